@@ -1,0 +1,100 @@
+#pragma once
+
+#include "directory/DirectoryError.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace arbrix {
+
+// One attribute of an entry as the directory returns it: its name as spelt by the server and
+// its raw values (UTF-8 text, or binary such as "objectSid").
+struct LdapAttribute {
+    QString name;
+    QList<QByteArray> values;
+};
+
+struct LdapEntry {
+    QString dn;
+    QList<LdapAttribute> attributes;
+
+    // The attribute of that name, compared without regard to case; nullptr when absent.
+    const LdapAttribute* find(QStringView name) const;
+};
+
+enum class SearchScope { Base, OneLevel, Subtree };
+
+struct SearchRequest {
+    QString base;           // a DN, or empty for the RootDSE (with scope Base)
+    SearchScope scope = SearchScope::Subtree;
+    QString filter;         // RFC 4515 text, values already escaped
+    QStringList attributes; // empty: all user attributes
+    int pageSize = 1000;
+};
+
+// A running search; the caller pulls one page at a time so that a stopped loop fetches no more.
+class SearchCursor {
+public:
+    virtual ~SearchCursor() = default;
+    // Appends the next page of entries to out. Returns false once the search is over (out may
+    // still have received the last entries). Raises LdapError.
+    virtual bool fetchPage(QList<LdapEntry>& out) = 0;
+};
+
+enum class ModOp { Add, Delete, Replace };
+
+struct Modification {
+    ModOp op;
+    QString attribute;
+    QList<QByteArray> values;
+};
+
+// How the session authenticates (access modes 0, 1 and 2 of the settings).
+struct Credentials {
+    int accessMode = 0; // 0: the user's own Kerberos ticket; 1, 2: login and password
+    QString login;      // as typed: user principal name, DOMAIN\user or DN
+    QString password;
+    QString domain;     // mode 2: the domain or host name to reach
+};
+
+// Counts of round trips to the directory, for the tests and benchmarks.
+struct RoundTrips {
+    qint64 binds = 0;
+    qint64 searches = 0; // search requests started
+    qint64 pages = 0;    // pages fetched (a search has at least one)
+    qint64 reads = 0;    // base-scope reads of one object, compares included
+    qint64 writes = 0;   // add, modify, delete, rename
+};
+
+// The LDAP operations a directory store answers. Two implementations: the embedded directory
+// (an LDIF file in memory) and libldap against a domain controller. Every method raises
+// LdapError on failure.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Authenticates the session. server is empty for the configured or discovered default.
+    virtual void bind(const Credentials& credentials, const QString& server) = 0;
+    virtual std::unique_ptr<SearchCursor> search(const SearchRequest& request) = 0;
+    virtual void add(const QString& dn, const QList<LdapAttribute>& attributes) = 0;
+    virtual void modify(const QString& dn, const QList<Modification>& modifications) = 0;
+    virtual void remove(const QString& dn) = 0;
+    // newSuperior empty keeps the entry in its container.
+    virtual void rename(const QString& dn, const QString& newRdn, const QString& newSuperior) = 0;
+    virtual bool compare(const QString& dn, const QString& attribute, const QByteArray& value) = 0;
+
+    const RoundTrips& roundTrips() const { return m_roundTrips; }
+    void resetRoundTrips() { m_roundTrips = {}; }
+
+protected:
+    RoundTrips m_roundTrips;
+};
+
+// Reads a whole search into memory; convenience for callers that need every entry.
+QList<LdapEntry> searchAll(Backend& backend, const SearchRequest& request);
+
+} // namespace arbrix
