@@ -1,0 +1,35 @@
+#pragma once
+
+// The INI store, with the semantics of the Windows profile calls: sections and keys compared
+// without regard to case, the first of duplicate sections or keys wins, every other line of the
+// file (comments, unknown keys, blank lines, order) kept as it is. Files are read as UTF-8, or as
+// Windows-1252 when they are not valid UTF-8 (files copied from Windows), and written as UTF-8.
+
+#include <QString>
+
+#include <optional>
+
+namespace arbrix {
+
+// Values longer than this are cut when read.
+inline constexpr qsizetype LongueurMaxValeurIni = 31999;
+
+// The value of a key; a missing file, section or key gives the default. Spaces around the value
+// are dropped and one pair of enclosing quotes (" or ') is removed.
+QString LitIni(const QString& fichier, const QString& section, const QString& clé, const QString& défaut);
+
+enum class AccèsIni {
+    Conservé,        // a new file gets the usual permissions, an existing one keeps its own
+    PropriétaireSeul // the file ends up readable and writable by its owner only (0600)
+};
+
+// Sets the value of a key, adding the key at the end of its section and the section at the end
+// of the file when missing; nullopt deletes the key. The file is replaced atomically, so a crash
+// never leaves half a file; its folder must exist. A value is cut at its first line break (a value
+// cannot span lines), and quoted when it would not read back as written (spaces at either end,
+// enclosing quotes). Returns false when the file could not be written; nothing is written when
+// the file already holds that value.
+bool EcritIni(const QString& fichier, const QString& section, const QString& clé,
+              const std::optional<QString>& valeur, AccèsIni accès = AccèsIni::Conservé);
+
+} // namespace arbrix
