@@ -1,0 +1,150 @@
+#include "menus/MenusNoeuds.h"
+
+#include "i18n/Traductions.h"
+
+namespace arbrix {
+
+namespace {
+
+int grisé(bool condition) {
+    return condition ? DrapeauMenu::Grisé : 0;
+}
+
+QString avecRaccourci(QStringView clé, const QString& raccourci) {
+    return Traduction(clé) + u'\t' + raccourci;
+}
+
+void séparateur(clsPopupMenu& menu) {
+    menu.AddItem(0, QStringLiteral("-"));
+}
+
+bool parentEstUnGroupe(const ContexteNoeud& noeud) {
+    return noeud.tagParent.startsWith(u'G');
+}
+
+// Items 42/43 on the top node, 40/41 elsewhere.
+void ajouteOuvertures(clsPopupMenu& menu, const ContexteNoeud& noeud) {
+    if (noeud.estRacine) {
+        menu.AddItem(IdMenu::OuvrirOUParente, Traduction(u"TXT_POPUP_OUVRIR_OU_PARENT"));
+        menu.AddItem(IdMenu::OuvrirOUParenteNouvelleInstance,
+                     Traduction(u"TXT_POPUP_OUVRIR_OU_PARENT_NOUVELLE_INSTANCE"));
+    } else {
+        menu.AddItem(IdMenu::OuvrirAPartirDeCePoint, Traduction(u"TXT_POPUP_OUVRIR_A_PARTIR_DE_CE_POINT"));
+        menu.AddItem(IdMenu::OuvrirAPartirDeCePointNouvelleInstance,
+                     Traduction(u"TXT_POPUP_OUVRIR_A_PARTIR_DE_CE_POINT_NOUVELLE_INSTANCE"));
+    }
+}
+
+void ajouteCopiesEtExport(clsPopupMenu& menu, const ContexteNoeud& noeud) {
+    menu.AddItem(IdMenu::CopierNom, avecRaccourci(u"TXT_POPUP_COPIER_NOM", QStringLiteral("Ctrl+C")));
+    menu.AddItem(IdMenu::CopierDistinguishedName, Traduction(u"TXT_POPUP_COPIER_DISTINGUISHEDNAME"));
+    menu.AddItem(IdMenu::Exporter, Traduction(u"TXT_POPUP_EXPORTER"), grisé(!noeud.opérations.exporter));
+}
+
+void ajouteFin(clsPopupMenu& menu) {
+    séparateur(menu);
+    menu.AddItem(IdMenu::Annuler, Traduction(u"TXT_ANNULER"));
+}
+
+} // namespace
+
+OpérationsDisponibles& Opérations() {
+    static OpérationsDisponibles opérations;
+    return opérations;
+}
+
+clsPopupMenu MenuOU(const ContexteNoeud& noeud) {
+    const OpérationsDisponibles& op = noeud.opérations;
+    clsPopupMenu menu;
+    menu.AddItem(IdMenu::CréerGroupe, Traduction(u"TXT_POPUP_CREER_GROUPE"), grisé(!op.créerGroupe));
+    séparateur(menu);
+    ajouteOuvertures(menu, noeud);
+    séparateur(menu);
+    ajouteCopiesEtExport(menu, noeud);
+    séparateur(menu);
+    menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND"), grisé(!op.netSend));
+    ajouteFin(menu);
+    return menu;
+}
+
+clsPopupMenu MenuGroupe(const ContexteNoeud& noeud) {
+    const OpérationsDisponibles& op = noeud.opérations;
+    clsPopupMenu menu;
+    menu.AddItem(IdMenu::AjouterComptes, Traduction(u"TXT_POPUP_AJOUTER_COMPTES"), grisé(!op.ajouterComptes));
+    séparateur(menu);
+    menu.AddItem(IdMenu::AjouterGroupes, Traduction(u"TXT_POPUP_AJOUTER_GROUPES"), grisé(!op.ajouterGroupes));
+    menu.AddItem(IdMenu::RetirerGroupe, Traduction(u"TXT_POPUP_RETIRER_GROUPE"),
+                 grisé(!op.retirerMembre || noeud.estRacine || !parentEstUnGroupe(noeud)));
+    séparateur(menu);
+    menu.AddItem(IdMenu::CréerGroupe, Traduction(u"TXT_POPUP_CREER_GROUPE"), grisé(!op.créerGroupe));
+    menu.AddItem(IdMenu::RenommerGroupe, Traduction(u"TXT_POPUP_RENOMMER_GROUPE"), grisé(!op.renommerGroupe));
+    menu.AddItem(IdMenu::SupprimerGroupe, Traduction(u"TXT_POPUP_SUPPRIMER_GROUPE"),
+                 grisé(!op.supprimerGroupe));
+    séparateur(menu);
+    ajouteOuvertures(menu, noeud);
+    menu.AddItem(IdMenu::GroupeMembreDe, Traduction(u"TXT_POPUP_GROUPE_MEMBRE_DE"));
+    séparateur(menu);
+    ajouteCopiesEtExport(menu, noeud);
+    séparateur(menu);
+    menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND_MEMBRES"),
+                 grisé(!op.netSend));
+    ajouteFin(menu);
+    return menu;
+}
+
+clsPopupMenu MenuCompte(const ContexteNoeud& noeud) {
+    const OpérationsDisponibles& op = noeud.opérations;
+    clsPopupMenu menu;
+    menu.AddItem(IdMenu::RetirerCompte, Traduction(u"TXT_POPUP_RETIRER_COMPTE"),
+                 grisé(!op.retirerMembre || !parentEstUnGroupe(noeud)));
+    menu.AddItem(IdMenu::InfosCompte, Traduction(u"TXT_POPUP_INFOS_COMPTE"),
+                 grisé(!noeud.outilCompteDisponible));
+    séparateur(menu);
+    menu.AddItem(IdMenu::CopierNomCompte,
+                 avecRaccourci(u"TXT_POPUP_COPIER_NOM_COMPTE", QStringLiteral("Ctrl+C")));
+    menu.AddItem(IdMenu::CopierNom, avecRaccourci(u"TXT_POPUP_COPIER_NOM", QStringLiteral("Ctrl+Shift+C")));
+    menu.AddItem(IdMenu::CopierCompte, Traduction(u"TXT_POPUP_COPIER_COMPTE"));
+    menu.AddItem(IdMenu::CopierDistinguishedName, Traduction(u"TXT_POPUP_COPIER_DISTINGUISHEDNAME"));
+    séparateur(menu);
+    // Managed service accounts have no messenger session to receive a message.
+    menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND"),
+                 grisé(!op.netSend || noeud.tag.startsWith(u'S')));
+    ajouteFin(menu);
+    return menu;
+}
+
+clsPopupMenu MenuGéréPar(bool outilCompteDisponible) {
+    clsPopupMenu menu;
+    menu.AddItem(IdMenu::InfosCompte, Traduction(u"TXT_POPUP_INFOS_COMPTE"), grisé(!outilCompteDisponible));
+    séparateur(menu);
+    menu.AddItem(IdMenu::CopierNomCompte, Traduction(u"TXT_POPUP_COPIER_NOM_COMPTE"));
+    menu.AddItem(IdMenu::CopierNom, Traduction(u"TXT_POPUP_COPIER_NOM"));
+    menu.AddItem(IdMenu::CopierCompte, Traduction(u"TXT_POPUP_COPIER_COMPTE"));
+    menu.AddItem(IdMenu::CopierDistinguishedName, Traduction(u"TXT_POPUP_COPIER_DISTINGUISHEDNAME"));
+    ajouteFin(menu);
+    return menu;
+}
+
+std::optional<clsPopupMenu> MenuDuNoeud(const ContexteNoeud& noeud) {
+    const QChar lettre = noeud.tag.isEmpty() ? QChar() : noeud.tag.at(0);
+    if (lettre == u'O')
+        return MenuOU(noeud);
+    if (lettre == u'G')
+        return MenuGroupe(noeud);
+    if (lettre == u'U' || lettre == u'C' || lettre == u'S')
+        return MenuCompte(noeud);
+    return std::nullopt;
+}
+
+int IdentifiantRetenu(QChar lettreType, int identifiant) {
+    const bool compte = lettreType == u'U' || lettreType == u'C' || lettreType == u'S';
+    const int premier = compte ? 11 : 1;
+    const int dernier = compte ? 30 : 43;
+    return identifiant >= premier && identifiant <= dernier ? identifiant : 0;
+}
+
+int IdentifiantRetenuGéréPar(int identifiant) {
+    return identifiant >= 12 && identifiant <= 23 ? identifiant : 0;
+}
+
+} // namespace arbrix

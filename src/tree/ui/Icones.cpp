@@ -1,0 +1,55 @@
+#include "tree/ui/Icones.h"
+
+#include <QHash>
+
+// A resource compiled into a static library must be registered by hand.
+static void enregistreRessourcesIcones() {
+    Q_INIT_RESOURCE(icones);
+}
+
+namespace arbrix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QIcon chargeSvg(const QString& nom) {
+    static const bool enregistrées = (enregistreRessourcesIcones(), true);
+    Q_UNUSED(enregistrées);
+    return QIcon(QStringLiteral(":/icones/") + nom + QStringLiteral(".svg"));
+}
+
+} // namespace
+
+const QStringList& ClésIcônes() {
+    static const QStringList clés{
+        u"comp"_s,        u"comp_ina"_s,    u"comp_ver"_s,    u"comp_exp"_s,    u"comp_cop"_s,
+        u"svce_cop"_s,    u"svce_exp"_s,    u"svce_ver"_s,    u"svce_ina"_s,    u"svce"_s,
+        u"user"_s,        u"user_ina"_s,    u"user_ver"_s,    u"user_exp"_s,    u"user_cop"_s,
+        u"grp_dis_loc"_s, u"grp_dis_glo"_s, u"grp_dis_uni"_s, u"grp_dis"_s,     u"grp_dis_rec"_s,
+        u"grp_dis_cop"_s, u"grp_sec"_s,     u"grp_sec_cop"_s, u"grp_sec_rec"_s, u"grp_sec_loc"_s,
+        u"grp_sec_glo"_s, u"grp_sec_uni"_s, u"ou"_s,
+    };
+    return clés;
+}
+
+QIcon IcôneArbre(QStringView clé) {
+    // Icons are shared: a tree of 200,000 nodes asks for them on every repaint.
+    static QHash<QString, QIcon> cache;
+    const QString cléMinuscule = clé.toString().toLower();
+    auto it = cache.constFind(cléMinuscule);
+    if (it != cache.constEnd())
+        return *it;
+    QIcon icône;
+    if (ClésIcônes().contains(cléMinuscule))
+        icône = chargeSvg(cléMinuscule);
+    cache.insert(cléMinuscule, icône);
+    return icône;
+}
+
+QIcon IcôneApplication() {
+    static const QIcon icône = chargeSvg(QStringLiteral("arbrix"));
+    return icône;
+}
+
+} // namespace arbrix

@@ -1,0 +1,156 @@
+// The node context menus: which items each node kind gets, in which order, and which are greyed;
+// the copy texts; the popup component's presenter contract.
+
+#include "i18n/Traductions.h"
+#include "menus/Copie.h"
+#include "menus/MenusNoeuds.h"
+
+#include <gtest/gtest.h>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QList<int> identifiants(const clsPopupMenu& menu) {
+    QList<int> ids;
+    for (const ElémentMenu& e : menu.Eléments())
+        ids << (e.EstSéparateur() ? -1 : e.identifiant);
+    return ids;
+}
+
+bool actif(const clsPopupMenu& menu, int id) {
+    const ElémentMenu* e = menu.Elément(id);
+    EXPECT_NE(e, nullptr) << "item " << id;
+    return e && e->EstActif();
+}
+
+OpérationsDisponibles toutes() {
+    OpérationsDisponibles op;
+    op.créerGroupe = op.ajouterComptes = op.ajouterGroupes = op.retirerMembre = true;
+    op.supprimerGroupe = op.renommerGroupe = op.exporter = op.netSend = true;
+    return op;
+}
+
+ContexteNoeud noeud(QString tag, QString tagParent, bool racine = false) {
+    ContexteNoeud n;
+    n.tag = std::move(tag);
+    n.tagParent = std::move(tagParent);
+    n.estRacine = racine;
+    n.opérations = toutes();
+    return n;
+}
+
+const QString nbsp(QChar(0x00A0));
+
+} // namespace
+
+TEST(MenusNoeuds, OrderOfEachMenuWithOpeningItemsDependingOnTheTopNode) {
+    // -1 stands for a separator.
+    EXPECT_EQ(identifiants(MenuOU(noeud(u"OOU=Sales,DC=x"_s, {}, true))),
+              (QList<int>{1, -1, 42, 43, -1, 21, 23, 26, -1, 30, -1, 0}));
+    EXPECT_EQ(identifiants(MenuOU(noeud(u"OOU=Paris,OU=Sales"_s, u"OOU=Sales"_s))),
+              (QList<int>{1, -1, 40, 41, -1, 21, 23, 26, -1, 30, -1, 0}));
+    EXPECT_EQ(identifiants(MenuGroupe(noeud(u"GCN=G1,OU=Sales"_s, u"OOU=Sales"_s))),
+              (QList<int>{10, -1, 4, 5, -1, 1, 3, 2, -1, 40, 41, 6, -1, 21, 23, 26, -1, 30, -1, 0}));
+    EXPECT_EQ(identifiants(MenuGroupe(noeud(u"GCN=G1,OU=Sales"_s, {}, true))),
+              (QList<int>{10, -1, 4, 5, -1, 1, 3, 2, -1, 42, 43, 6, -1, 21, 23, 26, -1, 30, -1, 0}));
+    EXPECT_EQ(identifiants(MenuCompte(noeud(u"UCN=Jean"_s, u"GCN=G1"_s))),
+              (QList<int>{11, 12, -1, 20, 21, 22, 23, -1, 30, -1, 0}));
+    EXPECT_EQ(identifiants(MenuGéréPar(true)), (QList<int>{12, -1, 20, 21, 22, 23, -1, 0}));
+}
+
+TEST(MenusNoeuds, RemoveItemsDependOnTheParentNode) {
+    EXPECT_TRUE(actif(MenuGroupe(noeud(u"GCN=A"_s, u"GCN=B"_s)), IdMenu::RetirerGroupe));
+    EXPECT_FALSE(actif(MenuGroupe(noeud(u"GCN=A"_s, u"OOU=B"_s)), IdMenu::RetirerGroupe));
+    EXPECT_FALSE(actif(MenuGroupe(noeud(u"GCN=A"_s, {}, true)), IdMenu::RetirerGroupe));
+    EXPECT_TRUE(actif(MenuCompte(noeud(u"UCN=A"_s, u"GCN=B"_s)), IdMenu::RetirerCompte));
+    EXPECT_FALSE(actif(MenuCompte(noeud(u"CCN=A"_s, u"OOU=B"_s)), IdMenu::RetirerCompte));
+}
+
+TEST(MenusNoeuds, AccountToolNetSendAndMissingOperationsAreGreyed) {
+    ContexteNoeud utilisateur = noeud(u"UCN=A"_s, u"GCN=B"_s);
+    EXPECT_FALSE(actif(MenuCompte(utilisateur), IdMenu::InfosCompte));
+    utilisateur.outilCompteDisponible = true;
+    EXPECT_TRUE(actif(MenuCompte(utilisateur), IdMenu::InfosCompte));
+    EXPECT_TRUE(actif(MenuCompte(utilisateur), IdMenu::MessageNetSend));
+    EXPECT_FALSE(actif(MenuCompte(noeud(u"SCN=svc$"_s, u"GCN=B"_s)), IdMenu::MessageNetSend));
+    EXPECT_FALSE(actif(MenuGéréPar(false), IdMenu::InfosCompte));
+    EXPECT_TRUE(actif(MenuGéréPar(true), IdMenu::InfosCompte));
+
+    // An operation not built in yet: its items are shown greyed, the others stay active.
+    ContexteNoeud groupe = noeud(u"GCN=A"_s, u"GCN=B"_s);
+    groupe.opérations = {};
+    const clsPopupMenu menu = MenuGroupe(groupe);
+    for (int id : {10, 4, 5, 1, 3, 2, 26, 30})
+        EXPECT_FALSE(actif(menu, id)) << id;
+    for (int id : {40, 41, 6, 21, 23, 0})
+        EXPECT_TRUE(actif(menu, id)) << id;
+}
+
+TEST(MenusNoeuds, CaptionsAreTranslatedWithAcceleratorsAfterATab) {
+    ChargeTraductions({});
+    const clsPopupMenu compte = MenuCompte(noeud(u"UCN=A"_s, u"GCN=B"_s));
+    EXPECT_EQ(compte.Elément(IdMenu::CopierNom)->libellé,
+              Traduction(u"TXT_POPUP_COPIER_NOM") + u"\tCtrl+Shift+C"_s);
+    EXPECT_EQ(compte.Elément(IdMenu::CopierNomCompte)->libellé,
+              Traduction(u"TXT_POPUP_COPIER_NOM_COMPTE") + u"\tCtrl+C"_s);
+    EXPECT_EQ(compte.Elément(IdMenu::Annuler)->libellé, u"A&nnuler"_s);
+    // The managed-by label's menu has no shortcut texts.
+    for (const ElémentMenu& e : MenuGéréPar(true).Eléments())
+        EXPECT_FALSE(e.libellé.contains(u'\t')) << e.libellé.toStdString();
+}
+
+TEST(MenusNoeuds, MenuChoiceByTypeLetterAndForeignIdentifiersDropped) {
+    EXPECT_TRUE(MenuDuNoeud(noeud(u"OOU=A"_s, {})).has_value());
+    EXPECT_TRUE(MenuDuNoeud(noeud(u"SCN=A"_s, {})).has_value());
+    EXPECT_FALSE(MenuDuNoeud(noeud(u"?CN=contact"_s, {})).has_value());
+    EXPECT_FALSE(MenuDuNoeud(noeud({}, {})).has_value());
+    EXPECT_EQ(IdentifiantRetenu(u'G', 43), 43);
+    EXPECT_EQ(IdentifiantRetenu(u'G', 44), 0);
+    EXPECT_EQ(IdentifiantRetenu(u'U', 10), 0);
+    EXPECT_EQ(IdentifiantRetenu(u'U', 30), 30);
+    EXPECT_EQ(IdentifiantRetenuGéréPar(26), 0);
+    EXPECT_EQ(IdentifiantRetenuGéréPar(12), 12);
+}
+
+TEST(Copie, NodeCopyTexts) {
+    const NoeudCopié groupe{u"Sales"_s + nbsp + u"(12)"_s, u"\\\\Root\\Sales"_s, u"GCN=Sales,OU=X"_s};
+    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierNom, groupe), u"Sales"_s);
+    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierDistinguishedName, groupe), u"CN=Sales,OU=X"_s);
+    EXPECT_EQ(TexteCtrlMajC(groupe.libellé), u"Sales"_s);
+
+    const QString libellé = u"Dupont, Jean (jdupont)"_s + nbsp + u"-> expiré depuis le 01/01/2020"_s;
+    const NoeudCopié compte{libellé, u"\\\\Root\\G1\\JDupont"_s, u"UCN=Dupont\\, Jean,OU=X"_s};
+    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierNomCompte, compte), u"Dupont, Jean (jdupont)"_s);
+    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierNom, compte), u"Dupont, Jean"_s);
+    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierCompte, compte), u"JDupont"_s);
+    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierDistinguishedName, compte), u"CN=Dupont\\, Jean,OU=X"_s);
+    EXPECT_EQ(TexteCtrlC(libellé), u"Dupont, Jean (jdupont)"_s);
+    EXPECT_EQ(TexteCtrlMajC(libellé), u"Dupont, Jean"_s);
+    EXPECT_FALSE(TexteCopiéDuNoeud(IdMenu::Exporter, compte).has_value());
+    // A computer without display name: the label starts with " (".
+    EXPECT_EQ(NomSansCompte(u" (pc01$)"_s), QString());
+}
+
+TEST(PopupMenu, PresenterContractDefaultItemAndMissingWindow) {
+    clsPopupMenu menu;
+    menu.AddItem(1, u"&Restaurer"_s, DrapeauMenu::ParDéfaut);
+    menu.AddItem(0, u"-"_s);
+    menu.AddItem(2, u"Grey"_s, DrapeauMenu::Grisé | DrapeauMenu::Coché);
+    EXPECT_EQ(menu.IdentifiantParDéfaut(), 1);
+    EXPECT_TRUE(menu.Eléments()[1].EstSéparateur());
+    EXPECT_FALSE(menu.Elément(2)->EstActif());
+    EXPECT_TRUE(menu.Elément(2)->EstCoché());
+
+    clsPopupMenu::DéfinitAfficheur({});
+    EXPECT_THROW(menu.TrackPopup(), ErreurMenu);
+    int xVu = 0;
+    clsPopupMenu::DéfinitAfficheur([&](const clsPopupMenu& m, int x, int) {
+        xVu = x;
+        return m.IdentifiantParDéfaut();
+    });
+    EXPECT_EQ(menu.TrackPopup(), 1);
+    EXPECT_EQ(xVu, -1);
+    clsPopupMenu::DéfinitAfficheur({});
+}
