@@ -38,7 +38,7 @@ ChoixLangue ChoisitLangueInitiale(int codeLangueSystème, const QString& dossier
 // CR LF line breaks.
 QString MessageAucuneTraduction(const QString& titreApplication);
 
-// The number a language file declares in "CodeLangue" (0 when absent or not a number).
-int CodeLangueFichier(const QString& fichier);
+// The number a language file declares in "CodeLangue" (its leading number; 0 when absent).
+double CodeLangueFichier(const QString& fichier);
 
 } // namespace arbrix

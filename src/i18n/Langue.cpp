@@ -1,0 +1,109 @@
+#include "i18n/Langue.h"
+
+#include "settings/Ini.h"
+#include "settings/Valeurs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace arbrix {
+
+namespace {
+
+const QString ExtensionLangue = QStringLiteral(".lng");
+
+QString AvecSéparateurFinal(const QString& dossier) {
+    return dossier.endsWith(u'/') ? dossier : dossier + u'/';
+}
+
+QString DossierProgrammeCourant() {
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+}
+
+} // namespace
+
+QString DossierDonnées(const QString& dossierProgramme, const QString& dossierInstallé) {
+    if (!FichiersLangue(dossierProgramme).isEmpty())
+        return AvecSéparateurFinal(dossierProgramme);
+    if (!dossierInstallé.isEmpty() && QFileInfo(dossierInstallé).isDir())
+        return AvecSéparateurFinal(dossierInstallé);
+    return AvecSéparateurFinal(dossierProgramme);
+}
+
+QString DossierDonnées() {
+#ifdef ARBRIX_INSTALL_DATADIR
+    const QString dossierInstallé = QStringLiteral(ARBRIX_INSTALL_DATADIR);
+#else
+    const QString dossierInstallé;
+#endif
+    return DossierDonnées(DossierProgrammeCourant(), dossierInstallé);
+}
+
+QStringList FichiersLangue(const QString& dossier) {
+    if (dossier.isEmpty())
+        return {};
+    // Case-sensitive, so that a language name always leads back to its file.
+    const QStringList fichiers =
+        QDir(dossier).entryList({u'*' + ExtensionLangue}, QDir::Files | QDir::CaseSensitive, QDir::Name);
+    QStringList langues;
+    for (const QString& nom : fichiers)
+        if (nom.size() > ExtensionLangue.size())
+            langues.append(nom);
+    return langues;
+}
+
+QStringList LanguesDisponibles(const QString& dossier) {
+    QStringList langues{LangueFrançaise};
+    for (const QString& nom : FichiersLangue(dossier))
+        langues.append(nom.chopped(ExtensionLangue.size()));
+    return langues;
+}
+
+QString CheminFichierLangue(const QString& langue, const QString& dossier) {
+    if (langue == LangueFrançaise)
+        return {};
+    return AvecSéparateurFinal(dossier) + langue + ExtensionLangue;
+}
+
+double CodeLangueFichier(const QString& fichier) {
+    return NombreEnTête(
+        LitIni(fichier, QStringLiteral("Traduction"), QStringLiteral("CodeLangue"), QStringLiteral("0")));
+}
+
+ChoixLangue ChoisitLangueInitiale(int codeLangueSystème, const QString& dossier) {
+    constexpr int CodeFrançais = 12;
+    if (codeLangueSystème == CodeFrançais)
+        return {LangueFrançaise, false};
+    // A file that declares no code (0) is never chosen, whatever the system reports.
+    if (codeLangueSystème <= 0)
+        return {LangueFrançaise, true};
+    for (const QString& nom : FichiersLangue(dossier))
+        if (CodeLangueFichier(AvecSéparateurFinal(dossier) + nom) == codeLangueSystème)
+            return {nom.chopped(ExtensionLangue.size()), false};
+    return {LangueFrançaise, true};
+}
+
+QString MessageAucuneTraduction(const QString& titreApplication) {
+    const QString deuxSauts = QStringLiteral("\r\n\r\n");
+    return QStringLiteral("First, thank you for having installed ") + titreApplication + u'.' + deuxSauts +
+           QStringLiteral("No translation file corresponding to the language of your system has been found. "
+                          "French is selected by default, you can change this setting in the configuration "
+                          "window accessible through the 'options' menu.") +
+           deuxSauts +
+           QStringLiteral("You can also write the translation and send it to the author of this software so "
+                          "that other users can benefit. Thank you in advance!") +
+           deuxSauts + QStringLiteral("-----------------------") + deuxSauts +
+           QStringLiteral("Tout d'abord, merci d'avoir installé ") + titreApplication + u'.' + deuxSauts +
+           QStringLiteral(
+               "Aucun fichier de traduction correspondant à la langue de votre système n'a été "
+               "trouvé. Le français est sélectionné par défaut, vous pouvez modifier ce réglage dans "
+               "la fenêtre de configuration accessible par le menu 'options'.") +
+           deuxSauts +
+           QStringLiteral(
+               "Vous pouvez aussi créer la traduction manquante et la transmettre à l'auteur de ce "
+               "logiciel pour qu'il l'ajoute au package d'installation. D'autres utilisateurs "
+               "pourront ainsi en bénéficier. Merci d'avance !");
+}
+
+} // namespace arbrix
