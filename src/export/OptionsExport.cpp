@@ -1,0 +1,63 @@
+#include "export/OptionsExport.h"
+
+#include "settings/Ini.h"
+#include "settings/Valeurs.h"
+
+#include <cmath>
+
+namespace arbrix {
+
+namespace {
+
+bool LitCase(const QString& fichier, const QString& clé, bool défaut) {
+    return NombreEnTête(LitIni(fichier, SectionConfig, clé, TexteDuBooléen(défaut))) == -1.0;
+}
+
+qint16 LitIndex(const QString& fichier, const QString& clé, qint16 nombreOptions) {
+    const double n = std::nearbyint(NombreEnTête(LitIni(fichier, SectionConfig, clé, QStringLiteral("0"))));
+    return n >= 0 && n < nombreOptions ? qint16(n) : qint16(0);
+}
+
+void EcritCase(const QString& fichier, const QString& clé, bool valeur) {
+    EcritIni(fichier, SectionConfig, clé, TexteDuBooléen(valeur));
+}
+
+} // namespace
+
+OptionsExport LitOptionsExport(const QString& fichierIni) {
+    const OptionsExport défaut;
+    OptionsExport o;
+    o.Etendue = LitIndex(fichierIni, QStringLiteral("ExportEtendue"), 3);
+    o.Format = LitIndex(fichierIni, QStringLiteral("ExportFormat"), 4);
+    o.Destination = LitIndex(fichierIni, QStringLiteral("ExportDestination"), 2);
+    o.Structure = LitCase(fichierIni, QStringLiteral("ExportStructure"), défaut.Structure);
+    o.ModeColonné = LitCase(fichierIni, QStringLiteral("ExportModeColonné"), défaut.ModeColonné);
+    o.ComptesUtilisateurs =
+        LitCase(fichierIni, QStringLiteral("ExportComptesUtilisateurs"), défaut.ComptesUtilisateurs);
+    o.ComptesOrdinateurs =
+        LitCase(fichierIni, QStringLiteral("ExportComptesOrdinateur"), défaut.ComptesOrdinateurs);
+    o.ComptesDeService =
+        LitCase(fichierIni, QStringLiteral("ExportComptesDeService"), défaut.ComptesDeService);
+    o.Indentation =
+        LitIni(fichierIni, SectionConfig, QStringLiteral("ExportIndentation"), défaut.Indentation);
+    o.Séparateur = LitIni(fichierIni, SectionConfig, QStringLiteral("ExportSéparateur"), défaut.Séparateur);
+    o.Fichier = LitIni(fichierIni, SectionConfig, QStringLiteral("ExportFichier"), QString());
+    return o;
+}
+
+void EcritOptionsExport(const QString& fichierIni, const OptionsExport& o) {
+    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportEtendue"), QString::number(o.Etendue));
+    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportFormat"), QString::number(o.Format));
+    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportDestination"), QString::number(o.Destination));
+    EcritCase(fichierIni, QStringLiteral("ExportStructure"), o.Structure);
+    EcritCase(fichierIni, QStringLiteral("ExportModeColonné"), o.ModeColonné);
+    EcritCase(fichierIni, QStringLiteral("ExportComptesUtilisateurs"), o.ComptesUtilisateurs);
+    EcritCase(fichierIni, QStringLiteral("ExportComptesOrdinateur"), o.ComptesOrdinateurs);
+    EcritCase(fichierIni, QStringLiteral("ExportComptesDeService"), o.ComptesDeService);
+    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportIndentation"), o.Indentation);
+    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportSéparateur"), o.Séparateur);
+    if (o.Destination == DestinationExport::Fichier)
+        EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportFichier"), o.Fichier);
+}
+
+} // namespace arbrix

@@ -1,0 +1,56 @@
+#pragma once
+
+// The options of the text export, as the export dialog and the command-line program share them.
+// Stored in section "Config" of the settings file under the "Export*" keys.
+
+#include <QString>
+#include <QtGlobal>
+
+namespace arbrix {
+
+// Which descendants of the selected node are exported.
+namespace EtendueExport {
+inline constexpr qint16 Complète = 0;      // the whole subtree, collapsed nodes included
+inline constexpr qint16 NoeudsOuverts = 1; // only what is expanded
+inline constexpr qint16 NoeudSeul = 2;     // the node's direct children only
+} // namespace EtendueExport
+
+// How each item is written.
+namespace FormatExport {
+inline constexpr qint16 CommeAffiché = 0;  // the label as shown
+inline constexpr qint16 NomsEtComptes = 1; // the label without member count or note
+inline constexpr qint16 Comptes = 2;       // the last part of the node key (account name)
+inline constexpr qint16 Noms = 3;          // names only (an account's display name)
+} // namespace FormatExport
+
+namespace DestinationExport {
+inline constexpr qint16 PressePapiers = 0;
+inline constexpr qint16 Fichier = 1;
+} // namespace DestinationExport
+
+struct OptionsExport {
+    qint16 Etendue = EtendueExport::Complète;
+    qint16 Format = FormatExport::CommeAffiché;
+    qint16 Destination = DestinationExport::PressePapiers;
+    bool Structure = true;
+    bool ModeColonné = false;
+    bool ComptesUtilisateurs = true;
+    bool ComptesOrdinateurs = true;
+    bool ComptesDeService = true;
+    // As typed: the escapes \t, \r and \n are decoded only when the text is generated.
+    QString Indentation = QStringLiteral("\\t");
+    QString Séparateur = QStringLiteral("\\r\\n");
+    QString Fichier; // last file written; empty when none
+
+    bool operator==(const OptionsExport&) const = default;
+};
+
+// Reads the "Export*" keys of section "Config"; missing keys give the defaults above. A check
+// box is on only when its value reads as the number -1. An index outside its option list reads
+// as the first option, so that a hand-edited file cannot select an option that does not exist.
+OptionsExport LitOptionsExport(const QString& fichierIni);
+
+// Writes every "Export*" key; "ExportFichier" only when the destination is the file.
+void EcritOptionsExport(const QString& fichierIni, const OptionsExport& options);
+
+} // namespace arbrix

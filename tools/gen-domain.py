@@ -1,0 +1,297 @@
+#!/usr/bin/env python3
+"""Writes a large synthetic Active Directory domain as LDIF, for the benchmarks.
+
+The domain holds one root group ("Bench Root") with M-1 groups nested below it on D levels, N
+accounts (users, computers and managed service accounts, some disabled, locked or expiring) spread
+over the groups and over a few O.U.s, and a few membership cycles. The output depends only on the
+arguments: the same seed gives the same file, byte for byte.
+
+Two flavours:
+  default    the embedded directory's form: every entry complete, with "memberOf" back links,
+             "objectCategory" and the computed lock-out bit, as a domain controller would answer.
+  --for-dc   entries a domain controller accepts from "ldapmodify -a": no root entry, no back
+             links, no computed or system attributes, no managed service accounts; memberships
+             are added by modify records once every entry exists.
+"""
+
+import argparse
+import base64
+import random
+import sys
+
+NEVER = "9223372036854775807"
+# 100-ns intervals between 1601-01-01 and 1970-01-01.
+EPOCH_AS_FILETIME = 116444736000000000
+# Fixed reference instant (2030-01-01 UTC) so that the file does not depend on today's date.
+REFERENCE_UNIX = 1893456000
+
+
+def parse_args(argv):
+    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--accounts", type=int, default=50000, help="number of accounts (N)")
+    p.add_argument("--groups", type=int, default=1000, help="number of groups, root included (M)")
+    p.add_argument("--depth", type=int, default=6, help="nesting depth below the root group (D)")
+    p.add_argument("--cycles", type=int, default=3, help="membership cycles to plant")
+    p.add_argument("--ous", type=int, default=10, help="O.U.s the accounts and groups are spread over")
+    p.add_argument("--extra-memberships", type=float, default=0.3,
+                   help="share of accounts that belong to a second group")
+    p.add_argument("--seed", type=int, default=1, help="random seed")
+    p.add_argument("--base", default="DC=bench,DC=example", help="naming context of the domain")
+    p.add_argument("--for-dc", action="store_true", help="write entries for ldapadd on a domain controller")
+    p.add_argument("-o", "--output", help="output file (default: standard output)")
+    args = p.parse_args(argv)
+    if args.groups < 1 or args.accounts < 0 or args.depth < 1 or args.ous < 1 or args.cycles < 0:
+        p.error("--groups, --depth and --ous must be at least 1; --accounts and --cycles at least 0")
+    return args
+
+
+def escape_rdn_value(value):
+    """RFC 4514 escaping of an attribute value inside a DN."""
+    out = []
+    for i, ch in enumerate(value):
+        if ch in ',+"\\<>;=' or (i == 0 and ch in " #") or (i == len(value) - 1 and ch == " "):
+            out.append("\\" + ch)
+        else:
+            out.append(ch)
+    return "".join(out)
+
+
+def ldif_line(attribute, value):
+    """One attribute line, base64 when the value is not safe as plain LDIF text (RFC 2849)."""
+    safe = value.isascii() and value == value.strip() and not value.startswith((":", "<")) \
+        and "\n" not in value and "\r" not in value and "\0" not in value
+    if safe:
+        return f"{attribute}: {value}"
+    return f"{attribute}:: {base64.b64encode(value.encode('utf-8')).decode('ascii')}"
+
+
+class Entry:
+    def __init__(self, dn):
+        self.dn = dn
+        self.attributes = []  # (name, value) in output order
+
+    def add(self, name, *values):
+        for v in values:
+            self.attributes.append((name, str(v)))
+
+    def write(self, out):
+        out.write(ldif_line("dn", self.dn) + "\n")
+        for name, value in self.attributes:
+            out.write(ldif_line(name, value) + "\n")
+        out.write("\n")
+
+
+def group_name(i):
+    """Group names; a few carry the characters that filters and DNs must escape."""
+    if i == 0:
+        return "Bench Root"
+    special = {7: "Sales (EMEA) {:04d}", 11: "R&D, Paris {:04d}", 13: "Équipe {:04d}",
+               17: "Star*Group {:04d}", 19: "Back\\slash {:04d}", 23: "O'Brien {:04d}"}
+    for modulo, pattern in special.items():
+        if i % 97 == modulo:
+            return pattern.format(i)
+    return "G{:04d}".format(i)
+
+
+def group_levels(groups, depth):
+    """Level of each group: 0 for the root, then levels 1..depth filled evenly."""
+    levels = [0]
+    others = groups - 1
+    for k in range(others):
+        levels.append(1 + k * depth // others)
+    return levels
+
+
+class Domain:
+    def __init__(self, args):
+        self.args = args
+        self.rng = random.Random(args.seed)
+        self.base = args.base
+        self.root_ou = f"OU=Bench,{self.base}"
+        self.ous = [f"OU=Site{n:02d},{self.root_ou}" for n in range(args.ous)]
+        self.group_dns = []
+        self.group_parents = []    # index of the parent group in the nesting tree
+        self.group_members = []    # member DNs of each group
+        self.member_of = {}        # DN -> list of group DNs (back links)
+        self.accounts = []
+
+    def category(self, name):
+        return f"CN={name},CN=Schema,CN=Configuration,{self.base}"
+
+    def plan_groups(self):
+        args, rng = self.args, self.rng
+        levels = group_levels(args.groups, args.depth)
+        by_level = {}
+        for i, level in enumerate(levels):
+            by_level.setdefault(level, []).append(i)
+            ou = self.root_ou if i == 0 else self.ous[i % len(self.ous)]
+            self.group_dns.append(f"CN={escape_rdn_value(group_name(i))},{ou}")
+            self.group_members.append([])
+            parent = -1 if level == 0 else rng.choice(by_level.get(level - 1) or by_level[0])
+            self.group_parents.append(parent)
+            if parent >= 0:
+                self.link(parent, self.group_dns[i])
+        self.plant_cycles(levels)
+
+    def ancestors(self, i):
+        chain = []
+        p = self.group_parents[i]
+        while p >= 0:
+            chain.append(p)
+            p = self.group_parents[p]
+        return chain
+
+    def plant_cycles(self, levels):
+        """An ancestor (never the root) becomes a member of one of its descendants."""
+        candidates = [i for i, level in enumerate(levels) if level >= 2]
+        for _ in range(min(self.args.cycles, len(candidates))):
+            g = self.rng.choice(candidates)
+            ancestors = [a for a in self.ancestors(g) if a != 0]
+            if ancestors:
+                self.link(g, self.group_dns[self.rng.choice(ancestors)])
+
+    def link(self, group, member_dn):
+        if member_dn in self.group_members[group]:
+            return
+        self.group_members[group].append(member_dn)
+        self.member_of.setdefault(member_dn, []).append(self.group_dns[group])
+
+    def plan_accounts(self):
+        args, rng = self.args, self.rng
+        nested = list(range(1, args.groups)) or [0]
+        for n in range(args.accounts):
+            kind = self.account_kind(n)
+            sam = {"user": f"u{n:06d}", "comp": f"PC{n:06d}$", "svce": f"svc{n:06d}$"}[kind]
+            cn = {"user": f"User {n:06d}", "comp": f"PC{n:06d}", "svce": f"svc{n:06d}"}[kind]
+            dn = f"CN={escape_rdn_value(cn)},{self.ous[n % len(self.ous)]}"
+            self.accounts.append((dn, kind, sam, cn, n))
+            if rng.random() < 0.95:
+                self.link(rng.choice(nested), dn)
+                if rng.random() < args.extra_memberships:
+                    self.link(rng.choice(nested), dn)
+
+    def account_kind(self, n):
+        if self.args.for_dc:
+            return "comp" if n % 8 == 7 else "user"
+        return "svce" if n % 40 == 39 else "comp" if n % 8 == 7 else "user"
+
+    def account_state(self, n):
+        """userAccountControl flags, accountExpires and whether the account is locked."""
+        disabled = n % 23 == 5
+        locked = n % 101 == 3
+        if n % 37 == 9:
+            expires = str(EPOCH_AS_FILETIME + (REFERENCE_UNIX + 86400 * (n % 400 - 200)) * 10000000)
+        else:
+            expires = NEVER if n % 2 else "0"
+        return disabled, locked, expires
+
+    def write(self, out):
+        a = self.args
+        out.write(f"# Synthetic domain: {a.accounts} accounts, {a.groups} groups, depth {a.depth}, "
+                  f"{a.cycles} cycles, seed {a.seed}\n\n")
+        if not a.for_dc:
+            domain = Entry(self.base)
+            domain.add("objectClass", "top", "domain", "domainDNS")
+            domain.add("dc", self.base.split(",")[0][3:])
+            domain.add("name", self.base.split(",")[0][3:])
+            domain.write(out)
+        for dn in [self.root_ou] + self.ous:
+            self.write_ou(out, dn)
+        for i, dn in enumerate(self.group_dns):
+            self.write_group(out, i, dn)
+        for account in self.accounts:
+            self.write_account(out, *account)
+        if a.for_dc:
+            # A server checks that every member exists: memberships come once all entries do.
+            for i, dn in enumerate(self.group_dns):
+                self.write_membership_change(out, i, dn)
+
+    def write_membership_change(self, out, i, dn):
+        if not self.group_members[i]:
+            return
+        out.write(ldif_line("dn", dn) + "\nchangetype: modify\nadd: member\n")
+        for member in self.group_members[i]:
+            out.write(ldif_line("member", member) + "\n")
+        out.write("-\n\n")
+
+    def write_ou(self, out, dn):
+        e = Entry(dn)
+        e.add("objectClass", "top", "organizationalUnit")
+        name = dn.split(",")[0][3:]
+        e.add("ou", name)
+        if not self.args.for_dc:
+            e.add("name", name)
+            e.add("distinguishedName", dn)
+            e.add("objectCategory", self.category("Organizational-Unit"))
+        e.write(out)
+
+    def write_group(self, out, i, dn):
+        e = Entry(dn)
+        name = group_name(i)
+        e.add("objectClass", "top", "group")
+        e.add("cn", name)
+        e.add("sAMAccountName", f"grp{i:05d}")
+        # Security groups, mostly global, some universal and domain local.
+        e.add("groupType", (-2147483646, -2147483640, -2147483644)[i % 3] if i % 10 else 2)
+        if i % 5 == 0:
+            e.add("description", f"Bench group {i}")
+        if not self.args.for_dc:
+            e.add("name", name)
+            e.add("distinguishedName", dn)
+            e.add("objectCategory", self.category("Group"))
+            e.add("memberOf", *self.member_of.get(dn, []))
+            e.add("member", *self.group_members[i])
+        e.write(out)
+
+    def write_account(self, out, dn, kind, sam, cn, n):
+        disabled, locked, expires = self.account_state(n)
+        e = Entry(dn)
+        if kind == "user":
+            e.add("objectClass", "top", "person", "organizationalPerson", "user")
+            category = "Person"
+            control = 512
+        elif kind == "comp":
+            e.add("objectClass", "top", "person", "organizationalPerson", "user", "computer")
+            category = "Computer"
+            control = 4096
+        else:
+            e.add("objectClass", "top", "person", "organizationalPerson", "user", "computer",
+                  "msDS-GroupManagedServiceAccount")
+            category = "ms-DS-Group-Managed-Service-Account"
+            control = 4096
+        if disabled:
+            control |= 2
+        if self.args.for_dc and kind == "user":
+            control |= 0x20  # no password is set on the generated accounts
+        e.add("cn", cn)
+        e.add("sAMAccountName", sam)
+        if kind == "user":
+            e.add("displayName", f"Bench User {n:06d}")
+            e.add("userPrincipalName", f"{sam}@{self.base.replace('DC=', '').replace(',', '.')}")
+        e.add("userAccountControl", control)
+        e.add("accountExpires", expires)
+        if not self.args.for_dc:
+            e.add("name", cn)
+            e.add("distinguishedName", dn)
+            e.add("objectCategory", self.category(category))
+            e.add("primaryGroupID", 515 if kind != "user" else 513)
+            e.add("msDS-User-Account-Control-Computed", 16 if locked else 0)
+            e.add("memberOf", *self.member_of.get(dn, []))
+        e.write(out)
+
+
+def main(argv):
+    args = parse_args(argv)
+    domain = Domain(args)
+    domain.plan_groups()
+    domain.plan_accounts()
+    if args.output:
+        with open(args.output, "w", encoding="utf-8", newline="\n") as out:
+            domain.write(out)
+    else:
+        domain.write(sys.stdout)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
