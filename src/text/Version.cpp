@@ -1,0 +1,38 @@
+#include "text/Version.h"
+
+#include "arbrix_version.h"
+
+namespace arbrix {
+
+namespace {
+
+constexpr int RévisionBêta = 9999;
+
+} // namespace
+
+QString NomApplication() {
+    return QStringLiteral("Arbrix");
+}
+
+QString TexteVersion(int majeure, int mineure, int révision) {
+    if (révision == RévisionBêta)
+        return QStringLiteral("v2.9 beta 2");
+    QString texte = u'v' + QString::number(majeure) + u'.' + QString::number(mineure);
+    if (révision >= 1)
+        texte += u'.' + QString::number(révision);
+    return texte;
+}
+
+QString TexteVersion() {
+    return TexteVersion(ARBRIX_VERSION_MAJOR, ARBRIX_VERSION_MINOR, ARBRIX_VERSION_REVISION);
+}
+
+QString TitreApplication() {
+    return NomApplication() + u' ' + TexteVersion();
+}
+
+bool EstVersionBêta(const QString& texteVersion) {
+    return texteVersion.contains(u"beta", Qt::CaseInsensitive);
+}
+
+} // namespace arbrix

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace arbrix {
+
+// The product name: names the settings file and folder and prefixes the window caption.
+QString NomApplication();
+
+// "v" + major + "." + minor (+ "." + revision when the revision is at least 1); revision 9999
+// marks a beta build, whose text is fixed.
+QString TexteVersion();
+QString TexteVersion(int majeure, int mineure, int révision);
+
+// NomApplication() + " " + TexteVersion().
+QString TitreApplication();
+
+// True when the version text announces a beta build.
+bool EstVersionBêta(const QString& texteVersion);
+
+} // namespace arbrix
