@@ -1,0 +1,136 @@
+#pragma once
+
+// The analysis: from a name typed in the search box, or a distinguished name handed over by
+// another operation, to the tree of an O.U. or a group with everything found below it.
+//
+// Six modes restrict what is shown: 1 everything, 2 user accounts only, 3 computers only,
+// 4 managed service accounts only, 5 the O.U. structure alone, 6 O.U.s and groups without
+// accounts. The lookup finds the root, the build clears the tree and fills it through the O.U.
+// scan or the group expansion, and afterwards reports a stop, an error and any group met again
+// inside itself. Everything shown to or asked of the user goes through Interaction.
+
+#include "tree/Occurrence.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+
+namespace arbrix {
+
+class Arbre;
+class Noeud;
+class Interaction;
+class SessionAD;
+class Recordset;
+struct Paramètres;
+
+// Analysis modes.
+namespace Mode {
+inline constexpr qint16 Standard = 1;
+inline constexpr qint16 Utilisateurs = 2;
+inline constexpr qint16 Ordinateurs = 3;
+inline constexpr qint16 ComptesDeService = 4;
+inline constexpr qint16 Structure = 5;
+inline constexpr qint16 StructureEtendue = 6;
+} // namespace Mode
+
+// The translation key of a mode's text ("TXT_ANALYSE_STANDARD", ...); empty for an unknown mode.
+QString CléTexteMode(qint16 mode);
+
+// Result of a build that found no root: the group or O.U. is no longer there.
+inline constexpr qint32 RacineIntrouvable = -2220;
+
+// Shortens a backslash path to fit a width: keeps its head up to the first "\", then drops
+// leading parts of the rest, shown as "...\", while the text is wider than largeurDisponible
+// and the rest still holds a "\".
+QString AbregeChemin(const QString& chemin, const std::function<int(const QString&)>& largeurTexte,
+                     int largeurDisponible);
+
+class Analyse {
+public:
+    Analyse(Arbre& arbre, SessionAD& session, const Paramètres& paramètres, Interaction& interaction);
+    ~Analyse();
+
+    // --- State of the current analysis (read and set by the windows and operations)
+    qint16 ModeAnalyse = Mode::Standard;
+    QString NomRacine;
+    qint16 TypeRacine = 0; // 0 O.U., 1 group
+    QString DNRacine;
+    // Names of the groups found inside themselves, in the order met (no duplicates, compared
+    // without regard to case).
+    QStringList GroupesRécursifs;
+    // The Key to expand and select after the next build (then emptied).
+    QString CléÀResélectionner;
+
+    // Looks the root up (by the search box text when dn is empty) and builds the tree.
+    void LanceAnalyse(qint16 mode, const QString& dn = {});
+    // Builds the tree of NomRacine / TypeRacine / DNRacine in ModeAnalyse and reports.
+    void ConstruitArborescence();
+
+    // The O.U. scan: with a DN (and no parent) the root O.U. node is made first; with an empty
+    // DN, parent is an O.U. node already in the tree. Returns the cumulative member count, or
+    // RacineIntrouvable, or minus the absolute value of the first error's number.
+    qint32 AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 profondeur);
+    // The group expansion: with a DN (and no parent) the root group node is made first; with an
+    // empty DN, parent is an O.U. or group node already in the tree whose content is added.
+    // Same results as AnalyseStructureOU.
+    qint32 AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 profondeur);
+    // True when the group dn is reached by following "memberOf" upwards from memberOf (a
+    // QStringList, or null). Ends on any data: a group is visited once per walk.
+    bool EstMembreDeLuiMeme(const QString& dn, const QVariant& memberOf);
+
+    // The text of the first error met by the last build, for its report.
+    const QString& TexteDernièreErreur() const { return m_texteErreur; }
+
+    // The moment expiry dates are compared with; the current time unless a test fixes it.
+    void setHorloge(std::function<QDateTime()> horloge) { m_horloge = std::move(horloge); }
+
+private:
+    struct Groupe;
+
+    void rechercheParNom();
+    std::optional<ListeOccurrences> chercheOccurrences(const QString& texte);
+    void démarreParDn(const QString& dn);
+    void rapporteRésultat(qint32 résultat);
+    void rapporteFin();
+
+    Noeud* ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
+                       const QString& image, bool trier);
+    void afficheProgression(const Noeud* noeud);
+    qint32 développeContenu(Noeud* parent, qint32 profondeur, std::optional<quint32> rid);
+    qint32 ajouteComptes(Noeud* parent, std::optional<quint32> rid);
+    qint32 ajouteGroupes(Noeud* parent, qint32 profondeur);
+    void ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre);
+    bool estVerrouillé(const Recordset& rs);
+    bool montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf);
+    bool estRécursif(const Noeud* noeud) const;
+    void noteRécursif(const QString& nom);
+    QVariant memberOfDe(const QString& dn);
+    std::optional<quint32> ridDe(const QString& dnGroupe);
+    qint32 erreur(qint32 numéro, const QString& texte);
+
+    QString filtreComptes() const;
+    QString baseRecherche() const;
+    QString préfixeChemin() const;
+    QDateTime maintenant() const;
+
+    Arbre& m_arbre;
+    SessionAD& m_session;
+    const Paramètres& m_paramètres;
+    Interaction& m_interaction;
+    std::function<QDateTime()> m_horloge;
+
+    // Per build: each group's "memberOf" as read (normalised DN -> value), so that a group is
+    // read at most once per analysis.
+    QHash<QString, QVariant> m_memberOf;
+    QString m_texteErreur;
+    qint32 m_numéroErreur = 0;
+};
+
+} // namespace arbrix
