@@ -1,0 +1,72 @@
+#include "search/RechercheArbre.h"
+#include "tree/Arbre.h"
+
+#include <gtest/gtest.h>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// \\Ventes
+//   Compta (3)
+//     Dupont (jdupont)
+//     Martin (pmartin)
+//   Paie
+//     Durand (adurand)
+class RechercheDansArbre : public ::testing::Test {
+protected:
+    void SetUp() override {
+        racine = arbre.Ajoute(nullptr, u"\\\\Ventes"_s, u"Ventes"_s, u"OOU=Ventes"_s, u"ou"_s);
+        compta = arbre.Ajoute(racine, u"\\\\Ventes\\Compta"_s, u"Compta\u00A0(3)"_s, u"GCN=Compta"_s);
+        dupont =
+            arbre.Ajoute(compta, u"\\\\Ventes\\Compta\\jdupont"_s, u"Dupont (jdupont)"_s, u"UCN=Dupont"_s);
+        martin =
+            arbre.Ajoute(compta, u"\\\\Ventes\\Compta\\pmartin"_s, u"Martin (pmartin)"_s, u"UCN=Martin"_s);
+        paie = arbre.Ajoute(racine, u"\\\\Ventes\\Paie"_s, u"Paie"_s, u"GCN=Paie"_s);
+        durand = arbre.Ajoute(paie, u"\\\\Ventes\\Paie\\adurand"_s, u"Durand (adurand)"_s, u"UCN=Durand"_s);
+    }
+    QList<Noeud*> Parcours(Noeud* depuis, int direction) const {
+        QList<Noeud*> vus;
+        for (Noeud* n = NoeudVoisin(arbre, depuis, direction); n; n = NoeudVoisin(arbre, n, direction))
+            vus.append(n);
+        return vus;
+    }
+    Arbre arbre;
+    Noeud *racine, *compta, *dupont, *martin, *paie, *durand;
+};
+
+} // namespace
+
+TEST_F(RechercheDansArbre, VoisinsEnOrdrePréfixe) {
+    EXPECT_EQ(Parcours(racine, RechercheSuivante), (QList<Noeud*>{compta, dupont, martin, paie, durand}));
+    EXPECT_EQ(Parcours(durand, RecherchePrécédente), (QList<Noeud*>{paie, martin, dupont, compta, racine}));
+    EXPECT_EQ(NoeudVoisin(arbre, martin, RechercheDepuisDépart), martin);
+    EXPECT_EQ(NoeudVoisin(arbre, martin, 7), martin);
+}
+
+TEST_F(RechercheDansArbre, SuivantPrécédentSansRetourAuDébut) {
+    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDépart, u"VENTES"_s), racine)
+        << "direction 0 tests the start";
+    EXPECT_EQ(Rechercher(arbre, racine, RechercheSuivante, u"(p"_s), martin);
+    EXPECT_EQ(Rechercher(arbre, martin, RechercheSuivante, u"(p"_s), nullptr) << "no wrap-around";
+    EXPECT_EQ(Rechercher(arbre, durand, RecherchePrécédente, u"d"_s), dupont);
+    EXPECT_EQ(Rechercher(arbre, dupont, RecherchePrécédente, u"d"_s), nullptr);
+    EXPECT_EQ(Rechercher(arbre, racine, RecherchePrécédente, u"Ventes"_s), nullptr)
+        << "nothing precedes the root";
+    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDépart, u"(3"_s), compta) << "labels as displayed";
+    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDépart, QString()), nullptr);
+}
+
+TEST_F(RechercheDansArbre, SansNoeudDeDépart) {
+    EXPECT_EQ(Rechercher(arbre, nullptr, RechercheSuivante, u"ventes"_s), racine);
+    EXPECT_EQ(Rechercher(arbre, nullptr, RecherchePrécédente, u"ventes"_s), nullptr);
+    Arbre vide;
+    EXPECT_EQ(Rechercher(vide, nullptr, RechercheSuivante, u"x"_s), nullptr);
+
+    DéfinitTexteRecherché(QString());
+    EXPECT_FALSE(RechercheRépétable(arbre));
+    DéfinitTexteRecherché(u"x"_s);
+    EXPECT_TRUE(RechercheRépétable(arbre));
+    EXPECT_FALSE(RechercheRépétable(vide));
+}
