@@ -1,0 +1,62 @@
+#pragma once
+
+// The settings file as a whole: where it lives, reading every setting of section "Config" at
+// start-up, writing them back at exit according to what changed during the run.
+
+#include "settings/Parametres.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace arbrix {
+
+struct EmplacementParamètres {
+    QString DossierParamètres; // ends with "/"
+    QString CheminIni;
+    // Installed under a system prefix: the settings live in the user's configuration folder.
+    bool Installé = false;
+    QString DossierÉditeur; // the maker's folder above DossierParamètres (installed only)
+    // A settings file of an older version beside an installed program, to move into
+    // DossierParamètres at start-up; empty when there is none.
+    QString AncienFichier;
+};
+
+// Installed (the program folder lies under one of the prefixes): <config>/Velmora/Arbrix/Arbrix.ini;
+// else the file beside the program.
+EmplacementParamètres CalculeEmplacementParamètres(const QString& dossierProgramme,
+                                                   const QString& dossierConfiguration,
+                                                   const QStringList& préfixesSystème);
+// The same from the running program and the platform folders.
+EmplacementParamètres CalculeEmplacementParamètres();
+
+// For an installed program: creates the maker's folder and the settings folder when missing and
+// moves the older file into place. A failed copy raises ErreurExécution; a failed removal of the
+// old file is ignored.
+void PrépareDossierParamètres(const EmplacementParamètres& emplacement);
+
+// Every setting of the file, with the defaults for missing keys; the password is unscrambled.
+// A number too large for its setting raises ErreurExécution.
+Paramètres LitParamètres(const QString& cheminIni);
+
+// What changed during the run, deciding which keys are written at exit.
+struct DrapeauxSortie {
+    bool ConfigurationModifiée = false;   // the configuration dialog was accepted
+    bool OptionsFenêtreModifiées = false; // a window-option menu item was used
+};
+
+// The exit writes, in order: the configuration keys (when accepted), the four window options
+// (when used), the position (when remembered), the state and size (when remembered), then the
+// group-creation defaults and the memorised-entry count. Write failures are ignored. The file
+// is made readable by its owner only whenever it holds a password.
+void EcritParamètresSortie(const QString& cheminIni, const Paramètres& paramètres,
+                           const DrapeauxSortie& drapeaux);
+
+// Restricts the file to its owner when it holds a password.
+void ProtègeFichierParamètres(const QString& cheminIni);
+
+// Reversible scrambling of the directory password: two upper-case hexadecimal digits per byte of
+// the UTF-8 text. A text that is not such a scramble unscrambles to an empty password.
+QString ChiffreMotDePasse(const QString& motDePasse);
+QString DéchiffreMotDePasse(const QString& texte);
+
+} // namespace arbrix
