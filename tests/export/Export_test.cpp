@@ -1,0 +1,204 @@
+#include "export/Export.h"
+#include "tree/Arbre.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+using namespace arbrix;
+
+namespace {
+
+const QString NB = QString(QChar(0xA0));
+
+// O.U. Sales holding two groups, a disabled computer and a service account; Jean Dupont is in
+// both groups. "Sales (EMEA)" is collapsed, the rest expanded.
+class ExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        racine = Ajoute(nullptr, "\\\\Sales", "Sales" + NB + "(5)", "OOU=Sales,DC=ex,DC=test", "ou");
+        managers = Ajoute(racine, "\\\\Sales\\Managers", "Managers" + NB + "(2)", "GCN=Managers,OU=Sales",
+                          "grp_sec_glo");
+        Ajoute(managers, "\\\\Sales\\Managers\\jdupont", "Jean Dupont (jdupont)", "UCN=Jean Dupont", "user");
+        Ajoute(managers, "\\\\Sales\\Managers\\mcurie",
+               "Marie Curie (mcurie)" + NB + "-> expirera le 01/01/2031", "UCN=Marie Curie", "user");
+        emea = Ajoute(racine, "\\\\Sales\\Sales (EMEA)", "Sales (EMEA)" + NB + "(1)", "GCN=Sales (EMEA)",
+                      "grp_dis_uni");
+        Ajoute(emea, "\\\\Sales\\Sales (EMEA)\\jdupont", "Jean Dupont (jdupont)", "UCN=Jean Dupont", "user");
+        Ajoute(racine, "\\\\Sales\\PC01$", "PC01 (pc01$)", "CCN=PC01", "comp_ina");
+        Ajoute(racine, "\\\\Sales\\svc$", "svc (svc$)", "SCN=svc", "svce");
+        arbre.Déplie(racine);
+        arbre.Déplie(managers);
+        arbre.Sélectionne(racine);
+    }
+
+    Noeud* Ajoute(Noeud* parent, const QString& clé, const QString& texte, const QString& tag,
+                  const QString& image) {
+        const bool conteneur = tag.startsWith(u'O') || tag.startsWith(u'G');
+        return arbre.Ajoute(parent, clé, texte, tag, image, conteneur);
+    }
+
+    QString Exporte(bool aperçu = false) { return GénèreExport(arbre, options, aperçu); }
+
+    static QString Lignes(const QStringList& lignes) { return lignes.join(QStringLiteral("\r\n")); }
+
+    Arbre arbre;
+    OptionsExport options;
+    Noeud* racine = nullptr;
+    Noeud* managers = nullptr;
+    Noeud* emea = nullptr;
+};
+
+TEST(DécodeCaractères, DecodesTheThreeEscapesAndLeavesOtherBackslashes) {
+    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\t")), QStringLiteral("\t"));
+    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\r\\n")), QStringLiteral("\r\n"));
+    EXPECT_EQ(DécodeCaractères(QStringLiteral(";\\t;\\n")), QStringLiteral(";\t;\n"));
+    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\x\\")), QStringLiteral("\\x\\"));
+    EXPECT_EQ(DécodeCaractères(QStringLiteral("--")), QStringLiteral("--"));
+    // No way to write a literal backslash before n: the pair is always decoded.
+    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\\\n")), QStringLiteral("\\\n"));
+}
+
+TEST_F(ExportTest, DefaultOptionsWriteTheIndentedStructureAsShown) {
+    EXPECT_EQ(Exporte(), Lignes({"Sales" + NB + "(5)", "\tManagers" + NB + "(2)", "\t\tJean Dupont (jdupont)",
+                                 "\t\tMarie Curie (mcurie)" + NB + "-> expirera le 01/01/2031",
+                                 "\tPC01 (pc01$)" + NB + "-> désactivé", "\tSales (EMEA)" + NB + "(1)",
+                                 "\t\tJean Dupont (jdupont)", "\tsvc (svc$)"}));
+}
+
+TEST_F(ExportTest, FormatsChooseTheItemText) {
+    options.Format = FormatExport::NomsEtComptes;
+    EXPECT_EQ(Exporte(),
+              Lignes({"Sales", "\tManagers", "\t\tJean Dupont (jdupont)", "\t\tMarie Curie (mcurie)",
+                      "\tPC01 (pc01$)", "\tSales (EMEA)", "\t\tJean Dupont (jdupont)", "\tsvc (svc$)"}));
+    options.Format = FormatExport::Comptes;
+    EXPECT_EQ(Exporte(), Lignes({"Sales", "\tManagers", "\t\tjdupont", "\t\tmcurie", "\tPC01$",
+                                 "\tSales (EMEA)", "\t\tjdupont", "\tsvc$"}));
+    options.Format = FormatExport::Noms;
+    EXPECT_EQ(Exporte(), Lignes({"Sales", "\tManagers", "\t\tJean Dupont", "\t\tMarie Curie", "\tPC01",
+                                 "\tSales (EMEA)", "\t\tJean Dupont", "\tsvc"}));
+}
+
+TEST_F(ExportTest, NamesOnlyKeepsParenthesesThatBelongToTheName) {
+    arbre.Ajoute(managers, "\\\\Sales\\Managers\\ext1", "Durand (Prestataire) (ext1)", "UCN=Durand", "user");
+    arbre.Ajoute(managers, "\\\\Sales\\Managers\\anon", " (anon)", "UCN=anon", "user");
+    options.Format = FormatExport::Noms;
+    options.Etendue = EtendueExport::NoeudSeul;
+    arbre.Sélectionne(managers);
+    EXPECT_EQ(Exporte(),
+              Lignes({"Managers", "\t", "\tDurand (Prestataire)", "\tJean Dupont", "\tMarie Curie"}));
+}
+
+TEST_F(ExportTest, ColumnModeWritesAncestorsAsLeadingColumns) {
+    options.ModeColonné = true;
+    options.Séparateur = QStringLiteral(";");
+    EXPECT_EQ(Exporte(),
+              Lignes({"Sales" + NB + "(5)", ";;Sales;Managers" + NB + "(2)",
+                      ";;Sales;Managers;Jean Dupont (jdupont)",
+                      ";;Sales;Managers;Marie Curie (mcurie)" + NB + "-> expirera le 01/01/2031",
+                      ";;Sales;PC01 (pc01$)" + NB + "-> désactivé", ";;Sales;Sales (EMEA)" + NB + "(1)",
+                      ";;Sales;Sales (EMEA);Jean Dupont (jdupont)", ";;Sales;svc (svc$)"}));
+}
+
+TEST_F(ExportTest, ColumnModeSplitsANameHoldingABackslash) {
+    Noeud* g = arbre.Ajoute(racine, "\\\\Sales\\R\\D", "R\\D", "GCN=R\\5CD", "grp_sec_glo", true);
+    arbre.Sélectionne(g);
+    options.ModeColonné = true;
+    options.Séparateur = QStringLiteral(";");
+    options.Format = FormatExport::Comptes;
+    Noeud* n = arbre.Ajoute(g, "\\\\Sales\\R\\D\\x", "X (x)", "UCN=X", "user");
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(Exporte(), Lignes({"R\\D", ";;Sales;R;D;x"}));
+}
+
+TEST_F(ExportTest, ColumnModeNeedsTheStructure) {
+    options.Structure = false;
+    options.ModeColonné = true;
+    options.Séparateur = QStringLiteral(";");
+    options.Format = FormatExport::Comptes;
+    EXPECT_EQ(Exporte(), QStringLiteral("jdupont;mcurie;PC01$;svc$"));
+}
+
+TEST_F(ExportTest, ExtentsLimitTheDescent) {
+    options.Format = FormatExport::NomsEtComptes;
+    options.Etendue = EtendueExport::NoeudsOuverts;
+    // The collapsed group's own line is written, not its members.
+    EXPECT_EQ(Exporte(),
+              Lignes({"Sales", "\tManagers", "\t\tJean Dupont (jdupont)", "\t\tMarie Curie (mcurie)",
+                      "\tPC01 (pc01$)", "\tSales (EMEA)", "\tsvc (svc$)"}));
+    options.Etendue = EtendueExport::NoeudSeul;
+    EXPECT_EQ(Exporte(), Lignes({"Sales", "\tManagers", "\tPC01 (pc01$)", "\tSales (EMEA)", "\tsvc (svc$)"}));
+}
+
+TEST_F(ExportTest, FlatListWritesEachAccountOnceWithoutRegardToCase) {
+    Ajoute(emea, "\\\\Sales\\Sales (EMEA)\\JDUPONT2", "JEAN DUPONT (JDUPONT)", "UCN=Jean Dupont", "user");
+    options.Structure = false;
+    options.Format = FormatExport::NomsEtComptes;
+    options.Séparateur = QStringLiteral(", ");
+    EXPECT_EQ(Exporte(),
+              QStringLiteral("Jean Dupont (jdupont), Marie Curie (mcurie), PC01 (pc01$), svc (svc$)"));
+}
+
+TEST_F(ExportTest, AccountKindsAreFilteredByTheirCheckBoxes) {
+    options.Format = FormatExport::Comptes;
+    options.ComptesUtilisateurs = false;
+    options.ComptesDeService = false;
+    EXPECT_EQ(Exporte(), Lignes({"Sales", "\tManagers", "\tPC01$", "\tSales (EMEA)"}));
+    options.Structure = false;
+    options.ComptesUtilisateurs = true;
+    options.ComptesOrdinateurs = false;
+    EXPECT_EQ(Exporte(), Lignes({"jdupont", "mcurie"}));
+    Ajoute(racine, "\\\\Sales\\contact", "Contact (contact)", "?CN=contact", "");
+    options.ComptesOrdinateurs = options.ComptesDeService = true;
+    EXPECT_EQ(Exporte(), Lignes({"jdupont", "mcurie", "PC01$", "svc$"}));
+}
+
+TEST_F(ExportTest, ANodeWithoutChildrenGivesItsOwnLineOrNothing) {
+    Noeud* feuille = arbre.Node("\\\\Sales\\svc$");
+    arbre.Sélectionne(feuille);
+    EXPECT_EQ(Exporte(), QStringLiteral("svc (svc$)"));
+    options.Structure = false;
+    EXPECT_EQ(Exporte(), QString());
+    arbre.Sélectionne(nullptr);
+    options.Structure = true;
+    EXPECT_EQ(Exporte(), QString());
+}
+
+class ExportAperçuTest : public ExportTest {
+protected:
+    void SetUp() override {
+        ExportTest::SetUp();
+        for (int i = 0; i < 30; ++i) {
+            const QString nom = QStringLiteral("u%1").arg(i, 2, 10, QChar(u'0'));
+            Ajoute(emea, "\\\\Sales\\Sales (EMEA)\\" + nom, "User " + nom + " (" + nom + ")", "UCN=" + nom,
+                   "user");
+        }
+    }
+};
+
+TEST_F(ExportAperçuTest, PreviewStopsAtTwentyLinesRootIncluded) {
+    const QString complet = Exporte();
+    const QString aperçu = Exporte(true);
+    EXPECT_EQ(aperçu.split(QStringLiteral("\r\n")).size(), LignesAperçuMax);
+    EXPECT_TRUE(complet.startsWith(aperçu));
+    EXPECT_GT(complet.split(QStringLiteral("\r\n")).size(), 30);
+}
+
+TEST_F(ExportAperçuTest, PreviewOfAFlatListCountsWrittenItemsOnly) {
+    options.Structure = false;
+    options.Format = FormatExport::Comptes;
+    options.Séparateur = QStringLiteral(";");
+    GénérateurExport générateur(options);
+    const QStringList items = générateur.GénèreExport(arbre, true).split(u';');
+    EXPECT_EQ(items.size(), LignesAperçuMax);
+    EXPECT_EQ(items.first(), QStringLiteral("jdupont"));
+    EXPECT_EQ(items.count(QStringLiteral("jdupont")), 1);
+    EXPECT_EQ(générateur.LignesAperçu(), LignesAperçuMax);
+}
+
+TEST_F(ExportAperçuTest, ShortTreesAreShownWhole) {
+    arbre.Sélectionne(managers);
+    EXPECT_EQ(Exporte(true), Exporte());
+}
+
+} // namespace
