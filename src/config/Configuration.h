@@ -1,0 +1,90 @@
+#pragma once
+
+// The configuration window's values, its checks on OK and how an accepted configuration is
+// applied to the in-memory settings and the memorised entries. Nothing is written to the
+// settings file here: the main window writes the configuration keys at exit.
+
+#include "search/Memos.h"
+#include "settings/Parametres.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace arbrix {
+
+// What the window edits, as the user left it.
+struct SaisieConfiguration {
+    QString Langue; // "Français" or a language file name without extension
+
+    qint16 AccèsAD = 0; // 0 the user's own ticket, 1 given account, 2 given account and domain
+    QString AccèsADServeur;
+    QString AccèsADDomaine;
+    QString AccèsADLogin;
+    QString AccèsADPassword;
+
+    qint16 AnalyseParDéfaut = 1;
+    bool AnalyseAutreTypeSiAucuneReponse = true;
+    bool ContrôlerVerrouilléExpiré = false;
+    bool DéplierGroupesContenantComptesDésactivésVerrouillésExpirés = false;
+    bool DéplierGroupesContenantGroupesRécursifs = true;
+    bool DéplierGroupesEtOU = false;
+    bool ReprésenterGroupesRacineOU = false;
+    bool AfficherNombreMembres = true;
+
+    QString NbElémentsMémorisésMax; // as typed
+    QList<EntréeMémo> ListeMémos;   // the separator line included as an item of its own
+};
+
+// The values the window opens with. An empty language (first run, not chosen yet) shows as
+// the built-in one.
+SaisieConfiguration SaisieDepuis(const Paramètres& paramètres, const Mémos& mémos);
+
+enum class ErreurSaisie {
+    Aucune,
+    Domaine,                // mode 2 without a domain: "MSG_ERREUR_DOMAINE"
+    NombreÉlémentsMémorisés // not a whole number from 0 to 32767: "MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX"
+};
+
+// The first check that fails, in the order of the window's fields.
+ErreurSaisie VérifieSaisie(const SaisieConfiguration& saisie);
+// The catalogue key of the message of an error; empty for Aucune.
+QString CléMessage(ErreurSaisie erreur);
+// The count as a number when it is a whole number in range.
+std::optional<qint16> NombreÉlémentsMémorisés(const QString& texte);
+
+struct IssueConfiguration {
+    bool LangueChangée = false;      // tell that the language takes effect at the next start
+    bool RedémarrageDemandé = false; // the directory access changed: only a new start reconnects
+};
+
+// Applies a checked input: the settings take its values, the memorised entries are rebuilt from
+// its list (entries above the separator pinned, below it recent, trimmed to the new count).
+IssueConfiguration AppliqueSaisie(const SaisieConfiguration& saisie, Paramètres& paramètres, Mémos& mémos);
+
+// Moving and deleting items of the memorised-entry list in the window. The separator line moves
+// like an entry (that is how entries are pinned or unpinned) but is never deleted.
+class ÉditionMémos {
+public:
+    explicit ÉditionMémos(QList<EntréeMémo> éléments = {})
+        : m_éléments(std::move(éléments)) {}
+
+    const QList<EntréeMémo>& Éléments() const { return m_éléments; }
+    bool EstSéparateur(qsizetype i) const;
+
+    bool PeutMonter(qsizetype i) const { return i >= 1 && i < m_éléments.size(); }
+    bool PeutDescendre(qsizetype i) const { return i >= 0 && i < m_éléments.size() - 1; }
+    bool PeutSupprimer(qsizetype i) const;
+
+    // Each returns the index to select afterwards (-1: none); an impossible move changes nothing
+    // and returns i.
+    qsizetype Monte(qsizetype i);
+    qsizetype Descend(qsizetype i);
+    qsizetype Supprime(qsizetype i);
+
+private:
+    QList<EntréeMémo> m_éléments;
+};
+
+} // namespace arbrix
