@@ -28,6 +28,7 @@ namespace NuméroErreur {
 inline constexpr qint32 AppelIncorrect = 5;
 inline constexpr qint32 Dépassement = 6;
 inline constexpr qint32 IndiceHorsLimites = 9;
+inline constexpr qint32 ErreurInterne = 51;
 inline constexpr qint32 AccèsFichier = 75;
 } // namespace NuméroErreur
 

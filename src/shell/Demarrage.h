@@ -1,0 +1,60 @@
+#pragma once
+
+// The start-up of both programs, in order: settings location, language (first-run choice) and
+// catalogue, settings folder and migration, every setting, memorised entries, account tool,
+// window shown, directory session, then the command line's first analysis. The windows and the
+// command-line program supply the steps that are theirs; any error stops the start-up with the
+// initialisation message.
+
+#include "shell/LigneCommande.h"
+#include "shell/Programme.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace arbrix {
+
+class Interaction;
+
+// The program's own steps; an empty one is skipped.
+struct ÉtapesDémarrage {
+    // Window placement, check marks and always-on-top from the settings just read.
+    std::function<void(const ÉtatProgramme&)> appliqueParamètres;
+    // Fills the search box with the memorised entries of the settings file.
+    std::function<void(const QString& cheminIni)> chargeMémos;
+    // Shows the main window (the directory session opens with the window visible).
+    std::function<void()> afficheFenêtre;
+    // Opens the directory session and resolves the root; false ends the program (the session
+    // has told the user why).
+    std::function<bool()> ouvreSession;
+    // Runs the first analysis in the default mode: on the DN, or on the search box text when
+    // the DN is empty.
+    std::function<void(qint16 mode, const QString& dn)> lanceAnalyse;
+};
+
+// Where the start-up looks; by default the running program's folders and the user's locale.
+struct EnvironnementDémarrage {
+    QString dossierProgramme;
+    QString dossierConfiguration; // the user's configuration folder
+    QStringList préfixesSystème;
+    QString dossierLangues;
+    int codeLangue = 0;
+
+    static EnvironnementDémarrage DuSystème();
+};
+
+// Runs the start-up on the program's arguments (program name excluded). Returns false when the
+// program must end: an error (reported with "MSG_ERREUR_INITIALISATION") or a failed session.
+bool Démarre(const QStringList& arguments, Interaction& interaction, const ÉtapesDémarrage& étapes,
+             const EnvironnementDémarrage& environnement = EnvironnementDémarrage::DuSystème(),
+             ÉtatProgramme& état = Programme());
+
+// The filled "MSG_ERREUR_INITIALISATION" text.
+QString MessageErreurInitialisation(qint32 numéro, const QString& texte);
+
+// The main window's caption once connected: title, " - ", the user shown by the session.
+QString TitreFenêtrePrincipale(const QString& utilisateurAffiché);
+
+} // namespace arbrix

@@ -1,0 +1,10 @@
+#include "shell/Programme.h"
+
+namespace arbrix {
+
+ÉtatProgramme& Programme() {
+    static ÉtatProgramme état;
+    return état;
+}
+
+} // namespace arbrix
