@@ -1,0 +1,81 @@
+#include "i18n/CatalogueFrancais.h"
+#include "i18n/Langue.h"
+#include "i18n/Traductions.h"
+#include "settings/Ini.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace arbrix {
+namespace {
+
+const QString Dossier = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/");
+const QString Fichier = Dossier + "English.lng";
+const QString Absent = QStringLiteral("\x01absent");
+
+// Texts that read the same in both languages.
+const QStringList Identiques = {"TXT_SUCCES", "TXT_OU", "COL_DESCRIPTION", "COL_TYPE",
+                                "COL_DISTINGUISHEDNAME"};
+
+// The accelerator letters of a caption ("&&" is a plain ampersand).
+qsizetype NombreAccélérateurs(const QString& texte) {
+    return QString(texte).remove("&&").count(u'&');
+}
+
+TEST(EnglishTest, DeclaresEnglishAndIsChosenOnAnEnglishSystem) {
+    EXPECT_EQ(CodeLangueFichier(Fichier), 9);
+    EXPECT_EQ(ChoisitLangueInitiale(9, Dossier).langue, "English");
+}
+
+TEST(EnglishTest, TranslatesEveryCatalogueKey) {
+    for (const auto& [clé, français] : TextesParDéfaut()) {
+        const QString anglais = LitTraduction(Fichier, clé, Absent);
+        ASSERT_NE(anglais, Absent) << qPrintable(clé) << " is missing";
+        EXPECT_FALSE(anglais.trimmed().isEmpty()) << qPrintable(clé);
+        if (!Identiques.contains(clé)) {
+            EXPECT_NE(anglais, AppliqueSautsDeLigne(français)) << qPrintable(clé) << " is still French";
+        }
+        // Messages are filled in order: the same number of placeholders, or values go missing.
+        EXPECT_EQ(anglais.count("%v", Qt::CaseInsensitive), français.count("%v", Qt::CaseInsensitive))
+            << qPrintable(clé);
+        EXPECT_EQ(NombreAccélérateurs(anglais) > 0, NombreAccélérateurs(français) > 0) << qPrintable(clé);
+        EXPECT_LE(NombreAccélérateurs(anglais), 1) << qPrintable(clé);
+    }
+}
+
+TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
+    const QStringList clés = {
+        // main window and its menus
+        "lblChercher", "btnChercher", "fraType", "optType(0)", "optType(1)", "lblDescriptionLabel",
+        "lblGéréParLabel", "mnuFichier", "mnuFichierQuitter", "mnuEdition", "mnuEditionRechercher",
+        "mnuEditionRechercherSuivant", "mnuEditionRechercherPrécédent", "mnuOptions",
+        "mnuOptionsMémoriserPosition", "mnuOptionsMémoriserTaille", "mnuOptionsMinimiserSystray",
+        "mnuOptionsToujoursAuDessus", "mnuOptionsConfiguration", "mnuAide", "mnuAideAPropos", "mnuSystray",
+        "mnuSystrayRestaurer", "mnuSystrayAnnuler", "mnuSystrayQuitter",
+        // progress, find, occurrence list
+        "lblTraitementEnCoursInfo", "btnStop", "frmRechercher", "lblRechercher", "btnChercherSuivant",
+        "btnChercherPrécédent", "btnFermer", "frmListeOccurrences", "btnOK", "btnAnnuler",
+        // group creation, accounts, groups, net send
+        "frmCréationGroupe", "lblNomGroupe", "lblTypeGroupe", "optTypeGroupe(0)", "optTypeGroupe(1)",
+        "lblEtendueGroupe", "optEtendueGroupe(0)", "optEtendueGroupe(1)", "optEtendueGroupe(2)",
+        "frmAjoutCompte", "lblCompteOuNom", "btnChercherCompte", "btnAjouter", "frmAjoutGroupe",
+        "btnChercherGroupe", "lblDifférenceNomWin200x", "frmNetsendSaisie", "lblSaisissezVotreMessage",
+        "frmNetsendEnvoi",
+        // export, configuration, about
+        "frmExporter", "fraEtendue", "optEtendue(0)", "optEtendue(1)", "optEtendue(2)", "fraContenu",
+        "chkStructure", "chkModeColonné", "chkComptesUtilisateurs", "chkComptesOrdinateurs",
+        "chkComptesDeService", "fraFormat", "optFormat(0)", "optFormat(1)", "optFormat(2)", "optFormat(3)",
+        "lblIndentation", "lblSéparateur", "lblCaractèresInfo", "fraDestination", "optDestination(0)",
+        "optDestination(1)", "lblAperçu", "frmConfiguration", "frmAPropos"};
+    for (const QString& clé : clés)
+        EXPECT_FALSE(LitIni(Fichier, "Traduction", clé, QString()).isEmpty()) << qPrintable(clé);
+}
+
+TEST(EnglishTest, LeavesTheMainWindowCaptionAlone) {
+    // The main window's caption is the program's title and version, set before translation.
+    EXPECT_TRUE(LitIni(Fichier, "Traduction", "frmPrincipal", QString()).isEmpty());
+}
+
+} // namespace
+} // namespace arbrix

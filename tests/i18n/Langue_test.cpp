@@ -1,0 +1,86 @@
+#include "DossierTemporaire.h"
+
+#include "i18n/Langue.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace arbrix {
+namespace {
+
+QByteArray FichierDeCode(const QByteArray& code) {
+    return "[Traduction]\r\nCodeLangue=" + code + "\r\n";
+}
+
+TEST(ChoisitLangueInitialeTest, FrenchSystemNeedsNoFile) {
+    DossierTemporaire dossier;
+    // Even a file declaring French is not looked at.
+    dossier.Ecrit("Autre.lng", FichierDeCode("12"));
+    const ChoixLangue choix = ChoisitLangueInitiale(12, dossier.Chemin());
+    EXPECT_EQ(choix.langue, "Français");
+    EXPECT_FALSE(choix.afficherMessage);
+}
+
+TEST(ChoisitLangueInitialeTest, FirstFileWithTheSystemCodeIsChosen) {
+    DossierTemporaire dossier;
+    dossier.Ecrit("Aleman.lng", FichierDeCode("7"));
+    dossier.Ecrit("British.lng", FichierDeCode(" 9 ; United Kingdom"));
+    dossier.Ecrit("English.lng", FichierDeCode("9"));
+    dossier.Ecrit("Notes.txt", FichierDeCode("9"));
+    const ChoixLangue choix = ChoisitLangueInitiale(9, dossier.Chemin());
+    EXPECT_EQ(choix.langue, "British");
+    EXPECT_FALSE(choix.afficherMessage);
+    EXPECT_EQ(ChoisitLangueInitiale(7, dossier.Chemin()).langue, "Aleman");
+}
+
+TEST(ChoisitLangueInitialeTest, NoMatchingFileGivesFrenchAndTheMessage) {
+    DossierTemporaire dossier;
+    dossier.Ecrit("English.lng", FichierDeCode("9"));
+    dossier.Ecrit("SansCode.lng", "[Traduction]\nTXT_OU=x\n");
+    for (const int code : {10, 0, -1}) {
+        const ChoixLangue choix = ChoisitLangueInitiale(code, dossier.Chemin());
+        EXPECT_EQ(choix.langue, "Français") << code;
+        EXPECT_TRUE(choix.afficherMessage) << code;
+    }
+    EXPECT_TRUE(ChoisitLangueInitiale(9, dossier.Chemin() + "absent/").afficherMessage);
+}
+
+TEST(MessageAucuneTraductionTest, BilingualTextWithWindowsLineBreaks) {
+    const QString message = MessageAucuneTraduction("Arbrix");
+    EXPECT_TRUE(
+        message.startsWith("First, thank you for having installed Arbrix.\r\n\r\nNo translation file"));
+    EXPECT_TRUE(message.contains("in advance!\r\n\r\n-----------------------\r\n\r\n"
+                                 "Tout d'abord, merci d'avoir installé Arbrix.\r\n\r\nAucun fichier"));
+    EXPECT_TRUE(message.endsWith("D'autres utilisateurs pourront ainsi en bénéficier. Merci d'avance !"));
+    EXPECT_EQ(message.count("\r\n"), message.count(u'\n'));
+    EXPECT_EQ(message.count("\r\n\r\n"), 6);
+}
+
+TEST(DossierDonnéesTest, ProgramFolderWhenItHoldsLanguageFiles) {
+    DossierTemporaire programme;
+    DossierTemporaire installé;
+    const QString absent = installé.Chemin() + "absent";
+    EXPECT_EQ(DossierDonnées(programme.Chemin(), installé.Chemin()), installé.Chemin());
+    EXPECT_EQ(DossierDonnées(programme.Chemin(), absent), programme.Chemin());
+    programme.Ecrit("English.lng", FichierDeCode("9"));
+    EXPECT_EQ(DossierDonnées(programme.Chemin(), installé.Chemin()), programme.Chemin());
+    // The folder always ends with a separator.
+    const QString sansSéparateur = programme.Chemin().chopped(1);
+    EXPECT_EQ(DossierDonnées(sansSéparateur, absent), programme.Chemin());
+}
+
+TEST(LanguesDisponiblesTest, BuiltInLanguageThenFilesByName) {
+    DossierTemporaire dossier;
+    dossier.Ecrit("Zulu.lng", "");
+    dossier.Ecrit("English.lng", "");
+    dossier.Ecrit("Upper.LNG", "");
+    dossier.Ecrit(".lng", "");
+    EXPECT_EQ(FichiersLangue(dossier.Chemin()), QStringList({"English.lng", "Zulu.lng"}));
+    EXPECT_EQ(LanguesDisponibles(dossier.Chemin()), QStringList({"Français", "English", "Zulu"}));
+    EXPECT_TRUE(CheminFichierLangue("Français", dossier.Chemin()).isEmpty());
+    EXPECT_EQ(CheminFichierLangue("English", dossier.Chemin()), dossier.Chemin() + "English.lng");
+}
+
+} // namespace
+} // namespace arbrix

@@ -1,0 +1,77 @@
+#include "DossierTemporaire.h"
+
+#include "i18n/TraductionFeuille.h"
+
+#include <gtest/gtest.h>
+
+namespace arbrix {
+namespace {
+
+DescriptionFeuille FeuilleDeTest() {
+    return {"frmTest",
+            "Fenêtre",
+            {
+                {"lblNom", -1, GenreContrôle::Etiquette, "Nom"},
+                {"optType", 0, GenreContrôle::BoutonOption, "&O.U."},
+                {"optType", 1, GenreContrôle::BoutonOption, "G&roupe"},
+                {"mnuFichier", -1, GenreContrôle::Menu, "&Fichier"},
+                {"txtChamp", 2, GenreContrôle::ZoneTexte, "texte"},
+                {"tabPages", -1, GenreContrôle::Onglets, {}, {"Un", "Deux", "Trois"}},
+                {"lstListe", -1, GenreContrôle::Autre, "liste"},
+            }};
+}
+
+const QByteArray Traductions = "[Traduction]\n"
+                               "frmTest=Window\n"
+                               "lblNom=Name\n"
+                               "optType(1)=G&roup\n"
+                               "optType=wrong: array members use their index\n"
+                               "MNUFICHIER=&File\n"
+                               "txtChamp=text\n"
+                               "tabPages(1)=One\n"
+                               "tabPages(3)=Three§line\n"
+                               "lstListe=list\n"
+                               "COL_NOM=Name\n";
+
+TEST(TraduitFeuilleTest, CaptionsAreTranslatedByControlKey) {
+    DossierTemporaire dossier;
+    const QString fichier = dossier.Ecrit("Test.lng", Traductions);
+    DescriptionFeuille feuille = FeuilleDeTest();
+    TraduitFeuille(feuille, fichier);
+    EXPECT_EQ(feuille.titre, "Window");
+    const auto& c = feuille.contrôles;
+    EXPECT_EQ(c[0].texte, "Name");
+    EXPECT_EQ(c[1].texte, "&O.U."); // optType(0) is not in the file
+    EXPECT_EQ(c[2].texte, "G&roup");
+    EXPECT_EQ(c[3].texte, "&File");
+    EXPECT_EQ(c[4].texte, "text"); // a text box goes by its bare name
+    EXPECT_EQ(c[5].onglets, QStringList({"One", "Deux", "Three\r\nline"}));
+    EXPECT_EQ(c[6].texte, "liste"); // lists are never translated
+}
+
+TEST(TraduitFeuilleTest, WithoutAFileTheDesignedTextsStay) {
+    DossierTemporaire dossier;
+    for (const QString& fichier : {QString(), dossier.Chemin() + "Absent.lng"}) {
+        DescriptionFeuille feuille = FeuilleDeTest();
+        // Designed texts are shown as they are, section signs included.
+        feuille.contrôles[0].texte = "a§b";
+        TraduitFeuille(feuille, fichier);
+        EXPECT_EQ(feuille.titre, "Fenêtre");
+        EXPECT_EQ(feuille.contrôles[0].texte, "a§b");
+        EXPECT_EQ(feuille.contrôles[5].onglets[0], "Un");
+    }
+}
+
+TEST(TraduitColonnesTest, ColumnsAreTranslatedByTheirCatalogueKey) {
+    DossierTemporaire dossier;
+    const QString fichier = dossier.Ecrit("Test.lng", Traductions);
+    QList<DescriptionColonne> colonnes{{"COL_NOM", "Nom"}, {"COL_TYPE", "Type"}};
+    TraduitColonnes(colonnes, fichier);
+    EXPECT_EQ(colonnes[0].texte, "Name");
+    EXPECT_EQ(colonnes[1].texte, "Type");
+    TraduitColonnes(colonnes, QString());
+    EXPECT_EQ(colonnes[0].texte, "Name");
+}
+
+} // namespace
+} // namespace arbrix
