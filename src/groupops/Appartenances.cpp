@@ -1,0 +1,142 @@
+#include "groupops/Appartenances.h"
+
+#include "directory/Classification.h"
+#include "directory/DirectoryError.h"
+#include "directory/Session.h"
+#include "i18n/Traductions.h"
+#include "shell/Interaction.h"
+#include "text/Texte.h"
+
+namespace arbrix {
+
+namespace {
+
+// A single-valued read; a multi-valued answer gives its first value.
+QString Texte(const QVariant& valeur) {
+    if (valeur.typeId() == QMetaType::QStringList) {
+        const QStringList valeurs = valeur.toStringList();
+        return valeurs.isEmpty() ? QString() : valeurs.first();
+    }
+    return valeur.toString();
+}
+
+QStringList Liste(const QVariant& valeur) {
+    if (valeur.isNull())
+        return {};
+    if (valeur.typeId() == QMetaType::QStringList)
+        return valeur.toStringList();
+    const QString seul = valeur.toString();
+    return seul.isEmpty() ? QStringList() : QStringList{seul};
+}
+
+std::unique_ptr<DirectoryObject> Lie(SessionAD& session, const QString& dn) {
+    return session.ConnexionAD().Bind(session.CheminObjet(dn));
+}
+
+QString LitGestionnaire(SessionAD& session, const QString& dnGestionnaire) {
+    Gestionnaire g;
+    g.dn = dnGestionnaire;
+    try {
+        const auto objet = Lie(session, dnGestionnaire);
+        g.compte = Texte(objet->Get(u"sAMAccountName"));
+        g.nom = Texte(objet->Get(u"displayName"));
+    } catch (const std::exception&) {
+        return {}; // a manager that can no longer be read shows nothing
+    }
+    if (g.nom.isEmpty())
+        g.nom = g.compte;
+    return g.Texte();
+}
+
+clsOccurrence OccurrenceDuGroupe(const DirectoryObject& groupe) {
+    clsOccurrence o;
+    o.Nom = Texte(groupe.Get(u"name"));
+    o.TypeObjet = 1;
+    o.Description = Texte(groupe.Get(u"description"));
+    const QVariant type = groupe.Get(u"groupType");
+    o.TypeObjetEnTexte = Traduction(QStringLiteral("TXT_") + CleTypeGroupe(type.toInt(), false));
+    o.DistinguishedName = Texte(groupe.Get(u"distinguishedName"));
+    if (o.DistinguishedName.isEmpty())
+        o.DistinguishedName = groupe.dn();
+    return o;
+}
+
+void SignaleErreur(Interaction& interaction, qint32 numéro, const QString& texte) {
+    interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numéro, texte}),
+                        IcôneMessage::Exclamation);
+}
+
+} // namespace
+
+QString Gestionnaire::Texte() const {
+    QString texte = nom;
+    if (!compte.isEmpty())
+        texte += QStringLiteral(" (") + compte + u')';
+    return texte + u'\t' + dn;
+}
+
+QString Gestionnaire::TexteAffiché() const {
+    QString texte = nom;
+    if (!compte.isEmpty())
+        texte += QStringLiteral(" (") + compte + u')';
+    return texte;
+}
+
+std::optional<Gestionnaire> Gestionnaire::Depuis(const QString& texte) {
+    if (texte.isEmpty())
+        return std::nullopt;
+    Gestionnaire g;
+    const qsizetype tab = texte.lastIndexOf(u'\t');
+    const QString affiché = tab < 0 ? texte : texte.left(tab);
+    if (tab >= 0)
+        g.dn = texte.mid(tab + 1);
+    // The account follows the last " (": a display name may hold brackets of its own.
+    const qsizetype parenthèse = affiché.lastIndexOf(u" (");
+    if (parenthèse >= 0 && affiché.endsWith(u')')) {
+        g.nom = affiché.left(parenthèse);
+        g.compte = affiché.mid(parenthèse + 2, affiché.size() - parenthèse - 3);
+    } else {
+        g.nom = affiché;
+    }
+    return g;
+}
+
+DescriptionEtGestionnaire LitDescriptionEtGestionnaire(SessionAD& session, const QString& tag) {
+    DescriptionEtGestionnaire résultat;
+    if (tag.isEmpty())
+        return résultat;
+    const QChar lettre = tag.front();
+    const bool avecGestionnaire = lettre == u'O' || lettre == u'G';
+    if (!avecGestionnaire && lettre != u'U' && lettre != u'C' && lettre != u'S')
+        return résultat;
+    QString dnGestionnaire;
+    try {
+        const auto objet = Lie(session, tag.mid(1));
+        résultat.description = Texte(objet->Get(u"description"));
+        if (avecGestionnaire)
+            dnGestionnaire = Texte(objet->Get(u"managedBy"));
+    } catch (const std::exception&) {
+        return résultat;
+    }
+    if (!dnGestionnaire.isEmpty())
+        résultat.gestionnaire = LitGestionnaire(session, dnGestionnaire);
+    return résultat;
+}
+
+std::optional<Appartenances> ListeAppartenances(SessionAD& session, const QString& dn,
+                                                Interaction& interaction) {
+    try {
+        const auto groupe = Lie(session, dn);
+        Appartenances résultat;
+        résultat.titre = FormateMessage(Traduction(u"TXT_GROUPE_MEMBRE_DE"), {Texte(groupe->Get(u"name"))});
+        // A single value given as a text still gives its row.
+        for (const QString& dnParent : Liste(groupe->Get(u"memberOf")))
+            résultat.groupes.append(OccurrenceDuGroupe(*Lie(session, dnParent)));
+        return résultat;
+    } catch (const DirectoryError& e) {
+        SignaleErreur(interaction, e.number(), e.text());
+    }
+    return std::nullopt;
+}
+
+} // namespace arbrix

@@ -1,0 +1,53 @@
+#pragma once
+
+// Two read-only views of the directory around the selected node: its description and manager
+// (shown under the tree at each click), and the groups of which a group is itself a member.
+
+#include "tree/Occurrence.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace arbrix {
+
+class Interaction;
+class SessionAD;
+
+// The manager of an O.U. or a group.
+struct Gestionnaire {
+    QString nom;    // display name; the account name when the object has none
+    QString compte; // sAMAccountName; empty for an object without one (a contact)
+    QString dn;
+
+    // "name (account)" then TAB and the distinguished name: the part before " (" is the name,
+    // and the account and distinguished name can be read back (Gestionnaire::Depuis).
+    QString Texte() const;
+    // What the label under the tree shows: the text before the TAB.
+    QString TexteAffiché() const;
+    // Reads a manager text back; nullopt for an empty text.
+    static std::optional<Gestionnaire> Depuis(const QString& texte);
+};
+
+struct DescriptionEtGestionnaire {
+    QString description;
+    QString gestionnaire; // Gestionnaire::Texte(); empty when the object has no manager
+};
+
+// Reads the description of the object behind a node tag (type letter + DN) and, for an O.U. or
+// a group, its manager. Any directory error is swallowed: what was read so far is returned.
+// Other type letters read nothing.
+DescriptionEtGestionnaire LitDescriptionEtGestionnaire(SessionAD& session, const QString& tag);
+
+struct Appartenances {
+    QString titre;            // "Liste des groupes dont est membre le groupe '<name>'" translated
+    ListeOccurrences groupes; // in the order of the group's "memberOf"
+};
+
+// The groups of which the group dn is a member, with their name, description, translated type
+// and DN. A directory error is reported through interaction ("MSG_ERREUR", exclamation) and
+// gives nullopt: no list is shown then.
+std::optional<Appartenances> ListeAppartenances(SessionAD& session, const QString& dn,
+                                                Interaction& interaction);
+
+} // namespace arbrix
