@@ -6,12 +6,10 @@ accounts (users, computers and managed service accounts, some disabled, locked o
 over the groups and over a few O.U.s, and a few membership cycles. The output depends only on the
 arguments: the same seed gives the same file, byte for byte.
 
-Two flavours:
-  default    the embedded directory's form: every entry complete, with "memberOf" back links,
-             "objectCategory" and the computed lock-out bit, as a domain controller would answer.
-  --for-dc   entries a domain controller accepts from "ldapmodify -a": no root entry, no back
-             links, no computed or system attributes, no managed service accounts; memberships
-             are added by modify records once every entry exists.
+The entries follow the conventions of data/sample-domain.ldif: only what a domain controller
+stores, nothing it computes (memberOf, objectCategory, objectSid, the lock-out bit), groups naming
+their members. The embedded directory loads the file as it stands; tools/test-dc.sh loads it into
+a test domain controller (ARBRIX_TEST_DC_LDIF).
 """
 
 import argparse
@@ -24,6 +22,8 @@ NEVER = "9223372036854775807"
 EPOCH_AS_FILETIME = 116444736000000000
 # Fixed reference instant (2030-01-01 UTC) so that the file does not depend on today's date.
 REFERENCE_UNIX = 1893456000
+# Lock-out time of the locked accounts (2024-01-01).
+LOCKED_SINCE = "133485408000000000"
 
 
 def parse_args(argv):
@@ -37,7 +37,6 @@ def parse_args(argv):
                    help="share of accounts that belong to a second group")
     p.add_argument("--seed", type=int, default=1, help="random seed")
     p.add_argument("--base", default="DC=bench,DC=example", help="naming context of the domain")
-    p.add_argument("--for-dc", action="store_true", help="write entries for ldapadd on a domain controller")
     p.add_argument("-o", "--output", help="output file (default: standard output)")
     args = p.parse_args(argv)
     if args.groups < 1 or args.accounts < 0 or args.depth < 1 or args.ous < 1 or args.cycles < 0:
@@ -110,17 +109,13 @@ class Domain:
         self.root_ou = f"OU=Bench,{self.base}"
         self.ous = [f"OU=Site{n:02d},{self.root_ou}" for n in range(args.ous)]
         self.group_dns = []
-        self.group_parents = []    # index of the parent group in the nesting tree
-        self.group_members = []    # member DNs of each group
-        self.member_of = {}        # DN -> list of group DNs (back links)
+        self.group_parents = []  # index of the parent group in the nesting tree
+        self.group_members = []  # member DNs of each group
         self.accounts = []
 
-    def category(self, name):
-        return f"CN={name},CN=Schema,CN=Configuration,{self.base}"
-
     def plan_groups(self):
-        args, rng = self.args, self.rng
-        levels = group_levels(args.groups, args.depth)
+        rng = self.rng
+        levels = group_levels(self.args.groups, self.args.depth)
         by_level = {}
         for i, level in enumerate(levels):
             by_level.setdefault(level, []).append(i)
@@ -151,32 +146,26 @@ class Domain:
                 self.link(g, self.group_dns[self.rng.choice(ancestors)])
 
     def link(self, group, member_dn):
-        if member_dn in self.group_members[group]:
-            return
-        self.group_members[group].append(member_dn)
-        self.member_of.setdefault(member_dn, []).append(self.group_dns[group])
+        if member_dn not in self.group_members[group]:
+            self.group_members[group].append(member_dn)
 
     def plan_accounts(self):
-        args, rng = self.args, self.rng
-        nested = list(range(1, args.groups)) or [0]
-        for n in range(args.accounts):
-            kind = self.account_kind(n)
+        rng = self.rng
+        nested = list(range(1, self.args.groups)) or [0]
+        for n in range(self.args.accounts):
+            kind = "svce" if n % 40 == 39 else "comp" if n % 8 == 7 else "user"
             sam = {"user": f"u{n:06d}", "comp": f"PC{n:06d}$", "svce": f"svc{n:06d}$"}[kind]
             cn = {"user": f"User {n:06d}", "comp": f"PC{n:06d}", "svce": f"svc{n:06d}"}[kind]
             dn = f"CN={escape_rdn_value(cn)},{self.ous[n % len(self.ous)]}"
             self.accounts.append((dn, kind, sam, cn, n))
             if rng.random() < 0.95:
                 self.link(rng.choice(nested), dn)
-                if rng.random() < args.extra_memberships:
+                if rng.random() < self.args.extra_memberships:
                     self.link(rng.choice(nested), dn)
 
-    def account_kind(self, n):
-        if self.args.for_dc:
-            return "comp" if n % 8 == 7 else "user"
-        return "svce" if n % 40 == 39 else "comp" if n % 8 == 7 else "user"
-
-    def account_state(self, n):
-        """userAccountControl flags, accountExpires and whether the account is locked."""
+    @staticmethod
+    def account_state(n):
+        """Whether the account is disabled and locked, and its accountExpires."""
         disabled = n % 23 == 5
         locked = n % 101 == 3
         if n % 37 == 9:
@@ -188,95 +177,53 @@ class Domain:
     def write(self, out):
         a = self.args
         out.write(f"# Synthetic domain: {a.accounts} accounts, {a.groups} groups, depth {a.depth}, "
-                  f"{a.cycles} cycles, seed {a.seed}\n\n")
-        if not a.for_dc:
-            domain = Entry(self.base)
-            domain.add("objectClass", "top", "domain", "domainDNS")
-            domain.add("dc", self.base.split(",")[0][3:])
-            domain.add("name", self.base.split(",")[0][3:])
-            domain.write(out)
+                  f"{a.cycles} cycles, seed {a.seed}\n\nversion: 1\n\n")
+        domain = Entry(self.base)
+        domain.add("objectClass", "top", "domain", "domainDNS")
+        domain.add("dc", self.base.split(",")[0][3:])
+        # Locked accounts stay locked until an administrator unlocks them.
+        domain.add("lockoutDuration", "-9223372036854775808")
+        domain.write(out)
         for dn in [self.root_ou] + self.ous:
-            self.write_ou(out, dn)
+            e = Entry(dn)
+            e.add("objectClass", "top", "organizationalUnit")
+            e.add("ou", dn.split(",")[0][3:])
+            e.write(out)
         for i, dn in enumerate(self.group_dns):
             self.write_group(out, i, dn)
         for account in self.accounts:
             self.write_account(out, *account)
-        if a.for_dc:
-            # A server checks that every member exists: memberships come once all entries do.
-            for i, dn in enumerate(self.group_dns):
-                self.write_membership_change(out, i, dn)
-
-    def write_membership_change(self, out, i, dn):
-        if not self.group_members[i]:
-            return
-        out.write(ldif_line("dn", dn) + "\nchangetype: modify\nadd: member\n")
-        for member in self.group_members[i]:
-            out.write(ldif_line("member", member) + "\n")
-        out.write("-\n\n")
-
-    def write_ou(self, out, dn):
-        e = Entry(dn)
-        e.add("objectClass", "top", "organizationalUnit")
-        name = dn.split(",")[0][3:]
-        e.add("ou", name)
-        if not self.args.for_dc:
-            e.add("name", name)
-            e.add("distinguishedName", dn)
-            e.add("objectCategory", self.category("Organizational-Unit"))
-        e.write(out)
 
     def write_group(self, out, i, dn):
         e = Entry(dn)
-        name = group_name(i)
         e.add("objectClass", "top", "group")
-        e.add("cn", name)
+        e.add("cn", group_name(i))
         e.add("sAMAccountName", f"grp{i:05d}")
-        # Security groups, mostly global, some universal and domain local.
+        # Mostly security global, some universal and domain local, one in ten distribution.
         e.add("groupType", (-2147483646, -2147483640, -2147483644)[i % 3] if i % 10 else 2)
         if i % 5 == 0:
             e.add("description", f"Bench group {i}")
-        if not self.args.for_dc:
-            e.add("name", name)
-            e.add("distinguishedName", dn)
-            e.add("objectCategory", self.category("Group"))
-            e.add("memberOf", *self.member_of.get(dn, []))
-            e.add("member", *self.group_members[i])
+        e.add("member", *self.group_members[i])
         e.write(out)
 
     def write_account(self, out, dn, kind, sam, cn, n):
         disabled, locked, expires = self.account_state(n)
+        classes = ["top", "person", "organizationalPerson", "user"]
+        if kind != "user":
+            classes.append("computer")
+        if kind == "svce":
+            classes.append("msDS-GroupManagedServiceAccount")
         e = Entry(dn)
-        if kind == "user":
-            e.add("objectClass", "top", "person", "organizationalPerson", "user")
-            category = "Person"
-            control = 512
-        elif kind == "comp":
-            e.add("objectClass", "top", "person", "organizationalPerson", "user", "computer")
-            category = "Computer"
-            control = 4096
-        else:
-            e.add("objectClass", "top", "person", "organizationalPerson", "user", "computer",
-                  "msDS-GroupManagedServiceAccount")
-            category = "ms-DS-Group-Managed-Service-Account"
-            control = 4096
-        if disabled:
-            control |= 2
-        if self.args.for_dc and kind == "user":
-            control |= 0x20  # no password is set on the generated accounts
+        e.add("objectClass", *classes)
         e.add("cn", cn)
         e.add("sAMAccountName", sam)
         if kind == "user":
             e.add("displayName", f"Bench User {n:06d}")
             e.add("userPrincipalName", f"{sam}@{self.base.replace('DC=', '').replace(',', '.')}")
-        e.add("userAccountControl", control)
+        e.add("userAccountControl", (512 if kind == "user" else 4096) | (2 if disabled else 0))
         e.add("accountExpires", expires)
-        if not self.args.for_dc:
-            e.add("name", cn)
-            e.add("distinguishedName", dn)
-            e.add("objectCategory", self.category(category))
-            e.add("primaryGroupID", 515 if kind != "user" else 513)
-            e.add("msDS-User-Account-Control-Computed", 16 if locked else 0)
-            e.add("memberOf", *self.member_of.get(dn, []))
+        if locked:
+            e.add("lockoutTime", LOCKED_SINCE)
         e.write(out)
 
 
