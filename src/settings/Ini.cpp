@@ -3,6 +3,7 @@
 #include "settings/DocumentIni.h"
 #include "settings/Encodage.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
@@ -44,9 +45,17 @@ QHash<QString, DocumentEnCache>& Cache() {
 
 constexpr qsizetype TailleMaxCache = 16;
 
+// File times advance in coarse steps: a file changed twice within one step keeps its time (and
+// maybe its size), so a file changed this recently is not trusted to the cache.
+constexpr qint64 DélaiConfianceSecondes = 2;
+
+bool TropRécent(const Signature& signature) {
+    return QDateTime::currentSecsSinceEpoch() - signature.secondes < DélaiConfianceSecondes;
+}
+
 void MetEnCache(const QString& chemin, const DocumentIni& document) {
     const auto signature = SignatureFichier(chemin);
-    if (!signature) {
+    if (!signature || TropRécent(*signature)) {
         Cache().remove(chemin);
         return;
     }

@@ -1,0 +1,152 @@
+#include "settings/Ini.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FichierIni : public ::testing::Test {
+protected:
+    QString Chemin() const { return dossier.filePath(u"Arbrix.ini"_s); }
+    void Écrit(const QByteArray& octets) const {
+        QFile f(Chemin());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(octets);
+    }
+    QByteArray Contenu() const {
+        QFile f(Chemin());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QString Lit(const QString& clé, const QString& section = u"Config"_s) const {
+        return LitIni(Chemin(), section, clé, u"<défaut>"_s);
+    }
+
+    QTemporaryDir dossier;
+};
+
+} // namespace
+
+TEST_F(FichierIni, MissingFileSectionOrKeyGivesDefault) {
+    EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
+    Écrit("[Autre]\nLangue=English\n");
+    EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
+    EXPECT_EQ(Lit(u"Langue"_s, u"Autre"_s), u"English"_s);
+    EXPECT_EQ(Lit(u"Absente"_s, u"Autre"_s), u"<défaut>"_s);
+}
+
+TEST_F(FichierIni, SectionsAndKeysIgnoreCaseAndFirstDuplicateWins) {
+    Écrit("; réglages\n[ config ]\n  fenêtreetat = 2 \nFenêtreEtat=9\n[CONFIG]\nLangue=Deutsch\n");
+    EXPECT_EQ(Lit(u"FENÊTREETAT"_s), u"2"_s);
+    EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
+    EXPECT_TRUE(EcritIni(Chemin(), u"CONFIG"_s, u"FENÊTREETAT"_s, u"0"_s));
+    EXPECT_EQ(Contenu(),
+              QByteArray("; réglages\n[ config ]\nfenêtreetat=0\nFenêtreEtat=9\n[CONFIG]\nLangue=Deutsch\n"));
+}
+
+TEST_F(FichierIni, EditsKeepEveryOtherLineInPlace) {
+    const QByteArray avant =
+        "# en-tête\n[Config]\n; commentaire\nInconnue=x\nLangue=English\n\n[Traduction]\nCodeLangue=9\n";
+    Écrit(avant);
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Langue"_s, u"Français"_s));
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Nouvelle"_s, u"1"_s));
+    EXPECT_TRUE(EcritIni(Chemin(), u"Export"_s, u"ExportFormat"_s, u"2"_s));
+    EXPECT_EQ(Contenu(),
+              QByteArray("# en-tête\n[Config]\n; commentaire\nInconnue=x\nLangue=Français\nNouvelle=1\n\n"
+                         "[Traduction]\nCodeLangue=9\n\n[Export]\nExportFormat=2\n"));
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Nouvelle"_s, std::nullopt));
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Langue"_s, u"English"_s));
+    EXPECT_TRUE(EcritIni(Chemin(), u"Export"_s, u"ExportFormat"_s, std::nullopt));
+    EXPECT_EQ(Contenu(), avant + "\n[Export]\n");
+}
+
+TEST_F(FichierIni, NullValueDeletesButEmptyValueKeepsTheKey) {
+    Écrit("[Config]\nNbMémos=2\nMémo1=0;1;a\n");
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Mémo1"_s, QString()));
+    EXPECT_EQ(Lit(u"Mémo1"_s), QString());
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Mémo1"_s, std::nullopt));
+    EXPECT_EQ(Lit(u"Mémo1"_s), u"<défaut>"_s);
+    // Deleting what is not there creates nothing.
+    const QString absent = dossier.filePath(u"absent.ini"_s);
+    EXPECT_TRUE(EcritIni(absent, u"Config"_s, u"Mémo1"_s, std::nullopt));
+    EXPECT_FALSE(QFile::exists(absent));
+}
+
+TEST_F(FichierIni, ValuesReadBackExactlyAsWritten) {
+    const QStringList valeurs = {u"    "_s, u" a "_s,   u"\"entre\""_s, u"'x'"_s,
+                                 u"\""_s,   u"a=b;c"_s, u"\\t"_s,       QString()};
+    for (const QString& valeur : valeurs) {
+        EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Valeur"_s, valeur));
+        EXPECT_EQ(Lit(u"Valeur"_s), valeur);
+    }
+    // Written by hand: spaces around and one pair of quotes are dropped.
+    Écrit("[Config]\nA=  texte  \nB=\"  cité  \"\nC='x\n");
+    EXPECT_EQ(Lit(u"A"_s), u"texte"_s);
+    EXPECT_EQ(Lit(u"B"_s), u"  cité  "_s);
+    EXPECT_EQ(Lit(u"C"_s), u"'x"_s);
+}
+
+TEST_F(FichierIni, LineBreakCannotInjectAnotherKey) {
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADLogin"_s, u"admin\nAccèsAD=2\r\n[Autre]"_s));
+    EXPECT_EQ(Lit(u"AccèsADLogin"_s), u"admin"_s);
+    EXPECT_EQ(Lit(u"AccèsAD"_s), u"<défaut>"_s);
+}
+
+TEST_F(FichierIni, LongValuesAreCutWhenRead) {
+    const QString longue(40000, u'x');
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Mémos"_s, longue));
+    EXPECT_EQ(Lit(u"Mémos"_s).size(), LongueurMaxValeurIni);
+}
+
+TEST_F(FichierIni, Windows1252FileIsReadAndRewrittenAsUtf8KeepingLineEnds) {
+    Écrit("[Config]\r\nFen\xeatreEtat=2\r\nLangue=Fran\xe7"
+          "ais\r\nSigne=\x80\r\n");
+    EXPECT_EQ(Lit(u"FenêtreEtat"_s), u"2"_s);
+    EXPECT_EQ(Lit(u"Langue"_s), u"Français"_s);
+    EXPECT_EQ(Lit(u"Signe"_s), u"€"_s);
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsAD"_s, u"1"_s));
+    EXPECT_EQ(Contenu(),
+              QByteArray("[Config]\r\nFenêtreEtat=2\r\nLangue=Français\r\nSigne=€\r\nAccèsAD=1\r\n"));
+}
+
+TEST_F(FichierIni, Utf8ByteOrderMarkIsSkipped) {
+    Écrit("\xef\xbb\xbf[Config]\nLangue=Español\n");
+    EXPECT_EQ(Lit(u"Langue"_s), u"Español"_s);
+}
+
+TEST_F(FichierIni, ExternalChangesAreSeenByTheNextRead) {
+    Écrit("[Config]\nA=1\n");
+    EXPECT_EQ(Lit(u"A"_s), u"1"_s);
+    Écrit("[Config]\nA=2\n"); // same size, same second
+    EXPECT_EQ(Lit(u"A"_s), u"2"_s);
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"A"_s, u"3"_s));
+    Écrit("[Config]\nA=4\n");
+    EXPECT_EQ(Lit(u"A"_s), u"4"_s);
+}
+
+TEST_F(FichierIni, WriteIsAtomicAndFailsWithoutItsFolder) {
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"A"_s, u"1"_s));
+    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Arbrix.ini"_s});
+    EXPECT_FALSE(EcritIni(dossier.filePath(u"absent/Arbrix.ini"_s), u"Config"_s, u"A"_s, u"1"_s));
+}
+
+TEST_F(FichierIni, OwnerOnlyAccessIsAppliedAndKept) {
+    const auto propriétaire = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto autres = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    Écrit("[Config]\n");
+    QFile::setPermissions(Chemin(), propriétaire | autres);
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADPassword"_s, u"0A1B"_s, AccèsIni::PropriétaireSeul));
+    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | propriétaire), propriétaire);
+    // Later ordinary writes keep the restriction.
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Langue"_s, u"English"_s));
+    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | propriétaire), propriétaire);
+    // An unchanged value still restricts a file that was opened up meanwhile.
+    QFile::setPermissions(Chemin(), propriétaire | autres);
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADPassword"_s, u"0A1B"_s, AccèsIni::PropriétaireSeul));
+    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | propriétaire), propriétaire);
+}

@@ -1,0 +1,74 @@
+#include "settings/Ini.h"
+#include "settings/Valeurs.h"
+#include "text/Erreur.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+TEST(Booléen, TrueWhenTheLeadingNumberIsNotZero) {
+    for (const QString& vrai : {u"1"_s, u"-1"_s, u"2"_s, u" -1"_s, u"0.5"_s, u"3abc"_s, u"&HFFFF"_s})
+        EXPECT_TRUE(BooléenDuTexte(vrai)) << vrai.toStdString();
+    for (const QString& faux : {u"0"_s, QString(), u"abc"_s, u"-0"_s, u"True"_s, u"0x10"_s})
+        EXPECT_FALSE(BooléenDuTexte(faux)) << faux.toStdString();
+    EXPECT_EQ(TexteDuBooléen(true), u"-1"_s);
+    EXPECT_EQ(TexteDuBooléen(false), u"0"_s);
+}
+
+TEST(NombreEnTête, ReadsTheLeadingNumberLikeBasic) {
+    EXPECT_EQ(NombreEnTête(u"12abc"_s), 12);
+    EXPECT_EQ(NombreEnTête(u"  -7 "_s), -7);
+    EXPECT_EQ(NombreEnTête(u"+4"_s), 4);
+    EXPECT_EQ(NombreEnTête(u"1 2 3"_s), 123);
+    EXPECT_EQ(NombreEnTête(u"2.5e2x"_s), 250);
+    EXPECT_EQ(NombreEnTête(u"1e"_s), 1);
+    EXPECT_EQ(NombreEnTête(u".5"_s), 0.5);
+    EXPECT_EQ(NombreEnTête(u"1,5"_s), 1);
+    EXPECT_EQ(NombreEnTête(u"&H1F"_s), 31);
+    EXPECT_EQ(NombreEnTête(u"&HFFFF"_s), -1);
+    EXPECT_EQ(NombreEnTête(u"&O17"_s), 15);
+    EXPECT_EQ(NombreEnTête(u"abc"_s), 0);
+    EXPECT_EQ(NombreEnTête(u"-"_s), 0);
+    EXPECT_EQ(NombreEnTête(u"1e-999"_s), 0);
+    EXPECT_TRUE(std::isinf(NombreEnTête(u"1e999"_s)));
+}
+
+TEST(Entier, RoundsHalfToEvenAndChecksTheRange) {
+    EXPECT_EQ(Entier16DuTexte(u"2.5"_s), 2);
+    EXPECT_EQ(Entier16DuTexte(u"3.5"_s), 4);
+    EXPECT_EQ(Entier16DuTexte(u"-2.6"_s), -3);
+    EXPECT_EQ(Entier16DuTexte(u"32767"_s), 32767);
+    EXPECT_EQ(Entier16DuTexte(u"-32768"_s), -32768);
+    EXPECT_EQ(Entier32DuTexte(u"2147483647"_s), 2147483647);
+    EXPECT_EQ(Entier32DuTexte(u"pas un nombre"_s), 0);
+}
+
+TEST(Entier, TooLargeForTheTypeRaisesOverflowNamingTheKey) {
+    for (const QString& texte : {u"32768"_s, u"-32769"_s, u"1e9"_s, u"1e999"_s}) {
+        try {
+            Entier16DuTexte(texte, u"FenêtreEtat"_s);
+            ADD_FAILURE() << texte.toStdString();
+        } catch (const ErreurExécution& e) {
+            EXPECT_EQ(e.numéro(), NuméroErreur::Dépassement);
+            EXPECT_TRUE(e.texte().contains(u"FenêtreEtat"_s));
+        }
+    }
+    EXPECT_THROW(Entier32DuTexte(u"2147483648"_s), ErreurExécution);
+    EXPECT_THROW(Entier32DuTexte(u"-2147483649"_s), ErreurExécution);
+}
+
+TEST(LecteursTypés, DefaultsForMissingKeysAndValuesFromTheFile) {
+    QTemporaryDir dossier;
+    const QString ini = dossier.filePath(u"a.ini"_s);
+    EXPECT_TRUE(LitBooléen(ini, SectionConfig, u"X"_s, true));
+    EXPECT_EQ(LitEntier16(ini, SectionConfig, u"X"_s, 20), 20);
+    EXPECT_EQ(LitEntier32(ini, SectionConfig, u"X"_s, -5), -5);
+    EXPECT_TRUE(EcritBooléen(ini, SectionConfig, u"B"_s, false));
+    EXPECT_TRUE(EcritEntier(ini, SectionConfig, u"N"_s, 70000));
+    EXPECT_FALSE(LitBooléen(ini, SectionConfig, u"B"_s, true));
+    EXPECT_EQ(LitEntier32(ini, SectionConfig, u"N"_s, 0), 70000);
+    EXPECT_THROW(LitEntier16(ini, SectionConfig, u"N"_s, 0), ErreurExécution);
+}

@@ -1,0 +1,112 @@
+#include "text/Systeme.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Sets environment variables for one test and puts the previous values back.
+class Environnement {
+public:
+    void Fixe(const char* nom, const char* valeur) {
+        if (!m_anciennes.contains(nom))
+            m_anciennes.insert(nom,
+                               qEnvironmentVariableIsSet(nom) ? std::optional(qgetenv(nom)) : std::nullopt);
+        if (valeur)
+            qputenv(nom, valeur);
+        else
+            qunsetenv(nom);
+    }
+    ~Environnement() {
+        for (auto it = m_anciennes.cbegin(); it != m_anciennes.cend(); ++it) {
+            if (it.value())
+                qputenv(it.key().constData(), *it.value());
+            else
+                qunsetenv(it.key().constData());
+        }
+    }
+
+private:
+    QHash<QByteArray, std::optional<QByteArray>> m_anciennes;
+};
+
+} // namespace
+
+TEST(CodeLangue, LocaleNamesMapToWindowsPrimaryLanguages) {
+    EXPECT_EQ(CodeLangueDeLocale(u"fr_FR.UTF-8"_s), 12);
+    EXPECT_EQ(CodeLangueDeLocale(u"fr_CA"_s), 12);
+    EXPECT_EQ(CodeLangueDeLocale(u"en_GB.UTF-8@euro"_s), 9);
+    EXPECT_EQ(CodeLangueDeLocale(u"de"_s), 7);
+    EXPECT_EQ(CodeLangueDeLocale(u"es_ES"_s), 10);
+    EXPECT_EQ(CodeLangueDeLocale(u"it_IT"_s), 16);
+    EXPECT_EQ(CodeLangueDeLocale(u"nl_BE"_s), 19);
+    EXPECT_EQ(CodeLangueDeLocale(u"pt_BR"_s), 22);
+    EXPECT_EQ(CodeLangueDeLocale(u"nb_NO"_s), 20);
+    EXPECT_EQ(CodeLangueDeLocale(u"C.UTF-8"_s), 9);
+    EXPECT_EQ(CodeLangueDeLocale(u"POSIX"_s), 9);
+    EXPECT_EQ(CodeLangueDeLocale(u"xx_YY"_s), 0);
+}
+
+TEST(CodeLangue, LcAllThenLcMessagesThenLang) {
+    Environnement env;
+    env.Fixe("LC_ALL", "de_DE.UTF-8");
+    env.Fixe("LC_MESSAGES", "it_IT.UTF-8");
+    env.Fixe("LANG", "fr_FR.UTF-8");
+    EXPECT_EQ(CodeLangueSystème(), 7);
+    env.Fixe("LC_ALL", "");
+    EXPECT_EQ(CodeLangueSystème(), 16);
+    env.Fixe("LC_MESSAGES", nullptr);
+    EXPECT_EQ(CodeLangueSystème(), 12);
+    env.Fixe("LANG", nullptr);
+    EXPECT_EQ(CodeLangueSystème(), 9);
+}
+
+TEST(DossierSpécial, ConfigurationFolderFollowsXdgConfigHome) {
+    Environnement env;
+    env.Fixe("XDG_CONFIG_HOME", "/tmp/xdg-test/");
+    EXPECT_EQ(DossierSpécial(CsidlDonnéesApplication), u"/tmp/xdg-test"_s);
+    env.Fixe("XDG_CONFIG_HOME", "relative/path");
+    env.Fixe("HOME", "/home/someone");
+    EXPECT_EQ(DossierSpécial(CsidlDonnéesApplication), u"/home/someone/.config"_s);
+    env.Fixe("XDG_CONFIG_HOME", nullptr);
+    EXPECT_EQ(DossierSpécial(CsidlDonnéesApplication), u"/home/someone/.config"_s);
+    EXPECT_EQ(DossierSpécial(5), QString());
+    EXPECT_FALSE(DossierSpécial(CsidlProgrammes).isEmpty());
+    EXPECT_TRUE(PréfixesSystème().contains(DossierSpécial(CsidlProgrammes)));
+}
+
+TEST(FichierExiste, DirectoryBitSelectsFoldersOnly) {
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath(u"a.ini"_s);
+    const QString caché = dossier.filePath(u".cache"_s);
+    for (const QString& chemin : {fichier, caché}) {
+        QFile f(chemin);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EXPECT_TRUE(FichierExiste(fichier, 0));
+    EXPECT_FALSE(FichierExiste(fichier, AttributDossier));
+    EXPECT_FALSE(FichierExiste(dossier.path(), 0));
+    EXPECT_TRUE(FichierExiste(dossier.path(), AttributDossier));
+    EXPECT_FALSE(FichierExiste(dossier.filePath(u"absent"_s), 0));
+    EXPECT_FALSE(FichierExiste(QString(), AttributDossier));
+    EXPECT_TRUE(FichierExiste(caché, AttributCaché));
+    EXPECT_FALSE(FichierExiste(fichier, AttributCaché));
+    EXPECT_FALSE(FichierExiste(fichier, AttributSystème));
+    EXPECT_FALSE(FichierExiste(fichier, AttributLectureSeule));
+    QFile::setPermissions(fichier, QFileDevice::ReadOwner);
+    EXPECT_EQ(FichierExiste(fichier, AttributLectureSeule), !QFileInfo(fichier).isWritable());
+}
+
+TEST(DossierProgramme, IsTheFolderOfTheRunningExecutable) {
+    EXPECT_TRUE(CheminProgramme().startsWith(DossierProgramme() + u'/'));
+    EXPECT_TRUE(FichierExiste(CheminProgramme()));
+    LanceCommande(u"/nonexistent/program"_s, {u"x"_s}); // ignored
+}
