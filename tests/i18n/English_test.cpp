@@ -1,3 +1,4 @@
+#include "cli/TextesCli.h"
 #include "i18n/CatalogueFrancais.h"
 #include "i18n/Langue.h"
 #include "i18n/Traductions.h"
@@ -70,6 +71,39 @@ TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
         "optDestination(1)", "lblAperçu", "frmConfiguration", "frmAPropos"};
     for (const QString& clé : clés)
         EXPECT_FALSE(LitIni(Fichier, "Traduction", clé, QString()).isEmpty()) << qPrintable(clé);
+}
+
+TEST(EnglishTest, TranslatesTheCommandLineTexts) {
+    using namespace CléTexteCli;
+    const QStringList clés = {OptionInconnue,
+                              ValeurManquante,
+                              TypeInvalide,
+                              ModeInvalide,
+                              RéglageInvalide,
+                              RéglageInconnu,
+                              RéglageMotDePasse,
+                              NomManquant,
+                              AideCourte,
+                              FichierRéglagesIntrouvable,
+                              MotDePasseIllisible,
+                              MotDePasseManquant,
+                              CopieRéglagesImpossible,
+                              Aide};
+    ChargeTraductions(QString());
+    QStringList français;
+    for (const QString& clé : clés)
+        français.append(TexteCli(clé));
+    ChargeTraductions(Fichier);
+    for (qsizetype i = 0; i < clés.size(); ++i) {
+        const QString anglais = TexteCli(clés[i]);
+        EXPECT_NE(anglais, français[i]) << qPrintable(clés[i]);
+        EXPECT_EQ(anglais.count("%v"), français[i].count("%v")) << qPrintable(clés[i]);
+    }
+    // The help is a block: its lines stay lines, and nothing after it is lost.
+    const QString aide = TexteCli(Aide);
+    EXPECT_TRUE(aide.startsWith("Usage: arbrix-cli [OPTIONS] NAME-OR-DN\n\nAnalyses")) << qPrintable(aide);
+    EXPECT_TRUE(aide.endsWith("  1  any other error\n"));
+    ChargeTraductions(QString());
 }
 
 TEST(EnglishTest, LeavesTheMainWindowCaptionAlone) {
