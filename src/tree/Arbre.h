@@ -78,7 +78,7 @@ public:
     Noeud* FirstChild() const { return m_enfants.first(); }
     Noeud* LastChild() const { return m_enfants.last(); }
     // Row among its siblings (top-level nodes: among the top-level nodes).
-    int Row() const { return ListeEnfants::rowOf(this); }
+    int Row() const { return m_liste ? m_liste->rowOf(this) : -1; }
     Noeud* NextSibling() const;
     Noeud* PreviousSibling() const;
     int Depth() const;
@@ -96,7 +96,6 @@ private:
     Noeud* m_parent = nullptr;
     const ListeEnfants* m_liste = nullptr; // the list holding this node
     ListeEnfants::Bloc* m_bloc = nullptr;  // kept by ListeEnfants
-    int m_indexDansBloc = 0;               // kept by ListeEnfants
     std::optional<QCollatorSortKey> m_cléTri;
     ListeEnfants m_enfants;
 };

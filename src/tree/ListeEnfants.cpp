@@ -9,8 +9,8 @@ namespace arbrix {
 Noeud* ListeEnfants::at(int row) const {
     if (row < 0 || row >= m_taille)
         return nullptr;
-    const Bloc& bloc = *m_blocs[blocOfRow(row)];
-    return bloc.noeuds[std::size_t(row - bloc.début)];
+    const std::size_t b = blocOfRow(row);
+    return m_blocs[b]->noeuds[std::size_t(row - m_débuts[b])];
 }
 
 Noeud* ListeEnfants::first() const {
@@ -21,25 +21,39 @@ Noeud* ListeEnfants::last() const {
     return m_blocs.empty() ? nullptr : m_blocs.back()->noeuds.back();
 }
 
-int ListeEnfants::rowOf(const Noeud* noeud) {
-    return noeud->m_bloc ? noeud->m_bloc->début + noeud->m_indexDansBloc : -1;
+std::size_t ListeEnfants::offsetInBloc(const Noeud* noeud) const {
+    const auto& noeuds = noeud->m_bloc->noeuds;
+    return std::size_t(std::find(noeuds.begin(), noeuds.end(), noeud) - noeuds.begin());
+}
+
+int ListeEnfants::rowOf(const Noeud* noeud) const {
+    if (noeud->m_liste != this || !noeud->m_bloc)
+        return -1;
+    return m_débuts[noeud->m_bloc->index] + int(offsetInBloc(noeud));
 }
 
 Noeud* ListeEnfants::after(const Noeud* noeud) const {
     const Bloc* bloc = noeud->m_bloc;
-    const std::size_t i = std::size_t(noeud->m_indexDansBloc) + 1;
+    const std::size_t i = offsetInBloc(noeud) + 1;
     if (i < bloc->noeuds.size())
         return bloc->noeuds[i];
-    const std::size_t b = indexOfBloc(bloc) + 1;
+    const std::size_t b = bloc->index + 1;
     return b < m_blocs.size() ? m_blocs[b]->noeuds.front() : nullptr;
 }
 
 Noeud* ListeEnfants::before(const Noeud* noeud) const {
     const Bloc* bloc = noeud->m_bloc;
-    if (noeud->m_indexDansBloc > 0)
-        return bloc->noeuds[std::size_t(noeud->m_indexDansBloc) - 1];
-    const std::size_t b = indexOfBloc(bloc);
-    return b > 0 ? m_blocs[b - 1]->noeuds.back() : nullptr;
+    const std::size_t i = offsetInBloc(noeud);
+    if (i > 0)
+        return bloc->noeuds[i - 1];
+    return bloc->index > 0 ? m_blocs[bloc->index - 1]->noeuds.back() : nullptr;
+}
+
+void ListeEnfants::attach(Bloc& bloc) {
+    for (Noeud* n : bloc.noeuds) {
+        n->m_bloc = &bloc;
+        n->m_liste = this;
+    }
 }
 
 void ListeEnfants::insert(int row, Noeud* noeud) {
@@ -47,27 +61,33 @@ void ListeEnfants::insert(int row, Noeud* noeud) {
     noeud->m_liste = this;
     if (m_blocs.empty()) {
         m_blocs.push_back(std::make_unique<Bloc>());
+        m_débuts.push_back(0);
         m_blocs.back()->noeuds.push_back(noeud);
-        renumberNodes(*m_blocs.back(), 0);
+        noeud->m_bloc = m_blocs.back().get();
         m_taille = 1;
         return;
     }
-    // A row just past the end of a block goes to that block (appending stays cheap).
-    std::size_t b = row == m_taille ? m_blocs.size() - 1 : blocOfRow(row);
+    // A row just past the end goes to the last block (appending stays cheap).
+    const std::size_t b = row == m_taille ? m_blocs.size() - 1 : blocOfRow(row);
     Bloc* bloc = m_blocs[b].get();
-    const std::size_t offset = std::size_t(row - bloc->début);
+    const std::size_t offset = std::size_t(row - m_débuts[b]);
     bloc->noeuds.insert(bloc->noeuds.begin() + std::ptrdiff_t(offset), noeud);
+    noeud->m_bloc = bloc;
     ++m_taille;
     if (bloc->noeuds.size() > TailleMaxBloc) {
         auto moitié = std::make_unique<Bloc>();
         const auto milieu = bloc->noeuds.begin() + std::ptrdiff_t(bloc->noeuds.size() / 2);
         moitié->noeuds.assign(milieu, bloc->noeuds.end());
         bloc->noeuds.erase(milieu, bloc->noeuds.end());
+        attach(*moitié);
         m_blocs.insert(m_blocs.begin() + std::ptrdiff_t(b) + 1, std::move(moitié));
-        renumberNodes(*m_blocs[b + 1], 0);
+        m_débuts.insert(m_débuts.begin() + std::ptrdiff_t(b) + 1, m_débuts[b] + int(bloc->noeuds.size()));
+        for (std::size_t i = b + 1; i < m_blocs.size(); ++i)
+            m_blocs[i]->index = i;
+        shiftDébutsFrom(b + 2, +1);
+    } else {
+        shiftDébutsFrom(b + 1, +1);
     }
-    renumberNodes(*bloc, offset);
-    renumberBlocsFrom(b + 1);
 }
 
 void ListeEnfants::removeAt(int row) {
@@ -75,7 +95,7 @@ void ListeEnfants::removeAt(int row) {
         return;
     const std::size_t b = blocOfRow(row);
     Bloc& bloc = *m_blocs[b];
-    const std::size_t offset = std::size_t(row - bloc.début);
+    const std::size_t offset = std::size_t(row - m_débuts[b]);
     Noeud* noeud = bloc.noeuds[offset];
     noeud->m_bloc = nullptr;
     noeud->m_liste = nullptr;
@@ -83,10 +103,12 @@ void ListeEnfants::removeAt(int row) {
     --m_taille;
     if (bloc.noeuds.empty()) {
         m_blocs.erase(m_blocs.begin() + std::ptrdiff_t(b));
-        renumberBlocsFrom(b);
+        m_débuts.erase(m_débuts.begin() + std::ptrdiff_t(b));
+        for (std::size_t i = b; i < m_blocs.size(); ++i)
+            m_blocs[i]->index = i;
+        shiftDébutsFrom(b, -1);
     } else {
-        renumberNodes(bloc, offset);
-        renumberBlocsFrom(b + 1);
+        shiftDébutsFrom(b + 1, -1);
     }
 }
 
@@ -100,6 +122,7 @@ std::vector<Noeud*> ListeEnfants::takeAll() {
             tous.push_back(n);
         }
     m_blocs.clear();
+    m_débuts.clear();
     m_taille = 0;
     return tous;
 }
@@ -110,10 +133,10 @@ void ListeEnfants::assign(const std::vector<Noeud*>& noeuds) {
         auto bloc = std::make_unique<Bloc>();
         const std::size_t fin = std::min(noeuds.size(), i + TailleMaxBloc / 2);
         bloc->noeuds.assign(noeuds.begin() + std::ptrdiff_t(i), noeuds.begin() + std::ptrdiff_t(fin));
-        for (Noeud* n : bloc->noeuds)
-            n->m_liste = this;
-        renumberNodes(*bloc, 0);
+        bloc->index = m_blocs.size();
+        attach(*bloc);
         m_blocs.push_back(std::move(bloc));
+        m_débuts.push_back(0);
     }
     m_taille = int(noeuds.size());
     renumberBlocsFrom(0);
@@ -121,27 +144,19 @@ void ListeEnfants::assign(const std::vector<Noeud*>& noeuds) {
 
 std::size_t ListeEnfants::blocOfRow(int row) const {
     // Last block starting at or before row.
-    const auto it = std::upper_bound(m_blocs.begin(), m_blocs.end(), row,
-                                     [](int r, const std::unique_ptr<Bloc>& b) { return r < b->début; });
-    return std::size_t(it - m_blocs.begin()) - 1;
+    return std::size_t(std::upper_bound(m_débuts.begin(), m_débuts.end(), row) - m_débuts.begin()) - 1;
 }
 
-std::size_t ListeEnfants::indexOfBloc(const Bloc* bloc) const {
-    return blocOfRow(bloc->début);
+void ListeEnfants::shiftDébutsFrom(std::size_t index, int delta) {
+    for (std::size_t i = index; i < m_débuts.size(); ++i)
+        m_débuts[i] += delta;
 }
 
 void ListeEnfants::renumberBlocsFrom(std::size_t index) {
-    int début = index == 0 ? 0 : m_blocs[index - 1]->début + int(m_blocs[index - 1]->noeuds.size());
+    int début = index == 0 ? 0 : m_débuts[index - 1] + int(m_blocs[index - 1]->noeuds.size());
     for (std::size_t i = index; i < m_blocs.size(); ++i) {
-        m_blocs[i]->début = début;
+        m_débuts[i] = début;
         début += int(m_blocs[i]->noeuds.size());
-    }
-}
-
-void ListeEnfants::renumberNodes(Bloc& bloc, std::size_t from) {
-    for (std::size_t i = from; i < bloc.noeuds.size(); ++i) {
-        bloc.noeuds[i]->m_bloc = &bloc;
-        bloc.noeuds[i]->m_indexDansBloc = int(i);
     }
 }
 

@@ -2,7 +2,7 @@
 
 // The children of one tree node in display order. They are kept in blocks of a few hundred
 // pointers, so that inserting into or removing from a list of hundreds of thousands of
-// siblings moves one block, and a node finds its own row without scanning its siblings.
+// siblings moves one block, and a node finds its own row by scanning its block only.
 
 #include <memory>
 #include <vector>
@@ -15,7 +15,7 @@ class ListeEnfants {
 public:
     struct Bloc {
         std::vector<Noeud*> noeuds;
-        int début = 0; // row of the first node of the block
+        std::size_t index = 0; // position of the block in the list
     };
 
     ListeEnfants() = default;
@@ -29,7 +29,7 @@ public:
     Noeud* first() const;
     Noeud* last() const;
     // The row of a node of this list.
-    static int rowOf(const Noeud* noeud);
+    int rowOf(const Noeud* noeud) const;
     // The sibling after (before) a node of this list, or nullptr.
     Noeud* after(const Noeud* noeud) const;
     Noeud* before(const Noeud* noeud) const;
@@ -55,11 +55,13 @@ private:
     static constexpr std::size_t TailleMaxBloc = 512;
 
     std::size_t blocOfRow(int row) const;
-    std::size_t indexOfBloc(const Bloc* bloc) const;
+    std::size_t offsetInBloc(const Noeud* noeud) const;
     void renumberBlocsFrom(std::size_t index);
-    void renumberNodes(Bloc& bloc, std::size_t from);
+    void shiftDébutsFrom(std::size_t index, int delta);
+    void attach(Bloc& bloc);
 
     std::vector<std::unique_ptr<Bloc>> m_blocs;
+    std::vector<int> m_débuts; // row of the first node of each block
     int m_taille = 0;
 };
 
@@ -76,6 +78,7 @@ template <class Greater> int ListeEnfants::upperBound(Greater&& greater) const {
     if (lo == m_blocs.size())
         return m_taille;
     const Bloc& bloc = *m_blocs[lo];
+    const int début = m_débuts[lo];
     std::size_t a = 0, b = bloc.noeuds.size();
     while (a < b) {
         const std::size_t mid = (a + b) / 2;
@@ -84,7 +87,7 @@ template <class Greater> int ListeEnfants::upperBound(Greater&& greater) const {
         else
             a = mid + 1;
     }
-    return bloc.début + int(a);
+    return début + int(a);
 }
 
 } // namespace arbrix
