@@ -85,15 +85,10 @@ public:
     // QStringList, or null). Ends on any data: a group is visited once per walk.
     bool EstMembreDeLuiMeme(const QString& dn, const QVariant& memberOf);
 
-    // The text of the first error met by the last build, for its report.
-    const QString& TexteDernièreErreur() const { return m_texteErreur; }
-
     // The moment expiry dates are compared with; the current time unless a test fixes it.
     void setHorloge(std::function<QDateTime()> horloge) { m_horloge = std::move(horloge); }
 
 private:
-    struct Groupe;
-
     void rechercheParNom();
     std::optional<ListeOccurrences> chercheOccurrences(const QString& texte);
     void démarreParDn(const QString& dn);
@@ -129,8 +124,8 @@ private:
     // Per build: each group's "memberOf" as read (normalised DN -> value), so that a group is
     // read at most once per analysis.
     QHash<QString, QVariant> m_memberOf;
-    QString m_texteErreur;
-    qint32 m_numéroErreur = 0;
+    // The text of the last error behind each negative result, for the report.
+    QHash<qint32, QString> m_textesErreurs;
 };
 
 } // namespace arbrix

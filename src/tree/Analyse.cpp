@@ -1,0 +1,630 @@
+#include "tree/Analyse.h"
+
+#include "directory/Classification.h"
+#include "directory/DirectoryError.h"
+#include "directory/Dn.h"
+#include "directory/Gateway.h"
+#include "directory/Query.h"
+#include "directory/Session.h"
+#include "i18n/Traductions.h"
+#include "settings/Parametres.h"
+#include "shell/Interaction.h"
+#include "text/Texte.h"
+#include "tree/Arbre.h"
+#include "tree/EtatCompte.h"
+
+#include <algorithm>
+
+#include <cstdlib>
+
+namespace arbrix {
+
+namespace {
+
+bool estErreurDroits(qint32 numéro) {
+    return numéro == ErrorNumber::QueryAccessDenied || numéro == ErrorNumber::QueryNoSuchBase;
+}
+
+QString texteChamp(const Recordset& rs, QStringView champ) {
+    const QVariant v = rs.Fields(champ);
+    if (v.typeId() == QMetaType::QStringList) {
+        const QStringList l = v.toStringList();
+        return l.isEmpty() ? QString() : l.front();
+    }
+    return v.toString();
+}
+
+} // namespace
+
+QString CléTexteMode(qint16 mode) {
+    switch (mode) {
+    case Mode::Standard:
+        return QStringLiteral("TXT_ANALYSE_STANDARD");
+    case Mode::Utilisateurs:
+        return QStringLiteral("TXT_ANALYSE_STANDARD_UTILISATEURS");
+    case Mode::Ordinateurs:
+        return QStringLiteral("TXT_ANALYSE_STANDARD_ORDINATEURS");
+    case Mode::ComptesDeService:
+        return QStringLiteral("TXT_ANALYSE_STANDARD_COMPTES_DE_SERVICE");
+    case Mode::Structure:
+        return QStringLiteral("TXT_ANALYSE_STRUCTURE");
+    case Mode::StructureEtendue:
+        return QStringLiteral("TXT_ANALYSE_STRUCTURE_ETENDUE");
+    default:
+        return {};
+    }
+}
+
+QString AbregeChemin(const QString& chemin, const std::function<int(const QString&)>& largeurTexte,
+                     int largeurDisponible) {
+    const qsizetype premier = chemin.indexOf(u'\\');
+    if (premier < 0)
+        return chemin;
+    const QString tête = chemin.left(premier + 1);
+    QString milieu;
+    QString reste = chemin.mid(premier + 1);
+    while (largeurTexte(tête + milieu + reste) > largeurDisponible && reste.contains(u'\\')) {
+        reste = reste.mid(reste.indexOf(u'\\') + 1);
+        milieu = QStringLiteral("...\\");
+    }
+    return tête + milieu + reste;
+}
+
+Analyse::Analyse(Arbre& arbre, SessionAD& session, const Paramètres& paramètres, Interaction& interaction)
+    : m_arbre(arbre)
+    , m_session(session)
+    , m_paramètres(paramètres)
+    , m_interaction(interaction) {}
+
+Analyse::~Analyse() = default;
+
+// ---------------------------------------------------------------- lookup and build
+
+void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
+    m_interaction.MasqueComplétion();
+    ModeAnalyse = mode;
+    m_interaction.Sablier(true);
+
+    m_interaction.ActiveSaisieArbre(false);
+    m_arbre.Vide();
+    GroupesRécursifs.clear();
+    m_interaction.EffaceDescription();
+    m_interaction.TraiteÉvénements();
+
+    if (dn.isEmpty())
+        rechercheParNom();
+    else
+        démarreParDn(dn);
+
+    m_interaction.ActiveSaisieArbre(true);
+    m_interaction.DonneFocusArbre();
+    m_interaction.Sablier(false);
+}
+
+std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte) {
+    const bool joker = texte.contains(u'*');
+    const int passes = (joker || m_paramètres.AnalyseAutreTypeSiAucuneReponse) ? 2 : 1;
+    int type = m_interaction.TypeRecherche() == 0 ? 0 : 1;
+    const QString nom = DoubleApostrophes(texte);
+    ListeOccurrences trouvés;
+    for (int passe = 0; passe < passes; ++passe) {
+        // Description and type come with the rows: no object is bound one by one.
+        const QString requête =
+            QStringLiteral("SELECT Name, DistinguishedName, sAMAccountName, Description, GroupType FROM "
+                           "'LDAP://") +
+            baseRecherche() +
+            (type == 0 ? QStringLiteral("' WHERE objectClass='organizationalUnit' AND Name='")
+                       : QStringLiteral("' WHERE objectClass='group' AND CN='")) +
+            nom + u'\'';
+        try {
+            for (Recordset rs = m_session.ConnexionAD().Execute(requête); !rs.Eof(); rs.MoveNext()) {
+                clsOccurrence o;
+                o.Nom = texteChamp(rs, u"Name");
+                o.TypeObjet = qint16(type);
+                o.Description = texteChamp(rs, u"Description");
+                o.TypeObjetEnTexte =
+                    type == 0 ? Traduction(u"TXT_OU")
+                              : Traduction(QString(QStringLiteral("TXT_") +
+                                                   CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)));
+                o.DistinguishedName = texteChamp(rs, u"DistinguishedName");
+                trouvés.append(o);
+            }
+        } catch (const DirectoryError& e) {
+            m_interaction.Sablier(false);
+            if (estErreurDroits(e.number()))
+                m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IcôneMessage::Critique);
+            else
+                m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {e.number(), e.text()}),
+                                      IcôneMessage::Exclamation);
+            return std::nullopt;
+        }
+        if (!trouvés.isEmpty() && !joker)
+            break;
+        type = 1 - type;
+    }
+    return trouvés;
+}
+
+void Analyse::rechercheParNom() {
+    const QString texte = m_interaction.TexteRecherche();
+    const std::optional<ListeOccurrences> trouvés = chercheOccurrences(texte);
+    if (!trouvés)
+        return;
+    if (trouvés->isEmpty()) {
+        m_interaction.Sablier(false);
+        const char16_t* clé = m_paramètres.AnalyseAutreTypeSiAucuneReponse ? u"MSG_ERREUR_OU_GROUPE_INCONNU"
+                              : m_interaction.TypeRecherche() == 0         ? u"MSG_ERREUR_OU_INCONNUE"
+                                                                           : u"MSG_ERREUR_GROUPE_INCONNU";
+        m_interaction.Message(FormateMessage(Traduction(clé), {texte}), IcôneMessage::Exclamation);
+        return;
+    }
+    std::optional<int> choix = 0;
+    if (trouvés->size() > 1) {
+        NomRacine.clear();
+        TypeRacine = 0;
+        DNRacine.clear();
+        m_interaction.Sablier(false);
+        choix = m_interaction.ChoisitOccurrence(*trouvés);
+        m_interaction.Sablier(true);
+    }
+    if (choix && *choix >= 0 && *choix < trouvés->size()) {
+        const clsOccurrence& o = trouvés->at(*choix);
+        NomRacine = o.Nom;
+        TypeRacine = o.TypeObjet;
+        DNRacine = o.DistinguishedName;
+    }
+    ConstruitArborescence();
+}
+
+void Analyse::démarreParDn(const QString& dn) {
+    const QString préfixe = dn.left(3).toUpper();
+    if (préfixe != u"OU=" && préfixe != u"CN=") {
+        m_interaction.Message(Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE"), IcôneMessage::Critique);
+        return;
+    }
+    // The name is the value of the first RDN, escapes resolved: "R&D\, Paris" is "R&D, Paris".
+    NomRacine = DnValeurRdn(dn);
+    DNRacine = dn;
+    TypeRacine = préfixe == u"OU=" ? 0 : 1;
+    m_interaction.ChangeTexteRecherche(NomRacine);
+    m_interaction.ChangeTypeRecherche(TypeRacine);
+    ConstruitArborescence();
+}
+
+void Analyse::ConstruitArborescence() {
+    if (NomRacine.isEmpty())
+        return;
+    if (ModeAnalyse == Mode::Structure && TypeRacine != 0) {
+        m_interaction.Sablier(false);
+        m_interaction.Message(Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"), IcôneMessage::Exclamation);
+        return;
+    }
+    m_arbre.setAfficherNombreMembres(m_paramètres.AfficherNombreMembres);
+    m_memberOf.clear();
+    m_textesErreurs.clear();
+
+    m_interaction.AfficheTraitementEnCours();
+    m_interaction.ChangeTexteRecherche(NomRacine);
+    m_interaction.ChangeTypeRecherche(TypeRacine);
+
+    const qint32 résultat = TypeRacine == 0 ? AnalyseStructureOU(DNRacine, nullptr, 0)
+                                            : AnalyseMembresGroupe(DNRacine, nullptr, 0);
+    rapporteRésultat(résultat);
+    rapporteFin();
+}
+
+void Analyse::rapporteRésultat(qint32 résultat) {
+    const QString àResélectionner = CléÀResélectionner;
+    CléÀResélectionner.clear();
+    if (résultat >= 0) {
+        m_arbre.Déplie(m_arbre.Racine());
+        m_interaction.MémoriseRecherche(m_interaction.TexteRecherche(), m_interaction.TypeRecherche());
+        if (Noeud* n = àResélectionner.isEmpty() ? nullptr : m_arbre.Node(àResélectionner)) {
+            m_arbre.Déplie(n);
+            m_arbre.RendVisibleEtSélectionne(n);
+        }
+        return;
+    }
+    m_interaction.MasqueTraitementEnCours();
+    m_interaction.Sablier(false);
+    if (estErreurDroits(résultat)) {
+        m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IcôneMessage::Critique);
+        return;
+    }
+    const qint64 numéro = std::llabs(qint64(résultat));
+    const QString texte = résultat == RacineIntrouvable ? Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE")
+                                                        : m_textesErreurs.value(résultat);
+    m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numéro, texte}),
+                          IcôneMessage::Exclamation);
+}
+
+void Analyse::rapporteFin() {
+    m_interaction.TraiteÉvénements();
+    m_interaction.MasqueTraitementEnCours();
+    if (m_interaction.ArrêtDemandé()) {
+        m_interaction.Sablier(false);
+        m_interaction.Message(Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"), IcôneMessage::Exclamation);
+    }
+    if (!GroupesRécursifs.isEmpty()) {
+        QString liste;
+        for (const QString& nom : std::as_const(GroupesRécursifs))
+            liste += QStringLiteral("\r\n\t") + nom;
+        const QString valeur = QStringLiteral("\r\n") + liste + QStringLiteral("\r\n\r\n");
+        m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR_RECURSIVITE"), {valeur}),
+                              IcôneMessage::Critique);
+    }
+    if (Noeud* racine = m_arbre.Racine())
+        m_interaction.CliqueNoeud(racine);
+}
+
+// ---------------------------------------------------------------- O.U. scan
+
+qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 profondeur) {
+    try {
+        Noeud* noeud = parent;
+        if (!dn.isEmpty()) {
+            const Recordset rs = m_session.ConnexionAD().Execute(
+                QStringLiteral("SELECT Name, DistinguishedName FROM 'LDAP://") + baseRecherche() +
+                QStringLiteral("' WHERE DistinguishedName='") + DoubleApostrophes(dn) + u'\'');
+            if (rs.Eof())
+                return RacineIntrouvable;
+            const QString nom = texteChamp(rs, u"Name");
+            noeud = ajouteNoeud(nullptr, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
+                                QStringLiteral("ou"), true);
+        }
+        afficheProgression(noeud);
+
+        qint32 nombre = 0;
+        if (ModeAnalyse != Mode::Structure) {
+            const qint32 n = AnalyseMembresGroupe({}, noeud, profondeur + 1);
+            if (n >= 0)
+                nombre = n;
+        }
+
+        const QString dnOU = DoubleApostrophes(EchappeCheminLDAP(noeud->DN()));
+        Recordset rs = m_session.ConnexionAD().Execute(
+            QStringLiteral("SELECT Name, DistinguishedName FROM 'LDAP://") + préfixeChemin() + dnOU +
+                QStringLiteral("' WHERE objectCategory='OrganizationalUnit' AND DistinguishedName<>'") +
+                DoubleApostrophes(noeud->DN()) + u'\'',
+            SearchScope::OneLevel);
+        for (; !rs.Eof() && !m_interaction.ArrêtDemandé(); rs.MoveNext()) {
+            const QString nom = texteChamp(rs, u"Name");
+            Noeud* sousOU = ajouteNoeud(noeud, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
+                                        QStringLiteral("ou"), true);
+            const qint32 n = AnalyseStructureOU({}, sousOU, profondeur + 1);
+            if (n >= 0)
+                nombre += n;
+        }
+        m_arbre.ChangeTexte(noeud, m_arbre.FormateLibelle(NomDuLibelle(noeud->Text()), nombre));
+        return nombre;
+    } catch (const DirectoryError& e) {
+        return erreur(e.number(), e.text());
+    } catch (const ErreurCléDupliquée& e) {
+        return erreur(e.number(), e.text());
+    }
+}
+
+// ---------------------------------------------------------------- group expansion
+
+qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 profondeur) {
+    try {
+        if (dn.isEmpty()) {
+            const std::optional<quint32> rid =
+                parent->LettreType() == u'G' ? ridDe(parent->DN()) : std::optional<quint32>();
+            return développeContenu(parent, profondeur, rid);
+        }
+        const Recordset rs = m_session.ConnexionAD().Execute(
+            QStringLiteral("SELECT Name, DistinguishedName, GroupType, objectSid, memberOf FROM 'LDAP://") +
+            baseRecherche() + QStringLiteral("' WHERE DistinguishedName='") + DoubleApostrophes(dn) +
+            QStringLiteral("' AND objectCategory='group'"));
+        if (rs.Eof())
+            return RacineIntrouvable;
+        const QString nom = texteChamp(rs, u"Name");
+        const QString dnGroupe = texteChamp(rs, u"DistinguishedName");
+        const qint32 groupType = rs.Fields(u"GroupType").toInt();
+        m_memberOf.insert(DnNormalise(dnGroupe), rs.Fields(u"memberOf"));
+        Noeud* racine =
+            ajouteNoeud(nullptr, nom, nom, u'G' + dnGroupe, CleTypeGroupe(groupType, false), true);
+        return développeContenu(racine, profondeur, RidGroupePrincipal(groupType, rs.Fields(u"objectSid")));
+    } catch (const DirectoryError& e) {
+        return erreur(e.number(), e.text());
+    } catch (const ErreurCléDupliquée& e) {
+        return erreur(e.number(), e.text());
+    }
+}
+
+qint32 Analyse::développeContenu(Noeud* noeud, qint32 profondeur, std::optional<quint32> rid) {
+    try {
+        if (m_interaction.TraitementEnCoursAffiché())
+            afficheProgression(noeud);
+        qint32 nombre = 0;
+        if (ModeAnalyse < Mode::Structure)
+            nombre += ajouteComptes(noeud, rid);
+        if (ModeAnalyse != Mode::Structure)
+            nombre += ajouteGroupes(noeud, profondeur);
+        if (noeud->LettreType() == u'G')
+            m_arbre.ChangeTexte(noeud, m_arbre.FormateLibelle(NomDuLibelle(noeud->Text()), nombre));
+        return nombre;
+    } catch (const DirectoryError& e) {
+        return erreur(e.number(), e.text());
+    } catch (const ErreurCléDupliquée& e) {
+        return erreur(e.number(), e.text());
+    }
+}
+
+QString Analyse::filtreComptes() const {
+    switch (ModeAnalyse) {
+    case Mode::Utilisateurs:
+        return QStringLiteral("(&(objectCategory=person)(objectClass=user))");
+    case Mode::Ordinateurs:
+        return QStringLiteral("(objectCategory=computer)");
+    case Mode::ComptesDeService:
+        return QStringLiteral("(|(objectCategory=msDS-GroupManagedServiceAccount)"
+                              "(objectCategory=msDS-ManagedServiceAccount))");
+    default:
+        return QStringLiteral("(|(&(objectCategory=person)(objectClass=user))(objectCategory=computer)"
+                              "(objectCategory=msDS-GroupManagedServiceAccount)"
+                              "(objectCategory=msDS-ManagedServiceAccount))");
+    }
+}
+
+qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
+    QString attributs = QStringLiteral("sAMAccountName, DisplayName, CN, DistinguishedName, "
+                                       "userAccountControl, objectClass, objectCategory");
+    if (m_paramètres.ContrôlerVerrouilléExpiré)
+        attributs += QStringLiteral(", accountExpires, lockoutTime, msDS-User-Account-Control-Computed");
+
+    const QString dn = parent->DN();
+    QString requête;
+    SearchScope portée = SearchScope::Subtree;
+    if (parent->LettreType() != u'O') {
+        // Members listed in "member", and those whose primary group this is (never listed).
+        QString membres = QStringLiteral("(memberOf=") + EchappeValeurFiltre(dn) + u')';
+        if (rid)
+            membres = QStringLiteral("(|") + membres + QStringLiteral("(primaryGroupID=") +
+                      QString::number(*rid) + QStringLiteral("))");
+        requête = QStringLiteral("<LDAP://") + baseRecherche() + QStringLiteral(">;(&") + filtreComptes() +
+                  membres + QStringLiteral(");") + attributs;
+    } else {
+        requête = QStringLiteral("<LDAP://") + préfixeChemin() + EchappeCheminLDAP(dn) +
+                  QStringLiteral(">;") + filtreComptes() + u';' + attributs;
+        portée = SearchScope::OneLevel;
+    }
+
+    qint32 nombre = 0;
+    for (Recordset rs = m_session.ConnexionAD().Execute(requête, portée);
+         !rs.Eof() && !m_interaction.ArrêtDemandé(); rs.MoveNext())
+        ajouteCompte(parent, rs, nombre);
+    return nombre;
+}
+
+void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
+    const QString catégorie = CleCategorieCompte(rs.Fields(u"objectClass"));
+    const QString sam = texteChamp(rs, u"sAMAccountName");
+    const QString dn = texteChamp(rs, u"DistinguishedName");
+    const QString objectCategory = texteChamp(rs, u"objectCategory");
+    const bool personne = objectCategory.size() >= 4 && objectCategory.at(3).toUpper() == u'P';
+    QString texte = (personne ? texteChamp(rs, u"DisplayName") : texteChamp(rs, u"CN")) +
+                    QStringLiteral(" (") + sam.toLower() + u')';
+
+    bool problème = false;
+    QString image = catégorie;
+    if (rs.Fields(u"userAccountControl").toInt() & 2) {
+        image = catégorie + QStringLiteral("_ina");
+        problème = true;
+    }
+    if (m_paramètres.ContrôlerVerrouilléExpiré) {
+        if (estVerrouillé(rs)) {
+            image = catégorie + QStringLiteral("_ver");
+            problème = true;
+        } else {
+            const QDateTime expiration = ExpirationCompte(rs.Fields(u"accountExpires"));
+            if (!ExpirationJamais(expiration)) {
+                const bool expiré = CompteExpire(expiration, maintenant());
+                texte += NoteExpiration(expiration, expiré);
+                if (expiré) {
+                    image = catégorie + QStringLiteral("_exp");
+                    problème = true;
+                }
+            }
+        }
+    }
+
+    const QString lettre = catégorie.left(1).toUpper();
+    Noeud* noeud = ajouteNoeud(parent, sam, texte, lettre + dn, image, false);
+    ++nombre;
+    if (m_paramètres.DéplierGroupesEtOU ||
+        (m_paramètres.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés && problème))
+        m_arbre.RendVisibleEtSélectionne(noeud);
+}
+
+bool Analyse::estVerrouillé(const Recordset& rs) {
+    // The directory sets the lock-out bit only while "lockoutTime" is non-zero, so most accounts
+    // are settled by the row itself; the computed bit, which weighs the lock-out duration of the
+    // domain or of the account's password policy, is read when the search did not return it.
+    const QVariant calculé = rs.Fields(u"msDS-User-Account-Control-Computed");
+    if (!calculé.isNull())
+        return calculé.toLongLong() & 0x10;
+    if (rs.Fields(u"lockoutTime").toLongLong() == 0)
+        return false;
+    const QString dn = texteChamp(rs, u"DistinguishedName");
+    try {
+        const Recordset lu = m_session.ConnexionAD().Execute(
+            QStringLiteral("<LDAP://") + préfixeChemin() + EchappeCheminLDAP(dn) +
+                QStringLiteral(">;(objectClass=*);msDS-User-Account-Control-Computed"),
+            SearchScope::Base);
+        if (!lu.Eof() && !lu.Fields(u"msDS-User-Account-Control-Computed").isNull())
+            return lu.Fields(u"msDS-User-Account-Control-Computed").toLongLong() & 0x10;
+    } catch (const DirectoryError&) {
+        // Unreadable state: fall back on the lock-out time alone.
+    }
+    return true;
+}
+
+qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
+    const bool sousOU = parent->LettreType() == u'O';
+    const QString dn = parent->DN();
+    Recordset rs =
+        sousOU ? m_session.ConnexionAD().Execute(
+                     QStringLiteral(
+                         "SELECT Name, DistinguishedName, MemberOf, GroupType, objectSid FROM 'LDAP://") +
+                         préfixeChemin() + DoubleApostrophes(EchappeCheminLDAP(dn)) +
+                         QStringLiteral("' WHERE objectCategory='group'"),
+                     SearchScope::OneLevel)
+               : m_session.ConnexionAD().Execute(
+                     QStringLiteral(
+                         "SELECT Name, DistinguishedName, MemberOf, GroupType, objectSid FROM 'LDAP://") +
+                     baseRecherche() + QStringLiteral("' WHERE memberOf='") + DoubleApostrophes(dn) +
+                     QStringLiteral("' AND objectCategory='group'"));
+
+    qint32 nombre = 0;
+    for (; !rs.Eof() && !m_interaction.ArrêtDemandé(); rs.MoveNext()) {
+        const QString nom = texteChamp(rs, u"Name");
+        const QString dnGroupe = texteChamp(rs, u"DistinguishedName");
+        const QVariant memberOf = rs.Fields(u"MemberOf");
+        const qint32 groupType = rs.Fields(u"GroupType").toInt();
+        m_memberOf.insert(DnNormalise(dnGroupe), memberOf);
+
+        if (sousOU && !memberOf.isNull() && !montreAuNiveauOU(dnGroupe, memberOf)) {
+            m_interaction.TraiteÉvénements();
+            continue;
+        }
+        Noeud* noeud = ajouteNoeud(parent, nom, nom, u'G' + dnGroupe, CleTypeGroupe(groupType, false), true);
+        if (estRécursif(noeud)) {
+            noteRécursif(noeud->Text());
+            m_arbre.ChangeImage(noeud, CleTypeGroupe(groupType, true));
+            if (m_paramètres.DéplierGroupesContenantGroupesRécursifs)
+                m_arbre.RendVisibleEtSélectionne(noeud);
+        } else {
+            const qint32 n = développeContenu(noeud, profondeur + 1,
+                                              RidGroupePrincipal(groupType, rs.Fields(u"objectSid")));
+            if (n >= 0)
+                nombre += n;
+        }
+        m_interaction.TraiteÉvénements();
+    }
+    return nombre;
+}
+
+bool Analyse::montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf) {
+    // A group caught in a membership cycle is always shown at O.U. level; another is shown only
+    // under a group of the same O.U. it belongs to.
+    if (EstMembreDeLuiMeme(dnGroupe, memberOf) || m_paramètres.ReprésenterGroupesRacineOU)
+        return true;
+    const QString conteneur = DnParent(dnGroupe);
+    const QString rdn = DnRdn(dnGroupe);
+    for (const QString& p : memberOf.toStringList()) {
+        if (DnEgaux(DnParent(p), conteneur) && !DnEgaux(DnRdn(p), rdn))
+            return false;
+    }
+    return true;
+}
+
+bool Analyse::estRécursif(const Noeud* noeud) const {
+    for (const Noeud* p = noeud->Parent(); p; p = p->Parent())
+        if (p->Tag() == noeud->Tag())
+            return true;
+    return false;
+}
+
+void Analyse::noteRécursif(const QString& nom) {
+    if (!GroupesRécursifs.contains(nom, Qt::CaseInsensitive))
+        GroupesRécursifs.append(nom);
+}
+
+bool Analyse::EstMembreDeLuiMeme(const QString& dn, const QVariant& memberOf) {
+    if (memberOf.isNull())
+        return false;
+    QSet<QString> vus;
+    QStringList àSuivre = memberOf.toStringList();
+    // Depth-first, as the memberships are met; each group is followed once per walk.
+    std::reverse(àSuivre.begin(), àSuivre.end());
+    while (!àSuivre.isEmpty()) {
+        const QString p = àSuivre.takeLast();
+        if (DnEgaux(p, dn))
+            return true;
+        const QString clé = DnNormalise(p);
+        if (vus.contains(clé))
+            continue;
+        vus.insert(clé);
+        QStringList parents = memberOfDe(p).toStringList();
+        std::reverse(parents.begin(), parents.end());
+        àSuivre.append(parents);
+    }
+    return false;
+}
+
+QVariant Analyse::memberOfDe(const QString& dn) {
+    const QString clé = DnNormalise(dn);
+    const auto connu = m_memberOf.constFind(clé);
+    if (connu != m_memberOf.constEnd())
+        return *connu;
+    QVariant valeur;
+    try {
+        const Recordset rs = m_session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + préfixeChemin() +
+                                                                 EchappeCheminLDAP(dn) +
+                                                                 QStringLiteral(">;(objectClass=*);memberOf"),
+                                                             SearchScope::Base);
+        if (!rs.Eof())
+            valeur = rs.Fields(u"memberOf");
+    } catch (const DirectoryError&) {
+        // An unreadable group ends this branch of the walk.
+    }
+    m_memberOf.insert(clé, valeur);
+    return valeur;
+}
+
+std::optional<quint32> Analyse::ridDe(const QString& dnGroupe) {
+    try {
+        const Recordset rs = m_session.ConnexionAD().Execute(
+            QStringLiteral("<LDAP://") + préfixeChemin() + EchappeCheminLDAP(dnGroupe) +
+                QStringLiteral(">;(objectClass=*);groupType, objectSid"),
+            SearchScope::Base);
+        if (!rs.Eof())
+            return RidGroupePrincipal(rs.Fields(u"groupType").toInt(), rs.Fields(u"objectSid"));
+    } catch (const DirectoryError&) {
+        // Without its SID the group lists its "member" accounts only.
+    }
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------- helpers
+
+Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
+                            const QString& image, bool trier) {
+    const QString base = parent ? parent->Key() + u'\\' + nom : QStringLiteral("\\\\") + nom;
+    // Siblings may share a name (a group and a sub-O.U., two groups of different containers):
+    // the later one gets a numbered Key rather than ending the expansion of its parent.
+    QString clé = base;
+    for (int i = 2; m_arbre.NoeudExiste(clé); ++i)
+        clé = base + QChar(NBSP) + u'(' + QString::number(i) + u')';
+    return m_arbre.Ajoute(parent, clé, texte, tag, image, trier);
+}
+
+void Analyse::afficheProgression(const Noeud* noeud) {
+    const Interaction& i = m_interaction;
+    m_interaction.ChangeTraitementEnCours(AbregeChemin(
+        noeud->Key(), [&i](const QString& t) { return i.LargeurTexte(t); }, i.LargeurTraitementEnCours()));
+    m_interaction.TraiteÉvénements();
+}
+
+qint32 Analyse::erreur(qint32 numéro, const QString& texte) {
+    const qint64 absolu = std::llabs(qint64(numéro));
+    const qint32 résultat = absolu > INT32_MAX ? INT32_MIN : qint32(-absolu);
+    m_textesErreurs.insert(résultat, texte);
+    return résultat;
+}
+
+QString Analyse::baseRecherche() const {
+    return m_session.BaseRechercheAD();
+}
+
+QString Analyse::préfixeChemin() const {
+    return m_session.PrefixeChemin();
+}
+
+QDateTime Analyse::maintenant() const {
+    return m_horloge ? m_horloge() : QDateTime::currentDateTime();
+}
+
+} // namespace arbrix

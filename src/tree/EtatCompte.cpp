@@ -1,0 +1,54 @@
+#include "tree/EtatCompte.h"
+
+#include "i18n/Traductions.h"
+#include "tree/Arbre.h"
+
+#include <QLocale>
+#include <QtEndian>
+
+#include <limits>
+
+namespace arbrix {
+
+QDateTime ExpirationCompte(const QVariant& accountExpires) {
+    // 100 ns intervals since 1601-01-01 UTC.
+    const qint64 filetime = accountExpires.isNull() ? 0 : accountExpires.toLongLong();
+    if (filetime <= 0 || filetime == std::numeric_limits<qint64>::max())
+        return QDateTime(QDate(1970, 1, 1), QTime(0, 0));
+    const QDateTime origine(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC);
+    return origine.addMSecs(filetime / 10000).toLocalTime();
+}
+
+QString TexteDateCourte(const QDateTime& moment) {
+    const QLocale locale;
+    QString texte = locale.toString(moment.date(), QLocale::ShortFormat);
+    if (moment.time() != QTime(0, 0))
+        texte += u' ' + locale.toString(moment.time(), QLocale::ShortFormat);
+    return texte;
+}
+
+QString NoteExpiration(const QDateTime& expiration, bool expiré) {
+    return QChar(NBSP) + QStringLiteral("-> ") +
+           Traduction(expiré ? u"TXT_EXPIRE_DEPUIS_LE" : u"TXT_EXPIRERA_LE") + u' ' +
+           TexteDateCourte(expiration);
+}
+
+std::optional<quint32> RidDepuisSid(const QByteArray& sid) {
+    // Revision, sub-authority count, 6-byte authority, then 32-bit little-endian sub-authorities.
+    if (sid.size() < 8 || sid.at(0) != 1)
+        return std::nullopt;
+    const int nombre = quint8(sid.at(1));
+    if (nombre == 0 || sid.size() != 8 + 4 * nombre)
+        return std::nullopt;
+    return qFromLittleEndian<quint32>(sid.constData() + 8 + 4 * (nombre - 1));
+}
+
+std::optional<quint32> RidGroupePrincipal(qint32 groupType, const QVariant& objectSid) {
+    const bool sécurité = groupType < 0;
+    const bool globalOuUniversel = (groupType & 0x2) || (groupType & 0x8);
+    if (!sécurité || !globalOuUniversel || objectSid.typeId() != QMetaType::QByteArray)
+        return std::nullopt;
+    return RidDepuisSid(objectSid.toByteArray());
+}
+
+} // namespace arbrix
