@@ -1,0 +1,164 @@
+#include "search/ui/frmListeOccurrences.h"
+
+#include "i18n/TraductionFeuille.h"
+#include "i18n/Traductions.h"
+#include "search/ui/Fenetres.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace arbrix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int RôleIndex = Qt::UserRole;
+
+QList<DescriptionColonne> Colonnes() {
+    QList<DescriptionColonne> colonnes;
+    for (const QString& clé : {u"COL_NOM"_s, u"COL_DESCRIPTION"_s, u"COL_TYPE"_s, u"COL_DISTINGUISHEDNAME"_s})
+        colonnes.append({clé, Traduction(clé)});
+    TraduitColonnes(colonnes);
+    return colonnes;
+}
+
+QPushButton* Bouton(QWidget* parent, const QString& nom, const QString& texte) {
+    auto* bouton = new QPushButton(texte, parent);
+    bouton->setObjectName(nom);
+    return bouton;
+}
+
+} // namespace
+
+frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Usage usage,
+                                         const QString& titre, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(u"frmListeOccurrences"_s);
+    setWindowTitle(u"Liste des occurrences trouvées"_s);
+    setSizeGripEnabled(true);
+
+    lvwOccurrences = new QTreeWidget(this);
+    lvwOccurrences->setObjectName(u"lvwOccurrences"_s);
+    lvwOccurrences->setRootIsDecorated(false);
+    lvwOccurrences->setUniformRowHeights(true);
+    lvwOccurrences->setAllColumnsShowFocus(true);
+    lvwOccurrences->setContextMenuPolicy(Qt::CustomContextMenu);
+    QStringList titres;
+    for (const DescriptionColonne& c : Colonnes())
+        titres.append(c.texte);
+    lvwOccurrences->setHeaderLabels(titres);
+
+    QList<QTreeWidgetItem*> lignes;
+    lignes.reserve(occurrences.size());
+    for (int i = 0; i < occurrences.size(); ++i) {
+        const clsOccurrence& o = occurrences[i];
+        auto* ligne = new QTreeWidgetItem({o.Nom, o.Description, o.TypeObjetEnTexte, o.DistinguishedName});
+        ligne->setData(0, RôleIndex, i);
+        lignes.append(ligne);
+    }
+    lvwOccurrences->addTopLevelItems(lignes);
+    for (int c = 0; c < lvwOccurrences->columnCount(); ++c)
+        lvwOccurrences->resizeColumnToContents(c);
+    if (!lignes.isEmpty())
+        lvwOccurrences->setCurrentItem(lignes.first());
+
+    btnOK = Bouton(this, u"btnOK"_s, u"&OK"_s);
+    btnOK->setDefault(true);
+    btnAnnuler = Bouton(this, u"btnAnnuler"_s, u"A&nnuler"_s);
+    btnFermer = Bouton(this, u"btnFermer"_s, u"&Fermer"_s);
+    btnAnnuler->setVisible(usage == Usage::Choix);
+    btnFermer->setVisible(usage == Usage::Appartenances);
+
+    auto* boutons = new QHBoxLayout;
+    boutons->addStretch();
+    boutons->addWidget(btnOK);
+    boutons->addWidget(btnAnnuler);
+    boutons->addWidget(btnFermer);
+    auto* colonne = new QVBoxLayout(this);
+    colonne->addWidget(lvwOccurrences);
+    colonne->addLayout(boutons);
+    resize(720, 320);
+
+    TraduitFenêtre(this);
+    if (!titre.isEmpty())
+        setWindowTitle(titre);
+    AppliquePremierPlanDuParent(this);
+    metÀJourBoutons();
+
+    connect(btnOK, &QPushButton::clicked, this, &frmListeOccurrences::btnOK_Click);
+    connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    connect(lvwOccurrences, &QTreeWidget::itemDoubleClicked, this, &frmListeOccurrences::btnOK_Click);
+    connect(lvwOccurrences, &QTreeWidget::currentItemChanged, this, &frmListeOccurrences::metÀJourBoutons);
+    connect(lvwOccurrences, &QWidget::customContextMenuRequested, this, &frmListeOccurrences::afficheMenu);
+}
+
+std::optional<int> frmListeOccurrences::Choisit(QWidget* parent, const ListeOccurrences& occurrences,
+                                                Usage usage, const QString& titre) {
+    frmListeOccurrences fenêtre(occurrences, usage, titre, parent);
+    fenêtre.exec();
+    return fenêtre.Choisi();
+}
+
+std::optional<int> frmListeOccurrences::indexSélectionné() const {
+    const QTreeWidgetItem* ligne = lvwOccurrences->currentItem();
+    if (!ligne)
+        return std::nullopt;
+    return ligne->data(0, RôleIndex).toInt();
+}
+
+void frmListeOccurrences::metÀJourBoutons() {
+    btnOK->setEnabled(indexSélectionné().has_value());
+}
+
+void frmListeOccurrences::btnOK_Click() {
+    m_choisi = indexSélectionné();
+    if (m_choisi)
+        accept();
+}
+
+QString frmListeOccurrences::TexteNomSélectionné() const {
+    const QTreeWidgetItem* ligne = lvwOccurrences->currentItem();
+    return ligne ? ligne->text(0) : QString();
+}
+
+QString frmListeOccurrences::TexteListe() const {
+    QStringList lignes;
+    const QTreeWidgetItem* titres = lvwOccurrences->headerItem();
+    auto joint = [this](const QTreeWidgetItem* ligne) {
+        QStringList champs;
+        for (int c = 0; c < lvwOccurrences->columnCount(); ++c)
+            champs.append(ligne->text(c));
+        return champs.join(u'\t');
+    };
+    lignes.append(joint(titres));
+    for (int i = 0; i < lvwOccurrences->topLevelItemCount(); ++i)
+        lignes.append(joint(lvwOccurrences->topLevelItem(i)));
+    return lignes.join(u'\n') + u'\n';
+}
+
+void frmListeOccurrences::CopieNom() {
+    if (lvwOccurrences->currentItem())
+        QApplication::clipboard()->setText(TexteNomSélectionné());
+}
+
+void frmListeOccurrences::CopieListe() {
+    QApplication::clipboard()->setText(TexteListe());
+}
+
+void frmListeOccurrences::afficheMenu(const QPoint& position) {
+    QMenu menu(this);
+    QAction* nom = menu.addAction(Traduction(u"TXT_POPUP_COPIER_NOM"), this, &frmListeOccurrences::CopieNom);
+    nom->setEnabled(lvwOccurrences->currentItem() != nullptr);
+    menu.addAction(Traduction(u"TXT_POPUP_COPIER_LISTE"), this, &frmListeOccurrences::CopieListe);
+    menu.exec(lvwOccurrences->viewport()->mapToGlobal(position));
+}
+
+} // namespace arbrix

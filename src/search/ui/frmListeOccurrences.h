@@ -1,0 +1,58 @@
+#pragma once
+
+// The list of found objects (name, description, type text, DN): the choice among the objects a
+// lookup found, and the list of the groups a group is member of. The popup menu of the list
+// copies the selected name or the whole list.
+
+#include "tree/Occurrence.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QPushButton;
+class QTreeWidget;
+
+namespace arbrix {
+
+class frmListeOccurrences : public QDialog {
+    Q_OBJECT
+public:
+    enum class Usage {
+        Choix,        // "&OK" and "A&nnuler"
+        Appartenances // "&OK" (open the group) and "&Fermer"
+    };
+
+    // An empty title keeps the window's translated caption.
+    frmListeOccurrences(const ListeOccurrences& occurrences, Usage usage = Usage::Choix,
+                        const QString& titre = {}, QWidget* parent = nullptr);
+
+    // Shows the list modally; the index (in occurrences) of the chosen row, nullopt when closed
+    // without a choice.
+    static std::optional<int> Choisit(QWidget* parent, const ListeOccurrences& occurrences,
+                                      Usage usage = Usage::Choix, const QString& titre = {});
+
+    std::optional<int> Choisi() const { return m_choisi; }
+
+    // Clipboard texts: the selected row's name; every row, columns separated by TAB, a title
+    // line first.
+    QString TexteNomSélectionné() const;
+    QString TexteListe() const;
+
+    void btnOK_Click();
+    void CopieNom();
+    void CopieListe();
+
+private:
+    void afficheMenu(const QPoint& position);
+    void metÀJourBoutons();
+    std::optional<int> indexSélectionné() const;
+
+    std::optional<int> m_choisi;
+    QTreeWidget* lvwOccurrences = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnAnnuler = nullptr;
+    QPushButton* btnFermer = nullptr;
+};
+
+} // namespace arbrix
