@@ -1,0 +1,101 @@
+#include "directory/OuvertureAnnuaire.h"
+
+#include "directory/ldap/LdapBackend.h"
+#include "directory/ldap/LdapDiscovery.h"
+#include "directory/memory/MemoryBackend.h"
+#include "text/Systeme.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace arbrix {
+
+QString TexteDesignationAnnuaire(const QString& accesADServeur) {
+    const QString environment = qEnvironmentVariable("ARBRIX_DIRECTORY").trimmed();
+    return environment.isEmpty() ? accesADServeur.trimmed() : environment;
+}
+
+static bool isLdapUri(const QString& uri) {
+    return uri.startsWith(u"ldap://"_s, Qt::CaseInsensitive) ||
+           uri.startsWith(u"ldaps://"_s, Qt::CaseInsensitive) ||
+           uri.startsWith(u"ldapi://"_s, Qt::CaseInsensitive);
+}
+
+static bool looksLikePath(const QString& text) {
+    return text.contains(u'/') || text.endsWith(u".ldif"_s, Qt::CaseInsensitive);
+}
+
+DesignationAnnuaire AnalyseDesignationAnnuaire(const QString& texte) {
+    DesignationAnnuaire designation;
+    const QString text = texte.trimmed();
+    if (text.isEmpty())
+        return designation;
+    if (!text.contains(u"://"_s) && looksLikePath(text)) {
+        designation.genre = GenreAnnuaire::FichierLdif;
+        designation.valeur = text;
+        return designation;
+    }
+    designation.genre = GenreAnnuaire::Serveurs;
+    QStringList uris;
+    const QStringList items = DecoupeUris(text);
+    for (const QString& item : items) {
+        if (item.contains(u"://"_s) && !isLdapUri(item)) {
+            designation.erreur =
+                u"Unsupported directory address \"%1\": use ldap://, ldaps:// or ldapi://"_s.arg(item);
+            return designation;
+        }
+        uris << UriDuServeur(item);
+    }
+    designation.valeur = uris.join(u' ');
+    return designation;
+}
+
+// An absolute path as it is; a relative one from the working folder, else beside the program.
+static QString locateFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isAbsolute() || info.exists())
+        return info.absoluteFilePath();
+    const QFileInfo besideProgram(QDir(DossierProgramme()).filePath(path));
+    return besideProgram.exists() ? besideProgram.absoluteFilePath() : info.absoluteFilePath();
+}
+
+static AnnuaireOuvert openLdifFile(const QString& path) {
+    AnnuaireOuvert result;
+    result.genre = GenreAnnuaire::FichierLdif;
+    const QString file = locateFile(path);
+    if (!QFileInfo(file).isFile()) {
+        result.erreur = u"The directory file \"%1\" does not exist"_s.arg(file);
+        return result;
+    }
+    try {
+        result.backend = std::make_shared<MemoryBackend>(file);
+    } catch (const LdifError& e) {
+        result.erreur = e.text();
+    } catch (const std::exception& e) {
+        result.erreur = QString::fromUtf8(e.what());
+    }
+    return result;
+}
+
+AnnuaireOuvert OuvreAnnuaire(const QString& accesADServeur) {
+    const DesignationAnnuaire designation =
+        AnalyseDesignationAnnuaire(TexteDesignationAnnuaire(accesADServeur));
+    if (!designation.valide()) {
+        AnnuaireOuvert failed;
+        failed.genre = designation.genre;
+        failed.erreur = designation.erreur;
+        return failed;
+    }
+    if (designation.genre == GenreAnnuaire::FichierLdif)
+        return openLdifFile(designation.valeur);
+    AnnuaireOuvert result;
+    result.genre = designation.genre;
+    LdapOptions options;
+    options.uris = designation.valeur;
+    result.backend = std::make_shared<LdapBackend>(options);
+    return result;
+}
+
+} // namespace arbrix

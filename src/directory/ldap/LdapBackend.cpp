@@ -1,0 +1,590 @@
+#include "directory/ldap/LdapBackend.h"
+
+#include "directory/ldap/LdapDiscovery.h"
+#include "directory/ldap/LdapHandles.h"
+#include "directory/ldap/LdapRange.h"
+
+#include <sasl/sasl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace arbrix {
+
+namespace {
+
+// Waits for one answer are bounded: a server that accepted the connection and then went silent
+// must not freeze the program. A page of 1000 entries comes back well within this.
+int resultTimeoutSeconds(int networkTimeoutSeconds) {
+    return std::max(60, 6 * networkTimeoutSeconds);
+}
+
+QString diagnosticOf(LDAP* ld) {
+    char* raw = nullptr;
+    if (!ld || ldap_get_option(ld, LDAP_OPT_DIAGNOSTIC_MESSAGE, &raw) != LDAP_OPT_SUCCESS)
+        return {};
+    ldapraii::Memory owner(raw);
+    return raw ? QString::fromUtf8(raw).trimmed() : QString();
+}
+
+// The text users see: the server's diagnostic (AD puts its sub-codes there, "data 52e"), or
+// libldap's description of a client-side failure with whatever detail it left.
+QString errorText(int code, const QString& diagnostic) {
+    const QString description = QString::fromUtf8(ldap_err2string(code));
+    QString detail = diagnostic.trimmed();
+    if (detail == u"(unknown error code)"_s)
+        detail.clear();
+    if (code > 0)
+        return detail.isEmpty() ? description : detail;
+    return detail.isEmpty() ? description : description + u" ("_s + detail + u')';
+}
+
+[[noreturn]] void raise(int code, const QString& diagnostic) {
+    throw LdapError(code, errorText(code, diagnostic));
+}
+
+int resultCodeOf(LDAP* ld) {
+    int code = LDAP_OTHER;
+    ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &code);
+    return code;
+}
+
+berval bervalOf(const QByteArray& bytes) {
+    berval value;
+    value.bv_len = ber_len_t(bytes.size());
+    value.bv_val = const_cast<char*>(bytes.constData());
+    return value;
+}
+
+int saslInteract(LDAP*, unsigned, void*, void* prompts) {
+    // GSSAPI asks at most for an authorisation identity: the ticket's own.
+    for (auto* prompt = static_cast<sasl_interact_t*>(prompts); prompt->id != SASL_CB_LIST_END; ++prompt) {
+        const char* answer = prompt->defresult ? prompt->defresult : "";
+        prompt->result = answer;
+        prompt->len = unsigned(std::strlen(answer));
+    }
+    return LDAP_SUCCESS;
+}
+
+bool isLdapsOrLdapi(const QString& uris) {
+    const QStringList list = DecoupeUris(uris);
+    return !list.isEmpty() && std::all_of(list.begin(), list.end(), [](const QString& uri) {
+        return uri.startsWith(u"ldaps://"_s, Qt::CaseInsensitive) ||
+               uri.startsWith(u"ldapi://"_s, Qt::CaseInsensitive);
+    });
+}
+
+bool isLdaps(const QString& uris) {
+    const QStringList list = DecoupeUris(uris);
+    return !list.isEmpty() && std::all_of(list.begin(), list.end(), [](const QString& uri) {
+        return uri.startsWith(u"ldaps://"_s, Qt::CaseInsensitive);
+    });
+}
+
+// NULL-terminated arrays of C strings that live as long as this object.
+class CStrings {
+public:
+    explicit CStrings(const QStringList& strings) {
+        for (const QString& s : strings)
+            m_bytes.push_back(s.toUtf8());
+        for (QByteArray& b : m_bytes)
+            m_pointers.push_back(b.data());
+        m_pointers.push_back(nullptr);
+    }
+    char** get() { return m_bytes.empty() ? nullptr : m_pointers.data(); }
+
+private:
+    std::vector<QByteArray> m_bytes;
+    std::vector<char*> m_pointers;
+};
+
+// The LDAPMod array of an add or modify, pointing into the caller's values.
+class Mods {
+public:
+    void append(int op, const QString& attribute, const QList<QByteArray>& values) {
+        m_items.push_back(Item{op, attribute.toUtf8(), {}, {}});
+        Item& item = m_items.back();
+        for (const QByteArray& v : values)
+            item.values.push_back(bervalOf(v));
+    }
+
+    LDAPMod** get() {
+        m_mods.resize(m_items.size());
+        m_pointers.clear();
+        for (size_t i = 0; i < m_items.size(); ++i) {
+            Item& item = m_items[i];
+            item.pointers.clear();
+            for (berval& v : item.values)
+                item.pointers.push_back(&v);
+            item.pointers.push_back(nullptr);
+            LDAPMod& mod = m_mods[i];
+            mod.mod_op = item.op | LDAP_MOD_BVALUES;
+            mod.mod_type = item.name.data();
+            // No values: a delete or replace of the whole attribute.
+            mod.mod_bvalues = item.values.empty() ? nullptr : item.pointers.data();
+            m_pointers.push_back(&mod);
+        }
+        m_pointers.push_back(nullptr);
+        return m_pointers.data();
+    }
+
+private:
+    struct Item {
+        int op;
+        QByteArray name;
+        std::vector<berval> values;
+        std::vector<berval*> pointers;
+    };
+    std::vector<Item> m_items;
+    std::vector<LDAPMod> m_mods;
+    std::vector<LDAPMod*> m_pointers;
+};
+
+int modOpOf(ModOp op) {
+    switch (op) {
+    case ModOp::Add:
+        return LDAP_MOD_ADD;
+    case ModOp::Delete:
+        return LDAP_MOD_DELETE;
+    case ModOp::Replace:
+        break;
+    }
+    return LDAP_MOD_REPLACE;
+}
+
+int scopeOf(SearchScope scope) {
+    switch (scope) {
+    case SearchScope::Base:
+        return LDAP_SCOPE_BASE;
+    case SearchScope::OneLevel:
+        return LDAP_SCOPE_ONELEVEL;
+    case SearchScope::Subtree:
+        break;
+    }
+    return LDAP_SCOPE_SUBTREE;
+}
+
+} // namespace
+
+// The one libldap handle of a session, shared with the cursors it serves.
+class LdapConnection {
+public:
+    LdapConnection(ldapraii::Ldap ld, QString uris, int timeoutSeconds)
+        : m_ld(std::move(ld))
+        , m_uris(std::move(uris))
+        , m_timeoutSeconds(timeoutSeconds) {}
+
+    LDAP* ld() const { return m_ld.get(); }
+    const QString& uris() const { return m_uris; }
+    bool tls = false;
+    // The backend's counters; cleared when the backend goes before a cursor.
+    RoundTrips* counters = nullptr;
+
+    [[noreturn]] void fail(int code) const { raise(code, diagnosticOf(ld())); }
+
+    // Waits for the answer to msgid: every message of it (all) or the final one.
+    ldapraii::Message wait(int msgid) const {
+        timeval timeout{m_timeoutSeconds, 0};
+        LDAPMessage* raw = nullptr;
+        const int type = ldap_result(ld(), msgid, LDAP_MSG_ALL, &timeout, &raw);
+        ldapraii::Message result(raw);
+        if (type == 0) {
+            ldap_abandon_ext(ld(), msgid, nullptr, nullptr);
+            raise(LDAP_TIMEOUT,
+                  u"The directory server did not answer within %1 seconds"_s.arg(m_timeoutSeconds));
+        }
+        if (type < 0)
+            fail(resultCodeOf(ld()));
+        return result;
+    }
+
+    // Raises the error a final result carries; returns its controls.
+    ldapraii::Controls checkResult(LDAPMessage* result) const {
+        int code = LDAP_SUCCESS;
+        char* message = nullptr;
+        LDAPControl** controls = nullptr;
+        const int rc = ldap_parse_result(ld(), result, &code, nullptr, &message, nullptr, &controls, 0);
+        ldapraii::Memory messageOwner(message);
+        ldapraii::Controls controlsOwner(controls);
+        if (rc != LDAP_SUCCESS)
+            fail(rc);
+        if (code != LDAP_SUCCESS)
+            raise(code, message ? QString::fromUtf8(message) : QString());
+        return controlsOwner;
+    }
+
+    void count(qint64 RoundTrips::*counter) const {
+        if (counters)
+            ++(counters->*counter);
+    }
+
+private:
+    ldapraii::Ldap m_ld;
+    QString m_uris;
+    int m_timeoutSeconds;
+};
+
+namespace {
+
+LdapEntry readEntry(LDAP* ld, LDAPMessage* message) {
+    LdapEntry entry;
+    ldapraii::Memory dn(ldap_get_dn(ld, message));
+    entry.dn = dn ? QString::fromUtf8(dn.get()) : QString();
+    BerElement* rawBer = nullptr;
+    char* first = ldap_first_attribute(ld, message, &rawBer);
+    ldapraii::Ber ber(rawBer);
+    for (char* name = first; name; name = ldap_next_attribute(ld, message, ber.get())) {
+        ldapraii::Memory nameOwner(name);
+        ldapraii::Values values(ldap_get_values_len(ld, message, name));
+        LdapAttribute attribute{QString::fromUtf8(name), {}};
+        if (values) {
+            for (berval** v = values.get(); *v; ++v)
+                attribute.values.append(QByteArray((*v)->bv_val, qsizetype((*v)->bv_len)));
+        }
+        entry.attributes.append(std::move(attribute));
+    }
+    return entry;
+}
+
+class LdapCursor : public SearchCursor {
+public:
+    LdapCursor(std::shared_ptr<LdapConnection> connection, SearchRequest request, int rangeSize)
+        : m_connection(std::move(connection))
+        , m_request(std::move(request))
+        , m_rangeSize(rangeSize) {
+        if (m_request.filter.isEmpty())
+            m_request.filter = u"(objectClass=*)"_s;
+        // The RootDSE is not ranged: it answers its own attributes only.
+        const bool ranged = m_rangeSize > 0 && !m_request.base.isEmpty();
+        m_attributes = ranged ? AttributsAvecPlage(m_request.attributes, m_rangeSize) : m_request.attributes;
+        m_paged = m_request.scope != SearchScope::Base;
+        if (m_request.pageSize <= 0)
+            m_request.pageSize = 1000;
+    }
+
+    bool fetchPage(QList<LdapEntry>& out) override {
+        if (m_done)
+            return false;
+        const int msgid = sendRequest();
+        ldapraii::Message answer = m_connection->wait(msgid);
+        m_connection->count(&RoundTrips::pages);
+        LDAP* ld = m_connection->ld();
+        QList<LdapEntry> page;
+        bool finished = false;
+        for (LDAPMessage* m = ldap_first_message(ld, answer.get()); m; m = ldap_next_message(ld, m)) {
+            switch (ldap_msgtype(m)) {
+            case LDAP_RES_SEARCH_ENTRY:
+                page.append(readEntry(ld, m));
+                break;
+            case LDAP_RES_SEARCH_RESULT:
+                finished = !readCookie(m_connection->checkResult(m).get());
+                break;
+            default: // search references: other partitions, never followed
+                break;
+            }
+        }
+        for (LdapEntry& entry : page)
+            completeRanges(entry);
+        out.append(page);
+        m_done = finished || !m_paged;
+        return !m_done;
+    }
+
+private:
+    int sendRequest() {
+        LDAP* ld = m_connection->ld();
+        ldapraii::Control page;
+        if (m_paged) {
+            LDAPControl* raw = nullptr;
+            berval cookie = bervalOf(m_cookie);
+            const int rc = ldap_create_page_control(ld, ber_int_t(m_request.pageSize),
+                                                    m_cookie.isEmpty() ? nullptr : &cookie, 0, &raw);
+            page.reset(raw);
+            if (rc != LDAP_SUCCESS)
+                m_connection->fail(rc);
+        }
+        LDAPControl* controls[] = {page.get(), nullptr};
+        const QByteArray base = m_request.base.toUtf8();
+        const QByteArray filter = m_request.filter.toUtf8();
+        CStrings attributes(m_attributes);
+        int msgid = 0;
+        const int rc = ldap_search_ext(ld, base.constData(), scopeOf(m_request.scope), filter.constData(),
+                                       attributes.get(), 0, m_paged ? controls : nullptr, nullptr, nullptr,
+                                       LDAP_NO_LIMIT, &msgid);
+        if (rc != LDAP_SUCCESS)
+            m_connection->fail(rc);
+        if (!m_started)
+            m_connection->count(&RoundTrips::searches);
+        m_started = true;
+        return msgid;
+    }
+
+    // Keeps the server's cookie for the next page; false when the search is over.
+    bool readCookie(LDAPControl** controls) {
+        if (!m_paged || !controls)
+            return false;
+        LDAPControl* control = ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, controls, nullptr);
+        if (!control)
+            return false;
+        ber_int_t estimate = 0;
+        berval cookie{0, nullptr};
+        if (ldap_parse_pageresponse_control(m_connection->ld(), control, &estimate, &cookie) != LDAP_SUCCESS)
+            return false;
+        m_cookie = QByteArray(cookie.bv_val, qsizetype(cookie.bv_len));
+        ber_memfree(cookie.bv_val);
+        return !m_cookie.isEmpty();
+    }
+
+    // Reads the rest of every attribute the server cut into ranges ("member;range=0-1499").
+    void completeRanges(LdapEntry& entry) {
+        for (LdapAttribute& attribute : entry.attributes) {
+            std::optional<PlageValeurs> range = AnalysePlage(attribute.name);
+            if (!range)
+                continue;
+            attribute.name = range->attribut;
+            while (!range->derniere) {
+                range = readNextRange(entry.dn, *range, attribute.values);
+                if (!range)
+                    break;
+            }
+        }
+    }
+
+    std::optional<PlageValeurs> readNextRange(const QString& dn, const PlageValeurs& previous,
+                                              QList<QByteArray>& values) {
+        LDAP* ld = m_connection->ld();
+        const QByteArray base = dn.toUtf8();
+        CStrings attributes({PlageSuivante(previous, m_rangeSize)});
+        int msgid = 0;
+        const int rc = ldap_search_ext(ld, base.constData(), LDAP_SCOPE_BASE, "(objectClass=*)",
+                                       attributes.get(), 0, nullptr, nullptr, nullptr, LDAP_NO_LIMIT, &msgid);
+        if (rc != LDAP_SUCCESS)
+            m_connection->fail(rc);
+        ldapraii::Message answer = m_connection->wait(msgid);
+        m_connection->count(&RoundTrips::reads);
+        std::optional<PlageValeurs> next;
+        for (LDAPMessage* m = ldap_first_message(ld, answer.get()); m; m = ldap_next_message(ld, m)) {
+            if (ldap_msgtype(m) == LDAP_RES_SEARCH_RESULT) {
+                m_connection->checkResult(m);
+                continue;
+            }
+            if (ldap_msgtype(m) != LDAP_RES_SEARCH_ENTRY)
+                continue;
+            for (LdapAttribute& a : readEntry(ld, m).attributes) {
+                std::optional<PlageValeurs> range = AnalysePlage(a.name);
+                if (range && range->attribut.compare(previous.attribut, Qt::CaseInsensitive) == 0 &&
+                    range->debut > previous.fin) {
+                    values.append(a.values);
+                    next = range;
+                }
+            }
+        }
+        return next; // nothing further: stop rather than ask again for the same range
+    }
+
+    std::shared_ptr<LdapConnection> m_connection;
+    SearchRequest m_request;
+    QStringList m_attributes;
+    int m_rangeSize;
+    bool m_paged = true;
+    bool m_started = false;
+    bool m_done = false;
+    QByteArray m_cookie;
+};
+
+} // namespace
+
+LdapBackend::LdapBackend(LdapOptions options)
+    : m_options(std::move(options)) {}
+
+LdapBackend::~LdapBackend() {
+    if (m_connection)
+        m_connection->counters = nullptr;
+}
+
+QString LdapBackend::connectedUris() const {
+    return m_connection ? m_connection->uris() : QString();
+}
+
+bool LdapBackend::usesTls() const {
+    return m_connection && m_connection->tls;
+}
+
+// Which server: the one the bind names, else the configured URIs, else libldap's defaults, else
+// the domain's controllers from DNS.
+static QString chooseUris(const QString& server, const LdapOptions& options) {
+    if (!server.trimmed().isEmpty()) {
+        if (server.contains(u"://"_s) || NomResolu(server.trimmed()))
+            return UriDuServeur(server);
+        const QStringList controllers = ControleursDuDomaine(server);
+        if (!controllers.isEmpty())
+            return controllers.join(u' ');
+        throw LdapError(
+            LdapCode::ServerDown,
+            u"The directory server \"%1\" is unknown to DNS and the domain has no SRV records"_s.arg(server));
+    }
+    if (!options.uris.trimmed().isEmpty())
+        return DecoupeUris(options.uris).join(u' ');
+    const QString defaults = UrisLibldapParDefaut();
+    if (!defaults.isEmpty())
+        return defaults;
+    const QString domain = DomaineADecouvrir();
+    const QStringList controllers = ControleursDuDomaine(domain);
+    if (!controllers.isEmpty())
+        return controllers.join(u' ');
+    throw LdapError(
+        LdapCode::ServerDown,
+        domain.isEmpty()
+            ? u"No directory server is configured and this host has no DNS domain to look one up"_s
+            : u"No directory server is configured and DNS lists no domain controller for %1"_s.arg(domain));
+}
+
+void LdapBackend::open(const QString& uris) {
+    LDAP* raw = nullptr;
+    const QByteArray uriBytes = uris.toUtf8();
+    const int rc = ldap_initialize(&raw, uriBytes.constData());
+    ldapraii::Ldap ld(raw);
+    if (rc != LDAP_SUCCESS || !ld)
+        raise(rc != LDAP_SUCCESS ? rc : LDAP_LOCAL_ERROR, u"Invalid directory address: "_s + uris);
+    const int version = LDAP_VERSION3;
+    timeval network{std::max(1, m_options.networkTimeoutSeconds), 0};
+    timeval operation{resultTimeoutSeconds(m_options.networkTimeoutSeconds), 0};
+    ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version);
+    ldap_set_option(ld.get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    ldap_set_option(ld.get(), LDAP_OPT_NETWORK_TIMEOUT, &network);
+    ldap_set_option(ld.get(), LDAP_OPT_TIMEOUT, &operation);
+    ldap_set_option(ld.get(), LDAP_OPT_RESTART, LDAP_OPT_ON);
+    // Kerberos names the server as written, not as reverse DNS would rename it.
+    ldap_set_option(ld.get(), LDAP_OPT_X_SASL_NOCANON, LDAP_OPT_ON);
+    if (m_connection)
+        m_connection->counters = nullptr;
+    m_connection = std::make_shared<LdapConnection>(std::move(ld), uris,
+                                                    resultTimeoutSeconds(m_options.networkTimeoutSeconds));
+    m_connection->counters = &m_roundTrips;
+    m_connection->tls = isLdaps(uris);
+}
+
+LdapConnection& LdapBackend::connection() {
+    if (!m_connection)
+        open(chooseUris({}, m_options));
+    return *m_connection;
+}
+
+static void startTlsIfOffered(LdapConnection& connection) {
+    if (isLdapsOrLdapi(connection.uris()))
+        return;
+    const int rc = ldap_start_tls_s(connection.ld(), nullptr, nullptr);
+    if (rc == LDAP_SUCCESS) {
+        connection.tls = true;
+        return;
+    }
+    // A result from the server means it does not offer TLS: the session goes on in clear. A
+    // failure on our side (handshake, certificate not trusted, no server) is never bypassed.
+    if (rc < 0)
+        connection.fail(rc);
+}
+
+static void bindSimple(LdapConnection& connection, const Credentials& credentials) {
+    // An empty password would make a successful anonymous bind: refuse it here.
+    if (credentials.login.trimmed().isEmpty() || credentials.password.isEmpty())
+        throw LdapError(LdapCode::InvalidCredentials,
+                        u"A login and a password are needed to bind to the directory"_s);
+    startTlsIfOffered(connection);
+    const QByteArray login = credentials.login.toUtf8();
+    const QByteArray password = credentials.password.toUtf8();
+    berval secret = bervalOf(password);
+    const int rc = ldap_sasl_bind_s(connection.ld(), login.constData(), LDAP_SASL_SIMPLE, &secret, nullptr,
+                                    nullptr, nullptr);
+    if (rc != LDAP_SUCCESS)
+        connection.fail(rc);
+}
+
+static void bindGssapi(LdapConnection& connection) {
+    // Over TLS the Kerberos layer must not sign or seal again: domain controllers refuse both.
+    if (connection.tls)
+        ldap_set_option(connection.ld(), LDAP_OPT_X_SASL_SECPROPS, "maxssf=0");
+    const int rc = ldap_sasl_interactive_bind_s(connection.ld(), nullptr, "GSSAPI", nullptr, nullptr,
+                                                LDAP_SASL_QUIET, saslInteract, nullptr);
+    if (rc != LDAP_SUCCESS)
+        connection.fail(rc);
+}
+
+void LdapBackend::bind(const Credentials& credentials, const QString& server) {
+    const QString target = server.isEmpty() && credentials.accessMode == 2 ? credentials.domain : server;
+    open(chooseUris(target, m_options));
+    ++m_roundTrips.binds;
+    if (credentials.accessMode == 0)
+        bindGssapi(*m_connection);
+    else
+        bindSimple(*m_connection, credentials);
+}
+
+std::unique_ptr<SearchCursor> LdapBackend::search(const SearchRequest& request) {
+    connection();
+    return std::make_unique<LdapCursor>(m_connection, request, m_options.rangeSize);
+}
+
+void LdapBackend::add(const QString& dn, const QList<LdapAttribute>& attributes) {
+    LdapConnection& c = connection();
+    Mods mods;
+    for (const LdapAttribute& a : attributes)
+        mods.append(LDAP_MOD_ADD, a.name, a.values);
+    const QByteArray target = dn.toUtf8();
+    ++m_roundTrips.writes;
+    const int rc = ldap_add_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
+    if (rc != LDAP_SUCCESS)
+        c.fail(rc);
+}
+
+void LdapBackend::modify(const QString& dn, const QList<Modification>& modifications) {
+    LdapConnection& c = connection();
+    Mods mods;
+    for (const Modification& m : modifications)
+        mods.append(modOpOf(m.op), m.attribute, m.values);
+    const QByteArray target = dn.toUtf8();
+    ++m_roundTrips.writes;
+    const int rc = ldap_modify_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
+    if (rc != LDAP_SUCCESS)
+        c.fail(rc);
+}
+
+void LdapBackend::remove(const QString& dn) {
+    LdapConnection& c = connection();
+    const QByteArray target = dn.toUtf8();
+    ++m_roundTrips.writes;
+    const int rc = ldap_delete_ext_s(c.ld(), target.constData(), nullptr, nullptr);
+    if (rc != LDAP_SUCCESS)
+        c.fail(rc);
+}
+
+void LdapBackend::rename(const QString& dn, const QString& newRdn, const QString& newSuperior) {
+    LdapConnection& c = connection();
+    const QByteArray target = dn.toUtf8();
+    const QByteArray rdn = newRdn.toUtf8();
+    const QByteArray superior = newSuperior.toUtf8();
+    ++m_roundTrips.writes;
+    const int rc = ldap_rename_s(c.ld(), target.constData(), rdn.constData(),
+                                 newSuperior.isEmpty() ? nullptr : superior.constData(), 1, nullptr, nullptr);
+    if (rc != LDAP_SUCCESS)
+        c.fail(rc);
+}
+
+bool LdapBackend::compare(const QString& dn, const QString& attribute, const QByteArray& value) {
+    LdapConnection& c = connection();
+    const QByteArray target = dn.toUtf8();
+    const QByteArray name = attribute.toUtf8();
+    berval asserted = bervalOf(value);
+    ++m_roundTrips.reads;
+    const int rc =
+        ldap_compare_ext_s(c.ld(), target.constData(), name.constData(), &asserted, nullptr, nullptr);
+    if (rc == LDAP_COMPARE_TRUE)
+        return true;
+    if (rc == LDAP_COMPARE_FALSE)
+        return false;
+    c.fail(rc);
+}
+
+} // namespace arbrix

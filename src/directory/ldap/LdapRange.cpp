@@ -1,0 +1,48 @@
+#include "directory/ldap/LdapRange.h"
+
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace arbrix {
+
+std::optional<PlageValeurs> AnalysePlage(const QString& nomAttribut) {
+    static const QRegularExpression pattern(u"^(.+);range=(\\d+)-(\\d+|\\*)$"_s,
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(nomAttribut);
+    if (!match.hasMatch())
+        return std::nullopt;
+    PlageValeurs range;
+    range.attribut = match.captured(1);
+    bool ok = false;
+    range.debut = match.captured(2).toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    range.derniere = match.captured(3) == u"*"_s;
+    if (!range.derniere) {
+        range.fin = match.captured(3).toLongLong(&ok);
+        if (!ok || range.fin < range.debut)
+            return std::nullopt;
+    }
+    return range;
+}
+
+QString PlageSuivante(const PlageValeurs& precedente, int taille) {
+    const qint64 debut = precedente.fin + 1;
+    const QString fin = taille > 0 ? QString::number(debut + taille - 1) : u"*"_s;
+    return u"%1;range=%2-%3"_s.arg(precedente.attribut).arg(debut).arg(fin);
+}
+
+QStringList AttributsAvecPlage(const QStringList& attributs, int taille) {
+    if (taille <= 0)
+        return attributs;
+    QStringList result;
+    result.reserve(attributs.size());
+    for (const QString& a : attributs) {
+        const bool special = a == u"*"_s || a == u"+"_s || a == u"1.1"_s || a.contains(u';');
+        result << (special ? a : u"%1;range=0-%2"_s.arg(a).arg(taille - 1));
+    }
+    return result;
+}
+
+} // namespace arbrix
