@@ -60,7 +60,7 @@ ErreurSaisie VérifieSaisie(const SaisieConfiguration& saisie) {
     if (saisie.AccèsAD == 2 && saisie.AccèsADDomaine.trimmed().isEmpty())
         return ErreurSaisie::Domaine;
     if (!NombreÉlémentsMémorisés(saisie.NbElémentsMémorisésMax))
-        return ErreurSaisie::NombreÉlémentsMémorisés;
+        return ErreurSaisie::NombreElementsMemorises;
     return ErreurSaisie::Aucune;
 }
 
@@ -68,7 +68,7 @@ QString CléMessage(ErreurSaisie erreur) {
     switch (erreur) {
     case ErreurSaisie::Domaine:
         return QStringLiteral("MSG_ERREUR_DOMAINE");
-    case ErreurSaisie::NombreÉlémentsMémorisés:
+    case ErreurSaisie::NombreElementsMemorises:
         return QStringLiteral("MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX");
     case ErreurSaisie::Aucune:
         break;

@@ -41,10 +41,11 @@ struct SaisieConfiguration {
 // the built-in one.
 SaisieConfiguration SaisieDepuis(const Paramètres& paramètres, const Mémos& mémos);
 
+// Enumerators in ASCII: the window's meta-object compiler reads this header.
 enum class ErreurSaisie {
     Aucune,
     Domaine,                // mode 2 without a domain: "MSG_ERREUR_DOMAINE"
-    NombreÉlémentsMémorisés // not a whole number from 0 to 32767: "MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX"
+    NombreElementsMemorises // not a whole number from 0 to 32767: "MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX"
 };
 
 // The first check that fails, in the order of the window's fields.

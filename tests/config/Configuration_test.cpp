@@ -35,9 +35,9 @@ TEST(VérificationConfiguration, DomaineEtNombre) {
     for (const QString& mauvais :
          {u""_s, u"abc"_s, u"12a"_s, u"-3"_s, u"2.5"_s, u"1e3"_s, u"40000"_s, u"٣"_s}) {
         s.NbElémentsMémorisésMax = mauvais;
-        EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::NombreÉlémentsMémorisés) << qPrintable(mauvais);
+        EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::NombreElementsMemorises) << qPrintable(mauvais);
     }
-    EXPECT_EQ(CléMessage(ErreurSaisie::NombreÉlémentsMémorisés),
+    EXPECT_EQ(CléMessage(ErreurSaisie::NombreElementsMemorises),
               u"MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX"_s);
     EXPECT_EQ(NombreÉlémentsMémorisés(u" 0 "_s), qint16(0));
     EXPECT_EQ(NombreÉlémentsMémorisés(u"32767"_s), qint16(32767));
