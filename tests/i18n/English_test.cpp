@@ -68,9 +68,18 @@ TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
         "chkStructure", "chkModeColonné", "chkComptesUtilisateurs", "chkComptesOrdinateurs",
         "chkComptesDeService", "fraFormat", "optFormat(0)", "optFormat(1)", "optFormat(2)", "optFormat(3)",
         "lblIndentation", "lblSéparateur", "lblCaractèresInfo", "fraDestination", "optDestination(0)",
-        "optDestination(1)", "lblAperçu", "frmConfiguration", "frmAPropos"};
+        "optDestination(1)", "lblAperçu", "frmConfiguration", "lblLangue", "fraAccèsAD", "optAccèsAD(0)",
+        "optAccèsAD(1)", "optAccèsAD(2)", "lblAccèsADServeur", "lblAccèsADDomaine", "lblAccèsADLogin",
+        "lblAccèsADPassword", "fraAnalyse", "lblAnalyseParDéfaut", "chkAnalyseAutreTypeSiAucuneReponse",
+        "chkContrôlerVerrouilléExpiré", "chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés",
+        "chkDéplierGroupesContenantGroupesRécursifs", "chkDéplierGroupesEtOU",
+        "chkReprésenterGroupesRacineOU", "chkAfficherNombreMembres", "fraMémos", "btnMonter", "btnDescendre",
+        "btnSupprimer", "lblNbElémentsMémorisésMax", "frmAPropos"};
     for (const QString& clé : clés)
         EXPECT_FALSE(LitIni(Fichier, "Traduction", clé, QString()).isEmpty()) << qPrintable(clé);
+    const QString description = LitTraduction(Fichier, "lblDescriptionOutil", Absent);
+    EXPECT_TRUE(description.startsWith("Arbrix shows")) << qPrintable(description);
+    EXPECT_TRUE(description.endsWith("configured account."));
 }
 
 TEST(EnglishTest, TranslatesTheCommandLineTexts) {
