@@ -2,8 +2,9 @@
 
 #include "settings/Ini.h"
 #include "settings/Valeurs.h"
+#include "text/Systeme.h"
+#include "text/Version.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,10 +16,6 @@ const QString ExtensionLangue = QStringLiteral(".lng");
 
 QString AvecSéparateurFinal(const QString& dossier) {
     return dossier.endsWith(u'/') ? dossier : dossier + u'/';
-}
-
-QString DossierProgrammeCourant() {
-    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
 }
 
 } // namespace
@@ -37,7 +34,7 @@ QString DossierDonnées() {
 #else
     const QString dossierInstallé;
 #endif
-    return DossierDonnées(DossierProgrammeCourant(), dossierInstallé);
+    return DossierDonnées(DossierProgramme(), dossierInstallé);
 }
 
 QStringList FichiersLangue(const QString& dossier) {
@@ -82,6 +79,10 @@ ChoixLangue ChoisitLangueInitiale(int codeLangueSystème, const QString& dossier
         if (CodeLangueFichier(AvecSéparateurFinal(dossier) + nom) == codeLangueSystème)
             return {nom.chopped(ExtensionLangue.size()), false};
     return {LangueFrançaise, true};
+}
+
+QString MessageAucuneTraduction() {
+    return MessageAucuneTraduction(NomApplication());
 }
 
 QString MessageAucuneTraduction(const QString& titreApplication) {

@@ -35,7 +35,9 @@ struct ChoixLangue {
 ChoixLangue ChoisitLangueInitiale(int codeLangueSystème, const QString& dossier);
 
 // The fixed bilingual (English, then French) text shown when no language file matched, with
-// CR LF line breaks.
+// CR LF line breaks. It thanks the user for installing the program by its name ("Arbrix", without
+// the version).
+QString MessageAucuneTraduction();
 QString MessageAucuneTraduction(const QString& titreApplication);
 
 // The number a language file declares in "CodeLangue" (its leading number; 0 when absent).

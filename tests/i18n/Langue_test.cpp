@@ -55,6 +55,8 @@ TEST(MessageAucuneTraductionTest, BilingualTextWithWindowsLineBreaks) {
     EXPECT_TRUE(message.endsWith("D'autres utilisateurs pourront ainsi en bénéficier. Merci d'avance !"));
     EXPECT_EQ(message.count("\r\n"), message.count(u'\n'));
     EXPECT_EQ(message.count("\r\n\r\n"), 6);
+    // The program is named without its version.
+    EXPECT_EQ(MessageAucuneTraduction(), message);
 }
 
 TEST(DossierDonnéesTest, ProgramFolderWhenItHoldsLanguageFiles) {
