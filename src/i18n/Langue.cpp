@@ -23,6 +23,10 @@ QString AvecSéparateurFinal(const QString& dossier) {
 QString DossierDonnées(const QString& dossierProgramme, const QString& dossierInstallé) {
     if (!FichiersLangue(dossierProgramme).isEmpty())
         return AvecSéparateurFinal(dossierProgramme);
+    // An installed tree moved elsewhere as a whole: <prefix>/bin beside <prefix>/share/arbrix.
+    const QString voisin = QDir::cleanPath(dossierProgramme + QStringLiteral("/../share/arbrix"));
+    if (!FichiersLangue(voisin).isEmpty())
+        return AvecSéparateurFinal(voisin);
     if (!dossierInstallé.isEmpty() && QFileInfo(dossierInstallé).isDir())
         return AvecSéparateurFinal(dossierInstallé);
     return AvecSéparateurFinal(dossierProgramme);

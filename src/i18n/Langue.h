@@ -9,7 +9,8 @@ namespace arbrix {
 inline const QString LangueFrançaise = QStringLiteral("Français");
 
 // Folder of the language files, ending with "/": the program's folder when it holds language
-// files (build tree, portable copy), else the installed data folder when it exists, else the
+// files (build tree, portable copy), else "../share/arbrix" beside it when that holds them (an
+// installed tree moved elsewhere), else the installed data folder when it exists, else the
 // program's folder.
 QString DossierDonnées();
 QString DossierDonnées(const QString& dossierProgramme, const QString& dossierInstallé);

@@ -72,6 +72,16 @@ TEST(DossierDonnéesTest, ProgramFolderWhenItHoldsLanguageFiles) {
     EXPECT_EQ(DossierDonnées(sansSéparateur, absent), programme.Chemin());
 }
 
+TEST(DossierDonnéesTest, SharedFolderOfAMovedInstallation) {
+    DossierTemporaire préfixe;
+    QDir(préfixe.Chemin()).mkpath("bin");
+    QDir(préfixe.Chemin()).mkpath("share/arbrix");
+    const QString partagé = préfixe.Chemin() + "share/arbrix/";
+    EXPECT_EQ(DossierDonnées(préfixe.Chemin() + "bin", "/nonexistent"), préfixe.Chemin() + "bin/");
+    préfixe.Ecrit("share/arbrix/English.lng", FichierDeCode("9"));
+    EXPECT_EQ(DossierDonnées(préfixe.Chemin() + "bin", "/nonexistent"), partagé);
+}
+
 TEST(LanguesDisponiblesTest, BuiltInLanguageThenFilesByName) {
     DossierTemporaire dossier;
     dossier.Ecrit("Zulu.lng", "");
