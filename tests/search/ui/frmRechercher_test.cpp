@@ -1,0 +1,131 @@
+#include "i18n/Traductions.h"
+#include "search/RechercheArbre.h"
+#include "search/ui/frmRechercher.h"
+#include "shell/Interaction.h"
+#include "tree/Arbre.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class Témoin : public Interaction {
+public:
+    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage, RéponseMessage,
+                           const QString&) override {
+        messages.append(texte);
+        icônes.append(icône);
+        return RéponseMessage::Ok;
+    }
+    QStringList messages;
+    QList<IcôneMessage> icônes;
+};
+
+} // namespace
+
+class TestFrmRechercher : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        ChargeTraductions(QString());
+        DéfinitTexteRecherché(QString());
+        arbre = std::make_unique<Arbre>();
+        racine = arbre->Ajoute(nullptr, u"\\\\Ventes"_s, u"Ventes"_s, u"OOU=Ventes"_s);
+        compta = arbre->Ajoute(racine, u"\\\\Ventes\\Compta"_s, u"Compta\u00A0(2)"_s, u"GCN=Compta"_s);
+        dupont = arbre->Ajoute(compta, u"\\\\Ventes\\Compta\\jd"_s, u"Dupont (jd)"_s, u"UCN=Dupont"_s);
+        paie = arbre->Ajoute(racine, u"\\\\Ventes\\Paie"_s, u"Paie"_s, u"GCN=Paie"_s);
+        durand = arbre->Ajoute(paie, u"\\\\Ventes\\Paie\\ad"_s, u"Durand (ad)"_s, u"UCN=Durand"_s);
+        témoin = Témoin();
+    }
+
+    void controlesNommes() {
+        auto* f = ouvre();
+        for (const char* nom :
+             {"lblRechercher", "txtOccurrence", "btnChercherSuivant", "btnChercherPrécédent", "btnFermer"})
+            QVERIFY2(f->findChild<QWidget*>(QString::fromUtf8(nom)), nom);
+        QCOMPARE(f->windowTitle(), u"Rechercher"_s);
+        QVERIFY(!bouton(f, "btnChercherSuivant")->isEnabled()); // no text yet
+        f->close();
+    }
+
+    void suivantDepuisLaRacinePuisSansRetour() {
+        auto* f = ouvre();
+        QTest::keyClicks(texte(f), u"d"_s);
+        QTest::mouseClick(bouton(f, "btnChercherSuivant"), Qt::LeftButton);
+        QCOMPARE(arbre->SelectedItem(), dupont);
+        QVERIFY(compta->Expanded());
+        QTest::mouseClick(bouton(f, "btnChercherSuivant"), Qt::LeftButton);
+        QCOMPARE(arbre->SelectedItem(), durand);
+        QTest::mouseClick(bouton(f, "btnChercherSuivant"), Qt::LeftButton);
+        QCOMPARE(arbre->SelectedItem(), durand);
+        QCOMPARE(témoin.messages, QStringList{u"Occurrence non trouvée..."_s});
+        QCOMPARE(témoin.icônes.first(), IcôneMessage::Exclamation);
+
+        QTest::mouseClick(bouton(f, "btnChercherPrécédent"), Qt::LeftButton);
+        QCOMPARE(arbre->SelectedItem(), dupont);
+
+        // A changed text starts again from the root, which is tested first.
+        texte(f)->clear();
+        QTest::keyClicks(texte(f), u"VEN"_s);
+        QTest::mouseClick(bouton(f, "btnChercherSuivant"), Qt::LeftButton);
+        QCOMPARE(arbre->SelectedItem(), racine);
+        QCOMPARE(TexteRecherché(), u"VEN"_s);
+        QTest::keyClick(texte(f), Qt::Key_A);
+        QTest::mouseClick(bouton(f, "btnChercherPrécédent"), Qt::LeftButton);
+        QCOMPARE(témoin.messages.size(), 2); // nothing precedes the root
+        QCOMPARE(arbre->SelectedItem(), racine);
+        f->close();
+    }
+
+    void texteConserveEtFenetreLiberee() {
+        QPointer<frmRechercher> f = ouvre();
+        QVERIFY(frmRechercher::RechercheOuverte());
+        QTest::keyClicks(texte(f), u"(2"_s);
+        QTest::keyClick(texte(f), Qt::Key_Return);
+        QCOMPARE(arbre->SelectedItem(), compta);
+        QTest::mouseClick(bouton(f, "btnFermer"), Qt::LeftButton);
+        QTRY_VERIFY(f.isNull());
+        QVERIFY(!frmRechercher::RechercheOuverte());
+
+        auto* g = ouvre();
+        QCOMPARE(texte(g)->text(), u"(2"_s);
+        QCOMPARE(texte(g)->selectedText(), u"(2"_s);
+        QTest::mouseClick(bouton(g, "btnChercherSuivant"), Qt::LeftButton);
+        QCOMPARE(témoin.messages.size(), 1); // same text: goes on after the match, finds no other
+        g->close();
+    }
+
+    void traduitEnAnglais() {
+        ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
+        auto* f = ouvre();
+        QCOMPARE(f->windowTitle(), u"Find"_s);
+        QCOMPARE(bouton(f, "btnChercherSuivant")->text(), u"Find &Next"_s);
+        f->close();
+    }
+
+private:
+    frmRechercher* ouvre() {
+        auto* f = new frmRechercher(*arbre, témoin);
+        f->show();
+        if (!QTest::qWaitForWindowExposed(f))
+            qWarning("window not exposed");
+        return f;
+    }
+    static QPushButton* bouton(QWidget* f, const char* nom) {
+        return f->findChild<QPushButton*>(QString::fromUtf8(nom));
+    }
+    static QLineEdit* texte(QWidget* f) { return f->findChild<QLineEdit*>(u"txtOccurrence"_s); }
+
+    std::unique_ptr<Arbre> arbre;
+    Noeud *racine = nullptr, *compta = nullptr, *dupont = nullptr, *paie = nullptr, *durand = nullptr;
+    Témoin témoin;
+};
+
+QTEST_MAIN(TestFrmRechercher)
+#include "frmRechercher_test.moc"
