@@ -5,32 +5,30 @@ namespace arbrix {
 LdapError::LdapError(int code, QString message)
     : m_code(code)
     , m_message(std::move(message))
-    , m_what(QStringLiteral("LDAP error %1: %2").arg(code).arg(m_message).toStdString())
-{
-}
+    , m_what(QStringLiteral("LDAP error %1: %2").arg(code).arg(m_message).toStdString()) {}
 
 DirectoryError::DirectoryError(qint32 number, QString text)
     : m_number(number)
     , m_text(std::move(text))
-    , m_what(QStringLiteral("0x%1: %2").arg(quint32(number), 8, 16, QLatin1Char('0')).arg(m_text).toStdString())
-{
+    , m_what(QStringLiteral("0x%1: %2")
+                 .arg(quint32(number), 8, 16, QLatin1Char('0'))
+                 .arg(m_text)
+                 .toStdString()) {}
+
+static bool isUnreachable(int ldapCode) {
+    return ldapCode == LdapCode::ServerDown || ldapCode == LdapCode::Timeout ||
+           ldapCode == LdapCode::ConnectError;
 }
 
-static bool isUnreachable(int ldapCode)
-{
-    return ldapCode == LdapCode::ServerDown || ldapCode == LdapCode::Timeout
-        || ldapCode == LdapCode::ConnectError;
-}
-
-static qint32 genericNumber(int ldapCode)
-{
+static qint32 genericNumber(int ldapCode) {
     if (isUnreachable(ldapCode))
         return ErrorNumber::ServerDown;
+    if (ldapCode == LdapCode::NoSuchObject)
+        return ErrorNumber::NoSuchObject; // the system's own number for it, not base + 32
     return ErrorNumber::LdapBase + ldapCode;
 }
 
-qint32 queryErrorNumber(int ldapCode)
-{
+qint32 queryErrorNumber(int ldapCode) {
     switch (ldapCode) {
     case LdapCode::InvalidCredentials:
     case LdapCode::StrongAuthRequired:
@@ -44,8 +42,7 @@ qint32 queryErrorNumber(int ldapCode)
     }
 }
 
-qint32 objectErrorNumber(int ldapCode)
-{
+qint32 objectErrorNumber(int ldapCode) {
     switch (ldapCode) {
     case LdapCode::InsufficientAccessRights:
         return ErrorNumber::ObjectAccessDenied;
@@ -58,13 +55,11 @@ qint32 objectErrorNumber(int ldapCode)
     }
 }
 
-DirectoryError queryError(const LdapError& e)
-{
+DirectoryError queryError(const LdapError& e) {
     return DirectoryError(queryErrorNumber(e.code()), e.message());
 }
 
-DirectoryError objectError(const LdapError& e)
-{
+DirectoryError objectError(const LdapError& e) {
     return DirectoryError(objectErrorNumber(e.code()), e.message());
 }
 

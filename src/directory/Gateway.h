@@ -39,9 +39,13 @@ public:
     QVariant Fields(QStringView name) const;
     const LdapEntry& current() const;
 
+    // The server part of the query's base, for the "ADsPath" column.
+    void setServer(const QString& server) { m_server = server; }
+
 private:
     void fillIfNeeded();
     std::unique_ptr<SearchCursor> m_cursor;
+    QString m_server;
     QStringList m_attributes;
     QList<LdapEntry> m_page;
     qsizetype m_index = 0;
@@ -68,9 +72,21 @@ public:
     Backend& backend() { return *m_backend; }
     const Credentials& credentials() const { return m_credentials; }
 
+    // The "defaultNamingContext" of the RootDSE, read once. Raises DirectoryError.
+    QString defaultNamingContext();
+    // Makes a base or path DN spelt quotedDn (the search base with its quotes doubled, as LDAP-form
+    // texts and paths may carry it) stand for actualDn.
+    void setBaseAlias(const QString& quotedDn, const QString& actualDn);
+    // The DN a query base or path names: the naming context for a server alone, the alias
+    // resolved. Raises DirectoryError.
+    QString resolveDn(const QString& dn, bool serverAlone);
+
 private:
     std::shared_ptr<Backend> m_backend;
     Credentials m_credentials;
+    QString m_defaultNamingContext;
+    QString m_aliasQuoted;
+    QString m_aliasActual;
 };
 
 // An object bound by its path: reads, pending changes stored by SetInfo, container, group and

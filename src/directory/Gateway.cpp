@@ -1,0 +1,321 @@
+#include "directory/Gateway.h"
+
+#include "directory/Dn.h"
+#include "directory/Query.h"
+#include "directory/Values.h"
+
+#include <QTimeZone>
+
+using namespace Qt::StringLiterals;
+
+namespace arbrix {
+
+// ---- Recordset ----
+
+Recordset::Recordset(std::unique_ptr<SearchCursor> cursor, QStringList attributes)
+    : m_cursor(std::move(cursor))
+    , m_attributes(std::move(attributes))
+    , m_more(true) {
+    fillIfNeeded();
+}
+
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+Recordset::~Recordset() = default;
+
+bool Recordset::Eof() const {
+    return m_index >= m_page.size();
+}
+
+void Recordset::MoveNext() {
+    if (Eof())
+        return;
+    ++m_index;
+    fillIfNeeded();
+}
+
+void Recordset::fillIfNeeded() {
+    while (m_index >= m_page.size() && m_more && m_cursor) {
+        m_page.clear();
+        m_index = 0;
+        try {
+            m_more = m_cursor->fetchPage(m_page);
+        } catch (const LdapError& e) {
+            m_more = false;
+            throw queryError(e);
+        }
+    }
+}
+
+QVariant Recordset::Fields(QStringView name) const {
+    if (Eof())
+        return {};
+    const LdapEntry& entry = m_page.at(m_index);
+    if (const LdapAttribute* attribute = entry.find(name))
+        return valeurAttribut(*attribute);
+    if (name.compare(u"ADsPath", Qt::CaseInsensitive) == 0)
+        return ComposeCheminLdap(m_server, entry.dn);
+    if (name.compare(u"distinguishedName", Qt::CaseInsensitive) == 0)
+        return entry.dn;
+    return {};
+}
+
+const LdapEntry& Recordset::current() const {
+    return m_page.at(m_index);
+}
+
+// ---- DirectoryConnection ----
+
+DirectoryConnection::DirectoryConnection(std::shared_ptr<Backend> backend, Credentials credentials)
+    : m_backend(std::move(backend))
+    , m_credentials(std::move(credentials)) {}
+
+void DirectoryConnection::Open(const QString& server) {
+    try {
+        m_backend->bind(m_credentials, server);
+    } catch (const LdapError& e) {
+        throw queryError(e);
+    }
+}
+
+QString DirectoryConnection::defaultNamingContext() {
+    if (!m_defaultNamingContext.isEmpty())
+        return m_defaultNamingContext;
+    SearchRequest request;
+    request.scope = SearchScope::Base;
+    request.filter = u"(objectClass=*)"_s;
+    request.attributes = QStringList{u"defaultNamingContext"_s};
+    QList<LdapEntry> entries;
+    try {
+        entries = searchAll(*m_backend, request);
+    } catch (const LdapError& e) {
+        throw objectError(e);
+    }
+    const LdapAttribute* value = entries.isEmpty() ? nullptr : entries.first().find(u"defaultNamingContext");
+    if (!value || value->values.isEmpty())
+        throw DirectoryError(ErrorNumber::NoSuchObject, u"The directory has no default naming context"_s);
+    m_defaultNamingContext = QString::fromUtf8(value->values.first());
+    return m_defaultNamingContext;
+}
+
+void DirectoryConnection::setBaseAlias(const QString& quotedDn, const QString& actualDn) {
+    m_aliasQuoted = quotedDn;
+    m_aliasActual = actualDn;
+}
+
+QString DirectoryConnection::resolveDn(const QString& dn, bool serverAlone) {
+    if (serverAlone)
+        return defaultNamingContext();
+    if (!m_aliasQuoted.isEmpty() && m_aliasQuoted != m_aliasActual && dn == m_aliasQuoted)
+        return m_aliasActual;
+    return dn;
+}
+
+Recordset DirectoryConnection::Execute(const QString& commandText, SearchScope scope, int pageSize) {
+    RequeteTraduite query = TraduitRequete(commandText, scope, pageSize);
+    query.requete.base = resolveDn(query.requete.base, query.baseServeur);
+    std::unique_ptr<SearchCursor> cursor;
+    try {
+        cursor = m_backend->search(query.requete);
+    } catch (const LdapError& e) {
+        throw queryError(e);
+    }
+    Recordset records(std::move(cursor), query.requete.attributes);
+    records.setServer(query.serveur);
+    return records;
+}
+
+std::unique_ptr<DirectoryObject> DirectoryConnection::Bind(const QString& path) {
+    const std::optional<CheminLdap> chemin = AnalyseCheminLdap(path);
+    if (!chemin)
+        throw DirectoryError(ErrorNumber::BadPathName, u"Invalid directory path: "_s + path);
+    QString server = chemin->serveur;
+    server.replace(u"''"_s, u"'"_s);
+    SearchRequest request;
+    request.scope = SearchScope::Base;
+    request.filter = u"(objectClass=*)"_s;
+    if (!chemin->rootDse) {
+        request.base = resolveDn(chemin->dn, chemin->dn.isEmpty());
+        request.attributes = QStringList{u"*"_s, u"msDS-User-Account-Control-Computed"_s};
+    }
+    QList<LdapEntry> entries;
+    try {
+        entries = searchAll(*m_backend, request);
+    } catch (const LdapError& e) {
+        throw objectError(e);
+    }
+    if (entries.isEmpty())
+        throw DirectoryError(ErrorNumber::NoSuchObject, u"There is no such object on the server: "_s + path);
+    return std::make_unique<DirectoryObject>(*this, server, entries.first());
+}
+
+// ---- DirectoryObject ----
+
+DirectoryObject::DirectoryObject(DirectoryConnection& connection, QString server, LdapEntry entry)
+    : m_connection(connection)
+    , m_server(std::move(server))
+    , m_entry(std::move(entry)) {}
+
+QString DirectoryObject::Name() const {
+    return DnRdn(m_entry.dn);
+}
+
+QString DirectoryObject::Parent() const {
+    return ComposeCheminLdap(m_server, DnParent(m_entry.dn));
+}
+
+QString DirectoryObject::ADsPath() const {
+    if (m_entry.dn.isEmpty())
+        return ComposeCheminLdap(m_server, u"RootDSE"_s);
+    return ComposeCheminLdap(m_server, m_entry.dn);
+}
+
+QVariant DirectoryObject::Get(QStringView attribute) const {
+    if (const LdapAttribute* a = m_entry.find(attribute))
+        return valeurAttribut(*a);
+    if (attribute.compare(u"distinguishedName", Qt::CaseInsensitive) == 0 && !m_entry.dn.isEmpty())
+        return m_entry.dn;
+    return {};
+}
+
+QVariant DirectoryObject::GetEx(QStringView attribute) const {
+    const LdapAttribute* a = m_entry.find(attribute);
+    if (!a || a->values.isEmpty())
+        return {};
+    QStringList values;
+    for (const QByteArray& v : a->values)
+        values += QString::fromUtf8(v);
+    return values;
+}
+
+void DirectoryObject::Put(const QString& attribute, const QVariant& value) {
+    const QList<QByteArray> values = octetsValeur(value);
+    for (Modification& m : m_pending) {
+        if (m.attribute.compare(attribute, Qt::CaseInsensitive) == 0) {
+            m.values = values;
+            return;
+        }
+    }
+    m_pending += Modification{ModOp::Replace, attribute, values};
+}
+
+void DirectoryObject::SetInfo() {
+    Backend& backend = m_connection.backend();
+    try {
+        if (m_pendingCreate) {
+            QList<LdapAttribute> attributes = m_entry.attributes;
+            for (const Modification& m : std::as_const(m_pending)) {
+                if (!m.values.isEmpty())
+                    attributes += LdapAttribute{m.attribute, m.values};
+            }
+            backend.add(m_entry.dn, attributes);
+            m_pendingCreate = false;
+        } else if (!m_pending.isEmpty()) {
+            backend.modify(m_entry.dn, m_pending);
+        }
+        m_pending.clear();
+        SearchRequest request;
+        request.base = m_entry.dn;
+        request.scope = SearchScope::Base;
+        request.filter = u"(objectClass=*)"_s;
+        request.attributes = QStringList{u"*"_s, u"msDS-User-Account-Control-Computed"_s};
+        const QList<LdapEntry> entries = searchAll(backend, request);
+        if (!entries.isEmpty())
+            m_entry = entries.first();
+    } catch (const LdapError& e) {
+        throw objectError(e);
+    }
+}
+
+static Rdn rdnOrThrow(const QString& rdn) {
+    const std::optional<Rdn> parsed = RdnDepuisSaisie(rdn);
+    if (!parsed)
+        throw objectError(LdapError(LdapCode::InvalidDnSyntax, u"Invalid relative name: "_s + rdn));
+    return *parsed;
+}
+
+static QString dnFromPath(const QString& path) {
+    const std::optional<CheminLdap> chemin = AnalyseCheminLdap(path);
+    if (!chemin || chemin->rootDse || chemin->dn.isEmpty())
+        throw DirectoryError(ErrorNumber::BadPathName, u"Invalid directory path: "_s + path);
+    return chemin->dn;
+}
+
+std::unique_ptr<DirectoryObject> DirectoryObject::Create(const QString& className, const QString& rdn) {
+    const Rdn parsed = rdnOrThrow(rdn);
+    LdapEntry entry;
+    entry.dn = parsed.text + u',' + m_entry.dn;
+    entry.attributes += LdapAttribute{u"objectClass"_s, {className.toUtf8()}};
+    auto object = std::make_unique<DirectoryObject>(m_connection, m_server, entry);
+    object->m_pendingCreate = true;
+    return object;
+}
+
+void DirectoryObject::Delete(const QString& className, const QString& rdn) {
+    Q_UNUSED(className)
+    const Rdn parsed = rdnOrThrow(rdn);
+    try {
+        m_connection.backend().remove(parsed.text + u',' + m_entry.dn);
+    } catch (const LdapError& e) {
+        throw objectError(e);
+    }
+}
+
+std::unique_ptr<DirectoryObject> DirectoryObject::MoveHere(const QString& path, const QString& newRdn) {
+    const QString source = m_connection.resolveDn(dnFromPath(path), false);
+    const Rdn rdn = rdnOrThrow(newRdn.isEmpty() ? DnRdn(source) : newRdn);
+    const bool sameContainer = DnEgaux(DnParent(source), m_entry.dn);
+    try {
+        m_connection.backend().rename(source, rdn.text, sameContainer ? QString() : m_entry.dn);
+    } catch (const LdapError& e) {
+        throw objectError(e);
+    }
+    return m_connection.Bind(ComposeCheminLdap(m_server, rdn.text + u',' + m_entry.dn));
+}
+
+bool DirectoryObject::IsMember(const QString& path) {
+    const QString member = m_connection.resolveDn(dnFromPath(path), false);
+    try {
+        return m_connection.backend().compare(m_entry.dn, u"member"_s, member.toUtf8());
+    } catch (const LdapError& e) {
+        if (e.code() == LdapCode::NoSuchAttribute) // a group without members
+            return false;
+        throw objectError(e);
+    }
+}
+
+void DirectoryObject::Add(const QString& path) {
+    const QString member = m_connection.resolveDn(dnFromPath(path), false);
+    try {
+        m_connection.backend().modify(m_entry.dn, {Modification{ModOp::Add, u"member"_s, {member.toUtf8()}}});
+    } catch (const LdapError& e) {
+        throw objectError(e);
+    }
+}
+
+void DirectoryObject::Remove(const QString& path) {
+    const QString member = m_connection.resolveDn(dnFromPath(path), false);
+    try {
+        m_connection.backend().modify(m_entry.dn,
+                                      {Modification{ModOp::Delete, u"member"_s, {member.toUtf8()}}});
+    } catch (const LdapError& e) {
+        throw objectError(e);
+    }
+}
+
+QDateTime DirectoryObject::AccountExpirationDate() const {
+    const LdapAttribute* a = m_entry.find(u"accountExpires");
+    const qint64 filetime = a && !a->values.isEmpty() ? a->values.first().trimmed().toLongLong() : 0;
+    return DateDepuisFiletime(filetime);
+}
+
+bool DirectoryObject::IsAccountLocked() const {
+    if (const LdapAttribute* computed = m_entry.find(u"msDS-User-Account-Control-Computed")) {
+        if (!computed->values.isEmpty())
+            return (computed->values.first().trimmed().toLongLong() & 0x10) != 0;
+    }
+    const LdapAttribute* lockout = m_entry.find(u"lockoutTime");
+    return lockout && !lockout->values.isEmpty() && lockout->values.first().trimmed().toLongLong() > 0;
+}
+
+} // namespace arbrix

@@ -1,0 +1,206 @@
+#include "directory/Session.h"
+
+#include "directory/Classification.h"
+#include "directory/Dn.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <pwd.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace arbrix {
+
+AccesAnnuaire AccesAnnuaire::depuis(const Paramètres& parametres) {
+    AccesAnnuaire acces;
+    acces.AccèsAD = parametres.AccèsAD;
+    acces.AccèsADDomaine = parametres.AccèsADDomaine;
+    acces.AccèsADLogin = parametres.AccèsADLogin;
+    acces.AccèsADPassword = parametres.AccèsADPassword;
+    return acces;
+}
+
+static Credentials credentialsFor(const AccesAnnuaire& acces) {
+    Credentials c;
+    c.accessMode = acces.AccèsAD;
+    if (acces.AccèsAD > 0) {
+        c.login = acces.AccèsADLogin;
+        c.password = acces.AccèsADPassword;
+    }
+    if (acces.AccèsAD == 2)
+        c.domain = acces.AccèsADDomaine;
+    return c;
+}
+
+SessionAD::SessionAD(std::shared_ptr<Backend> backend, AccesAnnuaire acces)
+    : m_acces(std::move(acces))
+    , m_connexion(std::move(backend), credentialsFor(m_acces))
+    , m_nomSysteme(&NomUtilisateurSysteme) {}
+
+void SessionAD::definitNomUtilisateurSysteme(std::function<QString()> source) {
+    m_nomSysteme = std::move(source);
+}
+
+QString SessionAD::nomUtilisateur() const {
+    return m_acces.AccèsAD == 0 ? m_nomSysteme() : m_acces.AccèsADLogin;
+}
+
+ResultatSession SessionAD::Ouvre() {
+    ResultatSession resultat;
+    const bool domaineDonne = m_acces.AccèsAD == 2;
+    // Authenticating is the first thing the root lookup needs: a refused bind is a root failure.
+    try {
+        m_connexion.Open(domaineDonne ? m_acces.AccèsADDomaine : QString());
+    } catch (const DirectoryError& e) {
+        return {IssueSession::EchecRacine, e.number(), e.text()};
+    }
+
+    if (domaineDonne)
+        m_baseRechercheAD = DoubleApostrophes(m_acces.AccèsADDomaine);
+    const QString cheminRootDse =
+        domaineDonne ? u"LDAP://"_s + m_baseRechercheAD + u"/RootDSE"_s : u"LDAP://RootDSE"_s;
+    QString contexte;
+    try {
+        const std::unique_ptr<DirectoryObject> rootDse = m_connexion.Bind(cheminRootDse);
+        contexte = rootDse->Get(u"defaultNamingContext").toString();
+    } catch (const DirectoryError& e) {
+        return {IssueSession::EchecRacine, e.number(), e.text()};
+    }
+    if (contexte.isEmpty())
+        return {IssueSession::EchecRacine, 0, {}};
+
+    m_contexte = contexte;
+    if (!domaineDonne)
+        m_baseRechercheAD = DoubleApostrophes(contexte);
+    // LDAP-form texts and object paths carry the base with its quotes doubled: they stand for
+    // the naming context as it is.
+    m_connexion.setBaseAlias(m_baseRechercheAD, domaineDonne ? m_acces.AccèsADDomaine : contexte);
+
+    // The root is bound by its real name: a quote doubled for SQL texts is not part of it.
+    const QString cheminRacine =
+        domaineDonne ? u"LDAP://"_s + m_baseRechercheAD : ComposeCheminLdap(QString(), contexte);
+    try {
+        m_connexion.Bind(cheminRacine);
+    } catch (const DirectoryError& e) {
+        return {IssueSession::EchecAcces, e.number(), e.text()};
+    }
+
+    m_utilisateurAffiche = nomUtilisateur() + u'@' + NomDnsDomaine();
+    resultat.issue = IssueSession::Ouverte;
+    return resultat;
+}
+
+QString SessionAD::NomDnsDomaine() const {
+    return NomDnsDepuisDn(m_contexte);
+}
+
+std::unique_ptr<DirectoryObject> SessionAD::OuvreADSI(const QString& chemin) noexcept {
+    try {
+        return m_connexion.Bind(chemin);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+QString SessionAD::CheminObjet(const QString& dn) const {
+    return arbrix::CheminObjet(dn, m_acces.AccèsAD, m_baseRechercheAD);
+}
+
+QString SessionAD::PrefixeChemin() const {
+    return PrefixeCheminObjet(m_acces.AccèsAD, m_baseRechercheAD);
+}
+
+QString PrincipalDepuisKlist(const QString& sortieKlist) {
+    static const QRegularExpression principal(u"^\\s*Default principal:\\s*(\\S+)\\s*$"_s,
+                                              QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = principal.match(sortieKlist);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+static QString nomDeConnexion() {
+    const QString user = qEnvironmentVariable("USER");
+    if (!user.isEmpty())
+        return user;
+    const QString logname = qEnvironmentVariable("LOGNAME");
+    if (!logname.isEmpty())
+        return logname;
+    if (const passwd* pw = getpwuid(getuid()))
+        return QString::fromLocal8Bit(pw->pw_name);
+    return {};
+}
+
+QString NomUtilisateurSysteme() {
+    // klist fails at once without a ticket, and names the principal when there is one.
+    QProcess klist;
+    klist.start(u"klist"_s, {});
+    if (klist.waitForStarted(1000) && klist.waitForFinished(2000) &&
+        klist.exitStatus() == QProcess::NormalExit && klist.exitCode() == 0) {
+        const QString principal = PrincipalDepuisKlist(QString::fromLocal8Bit(klist.readAllStandardOutput()));
+        const qsizetype at = principal.lastIndexOf(u'@');
+        if (at > 0)
+            return principal.left(at);
+        if (!principal.isEmpty())
+            return principal;
+    }
+    if (klist.state() != QProcess::NotRunning) {
+        klist.kill();
+        klist.waitForFinished(500);
+    }
+    return nomDeConnexion();
+}
+
+QString NomDnsDepuisDn(const QString& dn) {
+    const std::optional<Dn> parsed = Dn::parse(dn);
+    if (!parsed)
+        return {};
+    QStringList labels;
+    for (const Rdn& rdn : parsed->rdns()) {
+        for (const RdnAttribute& a : rdn.attributes) {
+            if (a.type.compare(u"DC", Qt::CaseInsensitive) == 0)
+                labels += a.value;
+        }
+    }
+    return labels.join(u'.');
+}
+
+// ---- The program-wide session ----
+
+static std::shared_ptr<SessionAD>& sessionGlobale() {
+    static std::shared_ptr<SessionAD> session;
+    return session;
+}
+
+void InstalleSession(std::shared_ptr<SessionAD> session) {
+    sessionGlobale() = std::move(session);
+}
+
+SessionAD* SessionCourante() {
+    return sessionGlobale().get();
+}
+
+DirectoryConnection& ConnexionAD() {
+    if (!SessionCourante())
+        throw DirectoryError(ErrorNumber::NoSession, u"No directory session is open"_s);
+    return SessionCourante()->ConnexionAD();
+}
+
+QString BaseRechercheAD() {
+    return SessionCourante() ? SessionCourante()->BaseRechercheAD() : QString();
+}
+
+QString UtilisateurAffiché() {
+    return SessionCourante() ? SessionCourante()->UtilisateurAffiché() : QString();
+}
+
+std::unique_ptr<DirectoryObject> OuvreADSI(const QString& chemin) {
+    return SessionCourante() ? SessionCourante()->OuvreADSI(chemin) : nullptr;
+}
+
+QString CheminObjet(const QString& dn) {
+    return SessionCourante() ? SessionCourante()->CheminObjet(dn) : QString();
+}
+
+} // namespace arbrix

@@ -1,0 +1,92 @@
+#pragma once
+
+// The store behind the embedded directory: entries by normalised DN, their children, the groups'
+// members both ways, and the operations with a domain controller's checks and result codes.
+
+#include "directory/Backend.h"
+#include "directory/Dn.h"
+#include "directory/Filter.h"
+#include "directory/memory/Ldif.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <memory>
+#include <vector>
+
+namespace arbrix {
+
+struct MemEntry {
+    QString dn;  // as the directory spells it
+    QString ndn; // normalised: the key
+    QString parentNdn;
+    QList<LdapAttribute> attributes;
+    QStringList classes;      // the objectClass chain
+    QString categoryNdn;      // normalised objectCategory
+    QSet<QString> memberNdns; // groups: normalised DNs of the members
+    QList<MemEntry*> children;
+    bool readOnly = false;
+    bool deleted = false;
+    qint64 sequence = 0; // creation order
+    int line = 0;        // LDIF line, for load errors
+
+    const LdapAttribute* find(QStringView name) const;
+    LdapAttribute* find(QStringView name);
+    QByteArray first(QStringView name) const;
+    void set(const QString& name, const QList<QByteArray>& values);
+    void erase(QStringView name);
+};
+
+using EntryPtr = std::shared_ptr<MemEntry>;
+
+class MemoryDirectory {
+public:
+    // Builds the directory from LDIF records. Raises LdifError.
+    void load(const QList<LdifRecord>& records, const QString& source);
+
+    const QString& namingContext() const { return m_namingContext; }
+    QString dnsDomain() const;
+    QString netbiosName() const;
+    qsizetype size() const { return m_entries.size(); }
+
+    MemEntry* find(const QString& dn) const;
+    MemEntry* findNormalized(const QString& ndn) const;
+
+    // Operations as a domain controller answers them; they raise LdapError.
+    std::vector<EntryPtr> search(const SearchRequest& request) const;
+    LdapEntry rootDse(const QStringList& attributes) const;
+    LdapEntry materialize(const MemEntry& entry, const QStringList& attributes) const;
+    void add(const QString& dn, const QList<LdapAttribute>& attributes);
+    void modify(const QString& dn, const QList<Modification>& modifications);
+    void remove(const QString& dn);
+    void rename(const QString& dn, const QString& newRdn, const QString& newSuperior);
+    bool compare(const QString& dn, const QString& attribute, const QByteArray& value) const;
+    // Checks a login and password; raises LdapError(invalidCredentials) with the sub-code.
+    void authenticate(const QString& login, const QString& password) const;
+
+private:
+    EntryPtr insert(const Dn& dn, const QList<LdapAttribute>& attributes, int line);
+    void complete(MemEntry& entry);
+    void synthesizeMissing();
+    void link(MemEntry& entry);
+    void unlink(MemEntry& entry);
+    void setMembers(MemEntry& group, const QList<QByteArray>& values, bool check);
+    QList<QByteArray> computedValues(const MemEntry& entry, QStringView name) const;
+    QList<QByteArray> values(const MemEntry& entry, QStringView name) const;
+    QByteArray nextSid();
+    QString categoryDn(const QString& rdnValue) const;
+    void checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const;
+    void relocate(MemEntry& entry, const QString& newDn);
+    MemEntry& existing(const QString& dn) const;
+
+    QHash<QString, EntryPtr> m_entries;
+    QHash<QString, QList<QString>> m_memberOf; // member ndn -> group ndns
+    QHash<QString, QString> m_accountNames;    // folded sAMAccountName -> ndn
+    QString m_namingContext;
+    QByteArray m_domainSid;
+    quint32 m_nextRid = 1100;
+    QSet<quint32> m_usedRids;
+    qint64 m_sequence = 0;
+};
+
+} // namespace arbrix

@@ -1,0 +1,109 @@
+// Failures that need no directory server: nothing listening, nothing answering, bad input.
+
+#include "directory/Gateway.h"
+#include "directory/ldap/LdapBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Credentials given(const QString& login, const QString& password)
+{
+    Credentials c;
+    c.accessMode = 1;
+    c.login = login;
+    c.password = password;
+    return c;
+}
+
+LdapOptions quick(const QString& uris)
+{
+    LdapOptions o;
+    o.uris = uris;
+    o.networkTimeoutSeconds = 2;
+    return o;
+}
+
+int bindCode(LdapBackend& backend, const Credentials& credentials)
+{
+    try {
+        backend.bind(credentials, {});
+    } catch (const LdapError& e) {
+        EXPECT_FALSE(e.message().isEmpty());
+        return e.code();
+    }
+    return LdapCode::Success;
+}
+
+} // namespace
+
+TEST(LdapUnreachable, NothingListeningFailsAtOnceAsServerDown)
+{
+    LdapBackend backend(quick(u"ldap://127.0.0.1:9"_s));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(bindCode(backend, given(u"a@velmora.test"_s, u"x"_s)), LdapCode::ServerDown);
+    EXPECT_LT(clock.elapsed(), 3000);
+
+    DirectoryConnection connection(std::make_shared<LdapBackend>(quick(u"ldap://127.0.0.1:9"_s)),
+                                   given(u"a@velmora.test"_s, u"x"_s));
+    try {
+        connection.Open();
+        FAIL() << "opened a connection to nothing";
+    } catch (const DirectoryError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::ServerDown);
+    }
+}
+
+TEST(LdapUnreachable, SilentAddressFailsWithinTheNetworkTimeout)
+{
+    // TEST-NET-1: never routed, so the connection attempt either fails at once or times out.
+    LdapBackend backend(quick(u"ldap://192.0.2.1"_s));
+    QElapsedTimer clock;
+    clock.start();
+    const int code = bindCode(backend, given(u"a@velmora.test"_s, u"x"_s));
+    EXPECT_TRUE(code == LdapCode::ServerDown || code == LdapCode::Timeout || code == LdapCode::ConnectError) << code;
+    EXPECT_LT(clock.elapsed(), 2000 + 3000);
+}
+
+TEST(LdapUnreachable, SearchWithoutServerRaisesInsteadOfAnsweringEmpty)
+{
+    LdapBackend backend(quick(u"ldap://127.0.0.1:9"_s));
+    SearchRequest request;
+    request.base = u"DC=velmora,DC=test"_s;
+    try {
+        searchAll(backend, request);
+        FAIL() << "a search without a server gave an answer";
+    } catch (const LdapError& e) {
+        EXPECT_EQ(e.code(), LdapCode::ServerDown);
+    }
+}
+
+TEST(LdapUnreachable, EmptyPasswordIsRefusedBeforeAnyAnonymousBind)
+{
+    // A simple bind with an empty password succeeds anonymously on most servers.
+    LdapBackend backend(quick(u"ldap://127.0.0.1:9"_s));
+    EXPECT_EQ(bindCode(backend, given(u"a@velmora.test"_s, QString())), LdapCode::InvalidCredentials);
+    EXPECT_EQ(bindCode(backend, given(QString(), u"secret"_s)), LdapCode::InvalidCredentials);
+}
+
+TEST(LdapUnreachable, MalformedUriIsAnError)
+{
+    LdapBackend backend(quick(u"ldap://[::1"_s));
+    EXPECT_NE(bindCode(backend, given(u"a@velmora.test"_s, u"x"_s)), LdapCode::Success);
+}
+
+TEST(LdapUnreachable, ModeTwoReachesTheConfiguredHost)
+{
+    LdapBackend backend(quick(u"ldap://configured-but-not-used"_s));
+    Credentials c = given(u"VELMORA\\a"_s, u"x"_s);
+    c.accessMode = 2;
+    c.domain = u"127.0.0.1:9"_s;
+    EXPECT_EQ(bindCode(backend, c), LdapCode::ServerDown);
+    EXPECT_EQ(backend.connectedUris(), u"ldap://127.0.0.1:9"_s);
+}

@@ -1,0 +1,126 @@
+#include "directory/OuvertureAnnuaire.h"
+#include "directory/ldap/LdapBackend.h"
+#include "directory/memory/MemoryBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Sets ARBRIX_DIRECTORY for one test and puts the previous value back.
+class DirectoryVariable {
+public:
+    explicit DirectoryVariable(const QString& value)
+        : m_previous(qgetenv("ARBRIX_DIRECTORY"))
+        , m_wasSet(qEnvironmentVariableIsSet("ARBRIX_DIRECTORY"))
+    {
+        qputenv("ARBRIX_DIRECTORY", value.toUtf8());
+    }
+    ~DirectoryVariable()
+    {
+        if (m_wasSet)
+            qputenv("ARBRIX_DIRECTORY", m_previous);
+        else
+            qunsetenv("ARBRIX_DIRECTORY");
+    }
+
+private:
+    QByteArray m_previous;
+    bool m_wasSet;
+};
+
+const QString samplePath = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif");
+
+} // namespace
+
+TEST(DesignationAnnuaire, ReadsUrisHostsAndFiles)
+{
+    EXPECT_EQ(AnalyseDesignationAnnuaire(u"  "_s).genre, GenreAnnuaire::Decouverte);
+
+    const DesignationAnnuaire uris = AnalyseDesignationAnnuaire(u"LDAPS://dc1.velmora.test, ldap://dc2 ldapi:///"_s);
+    ASSERT_TRUE(uris.valide());
+    EXPECT_EQ(uris.genre, GenreAnnuaire::Serveurs);
+    EXPECT_EQ(uris.valeur, u"LDAPS://dc1.velmora.test ldap://dc2 ldapi:///"_s);
+
+    const DesignationAnnuaire host = AnalyseDesignationAnnuaire(u"dc1.velmora.test"_s);
+    EXPECT_EQ(host.genre, GenreAnnuaire::Serveurs);
+    EXPECT_EQ(host.valeur, u"ldap://dc1.velmora.test"_s);
+
+    EXPECT_EQ(AnalyseDesignationAnnuaire(u"/srv/annuaire/Sample.LDIF"_s).genre, GenreAnnuaire::FichierLdif);
+    EXPECT_EQ(AnalyseDesignationAnnuaire(u"sample-domain.ldif"_s).genre, GenreAnnuaire::FichierLdif);
+    EXPECT_EQ(AnalyseDesignationAnnuaire(u"./domaine"_s).genre, GenreAnnuaire::FichierLdif);
+}
+
+TEST(DesignationAnnuaire, RefusesOtherSchemes)
+{
+    const DesignationAnnuaire web = AnalyseDesignationAnnuaire(u"ldap://dc1 https://dc2"_s);
+    EXPECT_FALSE(web.valide());
+    EXPECT_TRUE(web.erreur.contains(u"https://dc2"_s)) << web.erreur.toStdString();
+}
+
+TEST(DesignationAnnuaire, EnvironmentWinsOverTheSetting)
+{
+    {
+        DirectoryVariable variable(u"ldap://from-environment"_s);
+        EXPECT_EQ(TexteDesignationAnnuaire(u"ldap://from-settings"_s), u"ldap://from-environment"_s);
+    }
+    DirectoryVariable empty(QString{});
+    EXPECT_EQ(TexteDesignationAnnuaire(u" ldap://from-settings "_s), u"ldap://from-settings"_s);
+}
+
+TEST(OuvreAnnuaire, OpensTheEmbeddedDirectoryFromAnLdifFile)
+{
+    DirectoryVariable variable(samplePath);
+    const AnnuaireOuvert opened = OuvreAnnuaire(u"ldap://ignored"_s);
+    ASSERT_TRUE(opened.ouvert()) << opened.erreur.toStdString();
+    EXPECT_EQ(opened.genre, GenreAnnuaire::FichierLdif);
+    auto* memory = dynamic_cast<MemoryBackend*>(opened.backend.get());
+    ASSERT_NE(memory, nullptr);
+    EXPECT_EQ(memory->namingContext().toLower(), u"dc=velmora,dc=test"_s);
+}
+
+TEST(OuvreAnnuaire, OpensTheLdapBackendOnTheNamedServers)
+{
+    DirectoryVariable empty(QString{});
+    const AnnuaireOuvert opened = OuvreAnnuaire(u"ldaps://dc1.velmora.test dc2.velmora.test"_s);
+    ASSERT_TRUE(opened.ouvert());
+    auto* ldap = dynamic_cast<LdapBackend*>(opened.backend.get());
+    ASSERT_NE(ldap, nullptr);
+    EXPECT_EQ(ldap->options().uris, u"ldaps://dc1.velmora.test ldap://dc2.velmora.test"_s);
+    // Nothing is contacted before the session binds.
+    EXPECT_TRUE(ldap->connectedUris().isEmpty());
+
+    const AnnuaireOuvert discovering = OuvreAnnuaire(QString());
+    ASSERT_TRUE(discovering.ouvert());
+    EXPECT_EQ(discovering.genre, GenreAnnuaire::Decouverte);
+}
+
+TEST(OuvreAnnuaire, ExplainsAFileThatCannotBeLoaded)
+{
+    DirectoryVariable empty(QString{});
+    const AnnuaireOuvert missing = OuvreAnnuaire(u"/nonexistent/annuaire.ldif"_s);
+    EXPECT_FALSE(missing.ouvert());
+    EXPECT_TRUE(missing.erreur.contains(u"/nonexistent/annuaire.ldif"_s)) << missing.erreur.toStdString();
+
+    QTemporaryDir dir;
+    const QString broken = dir.filePath(u"broken.ldif"_s);
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("dn: DC=velmora,DC=test\nobjectClass: domainDNS\n\ndn: OU=A,DC=velmora,DC=test\nnot a line\n");
+    file.close();
+    const AnnuaireOuvert bad = OuvreAnnuaire(broken);
+    EXPECT_FALSE(bad.ouvert());
+    EXPECT_TRUE(bad.erreur.contains(u"broken.ldif"_s)) << bad.erreur.toStdString();
+    EXPECT_TRUE(bad.erreur.contains(u":5"_s)) << bad.erreur.toStdString(); // the line at fault
+
+    const AnnuaireOuvert wrongScheme = OuvreAnnuaire(u"http://dc1"_s);
+    EXPECT_FALSE(wrongScheme.ouvert());
+    EXPECT_FALSE(wrongScheme.erreur.isEmpty());
+}
