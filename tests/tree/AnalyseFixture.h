@@ -1,0 +1,216 @@
+#pragma once
+
+// The sample domain in the embedded directory, a session over it, the settings, the tree and a
+// scripted user, for the analysis tests.
+
+#include "directory/Session.h"
+#include "directory/memory/MemoryBackend.h"
+#include "i18n/Traductions.h"
+#include "settings/Parametres.h"
+#include "shell/Interaction.h"
+#include "tree/Analyse.h"
+#include "tree/Arbre.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+inline void PrintTo(const QString& texte, std::ostream* sortie) {
+    *sortie << '"' << texte.toStdString() << '"';
+}
+
+namespace arbrix::test {
+
+struct MessageVu {
+    QString texte;
+    IcôneMessage icône;
+};
+
+// Answers as a user would, and records what the analysis showed.
+class UtilisateurScripté : public Interaction {
+public:
+    std::vector<MessageVu> messages;
+    std::vector<ListeOccurrences> listesOffertes;
+    std::optional<int> choix; // answer to the occurrence list
+    QStringList progression;
+    int pompes = 0;
+    int arrêtÀLaPompe = -1; // presses Stop when the events pump has run this many times
+    std::vector<std::pair<QString, int>> mémorisées;
+    std::vector<Noeud*> cliqués;
+    bool sablier = false;
+    bool saisieArbre = true;
+    int traitementsAffichés = 0;
+
+    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage, RéponseMessage,
+                           const QString&) override {
+        messages.push_back({texte, icône});
+        return RéponseMessage::Ok;
+    }
+    std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override {
+        listesOffertes.push_back(occurrences);
+        return choix;
+    }
+    void AfficheTraitementEnCours() override {
+        Interaction::AfficheTraitementEnCours();
+        ++traitementsAffichés;
+    }
+    void ChangeTraitementEnCours(const QString& texte) override { progression << texte; }
+    int LargeurTraitementEnCours() const override { return 1000; }
+    int LargeurTexte(const QString& texte) const override { return int(texte.size()); }
+    void TraiteÉvénements() override {
+        if (++pompes == arrêtÀLaPompe)
+            DemandeArrêt();
+    }
+    void Sablier(bool attente) override { sablier = attente; }
+    void MémoriseRecherche(const QString& nom, int type) override { mémorisées.push_back({nom, type}); }
+    void ActiveSaisieArbre(bool active) override { saisieArbre = active; }
+    void CliqueNoeud(Noeud* noeud) override { cliqués.push_back(noeud); }
+};
+
+// Forwards to the embedded directory; can answer like a domain controller that leaves the
+// computed account-control attribute out of searches below the base, and can fail searches.
+class AnnuaireEnveloppe : public Backend {
+public:
+    explicit AnnuaireEnveloppe(std::shared_ptr<MemoryBackend> annuaire)
+        : m_annuaire(std::move(annuaire)) {}
+
+    bool sansAttributCalculé = false;
+    // Called before each search; may raise LdapError.
+    std::function<void(const SearchRequest&)> avantRecherche;
+
+    MemoryBackend& annuaire() { return *m_annuaire; }
+
+    void bind(const Credentials& c, const QString& s) override { m_annuaire->bind(c, s); }
+    std::unique_ptr<SearchCursor> search(const SearchRequest& requête) override;
+    void add(const QString& dn, const QList<LdapAttribute>& a) override { m_annuaire->add(dn, a); }
+    void modify(const QString& dn, const QList<Modification>& m) override { m_annuaire->modify(dn, m); }
+    void remove(const QString& dn) override { m_annuaire->remove(dn); }
+    void rename(const QString& dn, const QString& rdn, const QString& sup) override {
+        m_annuaire->rename(dn, rdn, sup);
+    }
+    bool compare(const QString& dn, const QString& a, const QByteArray& v) override {
+        return m_annuaire->compare(dn, a, v);
+    }
+
+private:
+    std::shared_ptr<MemoryBackend> m_annuaire;
+};
+
+inline QString dnVelmora(const QString& début) {
+    return début + QStringLiteral(",OU=Velmora,DC=velmora,DC=test");
+}
+
+class AnalyseDomaine : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // The tree as indented lines "Text [Image]", NBSP shown as "·".
+    QString dessin() const;
+    // The node whose Key ends with this path under the root.
+    Noeud* noeud(const QString& finDeClé) const;
+    // Counts of the embedded directory since the last reset.
+    const RoundTrips& allers() { return m_annuaire->roundTrips(); }
+    void remetAllersÀZéro() { m_annuaire->resetRoundTrips(); }
+    // Adds an entry to the embedded directory ("attr=value" pairs).
+    void ajouteEntrée(const QString& dn, const QList<std::pair<QString, QString>>& attributs);
+
+    std::shared_ptr<MemoryBackend> m_annuaire;
+    std::shared_ptr<AnnuaireEnveloppe> m_enveloppe;
+    std::unique_ptr<SessionAD> m_session;
+    Paramètres m_paramètres;
+    Arbre m_arbre;
+    UtilisateurScripté m_utilisateur;
+    std::unique_ptr<Analyse> m_analyse;
+};
+
+namespace détail {
+
+// A cursor that drops one attribute from every entry it returns.
+class CurseurFiltré : public SearchCursor {
+public:
+    CurseurFiltré(std::unique_ptr<SearchCursor> source, QString attribut)
+        : m_source(std::move(source))
+        , m_attribut(std::move(attribut)) {}
+    bool fetchPage(QList<LdapEntry>& out) override {
+        const qsizetype avant = out.size();
+        const bool encore = m_source->fetchPage(out);
+        for (qsizetype i = avant; i < out.size(); ++i)
+            out[i].attributes.removeIf([this](const LdapAttribute& a) {
+                return a.name.compare(m_attribut, Qt::CaseInsensitive) == 0;
+            });
+        return encore;
+    }
+
+private:
+    std::unique_ptr<SearchCursor> m_source;
+    QString m_attribut;
+};
+
+} // namespace détail
+
+inline std::unique_ptr<SearchCursor> AnnuaireEnveloppe::search(const SearchRequest& requête) {
+    if (avantRecherche)
+        avantRecherche(requête);
+    auto curseur = m_annuaire->search(requête);
+    if (sansAttributCalculé && requête.scope != SearchScope::Base)
+        return std::make_unique<détail::CurseurFiltré>(std::move(curseur),
+                                                       QStringLiteral("msDS-User-Account-Control-Computed"));
+    return curseur;
+}
+
+inline void AnalyseDomaine::SetUp() {
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    Catalogue().Vide();
+    ChargeTraductions(QString());
+    m_annuaire =
+        std::make_shared<MemoryBackend>(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif"));
+    m_enveloppe = std::make_shared<AnnuaireEnveloppe>(m_annuaire);
+    m_session = std::make_unique<SessionAD>(m_enveloppe, AccesAnnuaire{});
+    m_session->definitNomUtilisateurSysteme([] { return QStringLiteral("test"); });
+    ASSERT_TRUE(m_session->Ouvre().reussi());
+    m_arbre.setLocale(QLocale(QLocale::French, QLocale::France));
+    m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_paramètres, m_utilisateur);
+    m_analyse->setHorloge([] { return QDateTime(QDate(2024, 6, 1), QTime(12, 0)); });
+    m_annuaire->resetRoundTrips();
+}
+
+inline QString AnalyseDomaine::dessin() const {
+    QString texte;
+    m_arbre.ParcoursPréfixe(nullptr, [&texte](Noeud* n) {
+        texte += QString(n->Depth() * 2, u' ') + QString(n->Text()).replace(QChar(NBSP), u'·') + " [" +
+                 n->Image() + "]\n";
+        return true;
+    });
+    return texte;
+}
+
+inline Noeud* AnalyseDomaine::noeud(const QString& finDeClé) const {
+    Noeud* trouvé = nullptr;
+    m_arbre.ParcoursPréfixe(nullptr, [&](Noeud* n) {
+        if (n->Key().endsWith(finDeClé))
+            trouvé = n;
+        return trouvé == nullptr;
+    });
+    return trouvé;
+}
+
+inline void AnalyseDomaine::ajouteEntrée(const QString& dn,
+                                         const QList<std::pair<QString, QString>>& attributs) {
+    QList<LdapAttribute> liste;
+    for (const auto& [nom, valeur] : attributs) {
+        auto it =
+            std::find_if(liste.begin(), liste.end(), [&](const LdapAttribute& a) { return a.name == nom; });
+        if (it == liste.end())
+            liste.append({nom, {valeur.toUtf8()}});
+        else
+            it->values.append(valeur.toUtf8());
+    }
+    m_annuaire->add(dn, liste);
+}
+
+} // namespace arbrix::test

@@ -1,0 +1,503 @@
+#include "AnalyseFixture.h"
+
+#include "directory/Dn.h"
+#include "text/Texte.h"
+#include "tree/EtatCompte.h"
+
+#include <ctime>
+
+using namespace arbrix;
+using namespace arbrix::test;
+
+namespace {
+
+// Expiry dates are compared and shown in local time: fix the zone for the whole program.
+const bool zoneFixée = [] {
+    qputenv("TZ", "UTC");
+    tzset();
+    return true;
+}();
+
+const QString nbsp{QChar(NBSP)};
+
+} // namespace
+
+// ------------------------------------------------------------------ group roots
+
+TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+
+    EXPECT_EQ(dessin(), "Ventes - Tous·(7) [grp_sec_uni]\n"
+                        "  Équipe d'accueil·(4) [grp_sec_glo]\n"
+                        "     (tmoreau) [user]\n"
+                        "    Paul Girard (pgirard) [user_ina]\n"
+                        "    PC-ACCUEIL-01 (pc-accueil-01$) [comp]\n"
+                        "    Sophie Laurent (slaurent) [user]\n"
+                        "  Ventes (EMEA)·(3) [grp_sec_glo]\n"
+                        "    Julie Bernard (jbernard) [user]\n"
+                        "    Marc Petit (mpetit) [user]\n"
+                        "    Zoé D'Arcy (zdarcy) [user]\n");
+    EXPECT_TRUE(m_utilisateur.messages.empty());
+
+    Noeud* racine = m_arbre.Racine();
+    EXPECT_EQ(racine->Key(), "\\\\Ventes - Tous");
+    EXPECT_EQ(racine->Tag(), "GCN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    EXPECT_TRUE(racine->Expanded());
+    EXPECT_FALSE(noeud("\\Équipe d'accueil")->Expanded());
+    Noeud* poste = noeud("\\Équipe d'accueil\\PC-ACCUEIL-01$");
+    ASSERT_NE(poste, nullptr);
+    EXPECT_EQ(poste->Tag(), "CCN=PC-ACCUEIL-01," + dnVelmora("OU=Postes de travail,OU=Informatique"));
+
+    // The search box shows the root, the search is memorised, the root is "clicked".
+    EXPECT_EQ(m_utilisateur.TexteRecherche(), "Ventes - Tous");
+    EXPECT_EQ(m_utilisateur.TypeRecherche(), 1);
+    EXPECT_EQ(m_utilisateur.mémorisées, (std::vector<std::pair<QString, int>>{{"Ventes - Tous", 1}}));
+    EXPECT_EQ(m_utilisateur.cliqués, std::vector<Noeud*>{racine});
+    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiché());
+    EXPECT_FALSE(m_utilisateur.sablier);
+    EXPECT_TRUE(m_utilisateur.saisieArbre);
+    // Progress shows each group's Key before its content is read.
+    QStringList progression = m_utilisateur.progression;
+    progression.sort();
+    EXPECT_EQ(progression, QStringList({"\\\\Ventes - Tous", "\\\\Ventes - Tous\\Ventes (EMEA)",
+                                        "\\\\Ventes - Tous\\Équipe d'accueil"}));
+}
+
+TEST_F(AnalyseDomaine, accountStatesNeedTheCheckSetting) {
+    const QString dn = "CN=Ventes (EMEA)," + dnVelmora("OU=Sales (EMEA),OU=Ventes");
+    m_analyse->LanceAnalyse(Mode::Standard, dn);
+    EXPECT_EQ(noeud("\\mpetit")->Image(), "user");
+    EXPECT_EQ(noeud("\\jbernard")->Image(), "user");
+
+    m_paramètres.ContrôlerVerrouilléExpiré = true;
+    m_analyse->LanceAnalyse(Mode::Standard, dn);
+    EXPECT_EQ(noeud("\\mpetit")->Image(), "user_ver");
+    EXPECT_EQ(noeud("\\jbernard")->Image(), "user_exp");
+    EXPECT_EQ(noeud("\\jbernard")->Text(),
+              "Julie Bernard (jbernard)" + nbsp + "-> expiré depuis le 01/01/2020");
+    EXPECT_EQ(noeud("\\zdarcy")->Image(), "user");
+    // Nothing made visible unless asked.
+    EXPECT_EQ(m_arbre.SelectedItem(), nullptr);
+
+    // A coming expiry keeps the normal icon; "never" (0 or the largest value) adds nothing.
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Niveau 2 - Direction," + dnVelmora("OU=Siège"));
+    EXPECT_EQ(noeud("\\hdupre")->Text(), "Hélène Dupré (hdupre)" + nbsp + "-> expirera le 31/12/2099");
+    EXPECT_EQ(noeud("\\hdupre")->Image(), "user");
+    EXPECT_EQ(noeud("\\brousseau")->Text(), "Bernard Rousseau (brousseau)");
+    EXPECT_EQ(noeud("\\amartin")->Text(), "Alice Martin (amartin)");
+}
+
+TEST_F(AnalyseDomaine, problemAccountsAndEveryAccountMadeVisibleOnRequest) {
+    m_paramètres.ContrôlerVerrouilléExpiré = true;
+    m_paramètres.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés = true;
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    // Both nested groups hold a problem account: both are expanded; the last one met is selected.
+    EXPECT_TRUE(noeud("\\Équipe d'accueil")->Expanded());
+    EXPECT_TRUE(noeud("\\Ventes (EMEA)")->Expanded());
+    ASSERT_NE(m_arbre.SelectedItem(), nullptr);
+    EXPECT_TRUE(m_arbre.SelectedItem()->Image().contains(u'_'));
+
+    m_paramètres.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés = false;
+    m_paramètres.DéplierGroupesEtOU = true;
+    m_analyse->LanceAnalyse(Mode::Standard,
+                            "CN=GS Tout le personnel," + dnVelmora("OU=Groupes,OU=Informatique"));
+    m_arbre.ParcoursPréfixe(nullptr, [](Noeud* n) {
+        if (n->LettreType() == u'G' && n->ChildCount() > 0) {
+            EXPECT_TRUE(n->Expanded()) << n->Key().toStdString();
+        }
+        return true;
+    });
+}
+
+TEST_F(AnalyseDomaine, countsCanBeLeftOutOfLabels) {
+    m_paramètres.AfficherNombreMembres = false;
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes - Tous");
+    EXPECT_EQ(noeud("\\Ventes (EMEA)")->Text(), "Ventes (EMEA)");
+}
+
+TEST_F(AnalyseDomaine, modesRestrictTheAccounts) {
+    const QString accueil = "CN=Équipe d'accueil," + dnVelmora("OU=Ventes France,OU=Ventes");
+    m_analyse->LanceAnalyse(Mode::Utilisateurs, accueil);
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Équipe d'accueil" + nbsp + "(3)");
+    EXPECT_EQ(noeud("\\PC-ACCUEIL-01$"), nullptr);
+
+    m_analyse->LanceAnalyse(Mode::Ordinateurs, accueil);
+    EXPECT_EQ(dessin(), "Équipe d'accueil·(1) [grp_sec_glo]\n  PC-ACCUEIL-01 (pc-accueil-01$) [comp]\n");
+
+    m_analyse->LanceAnalyse(Mode::ComptesDeService,
+                            "CN=Serveurs Web," + dnVelmora("OU=Groupes,OU=Informatique"));
+    EXPECT_EQ(dessin(), "Serveurs Web·(2) [grp_sec_glo]\n"
+                        "  gmsa-intranet (gmsa-intranet$) [svce]\n"
+                        "  svc-sauvegarde (svc-sauvegarde$) [svce]\n");
+    EXPECT_EQ(noeud("\\gmsa-intranet$")->LettreType(), u'S');
+
+    // Groups without accounts: every count is 0.
+    m_analyse->LanceAnalyse(Mode::StructureEtendue, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    EXPECT_EQ(dessin(), "Ventes - Tous·(0) [grp_sec_uni]\n"
+                        "  Équipe d'accueil·(0) [grp_sec_glo]\n"
+                        "  Ventes (EMEA)·(0) [grp_sec_glo]\n");
+}
+
+TEST_F(AnalyseDomaine, structureModeRefusesAGroupRoot) {
+    m_analyse->LanceAnalyse(Mode::Structure, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    EXPECT_TRUE(m_arbre.isEmpty());
+    EXPECT_EQ(m_utilisateur.traitementsAffichés, 0);
+    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
+    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"));
+    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Exclamation);
+}
+
+TEST_F(AnalyseDomaine, groupFoundInsideItselfIsMarkedAndReportedOnce) {
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Boucle A," + dnVelmora("OU=R&D\\, Paris"));
+    EXPECT_EQ(dessin(), "Boucle A·(3) [grp_sec_glo]\n"
+                        "  Boucle B·(2) [grp_sec_glo]\n"
+                        "    Boucle C·(1) [grp_sec_glo]\n"
+                        "      Boucle A [grp_sec_rec]\n"
+                        "      Nathalie Roux (nroux) [user]\n"
+                        "    Chloé Garnier (cgarnier) [user]\n"
+                        "  Lucas Fontaine (lfontaine) [user]\n");
+    Noeud* récursif = noeud("\\Boucle C\\Boucle A");
+    EXPECT_FALSE(récursif->Expanded());
+    EXPECT_EQ(récursif->ChildCount(), 0);
+    // Made visible and selected (the default setting).
+    EXPECT_EQ(m_arbre.SelectedItem(), récursif);
+    EXPECT_TRUE(noeud("\\Boucle C")->Expanded());
+
+    EXPECT_EQ(m_analyse->GroupesRécursifs, QStringList{"Boucle A"});
+    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
+    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+    EXPECT_EQ(m_utilisateur.messages[0].texte,
+              FormateMessage(Traduction(u"MSG_ERREUR_RECURSIVITE"), {"\r\n\r\n\tBoucle A\r\n\r\n"}));
+
+    m_paramètres.DéplierGroupesContenantGroupesRécursifs = false;
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Boucle A," + dnVelmora("OU=R&D\\, Paris"));
+    EXPECT_EQ(m_arbre.SelectedItem(), nullptr);
+    EXPECT_FALSE(noeud("\\Boucle C")->Expanded());
+}
+
+// ------------------------------------------------------------------ O.U. roots
+
+TEST_F(AnalyseDomaine, ouRootMixesAccountsGroupsAndSubOusInOrder) {
+    m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=R&D\\, Paris"));
+    Noeud* racine = m_arbre.Racine();
+    ASSERT_NE(racine, nullptr);
+    EXPECT_EQ(racine->Key(), "\\\\R&D, Paris");
+    EXPECT_EQ(racine->Image(), "ou");
+    EXPECT_EQ(m_utilisateur.TexteRecherche(), "R&D, Paris");
+    EXPECT_EQ(m_utilisateur.TypeRecherche(), 0);
+    QStringList enfants;
+    for (int i = 0; i < racine->ChildCount(); ++i)
+        enfants << QString(racine->Child(i)->Text()).replace(QChar(NBSP), u'·');
+    // Members of a cycle are all shown at O.U. level.
+    EXPECT_EQ(enfants,
+              QStringList({"Boucle A·(3)", "Boucle B·(3)", "Boucle C·(3)", "Chercheurs R&D, Paris·(4)",
+                           "Chloé Garnier (cgarnier)", "Labo A/B·(4)", "Lucas Fontaine (lfontaine)"}));
+    // 2 accounts + 3 + 3 + 3 + 4 + the sub-O.U.'s 4.
+    EXPECT_EQ(racine->Text(), "R&D, Paris" + nbsp + "(19)");
+    EXPECT_EQ(noeud("\\Labo A/B\\Achats/Logistique")->Image(), "grp_dis_glo");
+    EXPECT_EQ(noeud("\\Labo A/B\\wfang")->Text(), "王芳 (Wang Fang) (wfang)");
+    EXPECT_EQ(m_analyse->GroupesRécursifs.size(), 3);
+}
+
+TEST_F(AnalyseDomaine, groupsMemberOfAnotherGroupOfTheirOuAreShownOnlyUnderIt) {
+    const QString siège = dnVelmora("OU=Siège");
+    m_analyse->LanceAnalyse(Mode::StructureEtendue, siège);
+    EXPECT_EQ(dessin(), "Siège·(0) [ou]\n"
+                        "  Direction générale·(0) [ou]\n"
+                        "  Niveau 1 - Accès siège·(0) [grp_sec_loc]\n"
+                        "    Niveau 2 - Direction·(0) [grp_sec_uni]\n"
+                        "      Niveau 3 - Comité·(0) [grp_sec_glo]\n"
+                        "        Niveau 4 - Assistants·(0) [grp_sec_glo]\n");
+
+    m_paramètres.ReprésenterGroupesRacineOU = true;
+    m_analyse->LanceAnalyse(Mode::StructureEtendue, siège);
+    Noeud* racine = m_arbre.Racine();
+    int groupes = 0;
+    for (int i = 0; i < racine->ChildCount(); ++i)
+        groupes += racine->Child(i)->LettreType() == u'G';
+    EXPECT_EQ(groupes, 4);
+}
+
+TEST_F(AnalyseDomaine, structureModeShowsOusOnlyWithZeroCounts) {
+    m_analyse->LanceAnalyse(Mode::Structure, dnVelmora("OU=Ventes"));
+    EXPECT_EQ(dessin(), "Ventes·(0) [ou]\n"
+                        "  Sales (EMEA)·(0) [ou]\n"
+                        "  Ventes France·(0) [ou]\n");
+}
+
+TEST_F(AnalyseDomaine, siblingsSharingANameGetDistinctKeys) {
+    // A sub-O.U. named like a group of the same O.U.
+    ajouteEntrée("OU=Équipe d'accueil," + dnVelmora("OU=Ventes France,OU=Ventes"),
+                 {{"objectClass", "top"}, {"objectClass", "organizationalUnit"}, {"ou", "Équipe d'accueil"}});
+    m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=Ventes France,OU=Ventes"));
+    EXPECT_TRUE(m_utilisateur.messages.empty());
+    Noeud* groupe = m_arbre.Node("\\\\Ventes France\\Équipe d'accueil");
+    Noeud* ou = m_arbre.Node("\\\\Ventes France\\Équipe d'accueil" + nbsp + "(2)");
+    ASSERT_NE(groupe, nullptr);
+    ASSERT_NE(ou, nullptr);
+    EXPECT_NE(groupe->LettreType(), ou->LettreType());
+    // The O.U.'s own accounts (3) and the group's 4 are all counted.
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes France" + nbsp + "(7)");
+}
+
+// ------------------------------------------------------------------ lookup by name
+
+TEST_F(AnalyseDomaine, nameLookupEscapesTheNameAndFallsBackToTheOtherType) {
+    m_utilisateur.ChangeTypeRecherche(1);
+    m_utilisateur.ChangeTexteRecherche("Ventes (EMEA)");
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes (EMEA)" + nbsp + "(3)");
+    EXPECT_TRUE(m_utilisateur.messages.empty());
+
+    // O.U. chosen, no O.U. of that name: the second pass finds the group.
+    m_utilisateur.ChangeTypeRecherche(0);
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_arbre.Racine()->Tag().left(1), "G");
+    EXPECT_EQ(m_utilisateur.TypeRecherche(), 1);
+    EXPECT_TRUE(m_utilisateur.listesOffertes.empty());
+
+    m_utilisateur.ChangeTexteRecherche("Chercheurs R&D, Paris");
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Chercheurs R&D, Paris" + nbsp + "(4)");
+}
+
+TEST_F(AnalyseDomaine, unknownNamesGiveTheMessageOfTheSetting) {
+    m_utilisateur.ChangeTexteRecherche("Inconnu (x)");
+    m_utilisateur.ChangeTypeRecherche(0);
+    m_analyse->LanceAnalyse(Mode::Standard);
+    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
+    EXPECT_EQ(m_utilisateur.messages[0].texte,
+              FormateMessage(Traduction(u"MSG_ERREUR_OU_GROUPE_INCONNU"), {"Inconnu (x)"}));
+    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Exclamation);
+
+    m_paramètres.AnalyseAutreTypeSiAucuneReponse = false;
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_utilisateur.messages.back().texte,
+              FormateMessage(Traduction(u"MSG_ERREUR_OU_INCONNUE"), {"Inconnu (x)"}));
+    // One pass only: the group of that name is not looked for.
+    m_utilisateur.ChangeTexteRecherche("Ventes (EMEA)");
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_utilisateur.messages.back().texte,
+              FormateMessage(Traduction(u"MSG_ERREUR_OU_INCONNUE"), {"Ventes (EMEA)"}));
+    m_utilisateur.ChangeTypeRecherche(1);
+    m_utilisateur.ChangeTexteRecherche("Nope");
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_utilisateur.messages.back().texte,
+              FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_INCONNU"), {"Nope"}));
+    EXPECT_TRUE(m_arbre.isEmpty());
+    EXPECT_TRUE(m_utilisateur.mémorisées.empty());
+}
+
+TEST_F(AnalyseDomaine, wildcardRunsBothPassesAndOffersEveryObject) {
+    m_utilisateur.ChangeTypeRecherche(0);
+    m_utilisateur.ChangeTexteRecherche("Ventes*");
+    m_utilisateur.choix = std::nullopt; // cancelled
+    m_analyse->LanceAnalyse(Mode::Standard);
+    ASSERT_EQ(m_utilisateur.listesOffertes.size(), 1u);
+    const ListeOccurrences& offertes = m_utilisateur.listesOffertes[0];
+    QStringList noms;
+    for (const clsOccurrence& o : offertes)
+        noms << o.Nom + "|" + QString::number(o.TypeObjet) + "|" + o.TypeObjetEnTexte;
+    noms.sort();
+    EXPECT_EQ(noms, QStringList({"Ventes (EMEA)|1|Groupe de sécurité - Global",
+                                 "Ventes - Tous|1|Groupe de sécurité - Universel", "Ventes France|0|O.U.",
+                                 "Ventes|0|O.U."}));
+    EXPECT_TRUE(m_arbre.isEmpty());
+    EXPECT_TRUE(m_analyse->NomRacine.isEmpty());
+    EXPECT_EQ(m_utilisateur.traitementsAffichés, 0);
+
+    const auto tous =
+        std::find_if(offertes.begin(), offertes.end(), [](auto& o) { return o.Nom == "Ventes - Tous"; });
+    EXPECT_EQ(tous->Description, "Toute la direction commerciale");
+    EXPECT_EQ(tous->DistinguishedName, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    m_utilisateur.choix = int(tous - offertes.begin());
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes - Tous" + nbsp + "(7)");
+    EXPECT_EQ(m_utilisateur.TexteRecherche(), "Ventes - Tous");
+}
+
+// ------------------------------------------------------------------ starting points and errors
+
+TEST_F(AnalyseDomaine, dnStartRulesAndVanishedRoots) {
+    m_analyse->LanceAnalyse(Mode::Standard, "DC=velmora,DC=test");
+    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
+    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE"));
+    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Disparu," + dnVelmora("OU=Ventes"));
+    ASSERT_EQ(m_utilisateur.messages.size(), 2u);
+    EXPECT_EQ(m_utilisateur.messages[1].icône, IcôneMessage::Exclamation);
+    EXPECT_TRUE(m_utilisateur.messages[1].texte.contains("(2220)"));
+    EXPECT_TRUE(m_arbre.isEmpty());
+    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiché());
+    EXPECT_TRUE(m_utilisateur.mémorisées.empty());
+
+    // An O.U. DN given for a vanished O.U.
+    m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=Disparue"));
+    EXPECT_TRUE(m_utilisateur.messages.back().texte.contains("(2220)"));
+}
+
+TEST_F(AnalyseDomaine, rightsErrorsHaveTheirOwnMessageAndNestedErrorsEndOneNode) {
+    m_enveloppe->avantRecherche = [](const SearchRequest&) {
+        throw LdapError(LdapCode::InsufficientAccessRights, "refused");
+    };
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
+    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_DROITS_AD"));
+    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+
+    // Only the members of "Ventes (EMEA)" cannot be read: its label keeps no count, the rest
+    // of the tree is built and no message is shown.
+    m_utilisateur.messages.clear();
+    m_enveloppe->avantRecherche = [](const SearchRequest& r) {
+        if (r.filter.contains("Ventes \\28EMEA\\29"))
+            throw LdapError(LdapCode::Other, "busy");
+    };
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    EXPECT_TRUE(m_utilisateur.messages.empty());
+    EXPECT_EQ(noeud("\\Ventes (EMEA)")->Text(), "Ventes (EMEA)");
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes - Tous" + nbsp + "(4)");
+}
+
+TEST_F(AnalyseDomaine, stopKeepsThePartialTreeAndReportsTheCancellation) {
+    m_utilisateur.arrêtÀLaPompe = 6;
+    m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");
+    ASSERT_FALSE(m_arbre.isEmpty());
+    const qsizetype partiel = m_arbre.Count();
+    ASSERT_FALSE(m_utilisateur.messages.empty());
+    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
+    // Labels of the levels left are still written.
+    EXPECT_EQ(NomDuLibelle(m_arbre.Racine()->Text()), "Velmora");
+    EXPECT_TRUE(m_arbre.Racine()->Text().contains(nbsp));
+
+    m_utilisateur.arrêtÀLaPompe = -1;
+    m_utilisateur.messages.clear();
+    m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");
+    EXPECT_LT(partiel, m_arbre.Count());
+    // The full analysis reports only its recursive groups.
+    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
+    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+}
+
+TEST_F(AnalyseDomaine, keyToReselectIsExpandedAndSelectedOnce) {
+    m_analyse->CléÀResélectionner = "\\\\Ventes - Tous\\Ventes (EMEA)";
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    Noeud* n = m_arbre.Node("\\\\Ventes - Tous\\Ventes (EMEA)");
+    EXPECT_EQ(m_arbre.SelectedItem(), n);
+    EXPECT_TRUE(n->Expanded());
+    EXPECT_TRUE(m_analyse->CléÀResélectionner.isEmpty());
+}
+
+// ------------------------------------------------------------------ mends
+
+TEST_F(AnalyseDomaine, primaryGroupMembersAreListed) {
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Domain Users,CN=Users,DC=velmora,DC=test");
+    ASSERT_TRUE(m_utilisateur.messages.empty());
+    EXPECT_NE(noeud("\\amartin"), nullptr);
+    EXPECT_NE(noeud("\\wfang"), nullptr);
+    // Computers have "Domain Computers" as their primary group.
+    EXPECT_EQ(noeud("\\PC-ACCUEIL-01$"), nullptr);
+
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Domain Computers,CN=Users,DC=velmora,DC=test");
+    EXPECT_NE(noeud("\\PC-ACCUEIL-01$"), nullptr);
+    EXPECT_EQ(noeud("\\amartin"), nullptr);
+}
+
+TEST_F(AnalyseDomaine, filterCharactersInNamesMatchNothingElse) {
+    const QString étoile = "CN=Étoile *," + dnVelmora("OU=Groupes,OU=Informatique");
+    ajouteEntrée(étoile, {{"objectClass", "top"},
+                          {"objectClass", "group"},
+                          {"sAMAccountName", "Etoile"},
+                          {"groupType", "-2147483646"},
+                          {"member", "CN=Karim Benali," + dnVelmora("OU=Informatique")}});
+    m_analyse->LanceAnalyse(Mode::Standard, étoile);
+    EXPECT_EQ(dessin(), "Étoile *·(1) [grp_sec_glo]\n  Karim Benali (kbenali) [user]\n");
+
+    // Typed as a name, "*" is the wildcard; here it finds that group alone.
+    m_utilisateur.ChangeTypeRecherche(1);
+    m_utilisateur.ChangeTexteRecherche("Étoile *");
+    m_analyse->LanceAnalyse(Mode::Standard);
+    EXPECT_EQ(m_utilisateur.listesOffertes.size(), 0u);
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Étoile *" + nbsp + "(1)");
+}
+
+TEST_F(AnalyseDomaine, ancestryWalkEndsOnCyclesThatMissTheStart) {
+    const QVariant boucleA = QStringList{"CN=Boucle A," + dnVelmora("OU=R&D\\, Paris")};
+    EXPECT_FALSE(m_analyse->EstMembreDeLuiMeme("CN=Autre,DC=velmora,DC=test", boucleA));
+    EXPECT_TRUE(m_analyse->EstMembreDeLuiMeme("CN=Boucle B," + dnVelmora("OU=R&D\\, Paris"), boucleA));
+    // DNs are compared as DNs: case and escapes do not matter.
+    EXPECT_TRUE(m_analyse->EstMembreDeLuiMeme("cn=boucle b," + dnVelmora("OU=R&D\\2C Paris"), boucleA));
+    EXPECT_FALSE(m_analyse->EstMembreDeLuiMeme("CN=X", QVariant()));
+}
+
+// ------------------------------------------------------------------ round trips
+
+TEST_F(AnalyseDomaine, roundTripsAreConstantPerExpandedGroupAndNonePerAccount) {
+    m_paramètres.ContrôlerVerrouilléExpiré = true;
+    m_analyse->LanceAnalyse(Mode::Standard,
+                            "CN=GS Tout le personnel," + dnVelmora("OU=Groupes,OU=Informatique"));
+    int groupesDéveloppés = 0;
+    int comptes = 0;
+    m_arbre.ParcoursPréfixe(nullptr, [&](Noeud* n) {
+        if (n->LettreType() == u'G' && !n->Image().endsWith("_rec"))
+            ++groupesDéveloppés;
+        else if (n->LettreType() != u'G')
+            ++comptes;
+        return true;
+    });
+    ASSERT_GT(comptes, 10);
+    // The root lookup, then one account query and one group query per expanded group.
+    EXPECT_EQ(allers().searches, 1 + 2 * groupesDéveloppés);
+    EXPECT_EQ(allers().pages, allers().searches);
+    EXPECT_EQ(allers().reads, 0);
+    EXPECT_EQ(allers().binds, 0);
+}
+
+TEST_F(AnalyseDomaine, lockOutIsReadOnlyForAccountsWithALockOutTime) {
+    // As a domain controller that computes the lock-out bit only when one object is read.
+    m_enveloppe->sansAttributCalculé = true;
+    m_paramètres.ContrôlerVerrouilléExpiré = true;
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes (EMEA)," + dnVelmora("OU=Sales (EMEA),OU=Ventes"));
+    EXPECT_EQ(noeud("\\mpetit")->Image(), "user_ver");
+    EXPECT_EQ(noeud("\\zdarcy")->Image(), "user");
+    EXPECT_EQ(allers().reads, 1);
+}
+
+TEST_F(AnalyseDomaine, ouScanReadsEachGroupAtMostOnce) {
+    QStringList lus;
+    m_enveloppe->avantRecherche = [&lus](const SearchRequest& r) {
+        if (r.scope == SearchScope::Base)
+            lus << DnNormalise(r.base);
+    };
+    m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");
+    ASSERT_FALSE(lus.isEmpty());
+    EXPECT_EQ(allers().reads, lus.size());
+    const qsizetype lectures = lus.size();
+    lus.removeDuplicates();
+    EXPECT_EQ(lus.size(), lectures);
+}
+
+TEST(AbregeChemin, dropsLeadingPartsUntilTheTextFits) {
+    const auto longueur = [](const QString& t) { return int(t.size()); };
+    const QString chemin = "\\\\Velmora\\Ventes\\Sales (EMEA)\\mpetit";
+    EXPECT_EQ(AbregeChemin(chemin, longueur, 100), chemin);
+    // The first cut makes the text longer ("...\\" replaces an empty part): cutting goes on.
+    EXPECT_EQ(AbregeChemin(chemin, longueur, 32), "\\...\\Ventes\\Sales (EMEA)\\mpetit");
+    EXPECT_EQ(AbregeChemin(chemin, longueur, 30), "\\...\\Sales (EMEA)\\mpetit");
+    EXPECT_EQ(AbregeChemin(chemin, longueur, 5), "\\...\\mpetit");
+    EXPECT_EQ(AbregeChemin("sans barre", longueur, 2), "sans barre");
+}
+
+TEST(EtatCompte, sidsAndExpiryValues) {
+    QByteArray sid = QByteArray::fromHex("010500000000000515000000a1b2c3d4a1b2c3d4a1b2c3d401020000");
+    EXPECT_EQ(RidDepuisSid(sid), 513u);
+    EXPECT_EQ(RidGroupePrincipal(-2147483646, sid), 513u);
+    EXPECT_EQ(RidGroupePrincipal(-2147483644, sid), std::nullopt); // domain local
+    EXPECT_EQ(RidGroupePrincipal(2, sid), std::nullopt);           // distribution
+    EXPECT_EQ(RidDepuisSid(sid.left(20)), std::nullopt);
+    EXPECT_EQ(ExpirationCompte(QVariant()).date(), QDate(1970, 1, 1));
+    EXPECT_EQ(ExpirationCompte(qlonglong(0)).date(), QDate(1970, 1, 1));
+    EXPECT_EQ(ExpirationCompte(qlonglong(9223372036854775807LL)).date(), QDate(1970, 1, 1));
+    EXPECT_EQ(ExpirationCompte(qlonglong(132223104000000000LL)), QDateTime(QDate(2020, 1, 1), QTime(0, 0)));
+}
