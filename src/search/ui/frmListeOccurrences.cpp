@@ -134,8 +134,9 @@ QString frmListeOccurrences::TexteListe() const {
     const QTreeWidgetItem* titres = lvwOccurrences->headerItem();
     auto joint = [this](const QTreeWidgetItem* ligne) {
         QStringList champs;
+        // A TAB or line break inside a value would shift the columns of the pasted list.
         for (int c = 0; c < lvwOccurrences->columnCount(); ++c)
-            champs.append(ligne->text(c));
+            champs.append(ligne->text(c).replace(u'\t', u' ').replace(u'\r', u' ').replace(u'\n', u' '));
         return champs.join(u'\t');
     };
     lignes.append(joint(titres));

@@ -1,0 +1,108 @@
+#include "i18n/Traductions.h"
+#include "search/ui/Automate.h"
+#include "search/ui/frmListeOccurrences.h"
+
+#include <QClipboard>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const ListeOccurrences kTrouvés = {
+    {u"Compta"_s, 0, u"Service comptable"_s, u"O.U."_s, u"OU=Compta,DC=example,DC=test"_s},
+    {u"Compta"_s, 1, QString(), u"Groupe de sécurité - Global"_s,
+     u"CN=Compta,OU=Ventes,DC=example,DC=test"_s},
+    {u"Compta, Paie"_s, 1, u"Tabulé\tici"_s, u"Liste de distribution - Local"_s,
+     u"CN=Compta\\, Paie,OU=Ventes,DC=example,DC=test"_s},
+};
+
+QTreeWidget* Liste(QWidget* f) {
+    return f->findChild<QTreeWidget*>(u"lvwOccurrences"_s);
+}
+QPushButton* Bouton(QWidget* f, const QString& nom) {
+    return f->findChild<QPushButton*>(nom);
+}
+
+} // namespace
+
+class TestFrmListeOccurrences : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { ChargeTraductions(QString()); }
+
+    void colonnesEtLignes() {
+        frmListeOccurrences f(kTrouvés);
+        QCOMPARE(f.windowTitle(), u"Liste des occurrences trouvées"_s);
+        QTreeWidget* l = Liste(&f);
+        QCOMPARE(l->headerItem()->text(0), u"Nom"_s);
+        QCOMPARE(l->headerItem()->text(3), u"DistinguishedName"_s);
+        QCOMPARE(l->topLevelItemCount(), 3);
+        QCOMPARE(l->topLevelItem(1)->text(2), u"Groupe de sécurité - Global"_s);
+        QVERIFY(Bouton(&f, u"btnAnnuler"_s)->isVisibleTo(&f));
+        QVERIFY(!Bouton(&f, u"btnFermer"_s)->isVisibleTo(&f));
+    }
+
+    void choixModal() {
+        Automate automate([](QWidget* fenêtre) {
+            QTreeWidget* l = Liste(fenêtre);
+            l->setCurrentItem(l->topLevelItem(1));
+            QTest::mouseClick(Bouton(fenêtre, u"btnOK"_s), Qt::LeftButton);
+        });
+        QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouvés), std::optional<int>(1));
+    }
+
+    void doubleClicEtAnnulation() {
+        {
+            Automate automate([](QWidget* fenêtre) {
+                QTreeWidget* l = Liste(fenêtre);
+                const QRect r = l->visualItemRect(l->topLevelItem(2));
+                QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
+            });
+            QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouvés), std::optional<int>(2));
+        }
+        Automate annule(
+            [](QWidget* fenêtre) { QTest::mouseClick(Bouton(fenêtre, u"btnAnnuler"_s), Qt::LeftButton); });
+        QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouvés), std::nullopt);
+    }
+
+    void listeDesAppartenances() {
+        frmListeOccurrences f({}, frmListeOccurrences::Usage::Appartenances,
+                              u"Liste des groupes dont est membre le groupe 'Isolé'"_s);
+        QCOMPARE(f.windowTitle(), u"Liste des groupes dont est membre le groupe 'Isolé'"_s);
+        QVERIFY(!Bouton(&f, u"btnOK"_s)->isEnabled());
+        QVERIFY(Bouton(&f, u"btnFermer"_s)->isVisibleTo(&f));
+        QVERIFY(!Bouton(&f, u"btnAnnuler"_s)->isVisibleTo(&f));
+        f.btnOK_Click();
+        QCOMPARE(f.Choisi(), std::nullopt);
+    }
+
+    void copies() {
+        frmListeOccurrences f(kTrouvés);
+        Liste(&f)->setCurrentItem(Liste(&f)->topLevelItem(2));
+        f.CopieNom();
+        QCOMPARE(QApplication::clipboard()->text(), u"Compta, Paie"_s);
+        f.CopieListe();
+        const QStringList lignes = QApplication::clipboard()->text().split(u'\n');
+        QCOMPARE(lignes.size(), 5); // titles, three rows, final line break
+        QCOMPARE(lignes[0], u"Nom\tDescription\tType\tDistinguishedName"_s);
+        QCOMPARE(lignes[2],
+                 u"Compta\t\tGroupe de sécurité - Global\tCN=Compta,OU=Ventes,DC=example,DC=test"_s);
+    }
+
+    void traduitEnAnglais() {
+        ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
+        frmListeOccurrences f(kTrouvés);
+        QCOMPARE(f.windowTitle(), u"Matching objects"_s);
+        QCOMPARE(Bouton(&f, u"btnAnnuler"_s)->text(), u"&Cancel"_s);
+        QCOMPARE(Liste(&f)->headerItem()->text(0), Traduction(u"COL_NOM"));
+        QVERIFY(Traduction(u"COL_NOM") != u"Nom"_s);
+    }
+};
+
+QTEST_MAIN(TestFrmListeOccurrences)
+#include "frmListeOccurrences_test.moc"
