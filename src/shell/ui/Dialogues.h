@@ -1,0 +1,42 @@
+#pragma once
+
+// The dialogs the main window opens, each behind one call, and the message box every window
+// uses.
+
+#include "shell/Interaction.h"
+
+#include <optional>
+
+class QWidget;
+
+namespace arbrix {
+
+class Noeud;
+class frmPrincipal;
+
+// A modal message box with the icon and buttons asked, titled with the program's title when no
+// title is given. A Yes/No box closed without a choice answers défaut.
+RéponseMessage AfficheMessage(QWidget* parent, const QString& texte, IcôneMessage icône,
+                              BoutonsMessage boutons, RéponseMessage défaut, const QString& titre,
+                              bool auDessus);
+
+// The occurrence list, modal: the index of the chosen row, nullopt when cancelled.
+std::optional<int> ChoisitDansListeOccurrences(frmPrincipal* principal, const ListeOccurrences& occurrences);
+
+// The groups of which the node's group is a member; a chosen row opens that group in the tree.
+void AfficheAppartenances(frmPrincipal* principal, Noeud* noeud);
+
+// The configuration window, modal; true when accepted (the settings and memorised entries have
+// then taken its values).
+bool AfficheConfiguration(frmPrincipal* principal);
+
+void AfficheAPropos(QWidget* parent);
+
+// The find window, modeless; and its closing when the main window closes.
+void AfficheRechercher(frmPrincipal* principal);
+void FermeRechercher();
+
+// The warning shown by a beta build.
+void AfficheAvertissementBêta(QWidget* parent);
+
+} // namespace arbrix

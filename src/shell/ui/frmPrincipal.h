@@ -1,0 +1,237 @@
+#pragma once
+
+// The main window: the search area, the tree, the description and managed-by labels, the menus
+// and the tray icon. It shows the core's state and forwards events to the core; it implements
+// the user interaction that the analysis and the operations need.
+
+#include "search/Memos.h"
+#include "shell/Interaction.h"
+#include "shell/Programme.h"
+#include "tree/Arbre.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QDragMoveEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSystemTrayIcon;
+class QTimer;
+class QTreeView;
+
+namespace arbrix {
+
+class Analyse;
+class BoiteRecherche;
+class ModeleArbre;
+class SessionAD;
+class frmTraitementEnCours;
+
+class frmPrincipal : public QMainWindow, public Interaction {
+    Q_OBJECT
+public:
+    // The window shows and changes the program-wide state (settings, flags, paths).
+    explicit frmPrincipal(ÉtatProgramme& état = Programme(), QWidget* parent = nullptr);
+    ~frmPrincipal() override;
+
+    // --- Start-up and shutdown, in the order the start-up runs them
+    // Translates the captions and lays out the search area so that they fit.
+    void TraduitEtDispose();
+    // Check marks, placement and size from the settings; always-on-top.
+    void AppliqueOptionsFenêtre();
+    // Fills the search box from the memorised entries of the settings file.
+    void ChargeMémos();
+    // The directory session is open: the analysis can run. The caption gets the user's name.
+    void DéfinitSession(std::shared_ptr<SessionAD> session);
+    // The last start-up step: the completion list's line height, the focus in the search box.
+    void FinDémarrage();
+    // Writes the settings and memorised entries as the closing requires; restarts when asked.
+    void EnregistreÀLaFermeture();
+
+    // --- State shared with the operations and tests
+    Arbre& arbre() { return m_arbre; }
+    Analyse* analyse() const { return m_analyse.get(); }
+    SessionAD* session() const { return m_session.get(); }
+    Mémos& mémos() { return m_mémos; }
+    ÉtatProgramme& état() { return m_état; }
+    const Paramètres& paramètres() const { return m_état.Config; }
+    bool IcôneSystrayAffichée() const { return m_icôneSystrayAffichée; }
+    bool GlisserEnCours() const { return m_glisserEnCours; }
+
+    // --- Handlers (public so that menus, operations and tests can run them)
+    void LanceAnalyse(qint16 mode, const QString& dn = {});
+    void btnChercher_Click();
+    void btnChercherPlus_MouseDown();
+    void tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit = false);
+    void AfficheMenuNoeud(Noeud* noeud);
+    void AfficheMenuGéréPar();
+    void ExécuteCommandeNoeud(Noeud* noeud, int identifiant);
+    void ExécuteCommandeGéréPar(int identifiant);
+    void OuvreAPartirDuNoeud(bool nouvelleInstance);
+    void OuvreOUParente(bool nouvelleInstance);
+    void LanceOutilCompte(const QString& argument);
+    void CopieNom(const QString& texte);
+    void CopieTexte(const QString& texte);
+    void MémoriseRecherche(const QString& nom, int type) override;
+    void DisposeZoneDescription();
+    void AfficheDescription(const QString& description, const QString& gestionnaire);
+    void mnuEdition_Ouverture();
+    void mnuEditionRechercher_Click();
+    void mnuEditionRechercherSuivant_Click();
+    void mnuEditionRechercherPrécédent_Click();
+    void mnuOptionsConfiguration_Click();
+    void mnuSystrayRestaurer_Click();
+    void AfficheIcôneSystray();
+    void RetireIcôneSystray();
+    void ReconstruitListeRecherche();
+    void RechercheDansArbre(Noeud* départ, int direction);
+    // Opens the session on the configured directory; on failure explains why, offers the
+    // configuration and returns false.
+    bool OuvreSession();
+
+    // The translated texts of the menus, for the Interaction's and tests' use.
+    QMenu* menuSystray() const { return m_mnuSystray; }
+
+    // --- Interaction
+    RéponseMessage Message(const QString& texte, IcôneMessage icône,
+                           BoutonsMessage boutons = BoutonsMessage::Ok,
+                           RéponseMessage défaut = RéponseMessage::Ok, const QString& titre = {}) override;
+    std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
+    void AfficheTraitementEnCours() override;
+    void MasqueTraitementEnCours() override;
+    bool TraitementEnCoursAffiché() const override;
+    void ChangeTraitementEnCours(const QString& texte) override;
+    int LargeurTraitementEnCours() const override;
+    int LargeurTexte(const QString& texte) const override;
+    void TraiteÉvénements() override;
+    void Sablier(bool attente) override;
+    QString TexteRecherche() const override;
+    void ChangeTexteRecherche(const QString& texte) override;
+    int TypeRecherche() const override;
+    void ChangeTypeRecherche(int type) override;
+    void MasqueComplétion() override;
+    void ActiveSaisieArbre(bool active) override;
+    void DonneFocusArbre() override;
+    void EffaceDescription() override;
+    void CliqueNoeud(Noeud* noeud) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
+    void créeContrôles();
+    void créeMenus();
+    void créeSystray();
+    void relieSignaux();
+    void relieSignauxRecherche();
+    void relieSignauxArbre();
+    void disposeZoneRecherche();
+    void Form_Resize();
+    void appliquePremierPlan();
+    bool échecSession(const QString& cléMessage, const QString& détail);
+    void basculeOption(QAction* action);
+
+    // Search box
+    bool cboRecherche_KeyDown(QKeyEvent* event);
+    void cboRecherche_KeyUp(QKeyEvent* event);
+    void cboRecherche_Change();
+    void cboRecherche_Click(int index);
+    void cboRecherche_DropDown();
+    void lstComplétion_Click();
+    void lstComplétion_MouseMove(const QPoint& position);
+    void supprimeMémoSélectionné();
+    void placeComplétion();
+    void afficheCandidats();
+    void copieCandidatDansBoîte();
+    void sélectionneOptType(int type);
+    bool listeDéroulanteOuverte() const;
+
+    // Tree
+    void tvwGroupes_MouseDown(QMouseEvent* event);
+    void tvwGroupes_MouseMove(QMouseEvent* event);
+    void tvwGroupes_KeyUp(QKeyEvent* event);
+    void tvwGroupes_DragOver(QDragMoveEvent* event);
+    void tmrExpand_Timer();
+    void PrépareRenommage(Noeud* noeud);
+    void commenceGlisser();
+    Noeud* noeudSélectionné() const;
+    QString texteGéréPar(int identifiant) const;
+
+    // Core state
+    ÉtatProgramme& m_état;
+    Arbre m_arbre;
+    Mémos m_mémos;
+    Complétion m_complétion;
+    std::shared_ptr<SessionAD> m_session;
+    std::unique_ptr<Analyse> m_analyse;
+    QString m_gestionnaire; // manager text of the selected node (fields separated by TAB)
+    bool m_icôneSystrayAffichée = false;
+    bool m_traitementSystray = false;
+    bool m_sélectionParProgramme = false;
+    bool m_enregistré = false;
+    bool m_bêtaAnnoncée = false;
+    bool m_synchroVue = false;
+    int m_largeurFenêtre = 0; // pixels, last normal-state size
+    int m_hauteurFenêtre = 0;
+    int m_hauteurLigneComplétion = 16;
+    int m_attentes = 0;
+
+    // Drag start
+    Noeud* m_noeudGlissé = nullptr;
+    Noeud* m_noeudSurvolé = nullptr; // under the pointer during a drag
+    bool m_glisserEnCours = false;
+    qint64 m_instantAppui = 0;
+
+    // Controls
+    ModeleArbre* m_modèle = nullptr;
+    QLabel* lblChercher = nullptr;
+    BoiteRecherche* cboRecherche = nullptr;
+    QListWidget* lstComplétion = nullptr;
+    QPushButton* btnChercher = nullptr;
+    QPushButton* btnChercherPlus = nullptr;
+    QGroupBox* fraType = nullptr;
+    QRadioButton* optType[2] = {nullptr, nullptr};
+    QTreeView* tvwGroupes = nullptr;
+    QLabel* lblDescriptionLabel = nullptr;
+    QLabel* lblDescription = nullptr;
+    QLabel* lblGéréParLabel = nullptr;
+    QLabel* lblGéréPar = nullptr;
+    QTimer* tmrExpand = nullptr;
+    QTimer* tmrRenommage = nullptr;
+    QPointer<frmTraitementEnCours> m_traitement;
+
+    QMenu* m_mnuFichier = nullptr;
+    QMenu* m_mnuEdition = nullptr;
+    QMenu* m_mnuOptions = nullptr;
+    QMenu* m_mnuAide = nullptr;
+    QMenu* m_mnuSystray = nullptr;
+    QAction* mnuFichierQuitter = nullptr;
+    QAction* mnuEditionRechercher = nullptr;
+    QAction* mnuEditionRechercherSuivant = nullptr;
+    QAction* mnuEditionRechercherPrécédent = nullptr;
+    QAction* mnuOptionsMémoriserPosition = nullptr;
+    QAction* mnuOptionsMémoriserTaille = nullptr;
+    QAction* mnuOptionsMinimiserSystray = nullptr;
+    QAction* mnuOptionsToujoursAuDessus = nullptr;
+    QAction* mnuOptionsConfiguration = nullptr;
+    QAction* mnuAideAPropos = nullptr;
+    QAction* mnuSystrayRestaurer = nullptr;
+    QAction* mnuSystrayAnnuler = nullptr;
+    QAction* mnuSystrayQuitter = nullptr;
+    QSystemTrayIcon* m_systray = nullptr;
+};
+
+} // namespace arbrix

@@ -1,0 +1,415 @@
+// The tree of the main window: clicks, right clicks, keys, drag start and the expand timer, the
+// description area, the context menus with their commands, and the copy commands.
+
+#include "directory/Dn.h"
+#include "groupops/Appartenances.h"
+#include "i18n/Traductions.h"
+#include "menus/Copie.h"
+#include "menus/MenusNoeuds.h"
+#include "shell/Commandes.h"
+#include "shell/ui/BoiteRecherche.h"
+#include "shell/ui/Dialogues.h"
+#include "shell/ui/frmPrincipal.h"
+#include "tree/Analyse.h"
+#include "tree/ui/Icones.h"
+#include "tree/ui/ModeleArbre.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDrag>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeView>
+
+namespace arbrix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A drag starts when the button has been held this long.
+constexpr qint64 délaiGlisser = 100;
+
+bool estCompte(QChar lettre) {
+    return lettre == u'U' || lettre == u'C' || lettre == u'S';
+}
+
+} // namespace
+
+void frmPrincipal::relieSignauxArbre() {
+    // The view follows what the core tree asks for; the core follows what the user does.
+    connect(m_modèle, &ModeleArbre::expansionDemandee, this, [this](const QModelIndex& index, bool déplie) {
+        m_synchroVue = true;
+        tvwGroupes->setExpanded(index, déplie);
+        m_synchroVue = false;
+    });
+    connect(m_modèle, &ModeleArbre::visibiliteDemandee, this,
+            [this](const QModelIndex& index) { tvwGroupes->scrollTo(index); });
+    connect(m_modèle, &ModeleArbre::selectionDemandee, this, [this](const QModelIndex& index) {
+        m_synchroVue = true;
+        if (index.isValid())
+            tvwGroupes->setCurrentIndex(index);
+        else
+            tvwGroupes->clearSelection();
+        m_synchroVue = false;
+    });
+    connect(tvwGroupes, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        if (!m_synchroVue)
+            m_arbre.Déplie(m_modèle->noeud(index), true);
+    });
+    connect(tvwGroupes, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        if (!m_synchroVue)
+            m_arbre.Déplie(m_modèle->noeud(index), false);
+    });
+    connect(tvwGroupes->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& courant) {
+                if (!m_synchroVue && courant.isValid())
+                    m_arbre.Sélectionne(m_modèle->noeud(courant));
+            });
+    // After a bulk build the view starts collapsed: show the expansions the build made.
+    connect(m_modèle, &QAbstractItemModel::modelReset, this, [this] {
+        m_noeudGlissé = nullptr;
+        m_synchroVue = true;
+        m_arbre.ParcoursPréfixe(nullptr, [this](Noeud* n) {
+            if (n->Expanded())
+                tvwGroupes->setExpanded(m_modèle->indexDe(n), true);
+            return true;
+        });
+        if (Noeud* sélection = m_arbre.SelectedItem())
+            tvwGroupes->setCurrentIndex(m_modèle->indexDe(sélection));
+        m_synchroVue = false;
+    });
+    connect(m_modèle, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_noeudGlissé = nullptr; });
+    connect(tmrExpand, &QTimer::timeout, this, &frmPrincipal::tmrExpand_Timer);
+}
+
+bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (objet == cboRecherche->lineEdit() || objet == cboRecherche) {
+        if (type == QEvent::KeyPress)
+            return cboRecherche_KeyDown(static_cast<QKeyEvent*>(event));
+        if (type == QEvent::KeyRelease)
+            cboRecherche_KeyUp(static_cast<QKeyEvent*>(event));
+        else if (type == QEvent::FocusOut)
+            lstComplétion->hide();
+    } else if (objet == cboRecherche->view() && type == QEvent::KeyPress) {
+        auto* touche = static_cast<QKeyEvent*>(event);
+        if (touche->key() == Qt::Key_Escape) {
+            cboRecherche->hidePopup();
+            cboRecherche->setEditText(QString());
+            return true;
+        }
+        if (touche->key() == Qt::Key_Delete && touche->modifiers().testFlag(Qt::ShiftModifier)) {
+            supprimeMémoSélectionné();
+            return true;
+        }
+    } else if (objet == lstComplétion->viewport()) {
+        if (type == QEvent::MouseMove)
+            lstComplétion_MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+        else if (type == QEvent::MouseButtonRelease)
+            QTimer::singleShot(0, this, &frmPrincipal::lstComplétion_Click);
+    } else if (objet == btnChercherPlus && type == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            QTimer::singleShot(0, this, &frmPrincipal::btnChercherPlus_MouseDown);
+        return true;
+    } else if (objet == btnChercherPlus && type == QEvent::KeyPress) {
+        const int touche = static_cast<QKeyEvent*>(event)->key();
+        if (touche == Qt::Key_Space || touche == Qt::Key_Down) {
+            btnChercherPlus_MouseDown();
+            return true;
+        }
+    } else if (objet == tvwGroupes->viewport()) {
+        if (type == QEvent::MouseButtonPress) {
+            tvwGroupes_MouseDown(static_cast<QMouseEvent*>(event));
+            // A right click has been fully handled (selection and menu).
+            return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+        }
+        if (type == QEvent::MouseMove)
+            tvwGroupes_MouseMove(static_cast<QMouseEvent*>(event));
+        else if (type == QEvent::DragMove)
+            tvwGroupes_DragOver(static_cast<QDragMoveEvent*>(event));
+        else if (type == QEvent::DragLeave || type == QEvent::Drop)
+            tmrExpand->stop();
+    } else if (objet == tvwGroupes) {
+        if (type == QEvent::KeyPress) {
+            auto* touche = static_cast<QKeyEvent*>(event);
+            // Copies and the rename key act at key release, as the user lets go.
+            if (touche->key() == Qt::Key_F2 ||
+                (touche->key() == Qt::Key_C && touche->modifiers().testFlag(Qt::ControlModifier)))
+                return true;
+        } else if (type == QEvent::KeyRelease) {
+            tvwGroupes_KeyUp(static_cast<QKeyEvent*>(event));
+        } else if (type == QEvent::ContextMenu &&
+                   static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+            if (Noeud* noeud = noeudSélectionné())
+                AfficheMenuNoeud(noeud);
+            return true;
+        }
+    } else if (objet == lblGéréPar && type == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && !m_gestionnaire.isEmpty())
+            AfficheMenuGéréPar();
+    }
+    return QMainWindow::eventFilter(objet, event);
+}
+
+Noeud* frmPrincipal::noeudSélectionné() const {
+    return m_arbre.SelectedItem();
+}
+
+// --- Mouse and keys
+
+void frmPrincipal::tvwGroupes_MouseDown(QMouseEvent* event) {
+    Noeud* noeud = m_modèle->noeud(tvwGroupes->indexAt(event->position().toPoint()));
+    if (!noeud || noeud->LettreType() == u'O')
+        m_noeudGlissé = nullptr; // O.U.s are never dragged
+    if (!noeud)
+        return;
+    m_glisserEnCours = false;
+    m_arbre.Sélectionne(noeud);
+    if (noeud->LettreType() != u'O')
+        m_noeudGlissé = noeud;
+    tvwGroupes_NodeClick(noeud, event->button() == Qt::RightButton);
+    m_instantAppui = QDateTime::currentMSecsSinceEpoch();
+}
+
+void frmPrincipal::tvwGroupes_MouseMove(QMouseEvent* event) {
+    if (event->buttons() != Qt::LeftButton || m_glisserEnCours || !m_noeudGlissé)
+        return;
+    if (QDateTime::currentMSecsSinceEpoch() - m_instantAppui <= délaiGlisser)
+        return;
+    commenceGlisser();
+}
+
+void frmPrincipal::commenceGlisser() {
+    m_glisserEnCours = true;
+    auto* drag = new QDrag(tvwGroupes);
+    auto* données = new QMimeData;
+    données->setData(u"application/x-arbrix-noeud"_s, m_noeudGlissé->Key().toUtf8());
+    données->setText(m_noeudGlissé->Tag().mid(1));
+    drag->setMimeData(données);
+    // Move shows the node's own image, copy (Ctrl held) its "_cop" variant.
+    const QString image = m_noeudGlissé->Image();
+    const QString base = image.section(u'_', 0, image.startsWith(u"grp_") ? 1 : 0);
+    drag->setPixmap(IcôneArbre(image).pixmap(16, 16));
+    drag->setDragCursor(IcôneArbre(base + u"_cop"_s).pixmap(16, 16), Qt::CopyAction);
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    m_glisserEnCours = false;
+    tmrExpand->stop();
+}
+
+void frmPrincipal::tvwGroupes_DragOver(QDragMoveEvent* event) {
+    // Hovering over a collapsed group arms the expand timer; the drop itself comes later.
+    Noeud* cible = m_modèle->noeud(tvwGroupes->indexAt(event->position().toPoint()));
+    if (cible != m_noeudSurvolé) {
+        m_noeudSurvolé = cible;
+        tmrExpand->stop();
+        if (cible && cible->LettreType() == u'G' && !cible->Expanded() && cible->ChildCount() > 0)
+            tmrExpand->start();
+    }
+}
+
+void frmPrincipal::tmrExpand_Timer() {
+    tmrExpand->stop();
+    if (m_noeudSurvolé && m_arbre.NoeudExiste(m_noeudSurvolé->Key()))
+        m_arbre.Déplie(m_noeudSurvolé, true);
+}
+
+void frmPrincipal::tvwGroupes_KeyUp(QKeyEvent* event) {
+    Noeud* noeud = noeudSélectionné();
+    if (!noeud)
+        return;
+    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    const bool maj = event->modifiers().testFlag(Qt::ShiftModifier);
+    if (event->key() == Qt::Key_F2 && noeud->LettreType() == u'G') {
+        PrépareRenommage(noeud);
+    } else if (event->key() == Qt::Key_C && ctrl && maj) {
+        CopieNom(TexteCtrlMajC(noeud->Text()));
+    } else if (event->key() == Qt::Key_C && ctrl) {
+        CopieNom(noeud->Text());
+    }
+}
+
+void frmPrincipal::PrépareRenommage(Noeud* noeud) {
+    // Renaming a group is not part of this build: F2 is kept for it.
+    Q_UNUSED(noeud);
+}
+
+// --- Click and description
+
+void frmPrincipal::tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit) {
+    if (!noeud)
+        return;
+    const DescriptionEtGestionnaire lu =
+        m_session ? LitDescriptionEtGestionnaire(*m_session, noeud->Tag()) : DescriptionEtGestionnaire{};
+    AfficheDescription(lu.description, lu.gestionnaire);
+    if (boutonDroit)
+        AfficheMenuNoeud(noeud);
+}
+
+void frmPrincipal::CliqueNoeud(Noeud* noeud) {
+    tvwGroupes_NodeClick(noeud, false);
+}
+
+void frmPrincipal::AfficheDescription(const QString& description, const QString& gestionnaire) {
+    m_gestionnaire = gestionnaire;
+    lblDescription->setText(description);
+    lblDescription->setToolTip(description);
+    const std::optional<Gestionnaire> lu = Gestionnaire::Depuis(gestionnaire);
+    lblGéréPar->setText(lu ? lu->TexteAffiché() : QString());
+    DisposeZoneDescription();
+}
+
+void frmPrincipal::EffaceDescription() {
+    AfficheDescription(QString(), QString());
+}
+
+// --- Context menus
+
+void frmPrincipal::AfficheMenuNoeud(Noeud* noeud) {
+    ContexteNoeud contexte;
+    contexte.tag = noeud->Tag();
+    contexte.tagParent = noeud->Parent() ? noeud->Parent()->Tag() : QString();
+    contexte.estRacine = noeud->Parent() == nullptr;
+    contexte.outilCompteDisponible = !m_état.CheminOutilCompte.isEmpty();
+    contexte.opérations = Opérations();
+    const std::optional<clsPopupMenu> menu = MenuDuNoeud(contexte);
+    if (!menu)
+        return;
+    const QString clé = noeud->Key();
+    const int choix = IdentifiantRetenu(noeud->LettreType(), menu->TrackPopup());
+    // The node may have gone while the menu was open.
+    Noeud* encore = m_arbre.Node(clé);
+    if (choix != IdMenu::Annuler && encore)
+        ExécuteCommandeNoeud(encore, choix);
+}
+
+void frmPrincipal::ExécuteCommandeNoeud(Noeud* noeud, int identifiant) {
+    if (const std::optional<QString> texte =
+            TexteCopiéDuNoeud(identifiant, {noeud->Text(), noeud->Key(), noeud->Tag()})) {
+        // Copy name items cut at the count; the account and DN items copy as they are.
+        if (identifiant == IdMenu::CopierCompte || identifiant == IdMenu::CopierDistinguishedName)
+            CopieTexte(*texte);
+        else
+            CopieNom(*texte);
+        return;
+    }
+    switch (identifiant) {
+    case IdMenu::OuvrirAPartirDeCePoint:
+        OuvreAPartirDuNoeud(false);
+        break;
+    case IdMenu::OuvrirAPartirDeCePointNouvelleInstance:
+        OuvreAPartirDuNoeud(true);
+        break;
+    case IdMenu::OuvrirOUParente:
+        OuvreOUParente(false);
+        break;
+    case IdMenu::OuvrirOUParenteNouvelleInstance:
+        OuvreOUParente(true);
+        break;
+    case IdMenu::GroupeMembreDe:
+        AfficheAppartenances(this, noeud);
+        break;
+    case IdMenu::InfosCompte:
+        if (estCompte(noeud->LettreType()))
+            LanceOutilCompte(CompteDeLaClé(noeud->Key()));
+        break;
+    default:
+        // Operations not built in yet are greyed in the menus and never chosen.
+        break;
+    }
+}
+
+void frmPrincipal::AfficheMenuGéréPar() {
+    const clsPopupMenu menu = MenuGéréPar(!m_état.CheminOutilCompte.isEmpty());
+    const int choix = IdentifiantRetenuGéréPar(menu.TrackPopup());
+    if (choix != IdMenu::Annuler)
+        ExécuteCommandeGéréPar(choix);
+}
+
+void frmPrincipal::ExécuteCommandeGéréPar(int identifiant) {
+    const std::optional<Gestionnaire> gestionnaire = Gestionnaire::Depuis(m_gestionnaire);
+    if (!gestionnaire)
+        return;
+    switch (identifiant) {
+    case IdMenu::InfosCompte:
+        LanceOutilCompte(gestionnaire->compte);
+        break;
+    case IdMenu::CopierNomCompte:
+        CopieNom(gestionnaire->TexteAffiché());
+        break;
+    case IdMenu::CopierNom:
+        CopieNom(NomSansCompte(gestionnaire->TexteAffiché()));
+        break;
+    case IdMenu::CopierCompte:
+        CopieTexte(gestionnaire->compte);
+        break;
+    case IdMenu::CopierDistinguishedName:
+        CopieTexte(gestionnaire->dn);
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Opening elsewhere
+
+void frmPrincipal::OuvreAPartirDuNoeud(bool nouvelleInstance) {
+    Noeud* noeud = noeudSélectionné();
+    if (!noeud)
+        return;
+    const QString dn = DnDuTag(noeud->Tag());
+    if (nouvelleInstance) {
+        LanceCommande(CommandeNouvelleInstance(dn));
+        return;
+    }
+    ChangeTypeRecherche(noeud->LettreType() == u'O' ? 0 : 1);
+    LanceAnalyse(m_état.Config.AnalyseParDéfaut, dn);
+}
+
+void frmPrincipal::OuvreOUParente(bool nouvelleInstance) {
+    Noeud* noeud = noeudSélectionné();
+    if (!noeud)
+        return;
+    // The parent is found by parsing the DN, so an escaped comma in the node's own name
+    // ("CN=Dupont\, Jean,OU=Sales,...") does not cut it in the wrong place.
+    const QString parent = DnParent(DnDuTag(noeud->Tag()));
+    if (!parent.startsWith(u"OU"_s)) {
+        Message(Traduction(u"MSG_ERREUR_PREMIER_ELEMENT"), IcôneMessage::Exclamation);
+        return;
+    }
+    if (nouvelleInstance) {
+        LanceCommande(CommandeNouvelleInstance(parent));
+        return;
+    }
+    ChangeTypeRecherche(0);
+    LanceAnalyse(m_état.Config.AnalyseParDéfaut, parent);
+}
+
+void frmPrincipal::LanceOutilCompte(const QString& argument) {
+    if (m_état.CheminOutilCompte.isEmpty())
+        return;
+    LanceCommande(CommandeOutilCompte(m_état.CheminOutilCompte, argument));
+}
+
+// --- Clipboard
+
+void frmPrincipal::CopieNom(const QString& texte) {
+    CopieTexte(TexteSansCompteur(texte));
+}
+
+void frmPrincipal::CopieTexte(const QString& texte) {
+    QClipboard* pressePapiers = QGuiApplication::clipboard();
+    pressePapiers->clear();
+    pressePapiers->setText(texte);
+}
+
+} // namespace arbrix

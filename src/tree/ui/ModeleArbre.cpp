@@ -1,0 +1,102 @@
+#include "tree/ui/ModeleArbre.h"
+
+#include "tree/Arbre.h"
+#include "tree/ui/Icones.h"
+
+namespace arbrix {
+
+ModeleArbre::ModeleArbre(Arbre& arbre, QObject* parent)
+    : QAbstractItemModel(parent)
+    , m_arbre(arbre) {
+    relieSignaux();
+}
+
+void ModeleArbre::relieSignaux() {
+    connect(&m_arbre, &Arbre::nodeAboutToBeInserted, this,
+            [this](Noeud* parent, int row) { beginInsertRows(indexDe(parent), row, row); });
+    connect(&m_arbre, &Arbre::nodeInserted, this, [this](Noeud*, int) { endInsertRows(); });
+    connect(&m_arbre, &Arbre::nodeAboutToBeRemoved, this,
+            [this](Noeud* parent, int row) { beginRemoveRows(indexDe(parent), row, row); });
+    connect(&m_arbre, &Arbre::nodeRemoved, this, [this](Noeud*, int) { endRemoveRows(); });
+    connect(&m_arbre, &Arbre::nodeAboutToBeMoved, this, [this](Noeud* parent, int de, int vers) {
+        // Qt counts the destination before the move: moving down lands before row vers + 1.
+        const QModelIndex p = indexDe(parent);
+        beginMoveRows(p, de, de, p, vers > de ? vers + 1 : vers);
+    });
+    connect(&m_arbre, &Arbre::nodeMoved, this, [this](Noeud*, int, int) { endMoveRows(); });
+    connect(&m_arbre, &Arbre::nodeChanged, this, [this](Noeud* noeud) {
+        const QModelIndex i = indexDe(noeud);
+        emit dataChanged(i, i);
+    });
+    connect(&m_arbre, &Arbre::aboutToBeReset, this, [this] { beginResetModel(); });
+    connect(&m_arbre, &Arbre::reset, this, [this] { endResetModel(); });
+    connect(&m_arbre, &Arbre::expandedChanged, this,
+            [this](Noeud* noeud, bool déplié) { emit expansionDemandee(indexDe(noeud), déplié); });
+    connect(&m_arbre, &Arbre::ensureVisibleRequested, this,
+            [this](Noeud* noeud) { emit visibiliteDemandee(indexDe(noeud)); });
+    connect(&m_arbre, &Arbre::selectionChanged, this,
+            [this](Noeud* noeud) { emit selectionDemandee(indexDe(noeud)); });
+}
+
+Noeud* ModeleArbre::noeud(const QModelIndex& index) const {
+    return index.isValid() ? static_cast<Noeud*>(index.internalPointer()) : nullptr;
+}
+
+QModelIndex ModeleArbre::indexDe(const Noeud* noeud) const {
+    if (!noeud || m_arbre.notificationsSuspended())
+        return {};
+    return createIndex(noeud->Row(), 0, const_cast<Noeud*>(noeud));
+}
+
+QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0 || row >= rowCount(parent))
+        return {};
+    return createIndex(row, 0, m_arbre.Child(noeud(parent), row));
+}
+
+QModelIndex ModeleArbre::parent(const QModelIndex& index) const {
+    const Noeud* n = noeud(index);
+    return n ? indexDe(n->Parent()) : QModelIndex();
+}
+
+int ModeleArbre::rowCount(const QModelIndex& parent) const {
+    if (m_arbre.notificationsSuspended() || parent.column() > 0)
+        return 0;
+    return m_arbre.ChildCount(noeud(parent));
+}
+
+int ModeleArbre::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+bool ModeleArbre::hasChildren(const QModelIndex& parent) const {
+    return rowCount(parent) > 0;
+}
+
+QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
+    const Noeud* n = noeud(index);
+    if (!n)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return n->Text();
+    case Qt::DecorationRole:
+        return IcôneArbre(n->Image());
+    case RôleClé:
+        return n->Key();
+    case RôleTag:
+        return n->Tag();
+    case RôleImage:
+        return n->Image();
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+}
+
+} // namespace arbrix

@@ -1,0 +1,47 @@
+#pragma once
+
+// The item model through which the tree view shows the core tree. Rows are the nodes' children,
+// one column; the model holds no copy of the tree and forwards its change notifications.
+
+#include <QAbstractItemModel>
+
+namespace arbrix {
+
+class Arbre;
+class Noeud;
+
+class ModeleArbre : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    enum Rôles {
+        RôleClé = Qt::UserRole + 1,
+        RôleTag,
+        RôleImage,
+    };
+
+    explicit ModeleArbre(Arbre& arbre, QObject* parent = nullptr);
+
+    Arbre& arbre() const { return m_arbre; }
+    Noeud* noeud(const QModelIndex& index) const;
+    QModelIndex indexDe(const Noeud* noeud) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& index) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    // The core tree asked for a node to be expanded or collapsed, shown, or selected.
+    void expansionDemandee(const QModelIndex& index, bool deplie);
+    void visibiliteDemandee(const QModelIndex& index);
+    void selectionDemandee(const QModelIndex& index);
+
+private:
+    void relieSignaux();
+    Arbre& m_arbre;
+};
+
+} // namespace arbrix
