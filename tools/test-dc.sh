@@ -117,9 +117,10 @@ write_krb5_conf() {
 EOF
 }
 
+# The alias is a name the certificate does not hold, for the tests of refused certificates.
 add_hosts_entry() {
-    local address="$1" fqdn="$2"
-    { printf '%s %s %s %s\n' "$address" "$fqdn" "$hosts_marker" "$fqdn" >>/etc/hosts; } 2>/dev/null
+    local address="$1" fqdn="$2" alias="$3"
+    { printf '%s %s %s %s %s\n' "$address" "$fqdn" "$alias" "$hosts_marker" "$fqdn" >>/etc/hosts; } 2>/dev/null
 }
 
 remove_hosts_entry() {
@@ -223,6 +224,7 @@ EOF
     make_certificates "$dir/tls" "$address" "$fqdn"
     sed -i "/^\[global\]/a\\
 \tldap server require strong auth = no\\
+\tldb:nosync = true\\
 \ttls enabled = yes\\
 \ttls keyfile = $dir/tls/key.pem\\
 \ttls certfile = $dir/tls/cert.pem\\
@@ -239,9 +241,9 @@ EOF
     fi
     load_domain "$dir" "$uri" "$ldaps_uri" "$fqdn" "$host"
 
-    local gssapi_skip=""
-    if add_hosts_entry "$address" "$fqdn"; then
-        echo "ARBRIX_TEST_DC_HOSTS_ENTRY=1" >>"$env_file"
+    local gssapi_skip="" alias="$host-alias.$dns_domain"
+    if add_hosts_entry "$address" "$fqdn" "$alias"; then
+        echo "ARBRIX_TEST_DC_ALIAS_URI=ldap://$alias" >>"$env_file"
     else
         gssapi_skip="/etc/hosts cannot be written, so $fqdn does not resolve for Kerberos"
     fi

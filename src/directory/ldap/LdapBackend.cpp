@@ -4,6 +4,8 @@
 #include "directory/ldap/LdapHandles.h"
 #include "directory/ldap/LdapRange.h"
 
+#include <QRegularExpression>
+
 #include <sasl/sasl.h>
 
 #include <algorithm>
@@ -413,11 +415,17 @@ bool LdapBackend::usesTls() const {
     return m_connection && m_connection->tls;
 }
 
+// "dc1.example.test" from "dc1.example.test:389".
+static QString hostOf(const QString& server) {
+    static const QRegularExpression port(u":\\d+$"_s);
+    return server.trimmed().remove(port);
+}
+
 // Which server: the one the bind names, else the configured URIs, else libldap's defaults, else
 // the domain's controllers from DNS.
 static QString chooseUris(const QString& server, const LdapOptions& options) {
     if (!server.trimmed().isEmpty()) {
-        if (server.contains(u"://"_s) || NomResolu(server.trimmed()))
+        if (server.contains(u"://"_s) || NomResolu(hostOf(server)))
             return UriDuServeur(server);
         const QStringList controllers = ControleursDuDomaine(server);
         if (!controllers.isEmpty())
@@ -572,19 +580,37 @@ void LdapBackend::rename(const QString& dn, const QString& newRdn, const QString
         c.fail(rc);
 }
 
+// An equality test of one object, made as a base search with the value escaped rather than an
+// LDAP compare: Samba builds a filter from a compare's value without escaping it, so a member
+// DN holding "(" or "*" compared false there. The search also answers false, not an error, when
+// the object has no value at all (an empty group).
 bool LdapBackend::compare(const QString& dn, const QString& attribute, const QByteArray& value) {
     LdapConnection& c = connection();
+    berval raw = bervalOf(value);
+    berval escaped{0, nullptr};
+    if (ldap_bv2escaped_filter_value(&raw, &escaped) != 0)
+        raise(LDAP_NO_MEMORY, {});
+    const QByteArray filter =
+        "(" + attribute.toUtf8() + "=" + QByteArray(escaped.bv_val, qsizetype(escaped.bv_len)) + ")";
+    ber_memfree(escaped.bv_val);
     const QByteArray target = dn.toUtf8();
-    const QByteArray name = attribute.toUtf8();
-    berval asserted = bervalOf(value);
+    char noAttributes[] = LDAP_NO_ATTRS;
+    char* attributes[] = {noAttributes, nullptr};
+    int msgid = 0;
     ++m_roundTrips.reads;
-    const int rc =
-        ldap_compare_ext_s(c.ld(), target.constData(), name.constData(), &asserted, nullptr, nullptr);
-    if (rc == LDAP_COMPARE_TRUE)
-        return true;
-    if (rc == LDAP_COMPARE_FALSE)
-        return false;
-    c.fail(rc);
+    const int rc = ldap_search_ext(c.ld(), target.constData(), LDAP_SCOPE_BASE, filter.constData(),
+                                   attributes, 0, nullptr, nullptr, nullptr, 1, &msgid);
+    if (rc != LDAP_SUCCESS)
+        c.fail(rc);
+    ldapraii::Message answer = c.wait(msgid);
+    bool found = false;
+    for (LDAPMessage* m = ldap_first_message(c.ld(), answer.get()); m; m = ldap_next_message(c.ld(), m)) {
+        if (ldap_msgtype(m) == LDAP_RES_SEARCH_ENTRY)
+            found = true;
+        else if (ldap_msgtype(m) == LDAP_RES_SEARCH_RESULT)
+            c.checkResult(m);
+    }
+    return found;
 }
 
 } // namespace arbrix

@@ -6,8 +6,7 @@
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 
-TEST(LdapRange, ReadsTheSliceAServerNames)
-{
+TEST(LdapRange, ReadsTheSliceAServerNames) {
     const auto middle = AnalysePlage(u"member;range=0-1499"_s);
     ASSERT_TRUE(middle);
     EXPECT_EQ(middle->attribut, u"member"_s);
@@ -26,31 +25,27 @@ TEST(LdapRange, ReadsTheSliceAServerNames)
     EXPECT_EQ(withOption->attribut, u"userCertificate;binary"_s);
 }
 
-TEST(LdapRange, IgnoresNamesWithoutAValidRange)
-{
+TEST(LdapRange, IgnoresNamesWithoutAValidRange) {
     EXPECT_FALSE(AnalysePlage(u"member"_s));
     EXPECT_FALSE(AnalysePlage(u"member;range=5-2"_s)); // backwards: never asked for again
     EXPECT_FALSE(AnalysePlage(u"member;range=a-b"_s));
     EXPECT_FALSE(AnalysePlage(u";range=0-*"_s));
 }
 
-TEST(LdapRange, AsksForTheNextSlice)
-{
+TEST(LdapRange, AsksForTheNextSlice) {
     const PlageValeurs first{u"member"_s, 0, 1499, false};
     EXPECT_EQ(PlageSuivante(first, 0), u"member;range=1500-*"_s);
     EXPECT_EQ(PlageSuivante(first, 100), u"member;range=1500-1599"_s);
 }
 
-TEST(LdapRange, RequestsTheFirstSliceOfNamedAttributesOnly)
-{
+TEST(LdapRange, RequestsTheFirstSliceOfNamedAttributesOnly) {
     const QStringList asked{u"member"_s, u"*"_s, u"1.1"_s, u"cn;binary"_s};
     EXPECT_EQ(AttributsAvecPlage(asked, 0), asked);
     EXPECT_EQ(AttributsAvecPlage(asked, 10),
               (QStringList{u"member;range=0-9"_s, u"*"_s, u"1.1"_s, u"cn;binary"_s}));
 }
 
-TEST(LdapDiscovery, ReadsTheDefaultRealmOfLibdefaultsOnly)
-{
+TEST(LdapDiscovery, ReadsTheDefaultRealmOfLibdefaultsOnly) {
     const QString conf = u"# comment\n"
                          "[realms]\n"
                          "  default_realm = WRONG.TEST\n"
@@ -64,8 +59,7 @@ TEST(LdapDiscovery, ReadsTheDefaultRealmOfLibdefaultsOnly)
     EXPECT_EQ(RoyaumeDepuisKrb5Conf(QString()), QString());
 }
 
-TEST(LdapDiscovery, TurnsServerNamesIntoUris)
-{
+TEST(LdapDiscovery, TurnsServerNamesIntoUris) {
     EXPECT_EQ(DecoupeUris(u" ldap://a.test, ldaps://b.test:636  ldapi://%2Frun%2Fldapi "_s),
               (QStringList{u"ldap://a.test"_s, u"ldaps://b.test:636"_s, u"ldapi://%2Frun%2Fldapi"_s}));
     EXPECT_EQ(UriDuServeur(u"dc1.velmora.test"_s), u"ldap://dc1.velmora.test"_s);
@@ -76,8 +70,7 @@ TEST(LdapDiscovery, TurnsServerNamesIntoUris)
     EXPECT_TRUE(UrisDepuisListeSrv(QString()).isEmpty());
 }
 
-TEST(LdapDiscovery, FindsNoControllerForADomainWithoutRecords)
-{
+TEST(LdapDiscovery, FindsNoControllerForADomainWithoutRecords) {
     EXPECT_TRUE(ControleursDuDomaine(QString()).isEmpty());
     EXPECT_TRUE(ControleursDuDomaine(u"no-such-domain.invalid"_s).isEmpty());
 }

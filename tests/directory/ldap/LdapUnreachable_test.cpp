@@ -12,8 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Credentials given(const QString& login, const QString& password)
-{
+Credentials given(const QString& login, const QString& password) {
     Credentials c;
     c.accessMode = 1;
     c.login = login;
@@ -21,16 +20,14 @@ Credentials given(const QString& login, const QString& password)
     return c;
 }
 
-LdapOptions quick(const QString& uris)
-{
+LdapOptions quick(const QString& uris) {
     LdapOptions o;
     o.uris = uris;
     o.networkTimeoutSeconds = 2;
     return o;
 }
 
-int bindCode(LdapBackend& backend, const Credentials& credentials)
-{
+int bindCode(LdapBackend& backend, const Credentials& credentials) {
     try {
         backend.bind(credentials, {});
     } catch (const LdapError& e) {
@@ -42,8 +39,7 @@ int bindCode(LdapBackend& backend, const Credentials& credentials)
 
 } // namespace
 
-TEST(LdapUnreachable, NothingListeningFailsAtOnceAsServerDown)
-{
+TEST(LdapUnreachable, NothingListeningFailsAtOnceAsServerDown) {
     LdapBackend backend(quick(u"ldap://127.0.0.1:9"_s));
     QElapsedTimer clock;
     clock.start();
@@ -60,19 +56,18 @@ TEST(LdapUnreachable, NothingListeningFailsAtOnceAsServerDown)
     }
 }
 
-TEST(LdapUnreachable, SilentAddressFailsWithinTheNetworkTimeout)
-{
+TEST(LdapUnreachable, SilentAddressFailsWithinTheNetworkTimeout) {
     // TEST-NET-1: never routed, so the connection attempt either fails at once or times out.
     LdapBackend backend(quick(u"ldap://192.0.2.1"_s));
     QElapsedTimer clock;
     clock.start();
     const int code = bindCode(backend, given(u"a@velmora.test"_s, u"x"_s));
-    EXPECT_TRUE(code == LdapCode::ServerDown || code == LdapCode::Timeout || code == LdapCode::ConnectError) << code;
+    EXPECT_TRUE(code == LdapCode::ServerDown || code == LdapCode::Timeout || code == LdapCode::ConnectError)
+        << code;
     EXPECT_LT(clock.elapsed(), 2000 + 3000);
 }
 
-TEST(LdapUnreachable, SearchWithoutServerRaisesInsteadOfAnsweringEmpty)
-{
+TEST(LdapUnreachable, SearchWithoutServerRaisesInsteadOfAnsweringEmpty) {
     LdapBackend backend(quick(u"ldap://127.0.0.1:9"_s));
     SearchRequest request;
     request.base = u"DC=velmora,DC=test"_s;
@@ -84,22 +79,19 @@ TEST(LdapUnreachable, SearchWithoutServerRaisesInsteadOfAnsweringEmpty)
     }
 }
 
-TEST(LdapUnreachable, EmptyPasswordIsRefusedBeforeAnyAnonymousBind)
-{
+TEST(LdapUnreachable, EmptyPasswordIsRefusedBeforeAnyAnonymousBind) {
     // A simple bind with an empty password succeeds anonymously on most servers.
     LdapBackend backend(quick(u"ldap://127.0.0.1:9"_s));
     EXPECT_EQ(bindCode(backend, given(u"a@velmora.test"_s, QString())), LdapCode::InvalidCredentials);
     EXPECT_EQ(bindCode(backend, given(QString(), u"secret"_s)), LdapCode::InvalidCredentials);
 }
 
-TEST(LdapUnreachable, MalformedUriIsAnError)
-{
+TEST(LdapUnreachable, MalformedUriIsAnError) {
     LdapBackend backend(quick(u"ldap://[::1"_s));
     EXPECT_NE(bindCode(backend, given(u"a@velmora.test"_s, u"x"_s)), LdapCode::Success);
 }
 
-TEST(LdapUnreachable, ModeTwoReachesTheConfiguredHost)
-{
+TEST(LdapUnreachable, ModeTwoReachesTheConfiguredHost) {
     LdapBackend backend(quick(u"ldap://configured-but-not-used"_s));
     Credentials c = given(u"VELMORA\\a"_s, u"x"_s);
     c.accessMode = 2;

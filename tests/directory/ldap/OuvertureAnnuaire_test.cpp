@@ -19,12 +19,10 @@ class DirectoryVariable {
 public:
     explicit DirectoryVariable(const QString& value)
         : m_previous(qgetenv("ARBRIX_DIRECTORY"))
-        , m_wasSet(qEnvironmentVariableIsSet("ARBRIX_DIRECTORY"))
-    {
+        , m_wasSet(qEnvironmentVariableIsSet("ARBRIX_DIRECTORY")) {
         qputenv("ARBRIX_DIRECTORY", value.toUtf8());
     }
-    ~DirectoryVariable()
-    {
+    ~DirectoryVariable() {
         if (m_wasSet)
             qputenv("ARBRIX_DIRECTORY", m_previous);
         else
@@ -40,11 +38,11 @@ const QString samplePath = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain
 
 } // namespace
 
-TEST(DesignationAnnuaire, ReadsUrisHostsAndFiles)
-{
+TEST(DesignationAnnuaire, ReadsUrisHostsAndFiles) {
     EXPECT_EQ(AnalyseDesignationAnnuaire(u"  "_s).genre, GenreAnnuaire::Decouverte);
 
-    const DesignationAnnuaire uris = AnalyseDesignationAnnuaire(u"LDAPS://dc1.velmora.test, ldap://dc2 ldapi:///"_s);
+    const DesignationAnnuaire uris =
+        AnalyseDesignationAnnuaire(u"LDAPS://dc1.velmora.test, ldap://dc2 ldapi:///"_s);
     ASSERT_TRUE(uris.valide());
     EXPECT_EQ(uris.genre, GenreAnnuaire::Serveurs);
     EXPECT_EQ(uris.valeur, u"LDAPS://dc1.velmora.test ldap://dc2 ldapi:///"_s);
@@ -58,15 +56,13 @@ TEST(DesignationAnnuaire, ReadsUrisHostsAndFiles)
     EXPECT_EQ(AnalyseDesignationAnnuaire(u"./domaine"_s).genre, GenreAnnuaire::FichierLdif);
 }
 
-TEST(DesignationAnnuaire, RefusesOtherSchemes)
-{
+TEST(DesignationAnnuaire, RefusesOtherSchemes) {
     const DesignationAnnuaire web = AnalyseDesignationAnnuaire(u"ldap://dc1 https://dc2"_s);
     EXPECT_FALSE(web.valide());
     EXPECT_TRUE(web.erreur.contains(u"https://dc2"_s)) << web.erreur.toStdString();
 }
 
-TEST(DesignationAnnuaire, EnvironmentWinsOverTheSetting)
-{
+TEST(DesignationAnnuaire, EnvironmentWinsOverTheSetting) {
     {
         DirectoryVariable variable(u"ldap://from-environment"_s);
         EXPECT_EQ(TexteDesignationAnnuaire(u"ldap://from-settings"_s), u"ldap://from-environment"_s);
@@ -75,8 +71,7 @@ TEST(DesignationAnnuaire, EnvironmentWinsOverTheSetting)
     EXPECT_EQ(TexteDesignationAnnuaire(u" ldap://from-settings "_s), u"ldap://from-settings"_s);
 }
 
-TEST(OuvreAnnuaire, OpensTheEmbeddedDirectoryFromAnLdifFile)
-{
+TEST(OuvreAnnuaire, OpensTheEmbeddedDirectoryFromAnLdifFile) {
     DirectoryVariable variable(samplePath);
     const AnnuaireOuvert opened = OuvreAnnuaire(u"ldap://ignored"_s);
     ASSERT_TRUE(opened.ouvert()) << opened.erreur.toStdString();
@@ -86,8 +81,7 @@ TEST(OuvreAnnuaire, OpensTheEmbeddedDirectoryFromAnLdifFile)
     EXPECT_EQ(memory->namingContext().toLower(), u"dc=velmora,dc=test"_s);
 }
 
-TEST(OuvreAnnuaire, OpensTheLdapBackendOnTheNamedServers)
-{
+TEST(OuvreAnnuaire, OpensTheLdapBackendOnTheNamedServers) {
     DirectoryVariable empty(QString{});
     const AnnuaireOuvert opened = OuvreAnnuaire(u"ldaps://dc1.velmora.test dc2.velmora.test"_s);
     ASSERT_TRUE(opened.ouvert());
@@ -102,8 +96,7 @@ TEST(OuvreAnnuaire, OpensTheLdapBackendOnTheNamedServers)
     EXPECT_EQ(discovering.genre, GenreAnnuaire::Decouverte);
 }
 
-TEST(OuvreAnnuaire, ExplainsAFileThatCannotBeLoaded)
-{
+TEST(OuvreAnnuaire, ExplainsAFileThatCannotBeLoaded) {
     DirectoryVariable empty(QString{});
     const AnnuaireOuvert missing = OuvreAnnuaire(u"/nonexistent/annuaire.ldif"_s);
     EXPECT_FALSE(missing.ouvert());

@@ -8,8 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace arbrix::testdc {
 
-DcSettings::DcSettings()
-{
+DcSettings::DcSettings() {
     const QString path = qEnvironmentVariable("ARBRIX_TEST_DC_ENV");
     if (path.isEmpty()) {
         m_skipReason = u"ARBRIX_TEST_DC_ENV is not set (run through ctest, or tools/test-dc.sh start)"_s;
@@ -31,19 +30,16 @@ DcSettings::DcSettings()
         m_skipReason = u"%1 names no controller"_s.arg(path);
 }
 
-const DcSettings& DcSettings::instance()
-{
+const DcSettings& DcSettings::instance() {
     static const DcSettings settings;
     return settings;
 }
 
-QString DcSettings::value(const char* key) const
-{
+QString DcSettings::value(const char* key) const {
     return m_values.value(u"ARBRIX_TEST_DC_"_s + QString::fromLatin1(key));
 }
 
-Credentials AdminCredentials()
-{
+Credentials AdminCredentials() {
     Credentials c;
     c.accessMode = 1;
     c.login = Dc().value("ADMIN_LOGIN");
@@ -51,8 +47,7 @@ Credentials AdminCredentials()
     return c;
 }
 
-Credentials UserCredentials()
-{
+Credentials UserCredentials() {
     Credentials c;
     c.accessMode = 1;
     c.login = Dc().value("USER_LOGIN");
@@ -60,8 +55,7 @@ Credentials UserCredentials()
     return c;
 }
 
-std::shared_ptr<LdapBackend> BoundBackend(const Credentials& credentials, LdapOptions options)
-{
+std::shared_ptr<LdapBackend> BoundBackend(const Credentials& credentials, LdapOptions options) {
     if (options.uris.isEmpty())
         options.uris = Dc().uri();
     auto backend = std::make_shared<LdapBackend>(options);
@@ -69,8 +63,7 @@ std::shared_ptr<LdapBackend> BoundBackend(const Credentials& credentials, LdapOp
     return backend;
 }
 
-QString OnDc(const QString& sampleDn)
-{
+QString OnDc(const QString& sampleDn) {
     static const QString sampleSuffix = u"DC=velmora,DC=test"_s;
     if (!sampleDn.endsWith(sampleSuffix, Qt::CaseInsensitive))
         return sampleDn;
@@ -81,8 +74,7 @@ namespace {
 
 // libldap reads LDAPTLS_CACERT once, at its first use: set it before any test runs.
 struct TrustTheControllersCa {
-    TrustTheControllersCa()
-    {
+    TrustTheControllersCa() {
         const QString ca = Dc().value("CA");
         if (!ca.isEmpty() && qEnvironmentVariableIsEmpty("LDAPTLS_CACERT"))
             setenv("LDAPTLS_CACERT", ca.toLocal8Bit().constData(), 1);

@@ -33,14 +33,15 @@ private:
     QHash<QString, QString> m_values;
 };
 
-inline const DcSettings& Dc() { return DcSettings::instance(); }
+inline const DcSettings& Dc() {
+    return DcSettings::instance();
+}
 
 Credentials AdminCredentials();
 Credentials UserCredentials();
 // A backend on the controller's plain LDAP URI, bound with the credentials given.
 std::shared_ptr<LdapBackend> BoundBackend(const Credentials& credentials, LdapOptions options = {});
-inline std::shared_ptr<LdapBackend> AdminBackend(LdapOptions options = {})
-{
+inline std::shared_ptr<LdapBackend> AdminBackend(LdapOptions options = {}) {
     return BoundBackend(AdminCredentials(), std::move(options));
 }
 
@@ -49,8 +50,9 @@ QString OnDc(const QString& sampleDn);
 
 } // namespace arbrix::testdc
 
-#define ARBRIX_REQUIRE_DC()                                                                                         \
-    do {                                                                                                            \
-        if (!::arbrix::testdc::Dc().available())                                                                    \
-            GTEST_SKIP() << "No test domain controller: " << ::arbrix::testdc::Dc().skipReason().toStdString();     \
+#define ARBRIX_REQUIRE_DC()                                                                                  \
+    do {                                                                                                     \
+        if (!::arbrix::testdc::Dc().available())                                                             \
+            GTEST_SKIP() << "No test domain controller: "                                                    \
+                         << ::arbrix::testdc::Dc().skipReason().toStdString();                               \
     } while (false)
