@@ -44,6 +44,8 @@ struct Paramètres {
     qint16 TypeGroupe = 0;
     qint16 EtendueGroupe = 1;
     qint16 NbElémentsMémorisésMax = 20;
+
+    friend bool operator==(const Paramètres&, const Paramètres&) = default;
 };
 
 } // namespace arbrix

@@ -17,7 +17,7 @@ bool EstBlanc(QChar c) {
 }
 
 // The characters of the text from position i that form a number, blanks inside it skipped,
-// as Basic's Val reads them.
+// as settings numbers have always been read.
 struct Lecteur {
     const QString& texte;
     qsizetype i = 0;
@@ -53,7 +53,7 @@ int ValeurChiffre(QChar c) {
     return -1;
 }
 
-// "&H" and "&O" numbers read as Basic does: 16-bit when they fit, else 32-bit, two's complement.
+// "&H" and "&O" numbers: 16-bit when they fit, else 32-bit, two's complement.
 double NombreBase(Lecteur& lecteur, int base) {
     quint64 valeur = 0;
     for (int chiffre = ValeurChiffre(lecteur.Courant()); chiffre >= 0 && chiffre < base;

@@ -18,7 +18,7 @@ TEST(Booléen, TrueWhenTheLeadingNumberIsNotZero) {
     EXPECT_EQ(TexteDuBooléen(false), u"0"_s);
 }
 
-TEST(NombreEnTête, ReadsTheLeadingNumberLikeBasic) {
+TEST(NombreEnTête, ReadsTheLeadingNumberSkippingBlanks) {
     EXPECT_EQ(NombreEnTête(u"12abc"_s), 12);
     EXPECT_EQ(NombreEnTête(u"  -7 "_s), -7);
     EXPECT_EQ(NombreEnTête(u"+4"_s), 4);
