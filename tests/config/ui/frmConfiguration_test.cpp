@@ -1,0 +1,156 @@
+#include "config/ui/frmConfiguration.h"
+#include "i18n/Traductions.h"
+#include "search/ui/Automate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+class TestFrmConfiguration : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        ChargeTraductions(QString());
+        for (const char* nom : {"English.lng", "Deutsch.lng"}) {
+            QFile f(langues.filePath(QString::fromUtf8(nom)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        p = Paramètres();
+        p.Langue = u"Français"_s;
+        m = Mémos();
+        m.ChargeTexte(u"0|1|Compta"_s + QChar(30) + u"1|0|Paie"_s + QChar(30) + u"1|0|Achats"_s);
+    }
+
+    void ouvreAvecLesValeurs() {
+        p.AccèsAD = 1;
+        p.AccèsADLogin = u"admin"_s;
+        p.AnalyseParDéfaut = 5;
+        frmConfiguration f(p, m, langues.path());
+        QCOMPARE(f.findChild<QComboBox*>(u"cboLangue"_s)->count(), 3);
+        QCOMPARE(f.findChild<QComboBox*>(u"cboLangue"_s)->currentText(), u"Français"_s);
+        QVERIFY(radio(f, 1)->isChecked());
+        QVERIFY(!champ(f, "txtAccèsADDomaine")->isEnabled());
+        QVERIFY(champ(f, "txtAccèsADLogin")->isEnabled());
+        QTest::mouseClick(radio(f, 0), Qt::LeftButton);
+        QVERIFY(!champ(f, "txtAccèsADLogin")->isEnabled());
+        QCOMPARE(f.findChild<QComboBox*>(u"cboAnalyseParDéfaut"_s)->currentText(),
+                 u"Analyse restreinte à la structure (O.U.)"_s);
+        QCOMPARE(f.findChild<QComboBox*>(u"cboAnalyseParDéfaut"_s)->count(), 6);
+        QListWidget* liste = f.findChild<QListWidget*>(u"lstMémos"_s);
+        QCOMPARE(liste->count(), 4);
+        QCOMPARE(liste->item(1)->text(), SéparateurMémos());
+        QCOMPARE(champ(f, "txtNbElémentsMémorisésMax")->text(), u"20"_s);
+    }
+
+    void refusDuDomaineVideEtDuNombre() {
+        const Paramètres avant = p;
+        frmConfiguration f(p, m, langues.path());
+        f.show();
+        Automate automate;
+        QTest::mouseClick(radio(f, 2), Qt::LeftButton);
+        QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
+        QCOMPARE(automate.messages, QStringList{u"Le champ DOMAINE n'a pas été renseigné..."_s});
+        QVERIFY(f.DialogueAnnulé());
+        QCOMPARE(p.AccèsAD, avant.AccèsAD);
+
+        QTest::keyClicks(champ(f, "txtAccèsADDomaine"), u"example.test"_s);
+        champ(f, "txtNbElémentsMémorisésMax")->clear();
+        QTest::keyClicks(champ(f, "txtNbElémentsMémorisésMax"), u"1O"_s);
+        QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
+        QCOMPARE(automate.messages.size(), 2);
+        QVERIFY(automate.messages[1].startsWith(u"Le champ MÉMORISER LES N DERNIERS"_s));
+        QVERIFY(f.isVisible());
+        QCOMPARE(p.NbElémentsMémorisésMax, 20);
+
+        champ(f, "txtNbElémentsMémorisésMax")->setText(u"1"_s);
+        QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
+        QCOMPARE(automate.messages.size(), 2);
+        QVERIFY(!f.DialogueAnnulé());
+        QVERIFY(f.Issue().RedémarrageDemandé);
+        QCOMPARE(p.AccèsAD, 2);
+        QCOMPARE(p.AccèsADDomaine, u"example.test"_s);
+        QCOMPARE(p.NbElémentsMémorisésMax, 1);
+        QCOMPARE(m.Nombre(), 3); // one recent entry kept
+    }
+
+    void langueEtMemosModifies() {
+        frmConfiguration f(p, m, langues.path());
+        f.show();
+        Automate automate;
+        f.findChild<QComboBox*>(u"cboLangue"_s)->setCurrentText(u"English"_s);
+        f.findChild<QCheckBox*>(u"chkAfficherNombreMembres"_s)->setChecked(false);
+        QListWidget* liste = f.findChild<QListWidget*>(u"lstMémos"_s);
+        liste->setCurrentRow(1);
+        QVERIFY(!bouton(f, "btnSupprimer")->isEnabled()); // the separator line stays
+        liste->setCurrentRow(2);
+        QTest::mouseClick(bouton(f, "btnMonter"), Qt::LeftButton); // Paie pinned
+        QCOMPARE(liste->currentRow(), 1);
+        liste->setCurrentRow(3);
+        QTest::mouseClick(bouton(f, "btnSupprimer"), Qt::LeftButton);
+        QCOMPARE(liste->count(), 3);
+        QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
+
+        QCOMPARE(
+            automate.messages,
+            QStringList{u"Le changement de langue de l'interface sera pris en compte après redémarrage du "
+                        "logiciel..."_s});
+        QVERIFY(f.Issue().LangueChangée);
+        QVERIFY(!f.Issue().RedémarrageDemandé);
+        QCOMPARE(p.Langue, u"English"_s);
+        QVERIFY(!p.AfficherNombreMembres);
+        QCOMPARE(m.TexteSauvegarde(), u"0|1|Compta"_s + QChar(30) + u"1|1|Paie"_s);
+    }
+
+    void annulerNeChangeRien() {
+        frmConfiguration f(p, m, langues.path());
+        f.show();
+        f.findChild<QComboBox*>(u"cboLangue"_s)->setCurrentText(u"Deutsch"_s);
+        f.findChild<QListWidget*>(u"lstMémos"_s)->setCurrentRow(0);
+        QTest::mouseClick(bouton(f, "btnSupprimer"), Qt::LeftButton);
+        QTest::mouseClick(bouton(f, "btnAnnuler"), Qt::LeftButton);
+        QVERIFY(f.DialogueAnnulé());
+        QCOMPARE(p.Langue, u"Français"_s);
+        QCOMPARE(m.Nombre(), 4);
+    }
+
+    void traduitEnAnglais() {
+        ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
+        frmConfiguration f(p, m, langues.path());
+        QCOMPARE(f.windowTitle(), u"Configuration"_s);
+        QCOMPARE(f.findChild<QRadioButton*>(u"optAccèsAD_1"_s)->text(), u"Other account"_s);
+        QCOMPARE(bouton(f, "btnAnnuler")->text(), u"&Cancel"_s);
+        QCOMPARE(f.findChild<QComboBox*>(u"cboAnalyseParDéfaut"_s)->itemText(0),
+                 Traduction(u"TXT_ANALYSE_STANDARD"));
+        QVERIFY(!f.findChild<QComboBox*>(u"cboAnalyseParDéfaut"_s)
+                     ->itemText(0)
+                     .startsWith(u"Analyse standard"_s));
+    }
+
+private:
+    static QRadioButton* radio(QWidget& f, int i) {
+        return f.findChild<QRadioButton*>(u"optAccèsAD_"_s + QString::number(i));
+    }
+    static QLineEdit* champ(QWidget& f, const char* nom) {
+        return f.findChild<QLineEdit*>(QString::fromUtf8(nom));
+    }
+    static QPushButton* bouton(QWidget& f, const char* nom) {
+        return f.findChild<QPushButton*>(QString::fromUtf8(nom));
+    }
+
+    QTemporaryDir langues;
+    Paramètres p;
+    Mémos m;
+};
+
+QTEST_MAIN(TestFrmConfiguration)
+#include "frmConfiguration_test.moc"
