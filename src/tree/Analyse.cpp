@@ -200,7 +200,6 @@ void Analyse::ConstruitArborescence() {
         return;
     }
     m_arbre.setAfficherNombreMembres(m_paramètres.AfficherNombreMembres);
-    m_memberOf.clear();
     m_textesErreurs.clear();
 
     m_interaction.AfficheTraitementEnCours();
@@ -260,6 +259,7 @@ void Analyse::rapporteFin() {
 // ---------------------------------------------------------------- O.U. scan
 
 qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 profondeur) {
+    const Appel appel(*this);
     try {
         Noeud* noeud = parent;
         if (!dn.isEmpty()) {
@@ -307,6 +307,7 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
 // ---------------------------------------------------------------- group expansion
 
 qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 profondeur) {
+    const Appel appel(*this);
     try {
         if (dn.isEmpty()) {
             const std::optional<quint32> rid =
@@ -533,6 +534,7 @@ void Analyse::noteRécursif(const QString& nom) {
 }
 
 bool Analyse::EstMembreDeLuiMeme(const QString& dn, const QVariant& memberOf) {
+    const Appel appel(*this);
     if (memberOf.isNull())
         return false;
     QSet<QString> vus;
@@ -589,6 +591,17 @@ std::optional<quint32> Analyse::ridDe(const QString& dnGroupe) {
 }
 
 // ---------------------------------------------------------------- helpers
+
+Analyse::Appel::Appel(Analyse& analyse)
+    : m_analyse(analyse) {
+    // A call from outside (an operation expanding one node) starts from fresh memberships.
+    if (m_analyse.m_appels++ == 0)
+        m_analyse.m_memberOf.clear();
+}
+
+Analyse::Appel::~Appel() {
+    --m_analyse.m_appels;
+}
 
 Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
                             const QString& image, bool trier) {

@@ -89,6 +89,18 @@ public:
     void setHorloge(std::function<QDateTime()> horloge) { m_horloge = std::move(horloge); }
 
 private:
+    // Marks a public entry point; the outermost one empties the memberOf cache.
+    class Appel {
+    public:
+        explicit Appel(Analyse& analyse);
+        ~Appel();
+        Appel(const Appel&) = delete;
+        Appel& operator=(const Appel&) = delete;
+
+    private:
+        Analyse& m_analyse;
+    };
+
     void rechercheParNom();
     std::optional<ListeOccurrences> chercheOccurrences(const QString& texte);
     void démarreParDn(const QString& dn);
@@ -124,6 +136,7 @@ private:
     // Per build: each group's "memberOf" as read (normalised DN -> value), so that a group is
     // read at most once per analysis.
     QHash<QString, QVariant> m_memberOf;
+    int m_appels = 0;
     // The text of the last error behind each negative result, for the report.
     QHash<qint32, QString> m_textesErreurs;
 };

@@ -224,6 +224,26 @@ TEST_F(AnalyseDomaine, structureModeShowsOusOnlyWithZeroCounts) {
     EXPECT_EQ(dessin(), "Ventes·(0) [ou]\n"
                         "  Sales (EMEA)·(0) [ou]\n"
                         "  Ventes France·(0) [ou]\n");
+    // The root lookup, then one sub-O.U. query per O.U.
+    EXPECT_EQ(allers().searches, 1 + 3);
+}
+
+TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
+    const QString atelier = "OU=L'atelier A/B," + dnVelmora("OU=Ventes France,OU=Ventes");
+    ajouteEntrée(atelier,
+                 {{"objectClass", "top"}, {"objectClass", "organizationalUnit"}, {"ou", "L'atelier A/B"}});
+    ajouteEntrée("OU=D'ici," + atelier,
+                 {{"objectClass", "top"}, {"objectClass", "organizationalUnit"}, {"ou", "D'ici"}});
+    ajouteEntrée("CN=Léa Petit," + atelier, {{"objectClass", "top"},
+                                             {"objectClass", "person"},
+                                             {"objectClass", "user"},
+                                             {"sAMAccountName", "lpetit"},
+                                             {"displayName", "Léa Petit"}});
+    m_analyse->LanceAnalyse(Mode::Standard, atelier);
+    EXPECT_TRUE(m_utilisateur.messages.empty());
+    EXPECT_EQ(dessin(), "L'atelier A/B·(1) [ou]\n"
+                        "  D'ici·(0) [ou]\n"
+                        "  Léa Petit (lpetit) [user_ina]\n");
 }
 
 TEST_F(AnalyseDomaine, siblingsSharingANameGetDistinctKeys) {
@@ -402,6 +422,21 @@ TEST_F(AnalyseDomaine, primaryGroupMembersAreListed) {
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Domain Computers,CN=Users,DC=velmora,DC=test");
     EXPECT_NE(noeud("\\PC-ACCUEIL-01$"), nullptr);
     EXPECT_EQ(noeud("\\amartin"), nullptr);
+}
+
+TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
+    // As an operation does after adding a group: the node exists, its content is read.
+    m_arbre.Vide();
+    Noeud* groupe = m_arbre.Ajoute(nullptr, "\\\\Domain Users", "Domain Users",
+                                   "GCN=Domain Users,CN=Users,DC=velmora,DC=test", "grp_sec_glo", true);
+    remetAllersÀZéro();
+    const qint32 n = m_analyse->AnalyseMembresGroupe({}, groupe, 0);
+    EXPECT_GT(n, 15);
+    EXPECT_EQ(NombreDuLibelle(groupe->Text()), n);
+    EXPECT_NE(noeud("\\wfang"), nullptr);
+    // Its SID is read once to find the accounts whose primary group it is.
+    EXPECT_EQ(allers().reads, 1);
+    EXPECT_EQ(allers().searches, 2);
 }
 
 TEST_F(AnalyseDomaine, filterCharactersInNamesMatchNothingElse) {
