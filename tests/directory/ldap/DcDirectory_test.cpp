@@ -1,0 +1,253 @@
+// What only a real domain controller shows: paging, ranged values, references to other
+// partitions, rights, and the answers it gives to changes.
+
+#include "TestDc.h"
+
+#include "directory/Dn.h"
+#include "directory/Gateway.h"
+
+#include <QDateTime>
+#include <QSet>
+
+#include <unistd.h>
+
+using namespace arbrix;
+using namespace arbrix::testdc;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString sample(const char* dnInSample) {
+    return OnDc(QString::fromUtf8(dnInSample));
+}
+
+SearchRequest subtree(const QString& base, const QString& filter, QStringList attributes = {u"1.1"_s}) {
+    SearchRequest request;
+    request.base = base;
+    request.filter = filter;
+    request.attributes = std::move(attributes);
+    return request;
+}
+
+int codeOf(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const LdapError& e) {
+        return e.code();
+    }
+    return LdapCode::Success;
+}
+
+QList<QByteArray> valuesOf(const LdapEntry& entry, QStringView attribute) {
+    const LdapAttribute* a = entry.find(attribute);
+    return a ? a->values : QList<QByteArray>();
+}
+
+// A container of this run's objects, so that a second run on the same controller starts clean.
+class DcDirectory : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!Dc().available())
+            return;
+        s_admin = AdminBackend();
+        s_container =
+            u"OU=Essais %1-%2,%3"_s.arg(getpid()).arg(QDateTime::currentMSecsSinceEpoch()).arg(Dc().base());
+        s_admin->add(s_container, {{u"objectClass"_s, {"organizationalUnit"}}});
+        QList<QByteArray> members;
+        for (int i = 0; i < memberCount; ++i) {
+            const QString dn = u"CN=Contact %1,%2"_s.arg(i, 3, 10, QLatin1Char('0')).arg(s_container);
+            s_admin->add(dn, {{u"objectClass"_s, {"contact"}}});
+            members << dn.toUtf8();
+        }
+        s_bigGroup = u"CN=Grand groupe,"_s + s_container;
+        s_admin->add(s_bigGroup, {{u"objectClass"_s, {"group"}},
+                                  {u"sAMAccountName"_s, {"grand-groupe-" + QByteArray::number(getpid())}},
+                                  {u"member"_s, members}});
+    }
+    static void TearDownTestSuite() { s_admin.reset(); }
+    void SetUp() override { ARBRIX_REQUIRE_DC(); }
+
+    static constexpr int memberCount = 250;
+    static inline std::shared_ptr<LdapBackend> s_admin;
+    static inline QString s_container;
+    static inline QString s_bigGroup;
+};
+
+} // namespace
+
+TEST_F(DcDirectory, PagesPastAThousandResults) {
+    // The schema partition holds well over a thousand attribute definitions; a domain controller
+    // gives at most 1000 entries per page.
+    const QString schema = u"CN=Schema,CN=Configuration,"_s + Dc().base();
+    s_admin->resetRoundTrips();
+    const QList<LdapEntry> entries = searchAll(*s_admin, subtree(schema, u"(objectClass=attributeSchema)"_s));
+    EXPECT_GT(entries.size(), 1000);
+    EXPECT_EQ(s_admin->roundTrips().searches, 1);
+    EXPECT_GE(s_admin->roundTrips().pages, 2);
+    QSet<QString> distinct;
+    for (const LdapEntry& e : entries)
+        distinct.insert(e.dn.toLower());
+    EXPECT_EQ(distinct.size(), entries.size()) << "a page was read twice";
+}
+
+TEST_F(DcDirectory, HandsOutOnePageAtATime) {
+    SearchRequest request = subtree(s_container, u"(objectClass=contact)"_s);
+    request.pageSize = 100;
+    s_admin->resetRoundTrips();
+    auto cursor = s_admin->search(request);
+    QList<LdapEntry> entries;
+    EXPECT_TRUE(cursor->fetchPage(entries));
+    EXPECT_EQ(entries.size(), 100);
+    EXPECT_EQ(s_admin->roundTrips().pages, 1); // nothing read ahead of the caller
+    while (cursor->fetchPage(entries)) {
+    }
+    EXPECT_EQ(entries.size(), memberCount);
+    EXPECT_EQ(s_admin->roundTrips().pages, 3);
+}
+
+TEST_F(DcDirectory, ReadsRangedValuesToTheEnd) {
+    LdapOptions small;
+    small.rangeSize = 40;
+    auto ranged = AdminBackend(small);
+    const QList<LdapEntry> entries =
+        searchAll(*ranged, subtree(s_container, u"(objectClass=group)"_s, {u"member"_s, u"cn"_s}));
+    ASSERT_EQ(entries.size(), 1);
+    const LdapEntry& group = entries.first();
+    ASSERT_NE(group.find(u"member"), nullptr) << "the attribute keeps its own name";
+    EXPECT_EQ(group.find(u"member")->name, u"member"_s);
+    const QList<QByteArray> members = valuesOf(group, u"member");
+    EXPECT_EQ(members.size(), memberCount);
+    EXPECT_EQ(QSet<QByteArray>(members.begin(), members.end()).size(), memberCount);
+    EXPECT_EQ(ranged->roundTrips().reads, (memberCount + 39) / 40 - 1);
+    EXPECT_EQ(QString::fromUtf8(valuesOf(group, u"cn").value(0)), u"Grand groupe"_s);
+
+    // Within the server's own limit one answer holds every value.
+    s_admin->resetRoundTrips();
+    SearchRequest base = subtree(s_bigGroup, u"(objectClass=*)"_s, {u"member"_s});
+    base.scope = SearchScope::Base;
+    EXPECT_EQ(valuesOf(searchAll(*s_admin, base).value(0), u"member").size(), memberCount);
+    EXPECT_EQ(s_admin->roundTrips().reads, 0);
+}
+
+TEST_F(DcDirectory, SkipsReferencesToOtherPartitions) {
+    // A subtree search at the domain root makes the server name the configuration partition.
+    const QList<LdapEntry> entries =
+        searchAll(*s_admin, subtree(Dc().base(), u"(objectClass=organizationalUnit)"_s, {u"ou"_s}));
+    QStringList names;
+    for (const LdapEntry& e : entries) {
+        EXPECT_FALSE(e.dn.isEmpty());
+        names << DnNormalise(e.dn);
+    }
+    EXPECT_TRUE(
+        names.contains(DnNormalise(sample("OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test"))));
+}
+
+TEST_F(DcDirectory, MissingBaseIsNoSuchObject) {
+    const int inside =
+        codeOf([] { searchAll(*s_admin, subtree(u"OU=Nulle part,"_s + Dc().base(), u"(objectClass=*)"_s)); });
+    EXPECT_EQ(inside, LdapCode::NoSuchObject);
+    EXPECT_EQ(queryErrorNumber(inside), ErrorNumber::QueryNoSuchBase);
+    const int outside =
+        codeOf([] { searchAll(*s_admin, subtree(u"DC=ailleurs,DC=invalid"_s, u"(objectClass=*)"_s)); });
+    EXPECT_NE(outside, LdapCode::Success);
+}
+
+TEST_F(DcDirectory, FindsNamesWithEscapedAndNonLatinCharacters) {
+    struct Case {
+        QString filter;
+        QString dn;
+    };
+    const QList<Case> cases{
+        {u"(cn=王芳)"_s, sample("CN=王芳,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test")},
+        {u"(cn=Дмитрий Волков)"_s,
+         sample("CN=Дмитрий Волков,OU=Филиал Москва,OU=Velmora,DC=velmora,DC=test")},
+        {u"(cn=zoé d'arcy)"_s,
+         sample("CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test")},
+        {u"(cn=Ventes \\28EMEA\\29)"_s,
+         sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test")},
+        {u"(cn=Chercheurs R&D, Paris)"_s,
+         sample("CN=Chercheurs R&D\\, Paris,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test")},
+        {u"(cn=Achats/Logistique)"_s,
+         sample("CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter.toStdString());
+        const QList<LdapEntry> found = searchAll(*s_admin, subtree(Dc().base(), c.filter));
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_TRUE(DnEgaux(found.first().dn, c.dn)) << found.first().dn.toStdString();
+    }
+}
+
+TEST_F(DcDirectory, IsMemberWorksWithParenthesesInTheMembersName) {
+    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const QString member = sample("CN=Marc Petit,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const QString outsider =
+        sample("CN=Alice Martin,OU=Direction générale,OU=Siège,OU=Velmora,DC=velmora,DC=test");
+    EXPECT_TRUE(s_admin->compare(group, u"member"_s, member.toUtf8()));
+    EXPECT_TRUE(s_admin->compare(group, u"member"_s, member.toLower().toUtf8()));
+    EXPECT_FALSE(s_admin->compare(group, u"member"_s, outsider.toUtf8()));
+    const QString empty = sample("CN=Groupe vide,OU=Groupes,OU=Informatique,OU=Velmora,DC=velmora,DC=test");
+    EXPECT_FALSE(s_admin->compare(empty, u"member"_s, member.toUtf8()));
+    EXPECT_EQ(codeOf([&] { s_admin->compare(u"CN=Absent,"_s + s_container, u"member"_s, member.toUtf8()); }),
+              LdapCode::NoSuchObject);
+}
+
+TEST_F(DcDirectory, AnswersChangesAsADomainControllerDoes) {
+    Backend& b = *s_admin;
+    const QString group = u"CN=Équipe (test),"_s + s_container;
+    const QString other = u"CN=Autre équipe,"_s + s_container;
+    const QString member = sample("CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const auto addMember = [&] { b.modify(group, {{ModOp::Add, u"member"_s, {member.toUtf8()}}}); };
+    const auto deleteMember = [&] { b.modify(group, {{ModOp::Delete, u"member"_s, {member.toUtf8()}}}); };
+    const QList<LdapAttribute> groupAttributes{{u"objectClass"_s, {"group"}},
+                                               {u"groupType"_s, {"-2147483646"}}};
+
+    b.add(group, groupAttributes + QList<LdapAttribute>{{u"sAMAccountName"_s, {"equipe-test"}}});
+    b.add(other, groupAttributes + QList<LdapAttribute>{{u"sAMAccountName"_s, {"autre-equipe"}}});
+    EXPECT_EQ(codeOf([&] { b.add(group, groupAttributes); }), LdapCode::EntryAlreadyExists);
+    EXPECT_EQ(codeOf(addMember), LdapCode::Success);
+    EXPECT_EQ(codeOf(addMember), LdapCode::EntryAlreadyExists);
+    EXPECT_TRUE(b.compare(group, u"member"_s, member.toUtf8()));
+    EXPECT_EQ(codeOf(deleteMember), LdapCode::Success);
+    EXPECT_EQ(codeOf(deleteMember), LdapCode::UnwillingToPerform);
+    EXPECT_EQ(codeOf([&] { b.rename(group, u"CN=Autre équipe"_s, {}); }), LdapCode::EntryAlreadyExists);
+    EXPECT_EQ(codeOf([&] { b.remove(s_container); }), LdapCode::NotAllowedOnNonLeaf);
+    EXPECT_EQ(codeOf([&] { b.rename(group, u"CN=Équipe renommée"_s, {}); }), LdapCode::Success);
+    EXPECT_EQ(codeOf([&] { b.remove(group); }), LdapCode::NoSuchObject);
+    EXPECT_EQ(codeOf([&] { b.remove(u"CN=Équipe renommée,"_s + s_container); }), LdapCode::Success);
+    EXPECT_EQ(codeOf([&] {
+                  b.modify(other, {{ModOp::Add, u"member"_s, {"CN=Personne," + s_container.toUtf8()}}});
+              }),
+              LdapCode::NoSuchObject);
+}
+
+TEST_F(DcDirectory, UnprivilegedUserReadsButCannotChange) {
+    auto user = BoundBackend(UserCredentials());
+    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const QString member =
+        sample("CN=Alice Martin,OU=Direction générale,OU=Siège,OU=Velmora,DC=velmora,DC=test");
+    EXPECT_GT(
+        searchAll(*user, subtree(sample("OU=Velmora,DC=velmora,DC=test"), u"(objectClass=group)"_s)).size(),
+        10);
+    EXPECT_EQ(codeOf([&] {
+                  user->modify(group, {{ModOp::Add, u"member"_s, {member.toUtf8()}}});
+              }),
+              LdapCode::InsufficientAccessRights);
+    EXPECT_EQ(codeOf([&] {
+                  user->add(u"CN=Intrus,"_s + s_container, {{u"objectClass"_s, {"group"}}});
+              }),
+              LdapCode::InsufficientAccessRights);
+    EXPECT_EQ(codeOf([&] { user->remove(group); }), LdapCode::InsufficientAccessRights);
+
+    // Through the gateway, as the group operations see it.
+    DirectoryConnection connection(user, UserCredentials());
+    auto object = connection.Bind(ComposeCheminLdap({}, group));
+    ASSERT_NE(object, nullptr);
+    try {
+        object->Add(ComposeCheminLdap({}, member));
+        FAIL() << "an ordinary user changed a group";
+    } catch (const DirectoryError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::ObjectAccessDenied);
+        EXPECT_FALSE(e.text().isEmpty());
+    }
+}
