@@ -1,0 +1,347 @@
+// Analyses a large domain and reports wall time, peak memory and round trips to the directory.
+//
+//   bench-analyse [options] FILE.ldif     the embedded directory loaded from the file
+//   bench-analyse [options] --dc ENV      the test domain controller of tools/test-dc.sh (its env
+//                                         file), side by side with ldapsearch running the same
+//                                         queries
+// Options:
+//   --group DN    group root to analyse (default: CN=Bench Root,OU=Bench,<naming context>)
+//   --ou DN       O.U. root to analyse (default: OU=Bench,<naming context>)
+//   --check-state check locked and expired accounts (ContrôlerVerrouilléExpiré)
+//   --mode N      analysis mode (default 1)
+//
+// The domains come from tools/gen-domain.py (target bench-data for the 50,000-account one).
+
+#include "RecordingBackend.h"
+
+#include "directory/Session.h"
+#include "directory/ldap/LdapBackend.h"
+#include "directory/memory/MemoryBackend.h"
+#include "export/Export.h"
+#include "settings/Parametres.h"
+#include "shell/Interaction.h"
+#include "tree/Analyse.h"
+#include "tree/Arbre.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+using namespace arbrix;
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream flux(stdout);
+    return flux;
+}
+
+double PicMémoireMo() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0; // ru_maxrss is in kilobytes on Linux
+}
+
+// Messages are counted, never shown; several occurrences are never chosen.
+class InteractionSilencieuse : public Interaction {
+public:
+    RéponseMessage Message(const QString& texte, IcôneMessage, BoutonsMessage boutons, RéponseMessage défaut,
+                           const QString&) override {
+        messages << texte;
+        return boutons == BoutonsMessage::Ok ? RéponseMessage::Ok : défaut;
+    }
+    QStringList messages;
+};
+
+struct Options {
+    QString ldif;
+    QString fichierEnv;
+    QString groupe;
+    QString ou;
+    bool contrôleÉtat = false;
+    qint16 mode = Mode::Standard;
+};
+
+std::optional<Options> LitOptions(const QStringList& arguments) {
+    Options o;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const bool avecValeur = a == u"--dc" || a == u"--group" || a == u"--ou" || a == u"--mode";
+        if (avecValeur && i + 1 >= arguments.size())
+            return std::nullopt;
+        if (a == u"--dc")
+            o.fichierEnv = arguments[++i];
+        else if (a == u"--group")
+            o.groupe = arguments[++i];
+        else if (a == u"--ou")
+            o.ou = arguments[++i];
+        else if (a == u"--mode")
+            o.mode = qint16(arguments[++i].toInt());
+        else if (a == u"--check-state")
+            o.contrôleÉtat = true;
+        else if (a.startsWith(u'-'))
+            return std::nullopt;
+        else
+            o.ldif = a;
+    }
+    if (o.ldif.isEmpty() == o.fichierEnv.isEmpty())
+        return std::nullopt;
+    return o;
+}
+
+struct Mesure {
+    QString racine;
+    qint64 ms = 0;
+    qint64 msExport = 0;
+    qsizetype noeuds = 0;
+    qsizetype lignes = 0;
+    qsizetype récursifs = 0;
+    RoundTrips allersRetours;
+    double picMo = 0;
+    QStringList messages;
+};
+
+Mesure AnalyseUneRacine(SessionAD& session, Backend& backend, const Options& options, const QString& dn) {
+    Paramètres paramètres;
+    paramètres.ContrôlerVerrouilléExpiré = options.contrôleÉtat;
+    Arbre arbre;
+    InteractionSilencieuse interaction;
+    Analyse analyse(arbre, session, paramètres, interaction);
+    backend.resetRoundTrips();
+
+    Mesure m;
+    m.racine = dn;
+    QElapsedTimer chrono;
+    chrono.start();
+    arbre.setNotificationsSuspended(true);
+    analyse.LanceAnalyse(options.mode, dn);
+    arbre.setNotificationsSuspended(false);
+    m.ms = chrono.elapsed();
+    m.allersRetours = backend.roundTrips();
+    m.noeuds = arbre.Count();
+    m.récursifs = analyse.GroupesRécursifs.size();
+    m.messages = interaction.messages;
+
+    chrono.restart();
+    if (arbre.Racine())
+        m.lignes = GénérateurExport(OptionsExport{}).GénèreExport(*arbre.Racine(), false).count(u'\n') + 1;
+    m.msExport = chrono.elapsed();
+    m.picMo = PicMémoireMo();
+    return m;
+}
+
+void AfficheMesure(const QString& source, const Mesure& m) {
+    out() << source << "  " << m.racine << "\n"
+          << "  analysis " << m.ms << " ms, " << m.noeuds << " nodes, " << m.récursifs
+          << " recursive group(s)\n"
+          << "  round trips: " << m.allersRetours.searches << " searches, " << m.allersRetours.pages
+          << " pages, " << m.allersRetours.reads << " reads, " << m.allersRetours.binds << " binds\n"
+          << "  export " << m.msExport << " ms, " << m.lignes << " lines; peak memory "
+          << QString::number(m.picMo, 'f', 1) << " MB\n";
+    for (const QString& message : m.messages) {
+        if (!message.startsWith(u"Un problème de récursivité"))
+            out() << "  message: " << QString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                  << "\n";
+    }
+    out().flush();
+}
+
+QString Défaut(const QString& valeur, const QString& défaut) {
+    return valeur.isEmpty() ? défaut : valeur;
+}
+
+// --- ldapsearch side by side
+
+QHash<QString, QString> LitEnv(const QString& chemin) {
+    QHash<QString, QString> env;
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly))
+        return env;
+    for (const QByteArray& ligne : f.readAll().split('\n')) {
+        const qsizetype égal = ligne.indexOf('=');
+        if (égal > 0)
+            env.insert(QString::fromUtf8(ligne.left(égal)), QString::fromUtf8(ligne.mid(égal + 1)).trimmed());
+    }
+    return env;
+}
+
+QString TexteÉtendue(SearchScope étendue) {
+    switch (étendue) {
+    case SearchScope::Base:
+        return QStringLiteral("base");
+    case SearchScope::OneLevel:
+        return QStringLiteral("one");
+    default:
+        return QStringLiteral("sub");
+    }
+}
+
+struct Rejeu {
+    qint64 ms = 0;
+    int processus = 0;
+    int échecs = 0;
+};
+
+// Runs the recorded searches with ldapsearch: one process per (base, scope, attributes), its
+// filters read from a file (ldapsearch -f), paged like ours.
+Rejeu RejoueAvecLdapsearch(const QList<SearchRequest>& recherches, const QHash<QString, QString>& env) {
+    QHash<QString, QList<const SearchRequest*>> groupes;
+    QStringList ordre;
+    for (const SearchRequest& r : recherches) {
+        const QString clé = r.base + u'\x1f' + TexteÉtendue(r.scope) + u'\x1f' + r.attributes.join(u',');
+        if (!groupes.contains(clé))
+            ordre << clé;
+        groupes[clé].append(&r);
+    }
+    QTemporaryDir dossier;
+    Rejeu rejeu;
+    for (const QString& clé : ordre) {
+        const QList<const SearchRequest*>& liste = groupes[clé];
+        const QString fichier = dossier.filePath(QStringLiteral("filtres%1").arg(rejeu.processus));
+        QFile f(fichier);
+        if (!f.open(QIODevice::WriteOnly))
+            continue;
+        for (const SearchRequest* r : liste)
+            f.write((r->filter.isEmpty() ? QStringLiteral("(objectClass=*)") : r->filter).toUtf8() + '\n');
+        f.close();
+        const SearchRequest& r = *liste.front();
+        QStringList arguments = {QStringLiteral("-LLL"),
+                                 QStringLiteral("-x"),
+                                 QStringLiteral("-ZZ"),
+                                 QStringLiteral("-H"),
+                                 env.value(QStringLiteral("ARBRIX_TEST_DC_URI")),
+                                 QStringLiteral("-D"),
+                                 env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_LOGIN")),
+                                 QStringLiteral("-w"),
+                                 env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_PASSWORD")),
+                                 QStringLiteral("-b"),
+                                 r.base,
+                                 QStringLiteral("-s"),
+                                 TexteÉtendue(r.scope),
+                                 QStringLiteral("-E"),
+                                 QStringLiteral("pr=%1/noprompt").arg(r.pageSize > 0 ? r.pageSize : 1000),
+                                 QStringLiteral("-f"),
+                                 fichier,
+                                 QStringLiteral("%s")};
+        arguments += r.attributes;
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer chrono;
+        chrono.start();
+        p.start(QStringLiteral("ldapsearch"), arguments);
+        p.waitForFinished(-1);
+        rejeu.ms += chrono.elapsed();
+        ++rejeu.processus;
+        if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            ++rejeu.échecs;
+            if (rejeu.échecs == 1)
+                out() << "  ldapsearch failed: " << QString::fromUtf8(p.readAllStandardError()).trimmed()
+                      << "\n";
+        }
+    }
+    return rejeu;
+}
+
+// The cost of starting one ldapsearch and binding: one read of the RootDSE.
+qint64 CoûtProcessusLdapsearch(const QHash<QString, QString>& env) {
+    SearchRequest rootDse;
+    rootDse.scope = SearchScope::Base;
+    rootDse.filter = QStringLiteral("(objectClass=*)");
+    rootDse.attributes = {QStringLiteral("defaultNamingContext")};
+    qint64 total = 0;
+    for (int i = 0; i < 5; ++i)
+        total += RejoueAvecLdapsearch({rootDse}, env).ms;
+    return total / 5;
+}
+
+int BenchEmbarqué(const Options& options) {
+    QElapsedTimer chrono;
+    chrono.start();
+    std::shared_ptr<MemoryBackend> mémoire;
+    try {
+        mémoire = std::make_shared<MemoryBackend>(options.ldif);
+    } catch (const LdifError& e) {
+        out() << "cannot load: " << e.text() << "\n";
+        return 1;
+    }
+    out() << "embedded directory: " << mémoire->entryCount() << " entries loaded in " << chrono.elapsed()
+          << " ms; peak memory " << QString::number(PicMémoireMo(), 'f', 1) << " MB\n";
+    out().flush();
+    SessionAD session(mémoire, AccesAnnuaire{});
+    if (!session.Ouvre().reussi()) {
+        out() << "session failed\n";
+        return 1;
+    }
+    const QString nc = session.ContexteNommage();
+    for (const QString& dn : {Défaut(options.groupe, QStringLiteral("CN=Bench Root,OU=Bench,") + nc),
+                              Défaut(options.ou, QStringLiteral("OU=Bench,") + nc)})
+        AfficheMesure(QStringLiteral("embedded"), AnalyseUneRacine(session, *mémoire, options, dn));
+    return 0;
+}
+
+int BenchContrôleur(const Options& options) {
+    const QHash<QString, QString> env = LitEnv(options.fichierEnv);
+    if (env.isEmpty() || env.contains(QStringLiteral("ARBRIX_TEST_DC_SKIP"))) {
+        out() << "no test domain controller: "
+              << env.value(QStringLiteral("ARBRIX_TEST_DC_SKIP"), QStringLiteral("no env file")) << "\n";
+        return 0;
+    }
+    qputenv("LDAPTLS_CACERT", env.value(QStringLiteral("ARBRIX_TEST_DC_CA")).toLocal8Bit());
+    LdapOptions ldap;
+    ldap.uris = env.value(QStringLiteral("ARBRIX_TEST_DC_URI"));
+    auto enregistreur = std::make_shared<RecordingBackend>(std::make_shared<LdapBackend>(ldap));
+    AccesAnnuaire accès;
+    accès.AccèsAD = 1;
+    accès.AccèsADLogin = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_LOGIN"));
+    accès.AccèsADPassword = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_PASSWORD"));
+    SessionAD session(enregistreur, accès);
+    const ResultatSession ouverture = session.Ouvre();
+    if (!ouverture.reussi()) {
+        out() << "session failed: " << ouverture.texte << "\n";
+        return 1;
+    }
+    const QString nc = session.ContexteNommage();
+    const qint64 coût = CoûtProcessusLdapsearch(env);
+    out() << "ldapsearch: " << coût << " ms per process (start, StartTLS, bind, one read)\n";
+    for (const QString& dn : {Défaut(options.groupe, QStringLiteral("CN=Bench Root,OU=Bench,") + nc),
+                              Défaut(options.ou, QStringLiteral("OU=Bench,") + nc)}) {
+        enregistreur->clearSearches();
+        const Mesure m = AnalyseUneRacine(session, enregistreur->inner(), options, dn);
+        AfficheMesure(QStringLiteral("ldap"), m);
+        const Rejeu rejeu = RejoueAvecLdapsearch(enregistreur->searches(), env);
+        const qint64 net = std::max<qint64>(1, rejeu.ms - rejeu.processus * coût);
+        out() << "  ldapsearch, same " << enregistreur->searches().size() << " searches: " << rejeu.ms
+              << " ms in " << rejeu.processus << " process(es)"
+              << (rejeu.échecs ? QStringLiteral(" (%1 failed)").arg(rejeu.échecs) : QString())
+              << "; without process start-up about " << net << " ms\n"
+              << "  ratio analysis / ldapsearch: "
+              << QString::number(double(m.ms) / double(std::max<qint64>(1, rejeu.ms)), 'f', 2)
+              << " (start-up excluded: " << QString::number(double(m.ms) / double(net), 'f', 2) << ")\n";
+        out().flush();
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const std::optional<Options> options = LitOptions(QCoreApplication::arguments().mid(1));
+    if (!options) {
+        std::fputs("usage: bench-analyse [--group DN] [--ou DN] [--check-state] [--mode N] (FILE.ldif | --dc "
+                   "ENV_FILE)\n",
+                   stderr);
+        return 2;
+    }
+    return options->fichierEnv.isEmpty() ? BenchEmbarqué(*options) : BenchContrôleur(*options);
+}

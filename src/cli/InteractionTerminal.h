@@ -1,0 +1,46 @@
+#pragma once
+
+// The analysis in a terminal: what the desktop program shows in a message box is written to the
+// error stream as plain text, and nothing is ever asked. When a lookup finds several objects the
+// choice is refused and the candidates are kept for the caller to list.
+
+#include "shell/Interaction.h"
+
+#include <QList>
+#include <QTextStream>
+
+namespace arbrix {
+
+struct MessageAffiché {
+    QString texte;
+    IcôneMessage icône = IcôneMessage::Aucune;
+};
+
+class InteractionTerminal : public Interaction {
+public:
+    explicit InteractionTerminal(QTextStream& erreurs);
+
+    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage boutons,
+                           RéponseMessage défaut, const QString& titre) override;
+    std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
+
+    const QList<MessageAffiché>& Messages() const { return m_messages; }
+    // The objects offered by the last lookup that found several; empty otherwise.
+    const ListeOccurrences& Candidats() const { return m_candidats; }
+    bool ChoixDemandé() const { return m_choixDemandé; }
+
+private:
+    QTextStream& m_erreurs;
+    QList<MessageAffiché> m_messages;
+    ListeOccurrences m_candidats;
+    bool m_choixDemandé = false;
+};
+
+// A message for a terminal: CR LF and lone CR become LF, ending with one LF.
+QString TexteTerminal(const QString& texte);
+
+// One candidate line: name, type text and DN separated by tabs (tabs and line breaks inside the
+// values become spaces, so that each candidate stays on one line of three fields).
+QString LigneCandidat(const clsOccurrence& occurrence);
+
+} // namespace arbrix

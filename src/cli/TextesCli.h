@@ -1,0 +1,33 @@
+#pragma once
+
+// The texts of the command-line program, by key, with their built-in French texts. A language
+// file translates them like every other text (section "Traduction", or a <KEY> block for the
+// help); keys missing from the file keep the French text.
+
+#include <QString>
+#include <QStringList>
+
+namespace arbrix {
+
+namespace CléTexteCli {
+inline const QString OptionInconnue = QStringLiteral("MSG_CLI_OPTION_INCONNUE");
+inline const QString ValeurManquante = QStringLiteral("MSG_CLI_VALEUR_MANQUANTE");
+inline const QString TypeInvalide = QStringLiteral("MSG_CLI_TYPE_INVALIDE");
+inline const QString ModeInvalide = QStringLiteral("MSG_CLI_MODE_INVALIDE");
+inline const QString RéglageInvalide = QStringLiteral("MSG_CLI_REGLAGE_INVALIDE");
+inline const QString RéglageInconnu = QStringLiteral("MSG_CLI_REGLAGE_INCONNU");
+inline const QString RéglageMotDePasse = QStringLiteral("MSG_CLI_REGLAGE_MOT_DE_PASSE");
+inline const QString NomManquant = QStringLiteral("MSG_CLI_NOM_MANQUANT");
+inline const QString AideCourte = QStringLiteral("MSG_CLI_AIDE_COURTE");
+inline const QString FichierRéglagesIntrouvable = QStringLiteral("MSG_CLI_FICHIER_REGLAGES_INTROUVABLE");
+inline const QString MotDePasseIllisible = QStringLiteral("MSG_CLI_MOT_DE_PASSE_ILLISIBLE");
+inline const QString MotDePasseManquant = QStringLiteral("MSG_CLI_MOT_DE_PASSE_MANQUANT");
+inline const QString CopieRéglagesImpossible = QStringLiteral("MSG_CLI_COPIE_REGLAGES_IMPOSSIBLE");
+inline const QString Aide = QStringLiteral("TXT_CLI_AIDE");
+} // namespace CléTexteCli
+
+// The text of a key in the current language (see ChargeTraductions), its "%v" filled in order
+// by the values; an unknown key gives the key itself.
+QString TexteCli(const QString& clé, const QStringList& valeurs = {});
+
+} // namespace arbrix

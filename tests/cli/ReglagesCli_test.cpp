@@ -1,0 +1,72 @@
+#include "cli/ReglagesCli.h"
+#include "cli/TextesCli.h"
+#include "settings/Ini.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace arbrix;
+
+namespace {
+
+class ReglagesCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        source = dossier.filePath(QStringLiteral("Arbrix.ini"));
+        QFile f(source);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("; kept as it is\r\n[Config]\r\nExportFormat=1\r\nAccèsADPassword=4142\r\n");
+    }
+    QByteArray Contenu(const QString& chemin) const {
+        QFile f(chemin);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QString Lit(const RéglagesCli& r, const QString& clé) const {
+        return LitIni(r.Fichier(), QStringLiteral("Config"), clé, QStringLiteral("<absent>"));
+    }
+
+    QTemporaryDir dossier;
+    QString source;
+};
+
+TEST_F(ReglagesCliTest, ValuesApplyToACopyAndTheFileStaysUntouched) {
+    const QByteArray avant = Contenu(source);
+    RéglagesCli r(source, {{"exportformat", "2"}, {"Langue", "Français"}, {"Mémo3", "Ventes"}});
+    ASSERT_FALSE(r.Erreur());
+    EXPECT_NE(r.Fichier(), source);
+    EXPECT_EQ(Lit(r, QStringLiteral("ExportFormat")), QStringLiteral("2"));
+    EXPECT_EQ(Lit(r, QStringLiteral("Langue")), QStringLiteral("Français"));
+    EXPECT_EQ(Lit(r, QStringLiteral("AccèsADPassword")), QStringLiteral("4142"));
+    EXPECT_EQ(Contenu(source), avant);
+    EXPECT_EQ(QFile::permissions(r.Fichier()) & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+}
+
+TEST_F(ReglagesCliTest, AMissingFileGivesAnEmptyCopy) {
+    RéglagesCli r(dossier.filePath(QStringLiteral("absent.ini")), {{"ExportStructure", "0"}});
+    ASSERT_FALSE(r.Erreur());
+    EXPECT_EQ(Lit(r, QStringLiteral("ExportStructure")), QStringLiteral("0"));
+    EXPECT_EQ(Lit(r, QStringLiteral("ExportFormat")), QStringLiteral("<absent>"));
+}
+
+TEST_F(ReglagesCliTest, UnknownKeysAndThePasswordAreRefused) {
+    RéglagesCli inconnue(source, {{"ExportFormat", "3"}, {"ExportFormats", "2"}, {"Langue", "x"}});
+    ASSERT_TRUE(inconnue.Erreur());
+    EXPECT_EQ(inconnue.Erreur()->clé, CléTexteCli::RéglageInconnu);
+    EXPECT_EQ(inconnue.Erreur()->argument, QStringLiteral("ExportFormats"));
+
+    RéglagesCli motDePasse(source, {{"accèsadpassword", "secret"}});
+    ASSERT_TRUE(motDePasse.Erreur());
+    EXPECT_EQ(motDePasse.Erreur()->clé, CléTexteCli::RéglageMotDePasse);
+}
+
+TEST(EstCléConfig, KnowsTheConfigKeysWhateverTheirCase) {
+    for (const char* clé : {"Langue", "contrôlerverrouilléexpiré", "AccèsADServeur",
+                            "ExportComptesOrdinateur", "Mémos", "NbMémos", "Mémo12", "AnalyseParDéfaut"})
+        EXPECT_TRUE(EstCléConfig(QString::fromUtf8(clé))) << clé;
+    for (const char* clé : {"Mémo", "Mémo1a", "ExportComptesOrdinateurs", "Config", ""})
+        EXPECT_FALSE(EstCléConfig(QString::fromUtf8(clé))) << clé;
+}
+
+} // namespace
