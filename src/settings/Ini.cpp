@@ -82,6 +82,9 @@ DocumentIni ChargeDocument(const QString& chemin) {
 
 bool Enregistre(const QString& chemin, const DocumentIni& document, AccèsIni accès) {
     QSaveFile fichier(chemin);
+    // A writable file in a folder the user may not write (a shared portable copy) is written in
+    // place rather than not at all.
+    fichier.setDirectWriteFallback(true);
     if (!fichier.open(QIODevice::WriteOnly))
         return false;
     if (accès == AccèsIni::PropriétaireSeul)
