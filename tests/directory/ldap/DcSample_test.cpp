@@ -1,0 +1,143 @@
+// The sample domain as the controller holds it and as the embedded directory holds it: the same
+// objects with the same values, including what each computes (memberOf, categories, lock-out).
+
+#include "TestDc.h"
+
+#include "directory/Dn.h"
+#include "directory/memory/MemoryBackend.h"
+
+#include <QMap>
+#include <QSet>
+
+using namespace arbrix;
+using namespace arbrix::testdc;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList comparedAttributes{u"objectClass"_s,
+                                     u"objectCategory"_s,
+                                     u"name"_s,
+                                     u"cn"_s,
+                                     u"ou"_s,
+                                     u"distinguishedName"_s,
+                                     u"sAMAccountName"_s,
+                                     u"userPrincipalName"_s,
+                                     u"displayName"_s,
+                                     u"description"_s,
+                                     u"mail"_s,
+                                     u"telephoneNumber"_s,
+                                     u"managedBy"_s,
+                                     u"member"_s,
+                                     u"memberOf"_s,
+                                     u"groupType"_s,
+                                     u"userAccountControl"_s,
+                                     u"accountExpires"_s,
+                                     u"primaryGroupID"_s,
+                                     u"lockoutTime"_s,
+                                     u"msDS-User-Account-Control-Computed"_s};
+
+// DN-valued attributes compare as DNs, with the sample's suffix moved to the controller's.
+const QSet<QString> dnAttributes{u"objectcategory"_s, u"distinguishedname"_s, u"managedby"_s, u"member"_s,
+                                 u"memberof"_s};
+
+QString sampleContext() {
+    return u"DC=velmora,DC=test"_s;
+}
+
+QSet<QString> comparable(const LdapEntry& entry, const QString& attribute, bool fromSample) {
+    QSet<QString> values;
+    const LdapAttribute* a = entry.find(attribute);
+    if (!a)
+        return values;
+    const bool isDn = dnAttributes.contains(attribute.toLower());
+    for (const QByteArray& raw : a->values) {
+        QString value = QString::fromUtf8(raw);
+        if (attribute.compare(u"msDS-User-Account-Control-Computed"_s, Qt::CaseInsensitive) == 0)
+            value = QString::number(value.toLongLong() & 0x10); // the lock-out bit is what is read
+        if (isDn) {
+            if (fromSample && value.endsWith(sampleContext(), Qt::CaseInsensitive))
+                value = value.left(value.size() - sampleContext().size()) + Dc().base();
+            value = DnNormalise(value);
+        } else if (attribute.compare(u"objectClass"_s, Qt::CaseInsensitive) == 0) {
+            value = value.toLower();
+        }
+        values.insert(value);
+    }
+    return values;
+}
+
+// The lock-out bit; a controller computes the attribute on every object, the embedded directory
+// on accounts only, and the program reads it on accounts only.
+QSet<QString> lockBit(const LdapEntry& entry) {
+    QSet<QString> values = comparable(entry, u"msDS-User-Account-Control-Computed"_s, false);
+    return values.isEmpty() ? QSet<QString>{u"0"_s} : values;
+}
+
+bool hasNoScope(const LdapEntry& entry) {
+    const LdapAttribute* type = entry.find(u"groupType");
+    return type && (type->values.value(0).toInt() & 0xE) == 0;
+}
+
+QString describe(const QSet<QString>& values) {
+    QStringList list(values.begin(), values.end());
+    list.sort();
+    return u"{"_s + list.join(u" | "_s) + u"}"_s;
+}
+
+QMap<QString, LdapEntry> entriesUnder(Backend& backend, const QString& base) {
+    SearchRequest request;
+    request.base = base;
+    request.filter = u"(objectClass=*)"_s;
+    request.attributes = comparedAttributes;
+    QMap<QString, LdapEntry> byDn;
+    for (LdapEntry& e : searchAll(backend, request))
+        byDn.insert(DnNormalise(e.dn), std::move(e));
+    return byDn;
+}
+
+} // namespace
+
+TEST(DcSample, BothDirectoriesHoldTheSameObjectsAndValues) {
+    ARBRIX_REQUIRE_DC();
+    MemoryBackend memory(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif"));
+    memory.bind({}, {});
+    auto dc = AdminBackend();
+    const QMap<QString, LdapEntry> embedded = entriesUnder(memory, u"OU=Velmora,"_s + sampleContext());
+    const QMap<QString, LdapEntry> controller = entriesUnder(*dc, OnDc(u"OU=Velmora,DC=velmora,DC=test"_s));
+
+    // The group without a scope bit is refused by controllers, with its memberships.
+    QSet<QString> refused;
+    for (const LdapEntry& e : embedded) {
+        if (hasNoScope(e))
+            refused.insert(DnNormalise(OnDc(e.dn)));
+    }
+
+    QStringList differences;
+    for (auto it = embedded.begin(); it != embedded.end(); ++it) {
+        const QString dnOnDc = DnNormalise(OnDc(it->dn));
+        const auto found = controller.constFind(dnOnDc);
+        const LdapEntry* other = found != controller.cend() ? &found.value() : nullptr;
+        if (!other) {
+            if (!refused.contains(dnOnDc))
+                differences << u"missing on the controller: "_s + it->dn;
+            continue;
+        }
+        for (const QString& attribute : comparedAttributes) {
+            const bool lock = attribute == u"msDS-User-Account-Control-Computed"_s;
+            const QSet<QString> mine = lock ? lockBit(*it) : comparable(*it, attribute, true) - refused;
+            const QSet<QString> theirs = lock ? lockBit(*other) : comparable(*other, attribute, false);
+            if (mine != theirs)
+                differences << u"%1 %2: embedded %3, controller %4"_s.arg(it->dn, attribute, describe(mine),
+                                                                          describe(theirs));
+        }
+    }
+    for (auto it = controller.begin(); it != controller.end(); ++it) {
+        bool known = false;
+        for (const LdapEntry& e : embedded)
+            known = known || DnNormalise(OnDc(e.dn)) == it.key();
+        if (!known)
+            differences << u"only on the controller: "_s + it->dn;
+    }
+    EXPECT_TRUE(differences.isEmpty()) << differences.join(u'\n').toStdString();
+}
