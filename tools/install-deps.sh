@@ -7,6 +7,7 @@ packages=(
   libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit
   libgtest-dev libgmock-dev
   samba ldap-utils krb5-user iproute2
+  openssl python3
   xvfb xauth
 )
 missing=()
