@@ -394,6 +394,7 @@ static QString namingContextOf(const Dn& dn) {
 
 void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& source) {
     // The naming context: the DC= components of the first entry.
+    QString ncNdn;
     for (const LdifRecord& r : records) {
         const std::optional<Dn> dn = Dn::parse(r.dn);
         if (!dn || dn->isEmpty())
@@ -403,14 +404,16 @@ void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& sour
             if (m_namingContext.isEmpty())
                 throw LdifError(source, r.line, u"the DN has no DC= components naming the domain"_s);
         }
-        const Dn nc = *Dn::parse(m_namingContext);
-        if (!(*dn == nc) && !dn->isDescendantOf(nc))
+        const QString ndn = dn->normalized();
+        if (ncNdn.isEmpty())
+            ncNdn = Dn::parse(m_namingContext)->normalized();
+        if (ndn != ncNdn && !ndn.endsWith(u',' + ncNdn))
             throw LdifError(source, r.line, u"the entry lies outside the domain "_s + m_namingContext);
         for (const LdapAttribute& a : r.attributes) {
             if (a.name.compare(u"objectSid", Qt::CaseInsensitive) == 0 && !a.values.isEmpty()) {
                 const QByteArray sid =
                     a.values.first().startsWith("S-") ? sidFromText(a.values.first()) : a.values.first();
-                if (*dn == nc)
+                if (ndn == ncNdn)
                     m_domainSid = sid;
                 else
                     m_usedRids.insert(ridOf(sid));
@@ -477,7 +480,7 @@ void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& sour
     std::sort(ordered.begin(), ordered.end(),
               [](MemEntry* a, MemEntry* b) { return a->sequence < b->sequence; });
     for (MemEntry* e : ordered) {
-        if (e->ndn == DnNormalise(m_namingContext))
+        if (e->ndn == ncNdn)
             continue;
         MemEntry* parent = findNormalized(e->parentNdn);
         if (!parent)

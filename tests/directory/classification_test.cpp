@@ -1,0 +1,63 @@
+#include "directory/Classification.h"
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+TEST(GroupTypeKey, TypeBitThenRecursionThenScopeInOrder) {
+    EXPECT_EQ(CleTypeGroupe(-2147483646, false), u"grp_sec_glo"_s);
+    EXPECT_EQ(CleTypeGroupe(4, false), u"grp_dis_loc"_s);
+    EXPECT_EQ(CleTypeGroupe(-2147483643, false), u"grp_sec_loc"_s) << "builtin local: 4 wins over 1";
+    EXPECT_EQ(CleTypeGroupe(-2147483640, false), u"grp_sec_uni"_s);
+    EXPECT_EQ(CleTypeGroupe(8, false), u"grp_dis_uni"_s);
+    EXPECT_EQ(CleTypeGroupe(-2147483648, false), u"grp_sec"_s);
+    EXPECT_EQ(CleTypeGroupe(0, false), u"grp_dis"_s);
+    EXPECT_EQ(CleTypeGroupe(-2147483646, true), u"grp_sec_rec"_s);
+    EXPECT_EQ(CleTypeGroupe(2, true), u"grp_dis_rec"_s);
+}
+
+TEST(AccountCategory, ServiceAccountsBeforeComputersBeforePersons) {
+    EXPECT_EQ(CleCategorieCompte(QStringList{u"top"_s, u"person"_s, u"user"_s, u"computer"_s}), u"comp"_s);
+    EXPECT_EQ(CleCategorieCompte(QStringList{u"top"_s, u"person"_s, u"user"_s, u"computer"_s,
+                                             u"msDS-GroupManagedServiceAccount"_s}),
+              u"svce"_s);
+    EXPECT_EQ(CleCategorieCompte(QStringList{u"TOP"_s, u"PERSON"_s, u"USER"_s}), u"user"_s);
+    EXPECT_EQ(CleCategorieCompte(QStringList{u"top"_s, u"contact"_s}), u"?"_s);
+    EXPECT_EQ(CleCategorieCompte(QVariant()), u"?"_s);
+    EXPECT_EQ(CleCategorieCompte(QVariant(u"computer"_s)), u"comp"_s);
+    EXPECT_EQ(LettreTypeCompte(u"svce"_s), u'S');
+    EXPECT_TRUE(TableauContient(QStringList{u"Computer"_s}, u"computer"_s, 1));
+    EXPECT_FALSE(TableauContient(QStringList{u"Computer"_s}, u"computer"_s, 0));
+    EXPECT_FALSE(TableauContient(QStringList{u"computers"_s}, u"computer"_s, 1)) << "whole values only";
+}
+
+TEST(AccountImageKey, DisabledLockedAndExpiredStates) {
+    const QDateTime now(QDate(2024, 6, 1), QTime(12, 0));
+    EtatCompte state;
+    EXPECT_EQ(CleImageCompte(u"user"_s, state, true, now), u"user"_s);
+    state.desactive = true;
+    EXPECT_EQ(CleImageCompte(u"user"_s, state, false, now), u"user_ina"_s);
+    state.verrouille = true;
+    EXPECT_EQ(CleImageCompte(u"user"_s, state, true, now), u"user_ver"_s);
+    EXPECT_EQ(CleImageCompte(u"user"_s, state, false, now), u"user_ina"_s)
+        << "checks off: only disabled shows";
+    state = {};
+    state.expiration = QDateTime(QDate(2024, 5, 31), QTime(23, 0));
+    EXPECT_EQ(CleImageCompte(u"comp"_s, state, true, now), u"comp_exp"_s);
+    state.expiration = QDateTime(QDate(2024, 6, 2), QTime(0, 0));
+    EXPECT_EQ(CleImageCompte(u"comp"_s, state, true, now), u"comp"_s);
+    EXPECT_TRUE(ExpirationJamais(QDateTime(QDate(1970, 1, 1), QTime(10, 0))));
+    EXPECT_TRUE(ExpirationJamais(QDateTime(QDate(1601, 1, 1), QTime(0, 0))));
+    EXPECT_FALSE(CompteExpire(QDateTime(QDate(1970, 1, 1), QTime(10, 0)), now));
+}
+
+TEST(Paths, SlashesEscapedAndTheModeTwoPrefix) {
+    EXPECT_EQ(EchappeCheminLDAP(u"CN=A/B,OU=X"_s), u"CN=A\\/B,OU=X"_s);
+    EXPECT_EQ(CheminObjet(u"CN=A/B,OU=X"_s, 0, u"DC=x"_s), u"LDAP://CN=A\\/B,OU=X"_s);
+    EXPECT_EQ(CheminObjet(u"CN=A/B,OU=X"_s, 1, u"DC=x"_s), u"LDAP://CN=A\\/B,OU=X"_s);
+    EXPECT_EQ(CheminObjet(u"CN=A,OU=X"_s, 2, u"velmora.test"_s), u"LDAP://velmora.test/CN=A,OU=X"_s);
+    EXPECT_EQ(DoubleApostrophes(u"D'Arcy''s"_s), u"D''Arcy''''s"_s);
+}
