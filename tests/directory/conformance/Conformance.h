@@ -376,10 +376,12 @@ TEST_P(DirectoryConformance, EveryGroupKindReadsItsGroupType) {
     for (; !rows.Eof(); rows.MoveNext())
         keys.insert(CleTypeGroupe(rows.Fields(u"groupType").toInt(), false));
     for (const char16_t* key :
-         {u"grp_sec_glo", u"grp_sec_loc", u"grp_sec_uni", u"grp_dis_glo", u"grp_dis_loc", u"grp_dis_uni"})
+         {u"grp_sec_glo", u"grp_sec_loc", u"grp_sec_uni", u"grp_dis_glo", u"grp_dis_loc", u"grp_dis_uni"}) {
         EXPECT_TRUE(keys.contains(QString::fromUtf16(key))) << QString::fromUtf16(key).toStdString();
-    if (m_target->hasGroupWithoutScope())
+    }
+    if (m_target->hasGroupWithoutScope()) {
         EXPECT_TRUE(keys.contains(u"grp_sec"_s));
+    }
 }
 
 // ---- Group creation, account and group search, lookups ----
