@@ -1,0 +1,17 @@
+// arbrix-cli: see cli/Cli.h and "arbrix-cli --help".
+
+#include "cli/Cli.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QTextStream sortie(stdout);
+    QTextStream erreurs(stderr);
+    sortie.setEncoding(QStringConverter::Utf8);
+    erreurs.setEncoding(QStringConverter::Utf8);
+    return arbrix::runCli(QCoreApplication::arguments().mid(1), sortie, erreurs);
+}

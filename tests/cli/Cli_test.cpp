@@ -1,0 +1,214 @@
+#include "cli/Cli.h"
+#include "cli/TextesCli.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace arbrix;
+
+namespace {
+
+const QString NB = QString(QChar(0xA0));
+const QString Echantillon = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif");
+const QString DnBoucleB = QStringLiteral("CN=Boucle B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test");
+
+struct Résultat {
+    int code = -1;
+    QString sortie;
+    QString erreurs;
+};
+
+// Runs the program on the sample domain with a settings file of the test's own, in French.
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        réglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
+        ÉcritFichier(réglages, "[Config]\r\nLangue=Français\r\n");
+        qunsetenv("ARBRIX_PASSWORD");
+    }
+
+    static void ÉcritFichier(const QString& chemin, const QByteArray& contenu) {
+        QFile f(chemin);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(contenu);
+    }
+
+    Résultat Lance(const QStringList& arguments, bool options = true) {
+        QStringList tous = arguments;
+        if (options)
+            tous = QStringList{"--settings", réglages, "--directory", Echantillon} + arguments;
+        Résultat r;
+        QTextStream sortie(&r.sortie);
+        QTextStream erreurs(&r.erreurs);
+        r.code = runCli(tous, sortie, erreurs);
+        return r;
+    }
+
+    static QString Lignes(const QStringList& lignes) { return lignes.join(QStringLiteral("\r\n")) + u'\n'; }
+
+    QTemporaryDir dossier;
+    QString réglages;
+};
+
+TEST_F(CliTest, AGroupFoundByNameGivesTheExportOfItsWholeTree) {
+    const Résultat r = Lance({"Boucle", "A"});
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_EQ(r.sortie, Lignes({"Boucle A" + NB + "(3)", "\tBoucle B" + NB + "(2)",
+                                "\t\tBoucle C" + NB + "(1)", "\t\t\tBoucle A", "\t\t\tNathalie Roux (nroux)",
+                                "\t\tChloé Garnier (cgarnier)", "\tLucas Fontaine (lfontaine)"}));
+    // The recursion report goes to the error stream, as plain text.
+    EXPECT_TRUE(r.erreurs.startsWith(u"Un problème de récursivité")) << r.erreurs.toStdString();
+    EXPECT_TRUE(r.erreurs.contains(u"\n\tBoucle A\n"));
+    EXPECT_FALSE(r.erreurs.contains(u'\r'));
+}
+
+TEST_F(CliTest, ExportKeysApplyButTheExtentIsAlwaysComplete) {
+    ÉcritFichier(réglages, "[Config]\r\nLangue=Français\r\nExportEtendue=2\r\nExportFormat=2\r\n");
+    EXPECT_EQ(Lance({"Boucle A"}).sortie, Lignes({"Boucle A", "\tBoucle B", "\t\tBoucle C", "\t\t\tBoucle A",
+                                                  "\t\t\tnroux", "\t\tcgarnier", "\tlfontaine"}));
+    const Résultat plat =
+        Lance({"--set", "ExportStructure=0", "--set", "ExportSéparateur=\\n", "--type", "ou", "Ventes"});
+    EXPECT_EQ(plat.code, 0);
+    EXPECT_EQ(plat.sortie,
+              QStringLiteral("jbernard\nmpetit\nzdarcy\ntmoreau\npgirard\nPC-ACCUEIL-01$\nslaurent\n"));
+}
+
+TEST_F(CliTest, ADistinguishedNameStartsAtThatObject) {
+    const Résultat r = Lance({"--set", "ExportModeColonné=-1", "--set", "ExportSéparateur=;", "--set",
+                              "ExportFormat=1", DnBoucleB});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.sortie,
+              Lignes({"Boucle B", ";;Boucle B;Boucle C", ";;Boucle B;Boucle C;Boucle A",
+                      ";;Boucle B;Boucle C;Boucle A;Boucle B",
+                      ";;Boucle B;Boucle C;Boucle A;Lucas Fontaine (lfontaine)",
+                      ";;Boucle B;Boucle C;Nathalie Roux (nroux)", ";;Boucle B;Chloé Garnier (cgarnier)"}));
+}
+
+TEST_F(CliTest, TheModeAndTheCountSettingApply) {
+    const Résultat r = Lance({"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.sortie, Lignes({"Ventes", "\tSales (EMEA)", "\t\tVentes (EMEA)", "\tVentes - Tous",
+                                "\t\tÉquipe d'accueil", "\t\tVentes (EMEA)", "\tVentes France",
+                                "\t\tÉquipe d'accueil"}));
+}
+
+TEST_F(CliTest, NoObjectOrSeveralGiveTwo) {
+    const Résultat inconnu = Lance({"Nulle part"});
+    EXPECT_EQ(inconnu.code, 2);
+    EXPECT_TRUE(inconnu.sortie.isEmpty());
+    EXPECT_TRUE(inconnu.erreurs.contains(u"'Nulle part'")) << inconnu.erreurs.toStdString();
+
+    EXPECT_EQ(Lance({"CN=Personne,OU=Velmora,DC=velmora,DC=test"}).code, 2);
+
+    const Résultat plusieurs = Lance({"Boucle*"});
+    EXPECT_EQ(plusieurs.code, 2);
+    EXPECT_TRUE(plusieurs.sortie.isEmpty());
+    EXPECT_EQ(
+        plusieurs.erreurs,
+        QStringLiteral("Boucle A\tGroupe de sécurité - Global\tCN=Boucle A,OU=R&D\\, "
+                       "Paris,OU=Velmora,DC=velmora,DC=test\n"
+                       "Boucle B\tGroupe de sécurité - Global\t") +
+            DnBoucleB +
+            QStringLiteral(
+                "\nBoucle C\tGroupe de sécurité - Global\tCN=Boucle C,OU=R&D\\, Paris,OU=Velmora,DC=velmora,"
+                "DC=test\n"));
+}
+
+TEST_F(CliTest, OtherFailuresGiveOneWithAMessage) {
+    struct Cas {
+        QStringList arguments;
+        QString attendu; // part of the error text
+    };
+    const QString absent = dossier.filePath(QStringLiteral("absent"));
+    const QList<Cas> cas = {
+        {{"--bogus", "x"}, TexteCli(CléTexteCli::OptionInconnue, {"--bogus"})},
+        {{"--set", "ExportFormats=2", "x"}, TexteCli(CléTexteCli::RéglageInconnu, {"ExportFormats"})},
+        {{"--set", "AccèsADPassword=secret", "x"}, TexteCli(CléTexteCli::RéglageMotDePasse)},
+        {{"--user", "amartin@velmora.test", "x"},
+         TexteCli(CléTexteCli::MotDePasseManquant, {"amartin@velmora.test"})},
+        {{"--user", "amartin", "--password-file", absent, "x"},
+         TexteCli(CléTexteCli::MotDePasseIllisible, {absent})},
+        {{"--directory", absent + ".ldif", "x"}, "Impossible d'accéder à l'ActiveDirectory"},
+        {{"--mode", "5", "Boucle A"}, "requiert que l'élément racine soit une O.U."},
+        {{"--set", "AnalyseParDéfaut=99999999", "x"}, "99999999"},
+    };
+    for (const Cas& c : cas) {
+        const Résultat r = Lance(c.arguments);
+        EXPECT_EQ(r.code, 1) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(r.sortie.isEmpty());
+        EXPECT_TRUE(r.erreurs.contains(c.attendu))
+            << r.erreurs.toStdString() << " / " << c.attendu.toStdString();
+    }
+    const Résultat sansFichier = Lance({"--settings", absent, "x"}, false);
+    EXPECT_EQ(sansFichier.code, 1);
+    EXPECT_TRUE(sansFichier.erreurs.contains(absent));
+}
+
+TEST_F(CliTest, UserAndPasswordFromAFileOrTheEnvironment) {
+    const QString fichier = dossier.filePath(QStringLiteral("mdp"));
+    ÉcritFichier(fichier, "s3cret\r\nignored\n");
+    EXPECT_EQ(Lance({"--user", "amartin@velmora.test", "--password-file", fichier, "Boucle C"}).code, 0);
+    qputenv("ARBRIX_PASSWORD", "s3cret");
+    EXPECT_EQ(Lance({"--user", "amartin@velmora.test", "Boucle C"}).code, 0);
+    qunsetenv("ARBRIX_PASSWORD");
+    // An unknown account cannot bind: the session fails before any analysis.
+    ÉcritFichier(fichier, "x");
+    const Résultat r = Lance({"--user", "personne@velmora.test", "--password-file", fichier, "Boucle C"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.sortie.isEmpty());
+}
+
+TEST_F(CliTest, TheSettingsFileIsNeverWritten) {
+    const QByteArray contenu = "; comment\r\n[Config]\r\nLangue=Français\r\nExportFormat=1\r\nMémos=a|b\r\n";
+    ÉcritFichier(réglages, contenu);
+    const QDateTime avant = QFileInfo(réglages).lastModified();
+    EXPECT_EQ(
+        Lance({"--set", "ExportFormat=2", "--set", "Mémos=", "--set", "AnalyseParDéfaut=6", "Boucle A"}).code,
+        0);
+    QFile f(réglages);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), contenu);
+    EXPECT_EQ(QFileInfo(réglages).lastModified(), avant);
+    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList{"Arbrix.ini"});
+}
+
+TEST_F(CliTest, HelpDocumentsTheOptionsAndExitStatuses) {
+    const Résultat r = Lance({"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.erreurs.isEmpty());
+    for (const char* mot : {"--directory", "--type", "--mode", "--settings", "--set", "--user",
+                            "--password-file", "ARBRIX_PASSWORD", "NOM-OU-DN", "  2  "})
+        EXPECT_TRUE(r.sortie.contains(QString::fromUtf8(mot))) << mot;
+}
+
+#ifdef ARBRIX_CLI_PROGRAM
+// The built program itself: UTF-8 on standard output, a final line feed, the status.
+TEST_F(CliTest, TheProgramWritesUtf8AndExitsWithTheStatus) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("ARBRIX_DIRECTORY"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ARBRIX_CLI_PROGRAM),
+            {"--settings", réglages, "--directory", Echantillon, DnBoucleB});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QByteArray sortie = p.readAllStandardOutput();
+    EXPECT_TRUE(sortie.startsWith("Boucle B\xC2\xA0(3)\r\n")) << sortie.constData();
+    EXPECT_TRUE(sortie.contains("Chlo\xC3\xA9 Garnier (cgarnier)\n"));
+    EXPECT_TRUE(sortie.endsWith("\n"));
+    EXPECT_TRUE(p.readAllStandardError().contains("Boucle B"));
+
+    p.start(QStringLiteral(ARBRIX_CLI_PROGRAM),
+            {"--settings", réglages, "--directory", Echantillon, "Boucle*"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_EQ(p.readAllStandardError().count('\n'), 3);
+}
+#endif
+
+} // namespace
