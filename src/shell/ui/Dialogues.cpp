@@ -1,5 +1,7 @@
 #include "shell/ui/Dialogues.h"
 
+#include "about/ui/frmAPropos.h"
+#include "config/ui/frmConfiguration.h"
 #include "groupops/Appartenances.h"
 #include "search/ui/frmListeOccurrences.h"
 #include "search/ui/frmRechercher.h"
@@ -7,7 +9,6 @@
 #include "text/Version.h"
 #include "tree/Arbre.h"
 
-#include <QMessageBox>
 #include <QPointer>
 
 namespace arbrix {
@@ -34,12 +35,18 @@ void AfficheAppartenances(frmPrincipal* principal, Noeud* noeud) {
 }
 
 bool AfficheConfiguration(frmPrincipal* principal) {
-    Q_UNUSED(principal);
-    return false;
+    const std::optional<IssueConfiguration> issue =
+        frmConfiguration::Affiche(principal, principal->état().Config, principal->mémos());
+    if (!issue)
+        return false;
+    // The directory access changed: only a new start opens the new session.
+    if (issue->RedémarrageDemandé)
+        principal->état().RedémarrageDemandé = true;
+    return true;
 }
 
 void AfficheAPropos(QWidget* parent) {
-    QMessageBox::about(parent, TitreApplication(), TitreApplication());
+    frmAPropos::Affiche(parent);
 }
 
 namespace {

@@ -21,7 +21,7 @@ private:
     }
 
 private slots:
-    void chaqueCléATrenteHuitIcônesDistinctes() {
+    void eachKeyHasItsOwnDistinctIcon() {
         QCOMPARE(ClésIcônes().size(), 28);
         QCOMPARE(QSet<QString>(ClésIcônes().cbegin(), ClésIcônes().cend()).size(), 28);
         QList<QImage> images;
@@ -47,7 +47,7 @@ private slots:
         }
     }
 
-    void cléInconnueOuEnMajusculesEtIcôneApplication() {
+    void unknownOrUpperCaseKeysAndApplicationIcon() {
         QVERIFY(IcôneArbre(u"?").isNull());
         QVERIFY(IcôneArbre(u"").isNull());
         QVERIFY(!IcôneArbre(u"GRP_SEC_GLO").isNull());
@@ -55,11 +55,11 @@ private slots:
         QVERIFY(!IcôneApplication().pixmap(64, 64).isNull());
     }
 
-    void planchePourContrôleVisuel() {
+    void contactSheetForVisualCheck() {
         const QString chemin = qEnvironmentVariable("ARBRIX_ICON_SHEET");
         if (chemin.isEmpty())
             QSKIP("ARBRIX_ICON_SHEET not set");
-        const int colonnes = 4, largeurCase = 230, hauteurCase = 44;
+        const int colonnes = 4, largeurCase = 180, hauteurCase = 54;
         const int lignes = (ClésIcônes().size() + 1 + colonnes - 1) / colonnes;
         QImage planche(colonnes * largeurCase * 2, lignes * hauteurCase, QImage::Format_ARGB32);
         QPainter p(&planche);
@@ -77,9 +77,12 @@ private slots:
                 const QIcon icône = i < 28 ? IcôneArbre(clés[i]) : IcôneApplication();
                 const int x = fond * colonnes * largeurCase + (i % colonnes) * largeurCase + 6;
                 const int y = (i / colonnes) * hauteurCase + 6;
-                p.drawPixmap(x, y + 8, icône.pixmap(16, 16));
-                p.drawPixmap(x + 22, y, icône.pixmap(32, 32));
-                p.drawText(x + 60, y + 20, clés[i]);
+                // The 16 px rendering, and the same pixels enlarged three times to judge them.
+                const QPixmap petit = icône.pixmap(16, 16);
+                p.drawPixmap(x, y + 8, petit);
+                p.drawPixmap(x + 22, y - 2,
+                             petit.scaled(48, 48, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+                p.drawText(x + 76, y + 26, clés[i]);
             }
         }
         p.end();
