@@ -8,8 +8,11 @@
 
 #include <sasl/sasl.h>
 
+#include <csignal>
+
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -171,23 +174,52 @@ int scopeOf(SearchScope scope) {
 
 } // namespace
 
-// The one libldap handle of a session, shared with the cursors it serves.
+// The libldap handle of a session, shared with the cursors it serves. When the server drops the
+// connection (domain controllers close idle ones after some minutes), the next operation opens a
+// new one and binds again as the session did, instead of going on anonymously.
 class LdapConnection {
 public:
-    LdapConnection(ldapraii::Ldap ld, QString uris, int timeoutSeconds)
-        : m_ld(std::move(ld))
+    using HandleFactory = std::function<ldapraii::Ldap()>;
+    using Authentication = std::function<void(LdapConnection&)>;
+
+    LdapConnection(HandleFactory makeHandle, QString uris, int timeoutSeconds)
+        : m_makeHandle(std::move(makeHandle))
         , m_uris(std::move(uris))
-        , m_timeoutSeconds(timeoutSeconds) {}
+        , m_timeoutSeconds(timeoutSeconds) {
+        reopen();
+    }
 
     LDAP* ld() const { return m_ld.get(); }
     const QString& uris() const { return m_uris; }
     bool tls = false;
+    // How the session authenticated, once it did; replayed after a reconnection.
+    Authentication authentication;
     // The backend's counters; cleared when the backend goes before a cursor.
     RoundTrips* counters = nullptr;
 
+    void reopen() {
+        m_ld = m_makeHandle();
+        tls = isLdaps(m_uris);
+    }
+
+    // Runs an operation; when the connection turns out to be lost, reconnects, binds again and
+    // runs it once more.
+    template <typename Operation> auto retrying(Operation&& operation) {
+        try {
+            return operation();
+        } catch (const LdapError& e) {
+            if (e.code() != LDAP_SERVER_DOWN || !authentication)
+                throw;
+        }
+        reopen();
+        count(&RoundTrips::binds);
+        authentication(*this);
+        return operation();
+    }
+
     [[noreturn]] void fail(int code) const { raise(code, diagnosticOf(ld())); }
 
-    // Waits for the answer to msgid: every message of it (all) or the final one.
+    // Waits for every message of the answer to msgid.
     ldapraii::Message wait(int msgid) const {
         timeval timeout{m_timeoutSeconds, 0};
         LDAPMessage* raw = nullptr;
@@ -224,6 +256,7 @@ public:
     }
 
 private:
+    HandleFactory m_makeHandle;
     ldapraii::Ldap m_ld;
     QString m_uris;
     int m_timeoutSeconds;
@@ -270,6 +303,14 @@ public:
     bool fetchPage(QList<LdapEntry>& out) override {
         if (m_done)
             return false;
+        // Later pages belong to the connection that gave the first: they cannot move.
+        if (!m_started)
+            return m_connection->retrying([&] { return fetchNextPage(out); });
+        return fetchNextPage(out);
+    }
+
+private:
+    bool fetchNextPage(QList<LdapEntry>& out) {
         const int msgid = sendRequest();
         ldapraii::Message answer = m_connection->wait(msgid);
         m_connection->count(&RoundTrips::pages);
@@ -295,7 +336,6 @@ public:
         return !m_done;
     }
 
-private:
     int sendRequest() {
         LDAP* ld = m_connection->ld();
         ldapraii::Control page;
@@ -399,8 +439,22 @@ private:
 
 } // namespace
 
+// Writing to a connection the server has closed raises SIGPIPE, whose default action ends the
+// program; the write must fail with an error instead (and the connection is then reopened).
+static void ignoreBrokenPipes() {
+    static const bool done = [] {
+        struct sigaction current {};
+        if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            signal(SIGPIPE, SIG_IGN);
+        return true;
+    }();
+    (void)done;
+}
+
 LdapBackend::LdapBackend(LdapOptions options)
-    : m_options(std::move(options)) {}
+    : m_options(std::move(options)) {
+    ignoreBrokenPipes();
+}
 
 LdapBackend::~LdapBackend() {
     if (m_connection)
@@ -450,7 +504,7 @@ static QString chooseUris(const QString& server, const LdapOptions& options) {
             : u"No directory server is configured and DNS lists no domain controller for %1"_s.arg(domain));
 }
 
-void LdapBackend::open(const QString& uris) {
+static ldapraii::Ldap makeHandle(const QString& uris, const LdapOptions& options) {
     LDAP* raw = nullptr;
     const QByteArray uriBytes = uris.toUtf8();
     const int rc = ldap_initialize(&raw, uriBytes.constData());
@@ -458,8 +512,8 @@ void LdapBackend::open(const QString& uris) {
     if (rc != LDAP_SUCCESS || !ld)
         raise(rc != LDAP_SUCCESS ? rc : LDAP_LOCAL_ERROR, u"Invalid directory address: "_s + uris);
     const int version = LDAP_VERSION3;
-    timeval network{std::max(1, m_options.networkTimeoutSeconds), 0};
-    timeval operation{resultTimeoutSeconds(m_options.networkTimeoutSeconds), 0};
+    timeval network{std::max(1, options.networkTimeoutSeconds), 0};
+    timeval operation{resultTimeoutSeconds(options.networkTimeoutSeconds), 0};
     ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version);
     ldap_set_option(ld.get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
     ldap_set_option(ld.get(), LDAP_OPT_NETWORK_TIMEOUT, &network);
@@ -467,12 +521,17 @@ void LdapBackend::open(const QString& uris) {
     ldap_set_option(ld.get(), LDAP_OPT_RESTART, LDAP_OPT_ON);
     // Kerberos names the server as written, not as reverse DNS would rename it.
     ldap_set_option(ld.get(), LDAP_OPT_X_SASL_NOCANON, LDAP_OPT_ON);
+    return ld;
+}
+
+void LdapBackend::open(const QString& uris) {
     if (m_connection)
         m_connection->counters = nullptr;
-    m_connection = std::make_shared<LdapConnection>(std::move(ld), uris,
-                                                    resultTimeoutSeconds(m_options.networkTimeoutSeconds));
+    const LdapOptions options = m_options;
+    m_connection =
+        std::make_shared<LdapConnection>([uris, options] { return makeHandle(uris, options); }, uris,
+                                         resultTimeoutSeconds(m_options.networkTimeoutSeconds));
     m_connection->counters = &m_roundTrips;
-    m_connection->tls = isLdaps(uris);
 }
 
 LdapConnection& LdapBackend::connection() {
@@ -520,14 +579,26 @@ static void bindGssapi(LdapConnection& connection) {
         connection.fail(rc);
 }
 
+static void authenticate(LdapConnection& connection, const Credentials& credentials) {
+    if (credentials.accessMode == 0)
+        bindGssapi(connection);
+    else
+        bindSimple(connection, credentials);
+}
+
 void LdapBackend::bind(const Credentials& credentials, const QString& server) {
     const QString target = server.isEmpty() && credentials.accessMode == 2 ? credentials.domain : server;
     open(chooseUris(target, m_options));
     ++m_roundTrips.binds;
-    if (credentials.accessMode == 0)
-        bindGssapi(*m_connection);
-    else
-        bindSimple(*m_connection, credentials);
+    authenticate(*m_connection, credentials);
+    m_connection->authentication = [credentials](LdapConnection& c) { authenticate(c, credentials); };
+}
+
+int LdapBackend::socketDescriptor() const {
+    int descriptor = -1;
+    if (m_connection)
+        ldap_get_option(m_connection->ld(), LDAP_OPT_DESC, &descriptor);
+    return descriptor;
 }
 
 std::unique_ptr<SearchCursor> LdapBackend::search(const SearchRequest& request) {
@@ -541,10 +612,12 @@ void LdapBackend::add(const QString& dn, const QList<LdapAttribute>& attributes)
     for (const LdapAttribute& a : attributes)
         mods.append(LDAP_MOD_ADD, a.name, a.values);
     const QByteArray target = dn.toUtf8();
-    ++m_roundTrips.writes;
-    const int rc = ldap_add_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
-    if (rc != LDAP_SUCCESS)
-        c.fail(rc);
+    c.retrying([&] {
+        ++m_roundTrips.writes;
+        const int rc = ldap_add_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
+        if (rc != LDAP_SUCCESS)
+            c.fail(rc);
+    });
 }
 
 void LdapBackend::modify(const QString& dn, const QList<Modification>& modifications) {
@@ -553,19 +626,23 @@ void LdapBackend::modify(const QString& dn, const QList<Modification>& modificat
     for (const Modification& m : modifications)
         mods.append(modOpOf(m.op), m.attribute, m.values);
     const QByteArray target = dn.toUtf8();
-    ++m_roundTrips.writes;
-    const int rc = ldap_modify_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
-    if (rc != LDAP_SUCCESS)
-        c.fail(rc);
+    c.retrying([&] {
+        ++m_roundTrips.writes;
+        const int rc = ldap_modify_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
+        if (rc != LDAP_SUCCESS)
+            c.fail(rc);
+    });
 }
 
 void LdapBackend::remove(const QString& dn) {
     LdapConnection& c = connection();
     const QByteArray target = dn.toUtf8();
-    ++m_roundTrips.writes;
-    const int rc = ldap_delete_ext_s(c.ld(), target.constData(), nullptr, nullptr);
-    if (rc != LDAP_SUCCESS)
-        c.fail(rc);
+    c.retrying([&] {
+        ++m_roundTrips.writes;
+        const int rc = ldap_delete_ext_s(c.ld(), target.constData(), nullptr, nullptr);
+        if (rc != LDAP_SUCCESS)
+            c.fail(rc);
+    });
 }
 
 void LdapBackend::rename(const QString& dn, const QString& newRdn, const QString& newSuperior) {
@@ -573,11 +650,14 @@ void LdapBackend::rename(const QString& dn, const QString& newRdn, const QString
     const QByteArray target = dn.toUtf8();
     const QByteArray rdn = newRdn.toUtf8();
     const QByteArray superior = newSuperior.toUtf8();
-    ++m_roundTrips.writes;
-    const int rc = ldap_rename_s(c.ld(), target.constData(), rdn.constData(),
-                                 newSuperior.isEmpty() ? nullptr : superior.constData(), 1, nullptr, nullptr);
-    if (rc != LDAP_SUCCESS)
-        c.fail(rc);
+    c.retrying([&] {
+        ++m_roundTrips.writes;
+        const int rc =
+            ldap_rename_s(c.ld(), target.constData(), rdn.constData(),
+                          newSuperior.isEmpty() ? nullptr : superior.constData(), 1, nullptr, nullptr);
+        if (rc != LDAP_SUCCESS)
+            c.fail(rc);
+    });
 }
 
 // An equality test of one object, made as a base search with the value escaped rather than an
@@ -596,21 +676,23 @@ bool LdapBackend::compare(const QString& dn, const QString& attribute, const QBy
     const QByteArray target = dn.toUtf8();
     char noAttributes[] = LDAP_NO_ATTRS;
     char* attributes[] = {noAttributes, nullptr};
-    int msgid = 0;
-    ++m_roundTrips.reads;
-    const int rc = ldap_search_ext(c.ld(), target.constData(), LDAP_SCOPE_BASE, filter.constData(),
-                                   attributes, 0, nullptr, nullptr, nullptr, 1, &msgid);
-    if (rc != LDAP_SUCCESS)
-        c.fail(rc);
-    ldapraii::Message answer = c.wait(msgid);
-    bool found = false;
-    for (LDAPMessage* m = ldap_first_message(c.ld(), answer.get()); m; m = ldap_next_message(c.ld(), m)) {
-        if (ldap_msgtype(m) == LDAP_RES_SEARCH_ENTRY)
-            found = true;
-        else if (ldap_msgtype(m) == LDAP_RES_SEARCH_RESULT)
-            c.checkResult(m);
-    }
-    return found;
+    return c.retrying([&] {
+        int msgid = 0;
+        ++m_roundTrips.reads;
+        const int rc = ldap_search_ext(c.ld(), target.constData(), LDAP_SCOPE_BASE, filter.constData(),
+                                       attributes, 0, nullptr, nullptr, nullptr, 1, &msgid);
+        if (rc != LDAP_SUCCESS)
+            c.fail(rc);
+        ldapraii::Message answer = c.wait(msgid);
+        bool found = false;
+        for (LDAPMessage* m = ldap_first_message(c.ld(), answer.get()); m; m = ldap_next_message(c.ld(), m)) {
+            if (ldap_msgtype(m) == LDAP_RES_SEARCH_ENTRY)
+                found = true;
+            else if (ldap_msgtype(m) == LDAP_RES_SEARCH_RESULT)
+                c.checkResult(m);
+        }
+        return found;
+    });
 }
 
 } // namespace arbrix

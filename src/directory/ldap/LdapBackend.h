@@ -29,6 +29,8 @@ public:
     explicit LdapBackend(LdapOptions options = {});
     ~LdapBackend() override;
 
+    // A lost connection is opened and bound again by the next operation (a search that already
+    // handed out pages fails instead: its later pages cannot move to a new connection).
     // Mode 0: SASL GSSAPI with the user's Kerberos ticket. Modes 1 and 2: simple bind with the
     // login as typed, over TLS when the server offers StartTLS or the URI is ldaps://.
     // server (or, in mode 2, credentials.domain) names the host, domain or URI to reach.
@@ -45,6 +47,8 @@ public:
     QString connectedUris() const;
     // True once the session runs over TLS (ldaps:// or StartTLS).
     bool usesTls() const;
+    // The connection's socket, -1 when there is none yet (diagnostics and tests).
+    int socketDescriptor() const;
 
 private:
     LdapConnection& connection();

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QSet>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace arbrix;
@@ -202,8 +203,9 @@ TEST_F(DcDirectory, AnswersChangesAsADomainControllerDoes) {
     const QList<LdapAttribute> groupAttributes{{u"objectClass"_s, {"group"}},
                                                {u"groupType"_s, {"-2147483646"}}};
 
-    b.add(group, groupAttributes + QList<LdapAttribute>{{u"sAMAccountName"_s, {"equipe-test"}}});
-    b.add(other, groupAttributes + QList<LdapAttribute>{{u"sAMAccountName"_s, {"autre-equipe"}}});
+    const QByteArray run = QByteArray::number(getpid());
+    b.add(group, groupAttributes + QList<LdapAttribute>{{u"sAMAccountName"_s, {"equipe-test-" + run}}});
+    b.add(other, groupAttributes + QList<LdapAttribute>{{u"sAMAccountName"_s, {"autre-equipe-" + run}}});
     EXPECT_EQ(codeOf([&] { b.add(group, groupAttributes); }), LdapCode::EntryAlreadyExists);
     EXPECT_EQ(codeOf(addMember), LdapCode::Success);
     EXPECT_EQ(codeOf(addMember), LdapCode::EntryAlreadyExists);
@@ -250,4 +252,27 @@ TEST_F(DcDirectory, UnprivilegedUserReadsButCannotChange) {
         EXPECT_EQ(e.number(), ErrorNumber::ObjectAccessDenied);
         EXPECT_FALSE(e.text().isEmpty());
     }
+}
+
+TEST_F(DcDirectory, BindsAgainWhenTheConnectionWasLost) {
+    auto backend = AdminBackend();
+    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const QString member = sample("CN=Marc Petit,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const auto dropConnection = [&] {
+        ASSERT_GE(backend->socketDescriptor(), 0);
+        ::shutdown(backend->socketDescriptor(), SHUT_RDWR); // as a server closing an idle connection
+    };
+
+    dropConnection();
+    // Still the administrator's session: an anonymous one could not search the domain.
+    EXPECT_EQ(searchAll(*backend, subtree(s_container, u"(objectClass=contact)"_s)).size(), memberCount);
+    EXPECT_EQ(backend->roundTrips().binds, 2);
+
+    dropConnection();
+    EXPECT_TRUE(backend->compare(group, u"member"_s, member.toUtf8()));
+
+    dropConnection();
+    const QString added = u"CN=Après coupure,"_s + s_container;
+    EXPECT_EQ(codeOf([&] { backend->add(added, {{u"objectClass"_s, {"contact"}}}); }), LdapCode::Success);
+    EXPECT_EQ(backend->roundTrips().binds, 4);
 }
