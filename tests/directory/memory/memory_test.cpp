@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QtEndian>
 
 using namespace arbrix;
@@ -222,11 +221,11 @@ TEST(MemoryChanges, ReadOnlyEntriesAndRenamesKeepLinks) {
               LdapCode::EntryAlreadyExists);
 }
 
-TEST(MemorySpeed, ManyAccountsStayFastForMemberQueries) {
-    // A fifth of the size the program is built for, to keep the debug and sanitizer runs short;
-    // without the member index each query would scan every account.
-    const int accounts = 10000;
-    const int groups = 200;
+TEST(MemoryIndex, MemberQueriesAnswerEveryGroupFromTheIndex) {
+    // Many groups over shared accounts: each member query must return exactly that group's members
+    // in one search. Speed itself is measured by the benchmarks.
+    const int accounts = 2000;
+    const int groups = 40;
     QByteArray text = "dn: OU=Big,DC=big,DC=test\nobjectClass: organizationalUnit\n\n";
     for (int i = 0; i < accounts; ++i)
         text += "dn: CN=u" + QByteArray::number(i) +
@@ -238,22 +237,21 @@ TEST(MemorySpeed, ManyAccountsStayFastForMemberQueries) {
             text += "member: CN=u" + QByteArray::number((g * 50 + m) % accounts) + ",OU=Big,DC=big,DC=test\n";
         text += "\n";
     }
-    QElapsedTimer timer;
-    timer.start();
     auto backend = std::shared_ptr<MemoryBackend>(MemoryBackend::fromText(text).release());
     DirectoryConnection connection(backend, {});
     connection.Open();
-    const qint64 loaded = timer.restart();
     int rows = 0;
     for (int g = 0; g < groups; ++g) {
         Recordset r =
             connection.Execute(u"<LDAP://DC=big,DC=test>;(&(objectCategory=person)(memberOf=CN=g"_s +
                                QString::number(g) + u",OU=Big,DC=big,DC=test));sAMAccountName"_s);
-        for (; !r.Eof(); r.MoveNext())
+        for (; !r.Eof(); r.MoveNext()) {
+            const int n = r.Fields(u"sAMAccountName").toString().mid(1).toInt();
+            EXPECT_GE(n, g * 50);
+            EXPECT_LT(n, g * 50 + 50);
             ++rows;
+        }
     }
     EXPECT_EQ(rows, groups * 50);
-    EXPECT_LT(timer.elapsed(), 3000) << groups << " member queries took " << timer.elapsed() << " ms (load "
-                                     << loaded << " ms)";
     EXPECT_EQ(backend->roundTrips().searches, groups);
 }
