@@ -1,0 +1,108 @@
+// The item model over the core tree: consistent with Qt's model rules through inserts, removals,
+// moves after a relabel and resets, and fast enough to show 200,000 nodes in a tree view.
+
+#include "tree/Arbre.h"
+#include "tree/ui/ModeleArbre.h"
+
+#include <QAbstractItemModelTester>
+#include <QElapsedTimer>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+class ModeleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void followsTheTreeThroughEveryChange() {
+        Arbre arbre;
+        ModeleArbre modèle(arbre);
+        QAbstractItemModelTester testeur(&modèle, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        Noeud* racine = arbre.Ajoute(nullptr, u"\\\\Ventes"_s, u"Ventes"_s, u"OOU=Ventes"_s, u"ou"_s, true);
+        Noeud* b = arbre.Ajoute(racine, u"\\\\Ventes\\B"_s, u"B"_s, u"GCN=B"_s, u"grp_sec_glo"_s, true);
+        arbre.Ajoute(racine, u"\\\\Ventes\\D"_s, u"D"_s, u"GCN=D"_s, u"grp_dis_uni"_s, true);
+        arbre.Ajoute(b, u"\\\\Ventes\\B\\u1"_s, u"Jean (u1)"_s, u"UCN=Jean"_s, u"user"_s);
+        QCOMPARE(modèle.rowCount(), 1);
+        const QModelIndex iRacine = modèle.index(0, 0);
+        QCOMPARE(modèle.rowCount(iRacine), 2);
+        QCOMPARE(modèle.data(modèle.index(0, 0, iRacine)).toString(), u"B"_s);
+        QVERIFY(!modèle.data(modèle.index(0, 0, iRacine), Qt::DecorationRole).value<QIcon>().isNull());
+        QCOMPARE(modèle.data(modèle.index(1, 0, iRacine), ModeleArbre::RôleTag).toString(), u"GCN=D"_s);
+
+        // A new label moves the node to its sorted place; the view's index follows it.
+        QPersistentModelIndex suivi(modèle.indexDe(b));
+        arbre.ChangeTexte(b, u"E"_s);
+        QCOMPARE(suivi.row(), 1);
+        QCOMPARE(modèle.data(suivi).toString(), u"E"_s);
+        QCOMPARE(modèle.noeud(suivi), b);
+        arbre.ChangeImage(b, u"grp_sec_rec"_s);
+        QCOMPARE(modèle.data(suivi, ModeleArbre::RôleImage).toString(), u"grp_sec_rec"_s);
+
+        arbre.Supprime(b);
+        QVERIFY(!suivi.isValid());
+        QCOMPARE(modèle.rowCount(iRacine), 1);
+
+        // A bulk build shows nothing until it is over, then everything at once.
+        arbre.setNotificationsSuspended(true);
+        QCOMPARE(modèle.rowCount(), 0);
+        arbre.Ajoute(racine, u"\\\\Ventes\\A"_s, u"A"_s, u"GCN=A"_s, u"grp_sec"_s, true);
+        arbre.setNotificationsSuspended(false);
+        QCOMPARE(modèle.rowCount(modèle.index(0, 0)), 2);
+        arbre.Vide();
+        QCOMPARE(modèle.rowCount(), 0);
+    }
+
+    void coreRequestsReachTheView() {
+        Arbre arbre;
+        ModeleArbre modèle(arbre);
+        QSignalSpy dépliages(&modèle, &ModeleArbre::expansionDemandee);
+        QSignalSpy sélections(&modèle, &ModeleArbre::selectionDemandee);
+        Noeud* racine = arbre.Ajoute(nullptr, u"\\\\R"_s, u"R"_s, u"OOU=R"_s, u"ou"_s, true);
+        Noeud* enfant = arbre.Ajoute(racine, u"\\\\R\\G"_s, u"G"_s, u"GCN=G"_s, u"grp_sec"_s, true);
+        arbre.Ajoute(enfant, u"\\\\R\\G\\u"_s, u"u"_s, u"UCN=u"_s, u"user"_s);
+        arbre.RendVisibleEtSélectionne(enfant->FirstChild());
+        QVERIFY(dépliages.size() >= 2);
+        QCOMPARE(sélections.size(), 1);
+        QCOMPARE(modèle.noeud(sélections[0][0].toModelIndex()), enfant->FirstChild());
+    }
+
+    void twoHundredThousandNodesStaySmooth() {
+        Arbre arbre;
+        arbre.setNotificationsSuspended(true);
+        Noeud* racine =
+            arbre.Ajoute(nullptr, u"\\\\Tous"_s, u"Tous"_s, u"GCN=Tous"_s, u"grp_sec_glo"_s, true);
+        for (int i = 0; i < 200000; ++i) {
+            const QString nom = u"compte%1"_s.arg(i, 6, 10, QChar(u'0'));
+            arbre.Ajoute(racine, u"\\\\Tous\\"_s + nom, nom + u" ("_s + nom + u')', u"UCN="_s + nom,
+                         u"user"_s);
+        }
+        ModeleArbre modèle(arbre);
+        QTreeView vue;
+        vue.setUniformRowHeights(true);
+        vue.setModel(&modèle);
+        vue.resize(400, 600);
+        vue.show();
+        QElapsedTimer chrono;
+        chrono.start();
+        arbre.setNotificationsSuspended(false);
+        vue.expand(modèle.index(0, 0));
+        QCoreApplication::processEvents();
+        for (int page = 0; page < 20; ++page) {
+            vue.scrollTo(modèle.index(page * 10000, 0, modèle.index(0, 0)));
+            vue.viewport()->repaint();
+        }
+        vue.scrollToBottom();
+        vue.viewport()->repaint();
+        // Generous for a loaded machine; a per-row layout or quadratic lookup takes minutes.
+        QVERIFY2(chrono.elapsed() < 5000, qPrintable(QString::number(chrono.elapsed())));
+        QCOMPARE(modèle.rowCount(modèle.index(0, 0)), 200000);
+        const QModelIndex dernier = modèle.index(199999, 0, modèle.index(0, 0));
+        QCOMPARE(modèle.parent(dernier), modèle.index(0, 0));
+        QCOMPARE(modèle.data(dernier, ModeleArbre::RôleClé).toString(), u"\\\\Tous\\compte199999"_s);
+    }
+};
+
+QTEST_MAIN(ModeleTest)
+#include "modele_test.moc"
