@@ -381,7 +381,7 @@ qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     if (parent->LettreType() != u'O') {
         // Members listed in "member", and those whose primary group this is (never listed).
         QString membres = QStringLiteral("(memberOf=") + EchappeValeurFiltre(dn) + u')';
-        if (rid)
+        if (rid && estGroupePrincipalPossible(*rid))
             membres = QStringLiteral("(|") + membres + QStringLiteral("(primaryGroupID=") +
                       QString::number(*rid) + QStringLiteral("))");
         requête = QStringLiteral("<LDAP://") + baseRecherche() + QStringLiteral(">;(&") + filtreComptes() +
@@ -507,6 +507,26 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     return nombre;
 }
 
+bool Analyse::estGroupePrincipalPossible(quint32 rid) {
+    // The domain's own groups (RIDs below 1000, "Domain Users" and the like) are often primary
+    // groups. Other groups rarely are: which ones, the accounts say once per analysis, through
+    // the primaryGroupID index, so that a group is not searched by a second criterion for nothing.
+    if (rid < 1000)
+        return true;
+    if (!m_ridsPrincipaux) {
+        m_ridsPrincipaux.emplace();
+        const QString requête = QStringLiteral("<LDAP://") + baseRecherche() +
+                                QStringLiteral(">;(primaryGroupID>=1000);primaryGroupID");
+        try {
+            for (Recordset rs = m_session.ConnexionAD().Execute(requête); !rs.Eof(); rs.MoveNext())
+                m_ridsPrincipaux->insert(quint32(rs.Fields(u"primaryGroupID").toLongLong()));
+        } catch (const DirectoryError&) {
+            // Without the survey, groups list the accounts that name them in "member".
+        }
+    }
+    return m_ridsPrincipaux->contains(rid);
+}
+
 bool Analyse::montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf) {
     // A group caught in a membership cycle is always shown at O.U. level; another is shown only
     // under a group of the same O.U. it belongs to.
@@ -595,8 +615,10 @@ std::optional<quint32> Analyse::ridDe(const QString& dnGroupe) {
 Analyse::Appel::Appel(Analyse& analyse)
     : m_analyse(analyse) {
     // A call from outside (an operation expanding one node) starts from fresh memberships.
-    if (m_analyse.m_appels++ == 0)
+    if (m_analyse.m_appels++ == 0) {
         m_analyse.m_memberOf.clear();
+        m_analyse.m_ridsPrincipaux.reset();
+    }
 }
 
 Analyse::Appel::~Appel() {

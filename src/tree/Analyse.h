@@ -115,6 +115,7 @@ private:
     qint32 ajouteGroupes(Noeud* parent, qint32 profondeur);
     void ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre);
     bool estVerrouillé(const Recordset& rs);
+    bool estGroupePrincipalPossible(quint32 rid);
     bool montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf);
     bool estRécursif(const Noeud* noeud) const;
     void noteRécursif(const QString& nom);
@@ -137,6 +138,8 @@ private:
     // read at most once per analysis.
     QHash<QString, QVariant> m_memberOf;
     int m_appels = 0;
+    // Per analysis: the RIDs of 1000 and above that accounts have as primary group.
+    std::optional<QSet<quint32>> m_ridsPrincipaux;
     // The text of the last error behind each negative result, for the report.
     QHash<qint32, QString> m_textesErreurs;
 };

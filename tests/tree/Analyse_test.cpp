@@ -424,6 +424,31 @@ TEST_F(AnalyseDomaine, primaryGroupMembersAreListed) {
     EXPECT_EQ(noeud("\\amartin"), nullptr);
 }
 
+TEST_F(AnalyseDomaine, customPrimaryGroupMembersAreListed) {
+    const QString informatique = "CN=GS Informatique," + dnVelmora("OU=Groupes,OU=Informatique");
+    const QList<LdapEntry> groupe =
+        searchAll(*m_annuaire, {informatique, SearchScope::Base, "(objectClass=*)", {"objectSid"}});
+    ASSERT_EQ(groupe.size(), 1);
+    const std::optional<quint32> rid = RidDepuisSid(groupe[0].find(u"objectSid")->values.value(0));
+    ASSERT_TRUE(rid.has_value());
+    ASSERT_GE(*rid, 1000u);
+    ajouteEntrée("CN=Inès Roy," + dnVelmora("OU=Informatique"), {{"objectClass", "top"},
+                                                                 {"objectClass", "person"},
+                                                                 {"objectClass", "user"},
+                                                                 {"sAMAccountName", "iroy"},
+                                                                 {"displayName", "Inès Roy"},
+                                                                 {"userAccountControl", "512"},
+                                                                 {"primaryGroupID", QString::number(*rid)}});
+    m_analyse->LanceAnalyse(Mode::Standard, informatique);
+    EXPECT_EQ(dessin(), "GS Informatique·(2) [grp_sec_glo]\n"
+                        "  Inès Roy (iroy) [user]\n"
+                        "  Karim Benali (kbenali) [user]\n");
+    // "Domain Users" no longer lists her.
+    m_analyse->LanceAnalyse(Mode::Standard, "CN=Domain Users,CN=Users,DC=velmora,DC=test");
+    EXPECT_EQ(noeud("\\iroy"), nullptr);
+    EXPECT_NE(noeud("\\kbenali"), nullptr);
+}
+
 TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
     // As an operation does after adding a group: the node exists, its content is read.
     m_arbre.Vide();
@@ -436,6 +461,7 @@ TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
     EXPECT_NE(noeud("\\wfang"), nullptr);
     // Its SID is read once to find the accounts whose primary group it is.
     EXPECT_EQ(allers().reads, 1);
+    // Its members, and its nested groups.
     EXPECT_EQ(allers().searches, 2);
 }
 
@@ -482,8 +508,9 @@ TEST_F(AnalyseDomaine, roundTripsAreConstantPerExpandedGroupAndNonePerAccount) {
         return true;
     });
     ASSERT_GT(comptes, 10);
-    // The root lookup, then one account query and one group query per expanded group.
-    EXPECT_EQ(allers().searches, 1 + 2 * groupesDéveloppés);
+    // The root lookup, the survey of custom primary groups, then one account query and one
+    // group query per expanded group.
+    EXPECT_EQ(allers().searches, 1 + 1 + 2 * groupesDéveloppés);
     EXPECT_EQ(allers().pages, allers().searches);
     EXPECT_EQ(allers().reads, 0);
     EXPECT_EQ(allers().binds, 0);
