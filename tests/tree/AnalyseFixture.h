@@ -128,7 +128,7 @@ protected:
     std::unique_ptr<Analyse> m_analyse;
 };
 
-namespace détail {
+namespace interne {
 
 // A cursor that drops one attribute from every entry it returns.
 class CurseurFiltré : public SearchCursor {
@@ -151,15 +151,15 @@ private:
     QString m_attribut;
 };
 
-} // namespace détail
+} // namespace interne
 
 inline std::unique_ptr<SearchCursor> AnnuaireEnveloppe::search(const SearchRequest& requête) {
     if (avantRecherche)
         avantRecherche(requête);
     auto curseur = m_annuaire->search(requête);
     if (sansAttributCalculé && requête.scope != SearchScope::Base)
-        return std::make_unique<détail::CurseurFiltré>(std::move(curseur),
-                                                       QStringLiteral("msDS-User-Account-Control-Computed"));
+        return std::make_unique<interne::CurseurFiltré>(std::move(curseur),
+                                                        QStringLiteral("msDS-User-Account-Control-Computed"));
     return curseur;
 }
 
