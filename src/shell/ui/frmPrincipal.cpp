@@ -278,18 +278,22 @@ void frmPrincipal::disposeZoneRecherche() {
     const int w =
         std::max({largeur(fraType->title()), largeur(optType[0]->text()), largeur(optType[1]->text())}) +
         EnPixels(220) + optType[0]->iconSize().width();
-    const int gaucheOpt = marge;
-    optType[0]->setGeometry(gaucheOpt, 18, w, 16);
-    optType[1]->setGeometry(gaucheOpt, 36, w, 16);
-    fraType->setGeometry(marge, 2, gaucheOpt + w + EnPixels(60), hauteurCadreType);
+    // The frame's title takes the top of the frame: the buttons go below it, one under the other.
+    fraType->setGeometry(marge, 2, marge + w + EnPixels(60), hauteurCadreType);
+    const int hautOptions = std::max(fraType->contentsRect().top(), 14);
+    const int hauteurOption = optType[0]->sizeHint().height();
+    optType[0]->setGeometry(marge, hautOptions, w, hauteurOption);
+    optType[1]->setGeometry(marge, hautOptions + hauteurOption, w, hauteurOption);
+    fraType->resize(fraType->width(), std::max(hauteurCadreType, hautOptions + 2 * hauteurOption + 4));
     const int gaucheBoîte = fraType->geometry().right() + 1 + marge;
     lblChercher->setGeometry(gaucheBoîte, 6, largeur(lblChercher->text()) + 8, 18);
     btnChercher->resize(largeur(btnChercher->text()) + EnPixels(180) + 8, hauteurBoîte + 2);
     btnChercherPlus->resize(largeurChercherPlus, hauteurBoîte + 2);
     cboRecherche->move(gaucheBoîte, 26);
-    lblDescriptionLabel->resize(largeur(lblDescriptionLabel->text()) + 6,
-                                lblDescriptionLabel->sizeHint().height());
-    lblGéréParLabel->resize(largeur(lblGéréParLabel->text()) + 6, lblGéréParLabel->sizeHint().height());
+    // These two captions are bold: measured in their own font.
+    for (QLabel* étiquette : {lblDescriptionLabel, lblGéréParLabel})
+        étiquette->resize(étiquette->fontMetrics().horizontalAdvance(étiquette->text()) + 6,
+                          étiquette->sizeHint().height());
     m_hauteurLigneComplétion = std::max(QFontMetrics(lstComplétion->font()).height() + 2, 14);
     Form_Resize();
 }

@@ -67,6 +67,7 @@ public:
     const Paramètres& paramètres() const { return m_état.Config; }
     bool IcôneSystrayAffichée() const { return m_icôneSystrayAffichée; }
     bool GlisserEnCours() const { return m_glisserEnCours; }
+    bool AnalyseEnCours() const { return m_analyseEnCours; }
 
     // --- Handlers (public so that menus, operations and tests can run them)
     void LanceAnalyse(qint16 mode, const QString& dn = {});
@@ -184,6 +185,8 @@ private:
     bool m_enregistré = false;
     bool m_bêtaAnnoncée = false;
     bool m_synchroVue = false;
+    bool m_analyseEnCours = false;
+    bool m_fermetureDemandée = false;
     int m_largeurFenêtre = 0; // pixels, last normal-state size
     int m_hauteurFenêtre = 0;
     int m_hauteurLigneComplétion = 16;

@@ -247,6 +247,13 @@ void frmPrincipal::changeEvent(QEvent* event) {
 // --- Shutdown
 
 void frmPrincipal::closeEvent(QCloseEvent* event) {
+    // Closed during a build: the build stops first, then the window closes.
+    if (m_analyseEnCours) {
+        m_fermetureDemandée = true;
+        DemandeArrêt();
+        event->ignore();
+        return;
+    }
     EnregistreÀLaFermeture();
     event->accept();
 }

@@ -254,9 +254,15 @@ void frmPrincipal::btnChercherPlus_MouseDown() {
 }
 
 void frmPrincipal::LanceAnalyse(qint16 mode, const QString& dn) {
-    if (!m_analyse)
+    // The build lets window events run: a second search started meanwhile would empty the tree
+    // under the running one. It is ignored until the first one ends.
+    if (!m_analyse || m_analyseEnCours)
         return;
+    m_analyseEnCours = true;
     m_analyse->LanceAnalyse(mode, dn);
+    m_analyseEnCours = false;
+    if (m_fermetureDemandée)
+        close();
 }
 
 QString frmPrincipal::TexteRecherche() const {

@@ -204,6 +204,36 @@ private slots:
         QVERIFY(banc.fenêtre->arbre().Count() > partiel);
     }
 
+    void secondSearchAndClosingDuringABuild() {
+        Banc banc;
+        QVERIFY(banc.démarre());
+        bool fait = false;
+        QTimer guet;
+        connect(&guet, &QTimer::timeout, this, [&] {
+            if (!fait && banc.fenêtre->TraitementEnCoursAffiché()) {
+                fait = true;
+                // Ignored: the running build keeps its tree.
+                banc.fenêtre->LanceAnalyse(1, u"OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s);
+                // Stops the build, then closes.
+                banc.fenêtre->close();
+                QVERIFY(banc.fenêtre->isVisible());
+            }
+        });
+        guet.start(0);
+        banc.fenêtre->LanceAnalyse(1, dnVelmora);
+        guet.stop();
+        QVERIFY(fait);
+        QVERIFY(banc.fenêtre->arbre().Racine()->Text().startsWith(u"Velmora"_s));
+        QVERIFY(!banc.fenêtre->isVisible());
+        QVERIFY(!banc.fenêtre->AnalyseEnCours());
+        QCOMPARE(banc.automate.messages.value(0), u"Opération annulée par l'utilisateur..."_s);
+        // The closing wrote the memorised entries.
+        QFile ini(banc.cheminIni());
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QString contenu = QString::fromUtf8(ini.readAll());
+        QVERIFY2(contenu.contains(u"Mémos=0|0|Velmora"_s), qPrintable(contenu));
+    }
+
     void memorisedEntriesAndOptionsSurviveARestart() {
         Banc banc;
         QVERIFY(banc.démarre({dnVentes}));
