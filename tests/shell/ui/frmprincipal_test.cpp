@@ -50,6 +50,26 @@ private slots:
         QVERIFY(banc.automate.messages.isEmpty());
     }
 
+    void unusableDirectoryExplainsOffersConfigurationAndEnds() {
+        Banc banc;
+        qputenv("ARBRIX_DIRECTORY", "/nowhere/missing.ldif");
+        const QByteArray avant = [&] {
+            QFile f(banc.cheminIni());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        banc.automate.accepteMessage(QMessageBox::No);
+        QVERIFY(!banc.démarre({dnVentes}));
+        QCOMPARE(banc.automate.messages.size(), 1);
+        QVERIFY(banc.automate.messages[0].startsWith(u"Impossible de déterminer le domaine root"_s));
+        QVERIFY(banc.automate.messages[0].endsWith(u"l'ActiveDirectory ?"_s));
+        QCOMPARE(banc.automate.icônes[0], QMessageBox::Critical);
+        QVERIFY(banc.fenêtre->arbre().isEmpty());
+        // Nothing is saved when the program ends this way.
+        QFile f(banc.cheminIni());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), avant);
+    }
+
     void typedNameThenGoAndBoxKeys() {
         Banc banc;
         QVERIFY(banc.démarre());
