@@ -28,7 +28,6 @@
 #include <QFile>
 #include <QHash>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <sys/resource.h>
@@ -192,29 +191,11 @@ struct Rejeu {
     int échecs = 0;
 };
 
-// Runs the recorded searches with ldapsearch: one process per (base, scope, attributes), its
-// filters read from a file (ldapsearch -f), paged like ours.
+// Runs the recorded searches with ldapsearch, one process per search, paged like ours. (Its -f
+// mode, one process for many filters, was seen to return wrong entries; it is not used.)
 Rejeu RejoueAvecLdapsearch(const QList<SearchRequest>& recherches, const QHash<QString, QString>& env) {
-    QHash<QString, QList<const SearchRequest*>> groupes;
-    QStringList ordre;
-    for (const SearchRequest& r : recherches) {
-        const QString clé = r.base + u'\x1f' + TexteÉtendue(r.scope) + u'\x1f' + r.attributes.join(u',');
-        if (!groupes.contains(clé))
-            ordre << clé;
-        groupes[clé].append(&r);
-    }
-    QTemporaryDir dossier;
     Rejeu rejeu;
-    for (const QString& clé : ordre) {
-        const QList<const SearchRequest*>& liste = groupes[clé];
-        const QString fichier = dossier.filePath(QStringLiteral("filtres%1").arg(rejeu.processus));
-        QFile f(fichier);
-        if (!f.open(QIODevice::WriteOnly))
-            continue;
-        for (const SearchRequest* r : liste)
-            f.write((r->filter.isEmpty() ? QStringLiteral("(objectClass=*)") : r->filter).toUtf8() + '\n');
-        f.close();
-        const SearchRequest& r = *liste.front();
+    for (const SearchRequest& r : recherches) {
         QStringList arguments = {QStringLiteral("-LLL"),
                                  QStringLiteral("-x"),
                                  QStringLiteral("-ZZ"),
@@ -230,9 +211,7 @@ Rejeu RejoueAvecLdapsearch(const QList<SearchRequest>& recherches, const QHash<Q
                                  TexteÉtendue(r.scope),
                                  QStringLiteral("-E"),
                                  QStringLiteral("pr=%1/noprompt").arg(r.pageSize > 0 ? r.pageSize : 1000),
-                                 QStringLiteral("-f"),
-                                 fichier,
-                                 QStringLiteral("%s")};
+                                 r.filter.isEmpty() ? QStringLiteral("(objectClass=*)") : r.filter};
         arguments += r.attributes;
         QProcess p;
         p.setStandardOutputFile(QProcess::nullDevice());

@@ -220,6 +220,10 @@ class Domain:
         if kind == "user":
             e.add("displayName", f"Bench User {n:06d}")
             e.add("userPrincipalName", f"{sam}@{self.base.replace('DC=', '').replace(',', '.')}")
+        if kind != "user":
+            e.add("dNSHostName", f"{cn.lower()}.{self.base.replace('DC=', '').replace(',', '.')}")
+        if kind == "svce":
+            e.add("msDS-ManagedPasswordInterval", 30)
         e.add("userAccountControl", (512 if kind == "user" else 4096) | (2 if disabled else 0))
         e.add("accountExpires", expires)
         if locked:
