@@ -9,6 +9,7 @@
 //   --ou DN       O.U. root to analyse (default: OU=Bench,<naming context>)
 //   --check-state check locked and expired accounts (ContrôlerVerrouilléExpiré)
 //   --mode N      analysis mode (default 1)
+//   --only group|ou  analyse only that root
 //
 // The domains come from tools/gen-domain.py (target bench-data for the 50,000-account one).
 
@@ -69,13 +70,15 @@ struct Options {
     QString ou;
     bool contrôleÉtat = false;
     qint16 mode = Mode::Standard;
+    QString seulement; // "group", "ou" or empty for both
 };
 
 std::optional<Options> LitOptions(const QStringList& arguments) {
     Options o;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        const bool avecValeur = a == u"--dc" || a == u"--group" || a == u"--ou" || a == u"--mode";
+        const bool avecValeur =
+            a == u"--dc" || a == u"--group" || a == u"--ou" || a == u"--mode" || a == u"--only";
         if (avecValeur && i + 1 >= arguments.size())
             return std::nullopt;
         if (a == u"--dc")
@@ -86,6 +89,8 @@ std::optional<Options> LitOptions(const QStringList& arguments) {
             o.ou = arguments[++i];
         else if (a == u"--mode")
             o.mode = qint16(arguments[++i].toInt());
+        else if (a == u"--only")
+            o.seulement = arguments[++i];
         else if (a == u"--check-state")
             o.contrôleÉtat = true;
         else if (a.startsWith(u'-'))
@@ -157,6 +162,16 @@ void AfficheMesure(const QString& source, const Mesure& m) {
 
 QString Défaut(const QString& valeur, const QString& défaut) {
     return valeur.isEmpty() ? défaut : valeur;
+}
+
+// The roots to analyse in a domain of that naming context.
+QStringList Racines(const Options& options, const QString& nc) {
+    QStringList racines;
+    if (options.seulement != u"ou")
+        racines << Défaut(options.groupe, QStringLiteral("CN=Bench Root,OU=Bench,") + nc);
+    if (options.seulement != u"group")
+        racines << Défaut(options.ou, QStringLiteral("OU=Bench,") + nc);
+    return racines;
 }
 
 // --- ldapsearch side by side
@@ -262,8 +277,7 @@ int BenchEmbarqué(const Options& options) {
         return 1;
     }
     const QString nc = session.ContexteNommage();
-    for (const QString& dn : {Défaut(options.groupe, QStringLiteral("CN=Bench Root,OU=Bench,") + nc),
-                              Défaut(options.ou, QStringLiteral("OU=Bench,") + nc)})
+    for (const QString& dn : Racines(options, nc))
         AfficheMesure(QStringLiteral("embedded"), AnalyseUneRacine(session, *mémoire, options, dn));
     return 0;
 }
@@ -292,8 +306,7 @@ int BenchContrôleur(const Options& options) {
     const QString nc = session.ContexteNommage();
     const qint64 coût = CoûtProcessusLdapsearch(env);
     out() << "ldapsearch: " << coût << " ms per process (start, StartTLS, bind, one read)\n";
-    for (const QString& dn : {Défaut(options.groupe, QStringLiteral("CN=Bench Root,OU=Bench,") + nc),
-                              Défaut(options.ou, QStringLiteral("OU=Bench,") + nc)}) {
+    for (const QString& dn : Racines(options, nc)) {
         enregistreur->clearSearches();
         const Mesure m = AnalyseUneRacine(session, enregistreur->inner(), options, dn);
         AfficheMesure(QStringLiteral("ldap"), m);
