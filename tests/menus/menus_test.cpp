@@ -97,7 +97,8 @@ TEST(MenusNoeuds, CaptionsAreTranslatedWithAcceleratorsAfterATab) {
               Traduction(u"TXT_POPUP_COPIER_NOM_COMPTE") + u"\tCtrl+C"_s);
     EXPECT_EQ(compte.Elément(IdMenu::Annuler)->libellé, u"A&nnuler"_s);
     // The managed-by label's menu has no shortcut texts.
-    for (const ElémentMenu& e : MenuGéréPar(true).Eléments())
+    const clsPopupMenu géréPar = MenuGéréPar(true);
+    for (const ElémentMenu& e : géréPar.Eléments())
         EXPECT_FALSE(e.libellé.contains(u'\t')) << e.libellé.toStdString();
 }
 
