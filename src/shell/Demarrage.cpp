@@ -23,7 +23,7 @@ QString LangueDuDémarrage(const QString& cheminIni, const EnvironnementDémarra
         return langue;
     const ChoixLangue choix = ChoisitLangueInitiale(environnement.codeLangue, environnement.dossierLangues);
     if (choix.afficherMessage)
-        interaction.Message(MessageAucuneTraduction(TitreApplication()), IcôneMessage::Information);
+        interaction.Message(MessageAucuneTraduction(), IcôneMessage::Information);
     return choix.langue;
 }
 
