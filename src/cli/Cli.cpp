@@ -2,7 +2,6 @@
 
 #include "cli/ArgumentsCli.h"
 #include "cli/InteractionTerminal.h"
-#include "cli/IssueAnalyse.h"
 #include "cli/ReglagesCli.h"
 #include "cli/TextesCli.h"
 #include "directory/OuvertureAnnuaire.h"
@@ -29,6 +28,19 @@ namespace arbrix {
 namespace {
 
 constexpr int SortieErreur = 1;
+
+// 0 a tree, 2 no object or several to choose from, 1 anything else (a stop included).
+int CodeSortie(IssueAnalyse issue) {
+    switch (issue) {
+    case IssueAnalyse::Arborescence:
+        return 0;
+    case IssueAnalyse::Introuvable:
+    case IssueAnalyse::Plusieurs:
+        return 2;
+    default:
+        return SortieErreur;
+    }
+}
 
 class ExécutionCli {
 public:
@@ -140,15 +152,15 @@ private:
         Analyse analyse(arbre, *session, m_paramètres, interaction);
         LanceAnalyse(analyse, interaction);
 
-        const IssueAnalyse issue = IssueDeLAnalyse(arbre, interaction);
-        for (const clsOccurrence& candidat : interaction.Candidats())
+        const RésultatAnalyse& résultat = analyse.Résultat();
+        for (const clsOccurrence& candidat : résultat.candidats)
             m_erreurs << LigneCandidat(candidat) << u'\n';
-        if (issue == IssueAnalyse::Arborescence) {
+        if (résultat.issue == IssueAnalyse::Arborescence) {
             // The whole tree from the root, whatever extent the dialog last used.
             options.Etendue = EtendueExport::Complète;
             m_sortie << GénérateurExport(options).GénèreExport(*arbre.Racine(), false) << u'\n';
         }
-        return CodeSortie(issue);
+        return CodeSortie(résultat.issue);
     }
 
     std::shared_ptr<SessionAD> OuvreSession() {
@@ -179,14 +191,8 @@ private:
         const std::optional<QString>& source = m_lecture.arguments.source;
         if (!source)
             return OuvreAnnuaire(m_paramètres.AccèsADServeur);
-        const QByteArray variable = qgetenv("ARBRIX_DIRECTORY");
-        const bool définie = qEnvironmentVariableIsSet("ARBRIX_DIRECTORY");
-        qunsetenv("ARBRIX_DIRECTORY");
-        AnnuaireOuvert annuaire = OuvreAnnuaire(*source);
-        if (définie)
-            qputenv("ARBRIX_DIRECTORY", variable);
         m_paramètres.AccèsADServeur = *source;
-        return annuaire;
+        return OuvreAnnuaire(AnalyseDesignationAnnuaire(*source));
     }
 
     // The desktop program's command-line rule: "OU=" and "CN=" start DNs, anything else is a name

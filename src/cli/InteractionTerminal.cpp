@@ -19,16 +19,14 @@ InteractionTerminal::InteractionTerminal(QTextStream& erreurs)
 
 RéponseMessage InteractionTerminal::Message(const QString& texte, IcôneMessage icône, BoutonsMessage boutons,
                                             RéponseMessage défaut, const QString& titre) {
-    (void)titre;
-    m_messages.append({texte, icône});
+    (void)icône, (void)titre;
     m_erreurs << TexteTerminal(texte);
     m_erreurs.flush();
     return boutons == BoutonsMessage::Ok ? RéponseMessage::Ok : défaut;
 }
 
 std::optional<int> InteractionTerminal::ChoisitOccurrence(const ListeOccurrences& occurrences) {
-    m_choixDemandé = true;
-    m_candidats = occurrences;
+    (void)occurrences;
     return std::nullopt;
 }
 

@@ -2,19 +2,13 @@
 
 // The analysis in a terminal: what the desktop program shows in a message box is written to the
 // error stream as plain text, and nothing is ever asked. When a lookup finds several objects the
-// choice is refused and the candidates are kept for the caller to list.
+// choice is refused; the analysis keeps the candidates for the caller to list.
 
 #include "shell/Interaction.h"
 
-#include <QList>
 #include <QTextStream>
 
 namespace arbrix {
-
-struct MessageAffiché {
-    QString texte;
-    IcôneMessage icône = IcôneMessage::Aucune;
-};
 
 class InteractionTerminal : public Interaction {
 public:
@@ -24,16 +18,8 @@ public:
                            RéponseMessage défaut, const QString& titre) override;
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
 
-    const QList<MessageAffiché>& Messages() const { return m_messages; }
-    // The objects offered by the last lookup that found several; empty otherwise.
-    const ListeOccurrences& Candidats() const { return m_candidats; }
-    bool ChoixDemandé() const { return m_choixDemandé; }
-
 private:
     QTextStream& m_erreurs;
-    QList<MessageAffiché> m_messages;
-    ListeOccurrences m_candidats;
-    bool m_choixDemandé = false;
 };
 
 // A message for a terminal: CR LF and lone CR become LF, ending with one LF.

@@ -79,6 +79,10 @@ const QHash<QString, QString>& TextesFrançais() {
 
 } // namespace
 
+QStringList ClésTexteCli() {
+    return TextesFrançais().keys();
+}
+
 QString TexteCli(const QString& clé, const QStringList& valeurs) {
     const auto français = TextesFrançais().constFind(clé);
     QString texte =

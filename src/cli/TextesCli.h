@@ -29,5 +29,7 @@ inline const QString Aide = QStringLiteral("TXT_CLI_AIDE");
 // The text of a key in the current language (see ChargeTraductions), its "%v" filled in order
 // by the values; an unknown key gives the key itself.
 QString TexteCli(const QString& clé, const QStringList& valeurs = {});
+// Every key of the program's texts (for checking that a language file translates them all).
+QStringList ClésTexteCli();
 
 } // namespace arbrix

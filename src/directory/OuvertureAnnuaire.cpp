@@ -80,8 +80,10 @@ static AnnuaireOuvert openLdifFile(const QString& path) {
 }
 
 AnnuaireOuvert OuvreAnnuaire(const QString& accesADServeur) {
-    const DesignationAnnuaire designation =
-        AnalyseDesignationAnnuaire(TexteDesignationAnnuaire(accesADServeur));
+    return OuvreAnnuaire(AnalyseDesignationAnnuaire(TexteDesignationAnnuaire(accesADServeur)));
+}
+
+AnnuaireOuvert OuvreAnnuaire(const DesignationAnnuaire& designation) {
     if (!designation.valide()) {
         AnnuaireOuvert failed;
         failed.genre = designation.genre;

@@ -43,5 +43,7 @@ struct AnnuaireOuvert {
 
 // The directory named by ARBRIX_DIRECTORY or accesADServeur, ready to bind. Never raises.
 AnnuaireOuvert OuvreAnnuaire(const QString& accesADServeur);
+// The directory of that designation, whatever ARBRIX_DIRECTORY says. Never raises.
+AnnuaireOuvert OuvreAnnuaire(const DesignationAnnuaire& designation);
 
 } // namespace arbrix

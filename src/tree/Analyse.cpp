@@ -81,6 +81,7 @@ Analyse::~Analyse() = default;
 // ---------------------------------------------------------------- lookup and build
 
 void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
+    m_résultat = {};
     m_interaction.MasqueComplétion();
     ModeAnalyse = mode;
     m_interaction.Sablier(true);
@@ -131,11 +132,7 @@ std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte
             }
         } catch (const DirectoryError& e) {
             m_interaction.Sablier(false);
-            if (estErreurDroits(e.number()))
-                m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IcôneMessage::Critique);
-            else
-                m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {e.number(), e.text()}),
-                                      IcôneMessage::Exclamation);
+            signaleÉchec(e.number(), e.number(), e.text());
             return std::nullopt;
         }
         if (!trouvés.isEmpty() && !joker)
@@ -156,6 +153,7 @@ void Analyse::rechercheParNom() {
                               : m_interaction.TypeRecherche() == 0         ? u"MSG_ERREUR_OU_INCONNUE"
                                                                            : u"MSG_ERREUR_GROUPE_INCONNU";
         m_interaction.Message(FormateMessage(Traduction(clé), {texte}), IcôneMessage::Exclamation);
+        termine(IssueAnalyse::Introuvable);
         return;
     }
     std::optional<int> choix = 0;
@@ -167,12 +165,15 @@ void Analyse::rechercheParNom() {
         choix = m_interaction.ChoisitOccurrence(*trouvés);
         m_interaction.Sablier(true);
     }
-    if (choix && *choix >= 0 && *choix < trouvés->size()) {
-        const clsOccurrence& o = trouvés->at(*choix);
-        NomRacine = o.Nom;
-        TypeRacine = o.TypeObjet;
-        DNRacine = o.DistinguishedName;
+    if (!choix || *choix < 0 || *choix >= trouvés->size()) {
+        m_résultat.candidats = *trouvés;
+        termine(IssueAnalyse::Plusieurs);
+        return;
     }
+    const clsOccurrence& o = trouvés->at(*choix);
+    NomRacine = o.Nom;
+    TypeRacine = o.TypeObjet;
+    DNRacine = o.DistinguishedName;
     ConstruitArborescence();
 }
 
@@ -180,6 +181,7 @@ void Analyse::démarreParDn(const QString& dn) {
     const QString préfixe = dn.left(3).toUpper();
     if (préfixe != u"OU=" && préfixe != u"CN=") {
         m_interaction.Message(Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE"), IcôneMessage::Critique);
+        termine(IssueAnalyse::Introuvable);
         return;
     }
     // The name is the value of the first RDN, escapes resolved: "R&D\, Paris" is "R&D, Paris".
@@ -192,11 +194,13 @@ void Analyse::démarreParDn(const QString& dn) {
 }
 
 void Analyse::ConstruitArborescence() {
+    m_résultat = {};
     if (NomRacine.isEmpty())
         return;
     if (ModeAnalyse == Mode::Structure && TypeRacine != 0) {
         m_interaction.Sablier(false);
         m_interaction.Message(Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"), IcôneMessage::Exclamation);
+        termine(IssueAnalyse::ModeInapplicable);
         return;
     }
     m_arbre.setAfficherNombreMembres(m_paramètres.AfficherNombreMembres);
@@ -216,6 +220,7 @@ void Analyse::rapporteRésultat(qint32 résultat) {
     const QString àResélectionner = CléÀResélectionner;
     CléÀResélectionner.clear();
     if (résultat >= 0) {
+        termine(IssueAnalyse::Arborescence);
         m_arbre.Déplie(m_arbre.Racine());
         m_interaction.MémoriseRecherche(m_interaction.TexteRecherche(), m_interaction.TypeRecherche());
         if (Noeud* n = àResélectionner.isEmpty() ? nullptr : m_arbre.Node(àResélectionner)) {
@@ -226,15 +231,31 @@ void Analyse::rapporteRésultat(qint32 résultat) {
     }
     m_interaction.MasqueTraitementEnCours();
     m_interaction.Sablier(false);
-    if (estErreurDroits(résultat)) {
-        m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IcôneMessage::Critique);
+    const qint64 numéro = std::llabs(qint64(résultat));
+    if (résultat == RacineIntrouvable) {
+        m_interaction.Message(
+            FormateMessage(Traduction(u"MSG_ERREUR"), {numéro, Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE")}),
+            IcôneMessage::Exclamation);
+        termine(IssueAnalyse::Introuvable);
         return;
     }
-    const qint64 numéro = std::llabs(qint64(résultat));
-    const QString texte = résultat == RacineIntrouvable ? Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE")
-                                                        : m_textesErreurs.value(résultat);
-    m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numéro, texte}),
+    signaleÉchec(résultat, numéro, m_textesErreurs.value(résultat));
+}
+
+void Analyse::signaleÉchec(qint32 numéro, qint64 numéroAffiché, const QString& texte) {
+    if (estErreurDroits(numéro)) {
+        m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IcôneMessage::Critique);
+        termine(IssueAnalyse::Erreur, numéro);
+        return;
+    }
+    m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numéroAffiché, texte}),
                           IcôneMessage::Exclamation);
+    termine(IssueAnalyse::Erreur, numéroAffiché);
+}
+
+void Analyse::termine(IssueAnalyse issue, qint64 numéroErreur) {
+    m_résultat.issue = issue;
+    m_résultat.numéroErreur = numéroErreur;
 }
 
 void Analyse::rapporteFin() {
@@ -243,6 +264,8 @@ void Analyse::rapporteFin() {
     if (m_interaction.ArrêtDemandé()) {
         m_interaction.Sablier(false);
         m_interaction.Message(Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"), IcôneMessage::Exclamation);
+        if (m_résultat.issue == IssueAnalyse::Arborescence)
+            termine(IssueAnalyse::Arrêtée);
     }
     if (!GroupesRécursifs.isEmpty()) {
         QString liste;
@@ -256,11 +279,22 @@ void Analyse::rapporteFin() {
         m_interaction.CliqueNoeud(racine);
 }
 
+// A directory failure, or a Key met twice, becomes the negative result of the step.
+template <typename Étape> qint32 Analyse::résultatDe(Étape&& étape) {
+    try {
+        return étape();
+    } catch (const DirectoryError& e) {
+        return erreur(e.number(), e.text());
+    } catch (const ErreurCléDupliquée& e) {
+        return erreur(e.number(), e.text());
+    }
+}
+
 // ---------------------------------------------------------------- O.U. scan
 
 qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 profondeur) {
     const Appel appel(*this);
-    try {
+    return résultatDe([&]() -> qint32 {
         Noeud* noeud = parent;
         if (!dn.isEmpty()) {
             const Recordset rs = m_session.ConnexionAD().Execute(
@@ -297,18 +331,14 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
         }
         m_arbre.ChangeTexte(noeud, m_arbre.FormateLibelle(NomDuLibelle(noeud->Text()), nombre));
         return nombre;
-    } catch (const DirectoryError& e) {
-        return erreur(e.number(), e.text());
-    } catch (const ErreurCléDupliquée& e) {
-        return erreur(e.number(), e.text());
-    }
+    });
 }
 
 // ---------------------------------------------------------------- group expansion
 
 qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 profondeur) {
     const Appel appel(*this);
-    try {
+    return résultatDe([&]() -> qint32 {
         if (dn.isEmpty()) {
             const std::optional<quint32> rid =
                 parent->LettreType() == u'G' ? ridDe(parent->DN()) : std::optional<quint32>();
@@ -327,15 +357,11 @@ qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 pr
         Noeud* racine =
             ajouteNoeud(nullptr, nom, nom, u'G' + dnGroupe, CleTypeGroupe(groupType, false), true);
         return développeContenu(racine, profondeur, RidGroupePrincipal(groupType, rs.Fields(u"objectSid")));
-    } catch (const DirectoryError& e) {
-        return erreur(e.number(), e.text());
-    } catch (const ErreurCléDupliquée& e) {
-        return erreur(e.number(), e.text());
-    }
+    });
 }
 
 qint32 Analyse::développeContenu(Noeud* noeud, qint32 profondeur, std::optional<quint32> rid) {
-    try {
+    return résultatDe([&]() -> qint32 {
         if (m_interaction.TraitementEnCoursAffiché())
             afficheProgression(noeud);
         qint32 nombre = 0;
@@ -346,11 +372,7 @@ qint32 Analyse::développeContenu(Noeud* noeud, qint32 profondeur, std::optional
         if (noeud->LettreType() == u'G')
             m_arbre.ChangeTexte(noeud, m_arbre.FormateLibelle(NomDuLibelle(noeud->Text()), nombre));
         return nombre;
-    } catch (const DirectoryError& e) {
-        return erreur(e.number(), e.text());
-    } catch (const ErreurCléDupliquée& e) {
-        return erreur(e.number(), e.text());
-    }
+    });
 }
 
 QString Analyse::filtreComptes() const {
@@ -450,10 +472,7 @@ bool Analyse::estVerrouillé(const Recordset& rs) {
         return false;
     const QString dn = texteChamp(rs, u"DistinguishedName");
     try {
-        const Recordset lu = m_session.ConnexionAD().Execute(
-            QStringLiteral("<LDAP://") + préfixeChemin() + EchappeCheminLDAP(dn) +
-                QStringLiteral(">;(objectClass=*);msDS-User-Account-Control-Computed"),
-            SearchScope::Base);
+        const Recordset lu = litObjet(dn, QStringLiteral("msDS-User-Account-Control-Computed"));
         if (!lu.Eof() && !lu.Fields(u"msDS-User-Account-Control-Computed").isNull())
             return lu.Fields(u"msDS-User-Account-Control-Computed").toLongLong() & 0x10;
     } catch (const DirectoryError&) {
@@ -465,18 +484,15 @@ bool Analyse::estVerrouillé(const Recordset& rs) {
 qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     const bool sousOU = parent->LettreType() == u'O';
     const QString dn = parent->DN();
-    Recordset rs =
-        sousOU ? m_session.ConnexionAD().Execute(
-                     QStringLiteral(
-                         "SELECT Name, DistinguishedName, MemberOf, GroupType, objectSid FROM 'LDAP://") +
-                         préfixeChemin() + DoubleApostrophes(EchappeCheminLDAP(dn)) +
-                         QStringLiteral("' WHERE objectCategory='group'"),
-                     SearchScope::OneLevel)
-               : m_session.ConnexionAD().Execute(
-                     QStringLiteral(
-                         "SELECT Name, DistinguishedName, MemberOf, GroupType, objectSid FROM 'LDAP://") +
-                     baseRecherche() + QStringLiteral("' WHERE memberOf='") + DoubleApostrophes(dn) +
-                     QStringLiteral("' AND objectCategory='group'"));
+    const QString sélection =
+        QStringLiteral("SELECT Name, DistinguishedName, MemberOf, GroupType, objectSid FROM 'LDAP://");
+    Recordset rs = sousOU ? m_session.ConnexionAD().Execute(
+                                sélection + préfixeChemin() + DoubleApostrophes(EchappeCheminLDAP(dn)) +
+                                    QStringLiteral("' WHERE objectCategory='group'"),
+                                SearchScope::OneLevel)
+                          : m_session.ConnexionAD().Execute(
+                                sélection + baseRecherche() + QStringLiteral("' WHERE memberOf='") +
+                                DoubleApostrophes(dn) + QStringLiteral("' AND objectCategory='group'"));
 
     qint32 nombre = 0;
     for (; !rs.Eof() && !m_interaction.ArrêtDemandé(); rs.MoveNext()) {
@@ -583,10 +599,7 @@ QVariant Analyse::memberOfDe(const QString& dn) {
         return *connu;
     QVariant valeur;
     try {
-        const Recordset rs = m_session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + préfixeChemin() +
-                                                                 EchappeCheminLDAP(dn) +
-                                                                 QStringLiteral(">;(objectClass=*);memberOf"),
-                                                             SearchScope::Base);
+        const Recordset rs = litObjet(dn, QStringLiteral("memberOf"));
         if (!rs.Eof())
             valeur = rs.Fields(u"memberOf");
     } catch (const DirectoryError&) {
@@ -598,10 +611,7 @@ QVariant Analyse::memberOfDe(const QString& dn) {
 
 std::optional<quint32> Analyse::ridDe(const QString& dnGroupe) {
     try {
-        const Recordset rs = m_session.ConnexionAD().Execute(
-            QStringLiteral("<LDAP://") + préfixeChemin() + EchappeCheminLDAP(dnGroupe) +
-                QStringLiteral(">;(objectClass=*);groupType, objectSid"),
-            SearchScope::Base);
+        const Recordset rs = litObjet(dnGroupe, QStringLiteral("groupType, objectSid"));
         if (!rs.Eof())
             return RidGroupePrincipal(rs.Fields(u"groupType").toInt(), rs.Fields(u"objectSid"));
     } catch (const DirectoryError&) {
@@ -641,6 +651,13 @@ void Analyse::afficheProgression(const Noeud* noeud) {
     m_interaction.ChangeTraitementEnCours(AbregeChemin(
         noeud->Key(), [&i](const QString& t) { return i.LargeurTexte(t); }, i.LargeurTraitementEnCours()));
     m_interaction.TraiteÉvénements();
+}
+
+Recordset Analyse::litObjet(const QString& dn, const QString& attributs) {
+    return m_session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + préfixeChemin() +
+                                               EchappeCheminLDAP(dn) + QStringLiteral(">;(objectClass=*);") +
+                                               attributs,
+                                           SearchScope::Base);
 }
 
 qint32 Analyse::erreur(qint32 numéro, const QString& texte) {

@@ -7,7 +7,8 @@
 // 4 managed service accounts only, 5 the O.U. structure alone, 6 O.U.s and groups without
 // accounts. The lookup finds the root, the build clears the tree and fills it through the O.U.
 // scan or the group expansion, and afterwards reports a stop, an error and any group met again
-// inside itself. Everything shown to or asked of the user goes through Interaction.
+// inside itself. Everything shown to or asked of the user goes through Interaction; how the run
+// ended is also kept as a RésultatAnalyse, for callers that act on it rather than show it.
 
 #include "tree/Occurrence.h"
 
@@ -46,6 +47,27 @@ QString CléTexteMode(qint16 mode);
 // Result of a build that found no root: the group or O.U. is no longer there.
 inline constexpr qint32 RacineIntrouvable = -2220;
 
+// How the last lookup or build ended (each has shown its own message, if any).
+enum class IssueAnalyse {
+    AucuneAnalyse,    // nothing run yet
+    Arborescence,     // the tree was built; groups met inside themselves are reported, not a failure
+    Introuvable,      // no object of that name, a DN naming neither an O.U. nor a group, or a root
+                      // that the build no longer found
+    Plusieurs,        // several objects answer the name and none was chosen (the choice was
+                      // cancelled, or could not be asked)
+    ModeInapplicable, // the O.U. structure asked of a group
+    Arrêtée,          // the user stopped the build; the tree holds what was read until then
+    Erreur,           // the directory failed
+};
+
+struct RésultatAnalyse {
+    IssueAnalyse issue = IssueAnalyse::AucuneAnalyse;
+    // Erreur: the number the message shows, or the directory's own number for a refusal of
+    // rights (whose message shows none).
+    qint64 numéroErreur = 0;
+    ListeOccurrences candidats; // Plusieurs: the objects offered
+};
+
 // Shortens a backslash path to fit a width: keeps its head up to the first "\", then drops
 // leading parts of the rest, shown as "...\", while the text is wider than largeurDisponible
 // and the rest still holds a "\".
@@ -72,6 +94,8 @@ public:
     void LanceAnalyse(qint16 mode, const QString& dn = {});
     // Builds the tree of NomRacine / TypeRacine / DNRacine in ModeAnalyse and reports.
     void ConstruitArborescence();
+    // How the last LanceAnalyse or ConstruitArborescence ended.
+    const RésultatAnalyse& Résultat() const { return m_résultat; }
 
     // The O.U. scan: with a DN (and no parent) the root O.U. node is made first; with an empty
     // DN, parent is an O.U. node already in the tree. Returns the cumulative member count, or
@@ -106,6 +130,12 @@ private:
     void démarreParDn(const QString& dn);
     void rapporteRésultat(qint32 résultat);
     void rapporteFin();
+    // Shows a directory failure: a refusal of rights in words of its own, anything else with
+    // numéroAffiché and the text.
+    void signaleÉchec(qint32 numéro, qint64 numéroAffiché, const QString& texte);
+    void termine(IssueAnalyse issue, qint64 numéroErreur = 0);
+    template <typename Étape> qint32 résultatDe(Étape&& étape);
+    Recordset litObjet(const QString& dn, const QString& attributs);
 
     Noeud* ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
                        const QString& image, bool trier);
@@ -142,6 +172,7 @@ private:
     std::optional<QSet<quint32>> m_ridsPrincipaux;
     // The text of the last error behind each negative result, for the report.
     QHash<qint32, QString> m_textesErreurs;
+    RésultatAnalyse m_résultat;
 };
 
 } // namespace arbrix

@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 #include "cli/TextesCli.h"
+#include "i18n/Traductions.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,45 @@ TEST_F(CliTest, HelpDocumentsTheOptionsAndExitStatuses) {
     for (const char* mot : {"--directory", "--type", "--mode", "--settings", "--set", "--user",
                             "--password-file", "ARBRIX_PASSWORD", "NOM-OU-DN", "  2  "})
         EXPECT_TRUE(r.sortie.contains(QString::fromUtf8(mot))) << mot;
+}
+
+TEST_F(CliTest, TheDirectoryOptionOutranksTheEnvironmentAndLeavesItAsItWas) {
+    const QByteArray absent = dossier.filePath(QStringLiteral("absent.ldif")).toUtf8();
+    qputenv("ARBRIX_DIRECTORY", absent);
+    const Résultat r = Lance({"Boucle C"});
+    EXPECT_EQ(qgetenv("ARBRIX_DIRECTORY"), absent);
+    // Without the option the variable names the directory.
+    const Résultat sansOption = Lance({"--settings", réglages, "Boucle C"}, false);
+    qunsetenv("ARBRIX_DIRECTORY");
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_EQ(sansOption.code, 1);
+    EXPECT_TRUE(sansOption.erreurs.contains(QString::fromUtf8(absent)));
+}
+
+TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
+    ÉcritFichier(réglages, "[Config]\r\nLangue=English\r\n");
+    const Résultat aide = Lance({"--help"});
+    EXPECT_TRUE(aide.sortie.startsWith(u"Usage: arbrix-cli [OPTIONS] NAME-OR-DN\n"))
+        << aide.sortie.toStdString();
+    EXPECT_TRUE(aide.sortie.contains(u"Exit codes:"));
+    EXPECT_EQ(Lance({"--bogus"}).erreurs,
+              QStringLiteral("Unknown option: --bogus\nFor help: arbrix-cli --help\n"));
+    EXPECT_TRUE(Lance({"Nulle part"}).erreurs.startsWith(u"No group or O.U. named 'Nulle part' was found"));
+    EXPECT_TRUE(Lance({"--settings", réglages, "--directory", dossier.filePath("absent.ldif"), "x"}, false)
+                    .erreurs.startsWith(u"Unable to access the Active Directory"));
+}
+
+// Every text of the program, the help included, has its English translation.
+TEST(TextesCli, EnglishTranslatesThemAll) {
+    const QString anglais = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng");
+    const QString absent = QStringLiteral("\x01absent");
+    const QStringList clés = ClésTexteCli();
+    EXPECT_TRUE(clés.contains(CléTexteCli::Aide));
+    for (const QString& clé : clés) {
+        const QString texte = LitTraduction(anglais, clé, absent);
+        EXPECT_NE(texte, absent) << clé.toStdString();
+        EXPECT_EQ(texte.count(u"%v"), TexteCli(clé).count(u"%v")) << clé.toStdString();
+    }
 }
 
 #ifdef ARBRIX_CLI_PROGRAM

@@ -1,97 +1,182 @@
-#include "cli/InteractionTerminal.h"
-#include "cli/IssueAnalyse.h"
+// How an analysis ended, as the analysis itself tells it: the command-line program's exit status
+// and candidate list rest on it, so every ending is checked on the sample domain.
+
+#include "directory/Session.h"
+#include "directory/memory/MemoryBackend.h"
 #include "i18n/Traductions.h"
-#include "text/Texte.h"
+#include "settings/Parametres.h"
+#include "shell/Interaction.h"
+#include "tree/Analyse.h"
 #include "tree/Arbre.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace arbrix;
 
 namespace {
 
-QString Message(const char16_t* clé, const QVariantList& valeurs = {}) {
-    return FormateMessage(Traduction(clé), valeurs);
-}
+const QString DnBoucleA = QStringLiteral("CN=Boucle A,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test");
 
-TEST(TexteTerminal, EndsWithOneLineFeedAndHasNoCarriageReturn) {
-    EXPECT_EQ(TexteTerminal(QStringLiteral("a\r\n\r\nb\rc\r\n")), QStringLiteral("a\n\nb\nc\n"));
-    EXPECT_EQ(TexteTerminal(QStringLiteral("a")), QStringLiteral("a\n"));
-    EXPECT_EQ(TexteTerminal(QString()), QStringLiteral("\n"));
-}
+// The embedded directory, whose searches can be made to fail.
+class AnnuaireDéfaillant : public Backend {
+public:
+    explicit AnnuaireDéfaillant(std::shared_ptr<MemoryBackend> annuaire)
+        : m_annuaire(std::move(annuaire)) {}
 
-TEST(LigneCandidat, KeepsThreeTabSeparatedFieldsOnOneLine) {
-    clsOccurrence o;
-    o.Nom = QStringLiteral("Sales\t(EMEA)");
-    o.TypeObjetEnTexte = QStringLiteral("O.U.");
-    o.DistinguishedName = QStringLiteral("OU=Sales\n(EMEA),DC=x");
-    EXPECT_EQ(LigneCandidat(o), QStringLiteral("Sales (EMEA)\tO.U.\tOU=Sales (EMEA),DC=x"));
-}
+    std::optional<int> codeÉchec; // every search fails with this LDAP code
 
-TEST(EstMessage, MatchesTheCatalogueTextWithAnyValues) {
-    EXPECT_TRUE(EstMessageIntrouvable(Message(u"MSG_ERREUR_GROUPE_INCONNU", {"Nulle part"})));
-    EXPECT_TRUE(EstMessageIntrouvable(Message(u"MSG_ERREUR_OU_INCONNUE", {"It's (odd) [*]"})));
-    EXPECT_TRUE(EstMessageIntrouvable(Message(u"MSG_ERREUR_OU_GROUPE_INCONNU", {"a\r\nb"})));
-    EXPECT_TRUE(EstMessageIntrouvable(Message(u"MSG_ERREUR_ELEMENT_NON_TROUVE")));
-    EXPECT_TRUE(EstMessageIntrouvable(Message(u"MSG_ERREUR", {2220, "introuvable"})));
-    EXPECT_FALSE(EstMessageIntrouvable(Message(u"MSG_ERREUR", {22201, "autre"})));
-    EXPECT_FALSE(EstMessageIntrouvable(Message(u"MSG_ERREUR", {-2147217911, "refus"})));
-    EXPECT_FALSE(EstMessageIntrouvable(Message(u"MSG_ERREUR_DROITS_AD")));
-    EXPECT_FALSE(EstMessageIntrouvable(QStringLiteral("Le groupe")));
-    EXPECT_TRUE(EstMessageRécursivité(Message(u"MSG_ERREUR_RECURSIVITE", {"\r\n\r\n\tBoucle A\r\n\r\n"})));
-    EXPECT_FALSE(EstMessageRécursivité(Message(u"MSG_ERREUR_DROITS_AD")));
-}
-
-class IssueTest : public ::testing::Test {
-protected:
-    void Affiche(const QString& texte, IcôneMessage icône = IcôneMessage::Exclamation) {
-        interaction.Message(texte, icône, BoutonsMessage::Ok, RéponseMessage::Ok, {});
+    void bind(const Credentials& c, const QString& s) override { m_annuaire->bind(c, s); }
+    std::unique_ptr<SearchCursor> search(const SearchRequest& requête) override {
+        if (codeÉchec)
+            throw LdapError(*codeÉchec, QStringLiteral("refused by the test"));
+        return m_annuaire->search(requête);
     }
-    void Construit() {
-        arbre.Ajoute(nullptr, QStringLiteral("\\\\G"), QStringLiteral("G"), QStringLiteral("GCN=G"));
+    void add(const QString& dn, const QList<LdapAttribute>& a) override { m_annuaire->add(dn, a); }
+    void modify(const QString& dn, const QList<Modification>& m) override { m_annuaire->modify(dn, m); }
+    void remove(const QString& dn) override { m_annuaire->remove(dn); }
+    void rename(const QString& dn, const QString& rdn, const QString& sup) override {
+        m_annuaire->rename(dn, rdn, sup);
     }
-    IssueAnalyse Issue() const { return IssueDeLAnalyse(arbre, interaction); }
+    bool compare(const QString& dn, const QString& a, const QByteArray& v) override {
+        return m_annuaire->compare(dn, a, v);
+    }
 
-    QString erreurs;
-    QTextStream flux{&erreurs};
-    InteractionTerminal interaction{flux};
-    Arbre arbre;
+private:
+    std::shared_ptr<MemoryBackend> m_annuaire;
 };
 
-TEST_F(IssueTest, ATreeWithoutErrorIsSuccessEvenWithARecursionReport) {
-    Construit();
-    EXPECT_EQ(Issue(), IssueAnalyse::Arborescence);
-    Affiche(Message(u"MSG_ERREUR_RECURSIVITE", {"\r\n\tBoucle A\r\n"}), IcôneMessage::Critique);
-    EXPECT_EQ(Issue(), IssueAnalyse::Arborescence);
-    EXPECT_EQ(CodeSortie(Issue()), 0);
-    EXPECT_TRUE(erreurs.contains(u"\tBoucle A\n"));
-    EXPECT_FALSE(erreurs.contains(u'\r'));
+class Utilisateur : public Interaction {
+public:
+    QStringList messages;
+    std::optional<int> choix;
+    int arrêtÀLaPompe = -1;
+
+    RéponseMessage Message(const QString& texte, IcôneMessage, BoutonsMessage, RéponseMessage,
+                           const QString&) override {
+        messages << texte;
+        return RéponseMessage::Ok;
+    }
+    std::optional<int> ChoisitOccurrence(const ListeOccurrences&) override { return choix; }
+    void TraiteÉvénements() override {
+        if (--arrêtÀLaPompe == 0)
+            DemandeArrêt();
+    }
+};
+
+class IssueAnalyseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Catalogue().Vide();
+        ChargeTraductions(QString());
+        annuaire = std::make_shared<AnnuaireDéfaillant>(
+            std::make_shared<MemoryBackend>(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif")));
+        session = std::make_unique<SessionAD>(annuaire, AccesAnnuaire{});
+        session->definitNomUtilisateurSysteme([] { return QStringLiteral("test"); });
+        ASSERT_TRUE(session->Ouvre().reussi());
+        analyse = std::make_unique<Analyse>(arbre, *session, paramètres, utilisateur);
+    }
+
+    const RésultatAnalyse& ParNom(const QString& nom, int type = 1, qint16 mode = Mode::Standard) {
+        utilisateur.messages.clear();
+        utilisateur.ChangeTexteRecherche(nom);
+        utilisateur.ChangeTypeRecherche(type);
+        analyse->LanceAnalyse(mode);
+        return analyse->Résultat();
+    }
+    const RésultatAnalyse& ParDn(const QString& dn, qint16 mode = Mode::Standard) {
+        utilisateur.messages.clear();
+        analyse->LanceAnalyse(mode, dn);
+        return analyse->Résultat();
+    }
+
+    std::shared_ptr<AnnuaireDéfaillant> annuaire;
+    std::unique_ptr<SessionAD> session;
+    Paramètres paramètres;
+    Arbre arbre;
+    Utilisateur utilisateur;
+    std::unique_ptr<Analyse> analyse;
+};
+
+TEST_F(IssueAnalyseTest, ATreeIsBuiltEvenWhenGroupsContainThemselves) {
+    EXPECT_EQ(analyse->Résultat().issue, IssueAnalyse::AucuneAnalyse);
+    const RésultatAnalyse& r = ParNom(QStringLiteral("Boucle A"));
+    EXPECT_EQ(r.issue, IssueAnalyse::Arborescence);
+    EXPECT_EQ(r.numéroErreur, 0);
+    EXPECT_TRUE(r.candidats.isEmpty());
+    ASSERT_EQ(utilisateur.messages.size(), 1) << "the recursion report";
+    EXPECT_FALSE(arbre.isEmpty());
+    EXPECT_EQ(ParDn(DnBoucleA).issue, IssueAnalyse::Arborescence);
 }
 
-TEST_F(IssueTest, NothingFoundOrSeveralGiveTwo) {
-    Affiche(Message(u"MSG_ERREUR_GROUPE_INCONNU", {"X"}));
-    EXPECT_EQ(CodeSortie(Issue()), 2);
-
-    InteractionTerminal autre(flux);
-    const std::optional<int> choix = autre.ChoisitOccurrence({clsOccurrence{}, clsOccurrence{}});
-    EXPECT_FALSE(choix);
-    EXPECT_EQ(IssueDeLAnalyse(arbre, autre), IssueAnalyse::AucunOuPlusieurs);
-    EXPECT_EQ(autre.Candidats().size(), 2);
+TEST_F(IssueAnalyseTest, AnUnknownNameOrDnIsNotFound) {
+    for (const QString& nom : {QStringLiteral("Nulle part"), QStringLiteral("It's (odd) \\ *x")}) {
+        EXPECT_EQ(ParNom(nom).issue, IssueAnalyse::Introuvable) << nom.toStdString();
+        EXPECT_EQ(utilisateur.messages.size(), 1);
+    }
+    // A DN the build no longer finds, and one that names neither an O.U. nor a group.
+    for (const QString& dn :
+         {QStringLiteral("CN=Personne,OU=Velmora,DC=velmora,DC=test"),
+          QStringLiteral("OU=Nulle part,DC=velmora,DC=test"), QStringLiteral("DC=velmora,DC=test")}) {
+        EXPECT_EQ(ParDn(dn).issue, IssueAnalyse::Introuvable) << dn.toStdString();
+        EXPECT_EQ(utilisateur.messages.size(), 1);
+        EXPECT_TRUE(arbre.isEmpty());
+    }
 }
 
-TEST_F(IssueTest, OtherErrorsGiveOne) {
-    Affiche(Message(u"MSG_ERREUR_DROITS_AD"), IcôneMessage::Critique);
-    EXPECT_EQ(CodeSortie(Issue()), 1);
+TEST_F(IssueAnalyseTest, SeveralFoundKeepTheCandidatesUntilOneIsChosen) {
+    const RésultatAnalyse& refusé = ParNom(QStringLiteral("Boucle*"));
+    EXPECT_EQ(refusé.issue, IssueAnalyse::Plusieurs);
+    ASSERT_EQ(refusé.candidats.size(), 3);
+    EXPECT_EQ(refusé.candidats[1].Nom, u"Boucle B");
+    EXPECT_TRUE(utilisateur.messages.isEmpty());
+    EXPECT_TRUE(arbre.isEmpty());
+
+    utilisateur.choix = 7; // out of the list: as good as cancelled
+    EXPECT_EQ(ParNom(QStringLiteral("Boucle*")).issue, IssueAnalyse::Plusieurs);
+
+    utilisateur.choix = 1;
+    const RésultatAnalyse& choisi = ParNom(QStringLiteral("Boucle*"));
+    EXPECT_EQ(choisi.issue, IssueAnalyse::Arborescence);
+    EXPECT_TRUE(choisi.candidats.isEmpty()) << "a new analysis starts from a clean outcome";
+    EXPECT_EQ(analyse->NomRacine, u"Boucle B");
 }
 
-TEST_F(IssueTest, AnErrorAfterAPartialBuildIsAnError) {
-    Construit();
-    Affiche(Message(u"MSG_ERREUR", {-2147016656, "noSuchObject"}));
-    EXPECT_EQ(Issue(), IssueAnalyse::Erreur);
+TEST_F(IssueAnalyseTest, TheStructureOfAGroupIsRefused) {
+    EXPECT_EQ(ParNom(QStringLiteral("Boucle A"), 1, Mode::Structure).issue, IssueAnalyse::ModeInapplicable);
+    EXPECT_EQ(utilisateur.messages.size(), 1);
+    EXPECT_EQ(ParNom(QStringLiteral("Ventes"), 0, Mode::Structure).issue, IssueAnalyse::Arborescence);
 }
 
-TEST_F(IssueTest, AnEmptyTreeWithoutMessageIsAnError) {
-    EXPECT_EQ(Issue(), IssueAnalyse::Erreur);
+TEST_F(IssueAnalyseTest, AStopDuringTheBuildIsNotASuccess) {
+    utilisateur.arrêtÀLaPompe = 3;
+    EXPECT_EQ(ParNom(QStringLiteral("Ventes"), 0).issue, IssueAnalyse::Arrêtée);
+    EXPECT_EQ(utilisateur.messages.last(), Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
+}
+
+TEST_F(IssueAnalyseTest, DirectoryFailuresKeepTheirNumber) {
+    annuaire->codeÉchec = LdapCode::Busy;
+    const qint64 occupé = -qint64(ErrorNumber::LdapBase + LdapCode::Busy);
+    // In the build, the number is shown as a positive value...
+    const RésultatAnalyse& construction = ParDn(DnBoucleA);
+    EXPECT_EQ(construction.issue, IssueAnalyse::Erreur);
+    EXPECT_EQ(construction.numéroErreur, occupé);
+    ASSERT_EQ(utilisateur.messages.size(), 1);
+    EXPECT_TRUE(utilisateur.messages[0].contains(QString::number(occupé)));
+    // ... in the lookup, as the directory gives it.
+    const RésultatAnalyse& recherche = ParNom(QStringLiteral("Boucle A"));
+    EXPECT_EQ(recherche.issue, IssueAnalyse::Erreur);
+    EXPECT_EQ(recherche.numéroErreur, -occupé);
+
+    // A refusal of rights has a message of its own, without number.
+    annuaire->codeÉchec = LdapCode::InsufficientAccessRights;
+    for (const bool parDn : {true, false}) {
+        const RésultatAnalyse& r = parDn ? ParDn(DnBoucleA) : ParNom(QStringLiteral("Boucle A"));
+        EXPECT_EQ(r.issue, IssueAnalyse::Erreur);
+        EXPECT_EQ(r.numéroErreur, ErrorNumber::QueryAccessDenied);
+        EXPECT_EQ(utilisateur.messages, QStringList{Traduction(u"MSG_ERREUR_DROITS_AD")});
+    }
 }
 
 } // namespace
