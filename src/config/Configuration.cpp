@@ -14,6 +14,20 @@ bool AccèsDifférent(const SaisieConfiguration& saisie, const Paramètres& p) {
            saisie.AccèsADPassword != p.AccèsADPassword;
 }
 
+// The analysis and display options bear the same names in the settings and in the window's
+// entry, and pass from one to the other as they are.
+template <typename De, typename Vers> void CopieOptionsAnalyse(const De& de, Vers& vers) {
+    vers.AnalyseParDéfaut = de.AnalyseParDéfaut;
+    vers.AnalyseAutreTypeSiAucuneReponse = de.AnalyseAutreTypeSiAucuneReponse;
+    vers.ContrôlerVerrouilléExpiré = de.ContrôlerVerrouilléExpiré;
+    vers.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés =
+        de.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés;
+    vers.DéplierGroupesContenantGroupesRécursifs = de.DéplierGroupesContenantGroupesRécursifs;
+    vers.DéplierGroupesEtOU = de.DéplierGroupesEtOU;
+    vers.ReprésenterGroupesRacineOU = de.ReprésenterGroupesRacineOU;
+    vers.AfficherNombreMembres = de.AfficherNombreMembres;
+}
+
 QString LangueEffective(const QString& langue) {
     return langue.isEmpty() ? LangueFrançaise : langue;
 }
@@ -28,15 +42,7 @@ SaisieConfiguration SaisieDepuis(const Paramètres& p, const Mémos& mémos) {
     s.AccèsADDomaine = p.AccèsADDomaine;
     s.AccèsADLogin = p.AccèsADLogin;
     s.AccèsADPassword = p.AccèsADPassword;
-    s.AnalyseParDéfaut = p.AnalyseParDéfaut;
-    s.AnalyseAutreTypeSiAucuneReponse = p.AnalyseAutreTypeSiAucuneReponse;
-    s.ContrôlerVerrouilléExpiré = p.ContrôlerVerrouilléExpiré;
-    s.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés =
-        p.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés;
-    s.DéplierGroupesContenantGroupesRécursifs = p.DéplierGroupesContenantGroupesRécursifs;
-    s.DéplierGroupesEtOU = p.DéplierGroupesEtOU;
-    s.ReprésenterGroupesRacineOU = p.ReprésenterGroupesRacineOU;
-    s.AfficherNombreMembres = p.AfficherNombreMembres;
+    CopieOptionsAnalyse(p, s);
     s.NbElémentsMémorisésMax = QString::number(p.NbElémentsMémorisésMax);
     s.ListeMémos = mémos.ListeÉdition();
     return s;
@@ -87,15 +93,7 @@ IssueConfiguration AppliqueSaisie(const SaisieConfiguration& s, Paramètres& p, 
     p.AccèsADDomaine = s.AccèsADDomaine.trimmed();
     p.AccèsADLogin = s.AccèsADLogin.trimmed();
     p.AccèsADPassword = s.AccèsADPassword;
-    p.AnalyseParDéfaut = s.AnalyseParDéfaut;
-    p.AnalyseAutreTypeSiAucuneReponse = s.AnalyseAutreTypeSiAucuneReponse;
-    p.ContrôlerVerrouilléExpiré = s.ContrôlerVerrouilléExpiré;
-    p.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés =
-        s.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés;
-    p.DéplierGroupesContenantGroupesRécursifs = s.DéplierGroupesContenantGroupesRécursifs;
-    p.DéplierGroupesEtOU = s.DéplierGroupesEtOU;
-    p.ReprésenterGroupesRacineOU = s.ReprésenterGroupesRacineOU;
-    p.AfficherNombreMembres = s.AfficherNombreMembres;
+    CopieOptionsAnalyse(s, p);
 
     const qint16 maximum =
         NombreÉlémentsMémorisés(s.NbElémentsMémorisésMax).value_or(p.NbElémentsMémorisésMax);

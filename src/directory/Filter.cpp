@@ -1,17 +1,13 @@
 #include "directory/Filter.h"
 
+#include "directory/Hex.h"
+
 namespace arbrix {
 
 namespace {
 
-int hexDigit(QChar c) {
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c.unicode() - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    return -1;
+QString hexEscape(uchar byte) {
+    return QStringLiteral("\\%1").arg(byte, 2, 16, QLatin1Char('0'));
 }
 
 bool isAttributeChar(QChar c) {
@@ -185,12 +181,11 @@ private:
                 continue;
             if (i + 2 >= text.size())
                 return false;
-            const int hi = hexDigit(text[i + 1]);
-            const int lo = hexDigit(text[i + 2]);
-            if (hi < 0 || lo < 0)
+            const std::optional<char> byte = HexPairByte(text[i + 1], text[i + 2]);
+            if (!byte)
                 return false;
             out += text.mid(start, i - start).toUtf8();
-            out += char(hi * 16 + lo);
+            out += *byte;
             i += 2;
             start = i + 1;
         }
@@ -214,29 +209,14 @@ QString EscapeFilterBytes(const QByteArray& value) {
     const bool validUtf8 = text.toUtf8() == value;
     if (!validUtf8) {
         for (char byte : value)
-            out += QStringLiteral("\\%1").arg(uchar(byte), 2, 16, QLatin1Char('0'));
+            out += hexEscape(uchar(byte));
         return out;
     }
     for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'*':
-            out += QStringLiteral("\\2a");
-            break;
-        case u'(':
-            out += QStringLiteral("\\28");
-            break;
-        case u')':
-            out += QStringLiteral("\\29");
-            break;
-        case u'\\':
-            out += QStringLiteral("\\5c");
-            break;
-        case 0:
-            out += QStringLiteral("\\00");
-            break;
-        default:
+        if (c == u'*' || c == u'(' || c == u')' || c == u'\\' || c.unicode() == 0)
+            out += hexEscape(uchar(c.unicode()));
+        else
             out += c;
-        }
     }
     return out;
 }

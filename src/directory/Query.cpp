@@ -198,22 +198,17 @@ private:
         return attributes;
     }
 
-    QString orExpression() {
-        QStringList terms{andExpression()};
-        while (m_lexer.isWord(u"OR")) {
-            m_lexer.take();
-            terms += andExpression();
-        }
-        return terms.size() == 1 ? terms.first() : u"(|"_s + terms.join(QString()) + u")"_s;
-    }
+    QString orExpression() { return chain(u"OR", u'|', &SqlTranslator::andExpression); }
+    QString andExpression() { return chain(u"AND", u'&', &SqlTranslator::notExpression); }
 
-    QString andExpression() {
-        QStringList terms{notExpression()};
-        while (m_lexer.isWord(u"AND")) {
+    // Terms joined by an operator word: one term stands alone, several become (|...) or (&...).
+    QString chain(QStringView word, QChar filterOperator, QString (SqlTranslator::*term)()) {
+        QStringList terms{(this->*term)()};
+        while (m_lexer.isWord(word)) {
             m_lexer.take();
-            terms += notExpression();
+            terms += (this->*term)();
         }
-        return terms.size() == 1 ? terms.first() : u"(&"_s + terms.join(QString()) + u")"_s;
+        return terms.size() == 1 ? terms.first() : u"("_s + filterOperator + terms.join(QString()) + u')';
     }
 
     QString notExpression() {

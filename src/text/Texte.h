@@ -45,29 +45,28 @@ int ChercheDepuisFin(const QString& texte, const QString& recherche, int début 
 // The text repeated nombre times (empty for 0 or less).
 QString RépèteTexte(int nombre, const QString& texte);
 
-// The greatest (smallest) value, the first one kept on ties. An empty list raises error 9.
-template <typename T> T MaximumValeurs(std::initializer_list<T> valeurs) {
+// Walks the values keeping the first, then each later one for which remplace(gardée, valeur) is
+// true. An empty list raises error 9.
+template <typename T, typename Remplace>
+T ValeurRetenue(std::initializer_list<T> valeurs, Remplace remplace) {
     if (valeurs.size() == 0)
         throw ErreurExécution(NuméroErreur::IndiceHorsLimites,
                               QStringLiteral("L'indice n'appartient pas à la sélection"));
     const T* meilleur = valeurs.begin();
     for (const T& valeur : valeurs) {
-        if (*meilleur < valeur)
+        if (remplace(*meilleur, valeur))
             meilleur = &valeur;
     }
     return *meilleur;
 }
 
+// The greatest (smallest) value, the first one kept on ties. An empty list raises error 9.
+template <typename T> T MaximumValeurs(std::initializer_list<T> valeurs) {
+    return ValeurRetenue(valeurs, [](const T& a, const T& b) { return a < b; });
+}
+
 template <typename T> T MinimumValeurs(std::initializer_list<T> valeurs) {
-    if (valeurs.size() == 0)
-        throw ErreurExécution(NuméroErreur::IndiceHorsLimites,
-                              QStringLiteral("L'indice n'appartient pas à la sélection"));
-    const T* meilleur = valeurs.begin();
-    for (const T& valeur : valeurs) {
-        if (valeur < *meilleur)
-            meilleur = &valeur;
-    }
-    return *meilleur;
+    return ValeurRetenue(valeurs, [](const T& a, const T& b) { return b < a; });
 }
 
 // Fills each "%v" (or "%V") in turn with the text of the next value; missing values give empty
