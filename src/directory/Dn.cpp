@@ -99,6 +99,8 @@ private:
     }
 
     bool readStringValue(QString& value) {
+        if (readPlainValue(value))
+            return true;
         QByteArray bytes;
         qsizetype significantEnd = 0; // bytes up to the last character that is not a plain space
         while (!atEnd() && !atSeparator()) {
@@ -114,6 +116,27 @@ private:
         bytes.truncate(significantEnd);
         value = QString::fromUtf8(bytes);
         return !bytes.isEmpty();
+    }
+
+    // The usual value, without escapes, quotes or surrogates: taken as it stands. Leaves the
+    // position unchanged (for the general reading) when the value is anything else.
+    bool readPlainValue(QString& value) {
+        qsizetype end = m_pos;
+        qsizetype significantEnd = m_pos;
+        for (; end < m_text.size(); ++end) {
+            const char16_t c = m_text[end].unicode();
+            if (c == u',' || c == u'+' || c == u';')
+                break;
+            if (c == u'\\' || c == u'"' || c == u'<' || c == u'>' || QChar::isSurrogate(c))
+                return false;
+            if (c != u' ')
+                significantEnd = end + 1;
+        }
+        if (significantEnd == m_pos)
+            return false;
+        value = m_text.mid(m_pos, significantEnd - m_pos).toString();
+        m_pos = end;
+        return true;
     }
 
     bool readCharOrEscape(QByteArray& bytes) {
@@ -154,13 +177,46 @@ private:
     qsizetype m_pos = 0;
 };
 
+// The normalised form of a printable ASCII value: spaces simplified, lower case, escaped. False
+// for any other value.
+bool normalisedAsciiValue(QStringView value, QString& out) {
+    out.clear();
+    out.reserve(value.size() + 4);
+    bool pendingSpace = false;
+    for (QChar ch : value) {
+        const char16_t c = ch.unicode();
+        if (c < 0x20 || c > 0x7e)
+            return false;
+        if (c == u' ') {
+            pendingSpace = !out.isEmpty();
+            continue;
+        }
+        if (pendingSpace)
+            out += u' ';
+        pendingSpace = false;
+        if (out.isEmpty() && c == u'#')
+            out += u'\\';
+        else if (QStringView(u",+\"\\<>;=").contains(ch))
+            out += u'\\';
+        out += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+    return true;
+}
+
 QString normalizedValue(const RdnAttribute& a) {
     if (a.value.startsWith(u'#'))
         return a.value.toLower();
+    QString ascii;
+    if (normalisedAsciiValue(a.value, ascii))
+        return ascii;
     return EchappeValeurDn(a.value.simplified().toCaseFolded());
 }
 
 QString normalizedRdn(const Rdn& rdn) {
+    if (rdn.attributes.size() == 1) {
+        const RdnAttribute& a = rdn.attributes.first();
+        return a.type.toLower() + u'=' + normalizedValue(a);
+    }
     QStringList parts;
     for (const RdnAttribute& a : rdn.attributes)
         parts += a.type.toLower() + u'=' + normalizedValue(a);
@@ -304,7 +360,81 @@ std::optional<Rdn> RdnDepuisSaisie(QStringView text) {
     return rdn;
 }
 
+namespace {
+
+// The normalised form of the usual DN, printable ASCII with one type=value per RDN and no
+// escapes, quotes or hex values, written without parsing it into RDNs; false for anything else,
+// which the general parsing handles. Same result as parsing then normalising.
+bool normalisePlainAscii(QStringView dn, QString& out) {
+    out.clear();
+    out.reserve(dn.size());
+    qsizetype i = 0;
+    const qsizetype n = dn.size();
+    const auto skipSpaces = [&] {
+        while (i < n && dn[i] == u' ')
+            ++i;
+    };
+    skipSpaces();
+    if (i == n)
+        return true; // the empty DN
+    while (true) {
+        // Type
+        const qsizetype typeStart = i;
+        while (i < n && isTypeChar(dn[i])) {
+            const char16_t c = dn[i].unicode();
+            out += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+            ++i;
+        }
+        if (i == typeStart)
+            return false;
+        skipSpaces();
+        if (i == n || dn[i] != u'=')
+            return false;
+        out += u'=';
+        ++i;
+        skipSpaces();
+        if (i < n && dn[i] == u'#')
+            return false;
+        // Value: spaces inside collapse to one, spaces around are dropped.
+        bool pendingSpace = false;
+        bool any = false;
+        for (; i < n; ++i) {
+            const char16_t c = dn[i].unicode();
+            if (c == u',')
+                break;
+            if (c < 0x20 || c > 0x7e || c == u'\\' || c == u'"' || c == u'+' || c == u';' || c == u'<' ||
+                c == u'>')
+                return false;
+            if (c == u' ') {
+                pendingSpace = any;
+                continue;
+            }
+            if (pendingSpace)
+                out += u' ';
+            pendingSpace = false;
+            any = true;
+            if (c == u'=')
+                out += u'\\';
+            out += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+        }
+        if (!any)
+            return false;
+        if (i == n)
+            return true;
+        out += u',';
+        ++i; // ","
+        skipSpaces();
+        if (i == n)
+            return false; // a trailing separator
+    }
+}
+
+} // namespace
+
 QString DnNormalise(QStringView dn) {
+    QString plain;
+    if (normalisePlainAscii(dn, plain))
+        return plain;
     if (const std::optional<Dn> parsed = Dn::parse(dn))
         return parsed->normalized();
     return dn.trimmed().toString().toCaseFolded();

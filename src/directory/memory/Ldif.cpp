@@ -2,6 +2,9 @@
 
 #include "directory/memory/MemoryBackend.h"
 
+#include <QByteArrayView>
+#include <QHash>
+
 using namespace Qt::StringLiterals;
 
 namespace arbrix {
@@ -31,48 +34,59 @@ bool isAttributeName(const QByteArray& name) {
     return true;
 }
 
-// Joins folded lines and groups them into paragraphs separated by blank lines.
-QList<Paragraph> paragraphs(const QByteArray& text) {
-    QList<Paragraph> result;
-    Paragraph current;
-    const QList<QByteArray> physical = text.split('\n');
-    int lineNumber = 0;
-    for (QByteArray raw : physical) {
-        ++lineNumber;
-        if (raw.endsWith('\r'))
-            raw.chop(1);
-        if (raw.startsWith(' ') && (!current.lines.isEmpty())) {
-            current.lines.last().text += raw.mid(1);
-            continue;
-        }
-        if (raw.isEmpty()) {
-            if (!current.lines.isEmpty())
-                result += current;
-            current = Paragraph();
-            continue;
-        }
-        LogicalLine l;
-        l.line = lineNumber;
-        l.text = raw;
-        l.comment = raw.startsWith('#');
-        current.lines += l;
-    }
-    if (!current.lines.isEmpty())
-        result += current;
-    // Comments are dropped here, after their folded continuations were joined to them.
-    for (Paragraph& p : result) {
-        QList<LogicalLine> kept;
-        for (const LogicalLine& l : std::as_const(p.lines)) {
-            if (!l.comment) {
-                kept += l;
-            } else if (l.text.mid(1).trimmed().toLower() == "arbrix: read-only") {
-                p.readOnly = true;
+// Walks the text one paragraph (lines between blank lines) at a time, folded lines joined and
+// comments dropped, so that the whole file is never held a second time as lines.
+class ParagraphReader {
+public:
+    explicit ParagraphReader(const QByteArray& text)
+        : m_text(text) {}
+
+    // The next paragraph; false at the end of the text.
+    bool next(Paragraph& paragraph) {
+        paragraph.lines.clear();
+        paragraph.readOnly = false;
+        QList<bool> comments;
+        while (m_pos <= m_text.size()) {
+            if (m_pos == m_text.size()) {
+                ++m_pos; // the last (empty) line of a text that ends with a newline, or of an empty text
+                break;
             }
+            qsizetype end = m_text.indexOf('\n', m_pos);
+            const bool last = end < 0;
+            if (last)
+                end = m_text.size();
+            QByteArrayView raw(m_text.constData() + m_pos, end - m_pos);
+            m_pos = last ? m_text.size() + 1 : end + 1;
+            ++m_lineNumber;
+            if (raw.endsWith('\r'))
+                raw.chop(1);
+            if (raw.startsWith(' ') && !paragraph.lines.isEmpty()) {
+                paragraph.lines.last().text.append(raw.sliced(1));
+                continue;
+            }
+            if (raw.isEmpty()) {
+                if (!paragraph.lines.isEmpty())
+                    break;
+                continue;
+            }
+            paragraph.lines += LogicalLine{m_lineNumber, raw.toByteArray(), raw.startsWith('#')};
         }
-        p.lines = kept;
+        if (paragraph.lines.isEmpty())
+            return false;
+        // Comments are dropped here, after their folded continuations were joined to them.
+        paragraph.lines.removeIf([&](const LogicalLine& l) {
+            if (l.comment && l.text.mid(1).trimmed().toLower() == "arbrix: read-only")
+                paragraph.readOnly = true;
+            return l.comment;
+        });
+        return true;
     }
-    return result;
-}
+
+private:
+    const QByteArray& m_text;
+    qsizetype m_pos = 0;
+    int m_lineNumber = 0;
+};
 
 class RecordReader {
 public:
@@ -151,7 +165,8 @@ public:
             split(p.lines[i], name, value);
             if (name == "-")
                 fail(p.lines[i].line, u"\"-\" outside a modify record"_s);
-            const QString attribute = QString::fromUtf8(name);
+            const QString attribute = interned(name);
+            value = pooled(attribute, value);
             bool found = false;
             for (LdapAttribute& a : record.attributes) {
                 if (a.name.compare(attribute, Qt::CaseInsensitive) == 0) {
@@ -205,17 +220,52 @@ public:
     }
 
 private:
+    // Attribute names are shared between records: a file spells the same few names many times.
+    QString interned(const QByteArray& name) const {
+        auto it = m_names.constFind(name);
+        if (it == m_names.constEnd())
+            it = m_names.insert(name, QString::fromUtf8(name));
+        return *it;
+    }
+
+    // Values of attributes that take few distinct values (classes, flags, "never" dates) are
+    // shared too; an attribute stops being pooled once it shows many distinct values.
+    QByteArray pooled(const QString& attribute, const QByteArray& value) const {
+        constexpr qsizetype maxDistinct = 64;
+        Pool& pool = m_pools[attribute];
+        if (!pool.open)
+            return value;
+        auto it = pool.values.constFind(value);
+        if (it != pool.values.constEnd())
+            return *it;
+        if (pool.values.size() >= maxDistinct) {
+            pool.open = false;
+            pool.values = {};
+            return value;
+        }
+        pool.values.insert(value, value);
+        return value;
+    }
+
+    struct Pool {
+        QHash<QByteArray, QByteArray> values;
+        bool open = true;
+    };
+
     QString m_source;
+    mutable QHash<QByteArray, QString> m_names;
+    mutable QHash<QString, Pool> m_pools;
 };
 
 } // namespace
 
 QList<LdifRecord> ParseLdif(const QByteArray& text, const QString& source) {
-    QList<Paragraph> paras = paragraphs(text);
+    ParagraphReader paragraphs(text);
     RecordReader reader(source);
     QList<LdifRecord> records;
     bool first = true;
-    for (Paragraph& p : paras) {
+    Paragraph p;
+    while (paragraphs.next(p)) {
         if (p.lines.isEmpty())
             continue; // comments only
         if (first && p.lines.first().text.toLower().startsWith("version:")) {

@@ -75,7 +75,10 @@ MemoryBackend::MemoryBackend(const QString& ldifPath)
     QFile file(ldifPath);
     if (!file.open(QIODevice::ReadOnly))
         throw LdifError(ldifPath, 0, u"cannot read the file: "_s + file.errorString());
-    m_directory->load(ParseLdif(file.readAll(), ldifPath), ldifPath);
+    // The text goes before the entries are built: both need not be held at once.
+    QList<LdifRecord> records = ParseLdif(file.readAll(), ldifPath);
+    file.close();
+    m_directory->load(std::move(records), ldifPath);
 }
 
 std::unique_ptr<MemoryBackend> MemoryBackend::fromText(const QByteArray& ldif, const QString& sourceName) {

@@ -28,9 +28,31 @@ QString noSuchObject(const QString& dn) {
 const QString insufficientRights =
     u"00002098: SecErr: DSID-03150F94, problem 4003 (INSUFF_ACCESS_RIGHTS), data 0"_s;
 
+// Attribute names compared without regard to case; names are ASCII but for rare exceptions,
+// which take the general comparison.
+bool sameName(QStringView a, QStringView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive) == 0;
+        if (x >= u'A' && x <= u'Z')
+            x += 32;
+        if (y >= u'A' && y <= u'Z')
+            y += 32;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 bool isOneOf(QStringView name, std::initializer_list<QStringView> names) {
     for (QStringView n : names) {
-        if (name.compare(n, Qt::CaseInsensitive) == 0)
+        if (sameName(name, n))
             return true;
     }
     return false;
@@ -87,6 +109,24 @@ quint32 ridOf(const QByteArray& sid) {
 
 qint64 number(const QByteArray& value) {
     return value.trimmed().toLongLong();
+}
+
+// The parent's normalised DN, cut from a normalised DN: commas inside values are escaped there.
+QString parentOfNormalized(const QString& ndn) {
+    for (qsizetype i = 0; i < ndn.size(); ++i) {
+        if (ndn[i] == u'\\')
+            ++i;
+        else if (ndn[i] == u',')
+            return ndn.mid(i + 1);
+    }
+    return {};
+}
+
+// True when ndn names base or an entry below it (both normalised).
+bool isAtOrBelow(const QString& ndn, const QString& base) {
+    if (ndn.size() == base.size())
+        return ndn == base;
+    return ndn.size() > base.size() && ndn.endsWith(base) && ndn[ndn.size() - base.size() - 1] == u',';
 }
 
 // ---- Filters, with their values prepared once per search ----
@@ -163,7 +203,7 @@ bool substringMatch(const Prepared& p, const QString& value) {
 
 const LdapAttribute* MemEntry::find(QStringView name) const {
     for (const LdapAttribute& a : attributes) {
-        if (a.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(a.name, name))
             return &a;
     }
     return nullptr;
@@ -171,7 +211,7 @@ const LdapAttribute* MemEntry::find(QStringView name) const {
 
 LdapAttribute* MemEntry::find(QStringView name) {
     for (LdapAttribute& a : attributes) {
-        if (a.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(a.name, name))
             return &a;
     }
     return nullptr;
@@ -194,8 +234,7 @@ void MemEntry::set(const QString& name, const QList<QByteArray>& values) {
 }
 
 void MemEntry::erase(QStringView name) {
-    attributes.removeIf(
-        [&](const LdapAttribute& a) { return a.name.compare(name, Qt::CaseInsensitive) == 0; });
+    attributes.removeIf([&](const LdapAttribute& a) { return sameName(a.name, name); });
 }
 
 // ---- Matching ----
@@ -243,7 +282,7 @@ private:
     bool present(const Prepared& p, const MemEntry& e) const {
         if (isOneOf(p.attribute, {u"objectClass", u"distinguishedName", u"dn"}))
             return true;
-        if (p.attribute.compare(u"memberOf", Qt::CaseInsensitive) == 0)
+        if (sameName(p.attribute, u"memberOf"))
             return !m_memberOf.value(e.ndn).isEmpty();
         return !values(e, p.attribute).isEmpty();
     }
@@ -251,13 +290,13 @@ private:
     bool equal(const Prepared& p, const MemEntry& e) const {
         if (isOneOf(p.attribute, {u"distinguishedName", u"dn"}))
             return e.ndn == p.ndn;
-        if (p.attribute.compare(u"memberOf", Qt::CaseInsensitive) == 0)
+        if (sameName(p.attribute, u"memberOf"))
             return m_memberOf.value(e.ndn).contains(p.ndn);
-        if (p.attribute.compare(u"member", Qt::CaseInsensitive) == 0)
+        if (sameName(p.attribute, u"member"))
             return e.memberNdns.contains(p.ndn);
-        if (p.attribute.compare(u"objectCategory", Qt::CaseInsensitive) == 0)
+        if (sameName(p.attribute, u"objectCategory"))
             return !p.never && e.categoryNdn == p.ndn;
-        if (p.attribute.compare(u"objectClass", Qt::CaseInsensitive) == 0)
+        if (sameName(p.attribute, u"objectClass"))
             return TableauContient(e.classes, QString::fromUtf8(p.raw));
         switch (p.syntax) {
         case SyntaxeAttribut::Entier32:
@@ -296,8 +335,7 @@ private:
             return anyValue(p, e, [&](const QByteArray& v) { return (number(v) & p.number) == p.number; });
         if (p.rule == u"1.2.840.113556.1.4.804"_s)
             return anyValue(p, e, [&](const QByteArray& v) { return (number(v) & p.number) != 0; });
-        if (p.rule == u"1.2.840.113556.1.4.1941"_s &&
-            p.attribute.compare(u"memberOf", Qt::CaseInsensitive) == 0)
+        if (p.rule == u"1.2.840.113556.1.4.1941"_s && sameName(p.attribute, u"memberOf"))
             return inChain(e.ndn, p.ndn);
         return false;
     }
@@ -325,7 +363,7 @@ private:
 };
 
 QList<QByteArray> Matcher::values(const MemEntry& e, QStringView name) const {
-    if (name.compare(u"memberOf", Qt::CaseInsensitive) == 0) {
+    if (sameName(name, u"memberOf")) {
         QList<QByteArray> out;
         for (const QString& g : m_memberOf.value(e.ndn)) {
             if (const MemEntry* group = m_directory.findNormalized(g))
@@ -333,7 +371,7 @@ QList<QByteArray> Matcher::values(const MemEntry& e, QStringView name) const {
         }
         return out;
     }
-    if (name.compare(u"msDS-User-Account-Control-Computed", Qt::CaseInsensitive) == 0) {
+    if (sameName(name, u"msDS-User-Account-Control-Computed")) {
         if (!EstClasseCompte(e.classes))
             return {};
         qint64 flags = number(e.first(u"msDS-User-Account-Control-Computed"));
@@ -341,7 +379,7 @@ QList<QByteArray> Matcher::values(const MemEntry& e, QStringView name) const {
             flags |= 0x10;
         return {QByteArray::number(flags)};
     }
-    if (name.compare(u"unicodePwd", Qt::CaseInsensitive) == 0)
+    if (sameName(name, u"unicodePwd"))
         return {};
     const LdapAttribute* a = e.find(name);
     return a ? a->values : QList<QByteArray>();
@@ -392,9 +430,11 @@ static QString namingContextOf(const Dn& dn) {
     return canonicalDn(nc);
 }
 
-void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& source) {
+void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     // The naming context: the DC= components of the first entry.
     QString ncNdn;
+    QList<QString> ndns; // of the records, computed once
+    ndns.reserve(records.size());
     for (const LdifRecord& r : records) {
         const std::optional<Dn> dn = Dn::parse(r.dn);
         if (!dn || dn->isEmpty())
@@ -405,9 +445,10 @@ void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& sour
                 throw LdifError(source, r.line, u"the DN has no DC= components naming the domain"_s);
         }
         const QString ndn = dn->normalized();
+        ndns += ndn;
         if (ncNdn.isEmpty())
             ncNdn = Dn::parse(m_namingContext)->normalized();
-        if (ndn != ncNdn && !ndn.endsWith(u',' + ncNdn))
+        if (!isAtOrBelow(ndn, ncNdn))
             throw LdifError(source, r.line, u"the entry lies outside the domain "_s + m_namingContext);
         for (const LdapAttribute& a : r.attributes) {
             if (a.name.compare(u"objectSid", Qt::CaseInsensitive) == 0 && !a.values.isEmpty()) {
@@ -432,14 +473,17 @@ void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& sour
     }
 
     // Records are applied in order, checks that need the whole file come after.
-    for (const LdifRecord& r : records) {
+    m_entries.reserve(records.size() + 16);
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        LdifRecord& r = records[i];
         try {
             const Dn dn = parseOrFail(r.dn);
             switch (r.kind) {
             case LdifRecord::Kind::Add: {
-                if (m_entries.contains(dn.normalized()))
+                if (m_entries.contains(ndns[i]))
                     fail(LdapCode::EntryAlreadyExists, u"the entry exists already"_s);
-                EntryPtr e = insert(dn, r.attributes, r.line);
+                // Moved, not shared: completing the entry would otherwise copy them.
+                EntryPtr e = insert(dn, std::exchange(r.attributes, {}), r.line, ndns[i]);
                 e->readOnly = r.readOnly;
                 break;
             }
@@ -471,6 +515,8 @@ void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& sour
             throw LdifError(source, r.line, e.message());
         }
     }
+    records = {};
+    ndns = {};
     synthesizeMissing();
 
     // Parents, then every entry's computed values, then the member links.
@@ -509,15 +555,30 @@ void MemoryDirectory::load(const QList<LdifRecord>& records, const QString& sour
             }
         }
         e->erase(u"memberOf"); // computed from the groups, never stored
+        e->attributes.squeeze();
     }
 }
 
-EntryPtr MemoryDirectory::insert(const Dn& dn, const QList<LdapAttribute>& attributes, int line) {
+void MemoryDirectory::setParentNdn(MemEntry& e) const {
+    e.parentNdn = parentOfNormalized(e.ndn);
+    if (const MemEntry* parent = findNormalized(e.parentNdn))
+        e.parentNdn = parent->ndn; // one string for all the children
+}
+
+QByteArray MemoryDirectory::shared(const QByteArray& value) {
+    auto it = m_sharedValues.constFind(value);
+    if (it == m_sharedValues.constEnd())
+        it = m_sharedValues.insert(value, value);
+    return *it;
+}
+
+EntryPtr MemoryDirectory::insert(const Dn& dn, QList<LdapAttribute> attributes, int line,
+                                 const QString& ndn) {
     auto e = std::make_shared<MemEntry>();
     e->dn = canonicalDn(dn);
-    e->ndn = dn.normalized();
-    e->parentNdn = dn.parent().normalized();
-    e->attributes = attributes;
+    e->ndn = ndn.isEmpty() ? dn.normalized() : ndn;
+    setParentNdn(*e);
+    e->attributes = std::move(attributes);
     e->sequence = ++m_sequence;
     e->line = line;
     m_entries.insert(e->ndn, e);
@@ -559,14 +620,19 @@ void MemoryDirectory::complete(MemEntry& e) {
         given += QString::fromUtf8(v).trimmed();
     e.classes = ChaineClasses(given);
     QList<QByteArray> chain;
+    chain.reserve(e.classes.size());
     for (const QString& c : std::as_const(e.classes))
-        chain += c.toUtf8();
+        chain += shared(c.toUtf8());
     e.set(u"objectClass"_s, chain);
 
     const Dn dn = *Dn::parse(e.dn);
     const RdnAttribute& rdn = dn.rdn(0).attributes.first();
-    e.set(rdn.type.toLower(), {rdn.value.toUtf8()});
-    e.set(u"name"_s, {rdn.value.toUtf8()});
+    const QString rdnType = rdn.type.toLower();
+    QByteArray rdnValue = rdn.value.toUtf8();
+    if (const QByteArray given = e.first(rdnType); given == rdnValue)
+        rdnValue = given; // the file's own value, kept rather than copied
+    e.set(rdnType, {rdnValue});
+    e.set(u"name"_s, {rdnValue});
     e.set(u"distinguishedName"_s, {e.dn.toUtf8()});
 
     QString category = QString::fromUtf8(e.first(u"objectCategory"));
@@ -575,8 +641,12 @@ void MemoryDirectory::complete(MemEntry& e) {
     else if (!category.contains(u'='))
         category =
             categoryDn(CategorieDuNomCourt(category).isEmpty() ? category : CategorieDuNomCourt(category));
-    e.set(u"objectCategory"_s, {category.toUtf8()});
-    e.categoryNdn = DnNormalise(category);
+    const QByteArray categoryValue = shared(category.toUtf8());
+    e.set(u"objectCategory"_s, {categoryValue});
+    auto known = m_categoryNdns.constFind(categoryValue);
+    if (known == m_categoryNdns.constEnd())
+        known = m_categoryNdns.insert(categoryValue, DnNormalise(category));
+    e.categoryNdn = *known;
 
     if (e.find(u"objectGUID") == nullptr)
         e.set(u"objectGUID"_s, {QCryptographicHash::hash(e.ndn.toUtf8(), QCryptographicHash::Md5)});
@@ -598,24 +668,24 @@ void MemoryDirectory::complete(MemEntry& e) {
     }
     if (group) {
         if (e.first(u"groupType").isEmpty())
-            e.set(u"groupType"_s, {"-2147483646"});
+            e.set(u"groupType"_s, {"-2147483646"_ba});
         const qint32 type = qint32(number(e.first(u"groupType")));
         const bool security = type < 0;
         const qint64 samType =
             (type & 4) ? (security ? 536870912 : 536870913) : (security ? 268435456 : 268435457);
-        e.set(u"sAMAccountType"_s, {QByteArray::number(samType)});
+        e.set(u"sAMAccountType"_s, {shared(QByteArray::number(samType))});
         return;
     }
     const bool computer = EstClasseOrdinateur(e.classes);
     const bool managed = TableauContient(e.classes, u"msDS-GroupManagedServiceAccount"_s) ||
                          TableauContient(e.classes, u"msDS-ManagedServiceAccount"_s);
     if (e.first(u"primaryGroupID").isEmpty())
-        e.set(u"primaryGroupID"_s, {computer ? "515" : "513"});
+        e.set(u"primaryGroupID"_s, {computer ? "515"_ba : "513"_ba});
     if (e.first(u"userAccountControl").isEmpty())
-        e.set(u"userAccountControl"_s, {managed ? "4130" : computer ? "4128" : "546"});
+        e.set(u"userAccountControl"_s, {managed ? "4130"_ba : computer ? "4128"_ba : "546"_ba});
     if (e.first(u"accountExpires").isEmpty())
-        e.set(u"accountExpires"_s, {QByteArray::number(FiletimeJamais)});
-    e.set(u"sAMAccountType"_s, {computer ? "805306369" : "805306368"});
+        e.set(u"accountExpires"_s, {shared(QByteArray::number(FiletimeJamais))});
+    e.set(u"sAMAccountType"_s, {computer ? "805306369"_ba : "805306368"_ba});
 }
 
 void MemoryDirectory::synthesizeMissing() {
@@ -686,6 +756,13 @@ void MemoryDirectory::unlink(MemEntry& group) {
     }
 }
 
+// The DN as the directory spells it, in UTF-8: the entry's own "distinguishedName" value, so that
+// the groups listing it share it.
+QByteArray MemoryDirectory::spelling(const MemEntry& entry) {
+    const QByteArray stored = entry.first(u"distinguishedName");
+    return stored.isEmpty() ? entry.dn.toUtf8() : stored;
+}
+
 // Stores a group's members as the directory spells them; every member must exist.
 void MemoryDirectory::setMembers(MemEntry& group, const QList<QByteArray>& values, bool check) {
     unlink(group);
@@ -700,7 +777,7 @@ void MemoryDirectory::setMembers(MemEntry& group, const QList<QByteArray>& value
         if (group.memberNdns.contains(ndn))
             continue;
         group.memberNdns.insert(ndn);
-        spelt += member ? member->dn.toUtf8() : v;
+        spelt += member ? spelling(*member) : v;
     }
     group.set(u"member"_s, spelt);
     link(group);
@@ -780,7 +857,7 @@ std::vector<EntryPtr> MemoryDirectory::search(const SearchRequest& request) cons
         case SearchScope::OneLevel:
             return e.parentNdn == base->ndn;
         case SearchScope::Subtree:
-            return e.ndn == base->ndn || e.ndn.endsWith(u',' + base->ndn);
+            return isAtOrBelow(e.ndn, base->ndn);
         }
         return false;
     };
@@ -914,7 +991,7 @@ void MemoryDirectory::modify(const QString& dn, const QList<Modification>& modif
                         fail(LdapCode::EntryAlreadyExists,
                              u"00000562: UpdErr: DSID-031A11E2, problem 6005 (ENTRY_EXISTS), data 0"_s);
                     memberNdns.insert(ndn);
-                    members += target->dn.toUtf8();
+                    members += spelling(*target);
                 } else if (m.op == ModOp::Delete) {
                     if (!memberNdns.contains(ndn))
                         fail(LdapCode::UnwillingToPerform,
@@ -1038,7 +1115,7 @@ void MemoryDirectory::relocate(MemEntry& e, const QString& newDn) {
     EntryPtr holder = m_entries.take(oldNdn);
     e.dn = canonicalDn(dn);
     e.ndn = dn.normalized();
-    e.parentNdn = dn.parent().normalized();
+    setParentNdn(e);
     e.set(u"distinguishedName"_s, {e.dn.toUtf8()});
     m_entries.insert(e.ndn, holder);
     if (m_accountNames.value(fold(e.first(u"sAMAccountName"))) == oldNdn)

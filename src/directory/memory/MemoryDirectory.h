@@ -42,7 +42,7 @@ using EntryPtr = std::shared_ptr<MemEntry>;
 class MemoryDirectory {
 public:
     // Builds the directory from LDIF records. Raises LdifError.
-    void load(const QList<LdifRecord>& records, const QString& source);
+    void load(QList<LdifRecord> records, const QString& source);
 
     const QString& namingContext() const { return m_namingContext; }
     QString dnsDomain() const;
@@ -65,7 +65,12 @@ public:
     void authenticate(const QString& login, const QString& password) const;
 
 private:
-    EntryPtr insert(const Dn& dn, const QList<LdapAttribute>& attributes, int line);
+    // ndn: the normalised DN when the caller has it already.
+    EntryPtr insert(const Dn& dn, QList<LdapAttribute> attributes, int line, const QString& ndn = {});
+    void setParentNdn(MemEntry& entry) const;
+    // One copy of the values many entries hold (classes, categories, defaults).
+    QByteArray shared(const QByteArray& value);
+    static QByteArray spelling(const MemEntry& entry);
     void complete(MemEntry& entry);
     void synthesizeMissing();
     void link(MemEntry& entry);
@@ -82,6 +87,8 @@ private:
     QHash<QString, EntryPtr> m_entries;
     QHash<QString, QList<QString>> m_memberOf; // member ndn -> group ndns
     QHash<QString, QString> m_accountNames;    // folded sAMAccountName -> ndn
+    QHash<QByteArray, QByteArray> m_sharedValues;
+    QHash<QByteArray, QString> m_categoryNdns; // objectCategory value -> normalised
     QString m_namingContext;
     QByteArray m_domainSid;
     quint32 m_nextRid = 1100;
