@@ -58,6 +58,16 @@ bool isOneOf(QStringView name, std::initializer_list<QStringView> names) {
     return false;
 }
 
+// A value written in its "#" hex form ("#04024869"); an escaped "#" ("\\#x") leaves the same
+// leading "#" in the parsed value, without the hex digits.
+bool isHexForm(QStringView value) {
+    if (value.size() < 3 || value.size() % 2 == 0 || !value.startsWith(u'#'))
+        return false;
+    return std::all_of(value.begin() + 1, value.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    });
+}
+
 // The DN as the directory spells it: usual types in capitals, values escaped one way.
 QString canonicalDn(const Dn& dn) {
     QStringList rdns;
@@ -66,7 +76,7 @@ QString canonicalDn(const Dn& dn) {
         for (const RdnAttribute& a : rdn.attributes) {
             const QString type =
                 isOneOf(a.type, {u"cn", u"ou", u"dc", u"o", u"c", u"l", u"st"}) ? a.type.toUpper() : a.type;
-            parts += type + u'=' + (a.value.startsWith(u'#') ? a.value : EchappeValeurDn(a.value));
+            parts += type + u'=' + (isHexForm(a.value) ? a.value : EchappeValeurDn(a.value));
         }
         rdns += parts.join(u'+');
     }
@@ -129,9 +139,11 @@ bool isAtOrBelow(const QString& ndn, const QString& base) {
     return ndn.size() > base.size() && ndn.endsWith(base) && ndn[ndn.size() - base.size() - 1] == u',';
 }
 
+} // namespace
+
 // ---- Filters, with their values prepared once per search ----
 
-struct Prepared {
+struct PreparedFilter {
     FilterNode::Kind kind;
     QString attribute;
     SyntaxeAttribut syntax = SyntaxeAttribut::Texte;
@@ -143,15 +155,17 @@ struct Prepared {
     QStringList any;
     QString rule;
     bool never = false; // a value that can match nothing (unknown category short name)
-    QList<Prepared> children;
+    QList<PreparedFilter> children;
 };
+
+namespace {
 
 QString fold(const QByteArray& value) {
     return QString::fromUtf8(value).toCaseFolded();
 }
 
-Prepared prepare(const FilterNode& node, const QString& namingContext) {
-    Prepared p;
+PreparedFilter prepare(const FilterNode& node, const QString& namingContext) {
+    PreparedFilter p;
     p.kind = node.kind;
     p.attribute = node.attribute;
     p.syntax = SyntaxeDe(node.attribute);
@@ -182,7 +196,7 @@ Prepared prepare(const FilterNode& node, const QString& namingContext) {
     return p;
 }
 
-bool substringMatch(const Prepared& p, const QString& value) {
+bool substringMatch(const PreparedFilter& p, const QString& value) {
     if (!value.startsWith(p.initial) || !value.endsWith(p.final) ||
         value.size() < p.initial.size() + p.final.size())
         return false;
@@ -245,14 +259,14 @@ public:
         : m_directory(directory)
         , m_memberOf(memberOf) {}
 
-    bool matches(const Prepared& p, const MemEntry& e) const {
+    bool matches(const PreparedFilter& p, const MemEntry& e) const {
         switch (p.kind) {
         case FilterNode::Kind::And:
             return std::all_of(p.children.begin(), p.children.end(),
-                               [&](const Prepared& c) { return matches(c, e); });
+                               [&](const PreparedFilter& c) { return matches(c, e); });
         case FilterNode::Kind::Or:
             return std::any_of(p.children.begin(), p.children.end(),
-                               [&](const Prepared& c) { return matches(c, e); });
+                               [&](const PreparedFilter& c) { return matches(c, e); });
         case FilterNode::Kind::Not:
             return !matches(p.children.first(), e);
         case FilterNode::Kind::Present:
@@ -274,12 +288,12 @@ public:
     QList<QByteArray> values(const MemEntry& e, QStringView name) const;
 
 private:
-    template <typename F> bool anyValue(const Prepared& p, const MemEntry& e, F test) const {
+    template <typename F> bool anyValue(const PreparedFilter& p, const MemEntry& e, F test) const {
         const QList<QByteArray> vs = values(e, p.attribute);
         return std::any_of(vs.begin(), vs.end(), test);
     }
 
-    bool present(const Prepared& p, const MemEntry& e) const {
+    bool present(const PreparedFilter& p, const MemEntry& e) const {
         if (isOneOf(p.attribute, {u"objectClass", u"distinguishedName", u"dn"}))
             return true;
         if (sameName(p.attribute, u"memberOf"))
@@ -287,7 +301,7 @@ private:
         return !values(e, p.attribute).isEmpty();
     }
 
-    bool equal(const Prepared& p, const MemEntry& e) const {
+    bool equal(const PreparedFilter& p, const MemEntry& e) const {
         if (isOneOf(p.attribute, {u"distinguishedName", u"dn"}))
             return e.ndn == p.ndn;
         if (sameName(p.attribute, u"memberOf"))
@@ -314,7 +328,7 @@ private:
         return anyValue(p, e, [&](const QByteArray& v) { return fold(v) == p.text; });
     }
 
-    bool ordered(const Prepared& p, const MemEntry& e) const {
+    bool ordered(const PreparedFilter& p, const MemEntry& e) const {
         const bool ge = p.kind == FilterNode::Kind::GreaterOrEqual;
         if (p.syntax == SyntaxeAttribut::Entier32 || p.syntax == SyntaxeAttribut::Entier64) {
             return anyValue(p, e, [&](const QByteArray& v) {
@@ -330,7 +344,7 @@ private:
         });
     }
 
-    bool extensible(const Prepared& p, const MemEntry& e) const {
+    bool extensible(const PreparedFilter& p, const MemEntry& e) const {
         if (p.rule == u"1.2.840.113556.1.4.803"_s)
             return anyValue(p, e, [&](const QByteArray& v) { return (number(v) & p.number) == p.number; });
         if (p.rule == u"1.2.840.113556.1.4.804"_s)
@@ -518,6 +532,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     records = {};
     ndns = {};
     synthesizeMissing();
+    m_derivedValid = false;
 
     // Parents, then every entry's computed values, then the member links.
     QList<MemEntry*> ordered;
@@ -847,7 +862,7 @@ std::vector<EntryPtr> MemoryDirectory::search(const SearchRequest& request) cons
     const MemEntry* base = find(request.base);
     if (!base)
         fail(LdapCode::NoSuchObject, noSuchObject(request.base));
-    const Prepared prepared = prepare(*filter, m_namingContext);
+    const PreparedFilter prepared = prepare(*filter, m_namingContext);
     const Matcher matcher(*this, m_memberOf);
     std::vector<EntryPtr> out;
     const auto inScope = [&](const MemEntry& e) {
@@ -867,10 +882,10 @@ std::vector<EntryPtr> MemoryDirectory::search(const SearchRequest& request) cons
     };
 
     // An equality on memberOf or on the DN inside the top "and" names the only candidates.
-    const Prepared* key = nullptr;
-    const QList<Prepared> top =
-        prepared.kind == FilterNode::Kind::And ? prepared.children : QList<Prepared>{prepared};
-    for (const Prepared& p : top) {
+    const PreparedFilter* key = nullptr;
+    const QList<PreparedFilter> top =
+        prepared.kind == FilterNode::Kind::And ? prepared.children : QList<PreparedFilter>{prepared};
+    for (const PreparedFilter& p : top) {
         if (p.kind == FilterNode::Kind::Equality &&
             isOneOf(p.attribute, {u"memberOf", u"distinguishedName", u"dn"})) {
             key = &p;
@@ -900,6 +915,21 @@ std::vector<EntryPtr> MemoryDirectory::search(const SearchRequest& request) cons
         consider(const_cast<MemEntry*>(base));
         return out;
     }
+    // An equality on primaryGroupID, or an "or" of indexed equalities ("members of a group and
+    // the accounts whose primary group it is"), inside the top "and": its candidates only, in
+    // the order of the walk below.
+    for (const PreparedFilter& p : top) {
+        std::vector<MemEntry*> candidates;
+        if (request.scope != SearchScope::Subtree || !indexedCandidates(p, candidates))
+            continue;
+        refreshDerived();
+        std::sort(candidates.begin(), candidates.end(),
+                  [](MemEntry* a, MemEntry* b) { return a->rank < b->rank; });
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        for (MemEntry* e : candidates)
+            consider(e);
+        return out;
+    }
     if (request.scope == SearchScope::OneLevel) {
         for (MemEntry* child : base->children)
             consider(child);
@@ -915,6 +945,65 @@ std::vector<EntryPtr> MemoryDirectory::search(const SearchRequest& request) cons
     return out;
 }
 
+// The entries an equality on primaryGroupID, memberOf or the DN can match, or an "or" of such
+// terms; false when the term is of another kind.
+bool MemoryDirectory::indexedCandidates(const PreparedFilter& p, std::vector<MemEntry*>& out) const {
+    if (p.kind == FilterNode::Kind::Or && !p.children.isEmpty()) {
+        for (const PreparedFilter& c : p.children) {
+            if (c.kind == FilterNode::Kind::Or || !indexedCandidates(c, out))
+                return false;
+        }
+        return true;
+    }
+    if (p.kind != FilterNode::Kind::Equality)
+        return false;
+    if (sameName(p.attribute, u"primaryGroupID") && p.syntax == SyntaxeAttribut::Entier32) {
+        refreshDerived();
+        const auto it = m_byPrimaryGroup.constFind(qint32(p.number));
+        if (it != m_byPrimaryGroup.constEnd())
+            out.insert(out.end(), it->begin(), it->end());
+        return true;
+    }
+    if (sameName(p.attribute, u"memberOf")) {
+        if (const MemEntry* group = findNormalized(p.ndn)) {
+            for (const QString& m : group->memberNdns) {
+                if (MemEntry* e = findNormalized(m))
+                    out.push_back(e);
+            }
+        }
+        return true;
+    }
+    if (isOneOf(p.attribute, {u"distinguishedName", u"dn"})) {
+        if (MemEntry* e = findNormalized(p.ndn))
+            out.push_back(e);
+        return true;
+    }
+    return false;
+}
+
+// The walk order of the tree and the primaryGroupID index, rebuilt after changes when a search
+// needs them.
+void MemoryDirectory::refreshDerived() const {
+    if (m_derivedValid)
+        return;
+    m_byPrimaryGroup.clear();
+    qint64 rank = 0;
+    QList<MemEntry*> stack;
+    if (MemEntry* root = findNormalized(DnNormalise(m_namingContext)))
+        stack += root;
+    while (!stack.isEmpty()) {
+        MemEntry* e = stack.takeLast();
+        e->rank = ++rank;
+        if (const LdapAttribute* a = e->find(u"primaryGroupID")) {
+            for (const QByteArray& v : a->values)
+                m_byPrimaryGroup[qint32(number(v))] += e;
+        }
+        for (qsizetype i = e->children.size() - 1; i >= 0; --i)
+            stack += e->children[i];
+    }
+    m_derivedValid = true;
+}
+
 bool MemoryDirectory::compare(const QString& dn, const QString& attribute, const QByteArray& value) const {
     const MemEntry& e = existing(dn);
     FilterNode node;
@@ -927,6 +1016,7 @@ bool MemoryDirectory::compare(const QString& dn, const QString& attribute, const
 // ---- Changes ----
 
 void MemoryDirectory::add(const QString& dnText, const QList<LdapAttribute>& attributes) {
+    m_derivedValid = false;
     const Dn dn = parseOrFail(dnText);
     if (m_entries.contains(dn.normalized()))
         fail(LdapCode::EntryAlreadyExists,
@@ -962,6 +1052,7 @@ void MemoryDirectory::add(const QString& dnText, const QList<LdapAttribute>& att
 }
 
 void MemoryDirectory::modify(const QString& dn, const QList<Modification>& modifications) {
+    m_derivedValid = false;
     MemEntry& e = existing(dn);
     if (e.readOnly)
         fail(LdapCode::InsufficientAccessRights, insufficientRights);
@@ -1080,6 +1171,7 @@ void MemoryDirectory::modify(const QString& dn, const QList<Modification>& modif
 }
 
 void MemoryDirectory::remove(const QString& dn) {
+    m_derivedValid = false;
     MemEntry& e = existing(dn);
     MemEntry* parent = findNormalized(e.parentNdn);
     if (e.readOnly || (parent && parent->readOnly))
@@ -1148,6 +1240,7 @@ void MemoryDirectory::relocate(MemEntry& e, const QString& newDn) {
 }
 
 void MemoryDirectory::rename(const QString& dn, const QString& newRdn, const QString& newSuperior) {
+    m_derivedValid = false;
     MemEntry& e = existing(dn);
     const std::optional<Rdn> rdn = AnalyseRdn(newRdn);
     if (!rdn)

@@ -28,6 +28,7 @@ struct MemEntry {
     bool readOnly = false;
     bool deleted = false;
     qint64 sequence = 0; // creation order
+    qint64 rank = 0;     // position in a walk of the tree, for ordering indexed results
     int line = 0;        // LDIF line, for load errors
 
     const LdapAttribute* find(QStringView name) const;
@@ -38,6 +39,8 @@ struct MemEntry {
 };
 
 using EntryPtr = std::shared_ptr<MemEntry>;
+
+struct PreparedFilter;
 
 class MemoryDirectory {
 public:
@@ -83,6 +86,8 @@ private:
     void checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const;
     void relocate(MemEntry& entry, const QString& newDn);
     MemEntry& existing(const QString& dn) const;
+    bool indexedCandidates(const PreparedFilter& term, std::vector<MemEntry*>& out) const;
+    void refreshDerived() const;
 
     QHash<QString, EntryPtr> m_entries;
     QHash<QString, QList<QString>> m_memberOf; // member ndn -> group ndns
@@ -94,6 +99,9 @@ private:
     quint32 m_nextRid = 1100;
     QSet<quint32> m_usedRids;
     qint64 m_sequence = 0;
+    // Derived from the entries, rebuilt on demand after a change.
+    mutable bool m_derivedValid = false;
+    mutable QHash<qint32, QList<MemEntry*>> m_byPrimaryGroup;
 };
 
 } // namespace arbrix
