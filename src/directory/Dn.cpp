@@ -1,5 +1,7 @@
 #include "directory/Dn.h"
 
+#include "directory/Hex.h"
+
 namespace arbrix {
 
 namespace {
@@ -17,16 +19,6 @@ bool isValidType(QStringView type) {
             return false;
     }
     return true;
-}
-
-int hexValue(QChar c) {
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c.unicode() - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    return -1;
 }
 
 bool isEscapable(QChar c) {
@@ -74,7 +66,7 @@ public:
 private:
     bool readHexValue(QString& value) {
         const qsizetype start = m_pos++;
-        while (!atEnd() && hexValue(m_text[m_pos]) >= 0)
+        while (!atEnd() && HexDigitValue(m_text[m_pos]) >= 0)
             ++m_pos;
         if ((m_pos - start - 1) % 2 != 0 || m_pos - start < 3)
             return false;
@@ -158,11 +150,10 @@ private:
         }
         if (m_pos + 2 >= m_text.size())
             return false;
-        const int hi = hexValue(next);
-        const int lo = hexValue(m_text[m_pos + 2]);
-        if (hi < 0 || lo < 0)
+        const std::optional<char> byte = HexPairByte(next, m_text[m_pos + 2]);
+        if (!byte)
             return false;
-        bytes += char(hi * 16 + lo);
+        bytes += *byte;
         m_pos += 3;
         return true;
     }
