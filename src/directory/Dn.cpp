@@ -21,6 +21,22 @@ bool isValidType(QStringView type) {
     return true;
 }
 
+bool isSpecialInValue(QChar c) {
+    switch (c.unicode()) {
+    case u',':
+    case u'+':
+    case u'"':
+    case u'\\':
+    case u'<':
+    case u'>':
+    case u';':
+    case u'=':
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isEscapable(QChar c) {
     return QStringView(u" \"#+,;<=>\\").contains(c);
 }
@@ -187,7 +203,7 @@ bool normalisedAsciiValue(QStringView value, QString& out) {
         pendingSpace = false;
         if (out.isEmpty() && c == u'#')
             out += u'\\';
-        else if (QStringView(u",+\"\\<>;=").contains(ch))
+        else if (isSpecialInValue(ch))
             out += u'\\';
         out += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
     }
@@ -274,10 +290,13 @@ QString Dn::toString() const {
 }
 
 QString Dn::normalized() const {
-    QStringList parts;
-    for (const Rdn& r : m_rdns)
-        parts += normalizedRdn(r);
-    return parts.join(u',');
+    QString out;
+    for (qsizetype i = 0; i < m_rdns.size(); ++i) {
+        if (i > 0)
+            out += u',';
+        out += normalizedRdn(m_rdns[i]);
+    }
+    return out;
 }
 
 Dn Dn::parent() const {
@@ -318,7 +337,7 @@ QString EchappeValeurDn(QStringView value) {
             out += u"\\0A";
         } else if (c == u'\r') {
             out += u"\\0D";
-        } else if (leading || trailing || QStringView(u",+\"\\<>;=").contains(c)) {
+        } else if (leading || trailing || isSpecialInValue(c)) {
             out += u'\\';
             out += c;
         } else {

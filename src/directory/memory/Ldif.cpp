@@ -1,6 +1,7 @@
 #include "directory/memory/Ldif.h"
 
 #include "directory/memory/MemoryBackend.h"
+#include "directory/memory/Schema.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -120,7 +121,7 @@ public:
         }
         if (!isAttributeName(name))
             fail(l.line, u"invalid attribute name \""_s + QString::fromUtf8(name) + u"\""_s);
-        if (name.toLower().endsWith(";binary"))
+        if (name.size() >= 7 && QByteArrayView(name).last(7).compare(";binary", Qt::CaseInsensitive) == 0)
             name.chop(7);
     }
 
@@ -169,7 +170,7 @@ public:
             value = pooled(attribute, value);
             bool found = false;
             for (LdapAttribute& a : record.attributes) {
-                if (a.name.compare(attribute, Qt::CaseInsensitive) == 0) {
+                if (MêmeNom(a.name, attribute)) {
                     a.values += value;
                     found = true;
                     break;

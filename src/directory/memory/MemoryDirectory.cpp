@@ -28,26 +28,8 @@ QString noSuchObject(const QString& dn) {
 const QString insufficientRights =
     u"00002098: SecErr: DSID-03150F94, problem 4003 (INSUFF_ACCESS_RIGHTS), data 0"_s;
 
-// Attribute names compared without regard to case; names are ASCII but for rare exceptions,
-// which take the general comparison.
 bool sameName(QStringView a, QStringView b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t x = a[i].unicode();
-        char16_t y = b[i].unicode();
-        if (x == y)
-            continue;
-        if (x >= 0x80 || y >= 0x80)
-            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive) == 0;
-        if (x >= u'A' && x <= u'Z')
-            x += 32;
-        if (y >= u'A' && y <= u'Z')
-            y += 32;
-        if (x != y)
-            return false;
-    }
-    return true;
+    return MêmeNom(a, b);
 }
 
 bool isOneOf(QStringView name, std::initializer_list<QStringView> names) {
@@ -70,17 +52,22 @@ bool isHexForm(QStringView value) {
 
 // The DN as the directory spells it: usual types in capitals, values escaped one way.
 QString canonicalDn(const Dn& dn) {
-    QStringList rdns;
-    for (const Rdn& rdn : dn.rdns()) {
-        QStringList parts;
-        for (const RdnAttribute& a : rdn.attributes) {
-            const QString type =
+    QString out;
+    for (qsizetype i = 0; i < dn.size(); ++i) {
+        if (i > 0)
+            out += u',';
+        const Rdn& rdn = dn.rdn(i);
+        for (qsizetype j = 0; j < rdn.attributes.size(); ++j) {
+            const RdnAttribute& a = rdn.attributes[j];
+            if (j > 0)
+                out += u'+';
+            out +=
                 isOneOf(a.type, {u"cn", u"ou", u"dc", u"o", u"c", u"l", u"st"}) ? a.type.toUpper() : a.type;
-            parts += type + u'=' + (isHexForm(a.value) ? a.value : EchappeValeurDn(a.value));
+            out += u'=';
+            out += isHexForm(a.value) ? a.value : EchappeValeurDn(a.value);
         }
-        rdns += parts.join(u'+');
     }
-    return rdns.join(u',');
+    return out;
 }
 
 Dn parseOrFail(const QString& text) {
@@ -311,7 +298,7 @@ private:
         if (sameName(p.attribute, u"objectCategory"))
             return !p.never && e.categoryNdn == p.ndn;
         if (sameName(p.attribute, u"objectClass"))
-            return TableauContient(e.classes, QString::fromUtf8(p.raw));
+            return ContientNom(e.classes, QString::fromUtf8(p.raw));
         switch (p.syntax) {
         case SyntaxeAttribut::Entier32:
             return anyValue(p, e, [&](const QByteArray& v) { return qint32(number(v)) == p.number; });
@@ -692,8 +679,8 @@ void MemoryDirectory::complete(MemEntry& e) {
         return;
     }
     const bool computer = EstClasseOrdinateur(e.classes);
-    const bool managed = TableauContient(e.classes, u"msDS-GroupManagedServiceAccount"_s) ||
-                         TableauContient(e.classes, u"msDS-ManagedServiceAccount"_s);
+    const bool managed = ContientNom(e.classes, u"msDS-GroupManagedServiceAccount") ||
+                         ContientNom(e.classes, u"msDS-ManagedServiceAccount");
     if (e.first(u"primaryGroupID").isEmpty())
         e.set(u"primaryGroupID"_s, {computer ? "515"_ba : "513"_ba});
     if (e.first(u"userAccountControl").isEmpty())

@@ -1,6 +1,6 @@
 #include "directory/memory/Schema.h"
 
-#include "directory/Classification.h"
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -39,12 +39,21 @@ const QList<ClassInfo>& classes() {
     return table;
 }
 
-const ClassInfo* find(const QString& name) {
+const ClassInfo* find(QStringView name) {
     for (const ClassInfo& c : classes()) {
-        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (MêmeNom(c.name, name))
             return &c;
     }
     return nullptr;
+}
+
+qsizetype depthOf(const ClassInfo* c) {
+    qsizetype depth = 0;
+    while (c) {
+        ++depth;
+        c = c->parent.isEmpty() ? nullptr : find(c->parent);
+    }
+    return depth;
 }
 
 QStringList chainOf(const ClassInfo* c) {
@@ -63,7 +72,7 @@ QString ClasseStructurelle(const QStringList& given) {
     qsizetype bestDepth = 0;
     for (const QString& name : given) {
         const ClassInfo* c = find(name);
-        const qsizetype depth = c ? chainOf(c).size() : 0;
+        const qsizetype depth = depthOf(c);
         if (c && depth > bestDepth) {
             best = c->name;
             bestDepth = depth;
@@ -76,7 +85,7 @@ QStringList ChaineClasses(const QStringList& given) {
     const QString structural = ClasseStructurelle(given);
     QStringList chain = structural.isEmpty() ? QStringList{u"top"_s} : chainOf(find(structural));
     for (const QString& name : given) {
-        if (!TableauContient(chain, name))
+        if (!ContientNom(chain, name))
             chain += name;
     }
     return chain;
@@ -94,16 +103,40 @@ QString CategorieDuNomCourt(const QString& nom) {
     return c ? c->category : QString();
 }
 
+bool MêmeNom(QStringView a, QStringView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive) == 0;
+        if (x >= u'A' && x <= u'Z')
+            x += 32;
+        if (y >= u'A' && y <= u'Z')
+            y += 32;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+bool ContientNom(const QStringList& noms, QStringView nom) {
+    return std::any_of(noms.begin(), noms.end(), [&](const QString& n) { return MêmeNom(n, nom); });
+}
+
 bool EstClasseCompte(const QStringList& chaine) {
-    return TableauContient(chaine, u"user"_s);
+    return ContientNom(chaine, u"user");
 }
 
 bool EstClasseOrdinateur(const QStringList& chaine) {
-    return TableauContient(chaine, u"computer"_s);
+    return ContientNom(chaine, u"computer");
 }
 
 bool EstClasseGroupe(const QStringList& chaine) {
-    return TableauContient(chaine, u"group"_s);
+    return ContientNom(chaine, u"group");
 }
 
 } // namespace arbrix

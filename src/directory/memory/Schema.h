@@ -19,6 +19,11 @@ QString CategorieParDefaut(const QString& classe);
 // "organizationalUnit" -> "Organizational-Unit"); empty when the name is no class.
 QString CategorieDuNomCourt(const QString& nom);
 
+// Names of classes and attributes compared without regard to case, quickly for ASCII names.
+bool MêmeNom(QStringView a, QStringView b);
+// True when the list holds the name, compared as MêmeNom does.
+bool ContientNom(const QStringList& noms, QStringView nom);
+
 bool EstClasseCompte(const QStringList& chaine); // user and its subclasses
 bool EstClasseOrdinateur(const QStringList& chaine);
 bool EstClasseGroupe(const QStringList& chaine);
