@@ -18,61 +18,37 @@ int NuméroLevé(const std::function<void()>& action) {
 
 } // namespace
 
-TEST(Remplace, ResumesAfterTheInsertedReplacement) {
+TEST(Remplace, ResumesAfterTheReplacementFromTheStartAndInTheCaseMode) {
     EXPECT_EQ(Remplace(u"aaa"_s, u"a"_s, u"aa"_s), u"aaaaaa"_s);
     EXPECT_EQ(Remplace(u"l'arbre d'or"_s, u"'"_s, u"''"_s), u"l''arbre d''or"_s);
-    EXPECT_EQ(Remplace(u"abcabc"_s, u"bc"_s, QString()), u"aa"_s);
-}
-
-TEST(Remplace, StartPositionKeepsTheBeginningAndModeIgnoresCase) {
     EXPECT_EQ(Remplace(u"a-a-a"_s, u"a"_s, u"x"_s, 2), u"a-x-x"_s);
     EXPECT_EQ(Remplace(u"Ab-aB"_s, u"ab"_s, u"z"_s, 1, 1), u"z-z"_s);
     EXPECT_EQ(Remplace(u"Ab-aB"_s, u"ab"_s, u"z"_s, 1, 0), u"Ab-aB"_s);
     EXPECT_EQ(Remplace(u"abc"_s, QString(), u"z"_s), u"abc"_s);
 }
 
-TEST(Découpe, EmptyTextAndTrailingSeparatorGiveEmptyItems) {
+TEST(Découpe, EmptyItemsLimitCaseModeAndBadLimits) {
     EXPECT_EQ(Découpe(QString(), u"|"_s), QStringList{QString()});
     EXPECT_EQ(Découpe(u"a|b|"_s, u"|"_s), (QStringList{u"a"_s, u"b"_s, QString()}));
-    EXPECT_EQ(Découpe(u"abc"_s, u"|"_s), QStringList{u"abc"_s});
-    EXPECT_EQ(Découpe(u"a, b"_s, u", "_s), (QStringList{u"a"_s, u"b"_s}));
-}
-
-TEST(Découpe, LimitKeepsTheRestAndCaseModeApplies) {
     EXPECT_EQ(Découpe(u"a|b|c|d"_s, u"|"_s, 2), (QStringList{u"a"_s, u"b|c|d"_s}));
-    EXPECT_EQ(Découpe(u"a|b"_s, u"|"_s, 1), QStringList{u"a|b"_s});
     EXPECT_EQ(Découpe(u"aXbxc"_s, u"x"_s, -1, 1), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
     EXPECT_EQ(Découpe(u"aXbxc"_s, u"x"_s, -1, 0), (QStringList{u"aXb"_s, u"c"_s}));
-}
-
-TEST(Découpe, ZeroLimitRaisesSubscriptError) {
     EXPECT_EQ(NuméroLevé([] { Découpe(u"a"_s, u"|"_s, 0); }), NuméroErreur::IndiceHorsLimites);
     EXPECT_EQ(NuméroLevé([] { Découpe(u"a"_s, u"|"_s, -2); }), NuméroErreur::AppelIncorrect);
-}
-
-TEST(Joint, LeadingEmptyItemsLeaveNoSeparator) {
+    // Leading empty items leave no separator when joined back.
     EXPECT_EQ(Joint({QString(), u"a"_s, u"b"_s}, u","_s), u"a,b"_s);
-    EXPECT_EQ(Joint({QString(), QString()}, u","_s), QString());
     EXPECT_EQ(Joint({u"a"_s, QString(), u"b"_s}, u","_s), u"a,,b"_s);
-    EXPECT_EQ(Joint(Découpe(u"x;y;z"_s, u";"_s), u";"_s), u"x;y;z"_s);
 }
 
 TEST(ChercheDepuisFin, FindsLastOccurrenceAtOrBeforeStart) {
     EXPECT_EQ(ChercheDepuisFin(u"CN=a,OU=b,DC=c"_s, u","_s), 10);
     EXPECT_EQ(ChercheDepuisFin(u"CN=a,OU=b,DC=c"_s, u","_s, 9), 5);
-    EXPECT_EQ(ChercheDepuisFin(u"abcabc"_s, u"bc"_s, 5), 5);
     EXPECT_EQ(ChercheDepuisFin(u"abcabc"_s, u"BC"_s, -1, 1), 5);
     EXPECT_EQ(ChercheDepuisFin(u"abcabc"_s, u"BC"_s, -1, 0), 0);
-    EXPECT_EQ(ChercheDepuisFin(u"abc"_s, u"z"_s), 0);
     EXPECT_EQ(ChercheDepuisFin(QString(), u"z"_s), 0);
 }
 
-TEST(RépèteEtExtrêmes, RepeatAndFirstKeptOnTies) {
-    EXPECT_EQ(RépèteTexte(3, u"- "_s), u"- - - "_s);
-    EXPECT_EQ(RépèteTexte(0, u"x"_s), QString());
-    EXPECT_EQ(MaximumValeurs({3, 9, 2}), 9);
-    EXPECT_EQ(MinimumValeurs({3, 9, 2}), 2);
-
+TEST(Extrêmes, FirstKeptOnTiesAndEmptyListRaises) {
     struct Valeur {
         int clé;
         int rang;
@@ -87,16 +63,8 @@ TEST(RépèteEtExtrêmes, RepeatAndFirstKeptOnTies) {
 TEST(FormateMessage, FillsPlaceholdersInOrderWithoutRegardToCase) {
     EXPECT_EQ(FormateMessage(u"%v et %v"_s, {u"x"_s}), u"x et "_s);
     EXPECT_EQ(FormateMessage(u"%V-%v"_s, {1, 2, 3}), u"1-2"_s);
-    EXPECT_EQ(FormateMessage(u"sans"_s, {1}), u"sans"_s);
     // A value holding a placeholder gets it filled by the next value.
     EXPECT_EQ(FormateMessage(u"[%v] [%v]"_s, {u"a%vb"_s, u"1"_s, u"2"_s}), u"[a1b] [2]"_s);
-}
-
-TEST(Chemins, AjouteAntislashAndDateSansHeure) {
-    EXPECT_EQ(AjouteAntislash(u"/opt/arbrix"_s), u"/opt/arbrix/"_s);
-    EXPECT_EQ(AjouteAntislash(u"/"_s), u"/"_s);
-    const QDateTime moment(QDate(2024, 2, 29), QTime(23, 59, 58));
-    EXPECT_EQ(DateSansHeure(moment), QDate(2024, 2, 29));
 }
 
 TEST(Version, TextFromNumbersAndBetaRevision) {
@@ -105,5 +73,4 @@ TEST(Version, TextFromNumbersAndBetaRevision) {
     EXPECT_EQ(TexteVersion(3, 1, 9999), u"v2.9 beta 2"_s);
     EXPECT_TRUE(EstVersionBêta(TexteVersion(3, 1, 9999)));
     EXPECT_FALSE(EstVersionBêta(TexteVersion(2, 9, 0)));
-    EXPECT_TRUE(TitreApplication().startsWith(u"Arbrix v"_s));
 }
