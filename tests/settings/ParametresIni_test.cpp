@@ -72,11 +72,8 @@ protected:
 
 } // namespace
 
-TEST_F(FichierParamètres, MissingFileGivesEveryDefault) {
+TEST_F(FichierParamètres, MissingFileGivesEveryDefaultAndAWindowsFileIsRead) {
     EXPECT_EQ(LitParamètres(Ini()), Paramètres{});
-}
-
-TEST_F(FichierParamètres, SettingsFileFromWindowsIsRead) {
     ÉcritFichier(Ini(),
                  "[Config]\r\nLangue=English\r\nFen\xeatreM\xe9moriserTaille=-1\r\nFen\xeatreHauteur=7200\r\n"
                  "AnalyseParD\xe9"
@@ -100,9 +97,8 @@ TEST_F(FichierParamètres, ValueTooLargeForItsTypeStopsTheReading) {
 
 TEST_F(FichierParamètres, NothingChangedWritesOnlyTheAlwaysKeys) {
     EcritParamètresSortie(Ini(), TousModifiés(), {});
-    const QStringList attendues = {u"FenêtreGauche"_s,  u"FenêtreHaut"_s,           u"FenêtreEtat"_s,
-                                   u"FenêtreLargeur"_s, u"FenêtreHauteur"_s,        u"TypeGroupe"_s,
-                                   u"EtendueGroupe"_s,  u"NbElémentsMémorisésMax"_s};
+    const QStringList attendues = u"FenêtreGauche FenêtreHaut FenêtreEtat FenêtreLargeur FenêtreHauteur "
+                                  u"TypeGroupe EtendueGroupe NbElémentsMémorisésMax"_s.split(u' ');
     EXPECT_EQ(ClésDuFichier(Ini()), attendues);
 
     Paramètres rien = TousModifiés();
@@ -115,32 +111,13 @@ TEST_F(FichierParamètres, NothingChangedWritesOnlyTheAlwaysKeys) {
 
 TEST_F(FichierParamètres, EveryFlagWritesItsKeysInOrderAndReadsBack) {
     EcritParamètresSortie(Ini(), TousModifiés(), {true, true});
-    const QStringList attendues = {u"Langue"_s,
-                                   u"AnalyseAutreTypeSiAucuneReponse"_s,
-                                   u"AnalyseParDéfaut"_s,
-                                   u"ContrôlerVerrouilléExpiré"_s,
-                                   u"DéplierGroupesContenantComptesDésactivésVerrouillésExpirés"_s,
-                                   u"DéplierGroupesContenantGroupesRécursifs"_s,
-                                   u"DéplierGroupesEtOU"_s,
-                                   u"ReprésenterGroupesRacineOU"_s,
-                                   u"AfficherNombreMembres"_s,
-                                   u"AccèsAD"_s,
-                                   u"AccèsADDomaine"_s,
-                                   u"AccèsADLogin"_s,
-                                   u"AccèsADPassword"_s,
-                                   u"AccèsADServeur"_s,
-                                   u"FenêtreMémoriserTaille"_s,
-                                   u"FenêtreMémoriserPosition"_s,
-                                   u"MinimiserSystray"_s,
-                                   u"ToujoursAuDessus"_s,
-                                   u"FenêtreGauche"_s,
-                                   u"FenêtreHaut"_s,
-                                   u"FenêtreEtat"_s,
-                                   u"FenêtreLargeur"_s,
-                                   u"FenêtreHauteur"_s,
-                                   u"TypeGroupe"_s,
-                                   u"EtendueGroupe"_s,
-                                   u"NbElémentsMémorisésMax"_s};
+    const QStringList attendues =
+        u"Langue AnalyseAutreTypeSiAucuneReponse AnalyseParDéfaut ContrôlerVerrouilléExpiré "
+        u"DéplierGroupesContenantComptesDésactivésVerrouillésExpirés DéplierGroupesContenantGroupesRécursifs "
+        u"DéplierGroupesEtOU ReprésenterGroupesRacineOU AfficherNombreMembres AccèsAD AccèsADDomaine "
+        u"AccèsADLogin AccèsADPassword AccèsADServeur FenêtreMémoriserTaille FenêtreMémoriserPosition "
+        u"MinimiserSystray ToujoursAuDessus FenêtreGauche FenêtreHaut FenêtreEtat FenêtreLargeur "
+        u"FenêtreHauteur TypeGroupe EtendueGroupe NbElémentsMémorisésMax"_s.split(u' ');
     EXPECT_EQ(ClésDuFichier(Ini()), attendues);
     EXPECT_EQ(LitIni(Ini(), SectionConfig, CléConfig::DéplierGroupesEtOU, {}), u"-1"_s);
     EXPECT_EQ(LitIni(Ini(), SectionConfig, CléConfig::AfficherNombreMembres, {}), u"0"_s);
