@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 namespace arbrix {
+using namespace Qt::StringLiterals;
 namespace {
 
 const QString Dossier = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/");
@@ -46,58 +47,46 @@ TEST(EnglishTest, TranslatesEveryCatalogueKey) {
 }
 
 TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
-    const QStringList clés = {
-        // main window and its menus
-        "lblChercher", "btnChercher", "fraType", "optType(0)", "optType(1)", "lblDescriptionLabel",
-        "lblGéréParLabel", "mnuFichier", "mnuFichierQuitter", "mnuEdition", "mnuEditionRechercher",
-        "mnuEditionRechercherSuivant", "mnuEditionRechercherPrécédent", "mnuOptions",
-        "mnuOptionsMémoriserPosition", "mnuOptionsMémoriserTaille", "mnuOptionsMinimiserSystray",
-        "mnuOptionsToujoursAuDessus", "mnuOptionsConfiguration", "mnuAide", "mnuAideAPropos", "mnuSystray",
-        "mnuSystrayRestaurer", "mnuSystrayAnnuler", "mnuSystrayQuitter",
-        // progress, find, occurrence list
-        "lblTraitementEnCoursInfo", "btnStop", "frmRechercher", "lblRechercher", "btnChercherSuivant",
-        "btnChercherPrécédent", "btnFermer", "frmListeOccurrences", "btnOK", "btnAnnuler",
-        // group creation, accounts, groups, net send
-        "frmCréationGroupe", "lblNomGroupe", "lblTypeGroupe", "optTypeGroupe(0)", "optTypeGroupe(1)",
-        "lblEtendueGroupe", "optEtendueGroupe(0)", "optEtendueGroupe(1)", "optEtendueGroupe(2)",
-        "frmAjoutCompte", "lblCompteOuNom", "btnChercherCompte", "btnAjouter", "frmAjoutGroupe",
-        "btnChercherGroupe", "lblDifférenceNomWin200x", "frmNetsendSaisie", "lblSaisissezVotreMessage",
-        "frmNetsendEnvoi",
-        // export, configuration, about
-        "frmExporter", "fraEtendue", "optEtendue(0)", "optEtendue(1)", "optEtendue(2)", "fraContenu",
-        "chkStructure", "chkModeColonné", "chkComptesUtilisateurs", "chkComptesOrdinateurs",
-        "chkComptesDeService", "fraFormat", "optFormat(0)", "optFormat(1)", "optFormat(2)", "optFormat(3)",
-        "lblIndentation", "lblSéparateur", "lblCaractèresInfo", "fraDestination", "optDestination(0)",
-        "optDestination(1)", "lblAperçu", "frmConfiguration", "lblLangue", "fraAccèsAD", "optAccèsAD(0)",
-        "optAccèsAD(1)", "optAccèsAD(2)", "lblAccèsADServeur", "lblAccèsADDomaine", "lblAccèsADLogin",
-        "lblAccèsADPassword", "fraAnalyse", "lblAnalyseParDéfaut", "chkAnalyseAutreTypeSiAucuneReponse",
-        "chkContrôlerVerrouilléExpiré", "chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés",
-        "chkDéplierGroupesContenantGroupesRécursifs", "chkDéplierGroupesEtOU",
-        "chkReprésenterGroupesRacineOU", "chkAfficherNombreMembres", "fraMémos", "btnMonter", "btnDescendre",
-        "btnSupprimer", "lblNbElémentsMémorisésMax", "frmAPropos"};
+    // Every window's designed captions: main window and menus, progress, find, occurrence list,
+    // group creation, accounts, groups, net send, export, configuration, about.
+    const QStringList clés =
+        u"lblChercher btnChercher fraType optType(0) optType(1) lblDescriptionLabel lblGéréParLabel "
+        u"mnuFichier mnuFichierQuitter mnuEdition mnuEditionRechercher mnuEditionRechercherSuivant "
+        u"mnuEditionRechercherPrécédent mnuOptions mnuOptionsMémoriserPosition mnuOptionsMémoriserTaille "
+        u"mnuOptionsMinimiserSystray mnuOptionsToujoursAuDessus mnuOptionsConfiguration mnuAide "
+        u"mnuAideAPropos mnuSystray mnuSystrayRestaurer mnuSystrayAnnuler mnuSystrayQuitter "
+        u"lblTraitementEnCoursInfo btnStop frmRechercher lblRechercher btnChercherSuivant "
+        u"btnChercherPrécédent btnFermer frmListeOccurrences btnOK btnAnnuler frmCréationGroupe "
+        u"lblNomGroupe lblTypeGroupe optTypeGroupe(0) optTypeGroupe(1) lblEtendueGroupe "
+        u"optEtendueGroupe(0) optEtendueGroupe(1) optEtendueGroupe(2) frmAjoutCompte lblCompteOuNom "
+        u"btnChercherCompte btnAjouter frmAjoutGroupe btnChercherGroupe lblDifférenceNomWin200x "
+        u"frmNetsendSaisie lblSaisissezVotreMessage frmNetsendEnvoi frmExporter fraEtendue optEtendue(0) "
+        u"optEtendue(1) optEtendue(2) fraContenu chkStructure chkModeColonné chkComptesUtilisateurs "
+        u"chkComptesOrdinateurs chkComptesDeService fraFormat optFormat(0) optFormat(1) optFormat(2) "
+        u"optFormat(3) lblIndentation lblSéparateur lblCaractèresInfo fraDestination optDestination(0) "
+        u"optDestination(1) lblAperçu frmConfiguration lblLangue fraAccèsAD optAccèsAD(0) optAccèsAD(1) "
+        u"optAccèsAD(2) lblAccèsADServeur lblAccèsADDomaine lblAccèsADLogin lblAccèsADPassword fraAnalyse "
+        u"lblAnalyseParDéfaut chkAnalyseAutreTypeSiAucuneReponse chkContrôlerVerrouilléExpiré "
+        u"chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés "
+        u"chkDéplierGroupesContenantGroupesRécursifs chkDéplierGroupesEtOU chkReprésenterGroupesRacineOU "
+        u"chkAfficherNombreMembres fraMémos btnMonter btnDescendre btnSupprimer lblNbElémentsMémorisésMax "
+        u"frmAPropos"_s.split(u' ');
     for (const QString& clé : clés)
         EXPECT_FALSE(LitIni(Fichier, "Traduction", clé, QString()).isEmpty()) << qPrintable(clé);
     const QString description = LitTraduction(Fichier, "lblDescriptionOutil", Absent);
     EXPECT_TRUE(description.startsWith("Arbrix shows")) << qPrintable(description);
     EXPECT_TRUE(description.endsWith("configured account."));
+    // The main window's caption is the program's title and version, set before translation.
+    EXPECT_TRUE(LitIni(Fichier, "Traduction", "frmPrincipal", QString()).isEmpty());
 }
 
 TEST(EnglishTest, TranslatesTheCommandLineTexts) {
     using namespace CléTexteCli;
-    const QStringList clés = {OptionInconnue,
-                              ValeurManquante,
-                              TypeInvalide,
-                              ModeInvalide,
-                              RéglageInvalide,
-                              RéglageInconnu,
-                              RéglageMotDePasse,
-                              NomManquant,
-                              AideCourte,
-                              FichierRéglagesIntrouvable,
-                              MotDePasseIllisible,
-                              MotDePasseManquant,
-                              CopieRéglagesImpossible,
-                              Aide};
+    const QStringList clés = QStringList()
+                             << OptionInconnue << ValeurManquante << TypeInvalide << ModeInvalide
+                             << RéglageInvalide << RéglageInconnu << RéglageMotDePasse << NomManquant
+                             << AideCourte << FichierRéglagesIntrouvable << MotDePasseIllisible
+                             << MotDePasseManquant << CopieRéglagesImpossible << Aide;
     ChargeTraductions(QString());
     QStringList français;
     for (const QString& clé : clés)
@@ -113,11 +102,6 @@ TEST(EnglishTest, TranslatesTheCommandLineTexts) {
     EXPECT_TRUE(aide.startsWith("Usage: arbrix-cli [OPTIONS] NAME-OR-DN\n\nAnalyses")) << qPrintable(aide);
     EXPECT_TRUE(aide.endsWith("  1  any other error\n"));
     ChargeTraductions(QString());
-}
-
-TEST(EnglishTest, LeavesTheMainWindowCaptionAlone) {
-    // The main window's caption is the program's title and version, set before translation.
-    EXPECT_TRUE(LitIni(Fichier, "Traduction", "frmPrincipal", QString()).isEmpty());
 }
 
 } // namespace

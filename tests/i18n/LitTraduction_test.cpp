@@ -51,12 +51,9 @@ TEST_F(LitTraductionTest, BlockUsedWhenTheKeyIsEmpty) {
     EXPECT_EQ(LitTraduction(fichier, "TXT_BLOC", "d"), "block only");
     EXPECT_EQ(LitTraduction(fichier, "TXT_OUVERT", "d"), "d");
     EXPECT_EQ(LitTraduction(fichier, "TXT_SANS_BLOC", "d"), "d");
-}
-
-TEST_F(LitTraductionTest, BlockInAFileWithUnixLineBreaksKeepsItsFirstCharacter) {
-    const QString fichier = Fichier("[Traduction]\n<TXT_X>\nAbc\ndef\n</TXT_X>\n<TXT_Y>Same line</TXT_Y>\n");
-    EXPECT_EQ(LitTraduction(fichier, "TXT_X", "d"), "Abc\ndef\n");
-    EXPECT_EQ(LitTraduction(fichier, "TXT_Y", "d"), "Same line");
+    // Unix line breaks: the block keeps its first character.
+    const QString sautsUnix = Fichier("[Traduction]\n<TXT_X>\nAbc\ndef\n</TXT_X>\n");
+    EXPECT_EQ(LitTraduction(sautsUnix, "TXT_X", "d"), "Abc\ndef\n");
 }
 
 TEST_F(LitTraductionTest, SectionSignsBecomeLineBreaksExceptBetweenQuotes) {
