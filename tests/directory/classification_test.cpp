@@ -8,15 +8,14 @@ using namespace arbrix;
 using namespace Qt::StringLiterals;
 
 TEST(GroupTypeKey, TypeBitThenRecursionThenScopeInOrder) {
-    EXPECT_EQ(CleTypeGroupe(-2147483646, false), u"grp_sec_glo"_s);
-    EXPECT_EQ(CleTypeGroupe(4, false), u"grp_dis_loc"_s);
-    EXPECT_EQ(CleTypeGroupe(-2147483643, false), u"grp_sec_loc"_s) << "builtin local: 4 wins over 1";
-    EXPECT_EQ(CleTypeGroupe(-2147483640, false), u"grp_sec_uni"_s);
-    EXPECT_EQ(CleTypeGroupe(8, false), u"grp_dis_uni"_s);
-    EXPECT_EQ(CleTypeGroupe(-2147483648, false), u"grp_sec"_s);
-    EXPECT_EQ(CleTypeGroupe(0, false), u"grp_dis"_s);
-    EXPECT_EQ(CleTypeGroupe(-2147483646, true), u"grp_sec_rec"_s);
-    EXPECT_EQ(CleTypeGroupe(2, true), u"grp_dis_rec"_s);
+    const std::tuple<int, bool, QString> cas[] = {
+        {-2147483646, false, u"grp_sec_glo"_s}, {4, false, u"grp_dis_loc"_s},
+        {-2147483643, false, u"grp_sec_loc"_s}, // builtin local: 4 wins over 1
+        {-2147483640, false, u"grp_sec_uni"_s}, {8, false, u"grp_dis_uni"_s},
+        {-2147483648, false, u"grp_sec"_s},     {0, false, u"grp_dis"_s},
+        {-2147483646, true, u"grp_sec_rec"_s},  {2, true, u"grp_dis_rec"_s}};
+    for (const auto& [type, récursif, clé] : cas)
+        EXPECT_EQ(CleTypeGroupe(type, récursif), clé) << type;
 }
 
 TEST(AccountCategory, ServiceAccountsBeforeComputersBeforePersons) {

@@ -50,6 +50,25 @@ public:
 
 using TargetFactory = std::unique_ptr<Target> (*)();
 
+// Removes a test's group however the test ends.
+class GroupCleanup {
+public:
+    GroupCleanup(DirectoryConnection& connection, QString dn)
+        : m_connection(connection)
+        , m_dn(std::move(dn)) {}
+    ~GroupCleanup() {
+        try {
+            m_connection.backend().remove(m_dn);
+        } catch (...) {
+        }
+    }
+    void moved(const QString& dn) { m_dn = dn; }
+
+private:
+    DirectoryConnection& m_connection;
+    QString m_dn;
+};
+
 class DirectoryConformance : public ::testing::TestWithParam<TargetFactory> {
 protected:
     void SetUp() override {
@@ -83,6 +102,14 @@ protected:
 
     QString sql(const QString& select, const QString& where) const {
         return u"SELECT "_s + select + u" FROM 'LDAP://"_s + base() + u"' WHERE "_s + where;
+    }
+    // One column of an SQL query over the whole domain, as the root lookups select it.
+    QStringList names(const QString& where, const QString& field = u"Name"_s,
+                      const QString& select = u"Name, DistinguishedName, sAMAccountName"_s) {
+        return column(sql(select, where), field);
+    }
+    QString zoe() const {
+        return CheminObjet(dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s), 0, base());
     }
 
     static QString accountFilter(int mode) {
@@ -137,28 +164,21 @@ protected:
                QString::number(++counter);
     }
 
+    // A new global security group in OU=Groupes, removed however the test ends.
+    std::unique_ptr<DirectoryObject> createGroup(const QString& name) {
+        auto group =
+            bind(dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_s))->Create(u"group"_s, u"CN="_s + name);
+        group->Put(u"sAMAccountName"_s, name.right(20));
+        group->Put(u"groupType"_s, -2147483646);
+        group->SetInfo();
+        m_cleanup = std::make_unique<GroupCleanup>(connection(), group->dn());
+        return group;
+    }
+
     std::unique_ptr<Target> m_target;
     std::unique_ptr<DirectoryConnection> m_connection;
     QString m_nc;
-};
-
-// Removes a test's group however the test ends.
-class GroupCleanup {
-public:
-    GroupCleanup(DirectoryConnection& connection, QString dn)
-        : m_connection(connection)
-        , m_dn(std::move(dn)) {}
-    ~GroupCleanup() {
-        try {
-            m_connection.backend().remove(m_dn);
-        } catch (...) {
-        }
-    }
-    void moved(const QString& dn) { m_dn = dn; }
-
-private:
-    DirectoryConnection& m_connection;
-    QString m_dn;
+    std::unique_ptr<GroupCleanup> m_cleanup;
 };
 
 // ---- The root and the connection ----
@@ -199,9 +219,7 @@ TEST_P(DirectoryConformance, LookupOfAnOuByName) {
 
 TEST_P(DirectoryConformance, LookupOfAGroupByCommonNameWithQuotesParenthesesAndComma) {
     const auto byCn = [&](const QString& name) {
-        return column(sql(u"Name, DistinguishedName, sAMAccountName"_s,
-                          u"objectClass='group' AND CN='"_s + DoubleApostrophes(name) + u"'"_s),
-                      u"Name"_s);
+        return names(u"objectClass='group' AND CN='"_s + DoubleApostrophes(name) + u"'"_s);
     };
     EXPECT_EQ(byCn(u"LD Lettre d'information"_s), QStringList{u"LD Lettre d'information"_s});
     EXPECT_EQ(byCn(u"Ventes (EMEA)"_s), QStringList{u"Ventes (EMEA)"_s});
@@ -214,18 +232,12 @@ TEST_P(DirectoryConformance, LookupOfAGroupByCommonNameWithQuotesParenthesesAndC
 }
 
 TEST_P(DirectoryConformance, WildcardsInLookupsAndInTheirSecondPass) {
-    EXPECT_EQ(column(sql(u"Name, DistinguishedName, sAMAccountName"_s,
-                         u"objectClass='organizationalUnit' AND Name='Vent*'"_s),
-                     u"name"_s),
+    EXPECT_EQ(names(u"objectClass='organizationalUnit' AND Name='Vent*'"_s, u"name"_s),
               (QStringList{u"Ventes"_s, u"Ventes France"_s}));
-    EXPECT_EQ(
-        column(sql(u"Name, DistinguishedName, sAMAccountName"_s, u"objectClass='group' AND CN='Vent*'"_s),
-               u"name"_s),
-        (QStringList{u"Ventes (EMEA)"_s, u"Ventes - Tous"_s}));
-    EXPECT_EQ(
-        column(sql(u"Name, DistinguishedName, sAMAccountName"_s, u"objectClass='group' AND CN='*oucle*'"_s),
-               u"name"_s),
-        (QStringList{u"Boucle A"_s, u"Boucle B"_s, u"Boucle C"_s}));
+    EXPECT_EQ(names(u"objectClass='group' AND CN='Vent*'"_s, u"name"_s),
+              (QStringList{u"Ventes (EMEA)"_s, u"Ventes - Tous"_s}));
+    EXPECT_EQ(names(u"objectClass='group' AND CN='*oucle*'"_s, u"name"_s),
+              (QStringList{u"Boucle A"_s, u"Boucle B"_s, u"Boucle C"_s}));
 }
 
 TEST_P(DirectoryConformance, ExactLookupByDistinguishedNameTreatsStarsAndQuotesLiterally) {
@@ -388,9 +400,7 @@ TEST_P(DirectoryConformance, EveryGroupKindReadsItsGroupType) {
 
 TEST_P(DirectoryConformance, ExistenceTestOfAGroupNameOverTheWholeDomain) {
     const auto exists = [&](const QString& name) {
-        return !column(sql(u"Name, DistinguishedName, sAMAccountName"_s,
-                           u"objectCategory='group' and CN = '"_s + DoubleApostrophes(name) + u"'"_s),
-                       u"name"_s)
+        return !names(u"objectCategory='group' and CN = '"_s + DoubleApostrophes(name) + u"'"_s, u"name"_s)
                     .isEmpty();
     };
     EXPECT_TRUE(exists(u"Boucle B"_s));
@@ -558,9 +568,7 @@ TEST_P(DirectoryConformance, CreateAGroupThenFindItAndRefuseItTwice) {
     const QString created = group->Get(u"DistinguishedName").toString();
     GroupCleanup cleanup(connection(), created);
     EXPECT_TRUE(DnEgaux(created, u"CN="_s + EchappeValeurDn(name) + u',' + ou->dn()));
-    EXPECT_EQ(column(sql(u"Name, DistinguishedName, sAMAccountName"_s,
-                         u"objectCategory='group' and CN = '"_s + DoubleApostrophes(name) + u"'"_s),
-                     u"name"_s),
+    EXPECT_EQ(names(u"objectCategory='group' and CN = '"_s + DoubleApostrophes(name) + u"'"_s, u"name"_s),
               QStringList{name});
     auto reread = bind(created);
     EXPECT_EQ(reread->Get(u"groupType").toInt(), -2147483640);
@@ -572,14 +580,8 @@ TEST_P(DirectoryConformance, CreateAGroupThenFindItAndRefuseItTwice) {
 }
 
 TEST_P(DirectoryConformance, MembersAreAddedTestedAndRemovedOneByOne) {
-    const QString name = uniqueName(u"Membres"_s);
-    auto ou = bind(dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_s));
-    auto group = ou->Create(u"group"_s, u"CN="_s + name);
-    group->Put(u"sAMAccountName"_s, name.left(20));
-    group->Put(u"groupType"_s, -2147483646);
-    group->SetInfo();
-    GroupCleanup cleanup(connection(), group->dn());
-    const QString zoe = CheminObjet(dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s), 0, base());
+    auto group = createGroup(uniqueName(u"Membres"_s));
+    const QString zoe = this->zoe();
     const QString nested =
         CheminObjet(dn(u"CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora"_s), 0, base());
     EXPECT_FALSE(group->IsMember(zoe));
@@ -600,12 +602,8 @@ TEST_P(DirectoryConformance, MembersAreAddedTestedAndRemovedOneByOne) {
 
 TEST_P(DirectoryConformance, RenameInPlaceAndRefuseAnExistingName) {
     const QString name = uniqueName(u"Renommé"_s);
-    auto ou = bind(dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_s));
-    auto group = ou->Create(u"group"_s, u"CN="_s + name);
-    group->Put(u"sAMAccountName"_s, name.left(20));
-    group->SetInfo();
-    GroupCleanup cleanup(connection(), group->dn());
-    const QString zoe = CheminObjet(dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s), 0, base());
+    auto group = createGroup(name);
+    const QString zoe = this->zoe();
     group->Add(zoe);
 
     const QString newName = name + u" (nouveau)"_s;
@@ -613,7 +611,7 @@ TEST_P(DirectoryConformance, RenameInPlaceAndRefuseAnExistingName) {
     group->SetInfo();
     auto container = connection().Bind(group->Parent());
     auto moved = container->MoveHere(group->ADsPath(), u"CN="_s + newName);
-    cleanup.moved(moved->dn());
+    m_cleanup->moved(moved->dn());
     EXPECT_EQ(moved->Name(), u"CN="_s + EchappeValeurDn(newName));
     EXPECT_EQ(moved->Get(u"name").toString(), newName);
     EXPECT_EQ(accountsOfGroup(moved->dn()), QStringList{u"zdarcy"_s}) << "members follow the rename";
@@ -624,12 +622,8 @@ TEST_P(DirectoryConformance, RenameInPlaceAndRefuseAnExistingName) {
 }
 
 TEST_P(DirectoryConformance, DeleteAGroupAndRefuseANonEmptyContainer) {
-    const QString name = uniqueName(u"À supprimer"_s);
     auto ou = bind(dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_s));
-    auto group = ou->Create(u"group"_s, u"CN="_s + name);
-    group->Put(u"sAMAccountName"_s, name.right(20));
-    group->SetInfo();
-    GroupCleanup cleanup(connection(), group->dn());
+    auto group = createGroup(uniqueName(u"À supprimer"_s));
     auto target = bind(dn(u"CN=Groupe vide,OU=Groupes,OU=Informatique,OU=Velmora"_s));
     target->Add(group->ADsPath());
     ou->Delete(u"group"_s, group->Name());
@@ -665,7 +659,7 @@ TEST_P(DirectoryConformance, RightsErrorsOfARestrictedSession) {
     DirectoryConnection limited(restricted, credentials);
     limited.Open();
     auto group = limited.Bind(CheminObjet(groupDn, 0, base()));
-    const QString zoe = CheminObjet(dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s), 0, base());
+    const QString zoe = this->zoe();
     EXPECT_EQ(errorOf([&] { group->Add(zoe); }), ErrorNumber::ObjectAccessDenied);
     group->Put(u"description"_s, u"refusé"_s);
     EXPECT_EQ(errorOf([&] { group->SetInfo(); }), ErrorNumber::ObjectAccessDenied);

@@ -18,8 +18,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString sample(const char* dnInSample) {
-    return OnDc(QString::fromUtf8(dnInSample));
+// A DN below the sample's top O.U., on the controller: "CN=x,OU=Ventes" ->
+// "CN=x,OU=Ventes,OU=Velmora,DC=...".
+QString sample(const char* belowVelmora) {
+    return QString::fromUtf8(belowVelmora) + u",OU=Velmora,"_s + Dc().base();
 }
 
 SearchRequest subtree(const QString& base, const QString& filter, QStringList attributes = {u"1.1"_s}) {
@@ -139,8 +141,7 @@ TEST_F(DcDirectory, SkipsReferencesToOtherPartitions) {
         EXPECT_FALSE(e.dn.isEmpty());
         names << DnNormalise(e.dn);
     }
-    EXPECT_TRUE(
-        names.contains(DnNormalise(sample("OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test"))));
+    EXPECT_TRUE(names.contains(DnNormalise(sample("OU=Labo A/B,OU=R&D\\, Paris"))));
 }
 
 TEST_F(DcDirectory, MissingBaseIsNoSuchObject) {
@@ -159,17 +160,12 @@ TEST_F(DcDirectory, FindsNamesWithEscapedAndNonLatinCharacters) {
         QString dn;
     };
     const QList<Case> cases{
-        {u"(cn=王芳)"_s, sample("CN=王芳,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test")},
-        {u"(cn=Дмитрий Волков)"_s,
-         sample("CN=Дмитрий Волков,OU=Филиал Москва,OU=Velmora,DC=velmora,DC=test")},
-        {u"(cn=zoé d'arcy)"_s,
-         sample("CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test")},
-        {u"(cn=Ventes \\28EMEA\\29)"_s,
-         sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test")},
-        {u"(cn=Chercheurs R&D, Paris)"_s,
-         sample("CN=Chercheurs R&D\\, Paris,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test")},
-        {u"(cn=Achats/Logistique)"_s,
-         sample("CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test")},
+        {u"(cn=王芳)"_s, sample("CN=王芳,OU=Labo A/B,OU=R&D\\, Paris")},
+        {u"(cn=Дмитрий Волков)"_s, sample("CN=Дмитрий Волков,OU=Филиал Москва")},
+        {u"(cn=zoé d'arcy)"_s, sample("CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes")},
+        {u"(cn=Ventes \\28EMEA\\29)"_s, sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes")},
+        {u"(cn=Chercheurs R&D, Paris)"_s, sample("CN=Chercheurs R&D\\, Paris,OU=R&D\\, Paris")},
+        {u"(cn=Achats/Logistique)"_s, sample("CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.filter.toStdString());
@@ -180,14 +176,13 @@ TEST_F(DcDirectory, FindsNamesWithEscapedAndNonLatinCharacters) {
 }
 
 TEST_F(DcDirectory, IsMemberWorksWithParenthesesInTheMembersName) {
-    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
-    const QString member = sample("CN=Marc Petit,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
-    const QString outsider =
-        sample("CN=Alice Martin,OU=Direction générale,OU=Siège,OU=Velmora,DC=velmora,DC=test");
+    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes");
+    const QString member = sample("CN=Marc Petit,OU=Sales (EMEA),OU=Ventes");
+    const QString outsider = sample("CN=Alice Martin,OU=Direction générale,OU=Siège");
     EXPECT_TRUE(s_admin->compare(group, u"member"_s, member.toUtf8()));
     EXPECT_TRUE(s_admin->compare(group, u"member"_s, member.toLower().toUtf8()));
     EXPECT_FALSE(s_admin->compare(group, u"member"_s, outsider.toUtf8()));
-    const QString empty = sample("CN=Groupe vide,OU=Groupes,OU=Informatique,OU=Velmora,DC=velmora,DC=test");
+    const QString empty = sample("CN=Groupe vide,OU=Groupes,OU=Informatique");
     EXPECT_FALSE(s_admin->compare(empty, u"member"_s, member.toUtf8()));
     EXPECT_EQ(codeOf([&] { s_admin->compare(u"CN=Absent,"_s + s_container, u"member"_s, member.toUtf8()); }),
               LdapCode::NoSuchObject);
@@ -197,7 +192,7 @@ TEST_F(DcDirectory, AnswersChangesAsADomainControllerDoes) {
     Backend& b = *s_admin;
     const QString group = u"CN=Équipe (test),"_s + s_container;
     const QString other = u"CN=Autre équipe,"_s + s_container;
-    const QString member = sample("CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const QString member = sample("CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes");
     const auto addMember = [&] { b.modify(group, {{ModOp::Add, u"member"_s, {member.toUtf8()}}}); };
     const auto deleteMember = [&] { b.modify(group, {{ModOp::Delete, u"member"_s, {member.toUtf8()}}}); };
     const QList<LdapAttribute> groupAttributes{{u"objectClass"_s, {"group"}},
@@ -225,11 +220,10 @@ TEST_F(DcDirectory, AnswersChangesAsADomainControllerDoes) {
 
 TEST_F(DcDirectory, UnprivilegedUserReadsButCannotChange) {
     auto user = BoundBackend(UserCredentials());
-    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
-    const QString member =
-        sample("CN=Alice Martin,OU=Direction générale,OU=Siège,OU=Velmora,DC=velmora,DC=test");
+    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes");
+    const QString member = sample("CN=Alice Martin,OU=Direction générale,OU=Siège");
     EXPECT_GT(
-        searchAll(*user, subtree(sample("OU=Velmora,DC=velmora,DC=test"), u"(objectClass=group)"_s)).size(),
+        searchAll(*user, subtree(OnDc(u"OU=Velmora,DC=velmora,DC=test"_s), u"(objectClass=group)"_s)).size(),
         10);
     EXPECT_EQ(codeOf([&] {
                   user->modify(group, {{ModOp::Add, u"member"_s, {member.toUtf8()}}});
@@ -256,8 +250,8 @@ TEST_F(DcDirectory, UnprivilegedUserReadsButCannotChange) {
 
 TEST_F(DcDirectory, BindsAgainWhenTheConnectionWasLost) {
     auto backend = AdminBackend();
-    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
-    const QString member = sample("CN=Marc Petit,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const QString group = sample("CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes");
+    const QString member = sample("CN=Marc Petit,OU=Sales (EMEA),OU=Ventes");
     const auto dropConnection = [&] {
         ASSERT_GE(backend->socketDescriptor(), 0);
         ::shutdown(backend->socketDescriptor(), SHUT_RDWR); // as a server closing an idle connection

@@ -15,27 +15,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList comparedAttributes{u"objectClass"_s,
-                                     u"objectCategory"_s,
-                                     u"name"_s,
-                                     u"cn"_s,
-                                     u"ou"_s,
-                                     u"distinguishedName"_s,
-                                     u"sAMAccountName"_s,
-                                     u"userPrincipalName"_s,
-                                     u"displayName"_s,
-                                     u"description"_s,
-                                     u"mail"_s,
-                                     u"telephoneNumber"_s,
-                                     u"managedBy"_s,
-                                     u"member"_s,
-                                     u"memberOf"_s,
-                                     u"groupType"_s,
-                                     u"userAccountControl"_s,
-                                     u"accountExpires"_s,
-                                     u"primaryGroupID"_s,
-                                     u"lockoutTime"_s,
-                                     u"msDS-User-Account-Control-Computed"_s};
+const QStringList comparedAttributes =
+    u"objectClass objectCategory name cn ou distinguishedName sAMAccountName userPrincipalName displayName "
+    u"description mail telephoneNumber managedBy member memberOf groupType userAccountControl accountExpires "
+    u"primaryGroupID lockoutTime msDS-User-Account-Control-Computed"_s.split(u' ');
 
 // DN-valued attributes compare as DNs, with the sample's suffix moved to the controller's.
 const QSet<QString> dnAttributes{u"objectcategory"_s, u"distinguishedname"_s, u"managedby"_s, u"member"_s,
