@@ -116,8 +116,8 @@ protected:
     // Counts of the embedded directory since the last reset.
     const RoundTrips& allers() { return m_annuaire->roundTrips(); }
     void remetAllersÀZéro() { m_annuaire->resetRoundTrips(); }
-    // Adds an entry to the embedded directory ("attr=value" pairs).
-    void ajouteEntrée(const QString& dn, const QList<std::pair<QString, QString>>& attributs);
+    // Adds an entry to the embedded directory ("attr=value" texts).
+    void ajouteEntrée(const QString& dn, const QStringList& attributs);
 
     std::shared_ptr<MemoryBackend> m_annuaire;
     std::shared_ptr<AnnuaireEnveloppe> m_enveloppe;
@@ -199,16 +199,17 @@ inline Noeud* AnalyseDomaine::noeud(const QString& finDeClé) const {
     return trouvé;
 }
 
-inline void AnalyseDomaine::ajouteEntrée(const QString& dn,
-                                         const QList<std::pair<QString, QString>>& attributs) {
+inline void AnalyseDomaine::ajouteEntrée(const QString& dn, const QStringList& attributs) {
     QList<LdapAttribute> liste;
-    for (const auto& [nom, valeur] : attributs) {
+    for (const QString& attribut : attributs) {
+        const QString nom = attribut.section(u'=', 0, 0);
+        const QByteArray valeur = attribut.section(u'=', 1).toUtf8();
         auto it =
             std::find_if(liste.begin(), liste.end(), [&](const LdapAttribute& a) { return a.name == nom; });
         if (it == liste.end())
-            liste.append({nom, {valeur.toUtf8()}});
+            liste.append({nom, {valeur}});
         else
-            it->values.append(valeur.toUtf8());
+            it->values.append(valeur);
     }
     m_annuaire->add(dn, liste);
 }

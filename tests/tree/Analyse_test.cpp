@@ -230,15 +230,10 @@ TEST_F(AnalyseDomaine, structureModeShowsOusOnlyWithZeroCounts) {
 
 TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
     const QString atelier = "OU=L'atelier A/B," + dnVelmora("OU=Ventes France,OU=Ventes");
-    ajouteEntrée(atelier,
-                 {{"objectClass", "top"}, {"objectClass", "organizationalUnit"}, {"ou", "L'atelier A/B"}});
-    ajouteEntrée("OU=D'ici," + atelier,
-                 {{"objectClass", "top"}, {"objectClass", "organizationalUnit"}, {"ou", "D'ici"}});
-    ajouteEntrée("CN=Léa Petit," + atelier, {{"objectClass", "top"},
-                                             {"objectClass", "person"},
-                                             {"objectClass", "user"},
-                                             {"sAMAccountName", "lpetit"},
-                                             {"displayName", "Léa Petit"}});
+    ajouteEntrée(atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=L'atelier A/B"});
+    ajouteEntrée("OU=D'ici," + atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=D'ici"});
+    ajouteEntrée("CN=Léa Petit," + atelier, {"objectClass=top", "objectClass=person", "objectClass=user",
+                                             "sAMAccountName=lpetit", "displayName=Léa Petit"});
     m_analyse->LanceAnalyse(Mode::Standard, atelier);
     EXPECT_TRUE(m_utilisateur.messages.empty());
     EXPECT_EQ(dessin(), "L'atelier A/B·(1) [ou]\n"
@@ -249,7 +244,7 @@ TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
 TEST_F(AnalyseDomaine, siblingsSharingANameGetDistinctKeys) {
     // A sub-O.U. named like a group of the same O.U.
     ajouteEntrée("OU=Équipe d'accueil," + dnVelmora("OU=Ventes France,OU=Ventes"),
-                 {{"objectClass", "top"}, {"objectClass", "organizationalUnit"}, {"ou", "Équipe d'accueil"}});
+                 {"objectClass=top", "objectClass=organizationalUnit", "ou=Équipe d'accueil"});
     m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=Ventes France,OU=Ventes"));
     EXPECT_TRUE(m_utilisateur.messages.empty());
     Noeud* groupe = m_arbre.Node("\\\\Ventes France\\Équipe d'accueil");
@@ -432,13 +427,10 @@ TEST_F(AnalyseDomaine, customPrimaryGroupMembersAreListed) {
     const std::optional<quint32> rid = RidDepuisSid(groupe[0].find(u"objectSid")->values.value(0));
     ASSERT_TRUE(rid.has_value());
     ASSERT_GE(*rid, 1000u);
-    ajouteEntrée("CN=Inès Roy," + dnVelmora("OU=Informatique"), {{"objectClass", "top"},
-                                                                 {"objectClass", "person"},
-                                                                 {"objectClass", "user"},
-                                                                 {"sAMAccountName", "iroy"},
-                                                                 {"displayName", "Inès Roy"},
-                                                                 {"userAccountControl", "512"},
-                                                                 {"primaryGroupID", QString::number(*rid)}});
+    ajouteEntrée("CN=Inès Roy," + dnVelmora("OU=Informatique"),
+                 {"objectClass=top", "objectClass=person", "objectClass=user", "sAMAccountName=iroy",
+                  "displayName=Inès Roy", "userAccountControl=512",
+                  "primaryGroupID=" + QString::number(*rid)});
     m_analyse->LanceAnalyse(Mode::Standard, informatique);
     EXPECT_EQ(dessin(), "GS Informatique·(2) [grp_sec_glo]\n"
                         "  Inès Roy (iroy) [user]\n"
@@ -467,11 +459,8 @@ TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
 
 TEST_F(AnalyseDomaine, filterCharactersInNamesMatchNothingElse) {
     const QString étoile = "CN=Étoile *," + dnVelmora("OU=Groupes,OU=Informatique");
-    ajouteEntrée(étoile, {{"objectClass", "top"},
-                          {"objectClass", "group"},
-                          {"sAMAccountName", "Etoile"},
-                          {"groupType", "-2147483646"},
-                          {"member", "CN=Karim Benali," + dnVelmora("OU=Informatique")}});
+    ajouteEntrée(étoile, {"objectClass=top", "objectClass=group", "sAMAccountName=Etoile",
+                          "groupType=-2147483646", "member=CN=Karim Benali," + dnVelmora("OU=Informatique")});
     m_analyse->LanceAnalyse(Mode::Standard, étoile);
     EXPECT_EQ(dessin(), "Étoile *·(1) [grp_sec_glo]\n  Karim Benali (kbenali) [user]\n");
 
