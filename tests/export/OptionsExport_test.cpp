@@ -22,16 +22,8 @@ protected:
     QTemporaryDir dossier;
 };
 
-TEST_F(OptionsExportTest, MissingFileGivesTheDefaults) {
-    const OptionsExport o = LitOptionsExport(Fichier());
-    EXPECT_EQ(o, OptionsExport{});
-    EXPECT_TRUE(o.Structure && o.ComptesUtilisateurs && o.ComptesOrdinateurs && o.ComptesDeService);
-    EXPECT_FALSE(o.ModeColonné);
-    EXPECT_EQ(o.Indentation, QStringLiteral("\\t"));
-    EXPECT_EQ(o.Séparateur, QStringLiteral("\\r\\n"));
-}
-
-TEST_F(OptionsExportTest, CheckBoxesAreOnOnlyForMinusOne) {
+TEST_F(OptionsExportTest, MissingFileGivesTheDefaultsAndCheckBoxesAreOnOnlyForMinusOne) {
+    EXPECT_EQ(LitOptionsExport(Fichier()), OptionsExport{});
     Ecrit(QStringLiteral("ExportStructure"), QStringLiteral("1"));
     Ecrit(QStringLiteral("ExportModeColonné"), QStringLiteral("-1"));
     Ecrit(QStringLiteral("ExportComptesUtilisateurs"), QStringLiteral("abc"));
