@@ -342,22 +342,10 @@ private slots:
             else if (auto* b = qobject_cast<QPushButton*>(w))
                 textes << b->text();
         banc.fenêtre->MasqueTraitementEnCours();
-        const QStringList françaisConnus{u"Occurrence à rechercher"_s,
-                                         u"Recherche"_s,
-                                         u"G&roupe"_s,
-                                         u"Géré par :"_s,
-                                         u"&Fichier"_s,
-                                         u"&Quitter"_s,
-                                         u"&Edition"_s,
-                                         u"&Rechercher..."_s,
-                                         u"&Suivant"_s,
-                                         u"&Précédent"_s,
-                                         u"Mémoriser &position fenêtre"_s,
-                                         u"&Restaurer"_s,
-                                         u"&Annuler"_s,
-                                         u"A&nnuler"_s,
-                                         u"Traitement en cours :"_s,
-                                         u"&Stop !"_s};
+        const QStringList françaisConnus =
+            u"Occurrence à rechercher|Recherche|G&roupe|Géré par :|&Fichier|&Quitter|&Edition|&Rechercher..."
+            u"|&Suivant|&Précédent|Mémoriser &position fenêtre|&Restaurer|&Annuler|A&nnuler"
+            u"|Traitement en cours :|&Stop !"_s.split(u'|');
         const QRegularExpression accentsFrançais(u"[éèêàçùô]|Copier|Ouvrir|Analyse|Créer|Envoyer"_s);
         for (const QString& t : textes) {
             QVERIFY2(!françaisConnus.contains(t), qPrintable(t));
