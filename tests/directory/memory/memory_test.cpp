@@ -255,3 +255,20 @@ TEST(MemoryIndex, MemberQueriesAnswerEveryGroupFromTheIndex) {
     EXPECT_EQ(rows, groups * 50);
     EXPECT_EQ(backend->roundTrips().searches, groups);
 }
+
+TEST(MemoryLoading, NamesNeedingEscapesLoadAndAreAddedAndFound) {
+    // A leading "#" must stay escaped when the directory spells the DN back, or the entry is lost.
+    const QByteArray text = "dn: OU=X,DC=example,DC=test\nobjectClass: organizationalUnit\n\n"
+                            "dn: CN=\\23hash,OU=X,DC=example,DC=test\nobjectClass: group\n\n"
+                            "dn: CN=Dupont\\, Jean,OU=X,DC=example,DC=test\nobjectClass: user\n"
+                            "sAMAccountName: jdupont\n";
+    auto backend = MemoryBackend::fromText(text, u"escapes.ldif"_s);
+    backend->bind({}, {});
+    EXPECT_EQ(read(*backend, u"CN=\\23hash,OU=X,DC=example,DC=test"_s).find(u"name")->values.first(),
+              "#hash");
+    EXPECT_EQ(read(*backend, u"CN=Dupont\\, Jean,OU=X,DC=example,DC=test"_s).find(u"cn")->values.first(),
+              "Dupont, Jean");
+    backend->add(u"CN=\\#second,OU=X,DC=example,DC=test"_s, {{u"objectClass"_s, {"group"}}});
+    EXPECT_EQ(read(*backend, u"CN=\\23second,OU=X,DC=example,DC=test"_s).find(u"name")->values.first(),
+              "#second");
+}
