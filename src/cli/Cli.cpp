@@ -84,7 +84,7 @@ private:
             const ChoixLangue choix =
                 ChoisitLangueInitiale(environnement.codeLangue, environnement.dossierLangues);
             if (choix.afficherMessage)
-                m_erreurs << TexteTerminal(MessageAucuneTraduction(TitreApplication()));
+                m_erreurs << TexteTerminal(MessageAucuneTraduction());
             langue = choix.langue;
         }
         ChargeTraductions(CheminFichierLangue(langue, environnement.dossierLangues));

@@ -3,7 +3,9 @@
 #include "directory/ldap/LdapBackend.h"
 #include "directory/ldap/LdapDiscovery.h"
 #include "directory/memory/MemoryBackend.h"
+#include "i18n/Traductions.h"
 #include "text/Systeme.h"
+#include "text/Texte.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,8 +44,7 @@ DesignationAnnuaire AnalyseDesignationAnnuaire(const QString& texte) {
     const QStringList items = DecoupeUris(text);
     for (const QString& item : items) {
         if (item.contains(u"://"_s) && !isLdapUri(item)) {
-            designation.erreur =
-                u"Unsupported directory address \"%1\": use ldap://, ldaps:// or ldapi://"_s.arg(item);
+            designation.erreur = FormateMessage(Traduction(u"MSG_ERREUR_ADRESSE_ANNUAIRE"), {item});
             return designation;
         }
         uris << UriDuServeur(item);
@@ -66,15 +67,16 @@ static AnnuaireOuvert openLdifFile(const QString& path) {
     result.genre = GenreAnnuaire::FichierLdif;
     const QString file = locateFile(path);
     if (!QFileInfo(file).isFile()) {
-        result.erreur = u"The directory file \"%1\" does not exist"_s.arg(file);
+        result.erreur = FormateMessage(Traduction(u"MSG_ERREUR_FICHIER_ANNUAIRE_ABSENT"), {file});
         return result;
     }
     try {
         result.backend = std::make_shared<MemoryBackend>(file);
     } catch (const LdifError& e) {
-        result.erreur = e.text();
+        result.erreur = FormateMessage(Traduction(u"MSG_ERREUR_FICHIER_ANNUAIRE"), {file, e.text()});
     } catch (const std::exception& e) {
-        result.erreur = QString::fromUtf8(e.what());
+        result.erreur =
+            FormateMessage(Traduction(u"MSG_ERREUR_FICHIER_ANNUAIRE"), {file, QString::fromUtf8(e.what())});
     }
     return result;
 }

@@ -142,6 +142,11 @@ const QList<TexteParDéfaut>& TextesParDéfaut() {
         // Type names of groups with no scope bit, so that their type column is never blank.
         {"TXT_GRP_SEC", "Groupe de sécurité"},
         {"TXT_GRP_DIS", "Liste de distribution"},
+        // Choice of the directory (address or embedded directory file).
+        {"MSG_ERREUR_ADRESSE_ANNUAIRE",
+         "L'adresse d'annuaire '%v' n'est pas prise en charge : utilisez ldap://, ldaps:// ou ldapi://..."},
+        {"MSG_ERREUR_FICHIER_ANNUAIRE_ABSENT", "Le fichier d'annuaire '%v' n'existe pas..."},
+        {"MSG_ERREUR_FICHIER_ANNUAIRE", "Le fichier d'annuaire '%v' ne peut pas être chargé :§§%v"},
     };
     return textes;
 }

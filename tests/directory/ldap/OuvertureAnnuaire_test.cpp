@@ -101,6 +101,7 @@ TEST(OuvreAnnuaire, ExplainsAFileThatCannotBeLoaded) {
     const AnnuaireOuvert missing = OuvreAnnuaire(u"/nonexistent/annuaire.ldif"_s);
     EXPECT_FALSE(missing.ouvert());
     EXPECT_TRUE(missing.erreur.contains(u"/nonexistent/annuaire.ldif"_s)) << missing.erreur.toStdString();
+    EXPECT_TRUE(missing.erreur.contains(u"n'existe pas"_s)) << "a translated message";
 
     QTemporaryDir dir;
     const QString broken = dir.filePath(u"broken.ldif"_s);
