@@ -2,8 +2,7 @@
 
 namespace arbrix {
 
-const LdapAttribute* LdapEntry::find(QStringView name) const
-{
+const LdapAttribute* LdapEntry::find(QStringView name) const {
     for (const LdapAttribute& a : attributes) {
         if (a.name.compare(name, Qt::CaseInsensitive) == 0)
             return &a;
@@ -11,8 +10,7 @@ const LdapAttribute* LdapEntry::find(QStringView name) const
     return nullptr;
 }
 
-QList<LdapEntry> searchAll(Backend& backend, const SearchRequest& request)
-{
+QList<LdapEntry> searchAll(Backend& backend, const SearchRequest& request) {
     QList<LdapEntry> entries;
     auto cursor = backend.search(request);
     while (cursor->fetchPage(entries)) {

@@ -29,7 +29,7 @@ struct LdapEntry {
 enum class SearchScope { Base, OneLevel, Subtree };
 
 struct SearchRequest {
-    QString base;           // a DN, or empty for the RootDSE (with scope Base)
+    QString base; // a DN, or empty for the RootDSE (with scope Base)
     SearchScope scope = SearchScope::Subtree;
     QString filter;         // RFC 4515 text, values already escaped
     QStringList attributes; // empty: all user attributes
@@ -58,7 +58,7 @@ struct Credentials {
     int accessMode = 0; // 0: the user's own Kerberos ticket; 1, 2: login and password
     QString login;      // as typed: user principal name, DOMAIN\user or DN
     QString password;
-    QString domain;     // mode 2: the domain or host name to reach
+    QString domain; // mode 2: the domain or host name to reach
 };
 
 // Counts of round trips to the directory, for the tests and benchmarks.

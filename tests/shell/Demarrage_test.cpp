@@ -104,8 +104,8 @@ TEST_F(Démarrage, UnmatchedSystemLanguageShowsTheBilingualMessageEachRun) {
         EXPECT_TRUE(Lance());
         ASSERT_EQ(interaction.messages.size(), run);
         EXPECT_EQ(interaction.messages.last().icône, IcôneMessage::Information);
-        EXPECT_TRUE(
-            interaction.messages.last().texte.startsWith(u"First, thank you for having installed Arbrix.\r\n"_s));
+        EXPECT_TRUE(interaction.messages.last().texte.startsWith(
+            u"First, thank you for having installed Arbrix.\r\n"_s));
         EXPECT_EQ(état.Config.Langue, u"Français"_s);
     }
 }
