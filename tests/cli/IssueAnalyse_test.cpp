@@ -1,6 +1,7 @@
 // How an analysis ended, as the analysis itself tells it: the command-line program's exit status
 // and candidate list rest on it, so every ending is checked on the sample domain.
 
+#include "directory/ForwardingBackend.h"
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
 #include "i18n/Traductions.h"
@@ -20,31 +21,17 @@ namespace {
 const QString DnBoucleA = QStringLiteral("CN=Boucle A,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test");
 
 // The embedded directory, whose searches can be made to fail.
-class AnnuaireDéfaillant : public Backend {
+class AnnuaireDéfaillant : public ForwardingBackend {
 public:
-    explicit AnnuaireDéfaillant(std::shared_ptr<MemoryBackend> annuaire)
-        : m_annuaire(std::move(annuaire)) {}
+    using ForwardingBackend::ForwardingBackend;
 
     std::optional<int> codeÉchec; // every search fails with this LDAP code
 
-    void bind(const Credentials& c, const QString& s) override { m_annuaire->bind(c, s); }
     std::unique_ptr<SearchCursor> search(const SearchRequest& requête) override {
         if (codeÉchec)
             throw LdapError(*codeÉchec, QStringLiteral("refused by the test"));
-        return m_annuaire->search(requête);
+        return ForwardingBackend::search(requête);
     }
-    void add(const QString& dn, const QList<LdapAttribute>& a) override { m_annuaire->add(dn, a); }
-    void modify(const QString& dn, const QList<Modification>& m) override { m_annuaire->modify(dn, m); }
-    void remove(const QString& dn) override { m_annuaire->remove(dn); }
-    void rename(const QString& dn, const QString& rdn, const QString& sup) override {
-        m_annuaire->rename(dn, rdn, sup);
-    }
-    bool compare(const QString& dn, const QString& a, const QByteArray& v) override {
-        return m_annuaire->compare(dn, a, v);
-    }
-
-private:
-    std::shared_ptr<MemoryBackend> m_annuaire;
 };
 
 class Utilisateur : public Interaction {

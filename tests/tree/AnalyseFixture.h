@@ -3,6 +3,7 @@
 // The sample domain in the embedded directory, a session over it, the settings, the tree and a
 // scripted user, for the analysis tests.
 
+#include "directory/ForwardingBackend.h"
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
 #include "i18n/Traductions.h"
@@ -74,10 +75,11 @@ public:
 
 // Forwards to the embedded directory; can answer like a domain controller that leaves the
 // computed account-control attribute out of searches below the base, and can fail searches.
-class AnnuaireEnveloppe : public Backend {
+class AnnuaireEnveloppe : public ForwardingBackend {
 public:
     explicit AnnuaireEnveloppe(std::shared_ptr<MemoryBackend> annuaire)
-        : m_annuaire(std::move(annuaire)) {}
+        : ForwardingBackend(annuaire)
+        , m_annuaire(std::move(annuaire)) {}
 
     bool sansAttributCalculé = false;
     // Called before each search; may raise LdapError.
@@ -85,17 +87,7 @@ public:
 
     MemoryBackend& annuaire() { return *m_annuaire; }
 
-    void bind(const Credentials& c, const QString& s) override { m_annuaire->bind(c, s); }
     std::unique_ptr<SearchCursor> search(const SearchRequest& requête) override;
-    void add(const QString& dn, const QList<LdapAttribute>& a) override { m_annuaire->add(dn, a); }
-    void modify(const QString& dn, const QList<Modification>& m) override { m_annuaire->modify(dn, m); }
-    void remove(const QString& dn) override { m_annuaire->remove(dn); }
-    void rename(const QString& dn, const QString& rdn, const QString& sup) override {
-        m_annuaire->rename(dn, rdn, sup);
-    }
-    bool compare(const QString& dn, const QString& a, const QByteArray& v) override {
-        return m_annuaire->compare(dn, a, v);
-    }
 
 private:
     std::shared_ptr<MemoryBackend> m_annuaire;
