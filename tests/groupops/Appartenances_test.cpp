@@ -4,6 +4,7 @@
 #include "directory/memory/MemoryBackend.h"
 #include "i18n/Traductions.h"
 #include "shell/Interaction.h"
+#include "shell/TemoinMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -69,17 +70,7 @@ sAMAccountName: Isole
 groupType: -2147483646
 )";
 
-class Témoin : public Interaction {
-public:
-    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage, RéponseMessage,
-                           const QString&) override {
-        messages.append(texte);
-        icônes.append(icône);
-        return RéponseMessage::Ok;
-    }
-    QStringList messages;
-    QList<IcôneMessage> icônes;
-};
+using test::Témoin;
 
 class VuesAnnuaire : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 #include "search/RechercheArbre.h"
 #include "search/ui/frmRechercher.h"
 #include "shell/Interaction.h"
+#include "shell/TemoinMessages.h"
 #include "tree/Arbre.h"
 
 #include <QLineEdit>
@@ -12,21 +13,7 @@
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-class Témoin : public Interaction {
-public:
-    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage, RéponseMessage,
-                           const QString&) override {
-        messages.append(texte);
-        icônes.append(icône);
-        return RéponseMessage::Ok;
-    }
-    QStringList messages;
-    QList<IcôneMessage> icônes;
-};
-
-} // namespace
+using test::Témoin;
 
 class TestFrmRechercher : public QObject {
     Q_OBJECT
