@@ -46,7 +46,7 @@ QTextStream& out() {
     return flux;
 }
 
-double PicMémoireMo() {
+double PicMemoireMo() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0; // ru_maxrss is in kilobytes on Linux
@@ -55,10 +55,10 @@ double PicMémoireMo() {
 // Messages are counted, never shown; several occurrences are never chosen.
 class InteractionSilencieuse : public Interaction {
 public:
-    RéponseMessage Message(const QString& texte, IcôneMessage, BoutonsMessage boutons, RéponseMessage défaut,
+    ReponseMessage Message(const QString& texte, IconeMessage, BoutonsMessage boutons, ReponseMessage defaut,
                            const QString&) override {
         messages << texte;
-        return boutons == BoutonsMessage::Ok ? RéponseMessage::Ok : défaut;
+        return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : defaut;
     }
     QStringList messages;
 };
@@ -68,7 +68,7 @@ struct Options {
     QString fichierEnv;
     QString groupe;
     QString ou;
-    bool contrôleÉtat = false;
+    bool controleEtat = false;
     qint16 mode = Mode::Standard;
     QString seulement; // "group", "ou" or empty for both
 };
@@ -92,7 +92,7 @@ std::optional<Options> LitOptions(const QStringList& arguments) {
         else if (a == u"--only")
             o.seulement = arguments[++i];
         else if (a == u"--check-state")
-            o.contrôleÉtat = true;
+            o.controleEtat = true;
         else if (a.startsWith(u'-'))
             return std::nullopt;
         else
@@ -109,18 +109,18 @@ struct Mesure {
     qint64 msExport = 0;
     qsizetype noeuds = 0;
     qsizetype lignes = 0;
-    qsizetype récursifs = 0;
+    qsizetype recursifs = 0;
     RoundTrips allersRetours;
     double picMo = 0;
     QStringList messages;
 };
 
 Mesure AnalyseUneRacine(SessionAD& session, Backend& backend, const Options& options, const QString& dn) {
-    Paramètres paramètres;
-    paramètres.ContrôlerVerrouilléExpiré = options.contrôleÉtat;
+    Parametres parametres;
+    parametres.ControlerVerrouilleExpire = options.controleEtat;
     Arbre arbre;
     InteractionSilencieuse interaction;
-    Analyse analyse(arbre, session, paramètres, interaction);
+    Analyse analyse(arbre, session, parametres, interaction);
     backend.resetRoundTrips();
 
     Mesure m;
@@ -133,20 +133,20 @@ Mesure AnalyseUneRacine(SessionAD& session, Backend& backend, const Options& opt
     m.ms = chrono.elapsed();
     m.allersRetours = backend.roundTrips();
     m.noeuds = arbre.Count();
-    m.récursifs = analyse.GroupesRécursifs.size();
+    m.recursifs = analyse.GroupesRecursifs.size();
     m.messages = interaction.messages;
 
     chrono.restart();
     if (arbre.Racine())
-        m.lignes = GénérateurExport(OptionsExport{}).GénèreExport(*arbre.Racine(), false).count(u'\n') + 1;
+        m.lignes = GenerateurExport(OptionsExport{}).GenereExport(*arbre.Racine(), false).count(u'\n') + 1;
     m.msExport = chrono.elapsed();
-    m.picMo = PicMémoireMo();
+    m.picMo = PicMemoireMo();
     return m;
 }
 
 void AfficheMesure(const QString& source, const Mesure& m) {
     out() << source << "  " << m.racine << "\n"
-          << "  analysis " << m.ms << " ms, " << m.noeuds << " nodes, " << m.récursifs
+          << "  analysis " << m.ms << " ms, " << m.noeuds << " nodes, " << m.recursifs
           << " recursive group(s)\n"
           << "  round trips: " << m.allersRetours.searches << " searches, " << m.allersRetours.pages
           << " pages, " << m.allersRetours.reads << " reads, " << m.allersRetours.binds << " binds\n"
@@ -160,17 +160,17 @@ void AfficheMesure(const QString& source, const Mesure& m) {
     out().flush();
 }
 
-QString Défaut(const QString& valeur, const QString& défaut) {
-    return valeur.isEmpty() ? défaut : valeur;
+QString Defaut(const QString& valeur, const QString& defaut) {
+    return valeur.isEmpty() ? defaut : valeur;
 }
 
 // The roots to analyse in a domain of that naming context.
 QStringList Racines(const Options& options, const QString& nc) {
     QStringList racines;
     if (options.seulement != u"ou")
-        racines << Défaut(options.groupe, QStringLiteral("CN=Bench Root,OU=Bench,") + nc);
+        racines << Defaut(options.groupe, QStringLiteral("CN=Bench Root,OU=Bench,") + nc);
     if (options.seulement != u"group")
-        racines << Défaut(options.ou, QStringLiteral("OU=Bench,") + nc);
+        racines << Defaut(options.ou, QStringLiteral("OU=Bench,") + nc);
     return racines;
 }
 
@@ -182,15 +182,15 @@ QHash<QString, QString> LitEnv(const QString& chemin) {
     if (!f.open(QIODevice::ReadOnly))
         return env;
     for (const QByteArray& ligne : f.readAll().split('\n')) {
-        const qsizetype égal = ligne.indexOf('=');
-        if (égal > 0)
-            env.insert(QString::fromUtf8(ligne.left(égal)), QString::fromUtf8(ligne.mid(égal + 1)).trimmed());
+        const qsizetype egal = ligne.indexOf('=');
+        if (egal > 0)
+            env.insert(QString::fromUtf8(ligne.left(egal)), QString::fromUtf8(ligne.mid(egal + 1)).trimmed());
     }
     return env;
 }
 
-QString TexteÉtendue(SearchScope étendue) {
-    switch (étendue) {
+QString TexteEtendue(SearchScope etendue) {
+    switch (etendue) {
     case SearchScope::Base:
         return QStringLiteral("base");
     case SearchScope::OneLevel:
@@ -203,7 +203,7 @@ QString TexteÉtendue(SearchScope étendue) {
 struct Rejeu {
     qint64 ms = 0;
     int processus = 0;
-    int échecs = 0;
+    int echecs = 0;
 };
 
 // Runs the recorded searches with ldapsearch, one process per search, paged like ours. (Its -f
@@ -223,7 +223,7 @@ Rejeu RejoueAvecLdapsearch(const QList<SearchRequest>& recherches, const QHash<Q
                                  QStringLiteral("-b"),
                                  r.base,
                                  QStringLiteral("-s"),
-                                 TexteÉtendue(r.scope),
+                                 TexteEtendue(r.scope),
                                  QStringLiteral("-E"),
                                  QStringLiteral("pr=%1/noprompt").arg(r.pageSize > 0 ? r.pageSize : 1000),
                                  r.filter.isEmpty() ? QStringLiteral("(objectClass=*)") : r.filter};
@@ -237,8 +237,8 @@ Rejeu RejoueAvecLdapsearch(const QList<SearchRequest>& recherches, const QHash<Q
         rejeu.ms += chrono.elapsed();
         ++rejeu.processus;
         if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-            ++rejeu.échecs;
-            if (rejeu.échecs == 1)
+            ++rejeu.echecs;
+            if (rejeu.echecs == 1)
                 out() << "  ldapsearch failed: " << QString::fromUtf8(p.readAllStandardError()).trimmed()
                       << "\n";
         }
@@ -247,7 +247,7 @@ Rejeu RejoueAvecLdapsearch(const QList<SearchRequest>& recherches, const QHash<Q
 }
 
 // The cost of starting one ldapsearch and binding: one read of the RootDSE.
-qint64 CoûtProcessusLdapsearch(const QHash<QString, QString>& env) {
+qint64 CoutProcessusLdapsearch(const QHash<QString, QString>& env) {
     SearchRequest rootDse;
     rootDse.scope = SearchScope::Base;
     rootDse.filter = QStringLiteral("(objectClass=*)");
@@ -258,31 +258,31 @@ qint64 CoûtProcessusLdapsearch(const QHash<QString, QString>& env) {
     return total / 5;
 }
 
-int BenchEmbarqué(const Options& options) {
+int BenchEmbarque(const Options& options) {
     QElapsedTimer chrono;
     chrono.start();
-    std::shared_ptr<MemoryBackend> mémoire;
+    std::shared_ptr<MemoryBackend> memoire;
     try {
-        mémoire = std::make_shared<MemoryBackend>(options.ldif);
+        memoire = std::make_shared<MemoryBackend>(options.ldif);
     } catch (const LdifError& e) {
         out() << "cannot load: " << e.text() << "\n";
         return 1;
     }
-    out() << "embedded directory: " << mémoire->entryCount() << " entries loaded in " << chrono.elapsed()
-          << " ms; peak memory " << QString::number(PicMémoireMo(), 'f', 1) << " MB\n";
+    out() << "embedded directory: " << memoire->entryCount() << " entries loaded in " << chrono.elapsed()
+          << " ms; peak memory " << QString::number(PicMemoireMo(), 'f', 1) << " MB\n";
     out().flush();
-    SessionAD session(mémoire, AccesAnnuaire{});
+    SessionAD session(memoire, AccesAnnuaire{});
     if (!session.Ouvre().reussi()) {
         out() << "session failed\n";
         return 1;
     }
     const QString nc = session.ContexteNommage();
     for (const QString& dn : Racines(options, nc))
-        AfficheMesure(QStringLiteral("embedded"), AnalyseUneRacine(session, *mémoire, options, dn));
+        AfficheMesure(QStringLiteral("embedded"), AnalyseUneRacine(session, *memoire, options, dn));
     return 0;
 }
 
-int BenchContrôleur(const Options& options) {
+int BenchControleur(const Options& options) {
     const QHash<QString, QString> env = LitEnv(options.fichierEnv);
     if (env.isEmpty() || env.contains(QStringLiteral("ARBRIX_TEST_DC_SKIP"))) {
         out() << "no test domain controller: "
@@ -293,28 +293,28 @@ int BenchContrôleur(const Options& options) {
     LdapOptions ldap;
     ldap.uris = env.value(QStringLiteral("ARBRIX_TEST_DC_URI"));
     auto enregistreur = std::make_shared<RecordingBackend>(std::make_shared<LdapBackend>(ldap));
-    AccesAnnuaire accès;
-    accès.AccèsAD = 1;
-    accès.AccèsADLogin = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_LOGIN"));
-    accès.AccèsADPassword = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_PASSWORD"));
-    SessionAD session(enregistreur, accès);
+    AccesAnnuaire acces;
+    acces.AccesAD = 1;
+    acces.AccesADLogin = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_LOGIN"));
+    acces.AccesADPassword = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_PASSWORD"));
+    SessionAD session(enregistreur, acces);
     const ResultatSession ouverture = session.Ouvre();
     if (!ouverture.reussi()) {
         out() << "session failed: " << ouverture.texte << "\n";
         return 1;
     }
     const QString nc = session.ContexteNommage();
-    const qint64 coût = CoûtProcessusLdapsearch(env);
-    out() << "ldapsearch: " << coût << " ms per process (start, StartTLS, bind, one read)\n";
+    const qint64 cout = CoutProcessusLdapsearch(env);
+    out() << "ldapsearch: " << cout << " ms per process (start, StartTLS, bind, one read)\n";
     for (const QString& dn : Racines(options, nc)) {
         enregistreur->clearSearches();
         const Mesure m = AnalyseUneRacine(session, enregistreur->inner(), options, dn);
         AfficheMesure(QStringLiteral("ldap"), m);
         const Rejeu rejeu = RejoueAvecLdapsearch(enregistreur->searches(), env);
-        const qint64 net = std::max<qint64>(1, rejeu.ms - rejeu.processus * coût);
+        const qint64 net = std::max<qint64>(1, rejeu.ms - rejeu.processus * cout);
         out() << "  ldapsearch, same " << enregistreur->searches().size() << " searches: " << rejeu.ms
               << " ms in " << rejeu.processus << " process(es)"
-              << (rejeu.échecs ? QStringLiteral(" (%1 failed)").arg(rejeu.échecs) : QString())
+              << (rejeu.echecs ? QStringLiteral(" (%1 failed)").arg(rejeu.echecs) : QString())
               << "; without process start-up about " << net << " ms\n"
               << "  ratio analysis / ldapsearch: "
               << QString::number(double(m.ms) / double(std::max<qint64>(1, rejeu.ms)), 'f', 2)
@@ -335,5 +335,5 @@ int main(int argc, char* argv[]) {
                    stderr);
         return 2;
     }
-    return options->fichierEnv.isEmpty() ? BenchEmbarqué(*options) : BenchContrôleur(*options);
+    return options->fichierEnv.isEmpty() ? BenchEmbarque(*options) : BenchControleur(*options);
 }

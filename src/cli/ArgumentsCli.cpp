@@ -13,11 +13,11 @@ struct Option {
 };
 
 // Splits "--name=value"; a plain "--name" has no joined value.
-Option DécoupeOption(const QString& argument) {
-    const qsizetype égal = argument.indexOf(u'=');
-    if (égal < 0)
+Option DecoupeOption(const QString& argument) {
+    const qsizetype egal = argument.indexOf(u'=');
+    if (egal < 0)
         return {argument, {}, false};
-    return {argument.left(égal), argument.mid(égal + 1), true};
+    return {argument.left(egal), argument.mid(egal + 1), true};
 }
 
 bool EstOptionAvecValeur(const QString& nom) {
@@ -36,7 +36,7 @@ public:
     AnalyseArgumentsCli Lit() {
         QStringList mots;
         bool finOptions = false;
-        for (m_position = 0; m_position < m_arguments.size() && !m_résultat.erreur; ++m_position) {
+        for (m_position = 0; m_position < m_arguments.size() && !m_resultat.erreur; ++m_position) {
             const QString& argument = m_arguments[m_position];
             if (finOptions || !argument.startsWith(u'-') || argument == u"-")
                 mots << argument;
@@ -45,26 +45,26 @@ public:
             else
                 LitOption(argument);
         }
-        m_résultat.arguments.nomOuDn = mots.join(u' ').trimmed();
-        if (!m_résultat.erreur && !m_résultat.arguments.aide && m_résultat.arguments.nomOuDn.isEmpty())
-            Erreur(CléTexteCli::NomManquant, {});
-        return m_résultat;
+        m_resultat.arguments.nomOuDn = mots.join(u' ').trimmed();
+        if (!m_resultat.erreur && !m_resultat.arguments.aide && m_resultat.arguments.nomOuDn.isEmpty())
+            Erreur(CleTexteCli::NomManquant, {});
+        return m_resultat;
     }
 
 private:
     void LitOption(const QString& argument) {
         if (argument == u"--help" || argument == u"-h") {
-            m_résultat.arguments.aide = true;
+            m_resultat.arguments.aide = true;
             return;
         }
-        Option option = DécoupeOption(argument);
+        Option option = DecoupeOption(argument);
         if (!EstOptionAvecValeur(option.nom)) {
-            Erreur(CléTexteCli::OptionInconnue, option.nom);
+            Erreur(CleTexteCli::OptionInconnue, option.nom);
             return;
         }
         if (!option.valeurJointe) {
             if (m_position + 1 >= m_arguments.size()) {
-                Erreur(CléTexteCli::ValeurManquante, option.nom);
+                Erreur(CleTexteCli::ValeurManquante, option.nom);
                 return;
             }
             option.valeur = m_arguments[++m_position];
@@ -73,7 +73,7 @@ private:
     }
 
     void AppliqueOption(const Option& o) {
-        ArgumentsCli& a = m_résultat.arguments;
+        ArgumentsCli& a = m_resultat.arguments;
         if (o.nom == u"--directory")
             a.source = o.valeur;
         else if (o.nom == u"--type")
@@ -81,9 +81,9 @@ private:
         else if (o.nom == u"--mode")
             LitMode(o.valeur);
         else if (o.nom == u"--settings")
-            a.fichierRéglages = o.valeur;
+            a.fichierReglages = o.valeur;
         else if (o.nom == u"--set")
-            LitRéglage(o.valeur);
+            LitReglage(o.valeur);
         else if (o.nom == u"--user")
             a.utilisateur = o.valeur;
         else if (o.nom == u"--password-file")
@@ -92,40 +92,40 @@ private:
 
     void LitType(const QString& valeur) {
         if (valeur.compare(u"ou", Qt::CaseInsensitive) == 0)
-            m_résultat.arguments.type = 0;
+            m_resultat.arguments.type = 0;
         else if (valeur.compare(u"group", Qt::CaseInsensitive) == 0)
-            m_résultat.arguments.type = 1;
+            m_resultat.arguments.type = 1;
         else
-            Erreur(CléTexteCli::TypeInvalide, valeur);
+            Erreur(CleTexteCli::TypeInvalide, valeur);
     }
 
     void LitMode(const QString& valeur) {
         bool ok = false;
         const int mode = valeur.trimmed().toInt(&ok);
         if (ok && mode >= 1 && mode <= 6)
-            m_résultat.arguments.mode = mode;
+            m_resultat.arguments.mode = mode;
         else
-            Erreur(CléTexteCli::ModeInvalide, valeur);
+            Erreur(CleTexteCli::ModeInvalide, valeur);
     }
 
-    void LitRéglage(const QString& valeur) {
-        const qsizetype égal = valeur.indexOf(u'=');
-        const QString clé = égal < 0 ? QString() : valeur.left(égal).trimmed();
-        if (clé.isEmpty()) {
-            Erreur(CléTexteCli::RéglageInvalide, valeur);
+    void LitReglage(const QString& valeur) {
+        const qsizetype egal = valeur.indexOf(u'=');
+        const QString cle = egal < 0 ? QString() : valeur.left(egal).trimmed();
+        if (cle.isEmpty()) {
+            Erreur(CleTexteCli::ReglageInvalide, valeur);
             return;
         }
-        m_résultat.arguments.réglages.append({clé, valeur.mid(égal + 1)});
+        m_resultat.arguments.reglages.append({cle, valeur.mid(egal + 1)});
     }
 
-    void Erreur(const QString& clé, const QString& argument) {
-        if (!m_résultat.erreur)
-            m_résultat.erreur = ErreurArgumentsCli{clé, argument};
+    void Erreur(const QString& cle, const QString& argument) {
+        if (!m_resultat.erreur)
+            m_resultat.erreur = ErreurArgumentsCli{cle, argument};
     }
 
     const QStringList& m_arguments;
     qsizetype m_position = 0;
-    AnalyseArgumentsCli m_résultat;
+    AnalyseArgumentsCli m_resultat;
 };
 
 } // namespace

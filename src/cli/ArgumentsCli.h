@@ -14,8 +14,8 @@
 
 namespace arbrix {
 
-struct RéglageCli {
-    QString clé;
+struct ReglageCli {
+    QString cle;
     QString valeur;
 };
 
@@ -24,8 +24,8 @@ struct ArgumentsCli {
     std::optional<QString> source;            // --directory: a server URI or an .ldif path
     std::optional<int> type;                  // --type: 0 O.U., 1 group
     std::optional<int> mode;                  // --mode: analysis mode 1 to 6
-    std::optional<QString> fichierRéglages;   // --settings
-    QList<RéglageCli> réglages;               // --set, in command-line order
+    std::optional<QString> fichierReglages;   // --settings
+    QList<ReglageCli> reglages;               // --set, in command-line order
     std::optional<QString> utilisateur;       // --user
     std::optional<QString> fichierMotDePasse; // --password-file
     QString nomOuDn;
@@ -33,7 +33,7 @@ struct ArgumentsCli {
 
 // A fault of the command line: the key of its text (see cli/TextesCli.h) and the argument in cause.
 struct ErreurArgumentsCli {
-    QString clé;
+    QString cle;
     QString argument;
 };
 

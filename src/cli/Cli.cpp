@@ -42,43 +42,43 @@ int CodeSortie(IssueAnalyse issue) {
     }
 }
 
-class ExécutionCli {
+class ExecutionCli {
 public:
-    ExécutionCli(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs)
+    ExecutionCli(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs)
         : m_lecture(LitArgumentsCli(arguments))
         , m_sortie(sortie)
         , m_erreurs(erreurs) {}
 
-    int Exécute() {
+    int Execute() {
         const ArgumentsCli& a = m_lecture.arguments;
-        const QString source = a.fichierRéglages.value_or(FichierRéglagesParDéfaut());
-        RéglagesCli réglages(source, a.réglages);
+        const QString source = a.fichierReglages.value_or(FichierReglagesParDefaut());
+        ReglagesCli reglages(source, a.reglages);
         std::optional<ErreurArgumentsCli> erreur = m_lecture.erreur;
-        if (!erreur && a.fichierRéglages && !QFileInfo(*a.fichierRéglages).isFile())
-            erreur = ErreurArgumentsCli{CléTexteCli::FichierRéglagesIntrouvable, *a.fichierRéglages};
+        if (!erreur && a.fichierReglages && !QFileInfo(*a.fichierReglages).isFile())
+            erreur = ErreurArgumentsCli{CleTexteCli::FichierReglagesIntrouvable, *a.fichierReglages};
         if (!erreur)
-            erreur = réglages.Erreur();
-        ChargeLangue(réglages.Fichier());
+            erreur = reglages.Erreur();
+        ChargeLangue(reglages.Fichier());
         if (erreur)
             return ErreurArguments(*erreur);
         if (a.aide) {
-            m_sortie << TexteCli(CléTexteCli::Aide);
+            m_sortie << TexteCli(CleTexteCli::Aide);
             return 0;
         }
         try {
-            m_paramètres = LitParamètres(réglages.Fichier());
-        } catch (const ErreurExécution& e) {
-            return Échec(FormateMessage(Traduction(u"MSG_ERREUR_INITIALISATION"), {e.numéro(), e.texte()}));
+            m_parametres = LitParametres(reglages.Fichier());
+        } catch (const ErreurExecution& e) {
+            return Echec(FormateMessage(Traduction(u"MSG_ERREUR_INITIALISATION"), {e.numero(), e.texte()}));
         }
-        if (!AppliqueAccès())
+        if (!AppliqueAcces())
             return SortieErreur;
-        return AnalyseEtExporte(LitOptionsExport(réglages.Fichier()));
+        return AnalyseEtExporte(LitOptionsExport(reglages.Fichier()));
     }
 
 private:
     // The language of the run, as the desktop program chooses it (never written back).
     void ChargeLangue(const QString& fichierIni) {
-        const EnvironnementDémarrage environnement = EnvironnementDémarrage::DuSystème();
+        const EnvironnementDemarrage environnement = EnvironnementDemarrage::DuSysteme();
         QString langue = LitIni(fichierIni, SectionConfig, QStringLiteral("Langue"), {});
         if (langue.isEmpty()) {
             const ChoixLangue choix =
@@ -91,24 +91,24 @@ private:
     }
 
     int ErreurArguments(const ErreurArgumentsCli& erreur) {
-        m_erreurs << TexteTerminal(TexteCli(erreur.clé, {erreur.argument}))
-                  << TexteTerminal(TexteCli(CléTexteCli::AideCourte));
+        m_erreurs << TexteTerminal(TexteCli(erreur.cle, {erreur.argument}))
+                  << TexteTerminal(TexteCli(CleTexteCli::AideCourte));
         return SortieErreur;
     }
 
-    int Échec(const QString& message) {
+    int Echec(const QString& message) {
         m_erreurs << TexteTerminal(message);
         return SortieErreur;
     }
 
     // --user selects access mode 1; the password never comes from the command line itself.
-    bool AppliqueAccès() {
+    bool AppliqueAcces() {
         const ArgumentsCli& a = m_lecture.arguments;
         std::optional<QString> motDePasse;
         if (a.fichierMotDePasse) {
             motDePasse = LitMotDePasse(*a.fichierMotDePasse);
             if (!motDePasse) {
-                Échec(TexteCli(CléTexteCli::MotDePasseIllisible, {*a.fichierMotDePasse}));
+                Echec(TexteCli(CleTexteCli::MotDePasseIllisible, {*a.fichierMotDePasse}));
                 return false;
             }
         } else if (qEnvironmentVariableIsSet("ARBRIX_PASSWORD")) {
@@ -117,14 +117,14 @@ private:
         if (a.utilisateur) {
             if (!motDePasse || motDePasse->isEmpty()) {
                 // An empty password would make an anonymous bind that a server may accept.
-                Échec(TexteCli(CléTexteCli::MotDePasseManquant, {*a.utilisateur}));
+                Echec(TexteCli(CleTexteCli::MotDePasseManquant, {*a.utilisateur}));
                 return false;
             }
-            m_paramètres.AccèsAD = 1;
-            m_paramètres.AccèsADLogin = *a.utilisateur;
+            m_parametres.AccesAD = 1;
+            m_parametres.AccesADLogin = *a.utilisateur;
         }
         if (motDePasse)
-            m_paramètres.AccèsADPassword = *motDePasse;
+            m_parametres.AccesADPassword = *motDePasse;
         return true;
     }
 
@@ -147,39 +147,39 @@ private:
         if (!session)
             return SortieErreur;
         Arbre arbre;
-        arbre.setAfficherNombreMembres(m_paramètres.AfficherNombreMembres);
+        arbre.setAfficherNombreMembres(m_parametres.AfficherNombreMembres);
         InteractionTerminal interaction(m_erreurs);
-        Analyse analyse(arbre, *session, m_paramètres, interaction);
+        Analyse analyse(arbre, *session, m_parametres, interaction);
         LanceAnalyse(analyse, interaction);
 
-        const RésultatAnalyse& résultat = analyse.Résultat();
-        for (const clsOccurrence& candidat : résultat.candidats)
+        const ResultatAnalyse& resultat = analyse.Resultat();
+        for (const clsOccurrence& candidat : resultat.candidats)
             m_erreurs << LigneCandidat(candidat) << u'\n';
-        if (résultat.issue == IssueAnalyse::Arborescence) {
+        if (resultat.issue == IssueAnalyse::Arborescence) {
             // The whole tree from the root, whatever extent the dialog last used.
-            options.Etendue = EtendueExport::Complète;
-            m_sortie << GénérateurExport(options).GénèreExport(*arbre.Racine(), false) << u'\n';
+            options.Etendue = EtendueExport::Complete;
+            m_sortie << GenerateurExport(options).GenereExport(*arbre.Racine(), false) << u'\n';
         }
-        return CodeSortie(résultat.issue);
+        return CodeSortie(resultat.issue);
     }
 
     std::shared_ptr<SessionAD> OuvreSession() {
-        const AnnuaireOuvert annuaire = OuvreAnnuaireDemandé();
+        const AnnuaireOuvert annuaire = OuvreAnnuaireDemande();
         if (!annuaire.ouvert()) {
-            Échec(Traduction(u"MSG_ERREUR_ACCES_AD") + QStringLiteral("\n") + annuaire.erreur);
+            Echec(Traduction(u"MSG_ERREUR_ACCES_AD") + QStringLiteral("\n") + annuaire.erreur);
             return nullptr;
         }
         const std::shared_ptr<Backend>& backend = annuaire.backend;
-        auto session = std::make_shared<SessionAD>(backend, AccesAnnuaire::depuis(m_paramètres));
-        const ResultatSession résultat = session->Ouvre();
-        if (!résultat.reussi()) {
-            const char16_t* clé = résultat.issue == IssueSession::EchecAcces
+        auto session = std::make_shared<SessionAD>(backend, AccesAnnuaire::depuis(m_parametres));
+        const ResultatSession resultat = session->Ouvre();
+        if (!resultat.reussi()) {
+            const char16_t* cle = resultat.issue == IssueSession::EchecAcces
                                       ? u"MSG_ERREUR_ACCES_AD"
                                       : u"MSG_ERREUR_RECHERCHE_ROOT_AD";
-            QString message = Traduction(clé);
-            if (!résultat.texte.isEmpty())
-                message += QStringLiteral("\n") + résultat.texte;
-            Échec(message);
+            QString message = Traduction(cle);
+            if (!resultat.texte.isEmpty())
+                message += QStringLiteral("\n") + resultat.texte;
+            Echec(message);
             return nullptr;
         }
         InstalleSession(session);
@@ -187,11 +187,11 @@ private:
     }
 
     // --directory outranks ARBRIX_DIRECTORY, which outranks the setting.
-    AnnuaireOuvert OuvreAnnuaireDemandé() {
+    AnnuaireOuvert OuvreAnnuaireDemande() {
         const std::optional<QString>& source = m_lecture.arguments.source;
         if (!source)
-            return OuvreAnnuaire(m_paramètres.AccèsADServeur);
-        m_paramètres.AccèsADServeur = *source;
+            return OuvreAnnuaire(m_parametres.AccesADServeur);
+        m_parametres.AccesADServeur = *source;
         return OuvreAnnuaire(AnalyseDesignationAnnuaire(*source));
     }
 
@@ -199,28 +199,28 @@ private:
     // searched as the chosen type.
     void LanceAnalyse(Analyse& analyse, InteractionTerminal& interaction) {
         const ArgumentsCli& a = m_lecture.arguments;
-        const PointDeDépart départ = InterprèteLigneCommande(a.nomOuDn);
-        const qint16 mode = qint16(a.mode.value_or(m_paramètres.AnalyseParDéfaut));
-        if (départ.dn.isEmpty()) {
+        const PointDeDepart depart = InterpreteLigneCommande(a.nomOuDn);
+        const qint16 mode = qint16(a.mode.value_or(m_parametres.AnalyseParDefaut));
+        if (depart.dn.isEmpty()) {
             interaction.ChangeTypeRecherche(a.type.value_or(TypeRechercheGroupe));
-            interaction.ChangeTexteRecherche(départ.texteRecherche.trimmed());
+            interaction.ChangeTexteRecherche(depart.texteRecherche.trimmed());
         } else {
-            interaction.ChangeTypeRecherche(départ.type);
+            interaction.ChangeTypeRecherche(depart.type);
         }
-        analyse.LanceAnalyse(mode, départ.dn);
+        analyse.LanceAnalyse(mode, depart.dn);
     }
 
     AnalyseArgumentsCli m_lecture;
     QTextStream& m_sortie;
     QTextStream& m_erreurs;
-    Paramètres m_paramètres;
+    Parametres m_parametres;
 };
 
 } // namespace
 
 int runCli(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs) {
-    ExécutionCli exécution(arguments, sortie, erreurs);
-    const int code = exécution.Exécute();
+    ExecutionCli execution(arguments, sortie, erreurs);
+    const int code = execution.Execute();
     sortie.flush();
     erreurs.flush();
     return code;

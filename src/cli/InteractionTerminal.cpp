@@ -17,12 +17,12 @@ QString ChampSurUneLigne(QString valeur) {
 InteractionTerminal::InteractionTerminal(QTextStream& erreurs)
     : m_erreurs(erreurs) {}
 
-RéponseMessage InteractionTerminal::Message(const QString& texte, IcôneMessage icône, BoutonsMessage boutons,
-                                            RéponseMessage défaut, const QString& titre) {
-    (void)icône, (void)titre;
+ReponseMessage InteractionTerminal::Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons,
+                                            ReponseMessage defaut, const QString& titre) {
+    (void)icone, (void)titre;
     m_erreurs << TexteTerminal(texte);
     m_erreurs.flush();
-    return boutons == BoutonsMessage::Ok ? RéponseMessage::Ok : défaut;
+    return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : defaut;
 }
 
 std::optional<int> InteractionTerminal::ChoisitOccurrence(const ListeOccurrences& occurrences) {
@@ -31,12 +31,12 @@ std::optional<int> InteractionTerminal::ChoisitOccurrence(const ListeOccurrences
 }
 
 QString TexteTerminal(const QString& texte) {
-    QString résultat = texte;
-    résultat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    résultat.replace(u'\r', u'\n');
-    while (résultat.endsWith(u'\n'))
-        résultat.chop(1);
-    return résultat + u'\n';
+    QString resultat = texte;
+    resultat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    resultat.replace(u'\r', u'\n');
+    while (resultat.endsWith(u'\n'))
+        resultat.chop(1);
+    return resultat + u'\n';
 }
 
 QString LigneCandidat(const clsOccurrence& occurrence) {

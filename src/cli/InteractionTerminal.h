@@ -14,8 +14,8 @@ class InteractionTerminal : public Interaction {
 public:
     explicit InteractionTerminal(QTextStream& erreurs);
 
-    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage boutons,
-                           RéponseMessage défaut, const QString& titre) override;
+    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons,
+                           ReponseMessage defaut, const QString& titre) override;
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
 
 private:

@@ -13,59 +13,59 @@ namespace arbrix {
 
 namespace {
 
-const QStringList& ClésConfig() {
-    using namespace CléConfig;
-    static const QStringList clés = {
+const QStringList& ClesConfig() {
+    using namespace CleConfig;
+    static const QStringList cles = {
         Langue,
-        FenêtreMémoriserTaille,
-        FenêtreMémoriserPosition,
+        FenetreMemoriserTaille,
+        FenetreMemoriserPosition,
         MinimiserSystray,
         ToujoursAuDessus,
-        FenêtreEtat,
-        FenêtreHauteur,
-        FenêtreLargeur,
-        FenêtreGauche,
-        FenêtreHaut,
+        FenetreEtat,
+        FenetreHauteur,
+        FenetreLargeur,
+        FenetreGauche,
+        FenetreHaut,
         AnalyseAutreTypeSiAucuneReponse,
-        AnalyseParDéfaut,
-        ContrôlerVerrouilléExpiré,
-        DéplierGroupesContenantComptesDésactivésVerrouillésExpirés,
-        DéplierGroupesContenantGroupesRécursifs,
-        DéplierGroupesEtOU,
-        ReprésenterGroupesRacineOU,
+        AnalyseParDefaut,
+        ControlerVerrouilleExpire,
+        DeplierGroupesContenantComptesDesactivesVerrouillesExpires,
+        DeplierGroupesContenantGroupesRecursifs,
+        DeplierGroupesEtOU,
+        RepresenterGroupesRacineOU,
         AfficherNombreMembres,
-        AccèsAD,
-        AccèsADServeur,
-        AccèsADDomaine,
-        AccèsADLogin,
-        AccèsADPassword,
+        AccesAD,
+        AccesADServeur,
+        AccesADDomaine,
+        AccesADLogin,
+        AccesADPassword,
         TypeGroupe,
         EtendueGroupe,
-        NbElémentsMémorisésMax,
-        Mémos,
-        NbMémos,
+        NbElementsMemorisesMax,
+        Memos,
+        NbMemos,
         ExportEtendue,
         ExportFormat,
         ExportDestination,
         ExportStructure,
-        ExportModeColonné,
+        ExportModeColonne,
         ExportComptesUtilisateurs,
         ExportComptesOrdinateur,
         ExportComptesDeService,
         ExportIndentation,
-        ExportSéparateur,
+        ExportSeparateur,
         ExportFichier,
     };
-    return clés;
+    return cles;
 }
 
 // "Mémo1", "Mémo2", ...: the numbered memorised entries of the older form.
-bool EstCléMémoNumérotée(const QString& clé) {
-    const QString& préfixe = CléConfig::PréfixeMémo;
-    if (!clé.startsWith(préfixe, Qt::CaseInsensitive) || clé.size() == préfixe.size())
+bool EstCleMemoNumerotee(const QString& cle) {
+    const QString& prefixe = CleConfig::PrefixeMemo;
+    if (!cle.startsWith(prefixe, Qt::CaseInsensitive) || cle.size() == prefixe.size())
         return false;
-    for (qsizetype i = préfixe.size(); i < clé.size(); ++i) {
-        if (clé[i] < u'0' || clé[i] > u'9')
+    for (qsizetype i = prefixe.size(); i < cle.size(); ++i) {
+        if (cle[i] < u'0' || cle[i] > u'9')
             return false;
     }
     return true;
@@ -73,44 +73,44 @@ bool EstCléMémoNumérotée(const QString& clé) {
 
 } // namespace
 
-bool EstCléConfig(const QString& clé) {
-    return ClésConfig().contains(clé, Qt::CaseInsensitive) || EstCléMémoNumérotée(clé);
+bool EstCleConfig(const QString& cle) {
+    return ClesConfig().contains(cle, Qt::CaseInsensitive) || EstCleMemoNumerotee(cle);
 }
 
-RéglagesCli::RéglagesCli(const QString& source, const QList<RéglageCli>& réglages) {
+ReglagesCli::ReglagesCli(const QString& source, const QList<ReglageCli>& reglages) {
     if (!m_dossier.isValid()) {
-        m_erreur = ErreurArgumentsCli{CléTexteCli::CopieRéglagesImpossible, m_dossier.errorString()};
+        m_erreur = ErreurArgumentsCli{CleTexteCli::CopieReglagesImpossible, m_dossier.errorString()};
         return;
     }
     m_fichier = m_dossier.filePath(QStringLiteral("Arbrix.ini"));
     if (QFileInfo(source).isFile() && !QFile::copy(source, m_fichier)) {
-        m_erreur = ErreurArgumentsCli{CléTexteCli::CopieRéglagesImpossible, source};
+        m_erreur = ErreurArgumentsCli{CleTexteCli::CopieReglagesImpossible, source};
         m_fichier.clear();
         return;
     }
     // The copy may hold a password: only its owner reads it, like the original.
     QFile::setPermissions(m_fichier, QFile::ReadOwner | QFile::WriteOwner);
-    for (const RéglageCli& réglage : réglages)
-        Applique(réglage);
+    for (const ReglageCli& reglage : reglages)
+        Applique(reglage);
 }
 
-void RéglagesCli::Applique(const RéglageCli& réglage) {
+void ReglagesCli::Applique(const ReglageCli& reglage) {
     if (m_erreur)
         return;
-    if (réglage.clé.compare(CléConfig::AccèsADPassword, Qt::CaseInsensitive) == 0) {
-        m_erreur = ErreurArgumentsCli{CléTexteCli::RéglageMotDePasse, réglage.clé};
+    if (reglage.cle.compare(CleConfig::AccesADPassword, Qt::CaseInsensitive) == 0) {
+        m_erreur = ErreurArgumentsCli{CleTexteCli::ReglageMotDePasse, reglage.cle};
         return;
     }
-    if (!EstCléConfig(réglage.clé)) {
-        m_erreur = ErreurArgumentsCli{CléTexteCli::RéglageInconnu, réglage.clé};
+    if (!EstCleConfig(reglage.cle)) {
+        m_erreur = ErreurArgumentsCli{CleTexteCli::ReglageInconnu, reglage.cle};
         return;
     }
-    if (!EcritIni(m_fichier, SectionConfig, réglage.clé, réglage.valeur, AccèsIni::PropriétaireSeul))
-        m_erreur = ErreurArgumentsCli{CléTexteCli::CopieRéglagesImpossible, m_fichier};
+    if (!EcritIni(m_fichier, SectionConfig, reglage.cle, reglage.valeur, AccesIni::ProprietaireSeul))
+        m_erreur = ErreurArgumentsCli{CleTexteCli::CopieReglagesImpossible, m_fichier};
 }
 
-QString FichierRéglagesParDéfaut() {
-    const EmplacementParamètres emplacement = CalculeEmplacementParamètres();
+QString FichierReglagesParDefaut() {
+    const EmplacementParametres emplacement = CalculeEmplacementParametres();
     if (!QFileInfo(emplacement.CheminIni).isFile() && !emplacement.AncienFichier.isEmpty())
         return emplacement.AncienFichier;
     return emplacement.CheminIni;

@@ -15,12 +15,12 @@ namespace arbrix {
 
 // True for a key of section "Config" (compared without regard to case), memorised entries and
 // export options included.
-bool EstCléConfig(const QString& clé);
+bool EstCleConfig(const QString& cle);
 
-class RéglagesCli {
+class ReglagesCli {
 public:
     // source: the settings file to read; it may be missing (the defaults apply then).
-    RéglagesCli(const QString& source, const QList<RéglageCli>& réglages);
+    ReglagesCli(const QString& source, const QList<ReglageCli>& reglages);
 
     // The copy to read the settings from; empty when no copy could be made.
     QString Fichier() const { return m_fichier; }
@@ -28,7 +28,7 @@ public:
     const std::optional<ErreurArgumentsCli>& Erreur() const { return m_erreur; }
 
 private:
-    void Applique(const RéglageCli& réglage);
+    void Applique(const ReglageCli& reglage);
 
     QTemporaryDir m_dossier;
     QString m_fichier;
@@ -38,6 +38,6 @@ private:
 // The settings file to read: the one given by --settings, else the user's file found as the
 // desktop program finds it (an older file beside an installed program is read in place, since
 // moving it would be a write).
-QString FichierRéglagesParDéfaut();
+QString FichierReglagesParDefaut();
 
 } // namespace arbrix

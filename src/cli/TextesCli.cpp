@@ -9,26 +9,26 @@ namespace arbrix {
 
 namespace {
 
-const QHash<QString, QString>& TextesFrançais() {
-    using namespace CléTexteCli;
+const QHash<QString, QString>& TextesFrancais() {
+    using namespace CleTexteCli;
     static const QHash<QString, QString> textes = {
         {OptionInconnue, QStringLiteral("Option inconnue : %v")},
         {ValeurManquante, QStringLiteral("L'option %v attend une valeur.")},
         {TypeInvalide, QStringLiteral("Type inconnu : '%v' (valeurs possibles : ou, group).")},
         {ModeInvalide, QStringLiteral("Mode d'analyse invalide : '%v' (valeurs possibles : 1 à 6).")},
-        {RéglageInvalide, QStringLiteral("Réglage invalide : '%v' (CLE=VALEUR attendu).")},
-        {RéglageInconnu, QStringLiteral("Clé inconnue dans la section Config : '%v'.")},
-        {RéglageMotDePasse,
+        {ReglageInvalide, QStringLiteral("Réglage invalide : '%v' (CLE=VALEUR attendu).")},
+        {ReglageInconnu, QStringLiteral("Clé inconnue dans la section Config : '%v'.")},
+        {ReglageMotDePasse,
          QStringLiteral("Le mot de passe ne peut être donné sur la ligne de commande : utilisez "
                         "--password-file ou la variable d'environnement ARBRIX_PASSWORD.")},
         {NomManquant, QStringLiteral("Aucune O.U. ni aucun groupe à analyser n'a été indiqué.")},
         {AideCourte, QStringLiteral("Pour l'aide : arbrix-cli --help")},
-        {FichierRéglagesIntrouvable, QStringLiteral("Le fichier de configuration '%v' est introuvable.")},
+        {FichierReglagesIntrouvable, QStringLiteral("Le fichier de configuration '%v' est introuvable.")},
         {MotDePasseIllisible, QStringLiteral("Impossible de lire le fichier de mot de passe '%v'.")},
         {MotDePasseManquant,
          QStringLiteral("Aucun mot de passe pour le compte '%v' : utilisez --password-file ou "
                         "la variable d'environnement ARBRIX_PASSWORD.")},
-        {CopieRéglagesImpossible,
+        {CopieReglagesImpossible,
          QStringLiteral("Impossible de préparer la copie de travail de la configuration (%v).")},
         {Aide,
          QStringLiteral(
@@ -79,14 +79,14 @@ const QHash<QString, QString>& TextesFrançais() {
 
 } // namespace
 
-QStringList ClésTexteCli() {
-    return TextesFrançais().keys();
+QStringList ClesTexteCli() {
+    return TextesFrancais().keys();
 }
 
-QString TexteCli(const QString& clé, const QStringList& valeurs) {
-    const auto français = TextesFrançais().constFind(clé);
+QString TexteCli(const QString& cle, const QStringList& valeurs) {
+    const auto francais = TextesFrancais().constFind(cle);
     QString texte =
-        LitTraduction(FichierLangue(), clé, français == TextesFrançais().cend() ? clé : *français);
+        LitTraduction(FichierLangue(), cle, francais == TextesFrancais().cend() ? cle : *francais);
     for (const QString& valeur : valeurs) {
         const qsizetype position = texte.indexOf(u"%v");
         if (position < 0)

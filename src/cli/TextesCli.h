@@ -9,27 +9,27 @@
 
 namespace arbrix {
 
-namespace CléTexteCli {
+namespace CleTexteCli {
 inline const QString OptionInconnue = QStringLiteral("MSG_CLI_OPTION_INCONNUE");
 inline const QString ValeurManquante = QStringLiteral("MSG_CLI_VALEUR_MANQUANTE");
 inline const QString TypeInvalide = QStringLiteral("MSG_CLI_TYPE_INVALIDE");
 inline const QString ModeInvalide = QStringLiteral("MSG_CLI_MODE_INVALIDE");
-inline const QString RéglageInvalide = QStringLiteral("MSG_CLI_REGLAGE_INVALIDE");
-inline const QString RéglageInconnu = QStringLiteral("MSG_CLI_REGLAGE_INCONNU");
-inline const QString RéglageMotDePasse = QStringLiteral("MSG_CLI_REGLAGE_MOT_DE_PASSE");
+inline const QString ReglageInvalide = QStringLiteral("MSG_CLI_REGLAGE_INVALIDE");
+inline const QString ReglageInconnu = QStringLiteral("MSG_CLI_REGLAGE_INCONNU");
+inline const QString ReglageMotDePasse = QStringLiteral("MSG_CLI_REGLAGE_MOT_DE_PASSE");
 inline const QString NomManquant = QStringLiteral("MSG_CLI_NOM_MANQUANT");
 inline const QString AideCourte = QStringLiteral("MSG_CLI_AIDE_COURTE");
-inline const QString FichierRéglagesIntrouvable = QStringLiteral("MSG_CLI_FICHIER_REGLAGES_INTROUVABLE");
+inline const QString FichierReglagesIntrouvable = QStringLiteral("MSG_CLI_FICHIER_REGLAGES_INTROUVABLE");
 inline const QString MotDePasseIllisible = QStringLiteral("MSG_CLI_MOT_DE_PASSE_ILLISIBLE");
 inline const QString MotDePasseManquant = QStringLiteral("MSG_CLI_MOT_DE_PASSE_MANQUANT");
-inline const QString CopieRéglagesImpossible = QStringLiteral("MSG_CLI_COPIE_REGLAGES_IMPOSSIBLE");
+inline const QString CopieReglagesImpossible = QStringLiteral("MSG_CLI_COPIE_REGLAGES_IMPOSSIBLE");
 inline const QString Aide = QStringLiteral("TXT_CLI_AIDE");
 } // namespace CléTexteCli
 
 // The text of a key in the current language (see ChargeTraductions), its "%v" filled in order
 // by the values; an unknown key gives the key itself.
-QString TexteCli(const QString& clé, const QStringList& valeurs = {});
+QString TexteCli(const QString& cle, const QStringList& valeurs = {});
 // Every key of the program's texts (for checking that a language file translates them all).
-QStringList ClésTexteCli();
+QStringList ClesTexteCli();
 
 } // namespace arbrix

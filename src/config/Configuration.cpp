@@ -8,47 +8,47 @@ namespace arbrix {
 
 namespace {
 
-bool AccèsDifférent(const SaisieConfiguration& saisie, const Paramètres& p) {
-    return saisie.AccèsAD != p.AccèsAD || saisie.AccèsADServeur != p.AccèsADServeur ||
-           saisie.AccèsADDomaine != p.AccèsADDomaine || saisie.AccèsADLogin != p.AccèsADLogin ||
-           saisie.AccèsADPassword != p.AccèsADPassword;
+bool AccesDifferent(const SaisieConfiguration& saisie, const Parametres& p) {
+    return saisie.AccesAD != p.AccesAD || saisie.AccesADServeur != p.AccesADServeur ||
+           saisie.AccesADDomaine != p.AccesADDomaine || saisie.AccesADLogin != p.AccesADLogin ||
+           saisie.AccesADPassword != p.AccesADPassword;
 }
 
 // The analysis and display options bear the same names in the settings and in the window's
 // entry, and pass from one to the other as they are.
 template <typename De, typename Vers> void CopieOptionsAnalyse(const De& de, Vers& vers) {
-    vers.AnalyseParDéfaut = de.AnalyseParDéfaut;
+    vers.AnalyseParDefaut = de.AnalyseParDefaut;
     vers.AnalyseAutreTypeSiAucuneReponse = de.AnalyseAutreTypeSiAucuneReponse;
-    vers.ContrôlerVerrouilléExpiré = de.ContrôlerVerrouilléExpiré;
-    vers.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés =
-        de.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés;
-    vers.DéplierGroupesContenantGroupesRécursifs = de.DéplierGroupesContenantGroupesRécursifs;
-    vers.DéplierGroupesEtOU = de.DéplierGroupesEtOU;
-    vers.ReprésenterGroupesRacineOU = de.ReprésenterGroupesRacineOU;
+    vers.ControlerVerrouilleExpire = de.ControlerVerrouilleExpire;
+    vers.DeplierGroupesContenantComptesDesactivesVerrouillesExpires =
+        de.DeplierGroupesContenantComptesDesactivesVerrouillesExpires;
+    vers.DeplierGroupesContenantGroupesRecursifs = de.DeplierGroupesContenantGroupesRecursifs;
+    vers.DeplierGroupesEtOU = de.DeplierGroupesEtOU;
+    vers.RepresenterGroupesRacineOU = de.RepresenterGroupesRacineOU;
     vers.AfficherNombreMembres = de.AfficherNombreMembres;
 }
 
 QString LangueEffective(const QString& langue) {
-    return langue.isEmpty() ? LangueFrançaise : langue;
+    return langue.isEmpty() ? LangueFrancaise : langue;
 }
 
 } // namespace
 
-SaisieConfiguration SaisieDepuis(const Paramètres& p, const Mémos& mémos) {
+SaisieConfiguration SaisieDepuis(const Parametres& p, const Memos& memos) {
     SaisieConfiguration s;
     s.Langue = LangueEffective(p.Langue);
-    s.AccèsAD = p.AccèsAD;
-    s.AccèsADServeur = p.AccèsADServeur;
-    s.AccèsADDomaine = p.AccèsADDomaine;
-    s.AccèsADLogin = p.AccèsADLogin;
-    s.AccèsADPassword = p.AccèsADPassword;
+    s.AccesAD = p.AccesAD;
+    s.AccesADServeur = p.AccesADServeur;
+    s.AccesADDomaine = p.AccesADDomaine;
+    s.AccesADLogin = p.AccesADLogin;
+    s.AccesADPassword = p.AccesADPassword;
     CopieOptionsAnalyse(p, s);
-    s.NbElémentsMémorisésMax = QString::number(p.NbElémentsMémorisésMax);
-    s.ListeMémos = mémos.ListeÉdition();
+    s.NbElementsMemorisesMax = QString::number(p.NbElementsMemorisesMax);
+    s.ListeMemos = memos.ListeEdition();
     return s;
 }
 
-std::optional<qint16> NombreÉlémentsMémorisés(const QString& texte) {
+std::optional<qint16> LitNombreElementsMemorises(const QString& texte) {
     const QString nombre = texte.trimmed();
     if (nombre.isEmpty() || nombre.size() > 6)
         return std::nullopt;
@@ -62,15 +62,15 @@ std::optional<qint16> NombreÉlémentsMémorisés(const QString& texte) {
     return qint16(valeur);
 }
 
-ErreurSaisie VérifieSaisie(const SaisieConfiguration& saisie) {
-    if (saisie.AccèsAD == 2 && saisie.AccèsADDomaine.trimmed().isEmpty())
+ErreurSaisie VerifieSaisie(const SaisieConfiguration& saisie) {
+    if (saisie.AccesAD == 2 && saisie.AccesADDomaine.trimmed().isEmpty())
         return ErreurSaisie::Domaine;
-    if (!NombreÉlémentsMémorisés(saisie.NbElémentsMémorisésMax))
+    if (!LitNombreElementsMemorises(saisie.NbElementsMemorisesMax))
         return ErreurSaisie::NombreElementsMemorises;
     return ErreurSaisie::Aucune;
 }
 
-QString CléMessage(ErreurSaisie erreur) {
+QString CleMessage(ErreurSaisie erreur) {
     switch (erreur) {
     case ErreurSaisie::Domaine:
         return QStringLiteral("MSG_ERREUR_DOMAINE");
@@ -82,56 +82,56 @@ QString CléMessage(ErreurSaisie erreur) {
     return {};
 }
 
-IssueConfiguration AppliqueSaisie(const SaisieConfiguration& s, Paramètres& p, Mémos& mémos) {
+IssueConfiguration AppliqueSaisie(const SaisieConfiguration& s, Parametres& p, Memos& memos) {
     IssueConfiguration issue;
-    issue.LangueChangée = s.Langue.compare(LangueEffective(p.Langue), Qt::CaseInsensitive) != 0;
-    issue.RedémarrageDemandé = AccèsDifférent(s, p);
+    issue.LangueChangee = s.Langue.compare(LangueEffective(p.Langue), Qt::CaseInsensitive) != 0;
+    issue.RedemarrageDemande = AccesDifferent(s, p);
 
     p.Langue = s.Langue;
-    p.AccèsAD = s.AccèsAD;
-    p.AccèsADServeur = s.AccèsADServeur.trimmed();
-    p.AccèsADDomaine = s.AccèsADDomaine.trimmed();
-    p.AccèsADLogin = s.AccèsADLogin.trimmed();
-    p.AccèsADPassword = s.AccèsADPassword;
+    p.AccesAD = s.AccesAD;
+    p.AccesADServeur = s.AccesADServeur.trimmed();
+    p.AccesADDomaine = s.AccesADDomaine.trimmed();
+    p.AccesADLogin = s.AccesADLogin.trimmed();
+    p.AccesADPassword = s.AccesADPassword;
     CopieOptionsAnalyse(s, p);
 
     const qint16 maximum =
-        NombreÉlémentsMémorisés(s.NbElémentsMémorisésMax).value_or(p.NbElémentsMémorisésMax);
-    p.NbElémentsMémorisésMax = maximum;
-    mémos.FixeMaximumRécents(maximum);
-    mémos.AppliqueListeÉdition(s.ListeMémos);
+        LitNombreElementsMemorises(s.NbElementsMemorisesMax).value_or(p.NbElementsMemorisesMax);
+    p.NbElementsMemorisesMax = maximum;
+    memos.FixeMaximumRecents(maximum);
+    memos.AppliqueListeEdition(s.ListeMemos);
     return issue;
 }
 
-bool ÉditionMémos::EstSéparateur(qsizetype i) const {
-    return i >= 0 && i < m_éléments.size() && m_éléments[i].nom == SéparateurMémos();
+bool EditionMemos::EstSeparateur(qsizetype i) const {
+    return i >= 0 && i < m_elements.size() && m_elements[i].nom == SeparateurMemos();
 }
 
-bool ÉditionMémos::PeutSupprimer(qsizetype i) const {
-    return i >= 0 && i < m_éléments.size() && !EstSéparateur(i);
+bool EditionMemos::PeutSupprimer(qsizetype i) const {
+    return i >= 0 && i < m_elements.size() && !EstSeparateur(i);
 }
 
-qsizetype ÉditionMémos::Monte(qsizetype i) {
+qsizetype EditionMemos::Monte(qsizetype i) {
     if (!PeutMonter(i))
         return i;
-    m_éléments.swapItemsAt(i, i - 1);
+    m_elements.swapItemsAt(i, i - 1);
     return i - 1;
 }
 
-qsizetype ÉditionMémos::Descend(qsizetype i) {
+qsizetype EditionMemos::Descend(qsizetype i) {
     if (!PeutDescendre(i))
         return i;
-    m_éléments.swapItemsAt(i, i + 1);
+    m_elements.swapItemsAt(i, i + 1);
     return i + 1;
 }
 
-qsizetype ÉditionMémos::Supprime(qsizetype i) {
+qsizetype EditionMemos::Supprime(qsizetype i) {
     if (!PeutSupprimer(i))
         return i;
-    m_éléments.removeAt(i);
-    if (m_éléments.isEmpty())
+    m_elements.removeAt(i);
+    if (m_elements.isEmpty())
         return -1;
-    return std::min(i, m_éléments.size() - 1);
+    return std::min(i, m_elements.size() - 1);
 }
 
 } // namespace arbrix

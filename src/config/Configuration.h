@@ -18,28 +18,28 @@ namespace arbrix {
 struct SaisieConfiguration {
     QString Langue; // "Français" or a language file name without extension
 
-    qint16 AccèsAD = 0; // 0 the user's own ticket, 1 given account, 2 given account and domain
-    QString AccèsADServeur;
-    QString AccèsADDomaine;
-    QString AccèsADLogin;
-    QString AccèsADPassword;
+    qint16 AccesAD = 0; // 0 the user's own ticket, 1 given account, 2 given account and domain
+    QString AccesADServeur;
+    QString AccesADDomaine;
+    QString AccesADLogin;
+    QString AccesADPassword;
 
-    qint16 AnalyseParDéfaut = 1;
+    qint16 AnalyseParDefaut = 1;
     bool AnalyseAutreTypeSiAucuneReponse = true;
-    bool ContrôlerVerrouilléExpiré = false;
-    bool DéplierGroupesContenantComptesDésactivésVerrouillésExpirés = false;
-    bool DéplierGroupesContenantGroupesRécursifs = true;
-    bool DéplierGroupesEtOU = false;
-    bool ReprésenterGroupesRacineOU = false;
+    bool ControlerVerrouilleExpire = false;
+    bool DeplierGroupesContenantComptesDesactivesVerrouillesExpires = false;
+    bool DeplierGroupesContenantGroupesRecursifs = true;
+    bool DeplierGroupesEtOU = false;
+    bool RepresenterGroupesRacineOU = false;
     bool AfficherNombreMembres = true;
 
-    QString NbElémentsMémorisésMax; // as typed
-    QList<EntréeMémo> ListeMémos;   // the separator line included as an item of its own
+    QString NbElementsMemorisesMax; // as typed
+    QList<EntreeMemo> ListeMemos;   // the separator line included as an item of its own
 };
 
 // The values the window opens with. An empty language (first run, not chosen yet) shows as
 // the built-in one.
-SaisieConfiguration SaisieDepuis(const Paramètres& paramètres, const Mémos& mémos);
+SaisieConfiguration SaisieDepuis(const Parametres& parametres, const Memos& memos);
 
 // Enumerators in ASCII: the window's meta-object compiler reads this header.
 enum class ErreurSaisie {
@@ -49,33 +49,33 @@ enum class ErreurSaisie {
 };
 
 // The first check that fails, in the order of the window's fields.
-ErreurSaisie VérifieSaisie(const SaisieConfiguration& saisie);
+ErreurSaisie VerifieSaisie(const SaisieConfiguration& saisie);
 // The catalogue key of the message of an error; empty for Aucune.
-QString CléMessage(ErreurSaisie erreur);
+QString CleMessage(ErreurSaisie erreur);
 // The count as a number when it is a whole number in range.
-std::optional<qint16> NombreÉlémentsMémorisés(const QString& texte);
+std::optional<qint16> LitNombreElementsMemorises(const QString& texte);
 
 struct IssueConfiguration {
-    bool LangueChangée = false;      // tell that the language takes effect at the next start
-    bool RedémarrageDemandé = false; // the directory access changed: only a new start reconnects
+    bool LangueChangee = false;      // tell that the language takes effect at the next start
+    bool RedemarrageDemande = false; // the directory access changed: only a new start reconnects
 };
 
 // Applies a checked input: the settings take its values, the memorised entries are rebuilt from
 // its list (entries above the separator pinned, below it recent, trimmed to the new count).
-IssueConfiguration AppliqueSaisie(const SaisieConfiguration& saisie, Paramètres& paramètres, Mémos& mémos);
+IssueConfiguration AppliqueSaisie(const SaisieConfiguration& saisie, Parametres& parametres, Memos& memos);
 
 // Moving and deleting items of the memorised-entry list in the window. The separator line moves
 // like an entry (that is how entries are pinned or unpinned) but is never deleted.
-class ÉditionMémos {
+class EditionMemos {
 public:
-    explicit ÉditionMémos(QList<EntréeMémo> éléments = {})
-        : m_éléments(std::move(éléments)) {}
+    explicit EditionMemos(QList<EntreeMemo> elements = {})
+        : m_elements(std::move(elements)) {}
 
-    const QList<EntréeMémo>& Éléments() const { return m_éléments; }
-    bool EstSéparateur(qsizetype i) const;
+    const QList<EntreeMemo>& Elements() const { return m_elements; }
+    bool EstSeparateur(qsizetype i) const;
 
-    bool PeutMonter(qsizetype i) const { return i >= 1 && i < m_éléments.size(); }
-    bool PeutDescendre(qsizetype i) const { return i >= 0 && i < m_éléments.size() - 1; }
+    bool PeutMonter(qsizetype i) const { return i >= 1 && i < m_elements.size(); }
+    bool PeutDescendre(qsizetype i) const { return i >= 0 && i < m_elements.size() - 1; }
     bool PeutSupprimer(qsizetype i) const;
 
     // Each returns the index to select afterwards (-1: none); an impossible move changes nothing
@@ -85,7 +85,7 @@ public:
     qsizetype Supprime(qsizetype i);
 
 private:
-    QList<EntréeMémo> m_éléments;
+    QList<EntreeMemo> m_elements;
 };
 
 } // namespace arbrix

@@ -14,24 +14,24 @@ using namespace Qt::StringLiterals;
 
 namespace arbrix {
 
-AccesAnnuaire AccesAnnuaire::depuis(const Paramètres& parametres) {
+AccesAnnuaire AccesAnnuaire::depuis(const Parametres& parametres) {
     AccesAnnuaire acces;
-    acces.AccèsAD = parametres.AccèsAD;
-    acces.AccèsADDomaine = parametres.AccèsADDomaine;
-    acces.AccèsADLogin = parametres.AccèsADLogin;
-    acces.AccèsADPassword = parametres.AccèsADPassword;
+    acces.AccesAD = parametres.AccesAD;
+    acces.AccesADDomaine = parametres.AccesADDomaine;
+    acces.AccesADLogin = parametres.AccesADLogin;
+    acces.AccesADPassword = parametres.AccesADPassword;
     return acces;
 }
 
 static Credentials credentialsFor(const AccesAnnuaire& acces) {
     Credentials c;
-    c.accessMode = acces.AccèsAD;
-    if (acces.AccèsAD > 0) {
-        c.login = acces.AccèsADLogin;
-        c.password = acces.AccèsADPassword;
+    c.accessMode = acces.AccesAD;
+    if (acces.AccesAD > 0) {
+        c.login = acces.AccesADLogin;
+        c.password = acces.AccesADPassword;
     }
-    if (acces.AccèsAD == 2)
-        c.domain = acces.AccèsADDomaine;
+    if (acces.AccesAD == 2)
+        c.domain = acces.AccesADDomaine;
     return c;
 }
 
@@ -45,21 +45,21 @@ void SessionAD::definitNomUtilisateurSysteme(std::function<QString()> source) {
 }
 
 QString SessionAD::nomUtilisateur() const {
-    return m_acces.AccèsAD == 0 ? m_nomSysteme() : m_acces.AccèsADLogin;
+    return m_acces.AccesAD == 0 ? m_nomSysteme() : m_acces.AccesADLogin;
 }
 
 ResultatSession SessionAD::Ouvre() {
     ResultatSession resultat;
-    const bool domaineDonne = m_acces.AccèsAD == 2;
+    const bool domaineDonne = m_acces.AccesAD == 2;
     // Authenticating is the first thing the root lookup needs: a refused bind is a root failure.
     try {
-        m_connexion.Open(domaineDonne ? m_acces.AccèsADDomaine : QString());
+        m_connexion.Open(domaineDonne ? m_acces.AccesADDomaine : QString());
     } catch (const DirectoryError& e) {
         return {IssueSession::EchecRacine, e.number(), e.text()};
     }
 
     if (domaineDonne)
-        m_baseRechercheAD = DoubleApostrophes(m_acces.AccèsADDomaine);
+        m_baseRechercheAD = DoubleApostrophes(m_acces.AccesADDomaine);
     const QString cheminRootDse =
         domaineDonne ? u"LDAP://"_s + m_baseRechercheAD + u"/RootDSE"_s : u"LDAP://RootDSE"_s;
     QString contexte;
@@ -77,7 +77,7 @@ ResultatSession SessionAD::Ouvre() {
         m_baseRechercheAD = DoubleApostrophes(contexte);
     // LDAP-form texts and object paths carry the base with its quotes doubled: they stand for
     // the naming context as it is.
-    m_connexion.setBaseAlias(m_baseRechercheAD, domaineDonne ? m_acces.AccèsADDomaine : contexte);
+    m_connexion.setBaseAlias(m_baseRechercheAD, domaineDonne ? m_acces.AccesADDomaine : contexte);
 
     // The root is bound by its real name: a quote doubled for SQL texts is not part of it.
     const QString cheminRacine =
@@ -106,11 +106,11 @@ std::unique_ptr<DirectoryObject> SessionAD::OuvreADSI(const QString& chemin) noe
 }
 
 QString SessionAD::CheminObjet(const QString& dn) const {
-    return arbrix::CheminObjet(dn, m_acces.AccèsAD, m_baseRechercheAD);
+    return arbrix::CheminObjet(dn, m_acces.AccesAD, m_baseRechercheAD);
 }
 
 QString SessionAD::PrefixeChemin() const {
-    return PrefixeCheminObjet(m_acces.AccèsAD, m_baseRechercheAD);
+    return PrefixeCheminObjet(m_acces.AccesAD, m_baseRechercheAD);
 }
 
 QString PrincipalDepuisKlist(const QString& sortieKlist) {
@@ -191,8 +191,8 @@ QString BaseRechercheAD() {
     return SessionCourante() ? SessionCourante()->BaseRechercheAD() : QString();
 }
 
-QString UtilisateurAffiché() {
-    return SessionCourante() ? SessionCourante()->UtilisateurAffiché() : QString();
+QString UtilisateurAffiche() {
+    return SessionCourante() ? SessionCourante()->UtilisateurAffiche() : QString();
 }
 
 std::unique_ptr<DirectoryObject> OuvreADSI(const QString& chemin) {

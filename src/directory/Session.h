@@ -20,12 +20,12 @@ namespace arbrix {
 
 // The access settings the session uses (keys of section "Config").
 struct AccesAnnuaire {
-    qint16 AccèsAD = 0;
-    QString AccèsADDomaine;
-    QString AccèsADLogin;
-    QString AccèsADPassword;
+    qint16 AccesAD = 0;
+    QString AccesADDomaine;
+    QString AccesADLogin;
+    QString AccesADPassword;
 
-    static AccesAnnuaire depuis(const Paramètres& parametres);
+    static AccesAnnuaire depuis(const Parametres& parametres);
 };
 
 enum class IssueSession {
@@ -53,8 +53,8 @@ public:
     // quotes doubled in both cases (query texts put it between quotes).
     const QString& BaseRechercheAD() const { return m_baseRechercheAD; }
     // "account@dns.domain" for the window caption.
-    const QString& UtilisateurAffiché() const { return m_utilisateurAffiche; }
-    qint16 AccèsAD() const { return m_acces.AccèsAD; }
+    const QString& UtilisateurAffiche() const { return m_utilisateurAffiche; }
+    qint16 AccesAD() const { return m_acces.AccesAD; }
     // The default naming context as read (quotes not doubled); empty before Ouvre succeeds.
     const QString& ContexteNommage() const { return m_contexte; }
     // The domain's DNS name ("example.test" for DC=example,DC=test).
@@ -97,7 +97,7 @@ SessionAD* SessionCourante();
 // installed; the others answer empty or nullptr.
 DirectoryConnection& ConnexionAD();
 QString BaseRechercheAD();
-QString UtilisateurAffiché();
+QString UtilisateurAffiche();
 std::unique_ptr<DirectoryObject> OuvreADSI(const QString& chemin);
 QString CheminObjet(const QString& dn);
 

@@ -9,18 +9,18 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString DernièrePartieClé(const QString& clé) {
-    return clé.mid(clé.lastIndexOf(u'\\') + 1);
+QString DernierePartieCle(const QString& cle) {
+    return cle.mid(cle.lastIndexOf(u'\\') + 1);
 }
 
 // An account label is "display name (account)": the display name is what comes before the
 // account part, found from the end so that a display name holding " (" stays whole.
-QString NomAffichéDeCompte(const QString& nom, const QString& compte) {
+QString NomAfficheDeCompte(const QString& nom, const QString& compte) {
     const QString suffixe = QStringLiteral(" (") + compte.toLower() + u')';
     if (nom.endsWith(suffixe))
         return nom.left(nom.size() - suffixe.size()).trimmed();
-    const qsizetype parenthèse = nom.lastIndexOf(u" (");
-    return parenthèse < 0 ? nom : nom.left(parenthèse).trimmed();
+    const qsizetype parenthese = nom.lastIndexOf(u" (");
+    return parenthese < 0 ? nom : nom.left(parenthese).trimmed();
 }
 
 bool EstConteneur(QChar lettreType) {
@@ -29,88 +29,88 @@ bool EstConteneur(QChar lettreType) {
 
 } // namespace
 
-QString DécodeCaractères(const QString& texte) {
-    QString résultat = texte;
-    résultat.replace(QStringLiteral("\\t"), QStringLiteral("\t"));
-    résultat.replace(QStringLiteral("\\r"), QStringLiteral("\r"));
-    résultat.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-    return résultat;
+QString DecodeCaracteres(const QString& texte) {
+    QString resultat = texte;
+    resultat.replace(QStringLiteral("\\t"), QStringLiteral("\t"));
+    resultat.replace(QStringLiteral("\\r"), QStringLiteral("\r"));
+    resultat.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    return resultat;
 }
 
-GénérateurExport::GénérateurExport(OptionsExport options)
+GenerateurExport::GenerateurExport(OptionsExport options)
     : m_options(std::move(options)) {}
 
-QString GénérateurExport::GénèreExport(const Arbre& arbre, bool aperçu) {
-    const Noeud* sélection = arbre.SelectedItem();
-    if (!sélection) {
+QString GenerateurExport::GenereExport(const Arbre& arbre, bool apercu) {
+    const Noeud* selection = arbre.SelectedItem();
+    if (!selection) {
         m_texteExport.clear();
-        m_lignesAperçu = 0;
+        m_lignesApercu = 0;
         return {};
     }
-    return GénèreExport(*sélection, aperçu);
+    return GenereExport(*selection, apercu);
 }
 
-QString GénérateurExport::GénèreExport(const Noeud& noeud, bool aperçu) {
-    m_indentation = DécodeCaractères(m_options.Indentation);
-    m_séparateur = DécodeCaractères(m_options.Séparateur);
-    m_modeColonné = m_options.Structure && m_options.ModeColonné;
-    m_texteDésactivé = QString(QChar(0xA0)) + QStringLiteral("-> ") + Traduction(u"TXT_DESACTIVE");
-    ExporteNoeud(noeud, aperçu, 0);
+QString GenerateurExport::GenereExport(const Noeud& noeud, bool apercu) {
+    m_indentation = DecodeCaracteres(m_options.Indentation);
+    m_separateur = DecodeCaracteres(m_options.Separateur);
+    m_modeColonne = m_options.Structure && m_options.ModeColonne;
+    m_texteDesactive = QString(QChar(0xA0)) + QStringLiteral("-> ") + Traduction(u"TXT_DESACTIVE");
+    ExporteNoeud(noeud, apercu, 0);
     return m_texteExport;
 }
 
-void GénérateurExport::ExporteNoeud(const Noeud& noeud, bool aperçu, int niveau) {
+void GenerateurExport::ExporteNoeud(const Noeud& noeud, bool apercu, int niveau) {
     if (niveau == 0) {
-        m_comptesExportés.clear();
+        m_comptesExportes.clear();
         if (m_options.Structure) {
             m_texteExport =
-                m_options.Format == FormatExport::CommeAffiché ? noeud.Text() : NomDuLibelle(noeud.Text());
-            m_lignesAperçu = 1;
+                m_options.Format == FormatExport::CommeAffiche ? noeud.Text() : NomDuLibelle(noeud.Text());
+            m_lignesApercu = 1;
         } else {
             m_texteExport.clear();
-            m_lignesAperçu = 0;
+            m_lignesApercu = 0;
         }
     }
     if (noeud.ChildCount() == 0)
         return;
     for (const Noeud* enfant = noeud.FirstChild(); enfant; enfant = enfant->NextSibling()) {
-        if (m_lignesAperçu >= LignesAperçuMax)
+        if (m_lignesApercu >= LignesApercuMax)
             return;
-        ExporteEnfant(*enfant, aperçu, niveau);
+        ExporteEnfant(*enfant, apercu, niveau);
     }
 }
 
-void GénérateurExport::ExporteEnfant(const Noeud& enfant, bool aperçu, int niveau) {
+void GenerateurExport::ExporteEnfant(const Noeud& enfant, bool apercu, int niveau) {
     const QChar lettre = enfant.LettreType();
-    const QString item = TexteColonné(enfant, TexteItem(enfant));
-    bool écrite = false;
+    const QString item = TexteColonne(enfant, TexteItem(enfant));
+    bool ecrite = false;
     if (EstConteneur(lettre)) {
         if (m_options.Structure) {
             AjouteLigne(item, niveau + 1);
-            écrite = true;
+            ecrite = true;
         }
-    } else if (CompteSélectionné(lettre)) {
-        bool déjàExporté = false;
+    } else if (CompteSelectionne(lettre)) {
+        bool dejaExporte = false;
         if (!m_options.Structure) {
-            const QString clé = item.toCaseFolded();
-            déjàExporté = m_comptesExportés.contains(clé);
-            if (!déjàExporté)
-                m_comptesExportés.insert(clé);
+            const QString cle = item.toCaseFolded();
+            dejaExporte = m_comptesExportes.contains(cle);
+            if (!dejaExporte)
+                m_comptesExportes.insert(cle);
         }
-        if (!déjàExporté) {
+        if (!dejaExporte) {
             AjouteLigne(item, m_options.Structure ? niveau + 1 : 0);
-            écrite = true;
+            ecrite = true;
         }
     }
-    if (écrite && aperçu && m_lignesAperçu < LignesAperçuMax)
-        ++m_lignesAperçu;
+    if (ecrite && apercu && m_lignesApercu < LignesApercuMax)
+        ++m_lignesApercu;
     if (enfant.ChildCount() > 0 && DoitDescendre(enfant))
-        ExporteNoeud(enfant, aperçu, niveau + 1);
+        ExporteNoeud(enfant, apercu, niveau + 1);
 }
 
-bool GénérateurExport::DoitDescendre(const Noeud& enfant) const {
+bool GenerateurExport::DoitDescendre(const Noeud& enfant) const {
     switch (m_options.Etendue) {
-    case EtendueExport::Complète:
+    case EtendueExport::Complete:
         return true;
     case EtendueExport::NoeudsOuverts:
         return enfant.Expanded();
@@ -119,7 +119,7 @@ bool GénérateurExport::DoitDescendre(const Noeud& enfant) const {
     }
 }
 
-bool GénérateurExport::CompteSélectionné(QChar lettreType) const {
+bool GenerateurExport::CompteSelectionne(QChar lettreType) const {
     if (lettreType == u'U')
         return m_options.ComptesUtilisateurs;
     if (lettreType == u'C')
@@ -129,22 +129,22 @@ bool GénérateurExport::CompteSélectionné(QChar lettreType) const {
     return false;
 }
 
-QString GénérateurExport::TexteItem(const Noeud& noeud) const {
+QString GenerateurExport::TexteItem(const Noeud& noeud) const {
     switch (m_options.Format) {
     case FormatExport::NomsEtComptes:
         return NomDuLibelle(noeud.Text());
     case FormatExport::Comptes:
-        return DernièrePartieClé(noeud.Key());
+        return DernierePartieCle(noeud.Key());
     case FormatExport::Noms: {
         // Group and O.U. names are taken whole: "Sales (EMEA)" is a name, not a name and a note.
         const QString nom = NomDuLibelle(noeud.Text());
         return EstConteneur(noeud.LettreType()) ? nom.trimmed()
-                                                : NomAffichéDeCompte(nom, DernièrePartieClé(noeud.Key()));
+                                                : NomAfficheDeCompte(nom, DernierePartieCle(noeud.Key()));
     }
     default: {
         QString texte = noeud.Text();
         if (noeud.Image().endsWith(u"_ina"))
-            texte += m_texteDésactivé;
+            texte += m_texteDesactive;
         return texte;
     }
     }
@@ -152,21 +152,21 @@ QString GénérateurExport::TexteItem(const Noeud& noeud) const {
 
 // The ancestors' names become leading columns: the Key up to its last "\" before the item, every
 // "\" then turned into the separator (the root's "\\" gives two leading separators).
-QString GénérateurExport::TexteColonné(const Noeud& noeud, const QString& item) const {
-    if (!m_modeColonné)
+QString GenerateurExport::TexteColonne(const Noeud& noeud, const QString& item) const {
+    if (!m_modeColonne)
         return item;
-    const QString& clé = noeud.Key();
-    QString texte = clé.left(clé.lastIndexOf(u'\\') + 1) + item;
-    texte.replace(u'\\', m_séparateur);
+    const QString& cle = noeud.Key();
+    QString texte = cle.left(cle.lastIndexOf(u'\\') + 1) + item;
+    texte.replace(u'\\', m_separateur);
     return texte;
 }
 
-void GénérateurExport::AjouteLigne(const QString& item, int indentations) {
+void GenerateurExport::AjouteLigne(const QString& item, int indentations) {
     if (!m_texteExport.isEmpty()) {
-        if (m_modeColonné) {
+        if (m_modeColonne) {
             m_texteExport += kCrLf;
         } else {
-            m_texteExport += m_séparateur;
+            m_texteExport += m_separateur;
             for (int i = 0; i < indentations; ++i)
                 m_texteExport += m_indentation;
         }
@@ -174,8 +174,8 @@ void GénérateurExport::AjouteLigne(const QString& item, int indentations) {
     m_texteExport += item;
 }
 
-QString GénèreExport(const Arbre& arbre, const OptionsExport& options, bool aperçu) {
-    return GénérateurExport(options).GénèreExport(arbre, aperçu);
+QString GenereExport(const Arbre& arbre, const OptionsExport& options, bool apercu) {
+    return GenerateurExport(options).GenereExport(arbre, apercu);
 }
 
 } // namespace arbrix

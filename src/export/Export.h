@@ -15,45 +15,45 @@ class Arbre;
 class Noeud;
 
 // The preview stops after this many lines (the selected node's own line included).
-inline constexpr int LignesAperçuMax = 20;
+inline constexpr int LignesApercuMax = 20;
 
 // Decodes the escapes typed in the indentation and separator boxes: \t tab, \r carriage return,
 // \n line feed, in that order. A backslash followed by another character stays as it is.
-QString DécodeCaractères(const QString& texte);
+QString DecodeCaracteres(const QString& texte);
 
-class GénérateurExport {
+class GenerateurExport {
 public:
-    explicit GénérateurExport(OptionsExport options);
+    explicit GenerateurExport(OptionsExport options);
 
     // The export from the tree's selected node; empty when no node is selected. In preview mode
     // at most LignesAperçuMax lines.
-    QString GénèreExport(const Arbre& arbre, bool aperçu);
+    QString GenereExport(const Arbre& arbre, bool apercu);
     // The export from the given node.
-    QString GénèreExport(const Noeud& noeud, bool aperçu);
+    QString GenereExport(const Noeud& noeud, bool apercu);
 
     // Lines produced by the last preview.
-    int LignesAperçu() const { return m_lignesAperçu; }
+    int LignesApercu() const { return m_lignesApercu; }
 
 private:
-    void ExporteNoeud(const Noeud& noeud, bool aperçu, int niveau);
-    void ExporteEnfant(const Noeud& enfant, bool aperçu, int niveau);
+    void ExporteNoeud(const Noeud& noeud, bool apercu, int niveau);
+    void ExporteEnfant(const Noeud& enfant, bool apercu, int niveau);
     bool DoitDescendre(const Noeud& enfant) const;
-    bool CompteSélectionné(QChar lettreType) const;
+    bool CompteSelectionne(QChar lettreType) const;
     QString TexteItem(const Noeud& noeud) const;
-    QString TexteColonné(const Noeud& noeud, const QString& item) const;
+    QString TexteColonne(const Noeud& noeud, const QString& item) const;
     void AjouteLigne(const QString& item, int indentations);
 
     OptionsExport m_options;
-    bool m_modeColonné = false; // column mode needs the structure lines
+    bool m_modeColonne = false; // column mode needs the structure lines
     QString m_indentation;      // decoded
-    QString m_séparateur;       // decoded
-    QString m_texteDésactivé;   // NBSP + "-> " + the translated "disabled" note
+    QString m_separateur;       // decoded
+    QString m_texteDesactive;   // NBSP + "-> " + the translated "disabled" note
     QString m_texteExport;
-    QSet<QString> m_comptesExportés; // case-folded items of the flat list
-    int m_lignesAperçu = 0;
+    QSet<QString> m_comptesExportes; // case-folded items of the flat list
+    int m_lignesApercu = 0;
 };
 
 // One-call form: GénérateurExport(options).GénèreExport(arbre, aperçu).
-QString GénèreExport(const Arbre& arbre, const OptionsExport& options, bool aperçu);
+QString GenereExport(const Arbre& arbre, const OptionsExport& options, bool apercu);
 
 } // namespace arbrix

@@ -10,14 +10,14 @@ namespace arbrix {
 
 // Which descendants of the selected node are exported.
 namespace EtendueExport {
-inline constexpr qint16 Complète = 0;      // the whole subtree, collapsed nodes included
+inline constexpr qint16 Complete = 0;      // the whole subtree, collapsed nodes included
 inline constexpr qint16 NoeudsOuverts = 1; // only what is expanded
 inline constexpr qint16 NoeudSeul = 2;     // the node's direct children only
 } // namespace EtendueExport
 
 // How each item is written.
 namespace FormatExport {
-inline constexpr qint16 CommeAffiché = 0;  // the label as shown
+inline constexpr qint16 CommeAffiche = 0;  // the label as shown
 inline constexpr qint16 NomsEtComptes = 1; // the label without member count or note
 inline constexpr qint16 Comptes = 2;       // the last part of the node key (account name)
 inline constexpr qint16 Noms = 3;          // names only (an account's display name)
@@ -29,17 +29,17 @@ inline constexpr qint16 Fichier = 1;
 } // namespace DestinationExport
 
 struct OptionsExport {
-    qint16 Etendue = EtendueExport::Complète;
-    qint16 Format = FormatExport::CommeAffiché;
+    qint16 Etendue = EtendueExport::Complete;
+    qint16 Format = FormatExport::CommeAffiche;
     qint16 Destination = DestinationExport::PressePapiers;
     bool Structure = true;
-    bool ModeColonné = false;
+    bool ModeColonne = false;
     bool ComptesUtilisateurs = true;
     bool ComptesOrdinateurs = true;
     bool ComptesDeService = true;
     // As typed: the escapes \t, \r and \n are decoded only when the text is generated.
     QString Indentation = QStringLiteral("\\t");
-    QString Séparateur = QStringLiteral("\\r\\n");
+    QString Separateur = QStringLiteral("\\r\\n");
     QString Fichier; // last file written; empty when none
 
     bool operator==(const OptionsExport&) const = default;

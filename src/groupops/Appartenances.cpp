@@ -61,9 +61,9 @@ clsOccurrence OccurrenceDuGroupe(const DirectoryObject& groupe) {
     return o;
 }
 
-void SignaleErreur(Interaction& interaction, qint32 numéro, const QString& texte) {
-    interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numéro, texte}),
-                        IcôneMessage::Exclamation);
+void SignaleErreur(Interaction& interaction, qint32 numero, const QString& texte) {
+    interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numero, texte}),
+                        IconeMessage::Exclamation);
 }
 
 } // namespace
@@ -75,7 +75,7 @@ QString Gestionnaire::Texte() const {
     return texte + u'\t' + dn;
 }
 
-QString Gestionnaire::TexteAffiché() const {
+QString Gestionnaire::TexteAffiche() const {
     QString texte = nom;
     if (!compte.isEmpty())
         texte += QStringLiteral(" (") + compte + u')';
@@ -87,52 +87,52 @@ std::optional<Gestionnaire> Gestionnaire::Depuis(const QString& texte) {
         return std::nullopt;
     Gestionnaire g;
     const qsizetype tab = texte.lastIndexOf(u'\t');
-    const QString affiché = tab < 0 ? texte : texte.left(tab);
+    const QString affiche = tab < 0 ? texte : texte.left(tab);
     if (tab >= 0)
         g.dn = texte.mid(tab + 1);
     // The account follows the last " (": a display name may hold brackets of its own.
-    const qsizetype parenthèse = affiché.lastIndexOf(u" (");
-    if (parenthèse >= 0 && affiché.endsWith(u')')) {
-        g.nom = affiché.left(parenthèse);
-        g.compte = affiché.mid(parenthèse + 2, affiché.size() - parenthèse - 3);
+    const qsizetype parenthese = affiche.lastIndexOf(u" (");
+    if (parenthese >= 0 && affiche.endsWith(u')')) {
+        g.nom = affiche.left(parenthese);
+        g.compte = affiche.mid(parenthese + 2, affiche.size() - parenthese - 3);
     } else {
-        g.nom = affiché;
+        g.nom = affiche;
     }
     return g;
 }
 
 DescriptionEtGestionnaire LitDescriptionEtGestionnaire(SessionAD& session, const QString& tag) {
-    DescriptionEtGestionnaire résultat;
+    DescriptionEtGestionnaire resultat;
     if (tag.isEmpty())
-        return résultat;
+        return resultat;
     const QChar lettre = tag.front();
     const bool avecGestionnaire = lettre == u'O' || lettre == u'G';
     if (!avecGestionnaire && lettre != u'U' && lettre != u'C' && lettre != u'S')
-        return résultat;
+        return resultat;
     QString dnGestionnaire;
     try {
         const auto objet = Lie(session, tag.mid(1));
-        résultat.description = Texte(objet->Get(u"description"));
+        resultat.description = Texte(objet->Get(u"description"));
         if (avecGestionnaire)
             dnGestionnaire = Texte(objet->Get(u"managedBy"));
     } catch (const std::exception&) {
-        return résultat;
+        return resultat;
     }
     if (!dnGestionnaire.isEmpty())
-        résultat.gestionnaire = LitGestionnaire(session, dnGestionnaire);
-    return résultat;
+        resultat.gestionnaire = LitGestionnaire(session, dnGestionnaire);
+    return resultat;
 }
 
 std::optional<Appartenances> ListeAppartenances(SessionAD& session, const QString& dn,
                                                 Interaction& interaction) {
     try {
         const auto groupe = Lie(session, dn);
-        Appartenances résultat;
-        résultat.titre = FormateMessage(Traduction(u"TXT_GROUPE_MEMBRE_DE"), {Texte(groupe->Get(u"name"))});
+        Appartenances resultat;
+        resultat.titre = FormateMessage(Traduction(u"TXT_GROUPE_MEMBRE_DE"), {Texte(groupe->Get(u"name"))});
         // A single value given as a text still gives its row.
         for (const QString& dnParent : Liste(groupe->Get(u"memberOf")))
-            résultat.groupes.append(OccurrenceDuGroupe(*Lie(session, dnParent)));
-        return résultat;
+            resultat.groupes.append(OccurrenceDuGroupe(*Lie(session, dnParent)));
+        return resultat;
     } catch (const DirectoryError& e) {
         SignaleErreur(interaction, e.number(), e.text());
     }

@@ -24,7 +24,7 @@ struct Gestionnaire {
     // and the account and distinguished name can be read back (Gestionnaire::Depuis).
     QString Texte() const;
     // What the label under the tree shows: the text before the TAB.
-    QString TexteAffiché() const;
+    QString TexteAffiche() const;
     // Reads a manager text back; nullopt for an empty text.
     static std::optional<Gestionnaire> Depuis(const QString& texte);
 };

@@ -2,8 +2,8 @@
 
 namespace arbrix {
 
-const QList<TexteParDéfaut>& TextesParDéfaut() {
-    static const QList<TexteParDéfaut> textes = {
+const QList<TexteParDefaut>& TextesParDefaut() {
+    static const QList<TexteParDefaut> textes = {
         {"TXT_NOM_GROUPE_A_CREER", "Veuillez saisir le nom du groupe à créer"},
         {"TXT_CONFIRMATION_SUPPRESSION_GROUPE",
          "Attention, vous êtes sur le point de supprimer un groupe.§§Chaque groupe est représenté par un "

@@ -5,12 +5,12 @@
 
 namespace arbrix {
 
-struct TexteParDéfaut {
-    QString clé;
+struct TexteParDefaut {
+    QString cle;
     QString texte;
 };
 
 // Every catalogue key with its built-in French text, in loading order.
-const QList<TexteParDéfaut>& TextesParDéfaut();
+const QList<TexteParDefaut>& TextesParDefaut();
 
 } // namespace arbrix

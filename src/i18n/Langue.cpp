@@ -14,31 +14,31 @@ namespace {
 
 const QString ExtensionLangue = QStringLiteral(".lng");
 
-QString AvecSéparateurFinal(const QString& dossier) {
+QString AvecSeparateurFinal(const QString& dossier) {
     return dossier.endsWith(u'/') ? dossier : dossier + u'/';
 }
 
 } // namespace
 
-QString DossierDonnées(const QString& dossierProgramme, const QString& dossierInstallé) {
+QString DossierDonnees(const QString& dossierProgramme, const QString& dossierInstalle) {
     if (!FichiersLangue(dossierProgramme).isEmpty())
-        return AvecSéparateurFinal(dossierProgramme);
+        return AvecSeparateurFinal(dossierProgramme);
     // An installed tree moved elsewhere as a whole: <prefix>/bin beside <prefix>/share/arbrix.
     const QString voisin = QDir::cleanPath(dossierProgramme + QStringLiteral("/../share/arbrix"));
     if (!FichiersLangue(voisin).isEmpty())
-        return AvecSéparateurFinal(voisin);
-    if (!dossierInstallé.isEmpty() && QFileInfo(dossierInstallé).isDir())
-        return AvecSéparateurFinal(dossierInstallé);
-    return AvecSéparateurFinal(dossierProgramme);
+        return AvecSeparateurFinal(voisin);
+    if (!dossierInstalle.isEmpty() && QFileInfo(dossierInstalle).isDir())
+        return AvecSeparateurFinal(dossierInstalle);
+    return AvecSeparateurFinal(dossierProgramme);
 }
 
-QString DossierDonnées() {
+QString DossierDonnees() {
 #ifdef ARBRIX_INSTALL_DATADIR
-    const QString dossierInstallé = QStringLiteral(ARBRIX_INSTALL_DATADIR);
+    const QString dossierInstalle = QStringLiteral(ARBRIX_INSTALL_DATADIR);
 #else
-    const QString dossierInstallé;
+    const QString dossierInstalle;
 #endif
-    return DossierDonnées(DossierProgramme(), dossierInstallé);
+    return DossierDonnees(DossierProgramme(), dossierInstalle);
 }
 
 QStringList FichiersLangue(const QString& dossier) {
@@ -55,34 +55,34 @@ QStringList FichiersLangue(const QString& dossier) {
 }
 
 QStringList LanguesDisponibles(const QString& dossier) {
-    QStringList langues{LangueFrançaise};
+    QStringList langues{LangueFrancaise};
     for (const QString& nom : FichiersLangue(dossier))
         langues.append(nom.chopped(ExtensionLangue.size()));
     return langues;
 }
 
 QString CheminFichierLangue(const QString& langue, const QString& dossier) {
-    if (langue == LangueFrançaise)
+    if (langue == LangueFrancaise)
         return {};
-    return AvecSéparateurFinal(dossier) + langue + ExtensionLangue;
+    return AvecSeparateurFinal(dossier) + langue + ExtensionLangue;
 }
 
 double CodeLangueFichier(const QString& fichier) {
-    return NombreEnTête(
+    return NombreEnTete(
         LitIni(fichier, QStringLiteral("Traduction"), QStringLiteral("CodeLangue"), QStringLiteral("0")));
 }
 
-ChoixLangue ChoisitLangueInitiale(int codeLangueSystème, const QString& dossier) {
-    constexpr int CodeFrançais = 12;
-    if (codeLangueSystème == CodeFrançais)
-        return {LangueFrançaise, false};
+ChoixLangue ChoisitLangueInitiale(int codeLangueSysteme, const QString& dossier) {
+    constexpr int CodeFrancais = 12;
+    if (codeLangueSysteme == CodeFrancais)
+        return {LangueFrancaise, false};
     // A file that declares no code (0) is never chosen, whatever the system reports.
-    if (codeLangueSystème <= 0)
-        return {LangueFrançaise, true};
+    if (codeLangueSysteme <= 0)
+        return {LangueFrancaise, true};
     for (const QString& nom : FichiersLangue(dossier))
-        if (CodeLangueFichier(AvecSéparateurFinal(dossier) + nom) == codeLangueSystème)
+        if (CodeLangueFichier(AvecSeparateurFinal(dossier) + nom) == codeLangueSysteme)
             return {nom.chopped(ExtensionLangue.size()), false};
-    return {LangueFrançaise, true};
+    return {LangueFrancaise, true};
 }
 
 QString MessageAucuneTraduction() {

@@ -6,14 +6,14 @@
 namespace arbrix {
 
 // The name of the built-in language; choosing it means no language file.
-inline const QString LangueFrançaise = QStringLiteral("Français");
+inline const QString LangueFrancaise = QStringLiteral("Français");
 
 // Folder of the language files, ending with "/": the program's folder when it holds language
 // files (build tree, portable copy), else "../share/arbrix" beside it when that holds them (an
 // installed tree moved elsewhere), else the installed data folder when it exists, else the
 // program's folder.
-QString DossierDonnées();
-QString DossierDonnées(const QString& dossierProgramme, const QString& dossierInstallé);
+QString DossierDonnees();
+QString DossierDonnees(const QString& dossierProgramme, const QString& dossierInstalle);
 
 // Names ("English.lng") of the language files of a folder, sorted by name.
 QStringList FichiersLangue(const QString& dossier);
@@ -33,7 +33,7 @@ struct ChoixLangue {
 // The language of a first run: French on a French system (code 12) without looking at any file,
 // else the first file of the folder whose "CodeLangue" equals the system's code, else French
 // with the bilingual message.
-ChoixLangue ChoisitLangueInitiale(int codeLangueSystème, const QString& dossier);
+ChoixLangue ChoisitLangueInitiale(int codeLangueSysteme, const QString& dossier);
 
 // The fixed bilingual (English, then French) text shown when no language file matched, with
 // CR LF line breaks. It thanks the user for installing the program by its name ("Arbrix", without

@@ -12,27 +12,27 @@ bool FichierUtilisable(const QString& fichier) {
     return !fichier.isEmpty() && QFileInfo(fichier).isFile();
 }
 
-void TraduitContrôle(DescriptionContrôle& contrôle, const QString& fichier) {
-    switch (contrôle.genre) {
-    case GenreContrôle::Menu:
-    case GenreContrôle::Etiquette:
-    case GenreContrôle::Cadre:
-    case GenreContrôle::Bouton:
-    case GenreContrôle::CaseACocher:
-    case GenreContrôle::BoutonOption:
-        contrôle.texte = LitTraduction(fichier, contrôle.Clé(), contrôle.texte);
+void TraduitControle(DescriptionControle& controle, const QString& fichier) {
+    switch (controle.genre) {
+    case GenreControle::Menu:
+    case GenreControle::Etiquette:
+    case GenreControle::Cadre:
+    case GenreControle::Bouton:
+    case GenreControle::CaseACocher:
+    case GenreControle::BoutonOption:
+        controle.texte = LitTraduction(fichier, controle.Cle(), controle.texte);
         break;
-    case GenreContrôle::ZoneTexte:
+    case GenreControle::ZoneTexte:
         // A text box is translated by its name alone, even inside a control array.
-        contrôle.texte = LitTraduction(fichier, contrôle.nom, contrôle.texte);
+        controle.texte = LitTraduction(fichier, controle.nom, controle.texte);
         break;
-    case GenreContrôle::Onglets:
-        for (qsizetype i = 0; i < contrôle.onglets.size(); ++i) {
-            const QString clé = contrôle.nom + u'(' + QString::number(i + 1) + u')';
-            contrôle.onglets[i] = LitTraduction(fichier, clé, contrôle.onglets[i]);
+    case GenreControle::Onglets:
+        for (qsizetype i = 0; i < controle.onglets.size(); ++i) {
+            const QString cle = controle.nom + u'(' + QString::number(i + 1) + u')';
+            controle.onglets[i] = LitTraduction(fichier, cle, controle.onglets[i]);
         }
         break;
-    case GenreContrôle::Autre:
+    case GenreControle::Autre:
         break;
     }
 }
@@ -43,8 +43,8 @@ void TraduitFeuille(DescriptionFeuille& feuille, const QString& fichierLangue) {
     if (!FichierUtilisable(fichierLangue))
         return;
     feuille.titre = LitTraduction(fichierLangue, feuille.nom, feuille.titre);
-    for (auto& contrôle : feuille.contrôles)
-        TraduitContrôle(contrôle, fichierLangue);
+    for (auto& controle : feuille.controles)
+        TraduitControle(controle, fichierLangue);
 }
 
 void TraduitFeuille(DescriptionFeuille& feuille) {
@@ -55,7 +55,7 @@ void TraduitColonnes(QList<DescriptionColonne>& colonnes, const QString& fichier
     if (!FichierUtilisable(fichierLangue))
         return;
     for (auto& colonne : colonnes)
-        colonne.texte = LitTraduction(fichierLangue, colonne.clé, colonne.texte);
+        colonne.texte = LitTraduction(fichierLangue, colonne.cle, colonne.texte);
 }
 
 void TraduitColonnes(QList<DescriptionColonne>& colonnes) {

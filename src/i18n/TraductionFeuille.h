@@ -8,7 +8,7 @@ namespace arbrix {
 
 // What the translation needs to know of a window's control. The window code describes its
 // controls with these, has them translated, then puts the texts back on its widgets.
-enum class GenreContrôle {
+enum class GenreControle {
     Menu,
     Etiquette,
     Cadre,
@@ -20,25 +20,25 @@ enum class GenreContrôle {
     Autre, // lists, combo boxes, trees, pictures, timers: never translated
 };
 
-struct DescriptionContrôle {
+struct DescriptionControle {
     QString nom;    // "lblChercher", "optType"
     int index = -1; // index in a control array ("optType(1)"), -1 for a single control
-    GenreContrôle genre = GenreContrôle::Autre;
+    GenreControle genre = GenreControle::Autre;
     QString texte;       // caption; the text of a text box
     QStringList onglets; // captions of the tabs of a tab strip, first tab first
 
     // Translation key: the name, or name + "(" + index + ")" for a member of a control array.
-    QString Clé() const { return index < 0 ? nom : nom + u'(' + QString::number(index) + u')'; }
+    QString Cle() const { return index < 0 ? nom : nom + u'(' + QString::number(index) + u')'; }
 };
 
 struct DescriptionFeuille {
     QString nom;   // "frmPrincipal"
     QString titre; // the window's caption
-    QList<DescriptionContrôle> contrôles;
+    QList<DescriptionControle> controles;
 };
 
 struct DescriptionColonne {
-    QString clé; // catalogue key, "COL_NOM"
+    QString cle; // catalogue key, "COL_NOM"
     QString texte;
 };
 

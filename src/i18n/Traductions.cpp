@@ -16,10 +16,10 @@ namespace {
 const QString SectionTraduction = QStringLiteral("Traduction");
 const QString SautDeLigne = QStringLiteral("\r\n");
 
-colTraductions CatalogueFrançais() {
+colTraductions CatalogueFrancais() {
     colTraductions catalogue;
-    for (const auto& [clé, texte] : TextesParDéfaut())
-        catalogue.Add(clé, AppliqueSautsDeLigne(texte));
+    for (const auto& [cle, texte] : TextesParDefaut())
+        catalogue.Add(cle, AppliqueSautsDeLigne(texte));
     return catalogue;
 }
 
@@ -34,137 +34,137 @@ bool EstRenvoi(const QString& valeur) {
 
 QString LitFichierTexte(const QString& chemin) {
     QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? DécodeTexteFichier(fichier.readAll()) : QString();
+    return fichier.open(QIODevice::ReadOnly) ? DecodeTexteFichier(fichier.readAll()) : QString();
 }
 
 // The text between "<clé>" + its line break and "</clé>"; nothing when either tag is missing.
-std::optional<QString> LitBloc(const QString& fichier, const QString& clé) {
+std::optional<QString> LitBloc(const QString& fichier, const QString& cle) {
     const QString contenu = LitFichierTexte(fichier);
-    const QString ouverture = u'<' + clé + u'>';
-    qsizetype début = contenu.indexOf(ouverture, 0, Qt::CaseInsensitive);
-    if (début < 0)
+    const QString ouverture = u'<' + cle + u'>';
+    qsizetype debut = contenu.indexOf(ouverture, 0, Qt::CaseInsensitive);
+    if (debut < 0)
         return std::nullopt;
-    début += ouverture.size();
+    debut += ouverture.size();
     // The line break after the opening tag belongs to the layout, not to the text.
-    if (contenu.mid(début, 2) == SautDeLigne)
-        début += 2;
-    else if (début < contenu.size() && (contenu[début] == u'\n' || contenu[début] == u'\r'))
-        début += 1;
-    const qsizetype fin = contenu.indexOf(QStringLiteral("</") + clé + u'>', début, Qt::CaseInsensitive);
+    if (contenu.mid(debut, 2) == SautDeLigne)
+        debut += 2;
+    else if (debut < contenu.size() && (contenu[debut] == u'\n' || contenu[debut] == u'\r'))
+        debut += 1;
+    const qsizetype fin = contenu.indexOf(QStringLiteral("</") + cle + u'>', debut, Qt::CaseInsensitive);
     if (fin < 0)
         return std::nullopt;
-    return contenu.mid(début, fin - début);
+    return contenu.mid(debut, fin - debut);
 }
 
 } // namespace
 
-QString colTraductions::CléNormalisée(QStringView clé) {
-    return clé.toString().toCaseFolded();
+QString colTraductions::CleNormalisee(QStringView cle) {
+    return cle.toString().toCaseFolded();
 }
 
-void colTraductions::Réindexe() {
+void colTraductions::Reindexe() {
     positions.clear();
-    for (qsizetype i = 0; i < entrées.size(); ++i)
-        positions.insert(CléNormalisée(entrées[i].clé), i);
+    for (qsizetype i = 0; i < entrees.size(); ++i)
+        positions.insert(CleNormalisee(entrees[i].cle), i);
 }
 
-void colTraductions::Add(const QString& clé, const QString& texte) {
-    const QString normalisée = CléNormalisée(clé);
-    const auto trouvée = positions.constFind(normalisée);
-    if (trouvée != positions.cend()) {
-        entrées[*trouvée].texte = texte;
+void colTraductions::Add(const QString& cle, const QString& texte) {
+    const QString normalisee = CleNormalisee(cle);
+    const auto trouvee = positions.constFind(normalisee);
+    if (trouvee != positions.cend()) {
+        entrees[*trouvee].texte = texte;
         return;
     }
-    positions.insert(normalisée, entrées.size());
-    entrées.append({clé, texte});
+    positions.insert(normalisee, entrees.size());
+    entrees.append({cle, texte});
 }
 
-QString colTraductions::Item(QStringView clé) const {
-    const auto trouvée = positions.constFind(CléNormalisée(clé));
-    return trouvée == positions.cend() ? QString() : entrées[*trouvée].texte;
+QString colTraductions::Item(QStringView cle) const {
+    const auto trouvee = positions.constFind(CleNormalisee(cle));
+    return trouvee == positions.cend() ? QString() : entrees[*trouvee].texte;
 }
 
-bool colTraductions::Contient(QStringView clé) const {
-    return positions.contains(CléNormalisée(clé));
+bool colTraductions::Contient(QStringView cle) const {
+    return positions.contains(CleNormalisee(cle));
 }
 
-void colTraductions::Remove(QStringView clé) {
-    const auto trouvée = positions.constFind(CléNormalisée(clé));
-    if (trouvée == positions.cend())
+void colTraductions::Remove(QStringView cle) {
+    const auto trouvee = positions.constFind(CleNormalisee(cle));
+    if (trouvee == positions.cend())
         return;
-    entrées.removeAt(*trouvée);
-    Réindexe();
+    entrees.removeAt(*trouvee);
+    Reindexe();
 }
 
 void colTraductions::Vide() {
-    entrées.clear();
+    entrees.clear();
     positions.clear();
 }
 
-QStringList colTraductions::Clés() const {
-    QStringList clés;
-    clés.reserve(entrées.size());
-    for (const auto& entrée : entrées)
-        clés.append(entrée.clé);
-    return clés;
+QStringList colTraductions::Cles() const {
+    QStringList cles;
+    cles.reserve(entrees.size());
+    for (const auto& entree : entrees)
+        cles.append(entree.cle);
+    return cles;
 }
 
 QStringList colTraductions::Textes() const {
     QStringList textes;
-    textes.reserve(entrées.size());
-    for (const auto& entrée : entrées)
-        textes.append(entrée.texte);
+    textes.reserve(entrees.size());
+    for (const auto& entree : entrees)
+        textes.append(entree.texte);
     return textes;
 }
 
 colTraductions& Catalogue() {
-    static colTraductions catalogue = CatalogueFrançais();
+    static colTraductions catalogue = CatalogueFrancais();
     return catalogue;
 }
 
-QString Traduction(QStringView clé) {
-    return Catalogue().Item(clé);
+QString Traduction(QStringView cle) {
+    return Catalogue().Item(cle);
 }
 
 QString AppliqueSautsDeLigne(const QString& texte) {
-    static const QString signeProtégé = QStringLiteral("'§'");
-    QString résultat;
-    résultat.reserve(texte.size() + 8);
+    static const QString signeProtege = QStringLiteral("'§'");
+    QString resultat;
+    resultat.reserve(texte.size() + 8);
     for (qsizetype i = 0; i < texte.size(); ++i) {
-        if (QStringView(texte).sliced(i).startsWith(signeProtégé)) {
-            résultat += signeProtégé;
-            i += signeProtégé.size() - 1;
+        if (QStringView(texte).sliced(i).startsWith(signeProtege)) {
+            resultat += signeProtege;
+            i += signeProtege.size() - 1;
         } else if (texte[i] == u'§') {
-            résultat += SautDeLigne;
+            resultat += SautDeLigne;
         } else {
-            résultat += texte[i];
+            resultat += texte[i];
         }
     }
-    return résultat;
+    return resultat;
 }
 
-QString LitTraduction(const QString& fichier, const QString& clé, const QString& défaut) {
+QString LitTraduction(const QString& fichier, const QString& cle, const QString& defaut) {
     if (fichier.isEmpty() || !QFileInfo(fichier).isFile())
-        return AppliqueSautsDeLigne(défaut);
-    QString valeur = LitIni(fichier, SectionTraduction, clé, QString());
+        return AppliqueSautsDeLigne(defaut);
+    QString valeur = LitIni(fichier, SectionTraduction, cle, QString());
     if (EstRenvoi(valeur)) {
-        const QString autreClé = valeur.mid(1, valeur.size() - 2);
-        valeur = autreClé.isEmpty() ? QString() : LitIni(fichier, SectionTraduction, autreClé, QString());
+        const QString autreCle = valeur.mid(1, valeur.size() - 2);
+        valeur = autreCle.isEmpty() ? QString() : LitIni(fichier, SectionTraduction, autreCle, QString());
     }
     if (valeur.isEmpty())
-        valeur = LitBloc(fichier, clé).value_or(défaut);
+        valeur = LitBloc(fichier, cle).value_or(defaut);
     return AppliqueSautsDeLigne(valeur);
 }
 
-void AjouteTraduction(const QString& fichier, const QString& clé, const QString& défaut) {
-    Catalogue().Add(clé, LitTraduction(fichier, clé, défaut));
+void AjouteTraduction(const QString& fichier, const QString& cle, const QString& defaut) {
+    Catalogue().Add(cle, LitTraduction(fichier, cle, defaut));
 }
 
 void ChargeTraductions(const QString& fichierLangue) {
     FichierLangueCourant() = fichierLangue;
     Catalogue().Vide();
-    for (const auto& [clé, texte] : TextesParDéfaut())
-        AjouteTraduction(fichierLangue, clé, texte);
+    for (const auto& [cle, texte] : TextesParDefaut())
+        AjouteTraduction(fichierLangue, cle, texte);
 }
 
 QString FichierLangue() {

@@ -13,27 +13,27 @@ namespace arbrix {
 class colTraductions {
 public:
     // Adds the text under the key; an existing key (in any case) gets the new text in place.
-    void Add(const QString& clé, const QString& texte);
+    void Add(const QString& cle, const QString& texte);
     // The text of the key; an unknown key gives an empty text.
-    QString Item(QStringView clé) const;
-    bool Contient(QStringView clé) const;
-    int Count() const { return static_cast<int>(entrées.size()); }
-    void Remove(QStringView clé);
+    QString Item(QStringView cle) const;
+    bool Contient(QStringView cle) const;
+    int Count() const { return static_cast<int>(entrees.size()); }
+    void Remove(QStringView cle);
     void Vide();
     // Keys as added, in loading order.
-    QStringList Clés() const;
+    QStringList Cles() const;
     // Texts in loading order.
     QStringList Textes() const;
 
 private:
-    struct Entrée {
-        QString clé;
+    struct Entree {
+        QString cle;
         QString texte;
     };
-    static QString CléNormalisée(QStringView clé);
-    void Réindexe();
+    static QString CleNormalisee(QStringView cle);
+    void Reindexe();
 
-    QList<Entrée> entrées;
+    QList<Entree> entrees;
     QHash<QString, qsizetype> positions;
 };
 
@@ -42,16 +42,16 @@ private:
 colTraductions& Catalogue();
 
 // Catalogue().Item(clé).
-QString Traduction(QStringView clé);
+QString Traduction(QStringView cle);
 
 // The text of a key in a language file (section "Traduction"): "{OTHER_KEY}" takes the value of
 // OTHER_KEY (one level only); an empty value falls back to a "<KEY>...</KEY>" block of the file;
 // then "§" becomes a line break except inside "'§'". An empty or missing file gives the default,
 // with the same line-break rule applied.
-QString LitTraduction(const QString& fichier, const QString& clé, const QString& défaut);
+QString LitTraduction(const QString& fichier, const QString& cle, const QString& defaut);
 
 // Catalogue().Add(clé, LitTraduction(fichier, clé, défaut)).
-void AjouteTraduction(const QString& fichier, const QString& clé, const QString& défaut);
+void AjouteTraduction(const QString& fichier, const QString& cle, const QString& defaut);
 
 // Refills the catalogue with every key, in loading order, from the language file (empty: the
 // built-in French texts) and remembers the file for the translation of the windows.

@@ -5,37 +5,37 @@
 namespace arbrix {
 
 namespace {
-constexpr QChar espaceInsécable(0x00A0);
+constexpr QChar espaceInsecable(0x00A0);
 }
 
 QString TexteSansCompteur(const QString& texte) {
-    const qsizetype position = texte.indexOf(espaceInsécable);
+    const qsizetype position = texte.indexOf(espaceInsecable);
     return position < 0 ? texte : texte.left(position);
 }
 
-QString NomSansCompte(const QString& libellé) {
-    const qsizetype position = libellé.indexOf(u" (");
-    return TexteSansCompteur(position < 0 ? libellé : libellé.left(position));
+QString NomSansCompte(const QString& libelle) {
+    const qsizetype position = libelle.indexOf(u" (");
+    return TexteSansCompteur(position < 0 ? libelle : libelle.left(position));
 }
 
-QString CompteDeLaClé(const QString& clé) {
-    return clé.mid(clé.lastIndexOf(u'\\') + 1);
+QString CompteDeLaCle(const QString& cle) {
+    return cle.mid(cle.lastIndexOf(u'\\') + 1);
 }
 
 QString DnDuTag(const QString& tag) {
     return tag.mid(1);
 }
 
-std::optional<QString> TexteCopiéDuNoeud(int identifiant, const NoeudCopié& noeud) {
+std::optional<QString> TexteCopieDuNoeud(int identifiant, const NoeudCopie& noeud) {
     const bool compte =
         noeud.tag.startsWith(u'U') || noeud.tag.startsWith(u'C') || noeud.tag.startsWith(u'S');
     switch (identifiant) {
     case IdMenu::CopierNomCompte:
-        return TexteSansCompteur(noeud.libellé);
+        return TexteSansCompteur(noeud.libelle);
     case IdMenu::CopierNom:
-        return compte ? NomSansCompte(noeud.libellé) : TexteSansCompteur(noeud.libellé);
+        return compte ? NomSansCompte(noeud.libelle) : TexteSansCompteur(noeud.libelle);
     case IdMenu::CopierCompte:
-        return CompteDeLaClé(noeud.clé);
+        return CompteDeLaCle(noeud.cle);
     case IdMenu::CopierDistinguishedName:
         return DnDuTag(noeud.tag);
     default:
@@ -43,12 +43,12 @@ std::optional<QString> TexteCopiéDuNoeud(int identifiant, const NoeudCopié& no
     }
 }
 
-QString TexteCtrlC(const QString& libellé) {
-    return TexteSansCompteur(libellé);
+QString TexteCtrlC(const QString& libelle) {
+    return TexteSansCompteur(libelle);
 }
 
-QString TexteCtrlMajC(const QString& libellé) {
-    return NomSansCompte(libellé);
+QString TexteCtrlMajC(const QString& libelle) {
+    return NomSansCompte(libelle);
 }
 
 } // namespace arbrix

@@ -15,25 +15,25 @@ QString TexteSansCompteur(const QString& texte);
 
 // The part of a label before its first " (" (an account's name without its account name),
 // then cut as TexteSansCompteur.
-QString NomSansCompte(const QString& libellé);
+QString NomSansCompte(const QString& libelle);
 
 // The account name of an account node: its key after the last "\".
-QString CompteDeLaClé(const QString& clé);
+QString CompteDeLaCle(const QString& cle);
 
 // The distinguished name held by a tag: the tag without its type letter.
 QString DnDuTag(const QString& tag);
 
-struct NoeudCopié {
-    QString libellé;
-    QString clé;
+struct NoeudCopie {
+    QString libelle;
+    QString cle;
     QString tag;
 };
 
 // The text that a copy item of a node's menu puts on the clipboard; none for other items.
-std::optional<QString> TexteCopiéDuNoeud(int identifiant, const NoeudCopié& noeud);
+std::optional<QString> TexteCopieDuNoeud(int identifiant, const NoeudCopie& noeud);
 
 // Tree shortcuts: Ctrl+C copies the label without its count; Ctrl+Shift+C the name alone.
-QString TexteCtrlC(const QString& libellé);
-QString TexteCtrlMajC(const QString& libellé);
+QString TexteCtrlC(const QString& libelle);
+QString TexteCtrlMajC(const QString& libelle);
 
 } // namespace arbrix

@@ -6,15 +6,15 @@ namespace arbrix {
 
 namespace {
 
-int grisé(bool condition) {
-    return condition ? DrapeauMenu::Grisé : 0;
+int grise(bool condition) {
+    return condition ? DrapeauMenu::Grise : 0;
 }
 
-QString avecRaccourci(QStringView clé, const QString& raccourci) {
-    return Traduction(clé) + u'\t' + raccourci;
+QString avecRaccourci(QStringView cle, const QString& raccourci) {
+    return Traduction(cle) + u'\t' + raccourci;
 }
 
-void séparateur(clsPopupMenu& menu) {
+void separateur(clsPopupMenu& menu) {
     menu.AddItem(0, QStringLiteral("-"));
 }
 
@@ -38,85 +38,85 @@ void ajouteOuvertures(clsPopupMenu& menu, const ContexteNoeud& noeud) {
 void ajouteCopiesEtExport(clsPopupMenu& menu, const ContexteNoeud& noeud) {
     menu.AddItem(IdMenu::CopierNom, avecRaccourci(u"TXT_POPUP_COPIER_NOM", QStringLiteral("Ctrl+C")));
     menu.AddItem(IdMenu::CopierDistinguishedName, Traduction(u"TXT_POPUP_COPIER_DISTINGUISHEDNAME"));
-    menu.AddItem(IdMenu::Exporter, Traduction(u"TXT_POPUP_EXPORTER"), grisé(!noeud.opérations.exporter));
+    menu.AddItem(IdMenu::Exporter, Traduction(u"TXT_POPUP_EXPORTER"), grise(!noeud.operations.exporter));
 }
 
 void ajouteFin(clsPopupMenu& menu) {
-    séparateur(menu);
+    separateur(menu);
     menu.AddItem(IdMenu::Annuler, Traduction(u"TXT_ANNULER"));
 }
 
 } // namespace
 
-OpérationsDisponibles& Opérations() {
-    static OpérationsDisponibles opérations;
-    return opérations;
+OperationsDisponibles& Operations() {
+    static OperationsDisponibles operations;
+    return operations;
 }
 
 clsPopupMenu MenuOU(const ContexteNoeud& noeud) {
-    const OpérationsDisponibles& op = noeud.opérations;
+    const OperationsDisponibles& op = noeud.operations;
     clsPopupMenu menu;
-    menu.AddItem(IdMenu::CréerGroupe, Traduction(u"TXT_POPUP_CREER_GROUPE"), grisé(!op.créerGroupe));
-    séparateur(menu);
+    menu.AddItem(IdMenu::CreerGroupe, Traduction(u"TXT_POPUP_CREER_GROUPE"), grise(!op.creerGroupe));
+    separateur(menu);
     ajouteOuvertures(menu, noeud);
-    séparateur(menu);
+    separateur(menu);
     ajouteCopiesEtExport(menu, noeud);
-    séparateur(menu);
-    menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND"), grisé(!op.netSend));
+    separateur(menu);
+    menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND"), grise(!op.netSend));
     ajouteFin(menu);
     return menu;
 }
 
 clsPopupMenu MenuGroupe(const ContexteNoeud& noeud) {
-    const OpérationsDisponibles& op = noeud.opérations;
+    const OperationsDisponibles& op = noeud.operations;
     clsPopupMenu menu;
-    menu.AddItem(IdMenu::AjouterComptes, Traduction(u"TXT_POPUP_AJOUTER_COMPTES"), grisé(!op.ajouterComptes));
-    séparateur(menu);
-    menu.AddItem(IdMenu::AjouterGroupes, Traduction(u"TXT_POPUP_AJOUTER_GROUPES"), grisé(!op.ajouterGroupes));
+    menu.AddItem(IdMenu::AjouterComptes, Traduction(u"TXT_POPUP_AJOUTER_COMPTES"), grise(!op.ajouterComptes));
+    separateur(menu);
+    menu.AddItem(IdMenu::AjouterGroupes, Traduction(u"TXT_POPUP_AJOUTER_GROUPES"), grise(!op.ajouterGroupes));
     menu.AddItem(IdMenu::RetirerGroupe, Traduction(u"TXT_POPUP_RETIRER_GROUPE"),
-                 grisé(!op.retirerMembre || noeud.estRacine || !parentEstUnGroupe(noeud)));
-    séparateur(menu);
-    menu.AddItem(IdMenu::CréerGroupe, Traduction(u"TXT_POPUP_CREER_GROUPE"), grisé(!op.créerGroupe));
-    menu.AddItem(IdMenu::RenommerGroupe, Traduction(u"TXT_POPUP_RENOMMER_GROUPE"), grisé(!op.renommerGroupe));
+                 grise(!op.retirerMembre || noeud.estRacine || !parentEstUnGroupe(noeud)));
+    separateur(menu);
+    menu.AddItem(IdMenu::CreerGroupe, Traduction(u"TXT_POPUP_CREER_GROUPE"), grise(!op.creerGroupe));
+    menu.AddItem(IdMenu::RenommerGroupe, Traduction(u"TXT_POPUP_RENOMMER_GROUPE"), grise(!op.renommerGroupe));
     menu.AddItem(IdMenu::SupprimerGroupe, Traduction(u"TXT_POPUP_SUPPRIMER_GROUPE"),
-                 grisé(!op.supprimerGroupe));
-    séparateur(menu);
+                 grise(!op.supprimerGroupe));
+    separateur(menu);
     ajouteOuvertures(menu, noeud);
     menu.AddItem(IdMenu::GroupeMembreDe, Traduction(u"TXT_POPUP_GROUPE_MEMBRE_DE"));
-    séparateur(menu);
+    separateur(menu);
     ajouteCopiesEtExport(menu, noeud);
-    séparateur(menu);
+    separateur(menu);
     menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND_MEMBRES"),
-                 grisé(!op.netSend));
+                 grise(!op.netSend));
     ajouteFin(menu);
     return menu;
 }
 
 clsPopupMenu MenuCompte(const ContexteNoeud& noeud) {
-    const OpérationsDisponibles& op = noeud.opérations;
+    const OperationsDisponibles& op = noeud.operations;
     clsPopupMenu menu;
     menu.AddItem(IdMenu::RetirerCompte, Traduction(u"TXT_POPUP_RETIRER_COMPTE"),
-                 grisé(!op.retirerMembre || !parentEstUnGroupe(noeud)));
+                 grise(!op.retirerMembre || !parentEstUnGroupe(noeud)));
     menu.AddItem(IdMenu::InfosCompte, Traduction(u"TXT_POPUP_INFOS_COMPTE"),
-                 grisé(!noeud.outilCompteDisponible));
-    séparateur(menu);
+                 grise(!noeud.outilCompteDisponible));
+    separateur(menu);
     menu.AddItem(IdMenu::CopierNomCompte,
                  avecRaccourci(u"TXT_POPUP_COPIER_NOM_COMPTE", QStringLiteral("Ctrl+C")));
     menu.AddItem(IdMenu::CopierNom, avecRaccourci(u"TXT_POPUP_COPIER_NOM", QStringLiteral("Ctrl+Shift+C")));
     menu.AddItem(IdMenu::CopierCompte, Traduction(u"TXT_POPUP_COPIER_COMPTE"));
     menu.AddItem(IdMenu::CopierDistinguishedName, Traduction(u"TXT_POPUP_COPIER_DISTINGUISHEDNAME"));
-    séparateur(menu);
+    separateur(menu);
     // Managed service accounts have no messenger session to receive a message.
     menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND"),
-                 grisé(!op.netSend || noeud.tag.startsWith(u'S')));
+                 grise(!op.netSend || noeud.tag.startsWith(u'S')));
     ajouteFin(menu);
     return menu;
 }
 
-clsPopupMenu MenuGéréPar(bool outilCompteDisponible) {
+clsPopupMenu MenuGerePar(bool outilCompteDisponible) {
     clsPopupMenu menu;
-    menu.AddItem(IdMenu::InfosCompte, Traduction(u"TXT_POPUP_INFOS_COMPTE"), grisé(!outilCompteDisponible));
-    séparateur(menu);
+    menu.AddItem(IdMenu::InfosCompte, Traduction(u"TXT_POPUP_INFOS_COMPTE"), grise(!outilCompteDisponible));
+    separateur(menu);
     menu.AddItem(IdMenu::CopierNomCompte, Traduction(u"TXT_POPUP_COPIER_NOM_COMPTE"));
     menu.AddItem(IdMenu::CopierNom, Traduction(u"TXT_POPUP_COPIER_NOM"));
     menu.AddItem(IdMenu::CopierCompte, Traduction(u"TXT_POPUP_COPIER_COMPTE"));
@@ -143,7 +143,7 @@ int IdentifiantRetenu(QChar lettreType, int identifiant) {
     return identifiant >= premier && identifiant <= dernier ? identifiant : 0;
 }
 
-int IdentifiantRetenuGéréPar(int identifiant) {
+int IdentifiantRetenuGerePar(int identifiant) {
     return identifiant >= 12 && identifiant <= 23 ? identifiant : 0;
 }
 

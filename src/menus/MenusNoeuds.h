@@ -14,7 +14,7 @@ namespace arbrix {
 
 namespace IdMenu {
 constexpr int Annuler = 0;
-constexpr int CréerGroupe = 1;
+constexpr int CreerGroupe = 1;
 constexpr int SupprimerGroupe = 2;
 constexpr int RenommerGroupe = 3;
 constexpr int AjouterGroupes = 4;
@@ -36,8 +36,8 @@ constexpr int OuvrirOUParenteNouvelleInstance = 43;
 } // namespace IdMenu
 
 // The operations that exist in this build; an item whose operation is missing stays greyed.
-struct OpérationsDisponibles {
-    bool créerGroupe = false;
+struct OperationsDisponibles {
+    bool creerGroupe = false;
     bool ajouterComptes = false;
     bool ajouterGroupes = false;
     bool retirerMembre = false;
@@ -48,7 +48,7 @@ struct OpérationsDisponibles {
 };
 
 // The program-wide list; each operation switches itself on when it is built in.
-OpérationsDisponibles& Opérations();
+OperationsDisponibles& Operations();
 
 // What the menus need to know of the selected node.
 struct ContexteNoeud {
@@ -56,13 +56,13 @@ struct ContexteNoeud {
     QString tagParent; // empty for the top node
     bool estRacine = false;
     bool outilCompteDisponible = false; // the account tool was found at start-up
-    OpérationsDisponibles opérations;
+    OperationsDisponibles operations;
 };
 
 clsPopupMenu MenuOU(const ContexteNoeud& noeud);
 clsPopupMenu MenuGroupe(const ContexteNoeud& noeud);
 clsPopupMenu MenuCompte(const ContexteNoeud& noeud);
-clsPopupMenu MenuGéréPar(bool outilCompteDisponible);
+clsPopupMenu MenuGerePar(bool outilCompteDisponible);
 
 // The menu of the node's type letter: "O", "G", or "U", "C", "S"; none for any other letter.
 std::optional<clsPopupMenu> MenuDuNoeud(const ContexteNoeud& noeud);
@@ -70,6 +70,6 @@ std::optional<clsPopupMenu> MenuDuNoeud(const ContexteNoeud& noeud);
 // The identifier chosen in a node's menu, or 0 when it lies outside that menu's range
 // (1-43 for O.U.s and groups, 11-30 for accounts, 12-23 for the managed-by label).
 int IdentifiantRetenu(QChar lettreType, int identifiant);
-int IdentifiantRetenuGéréPar(int identifiant);
+int IdentifiantRetenuGerePar(int identifiant);
 
 } // namespace arbrix

@@ -11,35 +11,35 @@ AfficheurMenus& afficheurCourant() {
 
 } // namespace
 
-void clsPopupMenu::AddItem(int identifiant, const QString& libellé, int drapeaux) {
-    ElémentMenu élément;
-    élément.identifiant = identifiant;
-    élément.libellé = libellé;
-    élément.drapeaux = drapeaux;
-    m_éléments.append(élément);
+void clsPopupMenu::AddItem(int identifiant, const QString& libelle, int drapeaux) {
+    ElementMenu element;
+    element.identifiant = identifiant;
+    element.libelle = libelle;
+    element.drapeaux = drapeaux;
+    m_elements.append(element);
 }
 
-void clsPopupMenu::AddItem(int identifiant, const QString& libellé, const clsPopupMenu& sousMenu,
+void clsPopupMenu::AddItem(int identifiant, const QString& libelle, const clsPopupMenu& sousMenu,
                            int drapeaux) {
-    ElémentMenu élément;
-    élément.identifiant = identifiant;
-    élément.libellé = libellé;
-    élément.drapeaux = drapeaux;
-    élément.sousMenu = std::make_shared<const clsPopupMenu>(sousMenu);
-    m_éléments.append(élément);
+    ElementMenu element;
+    element.identifiant = identifiant;
+    element.libelle = libelle;
+    element.drapeaux = drapeaux;
+    element.sousMenu = std::make_shared<const clsPopupMenu>(sousMenu);
+    m_elements.append(element);
 }
 
-const ElémentMenu* clsPopupMenu::Elément(int identifiant) const {
-    for (const ElémentMenu& élément : m_éléments)
-        if (!élément.EstSéparateur() && élément.identifiant == identifiant)
-            return &élément;
+const ElementMenu* clsPopupMenu::Element(int identifiant) const {
+    for (const ElementMenu& element : m_elements)
+        if (!element.EstSeparateur() && element.identifiant == identifiant)
+            return &element;
     return nullptr;
 }
 
-int clsPopupMenu::IdentifiantParDéfaut() const {
-    for (const ElémentMenu& élément : m_éléments)
-        if (!élément.EstSéparateur() && élément.EstParDéfaut())
-            return élément.identifiant;
+int clsPopupMenu::IdentifiantParDefaut() const {
+    for (const ElementMenu& element : m_elements)
+        if (!element.EstSeparateur() && element.EstParDefaut())
+            return element.identifiant;
     return -1;
 }
 
@@ -51,11 +51,11 @@ int clsPopupMenu::TrackPopup(int x, int y) const {
     return afficheur(*this, x, y);
 }
 
-void clsPopupMenu::DéfinitAfficheur(AfficheurMenus afficheur) {
+void clsPopupMenu::DefinitAfficheur(AfficheurMenus afficheur) {
     afficheurCourant() = std::move(afficheur);
 }
 
-bool clsPopupMenu::AfficheurDéfini() {
+bool clsPopupMenu::AfficheurDefini() {
     return static_cast<bool>(afficheurCourant());
 }
 

@@ -16,23 +16,23 @@ class clsPopupMenu;
 
 // Item flags, a bit set passed with each item.
 namespace DrapeauMenu {
-constexpr int Grisé = 1;
-constexpr int Désactivé = 2;
-constexpr int ParDéfaut = 4; // drawn in bold
-constexpr int Coché = 8;
+constexpr int Grise = 1;
+constexpr int Desactive = 2;
+constexpr int ParDefaut = 4; // drawn in bold
+constexpr int Coche = 8;
 constexpr int NouvelleColonne = 16;
 } // namespace DrapeauMenu
 
-struct ElémentMenu {
+struct ElementMenu {
     int identifiant = 0;
-    QString libellé; // "-" for a separator; "text<TAB>accelerator" for an item with a shortcut
+    QString libelle; // "-" for a separator; "text<TAB>accelerator" for an item with a shortcut
     int drapeaux = 0;
     std::shared_ptr<const clsPopupMenu> sousMenu; // set for a submenu
 
-    bool EstSéparateur() const { return !sousMenu && libellé == u"-"; }
-    bool EstActif() const { return (drapeaux & (DrapeauMenu::Grisé | DrapeauMenu::Désactivé)) == 0; }
-    bool EstParDéfaut() const { return (drapeaux & DrapeauMenu::ParDéfaut) != 0; }
-    bool EstCoché() const { return (drapeaux & DrapeauMenu::Coché) != 0; }
+    bool EstSeparateur() const { return !sousMenu && libelle == u"-"; }
+    bool EstActif() const { return (drapeaux & (DrapeauMenu::Grise | DrapeauMenu::Desactive)) == 0; }
+    bool EstParDefaut() const { return (drapeaux & DrapeauMenu::ParDefaut) != 0; }
+    bool EstCoche() const { return (drapeaux & DrapeauMenu::Coche) != 0; }
 };
 
 // Shows a menu and returns the chosen identifier, 0 when dismissed. x = y = -1: at the cursor.
@@ -41,26 +41,26 @@ using AfficheurMenus = std::function<int(const clsPopupMenu& menu, int x, int y)
 class clsPopupMenu {
 public:
     // Appends a text item, or a separator when the caption is "-".
-    void AddItem(int identifiant, const QString& libellé, int drapeaux = 0);
+    void AddItem(int identifiant, const QString& libelle, int drapeaux = 0);
     // Appends a submenu under the caption.
-    void AddItem(int identifiant, const QString& libellé, const clsPopupMenu& sousMenu, int drapeaux = 0);
+    void AddItem(int identifiant, const QString& libelle, const clsPopupMenu& sousMenu, int drapeaux = 0);
 
-    const QList<ElémentMenu>& Eléments() const { return m_éléments; }
+    const QList<ElementMenu>& Elements() const { return m_elements; }
     // The item of that identifier (separators excluded), or nullptr.
-    const ElémentMenu* Elément(int identifiant) const;
+    const ElementMenu* Element(int identifiant) const;
     // The identifier of the default item, or -1 when there is none.
-    int IdentifiantParDéfaut() const;
+    int IdentifiantParDefaut() const;
 
     // Shows the menu through the registered presenter and returns the chosen identifier.
     // Raises ErreurMenu when no presenter (no window of this process) is available.
     int TrackPopup(int x = -1, int y = -1) const;
 
     // The presenter used by TrackPopup; the windows register theirs, tests a scripted one.
-    static void DéfinitAfficheur(AfficheurMenus afficheur);
-    static bool AfficheurDéfini();
+    static void DefinitAfficheur(AfficheurMenus afficheur);
+    static bool AfficheurDefini();
 
 private:
-    QList<ElémentMenu> m_éléments;
+    QList<ElementMenu> m_elements;
 };
 
 // Raised by TrackPopup when the menu cannot be shown.

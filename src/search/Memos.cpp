@@ -13,207 +13,207 @@ namespace arbrix {
 namespace {
 
 const QString& kSection = SectionConfig;
-const QString kCléMémos = QStringLiteral("Mémos");
-const QString kCléMaximum = QStringLiteral("NbElémentsMémorisésMax");
-const QString kCléNbAnciens = QStringLiteral("NbMémos");
-const QString kPréfixeAncien = QStringLiteral("Mémo");
-constexpr QChar kSéparateurEntrées{30};
+const QString kCleMemos = QStringLiteral("Mémos");
+const QString kCleMaximum = QStringLiteral("NbElémentsMémorisésMax");
+const QString kCleNbAnciens = QStringLiteral("NbMémos");
+const QString kPrefixeAncien = QStringLiteral("Mémo");
+constexpr QChar kSeparateurEntrees{30};
 
 // Older versions could store a count that no 16-bit list ever reached; never walk further.
 constexpr qint64 kAnciensMaximum = 32767;
 
 // A stored number brought into the range of T; a bogus value never stops the loading.
-template <typename T> T NombreBorné(const QString& texte) {
-    const double valeur = std::nearbyint(NombreEnTête(texte));
+template <typename T> T NombreBorne(const QString& texte) {
+    const double valeur = std::nearbyint(NombreEnTete(texte));
     if (std::isnan(valeur))
         return 0;
     return T(std::clamp<double>(valeur, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
 }
 
-struct EntréeLue {
-    EntréeMémo entrée;
-    bool épinglé = false;
+struct EntreeLue {
+    EntreeMemo entree;
+    bool epingle = false;
 };
 
 // One stored entry: "type<sep>flag<sep>name". The name is everything after the second separator,
 // so a name that holds the separator itself survives a save and a load. An entry with fewer
 // fields is a recent entry: "type<sep>name", or a bare name taken as a group.
-std::optional<EntréeLue> LitEntrée(const QString& texte, QChar séparateur) {
+std::optional<EntreeLue> LitEntree(const QString& texte, QChar separateur) {
     if (texte.isEmpty())
         return std::nullopt;
-    const QStringList champs = texte.split(séparateur);
-    EntréeLue lue;
+    const QStringList champs = texte.split(separateur);
+    EntreeLue lue;
     if (champs.size() >= 3) {
-        lue.entrée.type = NombreBorné<qint32>(champs[0]);
-        lue.épinglé = NombreEnTête(champs[1]) == 1.0;
-        lue.entrée.nom = texte.section(séparateur, 2);
+        lue.entree.type = NombreBorne<qint32>(champs[0]);
+        lue.epingle = NombreEnTete(champs[1]) == 1.0;
+        lue.entree.nom = texte.section(separateur, 2);
     } else if (champs.size() == 2) {
-        lue.entrée.type = NombreBorné<qint32>(champs[0]);
-        lue.entrée.nom = champs[1];
+        lue.entree.type = NombreBorne<qint32>(champs[0]);
+        lue.entree.nom = champs[1];
     } else {
-        lue.entrée.type = 1;
-        lue.entrée.nom = texte;
+        lue.entree.type = 1;
+        lue.entree.nom = texte;
     }
-    if (lue.entrée.nom.isEmpty())
+    if (lue.entree.nom.isEmpty())
         return std::nullopt;
     return lue;
 }
 
 QString TrimEspaces(const QString& texte) {
-    qsizetype début = 0;
+    qsizetype debut = 0;
     qsizetype fin = texte.size();
-    while (début < fin && texte[début] == u' ')
-        ++début;
-    while (fin > début && texte[fin - 1] == u' ')
+    while (debut < fin && texte[debut] == u' ')
+        ++debut;
+    while (fin > debut && texte[fin - 1] == u' ')
         --fin;
-    return texte.mid(début, fin - début);
+    return texte.mid(debut, fin - debut);
 }
 
 qint64 NombreAnciens(const QString& fichierIni) {
     const auto nombre =
-        NombreBorné<qint32>(LitIni(fichierIni, kSection, kCléNbAnciens, QStringLiteral("-1")));
+        NombreBorne<qint32>(LitIni(fichierIni, kSection, kCleNbAnciens, QStringLiteral("-1")));
     return std::min<qint64>(nombre, kAnciensMaximum);
 }
 
 } // namespace
 
-const QString& SéparateurMémos() {
-    static const QString séparateur = QStringLiteral("- ").repeated(300);
-    return séparateur;
+const QString& SeparateurMemos() {
+    static const QString separateur = QStringLiteral("- ").repeated(300);
+    return separateur;
 }
 
-void Mémos::Charge(const QString& fichierIni) {
-    m_maximum = NombreBorné<qint16>(LitIni(fichierIni, kSection, kCléMaximum, QStringLiteral("20")));
-    const QString valeur = TrimEspaces(LitIni(fichierIni, kSection, kCléMémos, QString()));
+void Memos::Charge(const QString& fichierIni) {
+    m_maximum = NombreBorne<qint16>(LitIni(fichierIni, kSection, kCleMaximum, QStringLiteral("20")));
+    const QString valeur = TrimEspaces(LitIni(fichierIni, kSection, kCleMemos, QString()));
     if (!valeur.isEmpty()) {
         ChargeTexte(valeur);
         return;
     }
-    m_éléments.clear();
-    m_position = SansSéparateurToutÉpinglé;
+    m_elements.clear();
+    m_position = SansSeparateurToutEpingle;
     const qint64 nombre = NombreAnciens(fichierIni);
     for (qint64 n = 1; n <= nombre; ++n) {
-        const QString clé = kPréfixeAncien + QString::number(n);
-        if (const auto lue = LitEntrée(LitIni(fichierIni, kSection, clé, QString()), u';'))
-            Ajoute(lue->entrée, lue->épinglé);
+        const QString cle = kPrefixeAncien + QString::number(n);
+        if (const auto lue = LitEntree(LitIni(fichierIni, kSection, cle, QString()), u';'))
+            Ajoute(lue->entree, lue->epingle);
     }
 }
 
-void Mémos::ChargeTexte(const QString& valeurMémos) {
-    m_éléments.clear();
-    m_position = SansSéparateurToutÉpinglé;
-    const QString valeur = TrimEspaces(valeurMémos);
+void Memos::ChargeTexte(const QString& valeurMemos) {
+    m_elements.clear();
+    m_position = SansSeparateurToutEpingle;
+    const QString valeur = TrimEspaces(valeurMemos);
     if (valeur.isEmpty())
         return;
-    for (const QString& partie : valeur.split(kSéparateurEntrées)) {
-        if (const auto lue = LitEntrée(partie, u'|'))
-            Ajoute(lue->entrée, lue->épinglé);
+    for (const QString& partie : valeur.split(kSeparateurEntrees)) {
+        if (const auto lue = LitEntree(partie, u'|'))
+            Ajoute(lue->entree, lue->epingle);
     }
 }
 
 // The first recent entry of a load opens the recent section; pinned entries that follow it in
 // the stored text stay among the recent ones.
-void Mémos::Ajoute(const EntréeMémo& entrée, bool épinglé) {
-    const bool sectionRécenteOuverte = m_position != SansSéparateurToutÉpinglé;
-    if (épinglé || sectionRécenteOuverte) {
-        m_éléments.append(entrée);
+void Memos::Ajoute(const EntreeMemo& entree, bool epingle) {
+    const bool sectionRecenteOuverte = m_position != SansSeparateurToutEpingle;
+    if (epingle || sectionRecenteOuverte) {
+        m_elements.append(entree);
         return;
     }
-    if (m_éléments.isEmpty()) {
-        m_position = SansSéparateurToutRécent;
+    if (m_elements.isEmpty()) {
+        m_position = SansSeparateurToutRecent;
     } else {
-        m_position = m_éléments.size();
-        m_éléments.append({SéparateurMémos(), 0});
+        m_position = m_elements.size();
+        m_elements.append({SeparateurMemos(), 0});
     }
-    m_éléments.append(entrée);
+    m_elements.append(entree);
 }
 
-QString Mémos::TexteSauvegarde() const {
+QString Memos::TexteSauvegarde() const {
     QStringList parties;
-    parties.reserve(m_éléments.size());
-    for (qsizetype i = 0; i < m_éléments.size(); ++i) {
-        if (EstSéparateur(i))
+    parties.reserve(m_elements.size());
+    for (qsizetype i = 0; i < m_elements.size(); ++i) {
+        if (EstSeparateur(i))
             continue;
-        QString nom = m_éléments[i].nom;
-        nom.replace(kSéparateurEntrées, u' '); // would split the entry when read back
-        parties.append(QString::number(m_éléments[i].type) + u'|' + (EstÉpinglé(i) ? u'1' : u'0') + u'|' +
+        QString nom = m_elements[i].nom;
+        nom.replace(kSeparateurEntrees, u' '); // would split the entry when read back
+        parties.append(QString::number(m_elements[i].type) + u'|' + (EstEpingle(i) ? u'1' : u'0') + u'|' +
                        nom);
     }
-    return parties.join(kSéparateurEntrées);
+    return parties.join(kSeparateurEntrees);
 }
 
-void Mémos::Sauve(const QString& fichierIni) const {
-    EcritIni(fichierIni, kSection, kCléMaximum, QString::number(m_maximum));
-    EcritIni(fichierIni, kSection, kCléMémos, TexteSauvegarde());
+void Memos::Sauve(const QString& fichierIni) const {
+    EcritIni(fichierIni, kSection, kCleMaximum, QString::number(m_maximum));
+    EcritIni(fichierIni, kSection, kCleMemos, TexteSauvegarde());
     const qint64 anciens = NombreAnciens(fichierIni);
     if (anciens < 0)
         return;
-    EcritIni(fichierIni, kSection, kCléNbAnciens, std::nullopt);
+    EcritIni(fichierIni, kSection, kCleNbAnciens, std::nullopt);
     for (qint64 n = 0; n <= anciens; ++n)
-        EcritIni(fichierIni, kSection, kPréfixeAncien + QString::number(n), std::nullopt);
+        EcritIni(fichierIni, kSection, kPrefixeAncien + QString::number(n), std::nullopt);
 }
 
-bool Mémos::EstSéparateur(qsizetype i) const {
+bool Memos::EstSeparateur(qsizetype i) const {
     return m_position >= 0 && i == m_position;
 }
 
-bool Mémos::EstÉpinglé(qsizetype i) const {
-    if (i < 0 || i >= m_éléments.size() || EstSéparateur(i))
+bool Memos::EstEpingle(qsizetype i) const {
+    if (i < 0 || i >= m_elements.size() || EstSeparateur(i))
         return false;
-    return m_position == SansSéparateurToutÉpinglé || i < m_position;
+    return m_position == SansSeparateurToutEpingle || i < m_position;
 }
 
-qsizetype Mémos::MémoriseRecherche(const QString& nom, qint32 type) {
+qsizetype Memos::MemoriseRecherche(const QString& nom, qint32 type) {
     qsizetype i = IndexDansListe(nom, Qt::CaseInsensitive);
     if (i >= 0) {
-        const bool récentNonPremier = m_position != SansSéparateurToutÉpinglé && i > m_position + 1;
-        if (récentNonPremier) {
-            m_éléments.removeAt(i);
+        const bool recentNonPremier = m_position != SansSeparateurToutEpingle && i > m_position + 1;
+        if (recentNonPremier) {
+            m_elements.removeAt(i);
             i = m_position < 0 ? 0 : m_position + 1;
-            m_éléments.insert(i, {nom, type});
+            m_elements.insert(i, {nom, type});
         } else {
-            m_éléments[i].type = type;
+            m_elements[i].type = type;
         }
-    } else if (m_position == SansSéparateurToutÉpinglé) {
-        m_position = m_éléments.size();
-        m_éléments.append({SéparateurMémos(), 0});
-        i = m_éléments.size();
-        m_éléments.append({nom, type});
+    } else if (m_position == SansSeparateurToutEpingle) {
+        m_position = m_elements.size();
+        m_elements.append({SeparateurMemos(), 0});
+        i = m_elements.size();
+        m_elements.append({nom, type});
     } else {
         i = m_position < 0 ? 0 : m_position + 1;
-        m_éléments.insert(i, {nom, type});
+        m_elements.insert(i, {nom, type});
     }
     Coupe();
-    return i < m_éléments.size() ? i : -1;
+    return i < m_elements.size() ? i : -1;
 }
 
 // Keeps N recent entries below the separator line (N + 1 when there is no separator line).
 // A negative N counts as 0, so pinned entries are never trimmed.
-void Mémos::Coupe() {
+void Memos::Coupe() {
     const qsizetype n = std::max<qsizetype>(m_maximum, 0);
     const qsizetype limite = std::max<qsizetype>(m_position, 0) + n + 1;
-    if (m_éléments.size() > limite)
-        m_éléments.resize(limite);
+    if (m_elements.size() > limite)
+        m_elements.resize(limite);
 }
 
-bool Mémos::Supprime(qsizetype i) {
-    if (i < 0 || i >= m_éléments.size() || EstSéparateur(i))
+bool Memos::Supprime(qsizetype i) {
+    if (i < 0 || i >= m_elements.size() || EstSeparateur(i))
         return false;
-    m_éléments.removeAt(i);
+    m_elements.removeAt(i);
     if (m_position >= 0 && i < m_position)
         --m_position;
     return true;
 }
 
-qsizetype Mémos::IndexAprèsSuppression(qsizetype i) const {
-    if (m_éléments.isEmpty())
+qsizetype Memos::IndexApresSuppression(qsizetype i) const {
+    if (m_elements.isEmpty())
         return -1;
-    return std::clamp<qsizetype>(i, 0, m_éléments.size() - 1);
+    return std::clamp<qsizetype>(i, 0, m_elements.size() - 1);
 }
 
-qsizetype Mémos::SupprimeParNom(const QString& nom) {
-    for (qsizetype i = 0; i < m_éléments.size(); ++i) {
-        if (!EstSéparateur(i) && m_éléments[i].nom.compare(nom, Qt::CaseInsensitive) == 0) {
+qsizetype Memos::SupprimeParNom(const QString& nom) {
+    for (qsizetype i = 0; i < m_elements.size(); ++i) {
+        if (!EstSeparateur(i) && m_elements[i].nom.compare(nom, Qt::CaseInsensitive) == 0) {
             Supprime(i);
             return i;
         }
@@ -221,119 +221,119 @@ qsizetype Mémos::SupprimeParNom(const QString& nom) {
     return -1;
 }
 
-qsizetype Mémos::IndexDansListe(const QString& texte, Qt::CaseSensitivity cs) const {
-    for (qsizetype i = 0; i < m_éléments.size(); ++i) {
-        if (m_éléments[i].nom.compare(texte, cs) == 0)
+qsizetype Memos::IndexDansListe(const QString& texte, Qt::CaseSensitivity cs) const {
+    for (qsizetype i = 0; i < m_elements.size(); ++i) {
+        if (m_elements[i].nom.compare(texte, cs) == 0)
             return i;
     }
     return -1;
 }
 
-QList<qsizetype> Mémos::Correspondances(const QString& texte) const {
+QList<qsizetype> Memos::Correspondances(const QString& texte) const {
     QList<qsizetype> indices;
     if (texte.isEmpty())
         return indices;
-    for (qsizetype i = 0; i < m_éléments.size(); ++i) {
-        if (m_éléments[i].nom.contains(texte, Qt::CaseInsensitive))
+    for (qsizetype i = 0; i < m_elements.size(); ++i) {
+        if (m_elements[i].nom.contains(texte, Qt::CaseInsensitive))
             indices.append(i);
     }
     return indices;
 }
 
-QList<EntréeMémo> Mémos::ListeÉdition() const {
-    QList<EntréeMémo> liste = m_éléments;
-    if (m_position == SansSéparateurToutÉpinglé)
-        liste.append({SéparateurMémos(), 0});
-    else if (m_position == SansSéparateurToutRécent)
-        liste.prepend({SéparateurMémos(), 0});
+QList<EntreeMemo> Memos::ListeEdition() const {
+    QList<EntreeMemo> liste = m_elements;
+    if (m_position == SansSeparateurToutEpingle)
+        liste.append({SeparateurMemos(), 0});
+    else if (m_position == SansSeparateurToutRecent)
+        liste.prepend({SeparateurMemos(), 0});
     return liste;
 }
 
-void Mémos::AppliqueListeÉdition(const QList<EntréeMémo>& éléments) {
-    m_éléments.clear();
-    m_position = SansSéparateurToutÉpinglé;
-    for (const EntréeMémo& entrée : éléments) {
-        if (entrée.nom == SéparateurMémos()) {
-            if (m_position != SansSéparateurToutÉpinglé)
+void Memos::AppliqueListeEdition(const QList<EntreeMemo>& elements) {
+    m_elements.clear();
+    m_position = SansSeparateurToutEpingle;
+    for (const EntreeMemo& entree : elements) {
+        if (entree.nom == SeparateurMemos()) {
+            if (m_position != SansSeparateurToutEpingle)
                 continue;
-            m_position = m_éléments.size();
+            m_position = m_elements.size();
         }
-        m_éléments.append(entrée);
+        m_elements.append(entree);
     }
     Coupe();
 }
 
 // ---------------------------------------------------------------------------------------------
 
-bool Complétion::TexteSaisi(const Mémos& mémos, const QString& texte) {
+bool Completion::TexteSaisi(const Memos& memos, const QString& texte) {
     if (texte == m_dernierTexte)
         return false;
     m_dernierTexte = texte;
     Vide();
-    m_indices = mémos.Correspondances(texte);
+    m_indices = memos.Correspondances(texte);
     m_candidats.reserve(m_indices.size());
     for (qsizetype i : m_indices)
-        m_candidats.append(mémos.Élément(i));
+        m_candidats.append(memos.Element(i));
     return true;
 }
 
-void Complétion::Vide() {
+void Completion::Vide() {
     m_candidats.clear();
     m_indices.clear();
-    m_sélection = -1;
+    m_selection = -1;
 }
 
-const EntréeMémo* Complétion::CandidatSélectionné() const {
-    if (m_sélection < 0 || m_sélection >= m_candidats.size())
+const EntreeMemo* Completion::CandidatSelectionne() const {
+    if (m_selection < 0 || m_selection >= m_candidats.size())
         return nullptr;
-    return &m_candidats[m_sélection];
+    return &m_candidats[m_selection];
 }
 
-bool Complétion::Monte() {
-    if (m_sélection < 1)
+bool Completion::Monte() {
+    if (m_selection < 1)
         return false;
-    --m_sélection;
+    --m_selection;
     return true;
 }
 
-bool Complétion::Descend() {
-    if (m_sélection >= m_candidats.size() - 1)
+bool Completion::Descend() {
+    if (m_selection >= m_candidats.size() - 1)
         return false;
-    ++m_sélection;
+    ++m_selection;
     return true;
 }
 
-bool Complétion::Survole(qsizetype i) {
+bool Completion::Survole(qsizetype i) {
     if (i < 0 || i >= m_candidats.size())
         return false;
-    m_sélection = i;
+    m_selection = i;
     return true;
 }
 
-bool Complétion::SupprimeSélection(Mémos& mémos) {
-    if (!CandidatSélectionné())
+bool Completion::SupprimeSelection(Memos& memos) {
+    if (!CandidatSelectionne())
         return false;
-    const qsizetype élément = m_indices[m_sélection];
-    if (!mémos.Supprime(élément))
+    const qsizetype element = m_indices[m_selection];
+    if (!memos.Supprime(element))
         return false; // the separator line
-    m_candidats.removeAt(m_sélection);
-    m_indices.removeAt(m_sélection);
+    m_candidats.removeAt(m_selection);
+    m_indices.removeAt(m_selection);
     for (qsizetype& i : m_indices) {
-        if (i > élément)
+        if (i > element)
             --i;
     }
-    if (m_sélection >= m_candidats.size())
-        m_sélection = m_candidats.size() - 1;
+    if (m_selection >= m_candidats.size())
+        m_selection = m_candidats.size() - 1;
     return true;
 }
 
-int HauteurComplétion(qsizetype candidats, int hauteurLigne, int hauteurDisponible) {
+int HauteurCompletion(qsizetype candidats, int hauteurLigne, int hauteurDisponible) {
     const qint64 voulue = qint64(candidats) * hauteurLigne + 2;
     return int(std::max<qint64>(0, std::min<qint64>(voulue, hauteurDisponible)));
 }
 
 bool RechercheActivable(const QString& texte) {
-    return !texte.isEmpty() && texte != SéparateurMémos();
+    return !texte.isEmpty() && texte != SeparateurMemos();
 }
 
 } // namespace arbrix

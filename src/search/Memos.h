@@ -12,21 +12,21 @@
 namespace arbrix {
 
 // The dashed line between pinned and recent entries: 300 times "- ". Never an entry itself.
-const QString& SéparateurMémos();
+const QString& SeparateurMemos();
 
-struct EntréeMémo {
+struct EntreeMemo {
     QString nom;
     qint32 type = 0; // 0 O.U., 1 group; any other value read from the file is kept as read
 
-    friend bool operator==(const EntréeMémo&, const EntréeMémo&) = default;
+    friend bool operator==(const EntreeMemo&, const EntreeMemo&) = default;
 };
 
-class Mémos {
+class Memos {
 public:
     // PositionSéparateurMémos values other than an index.
-    static constexpr qsizetype SansSéparateurToutÉpinglé = -1; // also the value of an empty list
-    static constexpr qsizetype SansSéparateurToutRécent = -2;
-    static constexpr qint16 MaximumParDéfaut = 20;
+    static constexpr qsizetype SansSeparateurToutEpingle = -1; // also the value of an empty list
+    static constexpr qsizetype SansSeparateurToutRecent = -2;
+    static constexpr qint16 MaximumParDefaut = 20;
 
     // Reads "NbElémentsMémorisésMax" and "Mémos" (or the legacy "NbMémos"/"Mémo<n>" keys when
     // "Mémos" is empty) from section "Config" of the settings file.
@@ -36,20 +36,20 @@ public:
 
     // The same two steps on the stored text of "Mémos" (entries joined by character 30, each
     // "type|pinned|name"), without the settings file.
-    void ChargeTexte(const QString& valeurMémos);
+    void ChargeTexte(const QString& valeurMemos);
     QString TexteSauvegarde() const;
 
     // Records a search made for name with type: moves or adds it at the top of the recent
     // section, keeps a pinned entry pinned and in place, then trims the recent section to the
     // maximum. Returns the entry's index afterwards.
-    qsizetype MémoriseRecherche(const QString& nom, qint32 type);
+    qsizetype MemoriseRecherche(const QString& nom, qint32 type);
 
     // Deletes item i. The separator line is never deleted (returns false). On success the
     // separator position follows its line.
     bool Supprime(qsizetype i);
     // Index to select after item i was deleted: i when an item took its place, else the new last
     // item, else -1 (the list is empty).
-    qsizetype IndexAprèsSuppression(qsizetype i) const;
+    qsizetype IndexApresSuppression(qsizetype i) const;
     // Deletes the first entry (not the separator line) whose name equals nom, ignoring case.
     // Returns the index it had, or -1.
     qsizetype SupprimeParNom(const QString& nom);
@@ -60,57 +60,57 @@ public:
     // separator line included when it matches). Empty text: none.
     QList<qsizetype> Correspondances(const QString& texte) const;
 
-    const QList<EntréeMémo>& Éléments() const { return m_éléments; }
-    qsizetype Nombre() const { return m_éléments.size(); }
-    bool EstVide() const { return m_éléments.isEmpty(); }
-    const EntréeMémo& Élément(qsizetype i) const { return m_éléments.at(i); }
-    bool EstSéparateur(qsizetype i) const;
-    bool EstÉpinglé(qsizetype i) const;
+    const QList<EntreeMemo>& Elements() const { return m_elements; }
+    qsizetype Nombre() const { return m_elements.size(); }
+    bool EstVide() const { return m_elements.isEmpty(); }
+    const EntreeMemo& Element(qsizetype i) const { return m_elements.at(i); }
+    bool EstSeparateur(qsizetype i) const;
+    bool EstEpingle(qsizetype i) const;
 
     // PositionSéparateurMémos: the separator line's index, or one of the two values above.
-    qsizetype PositionSéparateur() const { return m_position; }
+    qsizetype PositionSeparateur() const { return m_position; }
 
     // N, the number of recent entries kept ("NbElémentsMémorisésMax"). Negative values count as 0.
-    qint16 MaximumRécents() const { return m_maximum; }
-    void FixeMaximumRécents(qint16 n) { m_maximum = n; }
+    qint16 MaximumRecents() const { return m_maximum; }
+    void FixeMaximumRecents(qint16 n) { m_maximum = n; }
 
     // The list as the configuration window edits it: every item in order, the separator line as
     // an item of its own; when there is no separator line, one is added after all entries (all
     // pinned) or before them (all recent).
-    QList<EntréeMémo> ListeÉdition() const;
+    QList<EntreeMemo> ListeEdition() const;
     // Rebuilds the list from edited items: the first separator item splits pinned (above) from
     // recent (below) entries; further separator items are dropped. The recent section is then
     // trimmed to the maximum.
-    void AppliqueListeÉdition(const QList<EntréeMémo>& éléments);
+    void AppliqueListeEdition(const QList<EntreeMemo>& elements);
 
 private:
-    void Ajoute(const EntréeMémo& entrée, bool épinglé);
+    void Ajoute(const EntreeMemo& entree, bool epingle);
     void Coupe();
-    QList<EntréeMémo> m_éléments;
-    qsizetype m_position = SansSéparateurToutÉpinglé;
-    qint16 m_maximum = MaximumParDéfaut;
+    QList<EntreeMemo> m_elements;
+    qsizetype m_position = SansSeparateurToutEpingle;
+    qint16 m_maximum = MaximumParDefaut;
 };
 
 // What the completion list under the search box holds while the user types, and its selection.
-class Complétion {
+class Completion {
 public:
     // Key-up with a key code other than 0: when texte differs (exactly) from DernierTexteSaisi,
     // takes it as the new DernierTexteSaisi and recomputes the candidates (none for an empty
     // text). Returns true when it recomputed: the list must then be closed and shown again
     // with the new candidates, when there are any.
-    bool TexteSaisi(const Mémos& mémos, const QString& texte);
+    bool TexteSaisi(const Memos& memos, const QString& texte);
     // The code itself put texte into the box (choice from the drop-down or the list): no
     // completion is computed for it at the next key-up.
     void NoteTexte(const QString& texte) { m_dernierTexte = texte; }
     const QString& DernierTexteSaisi() const { return m_dernierTexte; }
 
-    const QList<EntréeMémo>& Candidats() const { return m_candidats; }
+    const QList<EntreeMemo>& Candidats() const { return m_candidats; }
     bool EstVide() const { return m_candidats.isEmpty(); }
     void Vide();
 
     // Selected candidate index, -1 for none.
-    qsizetype Sélection() const { return m_sélection; }
-    const EntréeMémo* CandidatSélectionné() const;
+    qsizetype Selection() const { return m_selection; }
+    const EntreeMemo* CandidatSelectionne() const;
     // Up and Down: return true when the selection moved (never past either end). From no
     // selection Down selects the first candidate and Up does nothing.
     bool Monte();
@@ -121,17 +121,17 @@ public:
     // Shift+Delete with a selected candidate: deletes the matching entry from mémos and the
     // candidate from the list, then selects the candidate that took its place, else the last
     // one. The separator line is never deleted. Returns true when something was deleted.
-    bool SupprimeSélection(Mémos& mémos);
+    bool SupprimeSelection(Memos& memos);
 
 private:
     QString m_dernierTexte;
-    QList<EntréeMémo> m_candidats;
+    QList<EntreeMemo> m_candidats;
     QList<qsizetype> m_indices; // index of each candidate in the memorised list
-    qsizetype m_sélection = -1;
+    qsizetype m_selection = -1;
 };
 
 // Height in pixels of the completion list: candidates × line height + 2, at most the room left.
-int HauteurComplétion(qsizetype candidats, int hauteurLigne, int hauteurDisponible);
+int HauteurCompletion(qsizetype candidats, int hauteurLigne, int hauteurDisponible);
 
 // The search and analysis buttons are enabled when the box holds a text that is not the
 // separator line.

@@ -6,7 +6,7 @@ namespace arbrix {
 
 namespace {
 
-QString& TexteRecherchéModifiable() {
+QString& TexteRechercheModifiable() {
     static QString texte;
     return texte;
 }
@@ -23,26 +23,26 @@ Noeud* NoeudVoisin(const Arbre& arbre, const Noeud* noeud, int direction) {
     if (!noeud)
         return nullptr;
     if (direction == RechercheSuivante)
-        return arbre.SuivantPréfixe(noeud);
-    if (direction == RecherchePrécédente) {
-        if (Noeud* précédent = noeud->PreviousSibling())
-            return DernierDescendant(précédent);
+        return arbre.SuivantPrefixe(noeud);
+    if (direction == RecherchePrecedente) {
+        if (Noeud* precedent = noeud->PreviousSibling())
+            return DernierDescendant(precedent);
         return noeud->Parent();
     }
     return const_cast<Noeud*>(noeud);
 }
 
-Noeud* Rechercher(const Arbre& arbre, const Noeud* départ, int direction, const QString& texte) {
+Noeud* Rechercher(const Arbre& arbre, const Noeud* depart, int direction, const QString& texte) {
     if (texte.isEmpty() || arbre.isEmpty())
         return nullptr;
-    if (!départ) {
-        if (direction == RecherchePrécédente)
+    if (!depart) {
+        if (direction == RecherchePrecedente)
             return nullptr;
-        départ = arbre.Racine();
-        direction = RechercheDepuisDépart;
+        depart = arbre.Racine();
+        direction = RechercheDepuisDepart;
     }
-    Noeud* noeud = NoeudVoisin(arbre, départ, direction);
-    if (direction != RecherchePrécédente)
+    Noeud* noeud = NoeudVoisin(arbre, depart, direction);
+    if (direction != RecherchePrecedente)
         direction = RechercheSuivante;
     for (; noeud; noeud = NoeudVoisin(arbre, noeud, direction)) {
         if (noeud->Text().contains(texte, Qt::CaseInsensitive))
@@ -51,16 +51,16 @@ Noeud* Rechercher(const Arbre& arbre, const Noeud* départ, int direction, const
     return nullptr;
 }
 
-const QString& TexteRecherché() {
-    return TexteRecherchéModifiable();
+const QString& TexteRecherche() {
+    return TexteRechercheModifiable();
 }
 
-void DéfinitTexteRecherché(const QString& texte) {
-    TexteRecherchéModifiable() = texte;
+void DefinitTexteRecherche(const QString& texte) {
+    TexteRechercheModifiable() = texte;
 }
 
-bool RechercheRépétable(const Arbre& arbre) {
-    return !arbre.isEmpty() && !TexteRecherché().isEmpty();
+bool RechercheRepetable(const Arbre& arbre) {
+    return !arbre.isEmpty() && !TexteRecherche().isEmpty();
 }
 
 } // namespace arbrix

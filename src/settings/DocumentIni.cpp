@@ -21,29 +21,29 @@ std::optional<QString> NomSection(const QString& ligne) {
     return texte.mid(1, fin < 0 ? -1 : fin - 1).trimmed();
 }
 
-struct LigneClé {
-    QString clé;
+struct LigneCle {
+    QString cle;
     QString valeur;
 };
 
 // "key=value" outside comments and section headers.
-std::optional<LigneClé> AnalyseClé(const QString& ligne) {
+std::optional<LigneCle> AnalyseCle(const QString& ligne) {
     const QString texte = ligne.trimmed();
     if (texte.isEmpty() || texte.startsWith(u';') || texte.startsWith(u'['))
         return std::nullopt;
-    const qsizetype égal = texte.indexOf(u'=');
-    if (égal <= 0)
+    const qsizetype egal = texte.indexOf(u'=');
+    if (egal <= 0)
         return std::nullopt;
-    return LigneClé{texte.left(égal).trimmed(), texte.mid(égal + 1).trimmed()};
+    return LigneCle{texte.left(egal).trimmed(), texte.mid(egal + 1).trimmed()};
 }
 
-bool MêmeNom(const QString& a, const QString& b) {
+bool MemeNom(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-QString ValeurÉcrite(const QString& valeur) {
+QString ValeurEcrite(const QString& valeur) {
     QString texte = valeur;
     for (qsizetype i = 0; i < texte.size(); ++i) {
         if (texte.at(i) == u'\r' || texte.at(i) == u'\n') {
@@ -84,40 +84,40 @@ DocumentIni::Bornes DocumentIni::TrouveSection(const QString& section) const {
         const auto nom = NomSection(m_lignes.at(i));
         if (!nom)
             continue;
-        if (bornes.début >= 0) {
+        if (bornes.debut >= 0) {
             bornes.fin = i;
             return bornes;
         }
-        if (MêmeNom(*nom, section.trimmed()))
-            bornes.début = i + 1;
+        if (MemeNom(*nom, section.trimmed()))
+            bornes.debut = i + 1;
     }
-    if (bornes.début >= 0)
+    if (bornes.debut >= 0)
         bornes.fin = m_lignes.size();
     return bornes;
 }
 
-qsizetype DocumentIni::TrouveClé(const Bornes& bornes, const QString& clé) const {
-    for (qsizetype i = bornes.début; i >= 0 && i < bornes.fin; ++i) {
-        const auto ligne = AnalyseClé(m_lignes.at(i));
-        if (ligne && MêmeNom(ligne->clé, clé.trimmed()))
+qsizetype DocumentIni::TrouveCle(const Bornes& bornes, const QString& cle) const {
+    for (qsizetype i = bornes.debut; i >= 0 && i < bornes.fin; ++i) {
+        const auto ligne = AnalyseCle(m_lignes.at(i));
+        if (ligne && MemeNom(ligne->cle, cle.trimmed()))
             return i;
     }
     return -1;
 }
 
-std::optional<QString> DocumentIni::Valeur(const QString& section, const QString& clé) const {
-    const qsizetype i = TrouveClé(TrouveSection(section), clé);
+std::optional<QString> DocumentIni::Valeur(const QString& section, const QString& cle) const {
+    const qsizetype i = TrouveCle(TrouveSection(section), cle);
     if (i < 0)
         return std::nullopt;
-    QString valeur = AnalyseClé(m_lignes.at(i))->valeur;
+    QString valeur = AnalyseCle(m_lignes.at(i))->valeur;
     if (EntreGuillemets(valeur))
         valeur = valeur.mid(1, valeur.size() - 2);
     return valeur;
 }
 
-bool DocumentIni::Modifie(const QString& section, const QString& clé, const std::optional<QString>& valeur) {
+bool DocumentIni::Modifie(const QString& section, const QString& cle, const std::optional<QString>& valeur) {
     const Bornes bornes = TrouveSection(section);
-    const qsizetype i = TrouveClé(bornes, clé);
+    const qsizetype i = TrouveCle(bornes, cle);
     if (!valeur) {
         if (i < 0)
             return false;
@@ -125,19 +125,19 @@ bool DocumentIni::Modifie(const QString& section, const QString& clé, const std
         return true;
     }
     if (i < 0) {
-        AjouteClé(section, clé.trimmed() + u'=' + ValeurÉcrite(*valeur));
+        AjouteCle(section, cle.trimmed() + u'=' + ValeurEcrite(*valeur));
         return true;
     }
-    const QString ligne = AnalyseClé(m_lignes.at(i))->clé + u'=' + ValeurÉcrite(*valeur);
+    const QString ligne = AnalyseCle(m_lignes.at(i))->cle + u'=' + ValeurEcrite(*valeur);
     if (m_lignes.at(i) == ligne)
         return false;
     m_lignes[i] = ligne;
     return true;
 }
 
-void DocumentIni::AjouteClé(const QString& section, const QString& ligne) {
+void DocumentIni::AjouteCle(const QString& section, const QString& ligne) {
     const Bornes bornes = TrouveSection(section);
-    if (bornes.début < 0) {
+    if (bornes.debut < 0) {
         if (!m_lignes.isEmpty() && !m_lignes.last().trimmed().isEmpty())
             m_lignes.append(QString());
         m_lignes.append(u'[' + section.trimmed() + u']');
@@ -146,7 +146,7 @@ void DocumentIni::AjouteClé(const QString& section, const QString& ligne) {
     }
     // After the section's last non-blank line, so the blank line before the next section stays.
     qsizetype position = bornes.fin;
-    while (position > bornes.début && m_lignes.at(position - 1).trimmed().isEmpty())
+    while (position > bornes.debut && m_lignes.at(position - 1).trimmed().isEmpty())
         --position;
     m_lignes.insert(position, ligne);
 }

@@ -15,20 +15,20 @@ public:
     QString Texte() const;
 
     // The raw value (spaces around it dropped, enclosing quotes removed, not cut).
-    std::optional<QString> Valeur(const QString& section, const QString& clé) const;
+    std::optional<QString> Valeur(const QString& section, const QString& cle) const;
     // Returns true when the document changed.
-    bool Modifie(const QString& section, const QString& clé, const std::optional<QString>& valeur);
+    bool Modifie(const QString& section, const QString& cle, const std::optional<QString>& valeur);
 
     const QStringList& Lignes() const { return m_lignes; }
 
 private:
     struct Bornes {
-        qsizetype début = -1; // first line after the section header
+        qsizetype debut = -1; // first line after the section header
         qsizetype fin = -1;   // one past the section's last line
     };
     Bornes TrouveSection(const QString& section) const;
-    qsizetype TrouveClé(const Bornes& bornes, const QString& clé) const;
-    void AjouteClé(const QString& section, const QString& ligne);
+    qsizetype TrouveCle(const Bornes& bornes, const QString& cle) const;
+    void AjouteCle(const QString& section, const QString& ligne);
 
     QStringList m_lignes;
     QString m_finDeLigne = QStringLiteral("\n");
@@ -36,6 +36,6 @@ private:
 
 // The text written for a value: cut at its first line break, quoted when it would not read
 // back as written.
-QString ValeurÉcrite(const QString& valeur);
+QString ValeurEcrite(const QString& valeur);
 
 } // namespace arbrix

@@ -15,7 +15,7 @@ constexpr char16_t PlageWindows1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201
 
 } // namespace
 
-QString DécodeWindows1252(const QByteArray& octets) {
+QString DecodeWindows1252(const QByteArray& octets) {
     QString texte(octets.size(), Qt::Uninitialized);
     QChar* sortie = texte.data();
     for (const char c : octets) {
@@ -25,11 +25,11 @@ QString DécodeWindows1252(const QByteArray& octets) {
     return texte;
 }
 
-QString DécodeTexteFichier(const QByteArray& octets) {
+QString DecodeTexteFichier(const QByteArray& octets) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString texte = utf8.decode(octets);
     if (utf8.hasError())
-        return DécodeWindows1252(octets);
+        return DecodeWindows1252(octets);
     if (texte.startsWith(QChar(0xFEFF)))
         texte.remove(0, 1);
     return texte;

@@ -17,7 +17,7 @@ namespace {
 // Identifies one version of a file, so that a parsed copy is reused only while the file is
 // unchanged (a replacement by rename changes the inode, a write changes time or size).
 struct Signature {
-    dev_t périphérique = 0;
+    dev_t peripherique = 0;
     ino_t inode = 0;
     off_t taille = 0;
     qint64 secondes = 0;
@@ -26,10 +26,10 @@ struct Signature {
 };
 
 std::optional<Signature> SignatureFichier(const QString& chemin) {
-    struct stat état {};
-    if (::stat(QFile::encodeName(chemin).constData(), &état) != 0 || !S_ISREG(état.st_mode))
+    struct stat etat {};
+    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0 || !S_ISREG(etat.st_mode))
         return std::nullopt;
-    return Signature{état.st_dev, état.st_ino, état.st_size, état.st_mtim.tv_sec, état.st_mtim.tv_nsec};
+    return Signature{etat.st_dev, etat.st_ino, etat.st_size, etat.st_mtim.tv_sec, etat.st_mtim.tv_nsec};
 }
 
 struct DocumentEnCache {
@@ -47,15 +47,15 @@ constexpr qsizetype TailleMaxCache = 16;
 
 // File times advance in coarse steps: a file changed twice within one step keeps its time (and
 // maybe its size), so a file changed this recently is not trusted to the cache.
-constexpr qint64 DélaiConfianceSecondes = 2;
+constexpr qint64 DelaiConfianceSecondes = 2;
 
-bool TropRécent(const Signature& signature) {
-    return QDateTime::currentSecsSinceEpoch() - signature.secondes < DélaiConfianceSecondes;
+bool TropRecent(const Signature& signature) {
+    return QDateTime::currentSecsSinceEpoch() - signature.secondes < DelaiConfianceSecondes;
 }
 
 void MetEnCache(const QString& chemin, const DocumentIni& document) {
     const auto signature = SignatureFichier(chemin);
-    if (!signature || TropRécent(*signature)) {
+    if (!signature || TropRecent(*signature)) {
         Cache().remove(chemin);
         return;
     }
@@ -69,25 +69,25 @@ DocumentIni ChargeDocument(const QString& chemin) {
     const auto signature = SignatureFichier(chemin);
     if (!signature)
         return {};
-    const auto trouvé = Cache().constFind(chemin);
-    if (trouvé != Cache().constEnd() && trouvé->signature == *signature)
-        return trouvé->document;
+    const auto trouve = Cache().constFind(chemin);
+    if (trouve != Cache().constEnd() && trouve->signature == *signature)
+        return trouve->document;
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly))
         return {};
-    DocumentIni document = DocumentIni::DuTexte(DécodeTexteFichier(fichier.readAll()));
+    DocumentIni document = DocumentIni::DuTexte(DecodeTexteFichier(fichier.readAll()));
     MetEnCache(chemin, document);
     return document;
 }
 
-bool Enregistre(const QString& chemin, const DocumentIni& document, AccèsIni accès) {
+bool Enregistre(const QString& chemin, const DocumentIni& document, AccesIni acces) {
     QSaveFile fichier(chemin);
     // A writable file in a folder the user may not write (a shared portable copy) is written in
     // place rather than not at all.
     fichier.setDirectWriteFallback(true);
     if (!fichier.open(QIODevice::WriteOnly))
         return false;
-    if (accès == AccèsIni::PropriétaireSeul)
+    if (acces == AccesIni::ProprietaireSeul)
         fichier.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray octets = document.Texte().toUtf8();
     if (fichier.write(octets) != octets.size()) {
@@ -100,28 +100,28 @@ bool Enregistre(const QString& chemin, const DocumentIni& document, AccèsIni ac
     return true;
 }
 
-bool RestreintAuPropriétaire(const QString& chemin) {
+bool RestreintAuProprietaire(const QString& chemin) {
     return QFile::setPermissions(chemin, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace
 
-QString LitIni(const QString& fichier, const QString& section, const QString& clé, const QString& défaut) {
-    const auto valeur = ChargeDocument(fichier).Valeur(section, clé);
+QString LitIni(const QString& fichier, const QString& section, const QString& cle, const QString& defaut) {
+    const auto valeur = ChargeDocument(fichier).Valeur(section, cle);
     if (!valeur)
-        return défaut;
+        return defaut;
     return valeur->left(LongueurMaxValeurIni);
 }
 
-bool EcritIni(const QString& fichier, const QString& section, const QString& clé,
-              const std::optional<QString>& valeur, AccèsIni accès) {
+bool EcritIni(const QString& fichier, const QString& section, const QString& cle,
+              const std::optional<QString>& valeur, AccesIni acces) {
     DocumentIni document = ChargeDocument(fichier);
-    if (!document.Modifie(section, clé, valeur)) {
-        if (accès == AccèsIni::PropriétaireSeul && SignatureFichier(fichier))
-            return RestreintAuPropriétaire(fichier);
+    if (!document.Modifie(section, cle, valeur)) {
+        if (acces == AccesIni::ProprietaireSeul && SignatureFichier(fichier))
+            return RestreintAuProprietaire(fichier);
         return true;
     }
-    return Enregistre(fichier, document, accès);
+    return Enregistre(fichier, document, acces);
 }
 
 } // namespace arbrix

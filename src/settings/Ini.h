@@ -16,11 +16,11 @@ inline constexpr qsizetype LongueurMaxValeurIni = 31999;
 
 // The value of a key; a missing file, section or key gives the default. Spaces around the value
 // are dropped and one pair of enclosing quotes (" or ') is removed.
-QString LitIni(const QString& fichier, const QString& section, const QString& clé, const QString& défaut);
+QString LitIni(const QString& fichier, const QString& section, const QString& cle, const QString& defaut);
 
-enum class AccèsIni {
-    Conservé,        // a new file gets the usual permissions, an existing one keeps its own
-    PropriétaireSeul // the file ends up readable and writable by its owner only (0600)
+enum class AccesIni {
+    Conserve,        // a new file gets the usual permissions, an existing one keeps its own
+    ProprietaireSeul // the file ends up readable and writable by its owner only (0600)
 };
 
 // Sets the value of a key, adding the key at the end of its section and the section at the end
@@ -29,7 +29,7 @@ enum class AccèsIni {
 // cannot span lines), and quoted when it would not read back as written (spaces at either end,
 // enclosing quotes). Returns false when the file could not be written; nothing is written when
 // the file already holds that value.
-bool EcritIni(const QString& fichier, const QString& section, const QString& clé,
-              const std::optional<QString>& valeur, AccèsIni accès = AccèsIni::Conservé);
+bool EcritIni(const QString& fichier, const QString& section, const QString& cle,
+              const std::optional<QString>& valeur, AccesIni acces = AccesIni::Conserve);
 
 } // namespace arbrix

@@ -8,44 +8,44 @@
 
 namespace arbrix {
 
-struct Paramètres {
+struct Parametres {
     // Language name (a *.lng file name without extension, or "Français"); empty: choose at start.
     QString Langue;
 
     // Window options and placement (twips).
-    bool FenêtreMémoriserTaille = false;
-    bool FenêtreMémoriserPosition = false;
+    bool FenetreMemoriserTaille = false;
+    bool FenetreMemoriserPosition = false;
     bool MinimiserSystray = false;
     bool ToujoursAuDessus = false;
-    qint16 FenêtreEtat = 0;
-    qint32 FenêtreHauteur = 5000;
-    qint32 FenêtreLargeur = 5000;
-    qint32 FenêtreGauche = 1000;
-    qint32 FenêtreHaut = 1000;
+    qint16 FenetreEtat = 0;
+    qint32 FenetreHauteur = 5000;
+    qint32 FenetreLargeur = 5000;
+    qint32 FenetreGauche = 1000;
+    qint32 FenetreHaut = 1000;
 
     // Analysis and display.
     bool AnalyseAutreTypeSiAucuneReponse = true;
-    qint16 AnalyseParDéfaut = 1;
-    bool ContrôlerVerrouilléExpiré = false;
-    bool DéplierGroupesContenantComptesDésactivésVerrouillésExpirés = false;
-    bool DéplierGroupesContenantGroupesRécursifs = true;
-    bool DéplierGroupesEtOU = false;
-    bool ReprésenterGroupesRacineOU = false;
+    qint16 AnalyseParDefaut = 1;
+    bool ControlerVerrouilleExpire = false;
+    bool DeplierGroupesContenantComptesDesactivesVerrouillesExpires = false;
+    bool DeplierGroupesContenantGroupesRecursifs = true;
+    bool DeplierGroupesEtOU = false;
+    bool RepresenterGroupesRacineOU = false;
     bool AfficherNombreMembres = true;
 
     // Directory access.
-    qint16 AccèsAD = 0;
-    QString AccèsADServeur; // URI list or .ldif path; empty: discovery
-    QString AccèsADDomaine;
-    QString AccèsADLogin;
-    QString AccèsADPassword; // in clear in memory, scrambled in the file
+    qint16 AccesAD = 0;
+    QString AccesADServeur; // URI list or .ldif path; empty: discovery
+    QString AccesADDomaine;
+    QString AccesADLogin;
+    QString AccesADPassword; // in clear in memory, scrambled in the file
 
     // Group creation and memorised entries.
     qint16 TypeGroupe = 0;
     qint16 EtendueGroupe = 1;
-    qint16 NbElémentsMémorisésMax = 20;
+    qint16 NbElementsMemorisesMax = 20;
 
-    friend bool operator==(const Paramètres&, const Paramètres&) = default;
+    friend bool operator==(const Parametres&, const Parametres&) = default;
 };
 
 } // namespace arbrix

@@ -12,12 +12,12 @@ namespace arbrix {
 
 namespace {
 
-const QString NomÉditeur = QStringLiteral("Velmora");
+const QString NomEditeur = QStringLiteral("Velmora");
 
-bool SousPréfixe(const QString& dossier, const QString& préfixe) {
-    if (préfixe.isEmpty())
+bool SousPrefixe(const QString& dossier, const QString& prefixe) {
+    if (prefixe.isEmpty())
         return false;
-    return dossier == préfixe || dossier.startsWith(AjouteAntislash(préfixe));
+    return dossier == prefixe || dossier.startsWith(AjouteAntislash(prefixe));
 }
 
 QString NomFichierIni() {
@@ -27,68 +27,68 @@ QString NomFichierIni() {
 // Readers of section "Config" of one file.
 struct Lecteur {
     const QString& fichier;
-    QString Texte(const QString& clé) const { return LitIni(fichier, SectionConfig, clé, {}); }
-    bool Booléen(const QString& clé, bool défaut) const {
-        return LitBooléen(fichier, SectionConfig, clé, défaut);
+    QString Texte(const QString& cle) const { return LitIni(fichier, SectionConfig, cle, {}); }
+    bool Booleen(const QString& cle, bool defaut) const {
+        return LitBooleen(fichier, SectionConfig, cle, defaut);
     }
-    qint16 Entier16(const QString& clé, qint16 défaut) const {
-        return LitEntier16(fichier, SectionConfig, clé, défaut);
+    qint16 Entier16(const QString& cle, qint16 defaut) const {
+        return LitEntier16(fichier, SectionConfig, cle, defaut);
     }
-    qint32 Entier32(const QString& clé, qint32 défaut) const {
-        return LitEntier32(fichier, SectionConfig, clé, défaut);
+    qint32 Entier32(const QString& cle, qint32 defaut) const {
+        return LitEntier32(fichier, SectionConfig, cle, defaut);
     }
 };
 
-struct Écrivain {
+struct Ecrivain {
     const QString& fichier;
-    void Texte(const QString& clé, const QString& valeur) const {
-        EcritIni(fichier, SectionConfig, clé, valeur);
+    void Texte(const QString& cle, const QString& valeur) const {
+        EcritIni(fichier, SectionConfig, cle, valeur);
     }
-    void Booléen(const QString& clé, bool valeur) const { EcritBooléen(fichier, SectionConfig, clé, valeur); }
-    void Entier(const QString& clé, qint64 valeur) const { EcritEntier(fichier, SectionConfig, clé, valeur); }
+    void Booleen(const QString& cle, bool valeur) const { EcritBooleen(fichier, SectionConfig, cle, valeur); }
+    void Entier(const QString& cle, qint64 valeur) const { EcritEntier(fichier, SectionConfig, cle, valeur); }
 };
 
-void EcritConfiguration(const Écrivain& é, const Paramètres& p) {
-    using namespace CléConfig;
-    é.Texte(Langue, p.Langue);
-    é.Booléen(AnalyseAutreTypeSiAucuneReponse, p.AnalyseAutreTypeSiAucuneReponse);
-    é.Entier(AnalyseParDéfaut, p.AnalyseParDéfaut);
-    é.Booléen(ContrôlerVerrouilléExpiré, p.ContrôlerVerrouilléExpiré);
-    é.Booléen(DéplierGroupesContenantComptesDésactivésVerrouillésExpirés,
-              p.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés);
-    é.Booléen(DéplierGroupesContenantGroupesRécursifs, p.DéplierGroupesContenantGroupesRécursifs);
-    é.Booléen(DéplierGroupesEtOU, p.DéplierGroupesEtOU);
-    é.Booléen(ReprésenterGroupesRacineOU, p.ReprésenterGroupesRacineOU);
-    é.Booléen(AfficherNombreMembres, p.AfficherNombreMembres);
-    é.Entier(AccèsAD, p.AccèsAD);
-    é.Texte(AccèsADDomaine, p.AccèsADDomaine);
-    é.Texte(AccèsADLogin, p.AccèsADLogin);
+void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
+    using namespace CleConfig;
+    e.Texte(Langue, p.Langue);
+    e.Booleen(AnalyseAutreTypeSiAucuneReponse, p.AnalyseAutreTypeSiAucuneReponse);
+    e.Entier(AnalyseParDefaut, p.AnalyseParDefaut);
+    e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire);
+    e.Booleen(DeplierGroupesContenantComptesDesactivesVerrouillesExpires,
+              p.DeplierGroupesContenantComptesDesactivesVerrouillesExpires);
+    e.Booleen(DeplierGroupesContenantGroupesRecursifs, p.DeplierGroupesContenantGroupesRecursifs);
+    e.Booleen(DeplierGroupesEtOU, p.DeplierGroupesEtOU);
+    e.Booleen(RepresenterGroupesRacineOU, p.RepresenterGroupesRacineOU);
+    e.Booleen(AfficherNombreMembres, p.AfficherNombreMembres);
+    e.Entier(AccesAD, p.AccesAD);
+    e.Texte(AccesADDomaine, p.AccesADDomaine);
+    e.Texte(AccesADLogin, p.AccesADLogin);
     // The scrambled password never sits in a file others can read.
-    EcritIni(é.fichier, SectionConfig, AccèsADPassword, ChiffreMotDePasse(p.AccèsADPassword),
-             p.AccèsADPassword.isEmpty() ? AccèsIni::Conservé : AccèsIni::PropriétaireSeul);
-    é.Texte(AccèsADServeur, p.AccèsADServeur);
+    EcritIni(e.fichier, SectionConfig, AccesADPassword, ChiffreMotDePasse(p.AccesADPassword),
+             p.AccesADPassword.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
+    e.Texte(AccesADServeur, p.AccesADServeur);
 }
 
-void EcritOptionsFenêtre(const Écrivain& é, const Paramètres& p) {
-    using namespace CléConfig;
-    é.Booléen(FenêtreMémoriserTaille, p.FenêtreMémoriserTaille);
-    é.Booléen(FenêtreMémoriserPosition, p.FenêtreMémoriserPosition);
-    é.Booléen(MinimiserSystray, p.MinimiserSystray);
-    é.Booléen(ToujoursAuDessus, p.ToujoursAuDessus);
+void EcritOptionsFenetre(const Ecrivain& e, const Parametres& p) {
+    using namespace CleConfig;
+    e.Booleen(FenetreMemoriserTaille, p.FenetreMemoriserTaille);
+    e.Booleen(FenetreMemoriserPosition, p.FenetreMemoriserPosition);
+    e.Booleen(MinimiserSystray, p.MinimiserSystray);
+    e.Booleen(ToujoursAuDessus, p.ToujoursAuDessus);
 }
 
 // Scrambling key: the bytes of the text are combined with it position by position.
-constexpr unsigned char CléBrouillage[] = {0x5A, 0xC3, 0x17, 0x8E, 0x21, 0xF4,
+constexpr unsigned char CleBrouillage[] = {0x5A, 0xC3, 0x17, 0x8E, 0x21, 0xF4,
                                            0x6B, 0x39, 0xA7, 0x02, 0xD8, 0x4C};
 
 QByteArray Brouille(QByteArray octets) {
     for (qsizetype i = 0; i < octets.size(); ++i)
-        octets[i] = char(static_cast<unsigned char>(octets[i]) ^ CléBrouillage[i % sizeof CléBrouillage] ^
+        octets[i] = char(static_cast<unsigned char>(octets[i]) ^ CleBrouillage[i % sizeof CleBrouillage] ^
                          (i & 0xFF));
     return octets;
 }
 
-bool EstHexadécimal(const QString& texte) {
+bool EstHexadecimal(const QString& texte) {
     for (const QChar c : texte) {
         const bool chiffre = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
         if (!chiffre)
@@ -99,110 +99,110 @@ bool EstHexadécimal(const QString& texte) {
 
 } // namespace
 
-EmplacementParamètres CalculeEmplacementParamètres(const QString& dossierProgramme,
+EmplacementParametres CalculeEmplacementParametres(const QString& dossierProgramme,
                                                    const QString& dossierConfiguration,
-                                                   const QStringList& préfixesSystème) {
-    EmplacementParamètres emplacement;
-    for (const QString& préfixe : préfixesSystème)
-        emplacement.Installé = emplacement.Installé || SousPréfixe(dossierProgramme, préfixe);
-    const QString fichierÀCôté = AjouteAntislash(dossierProgramme) + NomFichierIni();
-    if (!emplacement.Installé) {
-        emplacement.DossierParamètres = AjouteAntislash(dossierProgramme);
-        emplacement.CheminIni = fichierÀCôté;
+                                                   const QStringList& prefixesSysteme) {
+    EmplacementParametres emplacement;
+    for (const QString& prefixe : prefixesSysteme)
+        emplacement.Installe = emplacement.Installe || SousPrefixe(dossierProgramme, prefixe);
+    const QString fichierACote = AjouteAntislash(dossierProgramme) + NomFichierIni();
+    if (!emplacement.Installe) {
+        emplacement.DossierParametres = AjouteAntislash(dossierProgramme);
+        emplacement.CheminIni = fichierACote;
         return emplacement;
     }
-    emplacement.DossierÉditeur = AjouteAntislash(AjouteAntislash(dossierConfiguration) + NomÉditeur);
-    emplacement.DossierParamètres = AjouteAntislash(emplacement.DossierÉditeur + NomApplication());
-    emplacement.CheminIni = emplacement.DossierParamètres + NomFichierIni();
-    if (!FichierExiste(emplacement.CheminIni) && FichierExiste(fichierÀCôté))
-        emplacement.AncienFichier = fichierÀCôté;
+    emplacement.DossierEditeur = AjouteAntislash(AjouteAntislash(dossierConfiguration) + NomEditeur);
+    emplacement.DossierParametres = AjouteAntislash(emplacement.DossierEditeur + NomApplication());
+    emplacement.CheminIni = emplacement.DossierParametres + NomFichierIni();
+    if (!FichierExiste(emplacement.CheminIni) && FichierExiste(fichierACote))
+        emplacement.AncienFichier = fichierACote;
     return emplacement;
 }
 
-EmplacementParamètres CalculeEmplacementParamètres() {
-    return CalculeEmplacementParamètres(DossierProgramme(), DossierSpécial(CsidlDonnéesApplication),
-                                        PréfixesSystème());
+EmplacementParametres CalculeEmplacementParametres() {
+    return CalculeEmplacementParametres(DossierProgramme(), DossierSpecial(CsidlDonneesApplication),
+                                        PrefixesSysteme());
 }
 
-void PrépareDossierParamètres(const EmplacementParamètres& emplacement) {
-    if (!emplacement.Installé)
+void PrepareDossierParametres(const EmplacementParametres& emplacement) {
+    if (!emplacement.Installe)
         return;
-    for (const QString& dossier : {emplacement.DossierÉditeur, emplacement.DossierParamètres}) {
+    for (const QString& dossier : {emplacement.DossierEditeur, emplacement.DossierParametres}) {
         if (!FichierExiste(dossier, AttributDossier) && !QDir().mkpath(dossier))
-            throw ErreurExécution(NuméroErreur::AccèsFichier,
+            throw ErreurExecution(NumeroErreur::AccesFichier,
                                   QStringLiteral("Erreur d'accès au chemin : %1").arg(dossier));
     }
     if (emplacement.AncienFichier.isEmpty())
         return;
     if (!QFile::copy(emplacement.AncienFichier, emplacement.CheminIni))
-        throw ErreurExécution(NuméroErreur::AccèsFichier,
+        throw ErreurExecution(NumeroErreur::AccesFichier,
                               QStringLiteral("Erreur d'accès au fichier : %1").arg(emplacement.CheminIni));
     QFile::remove(emplacement.AncienFichier);
-    ProtègeFichierParamètres(emplacement.CheminIni);
+    ProtegeFichierParametres(emplacement.CheminIni);
 }
 
-Paramètres LitParamètres(const QString& cheminIni) {
-    using namespace CléConfig;
+Parametres LitParametres(const QString& cheminIni) {
+    using namespace CleConfig;
     const Lecteur l{cheminIni};
-    const Paramètres d;
-    Paramètres p;
+    const Parametres d;
+    Parametres p;
     p.Langue = l.Texte(Langue);
-    p.FenêtreMémoriserTaille = l.Booléen(FenêtreMémoriserTaille, d.FenêtreMémoriserTaille);
-    p.FenêtreMémoriserPosition = l.Booléen(FenêtreMémoriserPosition, d.FenêtreMémoriserPosition);
-    p.MinimiserSystray = l.Booléen(MinimiserSystray, d.MinimiserSystray);
-    p.ToujoursAuDessus = l.Booléen(ToujoursAuDessus, d.ToujoursAuDessus);
-    p.FenêtreEtat = l.Entier16(FenêtreEtat, d.FenêtreEtat);
-    p.FenêtreHauteur = l.Entier32(FenêtreHauteur, d.FenêtreHauteur);
-    p.FenêtreLargeur = l.Entier32(FenêtreLargeur, d.FenêtreLargeur);
-    p.FenêtreGauche = l.Entier32(FenêtreGauche, d.FenêtreGauche);
-    p.FenêtreHaut = l.Entier32(FenêtreHaut, d.FenêtreHaut);
+    p.FenetreMemoriserTaille = l.Booleen(FenetreMemoriserTaille, d.FenetreMemoriserTaille);
+    p.FenetreMemoriserPosition = l.Booleen(FenetreMemoriserPosition, d.FenetreMemoriserPosition);
+    p.MinimiserSystray = l.Booleen(MinimiserSystray, d.MinimiserSystray);
+    p.ToujoursAuDessus = l.Booleen(ToujoursAuDessus, d.ToujoursAuDessus);
+    p.FenetreEtat = l.Entier16(FenetreEtat, d.FenetreEtat);
+    p.FenetreHauteur = l.Entier32(FenetreHauteur, d.FenetreHauteur);
+    p.FenetreLargeur = l.Entier32(FenetreLargeur, d.FenetreLargeur);
+    p.FenetreGauche = l.Entier32(FenetreGauche, d.FenetreGauche);
+    p.FenetreHaut = l.Entier32(FenetreHaut, d.FenetreHaut);
     p.AnalyseAutreTypeSiAucuneReponse =
-        l.Booléen(AnalyseAutreTypeSiAucuneReponse, d.AnalyseAutreTypeSiAucuneReponse);
-    p.AnalyseParDéfaut = l.Entier16(AnalyseParDéfaut, d.AnalyseParDéfaut);
-    p.ContrôlerVerrouilléExpiré = l.Booléen(ContrôlerVerrouilléExpiré, d.ContrôlerVerrouilléExpiré);
-    p.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés =
-        l.Booléen(DéplierGroupesContenantComptesDésactivésVerrouillésExpirés,
-                  d.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés);
-    p.DéplierGroupesContenantGroupesRécursifs =
-        l.Booléen(DéplierGroupesContenantGroupesRécursifs, d.DéplierGroupesContenantGroupesRécursifs);
-    p.DéplierGroupesEtOU = l.Booléen(DéplierGroupesEtOU, d.DéplierGroupesEtOU);
-    p.ReprésenterGroupesRacineOU = l.Booléen(ReprésenterGroupesRacineOU, d.ReprésenterGroupesRacineOU);
-    p.AfficherNombreMembres = l.Booléen(AfficherNombreMembres, d.AfficherNombreMembres);
-    p.AccèsAD = l.Entier16(AccèsAD, d.AccèsAD);
-    p.AccèsADServeur = l.Texte(AccèsADServeur);
-    p.AccèsADDomaine = l.Texte(AccèsADDomaine);
-    p.AccèsADLogin = l.Texte(AccèsADLogin);
-    p.AccèsADPassword = DéchiffreMotDePasse(l.Texte(AccèsADPassword));
+        l.Booleen(AnalyseAutreTypeSiAucuneReponse, d.AnalyseAutreTypeSiAucuneReponse);
+    p.AnalyseParDefaut = l.Entier16(AnalyseParDefaut, d.AnalyseParDefaut);
+    p.ControlerVerrouilleExpire = l.Booleen(ControlerVerrouilleExpire, d.ControlerVerrouilleExpire);
+    p.DeplierGroupesContenantComptesDesactivesVerrouillesExpires =
+        l.Booleen(DeplierGroupesContenantComptesDesactivesVerrouillesExpires,
+                  d.DeplierGroupesContenantComptesDesactivesVerrouillesExpires);
+    p.DeplierGroupesContenantGroupesRecursifs =
+        l.Booleen(DeplierGroupesContenantGroupesRecursifs, d.DeplierGroupesContenantGroupesRecursifs);
+    p.DeplierGroupesEtOU = l.Booleen(DeplierGroupesEtOU, d.DeplierGroupesEtOU);
+    p.RepresenterGroupesRacineOU = l.Booleen(RepresenterGroupesRacineOU, d.RepresenterGroupesRacineOU);
+    p.AfficherNombreMembres = l.Booleen(AfficherNombreMembres, d.AfficherNombreMembres);
+    p.AccesAD = l.Entier16(AccesAD, d.AccesAD);
+    p.AccesADServeur = l.Texte(AccesADServeur);
+    p.AccesADDomaine = l.Texte(AccesADDomaine);
+    p.AccesADLogin = l.Texte(AccesADLogin);
+    p.AccesADPassword = DechiffreMotDePasse(l.Texte(AccesADPassword));
     p.TypeGroupe = l.Entier16(TypeGroupe, d.TypeGroupe);
     p.EtendueGroupe = l.Entier16(EtendueGroupe, d.EtendueGroupe);
-    p.NbElémentsMémorisésMax = l.Entier16(NbElémentsMémorisésMax, d.NbElémentsMémorisésMax);
+    p.NbElementsMemorisesMax = l.Entier16(NbElementsMemorisesMax, d.NbElementsMemorisesMax);
     return p;
 }
 
-void EcritParamètresSortie(const QString& cheminIni, const Paramètres& p, const DrapeauxSortie& drapeaux) {
-    using namespace CléConfig;
-    const Écrivain é{cheminIni};
-    if (drapeaux.ConfigurationModifiée)
-        EcritConfiguration(é, p);
-    if (drapeaux.OptionsFenêtreModifiées)
-        EcritOptionsFenêtre(é, p);
-    if (p.FenêtreMémoriserPosition) {
-        é.Entier(FenêtreGauche, p.FenêtreGauche);
-        é.Entier(FenêtreHaut, p.FenêtreHaut);
+void EcritParametresSortie(const QString& cheminIni, const Parametres& p, const DrapeauxSortie& drapeaux) {
+    using namespace CleConfig;
+    const Ecrivain e{cheminIni};
+    if (drapeaux.ConfigurationModifiee)
+        EcritConfiguration(e, p);
+    if (drapeaux.OptionsFenetreModifiees)
+        EcritOptionsFenetre(e, p);
+    if (p.FenetreMemoriserPosition) {
+        e.Entier(FenetreGauche, p.FenetreGauche);
+        e.Entier(FenetreHaut, p.FenetreHaut);
     }
-    if (p.FenêtreMémoriserTaille) {
-        é.Entier(FenêtreEtat, p.FenêtreEtat);
-        é.Entier(FenêtreLargeur, p.FenêtreLargeur);
-        é.Entier(FenêtreHauteur, p.FenêtreHauteur);
+    if (p.FenetreMemoriserTaille) {
+        e.Entier(FenetreEtat, p.FenetreEtat);
+        e.Entier(FenetreLargeur, p.FenetreLargeur);
+        e.Entier(FenetreHauteur, p.FenetreHauteur);
     }
-    é.Entier(TypeGroupe, p.TypeGroupe);
-    é.Entier(EtendueGroupe, p.EtendueGroupe);
-    é.Entier(NbElémentsMémorisésMax, p.NbElémentsMémorisésMax);
-    ProtègeFichierParamètres(cheminIni);
+    e.Entier(TypeGroupe, p.TypeGroupe);
+    e.Entier(EtendueGroupe, p.EtendueGroupe);
+    e.Entier(NbElementsMemorisesMax, p.NbElementsMemorisesMax);
+    ProtegeFichierParametres(cheminIni);
 }
 
-void ProtègeFichierParamètres(const QString& cheminIni) {
-    if (!LitIni(cheminIni, SectionConfig, CléConfig::AccèsADPassword, {}).isEmpty())
+void ProtegeFichierParametres(const QString& cheminIni) {
+    if (!LitIni(cheminIni, SectionConfig, CleConfig::AccesADPassword, {}).isEmpty())
         QFile::setPermissions(cheminIni, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
@@ -210,8 +210,8 @@ QString ChiffreMotDePasse(const QString& motDePasse) {
     return QString::fromLatin1(Brouille(motDePasse.toUtf8()).toHex().toUpper());
 }
 
-QString DéchiffreMotDePasse(const QString& texte) {
-    if (!EstHexadécimal(texte))
+QString DechiffreMotDePasse(const QString& texte) {
+    if (!EstHexadecimal(texte))
         return {};
     return QString::fromUtf8(Brouille(QByteArray::fromHex(texte.toLatin1())));
 }

@@ -10,12 +10,12 @@
 
 namespace arbrix {
 
-struct EmplacementParamètres {
-    QString DossierParamètres; // ends with "/"
+struct EmplacementParametres {
+    QString DossierParametres; // ends with "/"
     QString CheminIni;
     // Installed under a system prefix: the settings live in the user's configuration folder.
-    bool Installé = false;
-    QString DossierÉditeur; // the maker's folder above DossierParamètres (installed only)
+    bool Installe = false;
+    QString DossierEditeur; // the maker's folder above DossierParamètres (installed only)
     // A settings file of an older version beside an installed program, to move into
     // DossierParamètres at start-up; empty when there is none.
     QString AncienFichier;
@@ -23,40 +23,40 @@ struct EmplacementParamètres {
 
 // Installed (the program folder lies under one of the prefixes): <config>/Velmora/Arbrix/Arbrix.ini;
 // else the file beside the program.
-EmplacementParamètres CalculeEmplacementParamètres(const QString& dossierProgramme,
+EmplacementParametres CalculeEmplacementParametres(const QString& dossierProgramme,
                                                    const QString& dossierConfiguration,
-                                                   const QStringList& préfixesSystème);
+                                                   const QStringList& prefixesSysteme);
 // The same from the running program and the platform folders.
-EmplacementParamètres CalculeEmplacementParamètres();
+EmplacementParametres CalculeEmplacementParametres();
 
 // For an installed program: creates the maker's folder and the settings folder when missing and
 // moves the older file into place. A failed copy raises ErreurExécution; a failed removal of the
 // old file is ignored.
-void PrépareDossierParamètres(const EmplacementParamètres& emplacement);
+void PrepareDossierParametres(const EmplacementParametres& emplacement);
 
 // Every setting of the file, with the defaults for missing keys; the password is unscrambled.
 // A number too large for its setting raises ErreurExécution.
-Paramètres LitParamètres(const QString& cheminIni);
+Parametres LitParametres(const QString& cheminIni);
 
 // What changed during the run, deciding which keys are written at exit.
 struct DrapeauxSortie {
-    bool ConfigurationModifiée = false;   // the configuration dialog was accepted
-    bool OptionsFenêtreModifiées = false; // a window-option menu item was used
+    bool ConfigurationModifiee = false;   // the configuration dialog was accepted
+    bool OptionsFenetreModifiees = false; // a window-option menu item was used
 };
 
 // The exit writes, in order: the configuration keys (when accepted), the four window options
 // (when used), the position (when remembered), the state and size (when remembered), then the
 // group-creation defaults and the memorised-entry count. Write failures are ignored. The file
 // is made readable by its owner only whenever it holds a password.
-void EcritParamètresSortie(const QString& cheminIni, const Paramètres& paramètres,
+void EcritParametresSortie(const QString& cheminIni, const Parametres& parametres,
                            const DrapeauxSortie& drapeaux);
 
 // Restricts the file to its owner when it holds a password.
-void ProtègeFichierParamètres(const QString& cheminIni);
+void ProtegeFichierParametres(const QString& cheminIni);
 
 // Reversible scrambling of the directory password: two upper-case hexadecimal digits per byte of
 // the UTF-8 text. A text that is not such a scramble unscrambles to an empty password.
 QString ChiffreMotDePasse(const QString& motDePasse);
-QString DéchiffreMotDePasse(const QString& texte);
+QString DechiffreMotDePasse(const QString& texte);
 
 } // namespace arbrix

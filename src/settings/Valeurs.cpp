@@ -88,7 +88,7 @@ void PrendExposant(Lecteur& lecteur, std::string& nombre) {
         lecteur.i = avant;
 }
 
-double NombreDécimal(Lecteur& lecteur) {
+double NombreDecimal(Lecteur& lecteur) {
     std::string nombre;
     if (lecteur.Prend(u'-'))
         nombre += '-';
@@ -101,29 +101,29 @@ double NombreDécimal(Lecteur& lecteur) {
     }
     PrendExposant(lecteur, nombre);
     double valeur = 0;
-    const auto résultat = std::from_chars(nombre.data(), nombre.data() + nombre.size(), valeur);
-    if (résultat.ec == std::errc::result_out_of_range) {
+    const auto resultat = std::from_chars(nombre.data(), nombre.data() + nombre.size(), valeur);
+    if (resultat.ec == std::errc::result_out_of_range) {
         if (nombre.find("e-") != std::string::npos)
             return 0.0;
         return nombre.front() == '-' ? -HUGE_VAL : HUGE_VAL;
     }
-    return résultat.ec == std::errc() ? valeur : 0.0;
+    return resultat.ec == std::errc() ? valeur : 0.0;
 }
 
-template <typename Entier> Entier EntierDuTexte(const QString& texte, const QString& clé) {
-    const double arrondi = std::nearbyint(NombreEnTête(texte));
+template <typename Entier> Entier EntierDuTexte(const QString& texte, const QString& cle) {
+    const double arrondi = std::nearbyint(NombreEnTete(texte));
     if (!(arrondi >= std::numeric_limits<Entier>::min() && arrondi <= std::numeric_limits<Entier>::max())) {
         QString message = QStringLiteral("Dépassement de capacité");
-        if (!clé.isEmpty())
-            message += QStringLiteral(" (« %1 » = %2)").arg(clé, texte.left(40));
-        throw ErreurExécution(NuméroErreur::Dépassement, message);
+        if (!cle.isEmpty())
+            message += QStringLiteral(" (« %1 » = %2)").arg(cle, texte.left(40));
+        throw ErreurExecution(NumeroErreur::Depassement, message);
     }
     return static_cast<Entier>(arrondi);
 }
 
 } // namespace
 
-double NombreEnTête(const QString& texte) {
+double NombreEnTete(const QString& texte) {
     Lecteur lecteur{texte};
     if (lecteur.Prend(u'&')) {
         const QChar base = lecteur.Courant().toLower();
@@ -133,43 +133,43 @@ double NombreEnTête(const QString& texte) {
         }
         return NombreBase(lecteur, 8);
     }
-    return NombreDécimal(lecteur);
+    return NombreDecimal(lecteur);
 }
 
-bool BooléenDuTexte(const QString& texte) {
-    return NombreEnTête(texte) != 0.0;
+bool BooleenDuTexte(const QString& texte) {
+    return NombreEnTete(texte) != 0.0;
 }
 
-qint16 Entier16DuTexte(const QString& texte, const QString& clé) {
-    return EntierDuTexte<qint16>(texte, clé);
+qint16 Entier16DuTexte(const QString& texte, const QString& cle) {
+    return EntierDuTexte<qint16>(texte, cle);
 }
 
-qint32 Entier32DuTexte(const QString& texte, const QString& clé) {
-    return EntierDuTexte<qint32>(texte, clé);
+qint32 Entier32DuTexte(const QString& texte, const QString& cle) {
+    return EntierDuTexte<qint32>(texte, cle);
 }
 
-QString TexteDuBooléen(bool valeur) {
+QString TexteDuBooleen(bool valeur) {
     return valeur ? QStringLiteral("-1") : QStringLiteral("0");
 }
 
-bool LitBooléen(const QString& fichier, const QString& section, const QString& clé, bool défaut) {
-    return BooléenDuTexte(LitIni(fichier, section, clé, TexteDuBooléen(défaut)));
+bool LitBooleen(const QString& fichier, const QString& section, const QString& cle, bool defaut) {
+    return BooleenDuTexte(LitIni(fichier, section, cle, TexteDuBooleen(defaut)));
 }
 
-qint16 LitEntier16(const QString& fichier, const QString& section, const QString& clé, qint16 défaut) {
-    return Entier16DuTexte(LitIni(fichier, section, clé, QString::number(défaut)), clé);
+qint16 LitEntier16(const QString& fichier, const QString& section, const QString& cle, qint16 defaut) {
+    return Entier16DuTexte(LitIni(fichier, section, cle, QString::number(defaut)), cle);
 }
 
-qint32 LitEntier32(const QString& fichier, const QString& section, const QString& clé, qint32 défaut) {
-    return Entier32DuTexte(LitIni(fichier, section, clé, QString::number(défaut)), clé);
+qint32 LitEntier32(const QString& fichier, const QString& section, const QString& cle, qint32 defaut) {
+    return Entier32DuTexte(LitIni(fichier, section, cle, QString::number(defaut)), cle);
 }
 
-bool EcritBooléen(const QString& fichier, const QString& section, const QString& clé, bool valeur) {
-    return EcritIni(fichier, section, clé, TexteDuBooléen(valeur));
+bool EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur) {
+    return EcritIni(fichier, section, cle, TexteDuBooleen(valeur));
 }
 
-bool EcritEntier(const QString& fichier, const QString& section, const QString& clé, qint64 valeur) {
-    return EcritIni(fichier, section, clé, QString::number(valeur));
+bool EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur) {
+    return EcritIni(fichier, section, cle, QString::number(valeur));
 }
 
 } // namespace arbrix

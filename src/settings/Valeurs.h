@@ -15,22 +15,22 @@ inline const QString SectionConfig = QStringLiteral("Config");
 
 // The leading number of a text: spaces, then an optional sign, digits with an optional decimal
 // point and exponent, or "&H" hexadecimal / "&O" octal. 0 when the text does not start with one.
-double NombreEnTête(const QString& texte);
+double NombreEnTete(const QString& texte);
 
-bool BooléenDuTexte(const QString& texte);
+bool BooleenDuTexte(const QString& texte);
 // clé only names the key in the error text.
-qint16 Entier16DuTexte(const QString& texte, const QString& clé = {});
-qint32 Entier32DuTexte(const QString& texte, const QString& clé = {});
+qint16 Entier16DuTexte(const QString& texte, const QString& cle = {});
+qint32 Entier32DuTexte(const QString& texte, const QString& cle = {});
 
-QString TexteDuBooléen(bool valeur); // "-1" or "0"
+QString TexteDuBooleen(bool valeur); // "-1" or "0"
 
 // Readers of one key of a file; the default applies when the key is missing.
-bool LitBooléen(const QString& fichier, const QString& section, const QString& clé, bool défaut);
-qint16 LitEntier16(const QString& fichier, const QString& section, const QString& clé, qint16 défaut);
-qint32 LitEntier32(const QString& fichier, const QString& section, const QString& clé, qint32 défaut);
+bool LitBooleen(const QString& fichier, const QString& section, const QString& cle, bool defaut);
+qint16 LitEntier16(const QString& fichier, const QString& section, const QString& cle, qint16 defaut);
+qint32 LitEntier32(const QString& fichier, const QString& section, const QString& cle, qint32 defaut);
 
 // Writers; they return false when the file could not be written.
-bool EcritBooléen(const QString& fichier, const QString& section, const QString& clé, bool valeur);
-bool EcritEntier(const QString& fichier, const QString& section, const QString& clé, qint64 valeur);
+bool EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur);
+bool EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur);
 
 } // namespace arbrix

@@ -20,12 +20,12 @@ Commande CommandeNouvelleInstance(const QString& dn) {
     return CommandeNouvelleInstance(dn, CheminProgramme());
 }
 
-Commande CommandeRedémarrage(const QString& programme) {
+Commande CommandeRedemarrage(const QString& programme) {
     return {programme, {}};
 }
 
-Commande CommandeRedémarrage() {
-    return CommandeRedémarrage(CheminProgramme());
+Commande CommandeRedemarrage() {
+    return CommandeRedemarrage(CheminProgramme());
 }
 
 QString CheminOutilCompte(const QString& dossierProgramme) {

@@ -19,8 +19,8 @@ Commande CommandeNouvelleInstance(const QString& dn, const QString& programme);
 Commande CommandeNouvelleInstance(const QString& dn);
 
 // Itself without arguments.
-Commande CommandeRedémarrage(const QString& programme);
-Commande CommandeRedémarrage();
+Commande CommandeRedemarrage(const QString& programme);
+Commande CommandeRedemarrage();
 
 // The account tool beside the program: <folder>/../Quorvel/Quorvel, else <folder>/Quorvel;
 // empty when neither exists.

@@ -16,97 +16,97 @@ namespace {
 
 // The language of this run: the setting, or on a first run the one matching the system. The
 // choice is not written here: only an accepted configuration dialog writes it.
-QString LangueDuDémarrage(const QString& cheminIni, const EnvironnementDémarrage& environnement,
+QString LangueDuDemarrage(const QString& cheminIni, const EnvironnementDemarrage& environnement,
                           Interaction& interaction) {
-    const QString langue = LitIni(cheminIni, SectionConfig, CléConfig::Langue, {});
+    const QString langue = LitIni(cheminIni, SectionConfig, CleConfig::Langue, {});
     if (!langue.isEmpty())
         return langue;
     const ChoixLangue choix = ChoisitLangueInitiale(environnement.codeLangue, environnement.dossierLangues);
     if (choix.afficherMessage)
-        interaction.Message(MessageAucuneTraduction(), IcôneMessage::Information);
+        interaction.Message(MessageAucuneTraduction(), IconeMessage::Information);
     return choix.langue;
 }
 
-void LancePremièreAnalyse(const PointDeDépart& départ, const ÉtapesDémarrage& étapes,
-                          const ÉtatProgramme& état, Interaction& interaction) {
-    if (!départ.analyser)
+void LancePremiereAnalyse(const PointDeDepart& depart, const EtapesDemarrage& etapes,
+                          const EtatProgramme& etat, Interaction& interaction) {
+    if (!depart.analyser)
         return;
     interaction.Sablier(true);
-    interaction.ChangeTypeRecherche(départ.type);
-    if (départ.dn.isEmpty())
-        interaction.ChangeTexteRecherche(départ.texteRecherche);
-    if (étapes.lanceAnalyse)
-        étapes.lanceAnalyse(état.Config.AnalyseParDéfaut, départ.dn);
+    interaction.ChangeTypeRecherche(depart.type);
+    if (depart.dn.isEmpty())
+        interaction.ChangeTexteRecherche(depart.texteRecherche);
+    if (etapes.lanceAnalyse)
+        etapes.lanceAnalyse(etat.Config.AnalyseParDefaut, depart.dn);
 }
 
-bool DémarreSansPiège(const QStringList& arguments, Interaction& interaction, const ÉtapesDémarrage& étapes,
-                      const EnvironnementDémarrage& environnement, ÉtatProgramme& état) {
+bool DemarreSansPiege(const QStringList& arguments, Interaction& interaction, const EtapesDemarrage& etapes,
+                      const EnvironnementDemarrage& environnement, EtatProgramme& etat) {
     interaction.Sablier(true);
-    interaction.TraiteÉvénements();
-    état.Emplacement = CalculeEmplacementParamètres(
-        environnement.dossierProgramme, environnement.dossierConfiguration, environnement.préfixesSystème);
+    interaction.TraiteEvenements();
+    etat.Emplacement = CalculeEmplacementParametres(
+        environnement.dossierProgramme, environnement.dossierConfiguration, environnement.prefixesSysteme);
     // Read before a legacy file moves into place: its language counts from the next start.
-    const QString langue = LangueDuDémarrage(état.CheminIni(), environnement, interaction);
-    état.FichierLangue = CheminFichierLangue(langue, environnement.dossierLangues);
-    ChargeTraductions(état.FichierLangue);
-    PrépareDossierParamètres(état.Emplacement);
-    état.Config = LitParamètres(état.CheminIni());
-    état.Config.Langue = langue;
-    if (étapes.appliqueParamètres)
-        étapes.appliqueParamètres(état);
-    if (étapes.chargeMémos)
-        étapes.chargeMémos(état.CheminIni());
-    état.CheminOutilCompte = CheminOutilCompte(environnement.dossierProgramme);
-    if (étapes.afficheFenêtre)
-        étapes.afficheFenêtre();
-    interaction.TraiteÉvénements();
-    if (étapes.ouvreSession && !étapes.ouvreSession()) {
+    const QString langue = LangueDuDemarrage(etat.CheminIni(), environnement, interaction);
+    etat.FichierLangue = CheminFichierLangue(langue, environnement.dossierLangues);
+    ChargeTraductions(etat.FichierLangue);
+    PrepareDossierParametres(etat.Emplacement);
+    etat.Config = LitParametres(etat.CheminIni());
+    etat.Config.Langue = langue;
+    if (etapes.appliqueParametres)
+        etapes.appliqueParametres(etat);
+    if (etapes.chargeMemos)
+        etapes.chargeMemos(etat.CheminIni());
+    etat.CheminOutilCompte = CheminOutilCompte(environnement.dossierProgramme);
+    if (etapes.afficheFenetre)
+        etapes.afficheFenetre();
+    interaction.TraiteEvenements();
+    if (etapes.ouvreSession && !etapes.ouvreSession()) {
         interaction.Sablier(false);
         return false;
     }
-    LancePremièreAnalyse(InterprèteLigneCommande(LigneCommandeDesArguments(arguments)), étapes, état,
+    LancePremiereAnalyse(InterpreteLigneCommande(LigneCommandeDesArguments(arguments)), etapes, etat,
                          interaction);
     interaction.Sablier(false);
     return true;
 }
 
-bool ÉchecInitialisation(Interaction& interaction, qint32 numéro, const QString& texte) {
+bool EchecInitialisation(Interaction& interaction, qint32 numero, const QString& texte) {
     interaction.Sablier(false);
-    interaction.Message(MessageErreurInitialisation(numéro, texte), IcôneMessage::Critique);
+    interaction.Message(MessageErreurInitialisation(numero, texte), IconeMessage::Critique);
     return false;
 }
 
 } // namespace
 
-EnvironnementDémarrage EnvironnementDémarrage::DuSystème() {
-    EnvironnementDémarrage environnement;
+EnvironnementDemarrage EnvironnementDemarrage::DuSysteme() {
+    EnvironnementDemarrage environnement;
     environnement.dossierProgramme = DossierProgramme();
-    environnement.dossierConfiguration = DossierSpécial(CsidlDonnéesApplication);
-    environnement.préfixesSystème = PréfixesSystème();
-    environnement.dossierLangues = DossierDonnées();
-    environnement.codeLangue = CodeLangueSystème();
+    environnement.dossierConfiguration = DossierSpecial(CsidlDonneesApplication);
+    environnement.prefixesSysteme = PrefixesSysteme();
+    environnement.dossierLangues = DossierDonnees();
+    environnement.codeLangue = CodeLangueSysteme();
     return environnement;
 }
 
-bool Démarre(const QStringList& arguments, Interaction& interaction, const ÉtapesDémarrage& étapes,
-             const EnvironnementDémarrage& environnement, ÉtatProgramme& état) {
+bool Demarre(const QStringList& arguments, Interaction& interaction, const EtapesDemarrage& etapes,
+             const EnvironnementDemarrage& environnement, EtatProgramme& etat) {
     try {
-        return DémarreSansPiège(arguments, interaction, étapes, environnement, état);
-    } catch (const ErreurExécution& e) {
-        return ÉchecInitialisation(interaction, e.numéro(), e.texte());
+        return DemarreSansPiege(arguments, interaction, etapes, environnement, etat);
+    } catch (const ErreurExecution& e) {
+        return EchecInitialisation(interaction, e.numero(), e.texte());
     } catch (const DirectoryError& e) {
-        return ÉchecInitialisation(interaction, e.number(), e.text());
+        return EchecInitialisation(interaction, e.number(), e.text());
     } catch (const std::exception& e) {
-        return ÉchecInitialisation(interaction, NuméroErreur::ErreurInterne, QString::fromUtf8(e.what()));
+        return EchecInitialisation(interaction, NumeroErreur::ErreurInterne, QString::fromUtf8(e.what()));
     }
 }
 
-QString MessageErreurInitialisation(qint32 numéro, const QString& texte) {
-    return FormateMessage(Traduction(u"MSG_ERREUR_INITIALISATION"), {numéro, texte});
+QString MessageErreurInitialisation(qint32 numero, const QString& texte) {
+    return FormateMessage(Traduction(u"MSG_ERREUR_INITIALISATION"), {numero, texte});
 }
 
-QString TitreFenêtrePrincipale(const QString& utilisateurAffiché) {
-    return TitreApplication() + QStringLiteral(" - ") + utilisateurAffiché;
+QString TitreFenetrePrincipale(const QString& utilisateurAffiche) {
+    return TitreApplication() + QStringLiteral(" - ") + utilisateurAffiche;
 }
 
 } // namespace arbrix

@@ -19,13 +19,13 @@ namespace arbrix {
 class Interaction;
 
 // The program's own steps; an empty one is skipped.
-struct ÉtapesDémarrage {
+struct EtapesDemarrage {
     // Window placement, check marks and always-on-top from the settings just read.
-    std::function<void(const ÉtatProgramme&)> appliqueParamètres;
+    std::function<void(const EtatProgramme&)> appliqueParametres;
     // Fills the search box with the memorised entries of the settings file.
-    std::function<void(const QString& cheminIni)> chargeMémos;
+    std::function<void(const QString& cheminIni)> chargeMemos;
     // Shows the main window (the directory session opens with the window visible).
-    std::function<void()> afficheFenêtre;
+    std::function<void()> afficheFenetre;
     // Opens the directory session and resolves the root; false ends the program (the session
     // has told the user why).
     std::function<bool()> ouvreSession;
@@ -35,26 +35,26 @@ struct ÉtapesDémarrage {
 };
 
 // Where the start-up looks; by default the running program's folders and the user's locale.
-struct EnvironnementDémarrage {
+struct EnvironnementDemarrage {
     QString dossierProgramme;
     QString dossierConfiguration; // the user's configuration folder
-    QStringList préfixesSystème;
+    QStringList prefixesSysteme;
     QString dossierLangues;
     int codeLangue = 0;
 
-    static EnvironnementDémarrage DuSystème();
+    static EnvironnementDemarrage DuSysteme();
 };
 
 // Runs the start-up on the program's arguments (program name excluded). Returns false when the
 // program must end: an error (reported with "MSG_ERREUR_INITIALISATION") or a failed session.
-bool Démarre(const QStringList& arguments, Interaction& interaction, const ÉtapesDémarrage& étapes,
-             const EnvironnementDémarrage& environnement = EnvironnementDémarrage::DuSystème(),
-             ÉtatProgramme& état = Programme());
+bool Demarre(const QStringList& arguments, Interaction& interaction, const EtapesDemarrage& etapes,
+             const EnvironnementDemarrage& environnement = EnvironnementDemarrage::DuSysteme(),
+             EtatProgramme& etat = Programme());
 
 // The filled "MSG_ERREUR_INITIALISATION" text.
-QString MessageErreurInitialisation(qint32 numéro, const QString& texte);
+QString MessageErreurInitialisation(qint32 numero, const QString& texte);
 
 // The main window's caption once connected: title, " - ", the user shown by the session.
-QString TitreFenêtrePrincipale(const QString& utilisateurAffiché);
+QString TitreFenetrePrincipale(const QString& utilisateurAffiche);
 
 } // namespace arbrix

@@ -15,9 +15,9 @@ namespace arbrix {
 
 class Noeud;
 
-enum class IcôneMessage { Aucune, Information, Exclamation, Critique, Question };
+enum class IconeMessage { Aucune, Information, Exclamation, Critique, Question };
 enum class BoutonsMessage { Ok, OuiNon };
-enum class RéponseMessage { Ok, Oui, Non };
+enum class ReponseMessage { Ok, Oui, Non };
 
 class Interaction {
 public:
@@ -27,11 +27,11 @@ public:
     // A modal message box. An empty title stands for the application title (TitreApplication()).
     // défaut is the button chosen by Enter; a box closed without a choice answers défaut
     // (Ok for an Ok box).
-    virtual RéponseMessage Message(const QString& texte, IcôneMessage icône,
+    virtual ReponseMessage Message(const QString& texte, IconeMessage icone,
                                    BoutonsMessage boutons = BoutonsMessage::Ok,
-                                   RéponseMessage défaut = RéponseMessage::Ok, const QString& titre = {}) {
-        (void)texte, (void)icône, (void)boutons, (void)titre;
-        return boutons == BoutonsMessage::Ok ? RéponseMessage::Ok : défaut;
+                                   ReponseMessage defaut = ReponseMessage::Ok, const QString& titre = {}) {
+        (void)texte, (void)icone, (void)boutons, (void)titre;
+        return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : defaut;
     }
 
     // Shows the found objects (name, description, type text, DN) modally; the index of the
@@ -44,11 +44,11 @@ public:
     // --- Progress window ("Traitement en cours")
     // Showing it clears the Stop flag.
     virtual void AfficheTraitementEnCours() {
-        m_arrêtDemandé = false;
-        m_traitementAffiché = true;
+        m_arretDemande = false;
+        m_traitementAffiche = true;
     }
-    virtual void MasqueTraitementEnCours() { m_traitementAffiché = false; }
-    virtual bool TraitementEnCoursAffiché() const { return m_traitementAffiché; }
+    virtual void MasqueTraitementEnCours() { m_traitementAffiche = false; }
+    virtual bool TraitementEnCoursAffiche() const { return m_traitementAffiche; }
     // Sets and repaints the item being worked on (already shortened by the caller).
     virtual void ChangeTraitementEnCours(const QString& texte) { (void)texte; }
     // Width available for the item text, and the width of a text in its font, in pixels.
@@ -56,12 +56,12 @@ public:
     virtual int LargeurTexte(const QString& texte) const { return int(texte.size()) * 7; }
 
     // Lets pending window events run (a Stop button may be pressed meanwhile).
-    virtual void TraiteÉvénements() {}
+    virtual void TraiteEvenements() {}
 
     // --- Stop flag, set by the Stop button of the progress window
-    bool ArrêtDemandé() const { return m_arrêtDemandé; }
-    void DemandeArrêt() { m_arrêtDemandé = true; }
-    void EffaceArrêt() { m_arrêtDemandé = false; }
+    bool ArretDemande() const { return m_arretDemande; }
+    void DemandeArret() { m_arretDemande = true; }
+    void EffaceArret() { m_arretDemande = false; }
 
     // --- Main window
     // Hourglass (true) or normal (false) mouse pointer.
@@ -72,9 +72,9 @@ public:
     virtual int TypeRecherche() const { return m_typeRecherche; }
     virtual void ChangeTypeRecherche(int type) { m_typeRecherche = type; }
     // Records a name analysed from the search box among the memorised entries.
-    virtual void MémoriseRecherche(const QString& nom, int type) { (void)nom, (void)type; }
+    virtual void MemoriseRecherche(const QString& nom, int type) { (void)nom, (void)type; }
     // Hides the search box's completion list.
-    virtual void MasqueComplétion() {}
+    virtual void MasqueCompletion() {}
     // The tree takes no user input while it is rebuilt.
     virtual void ActiveSaisieArbre(bool active) { (void)active; }
     virtual void DonneFocusArbre() {}
@@ -84,8 +84,8 @@ public:
     virtual void CliqueNoeud(Noeud* noeud) { (void)noeud; }
 
 private:
-    bool m_arrêtDemandé = false;
-    bool m_traitementAffiché = false;
+    bool m_arretDemande = false;
+    bool m_traitementAffiche = false;
     QString m_texteRecherche;
     int m_typeRecherche = 1;
 };

@@ -8,32 +8,32 @@ namespace {
 
 // Spaces only: other blanks belong to the name.
 QString SansEspacesAuxBords(const QString& texte) {
-    qsizetype début = 0;
+    qsizetype debut = 0;
     qsizetype fin = texte.size();
-    while (début < fin && texte.at(début) == u' ')
-        ++début;
-    while (fin > début && texte.at(fin - 1) == u' ')
+    while (debut < fin && texte.at(debut) == u' ')
+        ++debut;
+    while (fin > debut && texte.at(fin - 1) == u' ')
         --fin;
-    return texte.mid(début, fin - début);
+    return texte.mid(debut, fin - debut);
 }
 
 } // namespace
 
-PointDeDépart InterprèteLigneCommande(const QString& ligne) {
-    PointDeDépart départ;
-    const QString nettoyée = SansEspacesAuxBords(ligne);
-    if (nettoyée.isEmpty())
-        return départ;
-    départ.analyser = true;
-    if (nettoyée.startsWith(u"OU=")) {
-        départ.type = TypeRechercheOU;
-        départ.dn = nettoyée;
-    } else if (nettoyée.startsWith(u"CN=")) {
-        départ.dn = nettoyée;
+PointDeDepart InterpreteLigneCommande(const QString& ligne) {
+    PointDeDepart depart;
+    const QString nettoyee = SansEspacesAuxBords(ligne);
+    if (nettoyee.isEmpty())
+        return depart;
+    depart.analyser = true;
+    if (nettoyee.startsWith(u"OU=")) {
+        depart.type = TypeRechercheOU;
+        depart.dn = nettoyee;
+    } else if (nettoyee.startsWith(u"CN=")) {
+        depart.dn = nettoyee;
     } else {
-        départ.texteRecherche = ligne;
+        depart.texteRecherche = ligne;
     }
-    return départ;
+    return depart;
 }
 
 QString LigneCommandeDesArguments(const QStringList& arguments) {

@@ -12,7 +12,7 @@ namespace arbrix {
 inline constexpr qint16 TypeRechercheOU = 0;
 inline constexpr qint16 TypeRechercheGroupe = 1;
 
-struct PointDeDépart {
+struct PointDeDepart {
     bool analyser = false;             // the line names something
     qint16 type = TypeRechercheGroupe; // O.U. or group choice of the search box
     QString dn;                        // the distinguished name; empty for a name to search
@@ -20,7 +20,7 @@ struct PointDeDépart {
 };
 
 // The prefixes are compared with case: a line starting "cn=" is a name to search.
-PointDeDépart InterprèteLigneCommande(const QString& ligne);
+PointDeDepart InterpreteLigneCommande(const QString& ligne);
 
 // The arguments (program name excluded) joined by single spaces: the line a new instance sees.
 QString LigneCommandeDesArguments(const QStringList& arguments);

@@ -2,9 +2,9 @@
 
 namespace arbrix {
 
-ÉtatProgramme& Programme() {
-    static ÉtatProgramme état;
-    return état;
+EtatProgramme& Programme() {
+    static EtatProgramme etat;
+    return etat;
 }
 
 } // namespace arbrix

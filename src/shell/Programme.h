@@ -9,21 +9,21 @@
 
 namespace arbrix {
 
-struct ÉtatProgramme {
-    EmplacementParamètres Emplacement; // DossierParamètres and CheminIni
-    Paramètres Config;                 // section "Config", in memory
+struct EtatProgramme {
+    EmplacementParametres Emplacement; // DossierParamètres and CheminIni
+    Parametres Config;                 // section "Config", in memory
     QString FichierLangue;             // empty with the built-in French texts
     QString CheminOutilCompte;         // empty when the account tool is not installed
 
-    bool ConfigurationModifiée = false;   // the configuration dialog was accepted
-    bool OptionsFenêtreModifiées = false; // a window-option menu item was used
-    bool RedémarrageDemandé = false;      // start again after exit
+    bool ConfigurationModifiee = false;   // the configuration dialog was accepted
+    bool OptionsFenetreModifiees = false; // a window-option menu item was used
+    bool RedemarrageDemande = false;      // start again after exit
 
     const QString& CheminIni() const { return Emplacement.CheminIni; }
-    const QString& DossierParamètres() const { return Emplacement.DossierParamètres; }
+    const QString& DossierParametres() const { return Emplacement.DossierParametres; }
 };
 
 // The one state of the running program.
-ÉtatProgramme& Programme();
+EtatProgramme& Programme();
 
 } // namespace arbrix

@@ -7,39 +7,39 @@ namespace arbrix {
 namespace {
 
 // Shutdown ignores every error.
-template <typename Étape> void SansErreur(Étape&& étape) {
+template <typename Etape> void SansErreur(Etape&& etape) {
     try {
-        étape();
+        etape();
     } catch (...) {
     }
 }
 
 } // namespace
 
-Paramètres AvecGéométrieDeSortie(Paramètres paramètres, const FenêtreÀLaFermeture& fenêtre) {
-    const bool normale = fenêtre.état == ÉtatFenêtre::Normal;
-    paramètres.FenêtreGauche = normale ? fenêtre.gauche : 0;
-    paramètres.FenêtreHaut = normale ? fenêtre.haut : 0;
-    paramètres.FenêtreEtat =
-        static_cast<qint16>(fenêtre.état == ÉtatFenêtre::Minimisée ? ÉtatFenêtre::Normal : fenêtre.état);
-    paramètres.FenêtreLargeur = fenêtre.largeur;
-    paramètres.FenêtreHauteur = fenêtre.hauteur;
-    return paramètres;
+Parametres AvecGeometrieDeSortie(Parametres parametres, const FenetreALaFermeture& fenetre) {
+    const bool normale = fenetre.etat == EtatFenetre::Normal;
+    parametres.FenetreGauche = normale ? fenetre.gauche : 0;
+    parametres.FenetreHaut = normale ? fenetre.haut : 0;
+    parametres.FenetreEtat =
+        static_cast<qint16>(fenetre.etat == EtatFenetre::Minimisee ? EtatFenetre::Normal : fenetre.etat);
+    parametres.FenetreLargeur = fenetre.largeur;
+    parametres.FenetreHauteur = fenetre.hauteur;
+    return parametres;
 }
 
-void Termine(const FenêtreÀLaFermeture& fenêtre, const ÉtapesSortie& étapes, ÉtatProgramme& état) {
-    if (étapes.fermeFenêtres)
-        SansErreur(étapes.fermeFenêtres);
+void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, EtatProgramme& etat) {
+    if (etapes.fermeFenetres)
+        SansErreur(etapes.fermeFenetres);
     SansErreur([&] {
-        const DrapeauxSortie drapeaux{état.ConfigurationModifiée, état.OptionsFenêtreModifiées};
-        EcritParamètresSortie(état.CheminIni(), AvecGéométrieDeSortie(état.Config, fenêtre), drapeaux);
+        const DrapeauxSortie drapeaux{etat.ConfigurationModifiee, etat.OptionsFenetreModifiees};
+        EcritParametresSortie(etat.CheminIni(), AvecGeometrieDeSortie(etat.Config, fenetre), drapeaux);
     });
-    if (étapes.sauveMémos)
-        SansErreur([&] { étapes.sauveMémos(état.CheminIni()); });
-    if (étapes.retireIcôneTray)
-        SansErreur(étapes.retireIcôneTray);
-    if (état.RedémarrageDemandé && étapes.lance)
-        SansErreur([&] { étapes.lance(CommandeRedémarrage()); });
+    if (etapes.sauveMemos)
+        SansErreur([&] { etapes.sauveMemos(etat.CheminIni()); });
+    if (etapes.retireIconeTray)
+        SansErreur(etapes.retireIconeTray);
+    if (etat.RedemarrageDemande && etapes.lance)
+        SansErreur([&] { etapes.lance(CommandeRedemarrage()); });
 }
 
 } // namespace arbrix

@@ -13,11 +13,11 @@
 
 namespace arbrix {
 
-enum class ÉtatFenêtre : qint16 { Normal = 0, Minimisée = 1, Maximisée = 2 };
+enum class EtatFenetre : qint16 { Normal = 0, Minimisee = 1, Maximisee = 2 };
 
 // The main window as it closes, in twips.
-struct FenêtreÀLaFermeture {
-    ÉtatFenêtre état = ÉtatFenêtre::Normal;
+struct FenetreALaFermeture {
+    EtatFenetre etat = EtatFenetre::Normal;
     qint32 gauche = 0; // current position, meaningful in the normal state
     qint32 haut = 0;
     qint32 largeur = 0; // size in the normal state (kept while minimised or maximised)
@@ -26,17 +26,17 @@ struct FenêtreÀLaFermeture {
 
 // The position and size settings as written at exit: the position of a window that is not in
 // the normal state is 0; a minimised window is remembered as normal.
-Paramètres AvecGéométrieDeSortie(Paramètres paramètres, const FenêtreÀLaFermeture& fenêtre);
+Parametres AvecGeometrieDeSortie(Parametres parametres, const FenetreALaFermeture& fenetre);
 
 // The program's own steps; an empty one is skipped.
-struct ÉtapesSortie {
-    std::function<void()> fermeFenêtres; // the find dialog and other windows
-    std::function<void(const QString& cheminIni)> sauveMémos;
-    std::function<void()> retireIcôneTray;
+struct EtapesSortie {
+    std::function<void()> fermeFenetres; // the find dialog and other windows
+    std::function<void(const QString& cheminIni)> sauveMemos;
+    std::function<void()> retireIconeTray;
     std::function<void(const Commande&)> lance = [](const Commande& c) { LanceCommande(c); };
 };
 
-void Termine(const FenêtreÀLaFermeture& fenêtre, const ÉtapesSortie& étapes,
-             ÉtatProgramme& état = Programme());
+void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes,
+             EtatProgramme& etat = Programme());
 
 } // namespace arbrix

@@ -4,8 +4,8 @@
 
 namespace arbrix {
 
-ErreurExécution::ErreurExécution(qint32 numéro, QString texte)
-    : m_numéro(numéro)
+ErreurExecution::ErreurExecution(qint32 numero, QString texte)
+    : m_numero(numero)
     , m_texte(std::move(texte))
     , m_what(m_texte.toStdString()) {}
 

@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString SansSéparateurFinal(QString chemin) {
+QString SansSeparateurFinal(QString chemin) {
     while (chemin.size() > 1 && chemin.endsWith(u'/'))
         chemin.chop(1);
     return chemin;
@@ -21,21 +21,21 @@ QString SansSéparateurFinal(QString chemin) {
 QString DossierConfigurationUtilisateur() {
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (xdg.startsWith(u'/'))
-        return SansSéparateurFinal(xdg);
-    return SansSéparateurFinal(QDir::homePath()) + QStringLiteral("/.config");
+        return SansSeparateurFinal(xdg);
+    return SansSeparateurFinal(QDir::homePath()) + QStringLiteral("/.config");
 }
 
-QString PréfixeInstallation() {
-    QString données = SansSéparateurFinal(QStringLiteral(ARBRIX_INSTALL_DATADIR));
+QString PrefixeInstallation() {
+    QString donnees = SansSeparateurFinal(QStringLiteral(ARBRIX_INSTALL_DATADIR));
     const QString suffixe = QStringLiteral("/share/arbrix");
-    if (données.endsWith(suffixe))
-        return données.left(données.size() - suffixe.size());
-    return QFileInfo(QFileInfo(données).path()).path();
+    if (donnees.endsWith(suffixe))
+        return donnees.left(donnees.size() - suffixe.size());
+    return QFileInfo(QFileInfo(donnees).path()).path();
 }
 
 // Windows primary language numbers of ISO 639 language codes.
-const QHash<QString, int>& NumérosLangues() {
-    static const QHash<QString, int> numéros = {
+const QHash<QString, int>& NumerosLangues() {
+    static const QHash<QString, int> numeros = {
         {u"ar"_s, 0x01}, {u"bg"_s, 0x02},   {u"ca"_s, 0x03},  {u"zh"_s, 0x04}, {u"cs"_s, 0x05},
         {u"da"_s, 0x06}, {u"de"_s, 0x07},   {u"el"_s, 0x08},  {u"en"_s, 0x09}, {u"es"_s, 0x0A},
         {u"fi"_s, 0x0B}, {u"fr"_s, 0x0C},   {u"he"_s, 0x0D},  {u"iw"_s, 0x0D}, {u"hu"_s, 0x0E},
@@ -58,28 +58,28 @@ const QHash<QString, int>& NumérosLangues() {
         {u"lb"_s, 0x6E}, {u"kl"_s, 0x6F},   {u"ig"_s, 0x70},  {u"ii"_s, 0x78}, {u"br"_s, 0x7E},
         {u"ug"_s, 0x80}, {u"oc"_s, 0x82},   {u"co"_s, 0x83},  {u"gd"_s, 0x91}, {u"ku"_s, 0x92},
         {u"c"_s, 0x09},  {u"posix"_s, 0x09}};
-    return numéros;
+    return numeros;
 }
 
 } // namespace
 
-QString DossierSpécial(int csidl) {
+QString DossierSpecial(int csidl) {
     switch (csidl) {
-    case CsidlDonnéesApplication:
+    case CsidlDonneesApplication:
         return DossierConfigurationUtilisateur();
     case CsidlProgrammes:
-        return PréfixeInstallation();
+        return PrefixeInstallation();
     default:
         return {};
     }
 }
 
-QStringList PréfixesSystème() {
-    QStringList préfixes = {QStringLiteral("/usr"), QStringLiteral("/usr/local"), QStringLiteral("/opt")};
-    const QString installation = PréfixeInstallation();
-    if (!préfixes.contains(installation))
-        préfixes.append(installation);
-    return préfixes;
+QStringList PrefixesSysteme() {
+    QStringList prefixes = {QStringLiteral("/usr"), QStringLiteral("/usr/local"), QStringLiteral("/opt")};
+    const QString installation = PrefixeInstallation();
+    if (!prefixes.contains(installation))
+        prefixes.append(installation);
+    return prefixes;
 }
 
 bool FichierExiste(const QString& chemin, int attributs) {
@@ -90,11 +90,11 @@ bool FichierExiste(const QString& chemin, int attributs) {
         return false;
     if ((attributs & AttributLectureSeule) && info.isWritable())
         return false;
-    if ((attributs & AttributCaché) && !info.fileName().startsWith(u'.'))
+    if ((attributs & AttributCache) && !info.fileName().startsWith(u'.'))
         return false;
     if ((attributs & AttributArchive) && !info.isFile())
         return false;
-    return !(attributs & AttributSystème);
+    return !(attributs & AttributSysteme);
 }
 
 void LanceCommande(const QString& programme, const QStringList& arguments) {
@@ -106,10 +106,10 @@ int CodeLangueDeLocale(const QString& locale) {
     qsizetype fin = 0;
     while (fin < locale.size() && locale.at(fin).isLetter())
         ++fin;
-    return NumérosLangues().value(locale.left(fin).toLower(), 0);
+    return NumerosLangues().value(locale.left(fin).toLower(), 0);
 }
 
-int CodeLangueSystème() {
+int CodeLangueSysteme() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QString valeur = qEnvironmentVariable(variable);
         if (!valeur.isEmpty())

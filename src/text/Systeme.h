@@ -7,21 +7,21 @@
 
 namespace arbrix {
 
-inline constexpr int CsidlDonnéesApplication = 26; // per-user configuration folder
+inline constexpr int CsidlDonneesApplication = 26; // per-user configuration folder
 inline constexpr int CsidlProgrammes = 38;         // installation prefix
 
 // 26: $XDG_CONFIG_HOME (absolute paths only), else ~/.config. 38: the installation prefix the
 // program was built for. Anything else: an empty text. Without a trailing "/".
-QString DossierSpécial(int csidl);
+QString DossierSpecial(int csidl);
 
 // The system prefixes under which the program counts as installed: /usr, /usr/local, /opt and
 // the installation prefix.
-QStringList PréfixesSystème();
+QStringList PrefixesSysteme();
 
 // File attribute bits.
 inline constexpr int AttributLectureSeule = 1;
-inline constexpr int AttributCaché = 2;
-inline constexpr int AttributSystème = 4;
+inline constexpr int AttributCache = 2;
+inline constexpr int AttributSysteme = 4;
 inline constexpr int AttributDossier = 16;
 inline constexpr int AttributArchive = 32;
 
@@ -36,7 +36,7 @@ void LanceCommande(const QString& programme, const QStringList& arguments = {});
 // The primary language number (Windows numbering: French 12, English 9, German 7, ...) of the
 // user's locale: the first set of LC_ALL, LC_MESSAGES and LANG. "C" and "POSIX" (also when none is
 // set) are English; a language without a number gives 0.
-int CodeLangueSystème();
+int CodeLangueSysteme();
 // The number of one locale name ("fr_CA.UTF-8", "de", "pt_BR@x").
 int CodeLangueDeLocale(const QString& locale);
 

@@ -12,80 +12,80 @@ Qt::CaseSensitivity Casse(int mode) {
 
 } // namespace
 
-QString Remplace(const QString& texte, const QString& recherche, const QString& remplacement, int début,
+QString Remplace(const QString& texte, const QString& recherche, const QString& remplacement, int debut,
                  int mode) {
     if (recherche.isEmpty())
         return texte;
     const Qt::CaseSensitivity casse = Casse(mode);
-    qsizetype trouvé = texte.indexOf(recherche, std::max(début, 1) - 1, casse);
-    if (trouvé < 0)
+    qsizetype trouve = texte.indexOf(recherche, std::max(debut, 1) - 1, casse);
+    if (trouve < 0)
         return texte;
-    QString résultat;
-    résultat.reserve(texte.size());
-    qsizetype copié = 0;
-    while (trouvé >= 0) {
-        résultat += QStringView(texte).mid(copié, trouvé - copié);
-        résultat += remplacement;
-        copié = trouvé + recherche.size();
-        trouvé = texte.indexOf(recherche, copié, casse);
+    QString resultat;
+    resultat.reserve(texte.size());
+    qsizetype copie = 0;
+    while (trouve >= 0) {
+        resultat += QStringView(texte).mid(copie, trouve - copie);
+        resultat += remplacement;
+        copie = trouve + recherche.size();
+        trouve = texte.indexOf(recherche, copie, casse);
     }
-    résultat += QStringView(texte).mid(copié);
-    return résultat;
+    resultat += QStringView(texte).mid(copie);
+    return resultat;
 }
 
-QStringList Découpe(const QString& texte, const QString& séparateur, int limite, int mode) {
+QStringList Decoupe(const QString& texte, const QString& separateur, int limite, int mode) {
     if (limite == 0)
-        throw ErreurExécution(NuméroErreur::IndiceHorsLimites,
+        throw ErreurExecution(NumeroErreur::IndiceHorsLimites,
                               QStringLiteral("L'indice n'appartient pas à la sélection"));
     if (limite < -1)
-        throw ErreurExécution(NuméroErreur::AppelIncorrect,
+        throw ErreurExecution(NumeroErreur::AppelIncorrect,
                               QStringLiteral("Appel de procédure ou argument incorrect"));
-    if (séparateur.isEmpty())
+    if (separateur.isEmpty())
         return {texte};
-    QStringList éléments;
-    qsizetype début = 0;
+    QStringList elements;
+    qsizetype debut = 0;
     for (;;) {
-        const bool dernier = limite > 0 && éléments.size() == limite - 1;
-        const qsizetype trouvé = dernier ? -1 : texte.indexOf(séparateur, début, Casse(mode));
-        if (trouvé < 0) {
-            éléments.append(texte.mid(début));
-            return éléments;
+        const bool dernier = limite > 0 && elements.size() == limite - 1;
+        const qsizetype trouve = dernier ? -1 : texte.indexOf(separateur, debut, Casse(mode));
+        if (trouve < 0) {
+            elements.append(texte.mid(debut));
+            return elements;
         }
-        éléments.append(texte.mid(début, trouvé - début));
-        début = trouvé + séparateur.size();
+        elements.append(texte.mid(debut, trouve - debut));
+        debut = trouve + separateur.size();
     }
 }
 
-QString Joint(const QStringList& éléments, const QString& séparateur) {
-    QString résultat;
-    for (const QString& élément : éléments) {
-        if (!résultat.isEmpty())
-            résultat += séparateur;
-        résultat += élément;
+QString Joint(const QStringList& elements, const QString& separateur) {
+    QString resultat;
+    for (const QString& element : elements) {
+        if (!resultat.isEmpty())
+            resultat += separateur;
+        resultat += element;
     }
-    return résultat;
+    return resultat;
 }
 
-int ChercheDepuisFin(const QString& texte, const QString& recherche, int début, int mode) {
-    if (recherche.isEmpty() || texte.isEmpty() || (début < 1 && début != -1))
+int ChercheDepuisFin(const QString& texte, const QString& recherche, int debut, int mode) {
+    if (recherche.isEmpty() || texte.isEmpty() || (debut < 1 && debut != -1))
         return 0;
-    const qsizetype depuis = (début == -1 || début > texte.size()) ? texte.size() - 1 : début - 1;
+    const qsizetype depuis = (debut == -1 || debut > texte.size()) ? texte.size() - 1 : debut - 1;
     return static_cast<int>(texte.lastIndexOf(recherche, depuis, Casse(mode)) + 1);
 }
 
-QString RépèteTexte(int nombre, const QString& texte) {
+QString RepeteTexte(int nombre, const QString& texte) {
     return nombre > 0 ? texte.repeated(nombre) : QString();
 }
 
 QString FormateMessage(const QString& texte, const QVariantList& valeurs) {
-    QString résultat = texte;
+    QString resultat = texte;
     qsizetype i = 0;
-    for (qsizetype position = résultat.indexOf(u"%v", 0, Qt::CaseInsensitive); position >= 0;
-         position = résultat.indexOf(u"%v", 0, Qt::CaseInsensitive)) {
-        résultat.replace(position, 2, i < valeurs.size() ? valeurs.at(i).toString() : QString());
+    for (qsizetype position = resultat.indexOf(u"%v", 0, Qt::CaseInsensitive); position >= 0;
+         position = resultat.indexOf(u"%v", 0, Qt::CaseInsensitive)) {
+        resultat.replace(position, 2, i < valeurs.size() ? valeurs.at(i).toString() : QString());
         ++i;
     }
-    return résultat;
+    return resultat;
 }
 
 QString AjouteAntislash(const QString& chemin) {

@@ -6,7 +6,7 @@ namespace arbrix {
 
 namespace {
 
-constexpr int RévisionBêta = 9999;
+constexpr int RevisionBeta = 9999;
 
 } // namespace
 
@@ -14,12 +14,12 @@ QString NomApplication() {
     return QStringLiteral("Arbrix");
 }
 
-QString TexteVersion(int majeure, int mineure, int révision) {
-    if (révision == RévisionBêta)
+QString TexteVersion(int majeure, int mineure, int revision) {
+    if (revision == RevisionBeta)
         return QStringLiteral("v2.9 beta 2");
     QString texte = u'v' + QString::number(majeure) + u'.' + QString::number(mineure);
-    if (révision >= 1)
-        texte += u'.' + QString::number(révision);
+    if (revision >= 1)
+        texte += u'.' + QString::number(revision);
     return texte;
 }
 
@@ -31,7 +31,7 @@ QString TitreApplication() {
     return NomApplication() + u' ' + TexteVersion();
 }
 
-bool EstVersionBêta(const QString& texteVersion) {
+bool EstVersionBeta(const QString& texteVersion) {
     return texteVersion.contains(u"beta", Qt::CaseInsensitive);
 }
 

@@ -21,8 +21,8 @@ namespace arbrix {
 
 namespace {
 
-bool estErreurDroits(qint32 numéro) {
-    return numéro == ErrorNumber::QueryAccessDenied || numéro == ErrorNumber::QueryNoSuchBase;
+bool estErreurDroits(qint32 numero) {
+    return numero == ErrorNumber::QueryAccessDenied || numero == ErrorNumber::QueryNoSuchBase;
 }
 
 QString texteChamp(const Recordset& rs, QStringView champ) {
@@ -36,7 +36,7 @@ QString texteChamp(const Recordset& rs, QStringView champ) {
 
 } // namespace
 
-QString CléTexteMode(qint16 mode) {
+QString CleTexteMode(qint16 mode) {
     switch (mode) {
     case Mode::Standard:
         return QStringLiteral("TXT_ANALYSE_STANDARD");
@@ -60,20 +60,20 @@ QString AbregeChemin(const QString& chemin, const std::function<int(const QStrin
     const qsizetype premier = chemin.indexOf(u'\\');
     if (premier < 0)
         return chemin;
-    const QString tête = chemin.left(premier + 1);
+    const QString tete = chemin.left(premier + 1);
     QString milieu;
     QString reste = chemin.mid(premier + 1);
-    while (largeurTexte(tête + milieu + reste) > largeurDisponible && reste.contains(u'\\')) {
+    while (largeurTexte(tete + milieu + reste) > largeurDisponible && reste.contains(u'\\')) {
         reste = reste.mid(reste.indexOf(u'\\') + 1);
         milieu = QStringLiteral("...\\");
     }
-    return tête + milieu + reste;
+    return tete + milieu + reste;
 }
 
-Analyse::Analyse(Arbre& arbre, SessionAD& session, const Paramètres& paramètres, Interaction& interaction)
+Analyse::Analyse(Arbre& arbre, SessionAD& session, const Parametres& parametres, Interaction& interaction)
     : m_arbre(arbre)
     , m_session(session)
-    , m_paramètres(paramètres)
+    , m_parametres(parametres)
     , m_interaction(interaction) {}
 
 Analyse::~Analyse() = default;
@@ -81,21 +81,21 @@ Analyse::~Analyse() = default;
 // ---------------------------------------------------------------- lookup and build
 
 void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
-    m_résultat = {};
-    m_interaction.MasqueComplétion();
+    m_resultat = {};
+    m_interaction.MasqueCompletion();
     ModeAnalyse = mode;
     m_interaction.Sablier(true);
 
     m_interaction.ActiveSaisieArbre(false);
     m_arbre.Vide();
-    GroupesRécursifs.clear();
+    GroupesRecursifs.clear();
     m_interaction.EffaceDescription();
-    m_interaction.TraiteÉvénements();
+    m_interaction.TraiteEvenements();
 
     if (dn.isEmpty())
         rechercheParNom();
     else
-        démarreParDn(dn);
+        demarreParDn(dn);
 
     m_interaction.ActiveSaisieArbre(true);
     m_interaction.DonneFocusArbre();
@@ -104,13 +104,13 @@ void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
 
 std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte) {
     const bool joker = texte.contains(u'*');
-    const int passes = (joker || m_paramètres.AnalyseAutreTypeSiAucuneReponse) ? 2 : 1;
+    const int passes = (joker || m_parametres.AnalyseAutreTypeSiAucuneReponse) ? 2 : 1;
     int type = m_interaction.TypeRecherche() == 0 ? 0 : 1;
     const QString nom = DoubleApostrophes(texte);
-    ListeOccurrences trouvés;
+    ListeOccurrences trouves;
     for (int passe = 0; passe < passes; ++passe) {
         // Description and type come with the rows: no object is bound one by one.
-        const QString requête =
+        const QString requete =
             QStringLiteral("SELECT Name, DistinguishedName, sAMAccountName, Description, GroupType FROM "
                            "'LDAP://") +
             baseRecherche() +
@@ -118,7 +118,7 @@ std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte
                        : QStringLiteral("' WHERE objectClass='group' AND CN='")) +
             nom + u'\'';
         try {
-            for (Recordset rs = m_session.ConnexionAD().Execute(requête); !rs.Eof(); rs.MoveNext()) {
+            for (Recordset rs = m_session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext()) {
                 clsOccurrence o;
                 o.Nom = texteChamp(rs, u"Name");
                 o.TypeObjet = qint16(type);
@@ -128,164 +128,164 @@ std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte
                               : Traduction(QString(QStringLiteral("TXT_") +
                                                    CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)));
                 o.DistinguishedName = texteChamp(rs, u"DistinguishedName");
-                trouvés.append(o);
+                trouves.append(o);
             }
         } catch (const DirectoryError& e) {
             m_interaction.Sablier(false);
-            signaleÉchec(e.number(), e.number(), e.text());
+            signaleEchec(e.number(), e.number(), e.text());
             return std::nullopt;
         }
-        if (!trouvés.isEmpty() && !joker)
+        if (!trouves.isEmpty() && !joker)
             break;
         type = 1 - type;
     }
-    return trouvés;
+    return trouves;
 }
 
 void Analyse::rechercheParNom() {
     const QString texte = m_interaction.TexteRecherche();
-    const std::optional<ListeOccurrences> trouvés = chercheOccurrences(texte);
-    if (!trouvés)
+    const std::optional<ListeOccurrences> trouves = chercheOccurrences(texte);
+    if (!trouves)
         return;
-    if (trouvés->isEmpty()) {
+    if (trouves->isEmpty()) {
         m_interaction.Sablier(false);
-        const char16_t* clé = m_paramètres.AnalyseAutreTypeSiAucuneReponse ? u"MSG_ERREUR_OU_GROUPE_INCONNU"
+        const char16_t* cle = m_parametres.AnalyseAutreTypeSiAucuneReponse ? u"MSG_ERREUR_OU_GROUPE_INCONNU"
                               : m_interaction.TypeRecherche() == 0         ? u"MSG_ERREUR_OU_INCONNUE"
                                                                            : u"MSG_ERREUR_GROUPE_INCONNU";
-        m_interaction.Message(FormateMessage(Traduction(clé), {texte}), IcôneMessage::Exclamation);
+        m_interaction.Message(FormateMessage(Traduction(cle), {texte}), IconeMessage::Exclamation);
         termine(IssueAnalyse::Introuvable);
         return;
     }
     std::optional<int> choix = 0;
-    if (trouvés->size() > 1) {
+    if (trouves->size() > 1) {
         NomRacine.clear();
         TypeRacine = 0;
         DNRacine.clear();
         m_interaction.Sablier(false);
-        choix = m_interaction.ChoisitOccurrence(*trouvés);
+        choix = m_interaction.ChoisitOccurrence(*trouves);
         m_interaction.Sablier(true);
     }
-    if (!choix || *choix < 0 || *choix >= trouvés->size()) {
-        m_résultat.candidats = *trouvés;
+    if (!choix || *choix < 0 || *choix >= trouves->size()) {
+        m_resultat.candidats = *trouves;
         termine(IssueAnalyse::Plusieurs);
         return;
     }
-    const clsOccurrence& o = trouvés->at(*choix);
+    const clsOccurrence& o = trouves->at(*choix);
     NomRacine = o.Nom;
     TypeRacine = o.TypeObjet;
     DNRacine = o.DistinguishedName;
     ConstruitArborescence();
 }
 
-void Analyse::démarreParDn(const QString& dn) {
-    const QString préfixe = dn.left(3).toUpper();
-    if (préfixe != u"OU=" && préfixe != u"CN=") {
-        m_interaction.Message(Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE"), IcôneMessage::Critique);
+void Analyse::demarreParDn(const QString& dn) {
+    const QString prefixe = dn.left(3).toUpper();
+    if (prefixe != u"OU=" && prefixe != u"CN=") {
+        m_interaction.Message(Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE"), IconeMessage::Critique);
         termine(IssueAnalyse::Introuvable);
         return;
     }
     // The name is the value of the first RDN, escapes resolved: "R&D\, Paris" is "R&D, Paris".
     NomRacine = DnValeurRdn(dn);
     DNRacine = dn;
-    TypeRacine = préfixe == u"OU=" ? 0 : 1;
+    TypeRacine = prefixe == u"OU=" ? 0 : 1;
     m_interaction.ChangeTexteRecherche(NomRacine);
     m_interaction.ChangeTypeRecherche(TypeRacine);
     ConstruitArborescence();
 }
 
 void Analyse::ConstruitArborescence() {
-    m_résultat = {};
+    m_resultat = {};
     if (NomRacine.isEmpty())
         return;
     if (ModeAnalyse == Mode::Structure && TypeRacine != 0) {
         m_interaction.Sablier(false);
-        m_interaction.Message(Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"), IcôneMessage::Exclamation);
+        m_interaction.Message(Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"), IconeMessage::Exclamation);
         termine(IssueAnalyse::ModeInapplicable);
         return;
     }
-    m_arbre.setAfficherNombreMembres(m_paramètres.AfficherNombreMembres);
+    m_arbre.setAfficherNombreMembres(m_parametres.AfficherNombreMembres);
     m_textesErreurs.clear();
 
     m_interaction.AfficheTraitementEnCours();
     m_interaction.ChangeTexteRecherche(NomRacine);
     m_interaction.ChangeTypeRecherche(TypeRacine);
 
-    const qint32 résultat = TypeRacine == 0 ? AnalyseStructureOU(DNRacine, nullptr, 0)
+    const qint32 resultat = TypeRacine == 0 ? AnalyseStructureOU(DNRacine, nullptr, 0)
                                             : AnalyseMembresGroupe(DNRacine, nullptr, 0);
-    rapporteRésultat(résultat);
+    rapporteResultat(resultat);
     rapporteFin();
 }
 
-void Analyse::rapporteRésultat(qint32 résultat) {
-    const QString àResélectionner = CléÀResélectionner;
-    CléÀResélectionner.clear();
-    if (résultat >= 0) {
+void Analyse::rapporteResultat(qint32 resultat) {
+    const QString aReselectionner = CleAReselectionner;
+    CleAReselectionner.clear();
+    if (resultat >= 0) {
         termine(IssueAnalyse::Arborescence);
-        m_arbre.Déplie(m_arbre.Racine());
-        m_interaction.MémoriseRecherche(m_interaction.TexteRecherche(), m_interaction.TypeRecherche());
-        if (Noeud* n = àResélectionner.isEmpty() ? nullptr : m_arbre.Node(àResélectionner)) {
-            m_arbre.Déplie(n);
-            m_arbre.RendVisibleEtSélectionne(n);
+        m_arbre.Deplie(m_arbre.Racine());
+        m_interaction.MemoriseRecherche(m_interaction.TexteRecherche(), m_interaction.TypeRecherche());
+        if (Noeud* n = aReselectionner.isEmpty() ? nullptr : m_arbre.Node(aReselectionner)) {
+            m_arbre.Deplie(n);
+            m_arbre.RendVisibleEtSelectionne(n);
         }
         return;
     }
     m_interaction.MasqueTraitementEnCours();
     m_interaction.Sablier(false);
-    const qint64 numéro = std::llabs(qint64(résultat));
-    if (résultat == RacineIntrouvable) {
+    const qint64 numero = std::llabs(qint64(resultat));
+    if (resultat == RacineIntrouvable) {
         m_interaction.Message(
-            FormateMessage(Traduction(u"MSG_ERREUR"), {numéro, Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE")}),
-            IcôneMessage::Exclamation);
+            FormateMessage(Traduction(u"MSG_ERREUR"), {numero, Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE")}),
+            IconeMessage::Exclamation);
         termine(IssueAnalyse::Introuvable);
         return;
     }
-    signaleÉchec(résultat, numéro, m_textesErreurs.value(résultat));
+    signaleEchec(resultat, numero, m_textesErreurs.value(resultat));
 }
 
-void Analyse::signaleÉchec(qint32 numéro, qint64 numéroAffiché, const QString& texte) {
-    if (estErreurDroits(numéro)) {
-        m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IcôneMessage::Critique);
-        termine(IssueAnalyse::Erreur, numéro);
+void Analyse::signaleEchec(qint32 numero, qint64 numeroAffiche, const QString& texte) {
+    if (estErreurDroits(numero)) {
+        m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IconeMessage::Critique);
+        termine(IssueAnalyse::Erreur, numero);
         return;
     }
-    m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numéroAffiché, texte}),
-                          IcôneMessage::Exclamation);
-    termine(IssueAnalyse::Erreur, numéroAffiché);
+    m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numeroAffiche, texte}),
+                          IconeMessage::Exclamation);
+    termine(IssueAnalyse::Erreur, numeroAffiche);
 }
 
-void Analyse::termine(IssueAnalyse issue, qint64 numéroErreur) {
-    m_résultat.issue = issue;
-    m_résultat.numéroErreur = numéroErreur;
+void Analyse::termine(IssueAnalyse issue, qint64 numeroErreur) {
+    m_resultat.issue = issue;
+    m_resultat.numeroErreur = numeroErreur;
 }
 
 void Analyse::rapporteFin() {
-    m_interaction.TraiteÉvénements();
+    m_interaction.TraiteEvenements();
     m_interaction.MasqueTraitementEnCours();
-    if (m_interaction.ArrêtDemandé()) {
+    if (m_interaction.ArretDemande()) {
         m_interaction.Sablier(false);
-        m_interaction.Message(Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"), IcôneMessage::Exclamation);
-        if (m_résultat.issue == IssueAnalyse::Arborescence)
-            termine(IssueAnalyse::Arrêtée);
+        m_interaction.Message(Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"), IconeMessage::Exclamation);
+        if (m_resultat.issue == IssueAnalyse::Arborescence)
+            termine(IssueAnalyse::Arretee);
     }
-    if (!GroupesRécursifs.isEmpty()) {
+    if (!GroupesRecursifs.isEmpty()) {
         QString liste;
-        for (const QString& nom : std::as_const(GroupesRécursifs))
+        for (const QString& nom : std::as_const(GroupesRecursifs))
             liste += QStringLiteral("\r\n\t") + nom;
         const QString valeur = QStringLiteral("\r\n") + liste + QStringLiteral("\r\n\r\n");
         m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR_RECURSIVITE"), {valeur}),
-                              IcôneMessage::Critique);
+                              IconeMessage::Critique);
     }
     if (Noeud* racine = m_arbre.Racine())
         m_interaction.CliqueNoeud(racine);
 }
 
 // A directory failure, or a Key met twice, becomes the negative result of the step.
-template <typename Étape> qint32 Analyse::résultatDe(Étape&& étape) {
+template <typename Etape> qint32 Analyse::resultatDe(Etape&& etape) {
     try {
-        return étape();
+        return etape();
     } catch (const DirectoryError& e) {
         return erreur(e.number(), e.text());
-    } catch (const ErreurCléDupliquée& e) {
+    } catch (const ErreurCleDupliquee& e) {
         return erreur(e.number(), e.text());
     }
 }
@@ -294,7 +294,7 @@ template <typename Étape> qint32 Analyse::résultatDe(Étape&& étape) {
 
 qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 profondeur) {
     const Appel appel(*this);
-    return résultatDe([&]() -> qint32 {
+    return resultatDe([&]() -> qint32 {
         Noeud* noeud = parent;
         if (!dn.isEmpty()) {
             const Recordset rs = m_session.ConnexionAD().Execute(
@@ -317,11 +317,11 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
 
         const QString dnOU = DoubleApostrophes(EchappeCheminLDAP(noeud->DN()));
         Recordset rs = m_session.ConnexionAD().Execute(
-            QStringLiteral("SELECT Name, DistinguishedName FROM 'LDAP://") + préfixeChemin() + dnOU +
+            QStringLiteral("SELECT Name, DistinguishedName FROM 'LDAP://") + prefixeChemin() + dnOU +
                 QStringLiteral("' WHERE objectCategory='OrganizationalUnit' AND DistinguishedName<>'") +
                 DoubleApostrophes(noeud->DN()) + u'\'',
             SearchScope::OneLevel);
-        for (; !rs.Eof() && !m_interaction.ArrêtDemandé(); rs.MoveNext()) {
+        for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
             const QString nom = texteChamp(rs, u"Name");
             Noeud* sousOU = ajouteNoeud(noeud, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
                                         QStringLiteral("ou"), true);
@@ -338,11 +338,11 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
 
 qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 profondeur) {
     const Appel appel(*this);
-    return résultatDe([&]() -> qint32 {
+    return resultatDe([&]() -> qint32 {
         if (dn.isEmpty()) {
             const std::optional<quint32> rid =
                 parent->LettreType() == u'G' ? ridDe(parent->DN()) : std::optional<quint32>();
-            return développeContenu(parent, profondeur, rid);
+            return developpeContenu(parent, profondeur, rid);
         }
         const Recordset rs = m_session.ConnexionAD().Execute(
             QStringLiteral("SELECT Name, DistinguishedName, GroupType, objectSid, memberOf FROM 'LDAP://") +
@@ -356,13 +356,13 @@ qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 pr
         m_memberOf.insert(DnNormalise(dnGroupe), rs.Fields(u"memberOf"));
         Noeud* racine =
             ajouteNoeud(nullptr, nom, nom, u'G' + dnGroupe, CleTypeGroupe(groupType, false), true);
-        return développeContenu(racine, profondeur, RidGroupePrincipal(groupType, rs.Fields(u"objectSid")));
+        return developpeContenu(racine, profondeur, RidGroupePrincipal(groupType, rs.Fields(u"objectSid")));
     });
 }
 
-qint32 Analyse::développeContenu(Noeud* noeud, qint32 profondeur, std::optional<quint32> rid) {
-    return résultatDe([&]() -> qint32 {
-        if (m_interaction.TraitementEnCoursAffiché())
+qint32 Analyse::developpeContenu(Noeud* noeud, qint32 profondeur, std::optional<quint32> rid) {
+    return resultatDe([&]() -> qint32 {
+        if (m_interaction.TraitementEnCoursAffiche())
             afficheProgression(noeud);
         qint32 nombre = 0;
         if (ModeAnalyse < Mode::Structure)
@@ -394,35 +394,35 @@ QString Analyse::filtreComptes() const {
 qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     QString attributs = QStringLiteral("sAMAccountName, DisplayName, CN, DistinguishedName, "
                                        "userAccountControl, objectClass, objectCategory");
-    if (m_paramètres.ContrôlerVerrouilléExpiré)
+    if (m_parametres.ControlerVerrouilleExpire)
         attributs += QStringLiteral(", accountExpires, lockoutTime, msDS-User-Account-Control-Computed");
 
     const QString dn = parent->DN();
-    QString requête;
-    SearchScope portée = SearchScope::Subtree;
+    QString requete;
+    SearchScope portee = SearchScope::Subtree;
     if (parent->LettreType() != u'O') {
         // Members listed in "member", and those whose primary group this is (never listed).
         QString membres = QStringLiteral("(memberOf=") + EchappeValeurFiltre(dn) + u')';
         if (rid && estGroupePrincipalPossible(*rid))
             membres = QStringLiteral("(|") + membres + QStringLiteral("(primaryGroupID=") +
                       QString::number(*rid) + QStringLiteral("))");
-        requête = QStringLiteral("<LDAP://") + baseRecherche() + QStringLiteral(">;(&") + filtreComptes() +
+        requete = QStringLiteral("<LDAP://") + baseRecherche() + QStringLiteral(">;(&") + filtreComptes() +
                   membres + QStringLiteral(");") + attributs;
     } else {
-        requête = QStringLiteral("<LDAP://") + préfixeChemin() + EchappeCheminLDAP(dn) +
+        requete = QStringLiteral("<LDAP://") + prefixeChemin() + EchappeCheminLDAP(dn) +
                   QStringLiteral(">;") + filtreComptes() + u';' + attributs;
-        portée = SearchScope::OneLevel;
+        portee = SearchScope::OneLevel;
     }
 
     qint32 nombre = 0;
-    for (Recordset rs = m_session.ConnexionAD().Execute(requête, portée);
-         !rs.Eof() && !m_interaction.ArrêtDemandé(); rs.MoveNext())
+    for (Recordset rs = m_session.ConnexionAD().Execute(requete, portee);
+         !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext())
         ajouteCompte(parent, rs, nombre);
     return nombre;
 }
 
 void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
-    const QString catégorie = CleCategorieCompte(rs.Fields(u"objectClass"));
+    const QString categorie = CleCategorieCompte(rs.Fields(u"objectClass"));
     const QString sam = texteChamp(rs, u"sAMAccountName");
     const QString dn = texteChamp(rs, u"DistinguishedName");
     const QString objectCategory = texteChamp(rs, u"objectCategory");
@@ -430,44 +430,44 @@ void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
     QString texte = (personne ? texteChamp(rs, u"DisplayName") : texteChamp(rs, u"CN")) +
                     QStringLiteral(" (") + sam.toLower() + u')';
 
-    bool problème = false;
-    QString image = catégorie;
+    bool probleme = false;
+    QString image = categorie;
     if (rs.Fields(u"userAccountControl").toInt() & 2) {
-        image = catégorie + QStringLiteral("_ina");
-        problème = true;
+        image = categorie + QStringLiteral("_ina");
+        probleme = true;
     }
-    if (m_paramètres.ContrôlerVerrouilléExpiré) {
-        if (estVerrouillé(rs)) {
-            image = catégorie + QStringLiteral("_ver");
-            problème = true;
+    if (m_parametres.ControlerVerrouilleExpire) {
+        if (estVerrouille(rs)) {
+            image = categorie + QStringLiteral("_ver");
+            probleme = true;
         } else {
             const QDateTime expiration = ExpirationCompte(rs.Fields(u"accountExpires"));
             if (!ExpirationJamais(expiration)) {
-                const bool expiré = CompteExpire(expiration, maintenant());
-                texte += NoteExpiration(expiration, expiré);
-                if (expiré) {
-                    image = catégorie + QStringLiteral("_exp");
-                    problème = true;
+                const bool expire = CompteExpire(expiration, maintenant());
+                texte += NoteExpiration(expiration, expire);
+                if (expire) {
+                    image = categorie + QStringLiteral("_exp");
+                    probleme = true;
                 }
             }
         }
     }
 
-    const QString lettre = catégorie.left(1).toUpper();
+    const QString lettre = categorie.left(1).toUpper();
     Noeud* noeud = ajouteNoeud(parent, sam, texte, lettre + dn, image, false);
     ++nombre;
-    if (m_paramètres.DéplierGroupesEtOU ||
-        (m_paramètres.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés && problème))
-        m_arbre.RendVisibleEtSélectionne(noeud);
+    if (m_parametres.DeplierGroupesEtOU ||
+        (m_parametres.DeplierGroupesContenantComptesDesactivesVerrouillesExpires && probleme))
+        m_arbre.RendVisibleEtSelectionne(noeud);
 }
 
-bool Analyse::estVerrouillé(const Recordset& rs) {
+bool Analyse::estVerrouille(const Recordset& rs) {
     // The directory sets the lock-out bit only while "lockoutTime" is non-zero, so most accounts
     // are settled by the row itself; the computed bit, which weighs the lock-out duration of the
     // domain or of the account's password policy, is read when the search did not return it.
-    const QVariant calculé = rs.Fields(u"msDS-User-Account-Control-Computed");
-    if (!calculé.isNull())
-        return calculé.toLongLong() & 0x10;
+    const QVariant calcule = rs.Fields(u"msDS-User-Account-Control-Computed");
+    if (!calcule.isNull())
+        return calcule.toLongLong() & 0x10;
     if (rs.Fields(u"lockoutTime").toLongLong() == 0)
         return false;
     const QString dn = texteChamp(rs, u"DistinguishedName");
@@ -484,18 +484,18 @@ bool Analyse::estVerrouillé(const Recordset& rs) {
 qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     const bool sousOU = parent->LettreType() == u'O';
     const QString dn = parent->DN();
-    const QString sélection =
+    const QString selection =
         QStringLiteral("SELECT Name, DistinguishedName, MemberOf, GroupType, objectSid FROM 'LDAP://");
     Recordset rs = sousOU ? m_session.ConnexionAD().Execute(
-                                sélection + préfixeChemin() + DoubleApostrophes(EchappeCheminLDAP(dn)) +
+                                selection + prefixeChemin() + DoubleApostrophes(EchappeCheminLDAP(dn)) +
                                     QStringLiteral("' WHERE objectCategory='group'"),
                                 SearchScope::OneLevel)
                           : m_session.ConnexionAD().Execute(
-                                sélection + baseRecherche() + QStringLiteral("' WHERE memberOf='") +
+                                selection + baseRecherche() + QStringLiteral("' WHERE memberOf='") +
                                 DoubleApostrophes(dn) + QStringLiteral("' AND objectCategory='group'"));
 
     qint32 nombre = 0;
-    for (; !rs.Eof() && !m_interaction.ArrêtDemandé(); rs.MoveNext()) {
+    for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
         const QString nom = texteChamp(rs, u"Name");
         const QString dnGroupe = texteChamp(rs, u"DistinguishedName");
         const QVariant memberOf = rs.Fields(u"MemberOf");
@@ -503,22 +503,22 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
         m_memberOf.insert(DnNormalise(dnGroupe), memberOf);
 
         if (sousOU && !memberOf.isNull() && !montreAuNiveauOU(dnGroupe, memberOf)) {
-            m_interaction.TraiteÉvénements();
+            m_interaction.TraiteEvenements();
             continue;
         }
         Noeud* noeud = ajouteNoeud(parent, nom, nom, u'G' + dnGroupe, CleTypeGroupe(groupType, false), true);
-        if (estRécursif(noeud)) {
-            noteRécursif(noeud->Text());
+        if (estRecursif(noeud)) {
+            noteRecursif(noeud->Text());
             m_arbre.ChangeImage(noeud, CleTypeGroupe(groupType, true));
-            if (m_paramètres.DéplierGroupesContenantGroupesRécursifs)
-                m_arbre.RendVisibleEtSélectionne(noeud);
+            if (m_parametres.DeplierGroupesContenantGroupesRecursifs)
+                m_arbre.RendVisibleEtSelectionne(noeud);
         } else {
-            const qint32 n = développeContenu(noeud, profondeur + 1,
+            const qint32 n = developpeContenu(noeud, profondeur + 1,
                                               RidGroupePrincipal(groupType, rs.Fields(u"objectSid")));
             if (n >= 0)
                 nombre += n;
         }
-        m_interaction.TraiteÉvénements();
+        m_interaction.TraiteEvenements();
     }
     return nombre;
 }
@@ -531,10 +531,10 @@ bool Analyse::estGroupePrincipalPossible(quint32 rid) {
         return true;
     if (!m_ridsPrincipaux) {
         m_ridsPrincipaux.emplace();
-        const QString requête = QStringLiteral("<LDAP://") + baseRecherche() +
+        const QString requete = QStringLiteral("<LDAP://") + baseRecherche() +
                                 QStringLiteral(">;(primaryGroupID>=1000);primaryGroupID");
         try {
-            for (Recordset rs = m_session.ConnexionAD().Execute(requête); !rs.Eof(); rs.MoveNext())
+            for (Recordset rs = m_session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext())
                 m_ridsPrincipaux->insert(quint32(rs.Fields(u"primaryGroupID").toLongLong()));
         } catch (const DirectoryError&) {
             // Without the survey, groups list the accounts that name them in "member".
@@ -546,7 +546,7 @@ bool Analyse::estGroupePrincipalPossible(quint32 rid) {
 bool Analyse::montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf) {
     // A group caught in a membership cycle is always shown at O.U. level; another is shown only
     // under a group of the same O.U. it belongs to.
-    if (EstMembreDeLuiMeme(dnGroupe, memberOf) || m_paramètres.ReprésenterGroupesRacineOU)
+    if (EstMembreDeLuiMeme(dnGroupe, memberOf) || m_parametres.RepresenterGroupesRacineOU)
         return true;
     const QString conteneur = DnParent(dnGroupe);
     const QString rdn = DnRdn(dnGroupe);
@@ -557,16 +557,16 @@ bool Analyse::montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf
     return true;
 }
 
-bool Analyse::estRécursif(const Noeud* noeud) const {
+bool Analyse::estRecursif(const Noeud* noeud) const {
     for (const Noeud* p = noeud->Parent(); p; p = p->Parent())
         if (p->Tag() == noeud->Tag())
             return true;
     return false;
 }
 
-void Analyse::noteRécursif(const QString& nom) {
-    if (!GroupesRécursifs.contains(nom, Qt::CaseInsensitive))
-        GroupesRécursifs.append(nom);
+void Analyse::noteRecursif(const QString& nom) {
+    if (!GroupesRecursifs.contains(nom, Qt::CaseInsensitive))
+        GroupesRecursifs.append(nom);
 }
 
 bool Analyse::EstMembreDeLuiMeme(const QString& dn, const QVariant& memberOf) {
@@ -574,27 +574,27 @@ bool Analyse::EstMembreDeLuiMeme(const QString& dn, const QVariant& memberOf) {
     if (memberOf.isNull())
         return false;
     QSet<QString> vus;
-    QStringList àSuivre = memberOf.toStringList();
+    QStringList aSuivre = memberOf.toStringList();
     // Depth-first, as the memberships are met; each group is followed once per walk.
-    std::reverse(àSuivre.begin(), àSuivre.end());
-    while (!àSuivre.isEmpty()) {
-        const QString p = àSuivre.takeLast();
+    std::reverse(aSuivre.begin(), aSuivre.end());
+    while (!aSuivre.isEmpty()) {
+        const QString p = aSuivre.takeLast();
         if (DnEgaux(p, dn))
             return true;
-        const QString clé = DnNormalise(p);
-        if (vus.contains(clé))
+        const QString cle = DnNormalise(p);
+        if (vus.contains(cle))
             continue;
-        vus.insert(clé);
+        vus.insert(cle);
         QStringList parents = memberOfDe(p).toStringList();
         std::reverse(parents.begin(), parents.end());
-        àSuivre.append(parents);
+        aSuivre.append(parents);
     }
     return false;
 }
 
 QVariant Analyse::memberOfDe(const QString& dn) {
-    const QString clé = DnNormalise(dn);
-    const auto connu = m_memberOf.constFind(clé);
+    const QString cle = DnNormalise(dn);
+    const auto connu = m_memberOf.constFind(cle);
     if (connu != m_memberOf.constEnd())
         return *connu;
     QVariant valeur;
@@ -605,7 +605,7 @@ QVariant Analyse::memberOfDe(const QString& dn) {
     } catch (const DirectoryError&) {
         // An unreadable group ends this branch of the walk.
     }
-    m_memberOf.insert(clé, valeur);
+    m_memberOf.insert(cle, valeur);
     return valeur;
 }
 
@@ -640,38 +640,38 @@ Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& te
     const QString base = parent ? parent->Key() + u'\\' + nom : QStringLiteral("\\\\") + nom;
     // Siblings may share a name (a group and a sub-O.U., two groups of different containers):
     // the later one gets a numbered Key rather than ending the expansion of its parent.
-    QString clé = base;
-    for (int i = 2; m_arbre.NoeudExiste(clé); ++i)
-        clé = base + QChar(NBSP) + u'(' + QString::number(i) + u')';
-    return m_arbre.Ajoute(parent, clé, texte, tag, image, trier);
+    QString cle = base;
+    for (int i = 2; m_arbre.NoeudExiste(cle); ++i)
+        cle = base + QChar(NBSP) + u'(' + QString::number(i) + u')';
+    return m_arbre.Ajoute(parent, cle, texte, tag, image, trier);
 }
 
 void Analyse::afficheProgression(const Noeud* noeud) {
     const Interaction& i = m_interaction;
     m_interaction.ChangeTraitementEnCours(AbregeChemin(
         noeud->Key(), [&i](const QString& t) { return i.LargeurTexte(t); }, i.LargeurTraitementEnCours()));
-    m_interaction.TraiteÉvénements();
+    m_interaction.TraiteEvenements();
 }
 
 Recordset Analyse::litObjet(const QString& dn, const QString& attributs) {
-    return m_session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + préfixeChemin() +
+    return m_session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + prefixeChemin() +
                                                EchappeCheminLDAP(dn) + QStringLiteral(">;(objectClass=*);") +
                                                attributs,
                                            SearchScope::Base);
 }
 
-qint32 Analyse::erreur(qint32 numéro, const QString& texte) {
-    const qint64 absolu = std::llabs(qint64(numéro));
-    const qint32 résultat = absolu > INT32_MAX ? INT32_MIN : qint32(-absolu);
-    m_textesErreurs.insert(résultat, texte);
-    return résultat;
+qint32 Analyse::erreur(qint32 numero, const QString& texte) {
+    const qint64 absolu = std::llabs(qint64(numero));
+    const qint32 resultat = absolu > INT32_MAX ? INT32_MIN : qint32(-absolu);
+    m_textesErreurs.insert(resultat, texte);
+    return resultat;
 }
 
 QString Analyse::baseRecherche() const {
     return m_session.BaseRechercheAD();
 }
 
-QString Analyse::préfixeChemin() const {
+QString Analyse::prefixeChemin() const {
     return m_session.PrefixeChemin();
 }
 

@@ -29,7 +29,7 @@ class Noeud;
 class Interaction;
 class SessionAD;
 class Recordset;
-struct Paramètres;
+struct Parametres;
 
 // Analysis modes.
 namespace Mode {
@@ -42,7 +42,7 @@ inline constexpr qint16 StructureEtendue = 6;
 } // namespace Mode
 
 // The translation key of a mode's text ("TXT_ANALYSE_STANDARD", ...); empty for an unknown mode.
-QString CléTexteMode(qint16 mode);
+QString CleTexteMode(qint16 mode);
 
 // Result of a build that found no root: the group or O.U. is no longer there.
 inline constexpr qint32 RacineIntrouvable = -2220;
@@ -56,15 +56,15 @@ enum class IssueAnalyse {
     Plusieurs,        // several objects answer the name and none was chosen (the choice was
                       // cancelled, or could not be asked)
     ModeInapplicable, // the O.U. structure asked of a group
-    Arrêtée,          // the user stopped the build; the tree holds what was read until then
+    Arretee,          // the user stopped the build; the tree holds what was read until then
     Erreur,           // the directory failed
 };
 
-struct RésultatAnalyse {
+struct ResultatAnalyse {
     IssueAnalyse issue = IssueAnalyse::AucuneAnalyse;
     // Erreur: the number the message shows, or the directory's own number for a refusal of
     // rights (whose message shows none).
-    qint64 numéroErreur = 0;
+    qint64 numeroErreur = 0;
     ListeOccurrences candidats; // Plusieurs: the objects offered
 };
 
@@ -76,7 +76,7 @@ QString AbregeChemin(const QString& chemin, const std::function<int(const QStrin
 
 class Analyse {
 public:
-    Analyse(Arbre& arbre, SessionAD& session, const Paramètres& paramètres, Interaction& interaction);
+    Analyse(Arbre& arbre, SessionAD& session, const Parametres& parametres, Interaction& interaction);
     ~Analyse();
 
     // --- State of the current analysis (read and set by the windows and operations)
@@ -86,16 +86,16 @@ public:
     QString DNRacine;
     // Names of the groups found inside themselves, in the order met (no duplicates, compared
     // without regard to case).
-    QStringList GroupesRécursifs;
+    QStringList GroupesRecursifs;
     // The Key to expand and select after the next build (then emptied).
-    QString CléÀResélectionner;
+    QString CleAReselectionner;
 
     // Looks the root up (by the search box text when dn is empty) and builds the tree.
     void LanceAnalyse(qint16 mode, const QString& dn = {});
     // Builds the tree of NomRacine / TypeRacine / DNRacine in ModeAnalyse and reports.
     void ConstruitArborescence();
     // How the last LanceAnalyse or ConstruitArborescence ended.
-    const RésultatAnalyse& Résultat() const { return m_résultat; }
+    const ResultatAnalyse& Resultat() const { return m_resultat; }
 
     // The O.U. scan: with a DN (and no parent) the root O.U. node is made first; with an empty
     // DN, parent is an O.U. node already in the tree. Returns the cumulative member count, or
@@ -127,40 +127,40 @@ private:
 
     void rechercheParNom();
     std::optional<ListeOccurrences> chercheOccurrences(const QString& texte);
-    void démarreParDn(const QString& dn);
-    void rapporteRésultat(qint32 résultat);
+    void demarreParDn(const QString& dn);
+    void rapporteResultat(qint32 resultat);
     void rapporteFin();
     // Shows a directory failure: a refusal of rights in words of its own, anything else with
     // numéroAffiché and the text.
-    void signaleÉchec(qint32 numéro, qint64 numéroAffiché, const QString& texte);
-    void termine(IssueAnalyse issue, qint64 numéroErreur = 0);
-    template <typename Étape> qint32 résultatDe(Étape&& étape);
+    void signaleEchec(qint32 numero, qint64 numeroAffiche, const QString& texte);
+    void termine(IssueAnalyse issue, qint64 numeroErreur = 0);
+    template <typename Etape> qint32 resultatDe(Etape&& etape);
     Recordset litObjet(const QString& dn, const QString& attributs);
 
     Noeud* ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
                        const QString& image, bool trier);
     void afficheProgression(const Noeud* noeud);
-    qint32 développeContenu(Noeud* parent, qint32 profondeur, std::optional<quint32> rid);
+    qint32 developpeContenu(Noeud* parent, qint32 profondeur, std::optional<quint32> rid);
     qint32 ajouteComptes(Noeud* parent, std::optional<quint32> rid);
     qint32 ajouteGroupes(Noeud* parent, qint32 profondeur);
     void ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre);
-    bool estVerrouillé(const Recordset& rs);
+    bool estVerrouille(const Recordset& rs);
     bool estGroupePrincipalPossible(quint32 rid);
     bool montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf);
-    bool estRécursif(const Noeud* noeud) const;
-    void noteRécursif(const QString& nom);
+    bool estRecursif(const Noeud* noeud) const;
+    void noteRecursif(const QString& nom);
     QVariant memberOfDe(const QString& dn);
     std::optional<quint32> ridDe(const QString& dnGroupe);
-    qint32 erreur(qint32 numéro, const QString& texte);
+    qint32 erreur(qint32 numero, const QString& texte);
 
     QString filtreComptes() const;
     QString baseRecherche() const;
-    QString préfixeChemin() const;
+    QString prefixeChemin() const;
     QDateTime maintenant() const;
 
     Arbre& m_arbre;
     SessionAD& m_session;
-    const Paramètres& m_paramètres;
+    const Parametres& m_parametres;
     Interaction& m_interaction;
     std::function<QDateTime()> m_horloge;
 
@@ -172,7 +172,7 @@ private:
     std::optional<QSet<quint32>> m_ridsPrincipaux;
     // The text of the last error behind each negative result, for the report.
     QHash<qint32, QString> m_textesErreurs;
-    RésultatAnalyse m_résultat;
+    ResultatAnalyse m_resultat;
 };
 
 } // namespace arbrix

@@ -10,21 +10,21 @@ QString FormateLibelle(const QString& nom, qint32 nombre, bool afficherNombreMem
     return nom + QChar(NBSP) + u'(' + QString::number(nombre) + u')';
 }
 
-QString NomDuLibelle(const QString& libellé) {
-    const qsizetype i = libellé.indexOf(QChar(NBSP));
-    return i < 0 ? libellé : libellé.left(i);
+QString NomDuLibelle(const QString& libelle) {
+    const qsizetype i = libelle.indexOf(QChar(NBSP));
+    return i < 0 ? libelle : libelle.left(i);
 }
 
-qint32 NombreDuLibelle(const QString& libellé) {
-    const qsizetype i = libellé.indexOf(QChar(NBSP));
+qint32 NombreDuLibelle(const QString& libelle) {
+    const qsizetype i = libelle.indexOf(QChar(NBSP));
     if (i < 0)
         return 0;
     // From two characters after the NBSP up to, not including, the last character.
-    const qsizetype début = i + 2;
-    const qsizetype longueur = libellé.size() - 1 - début;
+    const qsizetype debut = i + 2;
+    const qsizetype longueur = libelle.size() - 1 - debut;
     if (longueur <= 0)
         return 0;
-    const QStringView chiffres = QStringView(libellé).mid(début, longueur).trimmed();
+    const QStringView chiffres = QStringView(libelle).mid(debut, longueur).trimmed();
     qsizetype fin = 0;
     if (fin < chiffres.size() && (chiffres[fin] == u'-' || chiffres[fin] == u'+'))
         ++fin;
@@ -37,12 +37,12 @@ qint32 NombreDuLibelle(const QString& libellé) {
     return qint32(std::clamp<qint64>(valeur, INT32_MIN, INT32_MAX));
 }
 
-ErreurCléDupliquée::ErreurCléDupliquée(QString clé)
-    : m_clé(std::move(clé))
-    , m_what(("duplicate tree key: " + m_clé).toStdString()) {}
+ErreurCleDupliquee::ErreurCleDupliquee(QString cle)
+    : m_cle(std::move(cle))
+    , m_what(("duplicate tree key: " + m_cle).toStdString()) {}
 
-QString ErreurCléDupliquée::text() const {
-    return QStringLiteral("La clé n'est pas unique dans la collection : ") + m_clé;
+QString ErreurCleDupliquee::text() const {
+    return QStringLiteral("La clé n'est pas unique dans la collection : ") + m_cle;
 }
 
 // --- Noeud
@@ -72,7 +72,7 @@ Arbre::Arbre(QObject* parent)
 }
 
 Arbre::~Arbre() {
-    détruitListe(m_racines);
+    detruitListe(m_racines);
 }
 
 void Arbre::setLocale(const QLocale& locale) {
@@ -84,7 +84,7 @@ void Arbre::setLocale(const QLocale& locale) {
         return;
     if (notifie())
         emit aboutToBeReset();
-    ParcoursPréfixe(nullptr, [this](Noeud* n) {
+    ParcoursPrefixe(nullptr, [this](Noeud* n) {
         if (n->m_sorted)
             trieListe(n->m_enfants);
         return true;
@@ -101,42 +101,42 @@ Noeud* Arbre::Child(const Noeud* parent, int row) const {
     return enfantsDe(parent).at(row);
 }
 
-Noeud* Arbre::SuivantPréfixe(const Noeud* noeud, const Noeud* borne) const {
+Noeud* Arbre::SuivantPrefixe(const Noeud* noeud, const Noeud* borne) const {
     if (!noeud)
         return nullptr;
     if (Noeud* premier = noeud->FirstChild())
         return premier;
     for (const Noeud* n = noeud; n && n != borne; n = n->m_parent) {
-        if (Noeud* frère = n->NextSibling())
-            return frère;
+        if (Noeud* frere = n->NextSibling())
+            return frere;
     }
     return nullptr;
 }
 
-void Arbre::calculeCléTri(Noeud* noeud) const {
-    noeud->m_cléTri = m_collator.sortKey(noeud->m_text);
+void Arbre::calculeCleTri(Noeud* noeud) const {
+    noeud->m_cleTri = m_collator.sortKey(noeud->m_text);
 }
 
-int Arbre::placeTriée(const ListeEnfants& liste, const Noeud* noeud) const {
-    const QCollatorSortKey& clé = *noeud->m_cléTri;
-    return liste.upperBound([&clé](const Noeud* autre) { return autre->m_cléTri->compare(clé) > 0; });
+int Arbre::placeTriee(const ListeEnfants& liste, const Noeud* noeud) const {
+    const QCollatorSortKey& cle = *noeud->m_cleTri;
+    return liste.upperBound([&cle](const Noeud* autre) { return autre->m_cleTri->compare(cle) > 0; });
 }
 
 void Arbre::trieListe(ListeEnfants& liste) {
     std::vector<Noeud*> noeuds = liste.takeAll();
     for (Noeud* n : noeuds)
-        calculeCléTri(n);
+        calculeCleTri(n);
     std::stable_sort(noeuds.begin(), noeuds.end(),
-                     [](const Noeud* a, const Noeud* b) { return a->m_cléTri->compare(*b->m_cléTri) < 0; });
+                     [](const Noeud* a, const Noeud* b) { return a->m_cleTri->compare(*b->m_cleTri) < 0; });
     liste.assign(noeuds);
 }
 
-Noeud* Arbre::Ajoute(Noeud* parent, const QString& clé, const QString& texte, const QString& tag,
+Noeud* Arbre::Ajoute(Noeud* parent, const QString& cle, const QString& texte, const QString& tag,
                      const QString& image, bool trierEnfants) {
-    if (m_index.contains(clé))
-        throw ErreurCléDupliquée(clé);
+    if (m_index.contains(cle))
+        throw ErreurCleDupliquee(cle);
     auto noeud = std::unique_ptr<Noeud>(new Noeud);
-    noeud->m_key = clé;
+    noeud->m_key = cle;
     noeud->m_text = texte;
     noeud->m_tag = tag;
     noeud->m_image = image;
@@ -146,36 +146,36 @@ Noeud* Arbre::Ajoute(Noeud* parent, const QString& clé, const QString& texte, c
     ListeEnfants& liste = enfantsDe(parent);
     int row = liste.size();
     if (parent && parent->m_sorted) {
-        calculeCléTri(noeud.get());
-        row = placeTriée(liste, noeud.get());
+        calculeCleTri(noeud.get());
+        row = placeTriee(liste, noeud.get());
     }
     if (notifie())
         emit nodeAboutToBeInserted(parent, row);
-    Noeud* ajouté = noeud.release();
-    liste.insert(row, ajouté);
-    m_index.insert(clé, ajouté);
+    Noeud* ajoute = noeud.release();
+    liste.insert(row, ajoute);
+    m_index.insert(cle, ajoute);
     if (notifie())
         emit nodeInserted(parent, row);
-    return ajouté;
+    return ajoute;
 }
 
 void Arbre::oublieSousArbre(Noeud* noeud) {
-    ParcoursPréfixe(noeud, [this](Noeud* n) {
+    ParcoursPrefixe(noeud, [this](Noeud* n) {
         m_index.remove(n->m_key);
-        if (n == m_sélection)
-            m_sélection = nullptr;
+        if (n == m_selection)
+            m_selection = nullptr;
         return true;
     });
 }
 
-void Arbre::détruitListe(ListeEnfants& liste) {
+void Arbre::detruitListe(ListeEnfants& liste) {
     // Iterative, so that a deep tree cannot exhaust the stack.
-    std::vector<Noeud*> àDétruire = liste.takeAll();
-    while (!àDétruire.empty()) {
-        Noeud* n = àDétruire.back();
-        àDétruire.pop_back();
+    std::vector<Noeud*> aDetruire = liste.takeAll();
+    while (!aDetruire.empty()) {
+        Noeud* n = aDetruire.back();
+        aDetruire.pop_back();
         std::vector<Noeud*> enfants = n->m_enfants.takeAll();
-        àDétruire.insert(àDétruire.end(), enfants.begin(), enfants.end());
+        aDetruire.insert(aDetruire.end(), enfants.begin(), enfants.end());
         delete n;
     }
 }
@@ -185,8 +185,8 @@ void Arbre::Supprime(Noeud* noeud) {
         return;
     Noeud* parent = noeud->m_parent;
     const int row = noeud->Row();
-    const bool sélectionPerdue = m_sélection != nullptr && [&] {
-        for (const Noeud* n = m_sélection; n; n = n->m_parent)
+    const bool selectionPerdue = m_selection != nullptr && [&] {
+        for (const Noeud* n = m_selection; n; n = n->m_parent)
             if (n == noeud)
                 return true;
         return false;
@@ -195,23 +195,23 @@ void Arbre::Supprime(Noeud* noeud) {
         emit nodeAboutToBeRemoved(parent, row);
     oublieSousArbre(noeud);
     enfantsDe(parent).removeAt(row);
-    détruitListe(noeud->m_enfants);
+    detruitListe(noeud->m_enfants);
     delete noeud;
     if (notifie()) {
         emit nodeRemoved(parent, row);
-        if (sélectionPerdue)
+        if (selectionPerdue)
             emit selectionChanged(nullptr);
     }
 }
 
 void Arbre::Vide() {
-    if (m_index.isEmpty() && !m_sélection)
+    if (m_index.isEmpty() && !m_selection)
         return;
     if (notifie())
         emit aboutToBeReset();
     m_index.clear();
-    m_sélection = nullptr;
-    détruitListe(m_racines);
+    m_selection = nullptr;
+    detruitListe(m_racines);
     if (notifie()) {
         emit reset();
         emit selectionChanged(nullptr);
@@ -226,14 +226,14 @@ void Arbre::ChangeTexte(Noeud* noeud, const QString& texte) {
     if (parent && parent->m_sorted) {
         ListeEnfants& liste = parent->m_enfants;
         const int avant = noeud->Row();
-        calculeCléTri(noeud);
+        calculeCleTri(noeud);
         liste.removeAt(avant);
-        const int après = placeTriée(liste, noeud);
-        if (après != avant && notifie())
-            emit nodeAboutToBeMoved(parent, avant, après);
-        liste.insert(après, noeud);
-        if (après != avant && notifie())
-            emit nodeMoved(parent, avant, après);
+        const int apres = placeTriee(liste, noeud);
+        if (apres != avant && notifie())
+            emit nodeAboutToBeMoved(parent, avant, apres);
+        liste.insert(apres, noeud);
+        if (apres != avant && notifie())
+            emit nodeMoved(parent, avant, apres);
     }
     if (notifie())
         emit nodeChanged(noeud);
@@ -268,34 +268,34 @@ void Arbre::ChangeTriEnfants(Noeud* noeud, bool trier) {
         emit reset();
 }
 
-void Arbre::Déplie(Noeud* noeud, bool déplié) {
-    if (!noeud || noeud->m_expanded == déplié)
+void Arbre::Deplie(Noeud* noeud, bool deplie) {
+    if (!noeud || noeud->m_expanded == deplie)
         return;
-    noeud->m_expanded = déplié;
+    noeud->m_expanded = deplie;
     if (notifie())
-        emit expandedChanged(noeud, déplié);
+        emit expandedChanged(noeud, deplie);
 }
 
 void Arbre::RendVisible(Noeud* noeud) {
     if (!noeud)
         return;
     for (Noeud* p = noeud->m_parent; p; p = p->m_parent)
-        Déplie(p, true);
+        Deplie(p, true);
     if (notifie())
         emit ensureVisibleRequested(noeud);
 }
 
-void Arbre::Sélectionne(Noeud* noeud) {
-    if (m_sélection == noeud)
+void Arbre::Selectionne(Noeud* noeud) {
+    if (m_selection == noeud)
         return;
-    m_sélection = noeud;
+    m_selection = noeud;
     if (notifie())
         emit selectionChanged(noeud);
 }
 
-void Arbre::RendVisibleEtSélectionne(Noeud* noeud) {
+void Arbre::RendVisibleEtSelectionne(Noeud* noeud) {
     RendVisible(noeud);
-    Sélectionne(noeud);
+    Selectionne(noeud);
 }
 
 QString Arbre::FormateLibelle(const QString& nom, qint32 nombre) const {
@@ -315,7 +315,7 @@ void Arbre::setNotificationsSuspended(bool suspendues) {
     m_suspendues = suspendues;
     emit reset();
     if (!suspendues)
-        emit selectionChanged(m_sélection);
+        emit selectionChanged(m_selection);
 }
 
 } // namespace arbrix

@@ -32,23 +32,23 @@ inline constexpr char16_t NBSP = u'\u00A0';
 // "name NBSP (count)" when the count is shown, else the name alone.
 QString FormateLibelle(const QString& nom, qint32 nombre, bool afficherNombreMembres);
 // The text before the first NBSP; the whole label when there is none.
-QString NomDuLibelle(const QString& libellé);
+QString NomDuLibelle(const QString& libelle);
 // The number between "(" after the first NBSP and the last character; its leading number when
 // it is not numeric; 0 when there is no NBSP.
-qint32 NombreDuLibelle(const QString& libellé);
+qint32 NombreDuLibelle(const QString& libelle);
 
 // Raised by the tree when a node is added with a Key the tree already holds.
-class ErreurCléDupliquée : public std::exception {
+class ErreurCleDupliquee : public std::exception {
 public:
-    explicit ErreurCléDupliquée(QString clé);
-    static constexpr qint32 Numéro = 35602;
-    qint32 number() const noexcept { return Numéro; }
+    explicit ErreurCleDupliquee(QString cle);
+    static constexpr qint32 Numero = 35602;
+    qint32 number() const noexcept { return Numero; }
     QString text() const;
-    const QString& clé() const noexcept { return m_clé; }
+    const QString& cle() const noexcept { return m_cle; }
     const char* what() const noexcept override { return m_what.c_str(); }
 
 private:
-    QString m_clé;
+    QString m_cle;
     std::string m_what;
 };
 
@@ -96,7 +96,7 @@ private:
     Noeud* m_parent = nullptr;
     const ListeEnfants* m_liste = nullptr; // the list holding this node
     ListeEnfants::Bloc* m_bloc = nullptr;  // kept by ListeEnfants
-    std::optional<QCollatorSortKey> m_cléTri;
+    std::optional<QCollatorSortKey> m_cleTri;
     ListeEnfants m_enfants;
 };
 
@@ -121,24 +121,24 @@ public:
     // The first top-level node (the analysed element), or nullptr.
     Noeud* Racine() const { return m_racines.first(); }
     // The node with that Key, or nullptr.
-    Noeud* Node(const QString& clé) const { return m_index.value(clé, nullptr); }
-    bool NoeudExiste(const QString& clé) const { return m_index.contains(clé); }
-    Noeud* SelectedItem() const { return m_sélection; }
+    Noeud* Node(const QString& cle) const { return m_index.value(cle, nullptr); }
+    bool NoeudExiste(const QString& cle) const { return m_index.contains(cle); }
+    Noeud* SelectedItem() const { return m_selection; }
     // Children of a node (nullptr: the top level), for adapters.
     int ChildCount(const Noeud* parent) const;
     Noeud* Child(const Noeud* parent, int row) const;
 
     // Next node in pre-order (display order with every node expanded), staying inside the
     // subtree of borne when one is given (borne itself is where the walk starts).
-    Noeud* SuivantPréfixe(const Noeud* noeud, const Noeud* borne = nullptr) const;
+    Noeud* SuivantPrefixe(const Noeud* noeud, const Noeud* borne = nullptr) const;
     // Visits depuis and its subtree in pre-order (depuis nullptr: the whole tree). visite
     // returns false to stop the walk.
-    template <class F> void ParcoursPréfixe(const Noeud* depuis, F&& visite) const;
+    template <class F> void ParcoursPrefixe(const Noeud* depuis, F&& visite) const;
 
     // --- Changing
     // Adds a node as the last child of parent (nullptr: a top-level node), or at its sorted
     // place when the parent sorts its children. Raises ErreurCléDupliquée.
-    Noeud* Ajoute(Noeud* parent, const QString& clé, const QString& texte, const QString& tag = {},
+    Noeud* Ajoute(Noeud* parent, const QString& cle, const QString& texte, const QString& tag = {},
                   const QString& image = {}, bool trierEnfants = false);
     // Removes the node and its subtree; a removed selected node leaves no selection.
     void Supprime(Noeud* noeud);
@@ -152,11 +152,11 @@ public:
     // Turning sorting on orders the children already present.
     void ChangeTriEnfants(Noeud* noeud, bool trier);
 
-    void Déplie(Noeud* noeud, bool déplié = true);
+    void Deplie(Noeud* noeud, bool deplie = true);
     // Expands every ancestor of the node so that it can be seen.
     void RendVisible(Noeud* noeud);
-    void Sélectionne(Noeud* noeud);
-    void RendVisibleEtSélectionne(Noeud* noeud);
+    void Selectionne(Noeud* noeud);
+    void RendVisibleEtSelectionne(Noeud* noeud);
 
     // FormateLibelle with this tree's "AfficherNombreMembres".
     QString FormateLibelle(const QString& nom, qint32 nombre) const;
@@ -191,28 +191,28 @@ private:
     const ListeEnfants& enfantsDe(const Noeud* parent) const {
         return parent ? parent->m_enfants : m_racines;
     }
-    void calculeCléTri(Noeud* noeud) const;
-    int placeTriée(const ListeEnfants& liste, const Noeud* noeud) const;
+    void calculeCleTri(Noeud* noeud) const;
+    int placeTriee(const ListeEnfants& liste, const Noeud* noeud) const;
     void trieListe(ListeEnfants& liste);
     void oublieSousArbre(Noeud* noeud);
-    void détruitListe(ListeEnfants& liste);
+    void detruitListe(ListeEnfants& liste);
     bool notifie() const { return !m_suspendues; }
 
     ListeEnfants m_racines;
     QHash<QString, Noeud*> m_index;
-    Noeud* m_sélection = nullptr;
+    Noeud* m_selection = nullptr;
     QCollator m_collator;
     bool m_afficherNombreMembres = true;
     bool m_suspendues = false;
 };
 
-template <class F> void Arbre::ParcoursPréfixe(const Noeud* depuis, F&& visite) const {
+template <class F> void Arbre::ParcoursPrefixe(const Noeud* depuis, F&& visite) const {
     const Noeud* n = depuis ? depuis : Racine();
     const Noeud* borne = depuis;
     while (n) {
         if (!visite(const_cast<Noeud*>(n)))
             return;
-        n = SuivantPréfixe(n, borne);
+        n = SuivantPrefixe(n, borne);
     }
 }
 

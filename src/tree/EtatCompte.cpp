@@ -27,9 +27,9 @@ QString TexteDateCourte(const QDateTime& moment) {
     return texte;
 }
 
-QString NoteExpiration(const QDateTime& expiration, bool expiré) {
+QString NoteExpiration(const QDateTime& expiration, bool expire) {
     return QChar(NBSP) + QStringLiteral("-> ") +
-           Traduction(expiré ? u"TXT_EXPIRE_DEPUIS_LE" : u"TXT_EXPIRERA_LE") + u' ' +
+           Traduction(expire ? u"TXT_EXPIRE_DEPUIS_LE" : u"TXT_EXPIRERA_LE") + u' ' +
            TexteDateCourte(expiration);
 }
 
@@ -44,9 +44,9 @@ std::optional<quint32> RidDepuisSid(const QByteArray& sid) {
 }
 
 std::optional<quint32> RidGroupePrincipal(qint32 groupType, const QVariant& objectSid) {
-    const bool sécurité = groupType < 0;
+    const bool securite = groupType < 0;
     const bool globalOuUniversel = (groupType & 0x2) || (groupType & 0x8);
-    if (!sécurité || !globalOuUniversel || objectSid.typeId() != QMetaType::QByteArray)
+    if (!securite || !globalOuUniversel || objectSid.typeId() != QMetaType::QByteArray)
         return std::nullopt;
     return RidDepuisSid(objectSid.toByteArray());
 }

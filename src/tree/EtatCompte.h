@@ -19,7 +19,7 @@ QString TexteDateCourte(const QDateTime& moment);
 
 // The note appended to an account label: NBSP + "-> " + "expirera le" / "expiré depuis le" + " "
 // + the date.
-QString NoteExpiration(const QDateTime& expiration, bool expiré);
+QString NoteExpiration(const QDateTime& expiration, bool expire);
 
 // The relative identifier (last sub-authority) of a binary SID; nullopt when it is not one.
 std::optional<quint32> RidDepuisSid(const QByteArray& sid);

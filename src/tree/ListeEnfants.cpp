@@ -10,7 +10,7 @@ Noeud* ListeEnfants::at(int row) const {
     if (row < 0 || row >= m_taille)
         return nullptr;
     const std::size_t b = blocOfRow(row);
-    return m_blocs[b]->noeuds[std::size_t(row - m_débuts[b])];
+    return m_blocs[b]->noeuds[std::size_t(row - m_debuts[b])];
 }
 
 Noeud* ListeEnfants::first() const {
@@ -29,7 +29,7 @@ std::size_t ListeEnfants::offsetInBloc(const Noeud* noeud) const {
 int ListeEnfants::rowOf(const Noeud* noeud) const {
     if (noeud->m_liste != this || !noeud->m_bloc)
         return -1;
-    return m_débuts[noeud->m_bloc->index] + int(offsetInBloc(noeud));
+    return m_debuts[noeud->m_bloc->index] + int(offsetInBloc(noeud));
 }
 
 Noeud* ListeEnfants::after(const Noeud* noeud) const {
@@ -61,7 +61,7 @@ void ListeEnfants::insert(int row, Noeud* noeud) {
     noeud->m_liste = this;
     if (m_blocs.empty()) {
         m_blocs.push_back(std::make_unique<Bloc>());
-        m_débuts.push_back(0);
+        m_debuts.push_back(0);
         m_blocs.back()->noeuds.push_back(noeud);
         noeud->m_bloc = m_blocs.back().get();
         m_taille = 1;
@@ -70,23 +70,23 @@ void ListeEnfants::insert(int row, Noeud* noeud) {
     // A row just past the end goes to the last block (appending stays cheap).
     const std::size_t b = row == m_taille ? m_blocs.size() - 1 : blocOfRow(row);
     Bloc* bloc = m_blocs[b].get();
-    const std::size_t offset = std::size_t(row - m_débuts[b]);
+    const std::size_t offset = std::size_t(row - m_debuts[b]);
     bloc->noeuds.insert(bloc->noeuds.begin() + std::ptrdiff_t(offset), noeud);
     noeud->m_bloc = bloc;
     ++m_taille;
     if (bloc->noeuds.size() > TailleMaxBloc) {
-        auto moitié = std::make_unique<Bloc>();
+        auto moitie = std::make_unique<Bloc>();
         const auto milieu = bloc->noeuds.begin() + std::ptrdiff_t(bloc->noeuds.size() / 2);
-        moitié->noeuds.assign(milieu, bloc->noeuds.end());
+        moitie->noeuds.assign(milieu, bloc->noeuds.end());
         bloc->noeuds.erase(milieu, bloc->noeuds.end());
-        attach(*moitié);
-        m_blocs.insert(m_blocs.begin() + std::ptrdiff_t(b) + 1, std::move(moitié));
-        m_débuts.insert(m_débuts.begin() + std::ptrdiff_t(b) + 1, m_débuts[b] + int(bloc->noeuds.size()));
+        attach(*moitie);
+        m_blocs.insert(m_blocs.begin() + std::ptrdiff_t(b) + 1, std::move(moitie));
+        m_debuts.insert(m_debuts.begin() + std::ptrdiff_t(b) + 1, m_debuts[b] + int(bloc->noeuds.size()));
         for (std::size_t i = b + 1; i < m_blocs.size(); ++i)
             m_blocs[i]->index = i;
-        shiftDébutsFrom(b + 2, +1);
+        shiftDebutsFrom(b + 2, +1);
     } else {
-        shiftDébutsFrom(b + 1, +1);
+        shiftDebutsFrom(b + 1, +1);
     }
 }
 
@@ -95,7 +95,7 @@ void ListeEnfants::removeAt(int row) {
         return;
     const std::size_t b = blocOfRow(row);
     Bloc& bloc = *m_blocs[b];
-    const std::size_t offset = std::size_t(row - m_débuts[b]);
+    const std::size_t offset = std::size_t(row - m_debuts[b]);
     Noeud* noeud = bloc.noeuds[offset];
     noeud->m_bloc = nullptr;
     noeud->m_liste = nullptr;
@@ -103,12 +103,12 @@ void ListeEnfants::removeAt(int row) {
     --m_taille;
     if (bloc.noeuds.empty()) {
         m_blocs.erase(m_blocs.begin() + std::ptrdiff_t(b));
-        m_débuts.erase(m_débuts.begin() + std::ptrdiff_t(b));
+        m_debuts.erase(m_debuts.begin() + std::ptrdiff_t(b));
         for (std::size_t i = b; i < m_blocs.size(); ++i)
             m_blocs[i]->index = i;
-        shiftDébutsFrom(b, -1);
+        shiftDebutsFrom(b, -1);
     } else {
-        shiftDébutsFrom(b + 1, -1);
+        shiftDebutsFrom(b + 1, -1);
     }
 }
 
@@ -122,7 +122,7 @@ std::vector<Noeud*> ListeEnfants::takeAll() {
             tous.push_back(n);
         }
     m_blocs.clear();
-    m_débuts.clear();
+    m_debuts.clear();
     m_taille = 0;
     return tous;
 }
@@ -136,7 +136,7 @@ void ListeEnfants::assign(const std::vector<Noeud*>& noeuds) {
         bloc->index = m_blocs.size();
         attach(*bloc);
         m_blocs.push_back(std::move(bloc));
-        m_débuts.push_back(0);
+        m_debuts.push_back(0);
     }
     m_taille = int(noeuds.size());
     renumberBlocsFrom(0);
@@ -144,19 +144,19 @@ void ListeEnfants::assign(const std::vector<Noeud*>& noeuds) {
 
 std::size_t ListeEnfants::blocOfRow(int row) const {
     // Last block starting at or before row.
-    return std::size_t(std::upper_bound(m_débuts.begin(), m_débuts.end(), row) - m_débuts.begin()) - 1;
+    return std::size_t(std::upper_bound(m_debuts.begin(), m_debuts.end(), row) - m_debuts.begin()) - 1;
 }
 
-void ListeEnfants::shiftDébutsFrom(std::size_t index, int delta) {
-    for (std::size_t i = index; i < m_débuts.size(); ++i)
-        m_débuts[i] += delta;
+void ListeEnfants::shiftDebutsFrom(std::size_t index, int delta) {
+    for (std::size_t i = index; i < m_debuts.size(); ++i)
+        m_debuts[i] += delta;
 }
 
 void ListeEnfants::renumberBlocsFrom(std::size_t index) {
-    int début = index == 0 ? 0 : m_débuts[index - 1] + int(m_blocs[index - 1]->noeuds.size());
+    int debut = index == 0 ? 0 : m_debuts[index - 1] + int(m_blocs[index - 1]->noeuds.size());
     for (std::size_t i = index; i < m_blocs.size(); ++i) {
-        m_débuts[i] = début;
-        début += int(m_blocs[i]->noeuds.size());
+        m_debuts[i] = debut;
+        debut += int(m_blocs[i]->noeuds.size());
     }
 }
 

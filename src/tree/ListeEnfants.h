@@ -57,11 +57,11 @@ private:
     std::size_t blocOfRow(int row) const;
     std::size_t offsetInBloc(const Noeud* noeud) const;
     void renumberBlocsFrom(std::size_t index);
-    void shiftDébutsFrom(std::size_t index, int delta);
+    void shiftDebutsFrom(std::size_t index, int delta);
     void attach(Bloc& bloc);
 
     std::vector<std::unique_ptr<Bloc>> m_blocs;
-    std::vector<int> m_débuts; // row of the first node of each block
+    std::vector<int> m_debuts; // row of the first node of each block
     int m_taille = 0;
 };
 
@@ -78,7 +78,7 @@ template <class Greater> int ListeEnfants::upperBound(Greater&& greater) const {
     if (lo == m_blocs.size())
         return m_taille;
     const Bloc& bloc = *m_blocs[lo];
-    const int début = m_débuts[lo];
+    const int debut = m_debuts[lo];
     std::size_t a = 0, b = bloc.noeuds.size();
     while (a < b) {
         const std::size_t mid = (a + b) / 2;
@@ -87,7 +87,7 @@ template <class Greater> int ListeEnfants::upperBound(Greater&& greater) const {
         else
             a = mid + 1;
     }
-    return début + int(a);
+    return debut + int(a);
 }
 
 } // namespace arbrix

@@ -21,12 +21,12 @@ TEST(ArgumentsCli, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(a.source, QStringLiteral("/tmp/d.ldif"));
     EXPECT_EQ(a.type, 0);
     EXPECT_EQ(a.mode, 5);
-    EXPECT_EQ(a.fichierRéglages, QStringLiteral("/tmp/a.ini"));
-    ASSERT_EQ(a.réglages.size(), 2);
-    EXPECT_EQ(a.réglages[0].clé, QStringLiteral("ExportFormat"));
-    EXPECT_EQ(a.réglages[0].valeur, QStringLiteral("2"));
-    EXPECT_EQ(a.réglages[1].clé, QStringLiteral("Langue"));
-    EXPECT_EQ(a.réglages[1].valeur, QStringLiteral("Français"));
+    EXPECT_EQ(a.fichierReglages, QStringLiteral("/tmp/a.ini"));
+    ASSERT_EQ(a.reglages.size(), 2);
+    EXPECT_EQ(a.reglages[0].cle, QStringLiteral("ExportFormat"));
+    EXPECT_EQ(a.reglages[0].valeur, QStringLiteral("2"));
+    EXPECT_EQ(a.reglages[1].cle, QStringLiteral("Langue"));
+    EXPECT_EQ(a.reglages[1].valeur, QStringLiteral("Français"));
     EXPECT_EQ(a.utilisateur, QStringLiteral("alice@velmora.test"));
     EXPECT_EQ(a.fichierMotDePasse, QStringLiteral("/tmp/p"));
     EXPECT_EQ(a.nomOuDn, QStringLiteral("Ventes"));
@@ -41,8 +41,8 @@ TEST(ArgumentsCli, NameWordsAreJoinedAndDoubleDashEndsOptions) {
     // A --set value may itself hold "=" and be empty.
     const AnalyseArgumentsCli r = Lit({"--set", "ExportSéparateur=a=b", "--set", "ExportIndentation=", "x"});
     ASSERT_FALSE(r.erreur);
-    EXPECT_EQ(r.arguments.réglages[0].valeur, QStringLiteral("a=b"));
-    EXPECT_EQ(r.arguments.réglages[1].valeur, QString());
+    EXPECT_EQ(r.arguments.reglages[0].valeur, QStringLiteral("a=b"));
+    EXPECT_EQ(r.arguments.reglages[1].valeur, QString());
     EXPECT_EQ(Lit({"--type", "GROUP", "x"}).arguments.type, 1);
 }
 
@@ -56,26 +56,26 @@ TEST(ArgumentsCli, HelpNeedsNoName) {
 TEST(ArgumentsCli, FaultsNameTheirKeyAndArgument) {
     struct Cas {
         QStringList arguments;
-        QString clé;
+        QString cle;
         QString argument;
     };
     const QList<Cas> cas = {
-        {{"--frobnicate", "x"}, CléTexteCli::OptionInconnue, "--frobnicate"},
-        {{"--password", "secret", "x"}, CléTexteCli::OptionInconnue, "--password"},
-        {{"x", "--mode"}, CléTexteCli::ValeurManquante, "--mode"},
-        {{"--type", "user", "x"}, CléTexteCli::TypeInvalide, "user"},
-        {{"--mode", "7", "x"}, CléTexteCli::ModeInvalide, "7"},
-        {{"--mode=0", "x"}, CléTexteCli::ModeInvalide, "0"},
-        {{"--mode", "deux", "x"}, CléTexteCli::ModeInvalide, "deux"},
-        {{"--set", "ExportFormat", "x"}, CléTexteCli::RéglageInvalide, "ExportFormat"},
-        {{"--set", "=2", "x"}, CléTexteCli::RéglageInvalide, "=2"},
-        {{}, CléTexteCli::NomManquant, ""},
-        {{"--mode", "2"}, CléTexteCli::NomManquant, ""},
+        {{"--frobnicate", "x"}, CleTexteCli::OptionInconnue, "--frobnicate"},
+        {{"--password", "secret", "x"}, CleTexteCli::OptionInconnue, "--password"},
+        {{"x", "--mode"}, CleTexteCli::ValeurManquante, "--mode"},
+        {{"--type", "user", "x"}, CleTexteCli::TypeInvalide, "user"},
+        {{"--mode", "7", "x"}, CleTexteCli::ModeInvalide, "7"},
+        {{"--mode=0", "x"}, CleTexteCli::ModeInvalide, "0"},
+        {{"--mode", "deux", "x"}, CleTexteCli::ModeInvalide, "deux"},
+        {{"--set", "ExportFormat", "x"}, CleTexteCli::ReglageInvalide, "ExportFormat"},
+        {{"--set", "=2", "x"}, CleTexteCli::ReglageInvalide, "=2"},
+        {{}, CleTexteCli::NomManquant, ""},
+        {{"--mode", "2"}, CleTexteCli::NomManquant, ""},
     };
     for (const Cas& c : cas) {
         const AnalyseArgumentsCli r = Lit(c.arguments);
         ASSERT_TRUE(r.erreur) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(r.erreur->clé, c.clé) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(r.erreur->cle, c.cle) << c.arguments.join(u' ').toStdString();
         EXPECT_EQ(r.erreur->argument, c.argument) << c.arguments.join(u' ').toStdString();
     }
 }
@@ -84,13 +84,13 @@ TEST(ArgumentsCli, OptionsBeforeAFaultAreKept) {
     // The settings file named before a fault still chooses the language of the message.
     const AnalyseArgumentsCli r = Lit({"--settings", "/tmp/a.ini", "--bogus"});
     ASSERT_TRUE(r.erreur);
-    EXPECT_EQ(r.arguments.fichierRéglages, QStringLiteral("/tmp/a.ini"));
+    EXPECT_EQ(r.arguments.fichierReglages, QStringLiteral("/tmp/a.ini"));
 }
 
 TEST(TextesCli, FillsValuesAndFallsBackToTheKey) {
-    EXPECT_EQ(TexteCli(CléTexteCli::OptionInconnue, {"--x"}), QStringLiteral("Option inconnue : --x"));
+    EXPECT_EQ(TexteCli(CleTexteCli::OptionInconnue, {"--x"}), QStringLiteral("Option inconnue : --x"));
     EXPECT_EQ(TexteCli(QStringLiteral("MSG_CLI_SANS_TEXTE")), QStringLiteral("MSG_CLI_SANS_TEXTE"));
-    EXPECT_TRUE(TexteCli(CléTexteCli::Aide).contains(u"--password-file"));
+    EXPECT_TRUE(TexteCli(CleTexteCli::Aide).contains(u"--password-file"));
 }
 
 } // namespace

@@ -17,7 +17,7 @@ const QString NB = QString(QChar(0xA0));
 const QString Echantillon = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif");
 const QString DnBoucleB = QStringLiteral("CN=Boucle B,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test");
 
-struct Résultat {
+struct Resultat {
     int code = -1;
     QString sortie;
     QString erreurs;
@@ -27,22 +27,22 @@ struct Résultat {
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        réglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
-        ÉcritFichier(réglages, "[Config]\r\nLangue=Français\r\n");
+        reglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
+        EcritFichier(reglages, "[Config]\r\nLangue=Français\r\n");
         qunsetenv("ARBRIX_PASSWORD");
     }
 
-    static void ÉcritFichier(const QString& chemin, const QByteArray& contenu) {
+    static void EcritFichier(const QString& chemin, const QByteArray& contenu) {
         QFile f(chemin);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(contenu);
     }
 
-    Résultat Lance(const QStringList& arguments, bool options = true) {
+    Resultat Lance(const QStringList& arguments, bool options = true) {
         QStringList tous = arguments;
         if (options)
-            tous = QStringList{"--settings", réglages, "--directory", Echantillon} + arguments;
-        Résultat r;
+            tous = QStringList{"--settings", reglages, "--directory", Echantillon} + arguments;
+        Resultat r;
         QTextStream sortie(&r.sortie);
         QTextStream erreurs(&r.erreurs);
         r.code = runCli(tous, sortie, erreurs);
@@ -52,11 +52,11 @@ protected:
     static QString Lignes(const QStringList& lignes) { return lignes.join(QStringLiteral("\r\n")) + u'\n'; }
 
     QTemporaryDir dossier;
-    QString réglages;
+    QString reglages;
 };
 
 TEST_F(CliTest, AGroupFoundByNameGivesTheExportOfItsWholeTree) {
-    const Résultat r = Lance({"Boucle", "A"});
+    const Resultat r = Lance({"Boucle", "A"});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
     EXPECT_EQ(r.sortie, Lignes({"Boucle A" + NB + "(3)", "\tBoucle B" + NB + "(2)",
                                 "\t\tBoucle C" + NB + "(1)", "\t\t\tBoucle A", "\t\t\tNathalie Roux (nroux)",
@@ -68,10 +68,10 @@ TEST_F(CliTest, AGroupFoundByNameGivesTheExportOfItsWholeTree) {
 }
 
 TEST_F(CliTest, ExportKeysApplyButTheExtentIsAlwaysComplete) {
-    ÉcritFichier(réglages, "[Config]\r\nLangue=Français\r\nExportEtendue=2\r\nExportFormat=2\r\n");
+    EcritFichier(reglages, "[Config]\r\nLangue=Français\r\nExportEtendue=2\r\nExportFormat=2\r\n");
     EXPECT_EQ(Lance({"Boucle A"}).sortie, Lignes({"Boucle A", "\tBoucle B", "\t\tBoucle C", "\t\t\tBoucle A",
                                                   "\t\t\tnroux", "\t\tcgarnier", "\tlfontaine"}));
-    const Résultat plat =
+    const Resultat plat =
         Lance({"--set", "ExportStructure=0", "--set", "ExportSéparateur=\\n", "--type", "ou", "Ventes"});
     EXPECT_EQ(plat.code, 0);
     EXPECT_EQ(plat.sortie,
@@ -79,7 +79,7 @@ TEST_F(CliTest, ExportKeysApplyButTheExtentIsAlwaysComplete) {
 }
 
 TEST_F(CliTest, ADistinguishedNameStartsAtThatObject) {
-    const Résultat r = Lance({"--set", "ExportModeColonné=-1", "--set", "ExportSéparateur=;", "--set",
+    const Resultat r = Lance({"--set", "ExportModeColonné=-1", "--set", "ExportSéparateur=;", "--set",
                               "ExportFormat=1", DnBoucleB});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.sortie,
@@ -90,7 +90,7 @@ TEST_F(CliTest, ADistinguishedNameStartsAtThatObject) {
 }
 
 TEST_F(CliTest, TheModeAndTheCountSettingApply) {
-    const Résultat r = Lance({"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"});
+    const Resultat r = Lance({"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.sortie, Lignes({"Ventes", "\tSales (EMEA)", "\t\tVentes (EMEA)", "\tVentes - Tous",
                                 "\t\tÉquipe d'accueil", "\t\tVentes (EMEA)", "\tVentes France",
@@ -98,14 +98,14 @@ TEST_F(CliTest, TheModeAndTheCountSettingApply) {
 }
 
 TEST_F(CliTest, NoObjectOrSeveralGiveTwo) {
-    const Résultat inconnu = Lance({"Nulle part"});
+    const Resultat inconnu = Lance({"Nulle part"});
     EXPECT_EQ(inconnu.code, 2);
     EXPECT_TRUE(inconnu.sortie.isEmpty());
     EXPECT_TRUE(inconnu.erreurs.contains(u"'Nulle part'")) << inconnu.erreurs.toStdString();
 
     EXPECT_EQ(Lance({"CN=Personne,OU=Velmora,DC=velmora,DC=test"}).code, 2);
 
-    const Résultat plusieurs = Lance({"Boucle*"});
+    const Resultat plusieurs = Lance({"Boucle*"});
     EXPECT_EQ(plusieurs.code, 2);
     EXPECT_TRUE(plusieurs.sortie.isEmpty());
     EXPECT_EQ(
@@ -126,59 +126,59 @@ TEST_F(CliTest, OtherFailuresGiveOneWithAMessage) {
     };
     const QString absent = dossier.filePath(QStringLiteral("absent"));
     const QList<Cas> cas = {
-        {{"--bogus", "x"}, TexteCli(CléTexteCli::OptionInconnue, {"--bogus"})},
-        {{"--set", "ExportFormats=2", "x"}, TexteCli(CléTexteCli::RéglageInconnu, {"ExportFormats"})},
-        {{"--set", "AccèsADPassword=secret", "x"}, TexteCli(CléTexteCli::RéglageMotDePasse)},
+        {{"--bogus", "x"}, TexteCli(CleTexteCli::OptionInconnue, {"--bogus"})},
+        {{"--set", "ExportFormats=2", "x"}, TexteCli(CleTexteCli::ReglageInconnu, {"ExportFormats"})},
+        {{"--set", "AccèsADPassword=secret", "x"}, TexteCli(CleTexteCli::ReglageMotDePasse)},
         {{"--user", "amartin@velmora.test", "x"},
-         TexteCli(CléTexteCli::MotDePasseManquant, {"amartin@velmora.test"})},
+         TexteCli(CleTexteCli::MotDePasseManquant, {"amartin@velmora.test"})},
         {{"--user", "amartin", "--password-file", absent, "x"},
-         TexteCli(CléTexteCli::MotDePasseIllisible, {absent})},
+         TexteCli(CleTexteCli::MotDePasseIllisible, {absent})},
         {{"--directory", absent + ".ldif", "x"}, "Impossible d'accéder à l'ActiveDirectory"},
         {{"--mode", "5", "Boucle A"}, "requiert que l'élément racine soit une O.U."},
         {{"--set", "AnalyseParDéfaut=99999999", "x"}, "99999999"},
     };
     for (const Cas& c : cas) {
-        const Résultat r = Lance(c.arguments);
+        const Resultat r = Lance(c.arguments);
         EXPECT_EQ(r.code, 1) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(r.sortie.isEmpty());
         EXPECT_TRUE(r.erreurs.contains(c.attendu))
             << r.erreurs.toStdString() << " / " << c.attendu.toStdString();
     }
-    const Résultat sansFichier = Lance({"--settings", absent, "x"}, false);
+    const Resultat sansFichier = Lance({"--settings", absent, "x"}, false);
     EXPECT_EQ(sansFichier.code, 1);
     EXPECT_TRUE(sansFichier.erreurs.contains(absent));
 }
 
 TEST_F(CliTest, UserAndPasswordFromAFileOrTheEnvironment) {
     const QString fichier = dossier.filePath(QStringLiteral("mdp"));
-    ÉcritFichier(fichier, "s3cret\r\nignored\n");
+    EcritFichier(fichier, "s3cret\r\nignored\n");
     EXPECT_EQ(Lance({"--user", "amartin@velmora.test", "--password-file", fichier, "Boucle C"}).code, 0);
     qputenv("ARBRIX_PASSWORD", "s3cret");
     EXPECT_EQ(Lance({"--user", "amartin@velmora.test", "Boucle C"}).code, 0);
     qunsetenv("ARBRIX_PASSWORD");
     // An unknown account cannot bind: the session fails before any analysis.
-    ÉcritFichier(fichier, "x");
-    const Résultat r = Lance({"--user", "personne@velmora.test", "--password-file", fichier, "Boucle C"});
+    EcritFichier(fichier, "x");
+    const Resultat r = Lance({"--user", "personne@velmora.test", "--password-file", fichier, "Boucle C"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.sortie.isEmpty());
 }
 
 TEST_F(CliTest, TheSettingsFileIsNeverWritten) {
     const QByteArray contenu = "; comment\r\n[Config]\r\nLangue=Français\r\nExportFormat=1\r\nMémos=a|b\r\n";
-    ÉcritFichier(réglages, contenu);
-    const QDateTime avant = QFileInfo(réglages).lastModified();
+    EcritFichier(reglages, contenu);
+    const QDateTime avant = QFileInfo(reglages).lastModified();
     EXPECT_EQ(
         Lance({"--set", "ExportFormat=2", "--set", "Mémos=", "--set", "AnalyseParDéfaut=6", "Boucle A"}).code,
         0);
-    QFile f(réglages);
+    QFile f(reglages);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), contenu);
-    EXPECT_EQ(QFileInfo(réglages).lastModified(), avant);
+    EXPECT_EQ(QFileInfo(reglages).lastModified(), avant);
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList{"Arbrix.ini"});
 }
 
 TEST_F(CliTest, HelpDocumentsTheOptionsAndExitStatuses) {
-    const Résultat r = Lance({"--help"});
+    const Resultat r = Lance({"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.erreurs.isEmpty());
     for (const char* mot : {"--directory", "--type", "--mode", "--settings", "--set", "--user",
@@ -189,10 +189,10 @@ TEST_F(CliTest, HelpDocumentsTheOptionsAndExitStatuses) {
 TEST_F(CliTest, TheDirectoryOptionOutranksTheEnvironmentAndLeavesItAsItWas) {
     const QByteArray absent = dossier.filePath(QStringLiteral("absent.ldif")).toUtf8();
     qputenv("ARBRIX_DIRECTORY", absent);
-    const Résultat r = Lance({"Boucle C"});
+    const Resultat r = Lance({"Boucle C"});
     EXPECT_EQ(qgetenv("ARBRIX_DIRECTORY"), absent);
     // Without the option the variable names the directory.
-    const Résultat sansOption = Lance({"--settings", réglages, "Boucle C"}, false);
+    const Resultat sansOption = Lance({"--settings", reglages, "Boucle C"}, false);
     qunsetenv("ARBRIX_DIRECTORY");
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
     EXPECT_EQ(sansOption.code, 1);
@@ -200,15 +200,15 @@ TEST_F(CliTest, TheDirectoryOptionOutranksTheEnvironmentAndLeavesItAsItWas) {
 }
 
 TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
-    ÉcritFichier(réglages, "[Config]\r\nLangue=English\r\n");
-    const Résultat aide = Lance({"--help"});
+    EcritFichier(reglages, "[Config]\r\nLangue=English\r\n");
+    const Resultat aide = Lance({"--help"});
     EXPECT_TRUE(aide.sortie.startsWith(u"Usage: arbrix-cli [OPTIONS] NAME-OR-DN\n"))
         << aide.sortie.toStdString();
     EXPECT_TRUE(aide.sortie.contains(u"Exit codes:"));
     EXPECT_EQ(Lance({"--bogus"}).erreurs,
               QStringLiteral("Unknown option: --bogus\nFor help: arbrix-cli --help\n"));
     EXPECT_TRUE(Lance({"Nulle part"}).erreurs.startsWith(u"No group or O.U. named 'Nulle part' was found"));
-    EXPECT_TRUE(Lance({"--settings", réglages, "--directory", dossier.filePath("absent.ldif"), "x"}, false)
+    EXPECT_TRUE(Lance({"--settings", reglages, "--directory", dossier.filePath("absent.ldif"), "x"}, false)
                     .erreurs.startsWith(u"Unable to access the Active Directory"));
 }
 
@@ -216,12 +216,12 @@ TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
 TEST(TextesCli, EnglishTranslatesThemAll) {
     const QString anglais = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng");
     const QString absent = QStringLiteral("\x01absent");
-    const QStringList clés = ClésTexteCli();
-    EXPECT_TRUE(clés.contains(CléTexteCli::Aide));
-    for (const QString& clé : clés) {
-        const QString texte = LitTraduction(anglais, clé, absent);
-        EXPECT_NE(texte, absent) << clé.toStdString();
-        EXPECT_EQ(texte.count(u"%v"), TexteCli(clé).count(u"%v")) << clé.toStdString();
+    const QStringList cles = ClesTexteCli();
+    EXPECT_TRUE(cles.contains(CleTexteCli::Aide));
+    for (const QString& cle : cles) {
+        const QString texte = LitTraduction(anglais, cle, absent);
+        EXPECT_NE(texte, absent) << cle.toStdString();
+        EXPECT_EQ(texte.count(u"%v"), TexteCli(cle).count(u"%v")) << cle.toStdString();
     }
 }
 
@@ -234,7 +234,7 @@ TEST_F(CliTest, TheProgramWritesUtf8AndExitsWithTheStatus) {
     env.remove(QStringLiteral("ARBRIX_DIRECTORY"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(ARBRIX_CLI_PROGRAM),
-            {"--settings", réglages, "--directory", Echantillon, DnBoucleB});
+            {"--settings", reglages, "--directory", Echantillon, DnBoucleB});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0);
     const QByteArray sortie = p.readAllStandardOutput();
@@ -244,7 +244,7 @@ TEST_F(CliTest, TheProgramWritesUtf8AndExitsWithTheStatus) {
     EXPECT_TRUE(p.readAllStandardError().contains("Boucle B"));
 
     p.start(QStringLiteral(ARBRIX_CLI_PROGRAM),
-            {"--settings", réglages, "--directory", Echantillon, "Boucle*"});
+            {"--settings", reglages, "--directory", Echantillon, "Boucle*"});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_EQ(p.readAllStandardError().count('\n'), 3);

@@ -21,16 +21,16 @@ namespace {
 const QString DnBoucleA = QStringLiteral("CN=Boucle A,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test");
 
 // The embedded directory, whose searches can be made to fail.
-class AnnuaireDéfaillant : public ForwardingBackend {
+class AnnuaireDefaillant : public ForwardingBackend {
 public:
     using ForwardingBackend::ForwardingBackend;
 
-    std::optional<int> codeÉchec; // every search fails with this LDAP code
+    std::optional<int> codeEchec; // every search fails with this LDAP code
 
-    std::unique_ptr<SearchCursor> search(const SearchRequest& requête) override {
-        if (codeÉchec)
-            throw LdapError(*codeÉchec, QStringLiteral("refused by the test"));
-        return ForwardingBackend::search(requête);
+    std::unique_ptr<SearchCursor> search(const SearchRequest& requete) override {
+        if (codeEchec)
+            throw LdapError(*codeEchec, QStringLiteral("refused by the test"));
+        return ForwardingBackend::search(requete);
     }
 };
 
@@ -38,17 +38,17 @@ class Utilisateur : public Interaction {
 public:
     QStringList messages;
     std::optional<int> choix;
-    int arrêtÀLaPompe = -1;
+    int arretALaPompe = -1;
 
-    RéponseMessage Message(const QString& texte, IcôneMessage, BoutonsMessage, RéponseMessage,
+    ReponseMessage Message(const QString& texte, IconeMessage, BoutonsMessage, ReponseMessage,
                            const QString&) override {
         messages << texte;
-        return RéponseMessage::Ok;
+        return ReponseMessage::Ok;
     }
     std::optional<int> ChoisitOccurrence(const ListeOccurrences&) override { return choix; }
-    void TraiteÉvénements() override {
-        if (--arrêtÀLaPompe == 0)
-            DemandeArrêt();
+    void TraiteEvenements() override {
+        if (--arretALaPompe == 0)
+            DemandeArret();
     }
 };
 
@@ -57,40 +57,40 @@ protected:
     void SetUp() override {
         Catalogue().Vide();
         ChargeTraductions(QString());
-        annuaire = std::make_shared<AnnuaireDéfaillant>(
+        annuaire = std::make_shared<AnnuaireDefaillant>(
             std::make_shared<MemoryBackend>(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif")));
         session = std::make_unique<SessionAD>(annuaire, AccesAnnuaire{});
         session->definitNomUtilisateurSysteme([] { return QStringLiteral("test"); });
         ASSERT_TRUE(session->Ouvre().reussi());
-        analyse = std::make_unique<Analyse>(arbre, *session, paramètres, utilisateur);
+        analyse = std::make_unique<Analyse>(arbre, *session, parametres, utilisateur);
     }
 
-    const RésultatAnalyse& ParNom(const QString& nom, int type = 1, qint16 mode = Mode::Standard) {
+    const ResultatAnalyse& ParNom(const QString& nom, int type = 1, qint16 mode = Mode::Standard) {
         utilisateur.messages.clear();
         utilisateur.ChangeTexteRecherche(nom);
         utilisateur.ChangeTypeRecherche(type);
         analyse->LanceAnalyse(mode);
-        return analyse->Résultat();
+        return analyse->Resultat();
     }
-    const RésultatAnalyse& ParDn(const QString& dn, qint16 mode = Mode::Standard) {
+    const ResultatAnalyse& ParDn(const QString& dn, qint16 mode = Mode::Standard) {
         utilisateur.messages.clear();
         analyse->LanceAnalyse(mode, dn);
-        return analyse->Résultat();
+        return analyse->Resultat();
     }
 
-    std::shared_ptr<AnnuaireDéfaillant> annuaire;
+    std::shared_ptr<AnnuaireDefaillant> annuaire;
     std::unique_ptr<SessionAD> session;
-    Paramètres paramètres;
+    Parametres parametres;
     Arbre arbre;
     Utilisateur utilisateur;
     std::unique_ptr<Analyse> analyse;
 };
 
 TEST_F(IssueAnalyseTest, ATreeIsBuiltEvenWhenGroupsContainThemselves) {
-    EXPECT_EQ(analyse->Résultat().issue, IssueAnalyse::AucuneAnalyse);
-    const RésultatAnalyse& r = ParNom(QStringLiteral("Boucle A"));
+    EXPECT_EQ(analyse->Resultat().issue, IssueAnalyse::AucuneAnalyse);
+    const ResultatAnalyse& r = ParNom(QStringLiteral("Boucle A"));
     EXPECT_EQ(r.issue, IssueAnalyse::Arborescence);
-    EXPECT_EQ(r.numéroErreur, 0);
+    EXPECT_EQ(r.numeroErreur, 0);
     EXPECT_TRUE(r.candidats.isEmpty());
     ASSERT_EQ(utilisateur.messages.size(), 1) << "the recursion report";
     EXPECT_FALSE(arbre.isEmpty());
@@ -113,10 +113,10 @@ TEST_F(IssueAnalyseTest, AnUnknownNameOrDnIsNotFound) {
 }
 
 TEST_F(IssueAnalyseTest, SeveralFoundKeepTheCandidatesUntilOneIsChosen) {
-    const RésultatAnalyse& refusé = ParNom(QStringLiteral("Boucle*"));
-    EXPECT_EQ(refusé.issue, IssueAnalyse::Plusieurs);
-    ASSERT_EQ(refusé.candidats.size(), 3);
-    EXPECT_EQ(refusé.candidats[1].Nom, u"Boucle B");
+    const ResultatAnalyse& refuse = ParNom(QStringLiteral("Boucle*"));
+    EXPECT_EQ(refuse.issue, IssueAnalyse::Plusieurs);
+    ASSERT_EQ(refuse.candidats.size(), 3);
+    EXPECT_EQ(refuse.candidats[1].Nom, u"Boucle B");
     EXPECT_TRUE(utilisateur.messages.isEmpty());
     EXPECT_TRUE(arbre.isEmpty());
 
@@ -124,7 +124,7 @@ TEST_F(IssueAnalyseTest, SeveralFoundKeepTheCandidatesUntilOneIsChosen) {
     EXPECT_EQ(ParNom(QStringLiteral("Boucle*")).issue, IssueAnalyse::Plusieurs);
 
     utilisateur.choix = 1;
-    const RésultatAnalyse& choisi = ParNom(QStringLiteral("Boucle*"));
+    const ResultatAnalyse& choisi = ParNom(QStringLiteral("Boucle*"));
     EXPECT_EQ(choisi.issue, IssueAnalyse::Arborescence);
     EXPECT_TRUE(choisi.candidats.isEmpty()) << "a new analysis starts from a clean outcome";
     EXPECT_EQ(analyse->NomRacine, u"Boucle B");
@@ -137,31 +137,31 @@ TEST_F(IssueAnalyseTest, TheStructureOfAGroupIsRefused) {
 }
 
 TEST_F(IssueAnalyseTest, AStopDuringTheBuildIsNotASuccess) {
-    utilisateur.arrêtÀLaPompe = 3;
-    EXPECT_EQ(ParNom(QStringLiteral("Ventes"), 0).issue, IssueAnalyse::Arrêtée);
+    utilisateur.arretALaPompe = 3;
+    EXPECT_EQ(ParNom(QStringLiteral("Ventes"), 0).issue, IssueAnalyse::Arretee);
     EXPECT_EQ(utilisateur.messages.last(), Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
 }
 
 TEST_F(IssueAnalyseTest, DirectoryFailuresKeepTheirNumber) {
-    annuaire->codeÉchec = LdapCode::Busy;
-    const qint64 occupé = -qint64(ErrorNumber::LdapBase + LdapCode::Busy);
+    annuaire->codeEchec = LdapCode::Busy;
+    const qint64 occupe = -qint64(ErrorNumber::LdapBase + LdapCode::Busy);
     // In the build, the number is shown as a positive value...
-    const RésultatAnalyse& construction = ParDn(DnBoucleA);
+    const ResultatAnalyse& construction = ParDn(DnBoucleA);
     EXPECT_EQ(construction.issue, IssueAnalyse::Erreur);
-    EXPECT_EQ(construction.numéroErreur, occupé);
+    EXPECT_EQ(construction.numeroErreur, occupe);
     ASSERT_EQ(utilisateur.messages.size(), 1);
-    EXPECT_TRUE(utilisateur.messages[0].contains(QString::number(occupé)));
+    EXPECT_TRUE(utilisateur.messages[0].contains(QString::number(occupe)));
     // ... in the lookup, as the directory gives it.
-    const RésultatAnalyse& recherche = ParNom(QStringLiteral("Boucle A"));
+    const ResultatAnalyse& recherche = ParNom(QStringLiteral("Boucle A"));
     EXPECT_EQ(recherche.issue, IssueAnalyse::Erreur);
-    EXPECT_EQ(recherche.numéroErreur, -occupé);
+    EXPECT_EQ(recherche.numeroErreur, -occupe);
 
     // A refusal of rights has a message of its own, without number.
-    annuaire->codeÉchec = LdapCode::InsufficientAccessRights;
+    annuaire->codeEchec = LdapCode::InsufficientAccessRights;
     for (const bool parDn : {true, false}) {
-        const RésultatAnalyse& r = parDn ? ParDn(DnBoucleA) : ParNom(QStringLiteral("Boucle A"));
+        const ResultatAnalyse& r = parDn ? ParDn(DnBoucleA) : ParNom(QStringLiteral("Boucle A"));
         EXPECT_EQ(r.issue, IssueAnalyse::Erreur);
-        EXPECT_EQ(r.numéroErreur, ErrorNumber::QueryAccessDenied);
+        EXPECT_EQ(r.numeroErreur, ErrorNumber::QueryAccessDenied);
         EXPECT_EQ(utilisateur.messages, QStringList{Traduction(u"MSG_ERREUR_DROITS_AD")});
     }
 }

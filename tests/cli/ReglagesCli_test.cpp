@@ -23,8 +23,8 @@ protected:
         QFile f(chemin);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QString Lit(const RéglagesCli& r, const QString& clé) const {
-        return LitIni(r.Fichier(), QStringLiteral("Config"), clé, QStringLiteral("<absent>"));
+    QString Lit(const ReglagesCli& r, const QString& cle) const {
+        return LitIni(r.Fichier(), QStringLiteral("Config"), cle, QStringLiteral("<absent>"));
     }
 
     QTemporaryDir dossier;
@@ -33,7 +33,7 @@ protected:
 
 TEST_F(ReglagesCliTest, ValuesApplyToACopyAndTheFileStaysUntouched) {
     const QByteArray avant = Contenu(source);
-    RéglagesCli r(source, {{"exportformat", "2"}, {"Langue", "Français"}, {"Mémo3", "Ventes"}});
+    ReglagesCli r(source, {{"exportformat", "2"}, {"Langue", "Français"}, {"Mémo3", "Ventes"}});
     ASSERT_FALSE(r.Erreur());
     EXPECT_NE(r.Fichier(), source);
     EXPECT_EQ(Lit(r, QStringLiteral("ExportFormat")), QStringLiteral("2"));
@@ -44,29 +44,29 @@ TEST_F(ReglagesCliTest, ValuesApplyToACopyAndTheFileStaysUntouched) {
 }
 
 TEST_F(ReglagesCliTest, AMissingFileGivesAnEmptyCopy) {
-    RéglagesCli r(dossier.filePath(QStringLiteral("absent.ini")), {{"ExportStructure", "0"}});
+    ReglagesCli r(dossier.filePath(QStringLiteral("absent.ini")), {{"ExportStructure", "0"}});
     ASSERT_FALSE(r.Erreur());
     EXPECT_EQ(Lit(r, QStringLiteral("ExportStructure")), QStringLiteral("0"));
     EXPECT_EQ(Lit(r, QStringLiteral("ExportFormat")), QStringLiteral("<absent>"));
 }
 
 TEST_F(ReglagesCliTest, UnknownKeysAndThePasswordAreRefused) {
-    RéglagesCli inconnue(source, {{"ExportFormat", "3"}, {"ExportFormats", "2"}, {"Langue", "x"}});
+    ReglagesCli inconnue(source, {{"ExportFormat", "3"}, {"ExportFormats", "2"}, {"Langue", "x"}});
     ASSERT_TRUE(inconnue.Erreur());
-    EXPECT_EQ(inconnue.Erreur()->clé, CléTexteCli::RéglageInconnu);
+    EXPECT_EQ(inconnue.Erreur()->cle, CleTexteCli::ReglageInconnu);
     EXPECT_EQ(inconnue.Erreur()->argument, QStringLiteral("ExportFormats"));
 
-    RéglagesCli motDePasse(source, {{"accèsadpassword", "secret"}});
+    ReglagesCli motDePasse(source, {{"accèsadpassword", "secret"}});
     ASSERT_TRUE(motDePasse.Erreur());
-    EXPECT_EQ(motDePasse.Erreur()->clé, CléTexteCli::RéglageMotDePasse);
+    EXPECT_EQ(motDePasse.Erreur()->cle, CleTexteCli::ReglageMotDePasse);
 }
 
-TEST(EstCléConfig, KnowsTheConfigKeysWhateverTheirCase) {
-    for (const char* clé : {"Langue", "contrôlerverrouilléexpiré", "AccèsADServeur",
+TEST(EstCleConfig, KnowsTheConfigKeysWhateverTheirCase) {
+    for (const char* cle : {"Langue", "contrôlerverrouilléexpiré", "AccèsADServeur",
                             "ExportComptesOrdinateur", "Mémos", "NbMémos", "Mémo12", "AnalyseParDéfaut"})
-        EXPECT_TRUE(EstCléConfig(QString::fromUtf8(clé))) << clé;
-    for (const char* clé : {"Mémo", "Mémo1a", "ExportComptesOrdinateurs", "Config", ""})
-        EXPECT_FALSE(EstCléConfig(QString::fromUtf8(clé))) << clé;
+        EXPECT_TRUE(EstCleConfig(QString::fromUtf8(cle))) << cle;
+    for (const char* cle : {"Mémo", "Mémo1a", "ExportComptesOrdinateurs", "Config", ""})
+        EXPECT_FALSE(EstCleConfig(QString::fromUtf8(cle))) << cle;
 }
 
 } // namespace

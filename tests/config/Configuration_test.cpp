@@ -7,113 +7,113 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const EntréeMémo Sép{SéparateurMémos(), 0};
+const EntreeMemo Sep{SeparateurMemos(), 0};
 
-Mémos MémosDe(const QString& texte) {
-    Mémos m;
+Memos MemosDe(const QString& texte) {
+    Memos m;
     m.ChargeTexte(texte);
     return m;
 }
 
 } // namespace
 
-TEST(VérificationConfiguration, DomaineEtNombre) {
-    Paramètres p;
-    SaisieConfiguration s = SaisieDepuis(p, Mémos());
-    EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::Aucune);
+TEST(VerificationConfiguration, DomaineEtNombre) {
+    Parametres p;
+    SaisieConfiguration s = SaisieDepuis(p, Memos());
+    EXPECT_EQ(VerifieSaisie(s), ErreurSaisie::Aucune);
 
-    s.AccèsAD = 2;
-    s.AccèsADDomaine = u"   "_s;
-    EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::Domaine);
-    EXPECT_EQ(CléMessage(VérifieSaisie(s)), u"MSG_ERREUR_DOMAINE"_s);
-    s.AccèsAD = 1;
-    EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::Aucune) << "mode 1 does not use the domain";
-    s.AccèsAD = 2;
-    s.AccèsADDomaine = u"example.test"_s;
-    EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::Aucune);
+    s.AccesAD = 2;
+    s.AccesADDomaine = u"   "_s;
+    EXPECT_EQ(VerifieSaisie(s), ErreurSaisie::Domaine);
+    EXPECT_EQ(CleMessage(VerifieSaisie(s)), u"MSG_ERREUR_DOMAINE"_s);
+    s.AccesAD = 1;
+    EXPECT_EQ(VerifieSaisie(s), ErreurSaisie::Aucune) << "mode 1 does not use the domain";
+    s.AccesAD = 2;
+    s.AccesADDomaine = u"example.test"_s;
+    EXPECT_EQ(VerifieSaisie(s), ErreurSaisie::Aucune);
 
     for (const QString& mauvais :
          {u""_s, u"abc"_s, u"12a"_s, u"-3"_s, u"2.5"_s, u"1e3"_s, u"40000"_s, u"٣"_s}) {
-        s.NbElémentsMémorisésMax = mauvais;
-        EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::NombreElementsMemorises) << qPrintable(mauvais);
+        s.NbElementsMemorisesMax = mauvais;
+        EXPECT_EQ(VerifieSaisie(s), ErreurSaisie::NombreElementsMemorises) << qPrintable(mauvais);
     }
-    EXPECT_EQ(CléMessage(ErreurSaisie::NombreElementsMemorises),
+    EXPECT_EQ(CleMessage(ErreurSaisie::NombreElementsMemorises),
               u"MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX"_s);
-    EXPECT_EQ(NombreÉlémentsMémorisés(u" 0 "_s), qint16(0));
-    EXPECT_EQ(NombreÉlémentsMémorisés(u"32767"_s), qint16(32767));
+    EXPECT_EQ(LitNombreElementsMemorises(u" 0 "_s), qint16(0));
+    EXPECT_EQ(LitNombreElementsMemorises(u"32767"_s), qint16(32767));
 
-    s.AccèsADDomaine.clear();
-    EXPECT_EQ(VérifieSaisie(s), ErreurSaisie::Domaine) << "fields are checked in window order";
+    s.AccesADDomaine.clear();
+    EXPECT_EQ(VerifieSaisie(s), ErreurSaisie::Domaine) << "fields are checked in window order";
 }
 
-TEST(ApplicationConfiguration, LangueEtRedémarrage) {
-    Paramètres p;
+TEST(ApplicationConfiguration, LangueEtRedemarrage) {
+    Parametres p;
     p.Langue = u"Français"_s;
-    Mémos m;
+    Memos m;
     SaisieConfiguration s = SaisieDepuis(p, m);
     IssueConfiguration issue = AppliqueSaisie(s, p, m);
-    EXPECT_FALSE(issue.LangueChangée);
-    EXPECT_FALSE(issue.RedémarrageDemandé);
+    EXPECT_FALSE(issue.LangueChangee);
+    EXPECT_FALSE(issue.RedemarrageDemande);
 
     s.Langue = u"English"_s;
-    s.AnalyseParDéfaut = 4;
+    s.AnalyseParDefaut = 4;
     s.AfficherNombreMembres = false;
     issue = AppliqueSaisie(s, p, m);
-    EXPECT_TRUE(issue.LangueChangée);
-    EXPECT_FALSE(issue.RedémarrageDemandé);
+    EXPECT_TRUE(issue.LangueChangee);
+    EXPECT_FALSE(issue.RedemarrageDemande);
     EXPECT_EQ(p.Langue, u"English"_s);
-    EXPECT_EQ(p.AnalyseParDéfaut, 4);
+    EXPECT_EQ(p.AnalyseParDefaut, 4);
     EXPECT_FALSE(p.AfficherNombreMembres);
 
-    s.AccèsADPassword = u"s3cret "_s;
-    s.AccèsADLogin = u" admin "_s;
+    s.AccesADPassword = u"s3cret "_s;
+    s.AccesADLogin = u" admin "_s;
     issue = AppliqueSaisie(s, p, m);
-    EXPECT_TRUE(issue.RedémarrageDemandé) << "the connection is opened only at start-up";
-    EXPECT_EQ(p.AccèsADPassword, u"s3cret "_s) << "a password is kept exactly";
-    EXPECT_EQ(p.AccèsADLogin, u"admin"_s);
+    EXPECT_TRUE(issue.RedemarrageDemande) << "the connection is opened only at start-up";
+    EXPECT_EQ(p.AccesADPassword, u"s3cret "_s) << "a password is kept exactly";
+    EXPECT_EQ(p.AccesADLogin, u"admin"_s);
 
-    Paramètres premierLancement; // no language chosen yet: shown and kept as the built-in one
+    Parametres premierLancement; // no language chosen yet: shown and kept as the built-in one
     EXPECT_EQ(SaisieDepuis(premierLancement, m).Langue, u"Français"_s);
-    EXPECT_FALSE(AppliqueSaisie(SaisieDepuis(premierLancement, m), premierLancement, m).LangueChangée);
+    EXPECT_FALSE(AppliqueSaisie(SaisieDepuis(premierLancement, m), premierLancement, m).LangueChangee);
     EXPECT_EQ(premierLancement.Langue, u"Français"_s);
 }
 
-TEST(ApplicationConfiguration, MémosReconstruitsDepuisLaListe) {
-    Paramètres p;
-    Mémos m = MémosDe(u"0|1|A"_s + QChar(30) + u"1|0|B"_s + QChar(30) + u"1|0|C"_s);
+TEST(ApplicationConfiguration, MemosReconstruitsDepuisLaListe) {
+    Parametres p;
+    Memos m = MemosDe(u"0|1|A"_s + QChar(30) + u"1|0|B"_s + QChar(30) + u"1|0|C"_s);
     SaisieConfiguration s = SaisieDepuis(p, m);
-    EXPECT_EQ(s.ListeMémos, (QList<EntréeMémo>{{u"A"_s, 0}, Sép, {u"B"_s, 1}, {u"C"_s, 1}}));
+    EXPECT_EQ(s.ListeMemos, (QList<EntreeMemo>{{u"A"_s, 0}, Sep, {u"B"_s, 1}, {u"C"_s, 1}}));
 
-    ÉditionMémos édition(s.ListeMémos);
-    EXPECT_EQ(édition.Monte(2), 1) << "B pinned by moving it above the separator";
-    s.ListeMémos = édition.Éléments();
-    s.NbElémentsMémorisésMax = u"0"_s;
+    EditionMemos edition(s.ListeMemos);
+    EXPECT_EQ(edition.Monte(2), 1) << "B pinned by moving it above the separator";
+    s.ListeMemos = edition.Elements();
+    s.NbElementsMemorisesMax = u"0"_s;
     AppliqueSaisie(s, p, m);
-    EXPECT_EQ(p.NbElémentsMémorisésMax, 0);
-    EXPECT_EQ(m.MaximumRécents(), 0);
+    EXPECT_EQ(p.NbElementsMemorisesMax, 0);
+    EXPECT_EQ(m.MaximumRecents(), 0);
     ASSERT_EQ(m.Nombre(), 3) << "C trimmed with N = 0";
-    EXPECT_EQ(m.PositionSéparateur(), 2);
-    EXPECT_TRUE(m.EstÉpinglé(1));
+    EXPECT_EQ(m.PositionSeparateur(), 2);
+    EXPECT_TRUE(m.EstEpingle(1));
     EXPECT_EQ(m.TexteSauvegarde(), u"0|1|A"_s + QChar(30) + u"1|1|B"_s);
 }
 
-TEST(ÉditionDesMémos, DéplacementsEtSuppressions) {
-    ÉditionMémos é({{u"A"_s, 0}, Sép, {u"B"_s, 1}});
-    EXPECT_FALSE(é.PeutMonter(0));
-    EXPECT_EQ(é.Monte(0), 0);
-    EXPECT_FALSE(é.PeutDescendre(2));
-    EXPECT_EQ(é.Descend(2), 2);
-    EXPECT_FALSE(é.PeutSupprimer(1)) << "the separator line stays";
-    EXPECT_EQ(é.Supprime(1), 1);
-    EXPECT_EQ(é.Éléments().size(), 3);
-    EXPECT_EQ(é.Descend(1), 2) << "the separator moves like an entry";
-    EXPECT_EQ(é.Éléments()[2], Sép);
-    EXPECT_EQ(é.Supprime(1), 1);
-    EXPECT_EQ(é.Supprime(0), 0);
-    EXPECT_EQ(é.Éléments(), (QList<EntréeMémo>{Sép}));
-    EXPECT_FALSE(é.PeutSupprimer(0));
-    EXPECT_FALSE(é.PeutSupprimer(-1));
+TEST(EditionDesMemos, DeplacementsEtSuppressions) {
+    EditionMemos e({{u"A"_s, 0}, Sep, {u"B"_s, 1}});
+    EXPECT_FALSE(e.PeutMonter(0));
+    EXPECT_EQ(e.Monte(0), 0);
+    EXPECT_FALSE(e.PeutDescendre(2));
+    EXPECT_EQ(e.Descend(2), 2);
+    EXPECT_FALSE(e.PeutSupprimer(1)) << "the separator line stays";
+    EXPECT_EQ(e.Supprime(1), 1);
+    EXPECT_EQ(e.Elements().size(), 3);
+    EXPECT_EQ(e.Descend(1), 2) << "the separator moves like an entry";
+    EXPECT_EQ(e.Elements()[2], Sep);
+    EXPECT_EQ(e.Supprime(1), 1);
+    EXPECT_EQ(e.Supprime(0), 0);
+    EXPECT_EQ(e.Elements(), (QList<EntreeMemo>{Sep}));
+    EXPECT_FALSE(e.PeutSupprimer(0));
+    EXPECT_FALSE(e.PeutSupprimer(-1));
 
-    ÉditionMémos dernier({Sép, {u"A"_s, 0}});
+    EditionMemos dernier({Sep, {u"A"_s, 0}});
     EXPECT_EQ(dernier.Supprime(1), 0) << "the previous item takes the selection";
 }

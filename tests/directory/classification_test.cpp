@@ -14,8 +14,8 @@ TEST(GroupTypeKey, TypeBitThenRecursionThenScopeInOrder) {
         {-2147483640, false, u"grp_sec_uni"_s}, {8, false, u"grp_dis_uni"_s},
         {-2147483648, false, u"grp_sec"_s},     {0, false, u"grp_dis"_s},
         {-2147483646, true, u"grp_sec_rec"_s},  {2, true, u"grp_dis_rec"_s}};
-    for (const auto& [type, récursif, clé] : cas)
-        EXPECT_EQ(CleTypeGroupe(type, récursif), clé) << type;
+    for (const auto& [type, recursif, cle] : cas)
+        EXPECT_EQ(CleTypeGroupe(type, recursif), cle) << type;
 }
 
 TEST(AccountCategory, ServiceAccountsBeforeComputersBeforePersons) {

@@ -22,10 +22,10 @@ std::shared_ptr<Backend> backend(const QByteArray& text = domain) {
 SessionAD session(std::shared_ptr<Backend> b, qint16 mode, const QString& domainName = {},
                   const QString& login = {}) {
     AccesAnnuaire acces;
-    acces.AccèsAD = mode;
-    acces.AccèsADDomaine = domainName;
-    acces.AccèsADLogin = login;
-    acces.AccèsADPassword = u"pw"_s;
+    acces.AccesAD = mode;
+    acces.AccesADDomaine = domainName;
+    acces.AccesADLogin = login;
+    acces.AccesADPassword = u"pw"_s;
     SessionAD s(std::move(b), acces);
     s.definitNomUtilisateurSysteme([] { return u"alice"_s; });
     return s;
@@ -72,7 +72,7 @@ TEST(Session, ModeZeroResolvesTheRootAndDoublesQuotes) {
     ASSERT_TRUE(r.reussi()) << r.texte.toStdString();
     EXPECT_EQ(s.BaseRechercheAD(), u"DC=o''brien,DC=test"_s);
     EXPECT_EQ(s.ContexteNommage(), u"DC=o'brien,DC=test"_s);
-    EXPECT_EQ(s.UtilisateurAffiché(), u"alice@o'brien.test"_s);
+    EXPECT_EQ(s.UtilisateurAffiche(), u"alice@o'brien.test"_s);
     // Query texts of both forms carry the doubled base and still reach the root.
     EXPECT_FALSE(s.ConnexionAD()
                      .Execute(u"SELECT Name FROM 'LDAP://"_s + s.BaseRechercheAD() + u"' WHERE Name='A/B'"_s)
@@ -93,7 +93,7 @@ TEST(Session, ModeTwoUsesTheConfiguredDomainAsBaseAndPrefix) {
     const ResultatSession r = s.Ouvre();
     ASSERT_TRUE(r.reussi()) << r.texte.toStdString();
     EXPECT_EQ(s.BaseRechercheAD(), u"o''brien.test"_s);
-    EXPECT_EQ(s.UtilisateurAffiché(), u"adm@o'brien.test"_s);
+    EXPECT_EQ(s.UtilisateurAffiche(), u"adm@o'brien.test"_s);
     EXPECT_EQ(s.CheminObjet(u"OU=A/B,DC=o'brien,DC=test"_s),
               u"LDAP://o''brien.test/OU=A\\/B,DC=o'brien,DC=test"_s);
     EXPECT_NE(s.OuvreADSI(s.CheminObjet(u"OU=A/B,DC=o'brien,DC=test"_s)), nullptr);

@@ -27,18 +27,18 @@ protected:
         Ajoute(emea, "\\\\Sales\\Sales (EMEA)\\jdupont", "Jean Dupont (jdupont)", "UCN=Jean Dupont", "user");
         Ajoute(racine, "\\\\Sales\\PC01$", "PC01 (pc01$)", "CCN=PC01", "comp_ina");
         Ajoute(racine, "\\\\Sales\\svc$", "svc (svc$)", "SCN=svc", "svce");
-        arbre.Déplie(racine);
-        arbre.Déplie(managers);
-        arbre.Sélectionne(racine);
+        arbre.Deplie(racine);
+        arbre.Deplie(managers);
+        arbre.Selectionne(racine);
     }
 
-    Noeud* Ajoute(Noeud* parent, const QString& clé, const QString& texte, const QString& tag,
+    Noeud* Ajoute(Noeud* parent, const QString& cle, const QString& texte, const QString& tag,
                   const QString& image) {
         const bool conteneur = tag.startsWith(u'O') || tag.startsWith(u'G');
-        return arbre.Ajoute(parent, clé, texte, tag, image, conteneur);
+        return arbre.Ajoute(parent, cle, texte, tag, image, conteneur);
     }
 
-    QString Exporte(bool aperçu = false) { return GénèreExport(arbre, options, aperçu); }
+    QString Exporte(bool apercu = false) { return GenereExport(arbre, options, apercu); }
 
     static QString Lignes(const QStringList& lignes) { return lignes.join(QStringLiteral("\r\n")); }
 
@@ -49,14 +49,14 @@ protected:
     Noeud* emea = nullptr;
 };
 
-TEST(DécodeCaractères, DecodesTheThreeEscapesAndLeavesOtherBackslashes) {
-    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\t")), QStringLiteral("\t"));
-    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\r\\n")), QStringLiteral("\r\n"));
-    EXPECT_EQ(DécodeCaractères(QStringLiteral(";\\t;\\n")), QStringLiteral(";\t;\n"));
-    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\x\\")), QStringLiteral("\\x\\"));
-    EXPECT_EQ(DécodeCaractères(QStringLiteral("--")), QStringLiteral("--"));
+TEST(DecodeCaracteres, DecodesTheThreeEscapesAndLeavesOtherBackslashes) {
+    EXPECT_EQ(DecodeCaracteres(QStringLiteral("\\t")), QStringLiteral("\t"));
+    EXPECT_EQ(DecodeCaracteres(QStringLiteral("\\r\\n")), QStringLiteral("\r\n"));
+    EXPECT_EQ(DecodeCaracteres(QStringLiteral(";\\t;\\n")), QStringLiteral(";\t;\n"));
+    EXPECT_EQ(DecodeCaracteres(QStringLiteral("\\x\\")), QStringLiteral("\\x\\"));
+    EXPECT_EQ(DecodeCaracteres(QStringLiteral("--")), QStringLiteral("--"));
     // No way to write a literal backslash before n: the pair is always decoded.
-    EXPECT_EQ(DécodeCaractères(QStringLiteral("\\\\n")), QStringLiteral("\\\n"));
+    EXPECT_EQ(DecodeCaracteres(QStringLiteral("\\\\n")), QStringLiteral("\\\n"));
 }
 
 TEST_F(ExportTest, DefaultOptionsWriteTheIndentedStructureAsShown) {
@@ -84,14 +84,14 @@ TEST_F(ExportTest, NamesOnlyKeepsParenthesesThatBelongToTheName) {
     arbre.Ajoute(managers, "\\\\Sales\\Managers\\anon", " (anon)", "UCN=anon", "user");
     options.Format = FormatExport::Noms;
     options.Etendue = EtendueExport::NoeudSeul;
-    arbre.Sélectionne(managers);
+    arbre.Selectionne(managers);
     EXPECT_EQ(Exporte(),
               Lignes({"Managers", "\t", "\tDurand (Prestataire)", "\tJean Dupont", "\tMarie Curie"}));
 }
 
 TEST_F(ExportTest, ColumnModeWritesAncestorsAsLeadingColumns) {
-    options.ModeColonné = true;
-    options.Séparateur = QStringLiteral(";");
+    options.ModeColonne = true;
+    options.Separateur = QStringLiteral(";");
     EXPECT_EQ(Exporte(),
               Lignes({"Sales" + NB + "(5)", ";;Sales;Managers" + NB + "(2)",
                       ";;Sales;Managers;Jean Dupont (jdupont)",
@@ -102,9 +102,9 @@ TEST_F(ExportTest, ColumnModeWritesAncestorsAsLeadingColumns) {
 
 TEST_F(ExportTest, ColumnModeSplitsANameHoldingABackslash) {
     Noeud* g = arbre.Ajoute(racine, "\\\\Sales\\R\\D", "R\\D", "GCN=R\\5CD", "grp_sec_glo", true);
-    arbre.Sélectionne(g);
-    options.ModeColonné = true;
-    options.Séparateur = QStringLiteral(";");
+    arbre.Selectionne(g);
+    options.ModeColonne = true;
+    options.Separateur = QStringLiteral(";");
     options.Format = FormatExport::Comptes;
     Noeud* n = arbre.Ajoute(g, "\\\\Sales\\R\\D\\x", "X (x)", "UCN=X", "user");
     ASSERT_NE(n, nullptr);
@@ -113,8 +113,8 @@ TEST_F(ExportTest, ColumnModeSplitsANameHoldingABackslash) {
 
 TEST_F(ExportTest, ColumnModeNeedsTheStructure) {
     options.Structure = false;
-    options.ModeColonné = true;
-    options.Séparateur = QStringLiteral(";");
+    options.ModeColonne = true;
+    options.Separateur = QStringLiteral(";");
     options.Format = FormatExport::Comptes;
     EXPECT_EQ(Exporte(), QStringLiteral("jdupont;mcurie;PC01$;svc$"));
 }
@@ -134,7 +134,7 @@ TEST_F(ExportTest, FlatListWritesEachAccountOnceWithoutRegardToCase) {
     Ajoute(emea, "\\\\Sales\\Sales (EMEA)\\JDUPONT2", "JEAN DUPONT (JDUPONT)", "UCN=Jean Dupont", "user");
     options.Structure = false;
     options.Format = FormatExport::NomsEtComptes;
-    options.Séparateur = QStringLiteral(", ");
+    options.Separateur = QStringLiteral(", ");
     EXPECT_EQ(Exporte(),
               QStringLiteral("Jean Dupont (jdupont), Marie Curie (mcurie), PC01 (pc01$), svc (svc$)"));
 }
@@ -155,16 +155,16 @@ TEST_F(ExportTest, AccountKindsAreFilteredByTheirCheckBoxes) {
 
 TEST_F(ExportTest, ANodeWithoutChildrenGivesItsOwnLineOrNothing) {
     Noeud* feuille = arbre.Node("\\\\Sales\\svc$");
-    arbre.Sélectionne(feuille);
+    arbre.Selectionne(feuille);
     EXPECT_EQ(Exporte(), QStringLiteral("svc (svc$)"));
     options.Structure = false;
     EXPECT_EQ(Exporte(), QString());
-    arbre.Sélectionne(nullptr);
+    arbre.Selectionne(nullptr);
     options.Structure = true;
     EXPECT_EQ(Exporte(), QString());
 }
 
-class ExportAperçuTest : public ExportTest {
+class ExportApercuTest : public ExportTest {
 protected:
     void SetUp() override {
         ExportTest::SetUp();
@@ -176,28 +176,28 @@ protected:
     }
 };
 
-TEST_F(ExportAperçuTest, PreviewStopsAtTwentyLinesRootIncluded) {
+TEST_F(ExportApercuTest, PreviewStopsAtTwentyLinesRootIncluded) {
     const QString complet = Exporte();
-    const QString aperçu = Exporte(true);
-    EXPECT_EQ(aperçu.split(QStringLiteral("\r\n")).size(), LignesAperçuMax);
-    EXPECT_TRUE(complet.startsWith(aperçu));
+    const QString apercu = Exporte(true);
+    EXPECT_EQ(apercu.split(QStringLiteral("\r\n")).size(), LignesApercuMax);
+    EXPECT_TRUE(complet.startsWith(apercu));
     EXPECT_GT(complet.split(QStringLiteral("\r\n")).size(), 30);
 }
 
-TEST_F(ExportAperçuTest, PreviewOfAFlatListCountsWrittenItemsOnly) {
+TEST_F(ExportApercuTest, PreviewOfAFlatListCountsWrittenItemsOnly) {
     options.Structure = false;
     options.Format = FormatExport::Comptes;
-    options.Séparateur = QStringLiteral(";");
-    GénérateurExport générateur(options);
-    const QStringList items = générateur.GénèreExport(arbre, true).split(u';');
-    EXPECT_EQ(items.size(), LignesAperçuMax);
+    options.Separateur = QStringLiteral(";");
+    GenerateurExport generateur(options);
+    const QStringList items = generateur.GenereExport(arbre, true).split(u';');
+    EXPECT_EQ(items.size(), LignesApercuMax);
     EXPECT_EQ(items.first(), QStringLiteral("jdupont"));
     EXPECT_EQ(items.count(QStringLiteral("jdupont")), 1);
-    EXPECT_EQ(générateur.LignesAperçu(), LignesAperçuMax);
+    EXPECT_EQ(generateur.LignesApercu(), LignesApercuMax);
 }
 
-TEST_F(ExportAperçuTest, ShortTreesAreShownWhole) {
-    arbre.Sélectionne(managers);
+TEST_F(ExportApercuTest, ShortTreesAreShownWhole) {
+    arbre.Selectionne(managers);
     EXPECT_EQ(Exporte(true), Exporte());
 }
 

@@ -12,11 +12,11 @@ namespace {
 class OptionsExportTest : public ::testing::Test {
 protected:
     QString Fichier() const { return dossier.filePath(QStringLiteral("Arbrix.ini")); }
-    void Ecrit(const QString& clé, const QString& valeur) {
-        ASSERT_TRUE(EcritIni(Fichier(), QStringLiteral("Config"), clé, valeur));
+    void Ecrit(const QString& cle, const QString& valeur) {
+        ASSERT_TRUE(EcritIni(Fichier(), QStringLiteral("Config"), cle, valeur));
     }
-    QString Lit(const QString& clé) const {
-        return LitIni(Fichier(), QStringLiteral("Config"), clé, QStringLiteral("<absent>"));
+    QString Lit(const QString& cle) const {
+        return LitIni(Fichier(), QStringLiteral("Config"), cle, QStringLiteral("<absent>"));
     }
 
     QTemporaryDir dossier;
@@ -30,7 +30,7 @@ TEST_F(OptionsExportTest, MissingFileGivesTheDefaultsAndCheckBoxesAreOnOnlyForMi
     Ecrit(QStringLiteral("ExportComptesOrdinateur"), QStringLiteral(" -1 "));
     const OptionsExport o = LitOptionsExport(Fichier());
     EXPECT_FALSE(o.Structure);
-    EXPECT_TRUE(o.ModeColonné);
+    EXPECT_TRUE(o.ModeColonne);
     EXPECT_FALSE(o.ComptesUtilisateurs);
     EXPECT_TRUE(o.ComptesOrdinateurs);
     EXPECT_TRUE(o.ComptesDeService);
@@ -42,7 +42,7 @@ TEST_F(OptionsExportTest, IndexesOutsideTheirListReadAsTheFirstOption) {
     Ecrit(QStringLiteral("ExportDestination"), QStringLiteral("-1"));
     const OptionsExport o = LitOptionsExport(Fichier());
     EXPECT_EQ(o.Etendue, EtendueExport::NoeudSeul);
-    EXPECT_EQ(o.Format, FormatExport::CommeAffiché);
+    EXPECT_EQ(o.Format, FormatExport::CommeAffiche);
     EXPECT_EQ(o.Destination, DestinationExport::PressePapiers);
 }
 
@@ -52,10 +52,10 @@ TEST_F(OptionsExportTest, WritingThenReadingGivesTheSameOptions) {
     o.Format = FormatExport::Noms;
     o.Destination = DestinationExport::Fichier;
     o.Structure = true;
-    o.ModeColonné = true;
+    o.ModeColonne = true;
     o.ComptesDeService = false;
     o.Indentation = QStringLiteral("  ");
-    o.Séparateur = QStringLiteral(";");
+    o.Separateur = QStringLiteral(";");
     o.Fichier = QStringLiteral("/home/alice/export été.txt");
     EcritOptionsExport(Fichier(), o);
     EXPECT_EQ(LitOptionsExport(Fichier()), o);
@@ -63,7 +63,7 @@ TEST_F(OptionsExportTest, WritingThenReadingGivesTheSameOptions) {
     EXPECT_EQ(Lit(QStringLiteral("ExportModeColonné")), QStringLiteral("-1"));
     // Escapes are stored as typed.
     Ecrit(QStringLiteral("ExportSéparateur"), QStringLiteral("\\t"));
-    EXPECT_EQ(LitOptionsExport(Fichier()).Séparateur, QStringLiteral("\\t"));
+    EXPECT_EQ(LitOptionsExport(Fichier()).Separateur, QStringLiteral("\\t"));
 }
 
 TEST_F(OptionsExportTest, TheFileIsRememberedOnlyForTheFileDestination) {

@@ -70,7 +70,7 @@ sAMAccountName: Isole
 groupType: -2147483646
 )";
 
-using test::Témoin;
+using test::Temoin;
 
 class VuesAnnuaire : public ::testing::Test {
 protected:
@@ -83,7 +83,7 @@ protected:
         ASSERT_TRUE(session->Ouvre().reussi());
     }
     std::shared_ptr<SessionAD> session;
-    Témoin interaction;
+    Temoin interaction;
 };
 
 } // namespace
@@ -96,7 +96,7 @@ TEST_F(VuesAnnuaire, DescriptionEtGestionnaireSelonLeType) {
     EXPECT_EQ(g->nom, u"Dupont (Paris)"_s) << "brackets in a display name do not hide the account";
     EXPECT_EQ(g->compte, u"jdupont"_s);
     EXPECT_EQ(g->dn, u"CN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s);
-    EXPECT_EQ(g->TexteAffiché(), u"Dupont (Paris) (jdupont)"_s);
+    EXPECT_EQ(g->TexteAffiche(), u"Dupont (Paris) (jdupont)"_s);
 
     const auto compte =
         LitDescriptionEtGestionnaire(*session, u"UCN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s);
@@ -127,18 +127,18 @@ TEST_F(VuesAnnuaire, GroupesDontEstMembreUnGroupe) {
     EXPECT_EQ(liste->groupes[1].TypeObjetEnTexte, u"Liste de distribution - Universel"_s);
     EXPECT_EQ(liste->groupes[1].DistinguishedName, u"CN=Liste/Ouest,OU=Ventes,DC=example,DC=test"_s);
 
-    const auto isolé = ListeAppartenances(*session, u"CN=Isolé,OU=Ventes,DC=example,DC=test"_s, interaction);
-    ASSERT_TRUE(isolé);
-    EXPECT_TRUE(isolé->groupes.isEmpty());
-    EXPECT_EQ(isolé->titre, u"Liste des groupes dont est membre le groupe 'Isolé'"_s);
+    const auto isole = ListeAppartenances(*session, u"CN=Isolé,OU=Ventes,DC=example,DC=test"_s, interaction);
+    ASSERT_TRUE(isole);
+    EXPECT_TRUE(isole->groupes.isEmpty());
+    EXPECT_EQ(isole->titre, u"Liste des groupes dont est membre le groupe 'Isolé'"_s);
     EXPECT_TRUE(interaction.messages.isEmpty());
 }
 
-TEST_F(VuesAnnuaire, ErreurSignaléeSansListe) {
+TEST_F(VuesAnnuaire, ErreurSignaleeSansListe) {
     EXPECT_FALSE(ListeAppartenances(*session, u"CN=Disparu,OU=Ventes,DC=example,DC=test"_s, interaction));
     ASSERT_EQ(interaction.messages.size(), 1);
     EXPECT_TRUE(interaction.messages[0].startsWith(u"Une erreur ("_s));
-    EXPECT_EQ(interaction.icônes[0], IcôneMessage::Exclamation);
+    EXPECT_EQ(interaction.icones[0], IconeMessage::Exclamation);
 }
 
 TEST(TexteGestionnaire, AllerRetour) {

@@ -20,22 +20,22 @@ TEST(colTraductionsTest, KeysIgnoreCaseBeyondAsciiAndRemovalKeepsTheOthersReacha
     EXPECT_EQ(catalogue.Item(u"TXT_GRP_SEC_GLO"), "Replaced");
     catalogue.Remove(u"txt_été");
     catalogue.Remove(u"absent");
-    EXPECT_EQ(catalogue.Clés(), QStringList({"TXT_GRP_SEC_GLO", "C"}));
+    EXPECT_EQ(catalogue.Cles(), QStringList({"TXT_GRP_SEC_GLO", "C"}));
     EXPECT_EQ(catalogue.Item(u"c"), "3");
 }
 
 TEST(CatalogueTest, LoadingOrderStartsWithTheNinetyOneKeys) {
-    const auto& textes = TextesParDéfaut();
+    const auto& textes = TextesParDefaut();
     ASSERT_GT(textes.size(), 91);
-    EXPECT_EQ(textes[0].clé, "TXT_NOM_GROUPE_A_CREER");
-    EXPECT_EQ(textes[90].clé, "TXT_TOOLTIP_AJOUT_COMPTES");
-    for (const char* clé : {"TXT_FERMER", "COL_TELEPHONE", "COL_COMPTE", "COL_NOM_RDN", "COL_ATTENTION"})
-        EXPECT_TRUE(Catalogue().Contient(QString::fromUtf8(clé))) << clé;
-    QStringList clés;
+    EXPECT_EQ(textes[0].cle, "TXT_NOM_GROUPE_A_CREER");
+    EXPECT_EQ(textes[90].cle, "TXT_TOOLTIP_AJOUT_COMPTES");
+    for (const char* cle : {"TXT_FERMER", "COL_TELEPHONE", "COL_COMPTE", "COL_NOM_RDN", "COL_ATTENTION"})
+        EXPECT_TRUE(Catalogue().Contient(QString::fromUtf8(cle))) << cle;
+    QStringList cles;
     for (const auto& texte : textes)
-        clés.append(texte.clé.toUpper());
-    clés.removeDuplicates();
-    EXPECT_EQ(clés.size(), textes.size()) << "a key is listed twice";
+        cles.append(texte.cle.toUpper());
+    cles.removeDuplicates();
+    EXPECT_EQ(cles.size(), textes.size()) << "a key is listed twice";
 }
 
 TEST(CatalogueTest, LoadingAFileReplacesTranslatedKeysOnly) {
@@ -46,7 +46,7 @@ TEST(CatalogueTest, LoadingAFileReplacesTranslatedKeysOnly) {
     EXPECT_EQ(Traduction(u"TXT_OU"), "Unit");
     EXPECT_EQ(Traduction(u"txt_annuler"), "Cancel");
     EXPECT_EQ(Traduction(u"TXT_FERMER"), "&Fermer");
-    EXPECT_EQ(Catalogue().Count(), TextesParDéfaut().size());
+    EXPECT_EQ(Catalogue().Count(), TextesParDefaut().size());
 
     // A language file removed since it was chosen gives the French texts again.
     ChargeTraductions(dossier.Chemin() + "Removed.lng");

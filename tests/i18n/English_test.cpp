@@ -21,7 +21,7 @@ const QStringList Identiques = {"TXT_SUCCES", "TXT_OU", "COL_DESCRIPTION", "COL_
                                 "COL_DISTINGUISHEDNAME"};
 
 // The accelerator letters of a caption ("&&" is a plain ampersand).
-qsizetype NombreAccélérateurs(const QString& texte) {
+qsizetype NombreAccelerateurs(const QString& texte) {
     return QString(texte).remove("&&").count(u'&');
 }
 
@@ -31,25 +31,25 @@ TEST(EnglishTest, DeclaresEnglishAndIsChosenOnAnEnglishSystem) {
 }
 
 TEST(EnglishTest, TranslatesEveryCatalogueKey) {
-    for (const auto& [clé, français] : TextesParDéfaut()) {
-        const QString anglais = LitTraduction(Fichier, clé, Absent);
-        ASSERT_NE(anglais, Absent) << qPrintable(clé) << " is missing";
-        EXPECT_FALSE(anglais.trimmed().isEmpty()) << qPrintable(clé);
-        if (!Identiques.contains(clé)) {
-            EXPECT_NE(anglais, AppliqueSautsDeLigne(français)) << qPrintable(clé) << " is still French";
+    for (const auto& [cle, francais] : TextesParDefaut()) {
+        const QString anglais = LitTraduction(Fichier, cle, Absent);
+        ASSERT_NE(anglais, Absent) << qPrintable(cle) << " is missing";
+        EXPECT_FALSE(anglais.trimmed().isEmpty()) << qPrintable(cle);
+        if (!Identiques.contains(cle)) {
+            EXPECT_NE(anglais, AppliqueSautsDeLigne(francais)) << qPrintable(cle) << " is still French";
         }
         // Messages are filled in order: the same number of placeholders, or values go missing.
-        EXPECT_EQ(anglais.count("%v", Qt::CaseInsensitive), français.count("%v", Qt::CaseInsensitive))
-            << qPrintable(clé);
-        EXPECT_EQ(NombreAccélérateurs(anglais) > 0, NombreAccélérateurs(français) > 0) << qPrintable(clé);
-        EXPECT_LE(NombreAccélérateurs(anglais), 1) << qPrintable(clé);
+        EXPECT_EQ(anglais.count("%v", Qt::CaseInsensitive), francais.count("%v", Qt::CaseInsensitive))
+            << qPrintable(cle);
+        EXPECT_EQ(NombreAccelerateurs(anglais) > 0, NombreAccelerateurs(francais) > 0) << qPrintable(cle);
+        EXPECT_LE(NombreAccelerateurs(anglais), 1) << qPrintable(cle);
     }
 }
 
 TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
     // Every window's designed captions: main window and menus, progress, find, occurrence list,
     // group creation, accounts, groups, net send, export, configuration, about.
-    const QStringList clés =
+    const QStringList cles =
         u"lblChercher btnChercher fraType optType(0) optType(1) lblDescriptionLabel lblGéréParLabel "
         u"mnuFichier mnuFichierQuitter mnuEdition mnuEditionRechercher mnuEditionRechercherSuivant "
         u"mnuEditionRechercherPrécédent mnuOptions mnuOptionsMémoriserPosition mnuOptionsMémoriserTaille "
@@ -71,8 +71,8 @@ TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
         u"chkDéplierGroupesContenantGroupesRécursifs chkDéplierGroupesEtOU chkReprésenterGroupesRacineOU "
         u"chkAfficherNombreMembres fraMémos btnMonter btnDescendre btnSupprimer lblNbElémentsMémorisésMax "
         u"frmAPropos"_s.split(u' ');
-    for (const QString& clé : clés)
-        EXPECT_FALSE(LitIni(Fichier, "Traduction", clé, QString()).isEmpty()) << qPrintable(clé);
+    for (const QString& cle : cles)
+        EXPECT_FALSE(LitIni(Fichier, "Traduction", cle, QString()).isEmpty()) << qPrintable(cle);
     const QString description = LitTraduction(Fichier, "lblDescriptionOutil", Absent);
     EXPECT_TRUE(description.startsWith("Arbrix shows")) << qPrintable(description);
     EXPECT_TRUE(description.endsWith("configured account."));
@@ -81,21 +81,21 @@ TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
 }
 
 TEST(EnglishTest, TranslatesTheCommandLineTexts) {
-    using namespace CléTexteCli;
-    const QStringList clés = QStringList()
+    using namespace CleTexteCli;
+    const QStringList cles = QStringList()
                              << OptionInconnue << ValeurManquante << TypeInvalide << ModeInvalide
-                             << RéglageInvalide << RéglageInconnu << RéglageMotDePasse << NomManquant
-                             << AideCourte << FichierRéglagesIntrouvable << MotDePasseIllisible
-                             << MotDePasseManquant << CopieRéglagesImpossible << Aide;
+                             << ReglageInvalide << ReglageInconnu << ReglageMotDePasse << NomManquant
+                             << AideCourte << FichierReglagesIntrouvable << MotDePasseIllisible
+                             << MotDePasseManquant << CopieReglagesImpossible << Aide;
     ChargeTraductions(QString());
-    QStringList français;
-    for (const QString& clé : clés)
-        français.append(TexteCli(clé));
+    QStringList francais;
+    for (const QString& cle : cles)
+        francais.append(TexteCli(cle));
     ChargeTraductions(Fichier);
-    for (qsizetype i = 0; i < clés.size(); ++i) {
-        const QString anglais = TexteCli(clés[i]);
-        EXPECT_NE(anglais, français[i]) << qPrintable(clés[i]);
-        EXPECT_EQ(anglais.count("%v"), français[i].count("%v")) << qPrintable(clés[i]);
+    for (qsizetype i = 0; i < cles.size(); ++i) {
+        const QString anglais = TexteCli(cles[i]);
+        EXPECT_NE(anglais, francais[i]) << qPrintable(cles[i]);
+        EXPECT_EQ(anglais.count("%v"), francais[i].count("%v")) << qPrintable(cles[i]);
     }
     // The help is a block: its lines stay lines, and nothing after it is lost.
     const QString aide = TexteCli(Aide);

@@ -45,27 +45,27 @@ TEST(MessageAucuneTraductionTest, BilingualTextWithWindowsLineBreaks) {
     EXPECT_EQ(MessageAucuneTraduction(), message);
 }
 
-TEST(DossierDonnéesTest, ProgramFolderWhenItHoldsLanguageFiles) {
+TEST(DossierDonneesTest, ProgramFolderWhenItHoldsLanguageFiles) {
     DossierTemporaire programme;
-    DossierTemporaire installé;
-    const QString absent = installé.Chemin() + "absent";
-    EXPECT_EQ(DossierDonnées(programme.Chemin(), installé.Chemin()), installé.Chemin());
-    EXPECT_EQ(DossierDonnées(programme.Chemin(), absent), programme.Chemin());
+    DossierTemporaire installe;
+    const QString absent = installe.Chemin() + "absent";
+    EXPECT_EQ(DossierDonnees(programme.Chemin(), installe.Chemin()), installe.Chemin());
+    EXPECT_EQ(DossierDonnees(programme.Chemin(), absent), programme.Chemin());
     programme.Ecrit("English.lng", FichierDeCode("9"));
-    EXPECT_EQ(DossierDonnées(programme.Chemin(), installé.Chemin()), programme.Chemin());
+    EXPECT_EQ(DossierDonnees(programme.Chemin(), installe.Chemin()), programme.Chemin());
     // The folder always ends with a separator.
-    const QString sansSéparateur = programme.Chemin().chopped(1);
-    EXPECT_EQ(DossierDonnées(sansSéparateur, absent), programme.Chemin());
+    const QString sansSeparateur = programme.Chemin().chopped(1);
+    EXPECT_EQ(DossierDonnees(sansSeparateur, absent), programme.Chemin());
 }
 
-TEST(DossierDonnéesTest, SharedFolderOfAMovedInstallation) {
-    DossierTemporaire préfixe;
-    QDir(préfixe.Chemin()).mkpath("bin");
-    QDir(préfixe.Chemin()).mkpath("share/arbrix");
-    const QString partagé = préfixe.Chemin() + "share/arbrix/";
-    EXPECT_EQ(DossierDonnées(préfixe.Chemin() + "bin", "/nonexistent"), préfixe.Chemin() + "bin/");
-    préfixe.Ecrit("share/arbrix/English.lng", FichierDeCode("9"));
-    EXPECT_EQ(DossierDonnées(préfixe.Chemin() + "bin", "/nonexistent"), partagé);
+TEST(DossierDonneesTest, SharedFolderOfAMovedInstallation) {
+    DossierTemporaire prefixe;
+    QDir(prefixe.Chemin()).mkpath("bin");
+    QDir(prefixe.Chemin()).mkpath("share/arbrix");
+    const QString partage = prefixe.Chemin() + "share/arbrix/";
+    EXPECT_EQ(DossierDonnees(prefixe.Chemin() + "bin", "/nonexistent"), prefixe.Chemin() + "bin/");
+    prefixe.Ecrit("share/arbrix/English.lng", FichierDeCode("9"));
+    EXPECT_EQ(DossierDonnees(prefixe.Chemin() + "bin", "/nonexistent"), partage);
 }
 
 TEST(LanguesDisponiblesTest, BuiltInLanguageThenFilesByName) {

@@ -11,13 +11,13 @@ DescriptionFeuille FeuilleDeTest() {
     return {"frmTest",
             "Fenêtre",
             {
-                {"lblNom", -1, GenreContrôle::Etiquette, "Nom"},
-                {"optType", 0, GenreContrôle::BoutonOption, "&O.U."},
-                {"optType", 1, GenreContrôle::BoutonOption, "G&roupe"},
-                {"mnuFichier", -1, GenreContrôle::Menu, "&Fichier"},
-                {"txtChamp", 2, GenreContrôle::ZoneTexte, "texte"},
-                {"tabPages", -1, GenreContrôle::Onglets, {}, {"Un", "Deux", "Trois"}},
-                {"lstListe", -1, GenreContrôle::Autre, "liste"},
+                {"lblNom", -1, GenreControle::Etiquette, "Nom"},
+                {"optType", 0, GenreControle::BoutonOption, "&O.U."},
+                {"optType", 1, GenreControle::BoutonOption, "G&roupe"},
+                {"mnuFichier", -1, GenreControle::Menu, "&Fichier"},
+                {"txtChamp", 2, GenreControle::ZoneTexte, "texte"},
+                {"tabPages", -1, GenreControle::Onglets, {}, {"Un", "Deux", "Trois"}},
+                {"lstListe", -1, GenreControle::Autre, "liste"},
             }};
 }
 
@@ -39,7 +39,7 @@ TEST(TraduitFeuilleTest, CaptionsAreTranslatedByControlKey) {
     DescriptionFeuille feuille = FeuilleDeTest();
     TraduitFeuille(feuille, fichier);
     EXPECT_EQ(feuille.titre, "Window");
-    const auto& c = feuille.contrôles;
+    const auto& c = feuille.controles;
     EXPECT_EQ(c[0].texte, "Name");
     EXPECT_EQ(c[1].texte, "&O.U."); // optType(0) is not in the file
     EXPECT_EQ(c[2].texte, "G&roup");
@@ -54,11 +54,11 @@ TEST(TraduitFeuilleTest, WithoutAFileTheDesignedTextsStay) {
     for (const QString& fichier : {QString(), dossier.Chemin() + "Absent.lng"}) {
         DescriptionFeuille feuille = FeuilleDeTest();
         // Designed texts are shown as they are, section signs included.
-        feuille.contrôles[0].texte = "a§b";
+        feuille.controles[0].texte = "a§b";
         TraduitFeuille(feuille, fichier);
         EXPECT_EQ(feuille.titre, "Fenêtre");
-        EXPECT_EQ(feuille.contrôles[0].texte, "a§b");
-        EXPECT_EQ(feuille.contrôles[5].onglets[0], "Un");
+        EXPECT_EQ(feuille.controles[0].texte, "a§b");
+        EXPECT_EQ(feuille.controles[5].onglets[0], "Un");
     }
 }
 

@@ -14,20 +14,20 @@ namespace {
 
 QList<int> identifiants(const clsPopupMenu& menu) {
     QList<int> ids;
-    for (const ElémentMenu& e : menu.Eléments())
-        ids << (e.EstSéparateur() ? -1 : e.identifiant);
+    for (const ElementMenu& e : menu.Elements())
+        ids << (e.EstSeparateur() ? -1 : e.identifiant);
     return ids;
 }
 
 bool actif(const clsPopupMenu& menu, int id) {
-    const ElémentMenu* e = menu.Elément(id);
+    const ElementMenu* e = menu.Element(id);
     EXPECT_NE(e, nullptr) << "item " << id;
     return e && e->EstActif();
 }
 
-OpérationsDisponibles toutes() {
-    OpérationsDisponibles op;
-    op.créerGroupe = op.ajouterComptes = op.ajouterGroupes = op.retirerMembre = true;
+OperationsDisponibles toutes() {
+    OperationsDisponibles op;
+    op.creerGroupe = op.ajouterComptes = op.ajouterGroupes = op.retirerMembre = true;
     op.supprimerGroupe = op.renommerGroupe = op.exporter = op.netSend = true;
     return op;
 }
@@ -37,7 +37,7 @@ ContexteNoeud noeud(QString tag, QString tagParent, bool racine = false) {
     n.tag = std::move(tag);
     n.tagParent = std::move(tagParent);
     n.estRacine = racine;
-    n.opérations = toutes();
+    n.operations = toutes();
     return n;
 }
 
@@ -57,7 +57,7 @@ TEST(MenusNoeuds, OrderOfEachMenuWithOpeningItemsDependingOnTheTopNode) {
               (QList<int>{10, -1, 4, 5, -1, 1, 3, 2, -1, 42, 43, 6, -1, 21, 23, 26, -1, 30, -1, 0}));
     EXPECT_EQ(identifiants(MenuCompte(noeud(u"UCN=Jean"_s, u"GCN=G1"_s))),
               (QList<int>{11, 12, -1, 20, 21, 22, 23, -1, 30, -1, 0}));
-    EXPECT_EQ(identifiants(MenuGéréPar(true)), (QList<int>{12, -1, 20, 21, 22, 23, -1, 0}));
+    EXPECT_EQ(identifiants(MenuGerePar(true)), (QList<int>{12, -1, 20, 21, 22, 23, -1, 0}));
 }
 
 TEST(MenusNoeuds, RemoveItemsDependOnTheParentNode) {
@@ -75,12 +75,12 @@ TEST(MenusNoeuds, AccountToolNetSendAndMissingOperationsAreGreyed) {
     EXPECT_TRUE(actif(MenuCompte(utilisateur), IdMenu::InfosCompte));
     EXPECT_TRUE(actif(MenuCompte(utilisateur), IdMenu::MessageNetSend));
     EXPECT_FALSE(actif(MenuCompte(noeud(u"SCN=svc$"_s, u"GCN=B"_s)), IdMenu::MessageNetSend));
-    EXPECT_FALSE(actif(MenuGéréPar(false), IdMenu::InfosCompte));
-    EXPECT_TRUE(actif(MenuGéréPar(true), IdMenu::InfosCompte));
+    EXPECT_FALSE(actif(MenuGerePar(false), IdMenu::InfosCompte));
+    EXPECT_TRUE(actif(MenuGerePar(true), IdMenu::InfosCompte));
 
     // An operation not built in yet: its items are shown greyed, the others stay active.
     ContexteNoeud groupe = noeud(u"GCN=A"_s, u"GCN=B"_s);
-    groupe.opérations = {};
+    groupe.operations = {};
     const clsPopupMenu menu = MenuGroupe(groupe);
     for (int id : {10, 4, 5, 1, 3, 2, 26, 30})
         EXPECT_FALSE(actif(menu, id)) << id;
@@ -91,15 +91,15 @@ TEST(MenusNoeuds, AccountToolNetSendAndMissingOperationsAreGreyed) {
 TEST(MenusNoeuds, CaptionsAreTranslatedWithAcceleratorsAfterATab) {
     ChargeTraductions({});
     const clsPopupMenu compte = MenuCompte(noeud(u"UCN=A"_s, u"GCN=B"_s));
-    EXPECT_EQ(compte.Elément(IdMenu::CopierNom)->libellé,
+    EXPECT_EQ(compte.Element(IdMenu::CopierNom)->libelle,
               Traduction(u"TXT_POPUP_COPIER_NOM") + u"\tCtrl+Shift+C"_s);
-    EXPECT_EQ(compte.Elément(IdMenu::CopierNomCompte)->libellé,
+    EXPECT_EQ(compte.Element(IdMenu::CopierNomCompte)->libelle,
               Traduction(u"TXT_POPUP_COPIER_NOM_COMPTE") + u"\tCtrl+C"_s);
-    EXPECT_EQ(compte.Elément(IdMenu::Annuler)->libellé, u"A&nnuler"_s);
+    EXPECT_EQ(compte.Element(IdMenu::Annuler)->libelle, u"A&nnuler"_s);
     // The managed-by label's menu has no shortcut texts.
-    const clsPopupMenu géréPar = MenuGéréPar(true);
-    for (const ElémentMenu& e : géréPar.Eléments())
-        EXPECT_FALSE(e.libellé.contains(u'\t')) << e.libellé.toStdString();
+    const clsPopupMenu gerePar = MenuGerePar(true);
+    for (const ElementMenu& e : gerePar.Elements())
+        EXPECT_FALSE(e.libelle.contains(u'\t')) << e.libelle.toStdString();
 }
 
 TEST(MenusNoeuds, MenuChoiceByTypeLetterAndForeignIdentifiersDropped) {
@@ -111,47 +111,47 @@ TEST(MenusNoeuds, MenuChoiceByTypeLetterAndForeignIdentifiersDropped) {
     EXPECT_EQ(IdentifiantRetenu(u'G', 44), 0);
     EXPECT_EQ(IdentifiantRetenu(u'U', 10), 0);
     EXPECT_EQ(IdentifiantRetenu(u'U', 30), 30);
-    EXPECT_EQ(IdentifiantRetenuGéréPar(26), 0);
-    EXPECT_EQ(IdentifiantRetenuGéréPar(12), 12);
+    EXPECT_EQ(IdentifiantRetenuGerePar(26), 0);
+    EXPECT_EQ(IdentifiantRetenuGerePar(12), 12);
 }
 
 TEST(Copie, NodeCopyTexts) {
-    const NoeudCopié groupe{u"Sales"_s + nbsp + u"(12)"_s, u"\\\\Root\\Sales"_s, u"GCN=Sales,OU=X"_s};
-    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierNom, groupe), u"Sales"_s);
-    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierDistinguishedName, groupe), u"CN=Sales,OU=X"_s);
-    EXPECT_EQ(TexteCtrlMajC(groupe.libellé), u"Sales"_s);
+    const NoeudCopie groupe{u"Sales"_s + nbsp + u"(12)"_s, u"\\\\Root\\Sales"_s, u"GCN=Sales,OU=X"_s};
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierNom, groupe), u"Sales"_s);
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierDistinguishedName, groupe), u"CN=Sales,OU=X"_s);
+    EXPECT_EQ(TexteCtrlMajC(groupe.libelle), u"Sales"_s);
 
-    const QString libellé = u"Dupont, Jean (jdupont)"_s + nbsp + u"-> expiré depuis le 01/01/2020"_s;
-    const NoeudCopié compte{libellé, u"\\\\Root\\G1\\JDupont"_s, u"UCN=Dupont\\, Jean,OU=X"_s};
-    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierNomCompte, compte), u"Dupont, Jean (jdupont)"_s);
-    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierNom, compte), u"Dupont, Jean"_s);
-    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierCompte, compte), u"JDupont"_s);
-    EXPECT_EQ(TexteCopiéDuNoeud(IdMenu::CopierDistinguishedName, compte), u"CN=Dupont\\, Jean,OU=X"_s);
-    EXPECT_EQ(TexteCtrlC(libellé), u"Dupont, Jean (jdupont)"_s);
-    EXPECT_EQ(TexteCtrlMajC(libellé), u"Dupont, Jean"_s);
-    EXPECT_FALSE(TexteCopiéDuNoeud(IdMenu::Exporter, compte).has_value());
+    const QString libelle = u"Dupont, Jean (jdupont)"_s + nbsp + u"-> expiré depuis le 01/01/2020"_s;
+    const NoeudCopie compte{libelle, u"\\\\Root\\G1\\JDupont"_s, u"UCN=Dupont\\, Jean,OU=X"_s};
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierNomCompte, compte), u"Dupont, Jean (jdupont)"_s);
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierNom, compte), u"Dupont, Jean"_s);
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierCompte, compte), u"JDupont"_s);
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierDistinguishedName, compte), u"CN=Dupont\\, Jean,OU=X"_s);
+    EXPECT_EQ(TexteCtrlC(libelle), u"Dupont, Jean (jdupont)"_s);
+    EXPECT_EQ(TexteCtrlMajC(libelle), u"Dupont, Jean"_s);
+    EXPECT_FALSE(TexteCopieDuNoeud(IdMenu::Exporter, compte).has_value());
     // A computer without display name: the label starts with " (".
     EXPECT_EQ(NomSansCompte(u" (pc01$)"_s), QString());
 }
 
 TEST(PopupMenu, PresenterContractDefaultItemAndMissingWindow) {
     clsPopupMenu menu;
-    menu.AddItem(1, u"&Restaurer"_s, DrapeauMenu::ParDéfaut);
+    menu.AddItem(1, u"&Restaurer"_s, DrapeauMenu::ParDefaut);
     menu.AddItem(0, u"-"_s);
-    menu.AddItem(2, u"Grey"_s, DrapeauMenu::Grisé | DrapeauMenu::Coché);
-    EXPECT_EQ(menu.IdentifiantParDéfaut(), 1);
-    EXPECT_TRUE(menu.Eléments()[1].EstSéparateur());
-    EXPECT_FALSE(menu.Elément(2)->EstActif());
-    EXPECT_TRUE(menu.Elément(2)->EstCoché());
+    menu.AddItem(2, u"Grey"_s, DrapeauMenu::Grise | DrapeauMenu::Coche);
+    EXPECT_EQ(menu.IdentifiantParDefaut(), 1);
+    EXPECT_TRUE(menu.Elements()[1].EstSeparateur());
+    EXPECT_FALSE(menu.Element(2)->EstActif());
+    EXPECT_TRUE(menu.Element(2)->EstCoche());
 
-    clsPopupMenu::DéfinitAfficheur({});
+    clsPopupMenu::DefinitAfficheur({});
     EXPECT_THROW(menu.TrackPopup(), ErreurMenu);
     int xVu = 0;
-    clsPopupMenu::DéfinitAfficheur([&](const clsPopupMenu& m, int x, int) {
+    clsPopupMenu::DefinitAfficheur([&](const clsPopupMenu& m, int x, int) {
         xVu = x;
-        return m.IdentifiantParDéfaut();
+        return m.IdentifiantParDefaut();
     });
     EXPECT_EQ(menu.TrackPopup(), 1);
     EXPECT_EQ(xVu, -1);
-    clsPopupMenu::DéfinitAfficheur({});
+    clsPopupMenu::DefinitAfficheur({});
 }

@@ -38,35 +38,35 @@ protected:
 
 } // namespace
 
-TEST_F(RechercheDansArbre, VoisinsEnOrdrePréfixe) {
+TEST_F(RechercheDansArbre, VoisinsEnOrdrePrefixe) {
     EXPECT_EQ(Parcours(racine, RechercheSuivante), (QList<Noeud*>{compta, dupont, martin, paie, durand}));
-    EXPECT_EQ(Parcours(durand, RecherchePrécédente), (QList<Noeud*>{paie, martin, dupont, compta, racine}));
-    EXPECT_EQ(NoeudVoisin(arbre, martin, RechercheDepuisDépart), martin);
+    EXPECT_EQ(Parcours(durand, RecherchePrecedente), (QList<Noeud*>{paie, martin, dupont, compta, racine}));
+    EXPECT_EQ(NoeudVoisin(arbre, martin, RechercheDepuisDepart), martin);
     EXPECT_EQ(NoeudVoisin(arbre, martin, 7), martin);
 }
 
-TEST_F(RechercheDansArbre, SuivantPrécédentSansRetourAuDébut) {
-    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDépart, u"VENTES"_s), racine)
+TEST_F(RechercheDansArbre, SuivantPrecedentSansRetourAuDebut) {
+    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDepart, u"VENTES"_s), racine)
         << "direction 0 tests the start";
     EXPECT_EQ(Rechercher(arbre, racine, RechercheSuivante, u"(p"_s), martin);
     EXPECT_EQ(Rechercher(arbre, martin, RechercheSuivante, u"(p"_s), nullptr) << "no wrap-around";
-    EXPECT_EQ(Rechercher(arbre, durand, RecherchePrécédente, u"d"_s), dupont);
-    EXPECT_EQ(Rechercher(arbre, dupont, RecherchePrécédente, u"d"_s), nullptr);
-    EXPECT_EQ(Rechercher(arbre, racine, RecherchePrécédente, u"Ventes"_s), nullptr)
+    EXPECT_EQ(Rechercher(arbre, durand, RecherchePrecedente, u"d"_s), dupont);
+    EXPECT_EQ(Rechercher(arbre, dupont, RecherchePrecedente, u"d"_s), nullptr);
+    EXPECT_EQ(Rechercher(arbre, racine, RecherchePrecedente, u"Ventes"_s), nullptr)
         << "nothing precedes the root";
-    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDépart, u"(3"_s), compta) << "labels as displayed";
-    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDépart, QString()), nullptr);
+    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDepart, u"(3"_s), compta) << "labels as displayed";
+    EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDepart, QString()), nullptr);
 }
 
-TEST_F(RechercheDansArbre, SansNoeudDeDépart) {
+TEST_F(RechercheDansArbre, SansNoeudDeDepart) {
     EXPECT_EQ(Rechercher(arbre, nullptr, RechercheSuivante, u"ventes"_s), racine);
-    EXPECT_EQ(Rechercher(arbre, nullptr, RecherchePrécédente, u"ventes"_s), nullptr);
+    EXPECT_EQ(Rechercher(arbre, nullptr, RecherchePrecedente, u"ventes"_s), nullptr);
     Arbre vide;
     EXPECT_EQ(Rechercher(vide, nullptr, RechercheSuivante, u"x"_s), nullptr);
 
-    DéfinitTexteRecherché(QString());
-    EXPECT_FALSE(RechercheRépétable(arbre));
-    DéfinitTexteRecherché(u"x"_s);
-    EXPECT_TRUE(RechercheRépétable(arbre));
-    EXPECT_FALSE(RechercheRépétable(vide));
+    DefinitTexteRecherche(QString());
+    EXPECT_FALSE(RechercheRepetable(arbre));
+    DefinitTexteRecherche(u"x"_s);
+    EXPECT_TRUE(RechercheRepetable(arbre));
+    EXPECT_FALSE(RechercheRepetable(vide));
 }

@@ -14,7 +14,7 @@ namespace {
 class FichierIni : public ::testing::Test {
 protected:
     QString Chemin() const { return dossier.filePath(u"Arbrix.ini"_s); }
-    void Écrit(const QByteArray& octets) const {
+    void Ecrit(const QByteArray& octets) const {
         QFile f(Chemin());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(octets);
@@ -23,8 +23,8 @@ protected:
         QFile f(Chemin());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QString Lit(const QString& clé, const QString& section = u"Config"_s) const {
-        return LitIni(Chemin(), section, clé, u"<défaut>"_s);
+    QString Lit(const QString& cle, const QString& section = u"Config"_s) const {
+        return LitIni(Chemin(), section, cle, u"<défaut>"_s);
     }
 
     QTemporaryDir dossier;
@@ -34,14 +34,14 @@ protected:
 
 TEST_F(FichierIni, MissingFileSectionOrKeyGivesDefault) {
     EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
-    Écrit("[Autre]\nLangue=English\n");
+    Ecrit("[Autre]\nLangue=English\n");
     EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
     EXPECT_EQ(Lit(u"Langue"_s, u"Autre"_s), u"English"_s);
     EXPECT_EQ(Lit(u"Absente"_s, u"Autre"_s), u"<défaut>"_s);
 }
 
 TEST_F(FichierIni, SectionsAndKeysIgnoreCaseAndFirstDuplicateWins) {
-    Écrit("; réglages\n[ config ]\n  fenêtreetat = 2 \nFenêtreEtat=9\n[CONFIG]\nLangue=Deutsch\n");
+    Ecrit("; réglages\n[ config ]\n  fenêtreetat = 2 \nFenêtreEtat=9\n[CONFIG]\nLangue=Deutsch\n");
     EXPECT_EQ(Lit(u"FENÊTREETAT"_s), u"2"_s);
     EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
     EXPECT_TRUE(EcritIni(Chemin(), u"CONFIG"_s, u"FENÊTREETAT"_s, u"0"_s));
@@ -52,7 +52,7 @@ TEST_F(FichierIni, SectionsAndKeysIgnoreCaseAndFirstDuplicateWins) {
 TEST_F(FichierIni, EditsKeepEveryOtherLineInPlace) {
     const QByteArray avant =
         "# en-tête\n[Config]\n; commentaire\nInconnue=x\nLangue=English\n\n[Traduction]\nCodeLangue=9\n";
-    Écrit(avant);
+    Ecrit(avant);
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Langue"_s, u"Français"_s));
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Nouvelle"_s, u"1"_s));
     EXPECT_TRUE(EcritIni(Chemin(), u"Export"_s, u"ExportFormat"_s, u"2"_s));
@@ -66,7 +66,7 @@ TEST_F(FichierIni, EditsKeepEveryOtherLineInPlace) {
 }
 
 TEST_F(FichierIni, NullValueDeletesButEmptyValueKeepsTheKey) {
-    Écrit("[Config]\nNbMémos=2\nMémo1=0;1;a\n");
+    Ecrit("[Config]\nNbMémos=2\nMémo1=0;1;a\n");
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Mémo1"_s, QString()));
     EXPECT_EQ(Lit(u"Mémo1"_s), QString());
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Mémo1"_s, std::nullopt));
@@ -85,7 +85,7 @@ TEST_F(FichierIni, ValuesReadBackExactlyAsWritten) {
         EXPECT_EQ(Lit(u"Valeur"_s), valeur);
     }
     // Written by hand: spaces around and one pair of quotes are dropped.
-    Écrit("[Config]\nA=  texte  \nB=\"  cité  \"\nC='x\n");
+    Ecrit("[Config]\nA=  texte  \nB=\"  cité  \"\nC='x\n");
     EXPECT_EQ(Lit(u"A"_s), u"texte"_s);
     EXPECT_EQ(Lit(u"B"_s), u"  cité  "_s);
     EXPECT_EQ(Lit(u"C"_s), u"'x"_s);
@@ -101,7 +101,7 @@ TEST_F(FichierIni, LineBreakCannotInjectAnotherKey) {
 }
 
 TEST_F(FichierIni, Windows1252FileIsReadAndRewrittenAsUtf8KeepingLineEnds) {
-    Écrit("[Config]\r\nFen\xeatreEtat=2\r\nLangue=Fran\xe7"
+    Ecrit("[Config]\r\nFen\xeatreEtat=2\r\nLangue=Fran\xe7"
           "ais\r\nSigne=\x80\r\n");
     EXPECT_EQ(Lit(u"FenêtreEtat"_s), u"2"_s);
     EXPECT_EQ(Lit(u"Langue"_s), u"Français"_s);
@@ -109,17 +109,17 @@ TEST_F(FichierIni, Windows1252FileIsReadAndRewrittenAsUtf8KeepingLineEnds) {
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsAD"_s, u"1"_s));
     EXPECT_EQ(Contenu(),
               QByteArray("[Config]\r\nFenêtreEtat=2\r\nLangue=Français\r\nSigne=€\r\nAccèsAD=1\r\n"));
-    Écrit("\xef\xbb\xbf[Config]\nLangue=Español\n"); // a UTF-8 byte order mark is skipped
+    Ecrit("\xef\xbb\xbf[Config]\nLangue=Español\n"); // a UTF-8 byte order mark is skipped
     EXPECT_EQ(Lit(u"Langue"_s), u"Español"_s);
 }
 
 TEST_F(FichierIni, ExternalChangesAreSeenByTheNextRead) {
-    Écrit("[Config]\nA=1\n");
+    Ecrit("[Config]\nA=1\n");
     EXPECT_EQ(Lit(u"A"_s), u"1"_s);
-    Écrit("[Config]\nA=2\n"); // same size, same second
+    Ecrit("[Config]\nA=2\n"); // same size, same second
     EXPECT_EQ(Lit(u"A"_s), u"2"_s);
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"A"_s, u"3"_s));
-    Écrit("[Config]\nA=4\n");
+    Ecrit("[Config]\nA=4\n");
     EXPECT_EQ(Lit(u"A"_s), u"4"_s);
 }
 
@@ -130,17 +130,17 @@ TEST_F(FichierIni, WriteIsAtomicAndFailsWithoutItsFolder) {
 }
 
 TEST_F(FichierIni, OwnerOnlyAccessIsAppliedAndKept) {
-    const auto propriétaire = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto proprietaire = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     const auto autres = QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    Écrit("[Config]\n");
-    QFile::setPermissions(Chemin(), propriétaire | autres);
-    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADPassword"_s, u"0A1B"_s, AccèsIni::PropriétaireSeul));
-    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | propriétaire), propriétaire);
+    Ecrit("[Config]\n");
+    QFile::setPermissions(Chemin(), proprietaire | autres);
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADPassword"_s, u"0A1B"_s, AccesIni::ProprietaireSeul));
+    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | proprietaire), proprietaire);
     // Later ordinary writes keep the restriction.
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Langue"_s, u"English"_s));
-    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | propriétaire), propriétaire);
+    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | proprietaire), proprietaire);
     // An unchanged value still restricts a file that was opened up meanwhile.
-    QFile::setPermissions(Chemin(), propriétaire | autres);
-    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADPassword"_s, u"0A1B"_s, AccèsIni::PropriétaireSeul));
-    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | propriétaire), propriétaire);
+    QFile::setPermissions(Chemin(), proprietaire | autres);
+    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADPassword"_s, u"0A1B"_s, AccesIni::ProprietaireSeul));
+    EXPECT_EQ(QFile::permissions(Chemin()) & (autres | proprietaire), proprietaire);
 }

@@ -9,23 +9,23 @@
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 
-TEST(Booléen, TrueWhenTheLeadingNumberIsNotZero) {
+TEST(Booleen, TrueWhenTheLeadingNumberIsNotZero) {
     for (const QString& vrai : {u"1"_s, u"-1"_s, u"2"_s, u" -1"_s, u"0.5"_s, u"3abc"_s, u"&HFFFF"_s})
-        EXPECT_TRUE(BooléenDuTexte(vrai)) << vrai.toStdString();
+        EXPECT_TRUE(BooleenDuTexte(vrai)) << vrai.toStdString();
     for (const QString& faux : {u"0"_s, QString(), u"abc"_s, u"-0"_s, u"True"_s, u"0x10"_s})
-        EXPECT_FALSE(BooléenDuTexte(faux)) << faux.toStdString();
-    EXPECT_EQ(TexteDuBooléen(true), u"-1"_s);
-    EXPECT_EQ(TexteDuBooléen(false), u"0"_s);
+        EXPECT_FALSE(BooleenDuTexte(faux)) << faux.toStdString();
+    EXPECT_EQ(TexteDuBooleen(true), u"-1"_s);
+    EXPECT_EQ(TexteDuBooleen(false), u"0"_s);
 }
 
-TEST(NombreEnTête, ReadsTheLeadingNumberSkippingBlanks) {
+TEST(NombreEnTete, ReadsTheLeadingNumberSkippingBlanks) {
     const std::pair<QString, double> cas[] = {
         {u"12abc"_s, 12}, {u"  -7 "_s, -7}, {u"1 2 3"_s, 123}, {u"2.5e2x"_s, 250}, {u"1e"_s, 1},
         {u".5"_s, 0.5},   {u"1,5"_s, 1},    {u"&H1F"_s, 31},   {u"&HFFFF"_s, -1},  {u"&O17"_s, 15},
         {u"abc"_s, 0},    {u"-"_s, 0},      {u"1e-999"_s, 0}};
     for (const auto& [texte, nombre] : cas)
-        EXPECT_EQ(NombreEnTête(texte), nombre) << texte.toStdString();
-    EXPECT_TRUE(std::isinf(NombreEnTête(u"1e999"_s)));
+        EXPECT_EQ(NombreEnTete(texte), nombre) << texte.toStdString();
+    EXPECT_TRUE(std::isinf(NombreEnTete(u"1e999"_s)));
 }
 
 TEST(Entier, RoundsHalfToEven) {
@@ -40,24 +40,24 @@ TEST(Entier, TooLargeForTheTypeRaisesOverflowNamingTheKey) {
         try {
             Entier16DuTexte(texte, u"FenêtreEtat"_s);
             ADD_FAILURE() << texte.toStdString();
-        } catch (const ErreurExécution& e) {
-            EXPECT_EQ(e.numéro(), NuméroErreur::Dépassement);
+        } catch (const ErreurExecution& e) {
+            EXPECT_EQ(e.numero(), NumeroErreur::Depassement);
             EXPECT_TRUE(e.texte().contains(u"FenêtreEtat"_s));
         }
     }
-    EXPECT_THROW(Entier32DuTexte(u"2147483648"_s), ErreurExécution);
-    EXPECT_THROW(Entier32DuTexte(u"-2147483649"_s), ErreurExécution);
+    EXPECT_THROW(Entier32DuTexte(u"2147483648"_s), ErreurExecution);
+    EXPECT_THROW(Entier32DuTexte(u"-2147483649"_s), ErreurExecution);
 }
 
-TEST(LecteursTypés, DefaultsForMissingKeysAndValuesFromTheFile) {
+TEST(LecteursTypes, DefaultsForMissingKeysAndValuesFromTheFile) {
     QTemporaryDir dossier;
     const QString ini = dossier.filePath(u"a.ini"_s);
-    EXPECT_TRUE(LitBooléen(ini, SectionConfig, u"X"_s, true));
+    EXPECT_TRUE(LitBooleen(ini, SectionConfig, u"X"_s, true));
     EXPECT_EQ(LitEntier16(ini, SectionConfig, u"X"_s, 20), 20);
     EXPECT_EQ(LitEntier32(ini, SectionConfig, u"X"_s, -5), -5);
-    EXPECT_TRUE(EcritBooléen(ini, SectionConfig, u"B"_s, false));
+    EXPECT_TRUE(EcritBooleen(ini, SectionConfig, u"B"_s, false));
     EXPECT_TRUE(EcritEntier(ini, SectionConfig, u"N"_s, 70000));
-    EXPECT_FALSE(LitBooléen(ini, SectionConfig, u"B"_s, true));
+    EXPECT_FALSE(LitBooleen(ini, SectionConfig, u"B"_s, true));
     EXPECT_EQ(LitEntier32(ini, SectionConfig, u"N"_s, 0), 70000);
-    EXPECT_THROW(LitEntier16(ini, SectionConfig, u"N"_s, 0), ErreurExécution);
+    EXPECT_THROW(LitEntier16(ini, SectionConfig, u"N"_s, 0), ErreurExecution);
 }

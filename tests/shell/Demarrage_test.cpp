@@ -16,49 +16,49 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct MessageReçu {
+struct MessageRecu {
     QString texte;
-    IcôneMessage icône;
+    IconeMessage icone;
 };
 
-class InteractionScriptée : public Interaction {
+class InteractionScriptee : public Interaction {
 public:
-    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage, RéponseMessage,
+    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage, ReponseMessage,
                            const QString&) override {
-        messages.append({texte, icône});
-        return RéponseMessage::Ok;
+        messages.append({texte, icone});
+        return ReponseMessage::Ok;
     }
     void Sablier(bool attente) override { sablier = attente; }
 
-    QList<MessageReçu> messages;
+    QList<MessageRecu> messages;
     bool sablier = false;
 };
 
-void ÉcritFichier(const QString& chemin, const QByteArray& octets) {
+void EcritFichier(const QString& chemin, const QByteArray& octets) {
     QDir().mkpath(QFileInfo(chemin).path());
     QFile f(chemin);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(octets);
 }
 
-class Démarrage : public ::testing::Test {
+class Demarrage : public ::testing::Test {
 protected:
     void SetUp() override {
         environnement.dossierProgramme = racine.filePath(u"portable"_s);
         environnement.dossierConfiguration = racine.filePath(u"config"_s);
-        environnement.préfixesSystème = {racine.filePath(u"usr"_s)};
+        environnement.prefixesSysteme = {racine.filePath(u"usr"_s)};
         environnement.dossierLangues = racine.filePath(u"langues"_s);
         environnement.codeLangue = 12;
         QDir().mkpath(environnement.dossierProgramme);
         QDir().mkpath(environnement.dossierLangues);
-        étapes.appliqueParamètres = [this](const ÉtatProgramme&) { ordre.append(u"options"_s); };
-        étapes.chargeMémos = [this](const QString&) { ordre.append(u"mémos"_s); };
-        étapes.afficheFenêtre = [this] { ordre.append(u"fenêtre"_s); };
-        étapes.ouvreSession = [this] {
+        etapes.appliqueParametres = [this](const EtatProgramme&) { ordre.append(u"options"_s); };
+        etapes.chargeMemos = [this](const QString&) { ordre.append(u"mémos"_s); };
+        etapes.afficheFenetre = [this] { ordre.append(u"fenêtre"_s); };
+        etapes.ouvreSession = [this] {
             ordre.append(u"session"_s);
             return sessionOuverte;
         };
-        étapes.lanceAnalyse = [this](qint16 mode, const QString& dn) {
+        etapes.lanceAnalyse = [this](qint16 mode, const QString& dn) {
             ordre.append(u"analyse"_s);
             modeAnalyse = mode;
             dnAnalyse = dn;
@@ -67,15 +67,15 @@ protected:
     void TearDown() override { ChargeTraductions(QString()); }
 
     bool Lance(const QStringList& arguments = {}) {
-        return Démarre(arguments, interaction, étapes, environnement, état);
+        return Demarre(arguments, interaction, etapes, environnement, etat);
     }
     QString IniPortable() const { return environnement.dossierProgramme + u"/Arbrix.ini"_s; }
 
     QTemporaryDir racine;
-    EnvironnementDémarrage environnement;
-    ÉtapesDémarrage étapes;
-    InteractionScriptée interaction;
-    ÉtatProgramme état;
+    EnvironnementDemarrage environnement;
+    EtapesDemarrage etapes;
+    InteractionScriptee interaction;
+    EtatProgramme etat;
     QStringList ordre;
     bool sessionOuverte = true;
     qint16 modeAnalyse = 0;
@@ -84,48 +84,48 @@ protected:
 
 } // namespace
 
-TEST_F(Démarrage, FrenchSystemFirstRunRunsEveryStepInOrderWithoutMessage) {
-    ÉcritFichier(environnement.dossierLangues + u"/English.lng"_s, "[Traduction]\nCodeLangue=9\n");
+TEST_F(Demarrage, FrenchSystemFirstRunRunsEveryStepInOrderWithoutMessage) {
+    EcritFichier(environnement.dossierLangues + u"/English.lng"_s, "[Traduction]\nCodeLangue=9\n");
     EXPECT_TRUE(Lance());
     EXPECT_EQ(ordre, (QStringList{u"options"_s, u"mémos"_s, u"fenêtre"_s, u"session"_s}));
     EXPECT_TRUE(interaction.messages.isEmpty());
-    EXPECT_EQ(état.Config.Langue, u"Français"_s);
-    EXPECT_TRUE(état.FichierLangue.isEmpty());
-    EXPECT_EQ(état.CheminIni(), IniPortable());
+    EXPECT_EQ(etat.Config.Langue, u"Français"_s);
+    EXPECT_TRUE(etat.FichierLangue.isEmpty());
+    EXPECT_EQ(etat.CheminIni(), IniPortable());
     EXPECT_FALSE(interaction.sablier);
     // The choice is not written at start-up.
     EXPECT_FALSE(QFile::exists(IniPortable()));
 }
 
-TEST_F(Démarrage, UnmatchedSystemLanguageShowsTheBilingualMessageEachRun) {
+TEST_F(Demarrage, UnmatchedSystemLanguageShowsTheBilingualMessageEachRun) {
     environnement.codeLangue = 7;
-    ÉcritFichier(environnement.dossierLangues + u"/English.lng"_s, "[Traduction]\nCodeLangue=9\n");
+    EcritFichier(environnement.dossierLangues + u"/English.lng"_s, "[Traduction]\nCodeLangue=9\n");
     for (int run = 1; run <= 2; ++run) {
         EXPECT_TRUE(Lance());
         ASSERT_EQ(interaction.messages.size(), run);
-        EXPECT_EQ(interaction.messages.last().icône, IcôneMessage::Information);
+        EXPECT_EQ(interaction.messages.last().icone, IconeMessage::Information);
         EXPECT_TRUE(interaction.messages.last().texte.startsWith(
             u"First, thank you for having installed Arbrix.\r\n"_s));
-        EXPECT_EQ(état.Config.Langue, u"Français"_s);
+        EXPECT_EQ(etat.Config.Langue, u"Français"_s);
     }
 }
 
-TEST_F(Démarrage, MatchingLanguageFileIsLoaded) {
+TEST_F(Demarrage, MatchingLanguageFileIsLoaded) {
     environnement.codeLangue = 9;
-    ÉcritFichier(environnement.dossierLangues + u"/English.lng"_s,
+    EcritFichier(environnement.dossierLangues + u"/English.lng"_s,
                  "[Traduction]\nCodeLangue=9\nMSG_ERREUR_INITIALISATION=Start-up error %v: %v\n");
     EXPECT_TRUE(Lance());
     EXPECT_TRUE(interaction.messages.isEmpty());
-    EXPECT_EQ(état.Config.Langue, u"English"_s);
-    EXPECT_EQ(état.FichierLangue, environnement.dossierLangues + u"/English.lng"_s);
+    EXPECT_EQ(etat.Config.Langue, u"English"_s);
+    EXPECT_EQ(etat.FichierLangue, environnement.dossierLangues + u"/English.lng"_s);
     EXPECT_EQ(MessageErreurInitialisation(6, u"x"_s), u"Start-up error 6: x"_s);
 }
 
-TEST_F(Démarrage, SettingTooLargeEndsTheStartUpWithTheInitialisationMessage) {
-    ÉcritFichier(IniPortable(), "[Config]\nLangue=Français\nAnalyseParDéfaut=99999\n");
+TEST_F(Demarrage, SettingTooLargeEndsTheStartUpWithTheInitialisationMessage) {
+    EcritFichier(IniPortable(), "[Config]\nLangue=Français\nAnalyseParDéfaut=99999\n");
     EXPECT_FALSE(Lance({u"OU=Paie"_s}));
     ASSERT_EQ(interaction.messages.size(), 1);
-    EXPECT_EQ(interaction.messages[0].icône, IcôneMessage::Critique);
+    EXPECT_EQ(interaction.messages[0].icone, IconeMessage::Critique);
     EXPECT_TRUE(interaction.messages[0].texte.contains(u"(6)"_s))
         << interaction.messages[0].texte.toStdString();
     EXPECT_TRUE(interaction.messages[0].texte.contains(u"AnalyseParDéfaut"_s));
@@ -133,15 +133,15 @@ TEST_F(Démarrage, SettingTooLargeEndsTheStartUpWithTheInitialisationMessage) {
     EXPECT_FALSE(interaction.sablier);
 }
 
-TEST_F(Démarrage, FailedSessionEndsTheProgramBeforeAnyAnalysis) {
+TEST_F(Demarrage, FailedSessionEndsTheProgramBeforeAnyAnalysis) {
     sessionOuverte = false;
     EXPECT_FALSE(Lance({u"OU=Paie"_s}));
     EXPECT_EQ(ordre.last(), u"session"_s);
     EXPECT_TRUE(interaction.messages.isEmpty());
 }
 
-TEST_F(Démarrage, CommandLineStartsTheFirstAnalysisInTheDefaultMode) {
-    ÉcritFichier(IniPortable(), "[Config]\nLangue=Français\nAnalyseParDéfaut=3\n");
+TEST_F(Demarrage, CommandLineStartsTheFirstAnalysisInTheDefaultMode) {
+    EcritFichier(IniPortable(), "[Config]\nLangue=Français\nAnalyseParDéfaut=3\n");
     EXPECT_TRUE(Lance({u"OU=Paie"_s, u"et"_s, u"Compta,DC=exemple,DC=test"_s}));
     EXPECT_EQ(ordre.last(), u"analyse"_s);
     EXPECT_EQ(modeAnalyse, 3);
@@ -160,25 +160,25 @@ TEST_F(Démarrage, CommandLineStartsTheFirstAnalysisInTheDefaultMode) {
     EXPECT_FALSE(ordre.contains(u"analyse"_s));
 }
 
-TEST_F(Démarrage, InstalledCopyMovesTheOlderFileButItsLanguageWaitsForTheNextStart) {
+TEST_F(Demarrage, InstalledCopyMovesTheOlderFileButItsLanguageWaitsForTheNextStart) {
     environnement.dossierProgramme = racine.filePath(u"usr/bin"_s);
-    ÉcritFichier(environnement.dossierProgramme + u"/Arbrix.ini"_s,
+    EcritFichier(environnement.dossierProgramme + u"/Arbrix.ini"_s,
                  "[Config]\nLangue=English\nAnalyseParDéfaut=4\n");
-    ÉcritFichier(environnement.dossierLangues + u"/English.lng"_s, "[Traduction]\nCodeLangue=9\n");
+    EcritFichier(environnement.dossierLangues + u"/English.lng"_s, "[Traduction]\nCodeLangue=9\n");
     EXPECT_TRUE(Lance());
     const QString nouveau = environnement.dossierConfiguration + u"/Velmora/Arbrix/Arbrix.ini"_s;
-    EXPECT_EQ(état.CheminIni(), nouveau);
+    EXPECT_EQ(etat.CheminIni(), nouveau);
     EXPECT_TRUE(QFile::exists(nouveau));
     EXPECT_FALSE(QFile::exists(environnement.dossierProgramme + u"/Arbrix.ini"_s));
-    EXPECT_EQ(état.Config.Langue, u"Français"_s);
-    EXPECT_EQ(état.Config.AnalyseParDéfaut, 4);
+    EXPECT_EQ(etat.Config.Langue, u"Français"_s);
+    EXPECT_EQ(etat.Config.AnalyseParDefaut, 4);
 
     EXPECT_TRUE(Lance());
-    EXPECT_EQ(état.Config.Langue, u"English"_s);
+    EXPECT_EQ(etat.Config.Langue, u"English"_s);
 }
 
-TEST_F(Démarrage, AccountToolBesideTheProgramIsRemembered) {
-    ÉcritFichier(environnement.dossierProgramme + u"/Quorvel"_s, "");
+TEST_F(Demarrage, AccountToolBesideTheProgramIsRemembered) {
+    EcritFichier(environnement.dossierProgramme + u"/Quorvel"_s, "");
     EXPECT_TRUE(Lance());
-    EXPECT_EQ(état.CheminOutilCompte, environnement.dossierProgramme + u"/Quorvel"_s);
+    EXPECT_EQ(etat.CheminOutilCompte, environnement.dossierProgramme + u"/Quorvel"_s);
 }

@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void CréeFichier(const QString& chemin) {
+void CreeFichier(const QString& chemin) {
     QFile f(chemin);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
 }
@@ -20,30 +20,30 @@ void CréeFichier(const QString& chemin) {
 } // namespace
 
 TEST(LigneCommande, DistinguishedNamesOfOUsAndGroups) {
-    const auto ou = InterprèteLigneCommande(u"  OU=Paie et Compta,DC=exemple,DC=test  "_s);
+    const auto ou = InterpreteLigneCommande(u"  OU=Paie et Compta,DC=exemple,DC=test  "_s);
     EXPECT_TRUE(ou.analyser);
     EXPECT_EQ(ou.type, TypeRechercheOU);
     EXPECT_EQ(ou.dn, u"OU=Paie et Compta,DC=exemple,DC=test"_s);
 
-    const auto groupe = InterprèteLigneCommande(u"CN=GG Paie,OU=Paie,DC=exemple,DC=test"_s);
+    const auto groupe = InterpreteLigneCommande(u"CN=GG Paie,OU=Paie,DC=exemple,DC=test"_s);
     EXPECT_EQ(groupe.type, TypeRechercheGroupe);
     EXPECT_EQ(groupe.dn, u"CN=GG Paie,OU=Paie,DC=exemple,DC=test"_s);
     EXPECT_TRUE(groupe.texteRecherche.isEmpty());
 }
 
 TEST(LigneCommande, LowerCasePrefixOrPlainNameIsASearchText) {
-    const auto minuscules = InterprèteLigneCommande(u"cn=GG Paie"_s);
+    const auto minuscules = InterpreteLigneCommande(u"cn=GG Paie"_s);
     EXPECT_TRUE(minuscules.analyser);
     EXPECT_EQ(minuscules.type, TypeRechercheGroupe);
     EXPECT_TRUE(minuscules.dn.isEmpty());
     EXPECT_EQ(minuscules.texteRecherche, u"cn=GG Paie"_s);
 
     // The search box gets the line as given, spaces included.
-    EXPECT_EQ(InterprèteLigneCommande(u" Compta "_s).texteRecherche, u" Compta "_s);
-    EXPECT_FALSE(InterprèteLigneCommande(u"   "_s).analyser);
-    EXPECT_FALSE(InterprèteLigneCommande(QString()).analyser);
+    EXPECT_EQ(InterpreteLigneCommande(u" Compta "_s).texteRecherche, u" Compta "_s);
+    EXPECT_FALSE(InterpreteLigneCommande(u"   "_s).analyser);
+    EXPECT_FALSE(InterpreteLigneCommande(QString()).analyser);
     // Only spaces are trimmed.
-    EXPECT_EQ(InterprèteLigneCommande(u"\tOU=x"_s).dn, QString());
+    EXPECT_EQ(InterpreteLigneCommande(u"\tOU=x"_s).dn, QString());
 }
 
 TEST(LigneCommande, ArgumentsAreJoinedBySingleSpaces) {
@@ -58,8 +58,8 @@ TEST(NouvelleInstance, DistinguishedNameSurvivesAsOneArgument) {
     EXPECT_EQ(commande.programme, u"/opt/arbrix/bin/arbrix"_s);
     ASSERT_EQ(commande.arguments, QStringList{dn});
     // What the new instance makes of it.
-    EXPECT_EQ(InterprèteLigneCommande(LigneCommandeDesArguments(commande.arguments)).dn, dn);
-    EXPECT_EQ(CommandeRedémarrage(u"/usr/bin/arbrix"_s), (Commande{u"/usr/bin/arbrix"_s, {}}));
+    EXPECT_EQ(InterpreteLigneCommande(LigneCommandeDesArguments(commande.arguments)).dn, dn);
+    EXPECT_EQ(CommandeRedemarrage(u"/usr/bin/arbrix"_s), (Commande{u"/usr/bin/arbrix"_s, {}}));
 }
 
 TEST(OutilCompte, FoundInItsOwnFolderBesideTheProgramFirst) {
@@ -72,15 +72,15 @@ TEST(OutilCompte, FoundInItsOwnFolderBesideTheProgramFirst) {
     ASSERT_TRUE(QDir().mkpath(programme + u"/Quorvel"_s));
     EXPECT_EQ(CheminOutilCompte(programme), QString());
 
-    const QString frère = racine.filePath(u"Quorvel/Quorvel"_s);
+    const QString frere = racine.filePath(u"Quorvel/Quorvel"_s);
     ASSERT_TRUE(QDir().mkpath(racine.filePath(u"Quorvel"_s)));
-    CréeFichier(frère);
-    EXPECT_EQ(CheminOutilCompte(programme), frère);
+    CreeFichier(frere);
+    EXPECT_EQ(CheminOutilCompte(programme), frere);
 
     ASSERT_TRUE(QDir(programme).rmdir(u"Quorvel"_s));
-    CréeFichier(programme + u"/Quorvel"_s);
-    EXPECT_EQ(CheminOutilCompte(programme), frère);
-    QFile::remove(frère);
+    CreeFichier(programme + u"/Quorvel"_s);
+    EXPECT_EQ(CheminOutilCompte(programme), frere);
+    QFile::remove(frere);
     EXPECT_EQ(CheminOutilCompte(programme), programme + u"/Quorvel"_s);
-    EXPECT_EQ(CommandeOutilCompte(frère, u"j.dupont"_s).arguments, QStringList{u"j.dupont"_s});
+    EXPECT_EQ(CommandeOutilCompte(frere, u"j.dupont"_s).arguments, QStringList{u"j.dupont"_s});
 }

@@ -17,76 +17,76 @@ namespace {
 class Sortie : public ::testing::Test {
 protected:
     void SetUp() override {
-        état.Emplacement.CheminIni = dossier.filePath(u"Arbrix.ini"_s);
-        état.Config.Langue = u"English"_s;
-        état.Config.FenêtreMémoriserPosition = true;
-        état.Config.FenêtreMémoriserTaille = true;
-        étapes.sauveMémos = [this](const QString&) { suivi.append(u"mémos"_s); };
-        étapes.retireIcôneTray = [this] { suivi.append(u"tray"_s); };
-        étapes.lance = [this](const Commande& c) { lancées.append(c); };
+        etat.Emplacement.CheminIni = dossier.filePath(u"Arbrix.ini"_s);
+        etat.Config.Langue = u"English"_s;
+        etat.Config.FenetreMemoriserPosition = true;
+        etat.Config.FenetreMemoriserTaille = true;
+        etapes.sauveMemos = [this](const QString&) { suivi.append(u"mémos"_s); };
+        etapes.retireIconeTray = [this] { suivi.append(u"tray"_s); };
+        etapes.lance = [this](const Commande& c) { lancees.append(c); };
     }
-    QString Lit(const QString& clé) const {
-        return LitIni(état.CheminIni(), SectionConfig, clé, u"<absente>"_s);
+    QString Lit(const QString& cle) const {
+        return LitIni(etat.CheminIni(), SectionConfig, cle, u"<absente>"_s);
     }
 
     QTemporaryDir dossier;
-    ÉtatProgramme état;
-    ÉtapesSortie étapes;
+    EtatProgramme etat;
+    EtapesSortie etapes;
     QStringList suivi;
-    QList<Commande> lancées;
+    QList<Commande> lancees;
 };
 
 } // namespace
 
-TEST(GéométrieDeSortie, MinimisedIsRememberedAsNormalWithTheLastNormalSize) {
-    const Paramètres p = AvecGéométrieDeSortie({}, {ÉtatFenêtre::Minimisée, 500, 600, 9000, 7000});
-    EXPECT_EQ(p.FenêtreEtat, 0);
-    EXPECT_EQ(p.FenêtreGauche, 0);
-    EXPECT_EQ(p.FenêtreHaut, 0);
-    EXPECT_EQ(p.FenêtreLargeur, 9000);
-    EXPECT_EQ(p.FenêtreHauteur, 7000);
+TEST(GeometrieDeSortie, MinimisedIsRememberedAsNormalWithTheLastNormalSize) {
+    const Parametres p = AvecGeometrieDeSortie({}, {EtatFenetre::Minimisee, 500, 600, 9000, 7000});
+    EXPECT_EQ(p.FenetreEtat, 0);
+    EXPECT_EQ(p.FenetreGauche, 0);
+    EXPECT_EQ(p.FenetreHaut, 0);
+    EXPECT_EQ(p.FenetreLargeur, 9000);
+    EXPECT_EQ(p.FenetreHauteur, 7000);
 
-    const Paramètres max = AvecGéométrieDeSortie({}, {ÉtatFenêtre::Maximisée, 500, 600, 9000, 7000});
-    EXPECT_EQ(max.FenêtreEtat, 2);
-    EXPECT_EQ(max.FenêtreGauche, 0);
+    const Parametres max = AvecGeometrieDeSortie({}, {EtatFenetre::Maximisee, 500, 600, 9000, 7000});
+    EXPECT_EQ(max.FenetreEtat, 2);
+    EXPECT_EQ(max.FenetreGauche, 0);
 
-    const Paramètres normale = AvecGéométrieDeSortie({}, {ÉtatFenêtre::Normal, -30, 600, 9000, 7000});
-    EXPECT_EQ(normale.FenêtreEtat, 0);
-    EXPECT_EQ(normale.FenêtreGauche, -30);
-    EXPECT_EQ(normale.FenêtreHaut, 600);
+    const Parametres normale = AvecGeometrieDeSortie({}, {EtatFenetre::Normal, -30, 600, 9000, 7000});
+    EXPECT_EQ(normale.FenetreEtat, 0);
+    EXPECT_EQ(normale.FenetreGauche, -30);
+    EXPECT_EQ(normale.FenetreHaut, 600);
 }
 
 TEST_F(Sortie, ConfigurationIsWrittenOnlyWhenTheDialogWasAccepted) {
-    Termine({ÉtatFenêtre::Normal, 15, 30, 8000, 6000}, étapes, état);
-    EXPECT_EQ(Lit(CléConfig::Langue), u"<absente>"_s);
-    EXPECT_EQ(Lit(CléConfig::MinimiserSystray), u"<absente>"_s);
-    EXPECT_EQ(Lit(CléConfig::FenêtreGauche), u"15"_s);
-    EXPECT_EQ(Lit(CléConfig::FenêtreLargeur), u"8000"_s);
-    EXPECT_EQ(Lit(CléConfig::NbElémentsMémorisésMax), u"20"_s);
+    Termine({EtatFenetre::Normal, 15, 30, 8000, 6000}, etapes, etat);
+    EXPECT_EQ(Lit(CleConfig::Langue), u"<absente>"_s);
+    EXPECT_EQ(Lit(CleConfig::MinimiserSystray), u"<absente>"_s);
+    EXPECT_EQ(Lit(CleConfig::FenetreGauche), u"15"_s);
+    EXPECT_EQ(Lit(CleConfig::FenetreLargeur), u"8000"_s);
+    EXPECT_EQ(Lit(CleConfig::NbElementsMemorisesMax), u"20"_s);
     EXPECT_EQ(suivi, (QStringList{u"mémos"_s, u"tray"_s}));
-    EXPECT_TRUE(lancées.isEmpty());
+    EXPECT_TRUE(lancees.isEmpty());
 
-    état.ConfigurationModifiée = true;
-    état.OptionsFenêtreModifiées = true;
-    Termine({ÉtatFenêtre::Normal, 15, 30, 8000, 6000}, étapes, état);
-    EXPECT_EQ(Lit(CléConfig::Langue), u"English"_s);
-    EXPECT_EQ(Lit(CléConfig::MinimiserSystray), u"0"_s);
+    etat.ConfigurationModifiee = true;
+    etat.OptionsFenetreModifiees = true;
+    Termine({EtatFenetre::Normal, 15, 30, 8000, 6000}, etapes, etat);
+    EXPECT_EQ(Lit(CleConfig::Langue), u"English"_s);
+    EXPECT_EQ(Lit(CleConfig::MinimiserSystray), u"0"_s);
 }
 
 TEST_F(Sortie, RestartStartsTheProgramWithoutArguments) {
-    état.RedémarrageDemandé = true;
-    Termine({}, étapes, état);
-    ASSERT_EQ(lancées.size(), 1);
-    EXPECT_TRUE(lancées[0].arguments.isEmpty());
-    EXPECT_FALSE(lancées[0].programme.isEmpty());
+    etat.RedemarrageDemande = true;
+    Termine({}, etapes, etat);
+    ASSERT_EQ(lancees.size(), 1);
+    EXPECT_TRUE(lancees[0].arguments.isEmpty());
+    EXPECT_FALSE(lancees[0].programme.isEmpty());
 }
 
 TEST_F(Sortie, AFailingStepDoesNotStopTheNextOnes) {
-    étapes.fermeFenêtres = [] { throw std::runtime_error("fenêtre"); };
-    étapes.sauveMémos = [](const QString&) { throw std::runtime_error("mémos"); };
-    état.Emplacement.CheminIni = dossier.filePath(u"absent/Arbrix.ini"_s); // cannot be written
-    état.RedémarrageDemandé = true;
-    EXPECT_NO_THROW(Termine({}, étapes, état));
+    etapes.fermeFenetres = [] { throw std::runtime_error("fenêtre"); };
+    etapes.sauveMemos = [](const QString&) { throw std::runtime_error("mémos"); };
+    etat.Emplacement.CheminIni = dossier.filePath(u"absent/Arbrix.ini"_s); // cannot be written
+    etat.RedemarrageDemande = true;
+    EXPECT_NO_THROW(Termine({}, etapes, etat));
     EXPECT_EQ(suivi, QStringList{u"tray"_s});
-    EXPECT_EQ(lancées.size(), 1);
+    EXPECT_EQ(lancees.size(), 1);
 }

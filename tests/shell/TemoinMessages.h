@@ -9,16 +9,16 @@
 
 namespace arbrix::test {
 
-class Témoin : public Interaction {
+class Temoin : public Interaction {
 public:
-    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage, RéponseMessage,
+    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage, ReponseMessage,
                            const QString&) override {
         messages.append(texte);
-        icônes.append(icône);
-        return RéponseMessage::Ok;
+        icones.append(icone);
+        return ReponseMessage::Ok;
     }
     QStringList messages;
-    QList<IcôneMessage> icônes;
+    QList<IconeMessage> icones;
 };
 
 } // namespace arbrix::test

@@ -53,34 +53,34 @@ TEST(CodeLangue, LcAllThenLcMessagesThenLang) {
     env.Fixe("LC_ALL", "de_DE.UTF-8");
     env.Fixe("LC_MESSAGES", "it_IT.UTF-8");
     env.Fixe("LANG", "fr_FR.UTF-8");
-    EXPECT_EQ(CodeLangueSystème(), 7);
+    EXPECT_EQ(CodeLangueSysteme(), 7);
     env.Fixe("LC_ALL", "");
-    EXPECT_EQ(CodeLangueSystème(), 16);
+    EXPECT_EQ(CodeLangueSysteme(), 16);
     env.Fixe("LC_MESSAGES", nullptr);
-    EXPECT_EQ(CodeLangueSystème(), 12);
+    EXPECT_EQ(CodeLangueSysteme(), 12);
     env.Fixe("LANG", nullptr);
-    EXPECT_EQ(CodeLangueSystème(), 9);
+    EXPECT_EQ(CodeLangueSysteme(), 9);
 }
 
-TEST(DossierSpécial, ConfigurationFolderFollowsXdgConfigHome) {
+TEST(DossierSpecial, ConfigurationFolderFollowsXdgConfigHome) {
     Environnement env;
     env.Fixe("XDG_CONFIG_HOME", "/tmp/xdg-test/");
-    EXPECT_EQ(DossierSpécial(CsidlDonnéesApplication), u"/tmp/xdg-test"_s);
+    EXPECT_EQ(DossierSpecial(CsidlDonneesApplication), u"/tmp/xdg-test"_s);
     env.Fixe("XDG_CONFIG_HOME", "relative/path");
     env.Fixe("HOME", "/home/someone");
-    EXPECT_EQ(DossierSpécial(CsidlDonnéesApplication), u"/home/someone/.config"_s);
+    EXPECT_EQ(DossierSpecial(CsidlDonneesApplication), u"/home/someone/.config"_s);
     env.Fixe("XDG_CONFIG_HOME", nullptr);
-    EXPECT_EQ(DossierSpécial(CsidlDonnéesApplication), u"/home/someone/.config"_s);
-    EXPECT_EQ(DossierSpécial(5), QString());
-    EXPECT_FALSE(DossierSpécial(CsidlProgrammes).isEmpty());
-    EXPECT_TRUE(PréfixesSystème().contains(DossierSpécial(CsidlProgrammes)));
+    EXPECT_EQ(DossierSpecial(CsidlDonneesApplication), u"/home/someone/.config"_s);
+    EXPECT_EQ(DossierSpecial(5), QString());
+    EXPECT_FALSE(DossierSpecial(CsidlProgrammes).isEmpty());
+    EXPECT_TRUE(PrefixesSysteme().contains(DossierSpecial(CsidlProgrammes)));
 }
 
 TEST(FichierExiste, DirectoryBitSelectsFoldersOnly) {
     QTemporaryDir dossier;
     const QString fichier = dossier.filePath(u"a.ini"_s);
-    const QString caché = dossier.filePath(u".cache"_s);
-    for (const QString& chemin : {fichier, caché}) {
+    const QString cache = dossier.filePath(u".cache"_s);
+    for (const QString& chemin : {fichier, cache}) {
         QFile f(chemin);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
@@ -90,9 +90,9 @@ TEST(FichierExiste, DirectoryBitSelectsFoldersOnly) {
     EXPECT_TRUE(FichierExiste(dossier.path(), AttributDossier));
     EXPECT_FALSE(FichierExiste(dossier.filePath(u"absent"_s), 0));
     EXPECT_FALSE(FichierExiste(QString(), AttributDossier));
-    EXPECT_TRUE(FichierExiste(caché, AttributCaché));
-    EXPECT_FALSE(FichierExiste(fichier, AttributCaché));
-    EXPECT_FALSE(FichierExiste(fichier, AttributSystème));
+    EXPECT_TRUE(FichierExiste(cache, AttributCache));
+    EXPECT_FALSE(FichierExiste(fichier, AttributCache));
+    EXPECT_FALSE(FichierExiste(fichier, AttributSysteme));
     EXPECT_FALSE(FichierExiste(fichier, AttributLectureSeule));
     QFile::setPermissions(fichier, QFileDevice::ReadOwner);
     EXPECT_EQ(FichierExiste(fichier, AttributLectureSeule), !QFileInfo(fichier).isWritable());

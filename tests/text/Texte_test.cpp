@@ -7,11 +7,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-int NuméroLevé(const std::function<void()>& action) {
+int NumeroLeve(const std::function<void()>& action) {
     try {
         action();
-    } catch (const ErreurExécution& e) {
-        return e.numéro();
+    } catch (const ErreurExecution& e) {
+        return e.numero();
     }
     return 0;
 }
@@ -27,14 +27,14 @@ TEST(Remplace, ResumesAfterTheReplacementFromTheStartAndInTheCaseMode) {
     EXPECT_EQ(Remplace(u"abc"_s, QString(), u"z"_s), u"abc"_s);
 }
 
-TEST(Découpe, EmptyItemsLimitCaseModeAndBadLimits) {
-    EXPECT_EQ(Découpe(QString(), u"|"_s), QStringList{QString()});
-    EXPECT_EQ(Découpe(u"a|b|"_s, u"|"_s), (QStringList{u"a"_s, u"b"_s, QString()}));
-    EXPECT_EQ(Découpe(u"a|b|c|d"_s, u"|"_s, 2), (QStringList{u"a"_s, u"b|c|d"_s}));
-    EXPECT_EQ(Découpe(u"aXbxc"_s, u"x"_s, -1, 1), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
-    EXPECT_EQ(Découpe(u"aXbxc"_s, u"x"_s, -1, 0), (QStringList{u"aXb"_s, u"c"_s}));
-    EXPECT_EQ(NuméroLevé([] { Découpe(u"a"_s, u"|"_s, 0); }), NuméroErreur::IndiceHorsLimites);
-    EXPECT_EQ(NuméroLevé([] { Découpe(u"a"_s, u"|"_s, -2); }), NuméroErreur::AppelIncorrect);
+TEST(Decoupe, EmptyItemsLimitCaseModeAndBadLimits) {
+    EXPECT_EQ(Decoupe(QString(), u"|"_s), QStringList{QString()});
+    EXPECT_EQ(Decoupe(u"a|b|"_s, u"|"_s), (QStringList{u"a"_s, u"b"_s, QString()}));
+    EXPECT_EQ(Decoupe(u"a|b|c|d"_s, u"|"_s, 2), (QStringList{u"a"_s, u"b|c|d"_s}));
+    EXPECT_EQ(Decoupe(u"aXbxc"_s, u"x"_s, -1, 1), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
+    EXPECT_EQ(Decoupe(u"aXbxc"_s, u"x"_s, -1, 0), (QStringList{u"aXb"_s, u"c"_s}));
+    EXPECT_EQ(NumeroLeve([] { Decoupe(u"a"_s, u"|"_s, 0); }), NumeroErreur::IndiceHorsLimites);
+    EXPECT_EQ(NumeroLeve([] { Decoupe(u"a"_s, u"|"_s, -2); }), NumeroErreur::AppelIncorrect);
     // Leading empty items leave no separator when joined back.
     EXPECT_EQ(Joint({QString(), u"a"_s, u"b"_s}, u","_s), u"a,b"_s);
     EXPECT_EQ(Joint({u"a"_s, QString(), u"b"_s}, u","_s), u"a,,b"_s);
@@ -48,16 +48,16 @@ TEST(ChercheDepuisFin, FindsLastOccurrenceAtOrBeforeStart) {
     EXPECT_EQ(ChercheDepuisFin(QString(), u"z"_s), 0);
 }
 
-TEST(Extrêmes, FirstKeptOnTiesAndEmptyListRaises) {
+TEST(Extremes, FirstKeptOnTiesAndEmptyListRaises) {
     struct Valeur {
-        int clé;
+        int cle;
         int rang;
-        bool operator<(const Valeur& autre) const { return clé < autre.clé; }
+        bool operator<(const Valeur& autre) const { return cle < autre.cle; }
     };
     EXPECT_EQ(MaximumValeurs({Valeur{5, 1}, Valeur{5, 2}}).rang, 1);
     EXPECT_EQ(MinimumValeurs({Valeur{1, 1}, Valeur{4, 0}, Valeur{1, 2}}).rang, 1);
-    EXPECT_EQ(NuméroLevé([] { MaximumValeurs(std::initializer_list<int>{}); }),
-              NuméroErreur::IndiceHorsLimites);
+    EXPECT_EQ(NumeroLeve([] { MaximumValeurs(std::initializer_list<int>{}); }),
+              NumeroErreur::IndiceHorsLimites);
 }
 
 TEST(FormateMessage, FillsPlaceholdersInOrderWithoutRegardToCase) {
@@ -71,6 +71,6 @@ TEST(Version, TextFromNumbersAndBetaRevision) {
     EXPECT_EQ(TexteVersion(2, 9, 0), u"v2.9"_s);
     EXPECT_EQ(TexteVersion(1, 0, 3), u"v1.0.3"_s);
     EXPECT_EQ(TexteVersion(3, 1, 9999), u"v2.9 beta 2"_s);
-    EXPECT_TRUE(EstVersionBêta(TexteVersion(3, 1, 9999)));
-    EXPECT_FALSE(EstVersionBêta(TexteVersion(2, 9, 0)));
+    EXPECT_TRUE(EstVersionBeta(TexteVersion(3, 1, 9999)));
+    EXPECT_FALSE(EstVersionBeta(TexteVersion(2, 9, 0)));
 }

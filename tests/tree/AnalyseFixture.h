@@ -29,28 +29,28 @@ namespace arbrix::test {
 
 struct MessageVu {
     QString texte;
-    IcôneMessage icône;
+    IconeMessage icone;
 };
 
 // Answers as a user would, and records what the analysis showed.
-class UtilisateurScripté : public Interaction {
+class UtilisateurScripte : public Interaction {
 public:
     std::vector<MessageVu> messages;
     std::vector<ListeOccurrences> listesOffertes;
     std::optional<int> choix; // answer to the occurrence list
     QStringList progression;
     int pompes = 0;
-    int arrêtÀLaPompe = -1; // presses Stop when the events pump has run this many times
-    std::vector<std::pair<QString, int>> mémorisées;
-    std::vector<Noeud*> cliqués;
+    int arretALaPompe = -1; // presses Stop when the events pump has run this many times
+    std::vector<std::pair<QString, int>> memorisees;
+    std::vector<Noeud*> cliques;
     bool sablier = false;
     bool saisieArbre = true;
-    int traitementsAffichés = 0;
+    int traitementsAffiches = 0;
 
-    RéponseMessage Message(const QString& texte, IcôneMessage icône, BoutonsMessage, RéponseMessage,
+    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage, ReponseMessage,
                            const QString&) override {
-        messages.push_back({texte, icône});
-        return RéponseMessage::Ok;
+        messages.push_back({texte, icone});
+        return ReponseMessage::Ok;
     }
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override {
         listesOffertes.push_back(occurrences);
@@ -58,19 +58,19 @@ public:
     }
     void AfficheTraitementEnCours() override {
         Interaction::AfficheTraitementEnCours();
-        ++traitementsAffichés;
+        ++traitementsAffiches;
     }
     void ChangeTraitementEnCours(const QString& texte) override { progression << texte; }
     int LargeurTraitementEnCours() const override { return 1000; }
     int LargeurTexte(const QString& texte) const override { return int(texte.size()); }
-    void TraiteÉvénements() override {
-        if (++pompes == arrêtÀLaPompe)
-            DemandeArrêt();
+    void TraiteEvenements() override {
+        if (++pompes == arretALaPompe)
+            DemandeArret();
     }
     void Sablier(bool attente) override { sablier = attente; }
-    void MémoriseRecherche(const QString& nom, int type) override { mémorisées.push_back({nom, type}); }
+    void MemoriseRecherche(const QString& nom, int type) override { memorisees.push_back({nom, type}); }
     void ActiveSaisieArbre(bool active) override { saisieArbre = active; }
-    void CliqueNoeud(Noeud* noeud) override { cliqués.push_back(noeud); }
+    void CliqueNoeud(Noeud* noeud) override { cliques.push_back(noeud); }
 };
 
 // Forwards to the embedded directory; can answer like a domain controller that leaves the
@@ -81,20 +81,20 @@ public:
         : ForwardingBackend(annuaire)
         , m_annuaire(std::move(annuaire)) {}
 
-    bool sansAttributCalculé = false;
+    bool sansAttributCalcule = false;
     // Called before each search; may raise LdapError.
     std::function<void(const SearchRequest&)> avantRecherche;
 
     MemoryBackend& annuaire() { return *m_annuaire; }
 
-    std::unique_ptr<SearchCursor> search(const SearchRequest& requête) override;
+    std::unique_ptr<SearchCursor> search(const SearchRequest& requete) override;
 
 private:
     std::shared_ptr<MemoryBackend> m_annuaire;
 };
 
-inline QString dnVelmora(const QString& début) {
-    return début + QStringLiteral(",OU=Velmora,DC=velmora,DC=test");
+inline QString dnVelmora(const QString& debut) {
+    return debut + QStringLiteral(",OU=Velmora,DC=velmora,DC=test");
 }
 
 class AnalyseDomaine : public ::testing::Test {
@@ -104,28 +104,28 @@ protected:
     // The tree as indented lines "Text [Image]", NBSP shown as "·".
     QString dessin() const;
     // The node whose Key ends with this path under the root.
-    Noeud* noeud(const QString& finDeClé) const;
+    Noeud* noeud(const QString& finDeCle) const;
     // Counts of the embedded directory since the last reset.
     const RoundTrips& allers() { return m_annuaire->roundTrips(); }
-    void remetAllersÀZéro() { m_annuaire->resetRoundTrips(); }
+    void remetAllersAZero() { m_annuaire->resetRoundTrips(); }
     // Adds an entry to the embedded directory ("attr=value" texts).
-    void ajouteEntrée(const QString& dn, const QStringList& attributs);
+    void ajouteEntree(const QString& dn, const QStringList& attributs);
 
     std::shared_ptr<MemoryBackend> m_annuaire;
     std::shared_ptr<AnnuaireEnveloppe> m_enveloppe;
     std::unique_ptr<SessionAD> m_session;
-    Paramètres m_paramètres;
+    Parametres m_parametres;
     Arbre m_arbre;
-    UtilisateurScripté m_utilisateur;
+    UtilisateurScripte m_utilisateur;
     std::unique_ptr<Analyse> m_analyse;
 };
 
 namespace interne {
 
 // A cursor that drops one attribute from every entry it returns.
-class CurseurFiltré : public SearchCursor {
+class CurseurFiltre : public SearchCursor {
 public:
-    CurseurFiltré(std::unique_ptr<SearchCursor> source, QString attribut)
+    CurseurFiltre(std::unique_ptr<SearchCursor> source, QString attribut)
         : m_source(std::move(source))
         , m_attribut(std::move(attribut)) {}
     bool fetchPage(QList<LdapEntry>& out) override {
@@ -145,12 +145,12 @@ private:
 
 } // namespace interne
 
-inline std::unique_ptr<SearchCursor> AnnuaireEnveloppe::search(const SearchRequest& requête) {
+inline std::unique_ptr<SearchCursor> AnnuaireEnveloppe::search(const SearchRequest& requete) {
     if (avantRecherche)
-        avantRecherche(requête);
-    auto curseur = m_annuaire->search(requête);
-    if (sansAttributCalculé && requête.scope != SearchScope::Base)
-        return std::make_unique<interne::CurseurFiltré>(std::move(curseur),
+        avantRecherche(requete);
+    auto curseur = m_annuaire->search(requete);
+    if (sansAttributCalcule && requete.scope != SearchScope::Base)
+        return std::make_unique<interne::CurseurFiltre>(std::move(curseur),
                                                         QStringLiteral("msDS-User-Account-Control-Computed"));
     return curseur;
 }
@@ -166,14 +166,14 @@ inline void AnalyseDomaine::SetUp() {
     m_session->definitNomUtilisateurSysteme([] { return QStringLiteral("test"); });
     ASSERT_TRUE(m_session->Ouvre().reussi());
     m_arbre.setLocale(QLocale(QLocale::French, QLocale::France));
-    m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_paramètres, m_utilisateur);
+    m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_parametres, m_utilisateur);
     m_analyse->setHorloge([] { return QDateTime(QDate(2024, 6, 1), QTime(12, 0)); });
     m_annuaire->resetRoundTrips();
 }
 
 inline QString AnalyseDomaine::dessin() const {
     QString texte;
-    m_arbre.ParcoursPréfixe(nullptr, [&texte](Noeud* n) {
+    m_arbre.ParcoursPrefixe(nullptr, [&texte](Noeud* n) {
         texte += QString(n->Depth() * 2, u' ') + QString(n->Text()).replace(QChar(NBSP), u'·') + " [" +
                  n->Image() + "]\n";
         return true;
@@ -181,17 +181,17 @@ inline QString AnalyseDomaine::dessin() const {
     return texte;
 }
 
-inline Noeud* AnalyseDomaine::noeud(const QString& finDeClé) const {
-    Noeud* trouvé = nullptr;
-    m_arbre.ParcoursPréfixe(nullptr, [&](Noeud* n) {
-        if (n->Key().endsWith(finDeClé))
-            trouvé = n;
-        return trouvé == nullptr;
+inline Noeud* AnalyseDomaine::noeud(const QString& finDeCle) const {
+    Noeud* trouve = nullptr;
+    m_arbre.ParcoursPrefixe(nullptr, [&](Noeud* n) {
+        if (n->Key().endsWith(finDeCle))
+            trouve = n;
+        return trouve == nullptr;
     });
-    return trouvé;
+    return trouve;
 }
 
-inline void AnalyseDomaine::ajouteEntrée(const QString& dn, const QStringList& attributs) {
+inline void AnalyseDomaine::ajouteEntree(const QString& dn, const QStringList& attributs) {
     QList<LdapAttribute> liste;
     for (const QString& attribut : attributs) {
         const QString nom = attribut.section(u'=', 0, 0);

@@ -12,7 +12,7 @@ using namespace arbrix::test;
 namespace {
 
 // Expiry dates are compared and shown in local time: fix the zone for the whole program.
-const bool zoneFixée = [] {
+const bool zoneFixee = [] {
     qputenv("TZ", "UTC");
     tzset();
     return true;
@@ -51,9 +51,9 @@ TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
     // The search box shows the root, the search is memorised, the root is "clicked".
     EXPECT_EQ(m_utilisateur.TexteRecherche(), "Ventes - Tous");
     EXPECT_EQ(m_utilisateur.TypeRecherche(), 1);
-    EXPECT_EQ(m_utilisateur.mémorisées, (std::vector<std::pair<QString, int>>{{"Ventes - Tous", 1}}));
-    EXPECT_EQ(m_utilisateur.cliqués, std::vector<Noeud*>{racine});
-    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiché());
+    EXPECT_EQ(m_utilisateur.memorisees, (std::vector<std::pair<QString, int>>{{"Ventes - Tous", 1}}));
+    EXPECT_EQ(m_utilisateur.cliques, std::vector<Noeud*>{racine});
+    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiche());
     EXPECT_FALSE(m_utilisateur.sablier);
     EXPECT_TRUE(m_utilisateur.saisieArbre);
     // Progress shows each group's Key before its content is read.
@@ -69,7 +69,7 @@ TEST_F(AnalyseDomaine, accountStatesNeedTheCheckSetting) {
     EXPECT_EQ(noeud("\\mpetit")->Image(), "user");
     EXPECT_EQ(noeud("\\jbernard")->Image(), "user");
 
-    m_paramètres.ContrôlerVerrouilléExpiré = true;
+    m_parametres.ControlerVerrouilleExpire = true;
     m_analyse->LanceAnalyse(Mode::Standard, dn);
     EXPECT_EQ(noeud("\\mpetit")->Image(), "user_ver");
     EXPECT_EQ(noeud("\\jbernard")->Image(), "user_exp");
@@ -88,8 +88,8 @@ TEST_F(AnalyseDomaine, accountStatesNeedTheCheckSetting) {
 }
 
 TEST_F(AnalyseDomaine, problemAccountsAndEveryAccountMadeVisibleOnRequest) {
-    m_paramètres.ContrôlerVerrouilléExpiré = true;
-    m_paramètres.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés = true;
+    m_parametres.ControlerVerrouilleExpire = true;
+    m_parametres.DeplierGroupesContenantComptesDesactivesVerrouillesExpires = true;
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
     // Both nested groups hold a problem account: both are expanded; the last one met is selected.
     EXPECT_TRUE(noeud("\\Équipe d'accueil")->Expanded());
@@ -97,11 +97,11 @@ TEST_F(AnalyseDomaine, problemAccountsAndEveryAccountMadeVisibleOnRequest) {
     ASSERT_NE(m_arbre.SelectedItem(), nullptr);
     EXPECT_TRUE(m_arbre.SelectedItem()->Image().contains(u'_'));
 
-    m_paramètres.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés = false;
-    m_paramètres.DéplierGroupesEtOU = true;
+    m_parametres.DeplierGroupesContenantComptesDesactivesVerrouillesExpires = false;
+    m_parametres.DeplierGroupesEtOU = true;
     m_analyse->LanceAnalyse(Mode::Standard,
                             "CN=GS Tout le personnel," + dnVelmora("OU=Groupes,OU=Informatique"));
-    m_arbre.ParcoursPréfixe(nullptr, [](Noeud* n) {
+    m_arbre.ParcoursPrefixe(nullptr, [](Noeud* n) {
         if (n->LettreType() == u'G' && n->ChildCount() > 0) {
             EXPECT_TRUE(n->Expanded()) << n->Key().toStdString();
         }
@@ -110,7 +110,7 @@ TEST_F(AnalyseDomaine, problemAccountsAndEveryAccountMadeVisibleOnRequest) {
 }
 
 TEST_F(AnalyseDomaine, countsCanBeLeftOutOfLabels) {
-    m_paramètres.AfficherNombreMembres = false;
+    m_parametres.AfficherNombreMembres = false;
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
     EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes - Tous");
     EXPECT_EQ(noeud("\\Ventes (EMEA)")->Text(), "Ventes (EMEA)");
@@ -142,10 +142,10 @@ TEST_F(AnalyseDomaine, modesRestrictTheAccounts) {
 TEST_F(AnalyseDomaine, structureModeRefusesAGroupRoot) {
     m_analyse->LanceAnalyse(Mode::Structure, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
     EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_EQ(m_utilisateur.traitementsAffichés, 0);
+    EXPECT_EQ(m_utilisateur.traitementsAffiches, 0);
     ASSERT_EQ(m_utilisateur.messages.size(), 1u);
     EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"));
-    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Exclamation);
+    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Exclamation);
 }
 
 TEST_F(AnalyseDomaine, groupFoundInsideItselfIsMarkedAndReportedOnce) {
@@ -157,20 +157,20 @@ TEST_F(AnalyseDomaine, groupFoundInsideItselfIsMarkedAndReportedOnce) {
                         "      Nathalie Roux (nroux) [user]\n"
                         "    Chloé Garnier (cgarnier) [user]\n"
                         "  Lucas Fontaine (lfontaine) [user]\n");
-    Noeud* récursif = noeud("\\Boucle C\\Boucle A");
-    EXPECT_FALSE(récursif->Expanded());
-    EXPECT_EQ(récursif->ChildCount(), 0);
+    Noeud* recursif = noeud("\\Boucle C\\Boucle A");
+    EXPECT_FALSE(recursif->Expanded());
+    EXPECT_EQ(recursif->ChildCount(), 0);
     // Made visible and selected (the default setting).
-    EXPECT_EQ(m_arbre.SelectedItem(), récursif);
+    EXPECT_EQ(m_arbre.SelectedItem(), recursif);
     EXPECT_TRUE(noeud("\\Boucle C")->Expanded());
 
-    EXPECT_EQ(m_analyse->GroupesRécursifs, QStringList{"Boucle A"});
+    EXPECT_EQ(m_analyse->GroupesRecursifs, QStringList{"Boucle A"});
     ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
     EXPECT_EQ(m_utilisateur.messages[0].texte,
               FormateMessage(Traduction(u"MSG_ERREUR_RECURSIVITE"), {"\r\n\r\n\tBoucle A\r\n\r\n"}));
 
-    m_paramètres.DéplierGroupesContenantGroupesRécursifs = false;
+    m_parametres.DeplierGroupesContenantGroupesRecursifs = false;
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Boucle A," + dnVelmora("OU=R&D\\, Paris"));
     EXPECT_EQ(m_arbre.SelectedItem(), nullptr);
     EXPECT_FALSE(noeud("\\Boucle C")->Expanded());
@@ -197,12 +197,12 @@ TEST_F(AnalyseDomaine, ouRootMixesAccountsGroupsAndSubOusInOrder) {
     EXPECT_EQ(racine->Text(), "R&D, Paris" + nbsp + "(19)");
     EXPECT_EQ(noeud("\\Labo A/B\\Achats/Logistique")->Image(), "grp_dis_glo");
     EXPECT_EQ(noeud("\\Labo A/B\\wfang")->Text(), "王芳 (Wang Fang) (wfang)");
-    EXPECT_EQ(m_analyse->GroupesRécursifs.size(), 3);
+    EXPECT_EQ(m_analyse->GroupesRecursifs.size(), 3);
 }
 
 TEST_F(AnalyseDomaine, groupsMemberOfAnotherGroupOfTheirOuAreShownOnlyUnderIt) {
-    const QString siège = dnVelmora("OU=Siège");
-    m_analyse->LanceAnalyse(Mode::StructureEtendue, siège);
+    const QString siege = dnVelmora("OU=Siège");
+    m_analyse->LanceAnalyse(Mode::StructureEtendue, siege);
     EXPECT_EQ(dessin(), "Siège·(0) [ou]\n"
                         "  Direction générale·(0) [ou]\n"
                         "  Niveau 1 - Accès siège·(0) [grp_sec_loc]\n"
@@ -210,8 +210,8 @@ TEST_F(AnalyseDomaine, groupsMemberOfAnotherGroupOfTheirOuAreShownOnlyUnderIt) {
                         "      Niveau 3 - Comité·(0) [grp_sec_glo]\n"
                         "        Niveau 4 - Assistants·(0) [grp_sec_glo]\n");
 
-    m_paramètres.ReprésenterGroupesRacineOU = true;
-    m_analyse->LanceAnalyse(Mode::StructureEtendue, siège);
+    m_parametres.RepresenterGroupesRacineOU = true;
+    m_analyse->LanceAnalyse(Mode::StructureEtendue, siege);
     Noeud* racine = m_arbre.Racine();
     int groupes = 0;
     for (int i = 0; i < racine->ChildCount(); ++i)
@@ -230,9 +230,9 @@ TEST_F(AnalyseDomaine, structureModeShowsOusOnlyWithZeroCounts) {
 
 TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
     const QString atelier = "OU=L'atelier A/B," + dnVelmora("OU=Ventes France,OU=Ventes");
-    ajouteEntrée(atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=L'atelier A/B"});
-    ajouteEntrée("OU=D'ici," + atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=D'ici"});
-    ajouteEntrée("CN=Léa Petit," + atelier, {"objectClass=top", "objectClass=person", "objectClass=user",
+    ajouteEntree(atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=L'atelier A/B"});
+    ajouteEntree("OU=D'ici," + atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=D'ici"});
+    ajouteEntree("CN=Léa Petit," + atelier, {"objectClass=top", "objectClass=person", "objectClass=user",
                                              "sAMAccountName=lpetit", "displayName=Léa Petit"});
     m_analyse->LanceAnalyse(Mode::Standard, atelier);
     EXPECT_TRUE(m_utilisateur.messages.empty());
@@ -243,7 +243,7 @@ TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
 
 TEST_F(AnalyseDomaine, siblingsSharingANameGetDistinctKeys) {
     // A sub-O.U. named like a group of the same O.U.
-    ajouteEntrée("OU=Équipe d'accueil," + dnVelmora("OU=Ventes France,OU=Ventes"),
+    ajouteEntree("OU=Équipe d'accueil," + dnVelmora("OU=Ventes France,OU=Ventes"),
                  {"objectClass=top", "objectClass=organizationalUnit", "ou=Équipe d'accueil"});
     m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=Ventes France,OU=Ventes"));
     EXPECT_TRUE(m_utilisateur.messages.empty());
@@ -284,9 +284,9 @@ TEST_F(AnalyseDomaine, unknownNamesGiveTheMessageOfTheSetting) {
     ASSERT_EQ(m_utilisateur.messages.size(), 1u);
     EXPECT_EQ(m_utilisateur.messages[0].texte,
               FormateMessage(Traduction(u"MSG_ERREUR_OU_GROUPE_INCONNU"), {"Inconnu (x)"}));
-    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Exclamation);
+    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Exclamation);
 
-    m_paramètres.AnalyseAutreTypeSiAucuneReponse = false;
+    m_parametres.AnalyseAutreTypeSiAucuneReponse = false;
     m_analyse->LanceAnalyse(Mode::Standard);
     EXPECT_EQ(m_utilisateur.messages.back().texte,
               FormateMessage(Traduction(u"MSG_ERREUR_OU_INCONNUE"), {"Inconnu (x)"}));
@@ -301,7 +301,7 @@ TEST_F(AnalyseDomaine, unknownNamesGiveTheMessageOfTheSetting) {
     EXPECT_EQ(m_utilisateur.messages.back().texte,
               FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_INCONNU"), {"Nope"}));
     EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_TRUE(m_utilisateur.mémorisées.empty());
+    EXPECT_TRUE(m_utilisateur.memorisees.empty());
 }
 
 TEST_F(AnalyseDomaine, wildcardRunsBothPassesAndOffersEveryObject) {
@@ -320,7 +320,7 @@ TEST_F(AnalyseDomaine, wildcardRunsBothPassesAndOffersEveryObject) {
                                  "Ventes|0|O.U."}));
     EXPECT_TRUE(m_arbre.isEmpty());
     EXPECT_TRUE(m_analyse->NomRacine.isEmpty());
-    EXPECT_EQ(m_utilisateur.traitementsAffichés, 0);
+    EXPECT_EQ(m_utilisateur.traitementsAffiches, 0);
 
     const auto tous =
         std::find_if(offertes.begin(), offertes.end(), [](auto& o) { return o.Nom == "Ventes - Tous"; });
@@ -338,15 +338,15 @@ TEST_F(AnalyseDomaine, dnStartRulesAndVanishedRoots) {
     m_analyse->LanceAnalyse(Mode::Standard, "DC=velmora,DC=test");
     ASSERT_EQ(m_utilisateur.messages.size(), 1u);
     EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE"));
-    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
 
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Disparu," + dnVelmora("OU=Ventes"));
     ASSERT_EQ(m_utilisateur.messages.size(), 2u);
-    EXPECT_EQ(m_utilisateur.messages[1].icône, IcôneMessage::Exclamation);
+    EXPECT_EQ(m_utilisateur.messages[1].icone, IconeMessage::Exclamation);
     EXPECT_TRUE(m_utilisateur.messages[1].texte.contains("(2220)"));
     EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiché());
-    EXPECT_TRUE(m_utilisateur.mémorisées.empty());
+    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiche());
+    EXPECT_TRUE(m_utilisateur.memorisees.empty());
 
     // An O.U. DN given for a vanished O.U.
     m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=Disparue"));
@@ -360,7 +360,7 @@ TEST_F(AnalyseDomaine, rightsErrorsHaveTheirOwnMessageAndNestedErrorsEndOneNode)
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
     ASSERT_EQ(m_utilisateur.messages.size(), 1u);
     EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_DROITS_AD"));
-    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
 
     // Only the members of "Ventes (EMEA)" cannot be read: its label keeps no count, the rest
     // of the tree is built and no message is shown.
@@ -376,7 +376,7 @@ TEST_F(AnalyseDomaine, rightsErrorsHaveTheirOwnMessageAndNestedErrorsEndOneNode)
 }
 
 TEST_F(AnalyseDomaine, stopKeepsThePartialTreeAndReportsTheCancellation) {
-    m_utilisateur.arrêtÀLaPompe = 6;
+    m_utilisateur.arretALaPompe = 6;
     m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");
     ASSERT_FALSE(m_arbre.isEmpty());
     const qsizetype partiel = m_arbre.Count();
@@ -386,22 +386,22 @@ TEST_F(AnalyseDomaine, stopKeepsThePartialTreeAndReportsTheCancellation) {
     EXPECT_EQ(NomDuLibelle(m_arbre.Racine()->Text()), "Velmora");
     EXPECT_TRUE(m_arbre.Racine()->Text().contains(nbsp));
 
-    m_utilisateur.arrêtÀLaPompe = -1;
+    m_utilisateur.arretALaPompe = -1;
     m_utilisateur.messages.clear();
     m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");
     EXPECT_LT(partiel, m_arbre.Count());
     // The full analysis reports only its recursive groups.
     ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].icône, IcôneMessage::Critique);
+    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
 }
 
 TEST_F(AnalyseDomaine, keyToReselectIsExpandedAndSelectedOnce) {
-    m_analyse->CléÀResélectionner = "\\\\Ventes - Tous\\Ventes (EMEA)";
+    m_analyse->CleAReselectionner = "\\\\Ventes - Tous\\Ventes (EMEA)";
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
     Noeud* n = m_arbre.Node("\\\\Ventes - Tous\\Ventes (EMEA)");
     EXPECT_EQ(m_arbre.SelectedItem(), n);
     EXPECT_TRUE(n->Expanded());
-    EXPECT_TRUE(m_analyse->CléÀResélectionner.isEmpty());
+    EXPECT_TRUE(m_analyse->CleAReselectionner.isEmpty());
 }
 
 // ------------------------------------------------------------------ mends
@@ -427,7 +427,7 @@ TEST_F(AnalyseDomaine, customPrimaryGroupMembersAreListed) {
     const std::optional<quint32> rid = RidDepuisSid(groupe[0].find(u"objectSid")->values.value(0));
     ASSERT_TRUE(rid.has_value());
     ASSERT_GE(*rid, 1000u);
-    ajouteEntrée("CN=Inès Roy," + dnVelmora("OU=Informatique"),
+    ajouteEntree("CN=Inès Roy," + dnVelmora("OU=Informatique"),
                  {"objectClass=top", "objectClass=person", "objectClass=user", "sAMAccountName=iroy",
                   "displayName=Inès Roy", "userAccountControl=512",
                   "primaryGroupID=" + QString::number(*rid)});
@@ -446,7 +446,7 @@ TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
     m_arbre.Vide();
     Noeud* groupe = m_arbre.Ajoute(nullptr, "\\\\Domain Users", "Domain Users",
                                    "GCN=Domain Users,CN=Users,DC=velmora,DC=test", "grp_sec_glo", true);
-    remetAllersÀZéro();
+    remetAllersAZero();
     const qint32 n = m_analyse->AnalyseMembresGroupe({}, groupe, 0);
     EXPECT_GT(n, 15);
     EXPECT_EQ(NombreDuLibelle(groupe->Text()), n);
@@ -458,10 +458,10 @@ TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
 }
 
 TEST_F(AnalyseDomaine, filterCharactersInNamesMatchNothingElse) {
-    const QString étoile = "CN=Étoile *," + dnVelmora("OU=Groupes,OU=Informatique");
-    ajouteEntrée(étoile, {"objectClass=top", "objectClass=group", "sAMAccountName=Etoile",
+    const QString etoile = "CN=Étoile *," + dnVelmora("OU=Groupes,OU=Informatique");
+    ajouteEntree(etoile, {"objectClass=top", "objectClass=group", "sAMAccountName=Etoile",
                           "groupType=-2147483646", "member=CN=Karim Benali," + dnVelmora("OU=Informatique")});
-    m_analyse->LanceAnalyse(Mode::Standard, étoile);
+    m_analyse->LanceAnalyse(Mode::Standard, etoile);
     EXPECT_EQ(dessin(), "Étoile *·(1) [grp_sec_glo]\n  Karim Benali (kbenali) [user]\n");
 
     // Typed as a name, "*" is the wildcard; here it finds that group alone.
@@ -484,14 +484,14 @@ TEST_F(AnalyseDomaine, ancestryWalkEndsOnCyclesThatMissTheStart) {
 // ------------------------------------------------------------------ round trips
 
 TEST_F(AnalyseDomaine, roundTripsAreConstantPerExpandedGroupAndNonePerAccount) {
-    m_paramètres.ContrôlerVerrouilléExpiré = true;
+    m_parametres.ControlerVerrouilleExpire = true;
     m_analyse->LanceAnalyse(Mode::Standard,
                             "CN=GS Tout le personnel," + dnVelmora("OU=Groupes,OU=Informatique"));
-    int groupesDéveloppés = 0;
+    int groupesDeveloppes = 0;
     int comptes = 0;
-    m_arbre.ParcoursPréfixe(nullptr, [&](Noeud* n) {
+    m_arbre.ParcoursPrefixe(nullptr, [&](Noeud* n) {
         if (n->LettreType() == u'G' && !n->Image().endsWith("_rec"))
-            ++groupesDéveloppés;
+            ++groupesDeveloppes;
         else if (n->LettreType() != u'G')
             ++comptes;
         return true;
@@ -499,7 +499,7 @@ TEST_F(AnalyseDomaine, roundTripsAreConstantPerExpandedGroupAndNonePerAccount) {
     ASSERT_GT(comptes, 10);
     // The root lookup, the survey of custom primary groups, then one account query and one
     // group query per expanded group.
-    EXPECT_EQ(allers().searches, 1 + 1 + 2 * groupesDéveloppés);
+    EXPECT_EQ(allers().searches, 1 + 1 + 2 * groupesDeveloppes);
     EXPECT_EQ(allers().pages, allers().searches);
     EXPECT_EQ(allers().reads, 0);
     EXPECT_EQ(allers().binds, 0);
@@ -507,8 +507,8 @@ TEST_F(AnalyseDomaine, roundTripsAreConstantPerExpandedGroupAndNonePerAccount) {
 
 TEST_F(AnalyseDomaine, lockOutIsReadOnlyForAccountsWithALockOutTime) {
     // As a domain controller that computes the lock-out bit only when one object is read.
-    m_enveloppe->sansAttributCalculé = true;
-    m_paramètres.ContrôlerVerrouilléExpiré = true;
+    m_enveloppe->sansAttributCalcule = true;
+    m_parametres.ControlerVerrouilleExpire = true;
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes (EMEA)," + dnVelmora("OU=Sales (EMEA),OU=Ventes"));
     EXPECT_EQ(noeud("\\mpetit")->Image(), "user_ver");
     EXPECT_EQ(noeud("\\zdarcy")->Image(), "user");

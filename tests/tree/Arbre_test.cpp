@@ -15,11 +15,11 @@ namespace {
 const QString nbsp{QChar(NBSP)};
 
 // Texts met by a pre-order walk from a node (the whole tree for nullptr) until one is refused.
-QStringList parcours(const Arbre& arbre, Noeud* depuis, const QString& arrêt = {}) {
+QStringList parcours(const Arbre& arbre, Noeud* depuis, const QString& arret = {}) {
     QStringList vus;
-    arbre.ParcoursPréfixe(depuis, [&](Noeud* n) {
+    arbre.ParcoursPrefixe(depuis, [&](Noeud* n) {
         vus << n->Text();
-        return n->Text() != arrêt;
+        return n->Text() != arret;
     });
     return vus;
 }
@@ -62,13 +62,13 @@ public:
         });
     }
 
-    void vérifie(const Noeud* parent = nullptr) const {
+    void verifie(const Noeud* parent = nullptr) const {
         const auto it = m_lignes.find(const_cast<Noeud*>(parent));
         const std::size_t n = it == m_lignes.end() ? 0 : it->second.size();
         ASSERT_EQ(int(n), m_arbre.ChildCount(parent));
         for (int i = 0; i < int(n); ++i) {
             ASSERT_EQ(it->second[std::size_t(i)], m_arbre.Child(parent, i));
-            vérifie(m_arbre.Child(parent, i));
+            verifie(m_arbre.Child(parent, i));
         }
     }
 
@@ -125,9 +125,9 @@ TEST(Arbre, keysAreUniqueAndIndexed) {
     try {
         arbre.Ajoute(racine, "\\\\Sales\\jdupont", "Autre", "U", "user");
         FAIL() << "duplicate key accepted";
-    } catch (const ErreurCléDupliquée& e) {
+    } catch (const ErreurCleDupliquee& e) {
         EXPECT_EQ(e.number(), 35602);
-        EXPECT_EQ(e.clé(), "\\\\Sales\\jdupont");
+        EXPECT_EQ(e.cle(), "\\\\Sales\\jdupont");
     }
     EXPECT_EQ(arbre.Count(), 2);
     EXPECT_EQ(racine->ChildCount(), 1);
@@ -163,9 +163,9 @@ TEST(Arbre, textChangeMovesOnlyThatNode) {
     Noeud* racine = arbre.Ajoute(nullptr, "\\\\R", "R", "O", "ou", true);
     for (const char* t : {"b", "d", "f", "h"})
         arbre.Ajoute(racine, QString("\\\\R\\") + t, t);
-    std::vector<std::pair<int, int>> déplacements;
+    std::vector<std::pair<int, int>> deplacements;
     QObject::connect(&arbre, &Arbre::nodeMoved, [&](Noeud*, int from, int to) {
-        déplacements.push_back({from, to});
+        deplacements.push_back({from, to});
     });
     int changements = 0;
     QObject::connect(&arbre, &Arbre::nodeChanged, [&](Noeud*) { ++changements; });
@@ -175,9 +175,9 @@ TEST(Arbre, textChangeMovesOnlyThatNode) {
     arbre.ChangeTexte(arbre.Node("\\\\R\\h"), "a");
     EXPECT_EQ(textesEnfants(arbre, racine), QStringList({"a", "d", "f", "g"}));
     arbre.ChangeTexte(arbre.Node("\\\\R\\d"), "e"); // same place
-    EXPECT_EQ(déplacements, (std::vector<std::pair<int, int>>{{0, 2}, {3, 0}}));
+    EXPECT_EQ(deplacements, (std::vector<std::pair<int, int>>{{0, 2}, {3, 0}}));
     EXPECT_EQ(changements, 3);
-    miroir.vérifie();
+    miroir.verifie();
 }
 
 TEST(Arbre, memberCountsAdjustUpToTheRoot) {
@@ -209,29 +209,29 @@ TEST(Arbre, removingASubtreeForgetsItsKeysAndSelection) {
     Noeud* g = arbre.Ajoute(r, "\\\\R\\G", "G", "G", "grp_sec", true);
     Noeud* u = arbre.Ajoute(g, "\\\\R\\G\\u", "u", "U", "user");
     arbre.Ajoute(r, "\\\\R\\H", "H", "G", "grp_sec", true);
-    Noeud* sélection = reinterpret_cast<Noeud*>(1);
-    QObject::connect(&arbre, &Arbre::selectionChanged, [&](Noeud* n) { sélection = n; });
-    arbre.RendVisibleEtSélectionne(u);
+    Noeud* selection = reinterpret_cast<Noeud*>(1);
+    QObject::connect(&arbre, &Arbre::selectionChanged, [&](Noeud* n) { selection = n; });
+    arbre.RendVisibleEtSelectionne(u);
     EXPECT_TRUE(r->Expanded());
     EXPECT_TRUE(g->Expanded());
     EXPECT_FALSE(u->Expanded());
-    EXPECT_EQ(sélection, u);
+    EXPECT_EQ(selection, u);
     EXPECT_EQ(arbre.SelectedItem(), u);
 
     arbre.Supprime(g);
     EXPECT_EQ(arbre.Count(), 2);
     EXPECT_FALSE(arbre.NoeudExiste("\\\\R\\G\\u"));
     EXPECT_EQ(arbre.SelectedItem(), nullptr);
-    EXPECT_EQ(sélection, nullptr);
-    miroir.vérifie();
+    EXPECT_EQ(selection, nullptr);
+    miroir.verifie();
     // The Key is free again.
     arbre.Ajoute(r, "\\\\R\\G", "G", "G", "grp_sec", true);
-    miroir.vérifie();
+    miroir.verifie();
 
     arbre.Vide();
     EXPECT_TRUE(arbre.isEmpty());
     EXPECT_EQ(arbre.Racine(), nullptr);
-    miroir.vérifie();
+    miroir.verifie();
 }
 
 TEST(Arbre, preOrderWalkFollowsDisplayOrder) {
@@ -250,30 +250,30 @@ TEST(Arbre, preOrderWalkFollowsDisplayOrder) {
 TEST(Arbre, notificationsDescribeEveryChange) {
     Arbre arbre;
     Miroir miroir(arbre);
-    QRandomGenerator aléa(42);
-    std::vector<QString> clés;
+    QRandomGenerator alea(42);
+    std::vector<QString> cles;
     Noeud* r = arbre.Ajoute(nullptr, "\\\\R", "R", "O", "ou", true);
-    clés.push_back(r->Key());
+    cles.push_back(r->Key());
     for (int i = 0; i < 2000; ++i) {
-        const int action = int(aléa.bounded(10));
-        Noeud* cible = arbre.Node(clés[std::size_t(aléa.bounded(int(clés.size())))]);
+        const int action = int(alea.bounded(10));
+        Noeud* cible = arbre.Node(cles[std::size_t(alea.bounded(int(cles.size())))]);
         if (!cible)
             continue;
         if (action < 6) {
-            const QString clé = cible->Key() + "\\" + QString::number(i);
-            arbre.Ajoute(cible, clé, QString::number(aléa.bounded(500)), "G", "", true);
-            clés.push_back(clé);
+            const QString cle = cible->Key() + "\\" + QString::number(i);
+            arbre.Ajoute(cible, cle, QString::number(alea.bounded(500)), "G", "", true);
+            cles.push_back(cle);
         } else if (action < 9) {
-            arbre.ChangeTexte(cible, QString::number(aléa.bounded(500)));
+            arbre.ChangeTexte(cible, QString::number(alea.bounded(500)));
         } else if (cible != r) {
             arbre.Supprime(cible);
         }
     }
-    miroir.vérifie();
+    miroir.verifie();
     arbre.setNotificationsSuspended(true);
     arbre.Ajoute(r, "\\\\R\\pendant", "pendant");
     arbre.setNotificationsSuspended(false);
-    miroir.vérifie();
+    miroir.verifie();
 }
 
 // 200,000 siblings inserted in random order: each lands at its sorted place, and rows, keys and
@@ -283,23 +283,23 @@ TEST(Arbre, largeSiblingListsStaySortedAndConsistent) {
     arbre.setLocale(QLocale(QLocale::English));
     Noeud* r = arbre.Ajoute(nullptr, "\\\\R", "R", "O", "ou", true);
     constexpr int N = 200000;
-    QRandomGenerator aléa(7);
+    QRandomGenerator alea(7);
     for (int i = 0; i < N; ++i) {
-        const QString texte = QString::number(aléa.bounded(1000000000u), 36);
+        const QString texte = QString::number(alea.bounded(1000000000u), 36);
         arbre.Ajoute(r, "\\\\R\\" + QString::number(i), texte);
     }
     ASSERT_EQ(r->ChildCount(), N);
     QCollator collation{QLocale(QLocale::English)};
     collation.setCaseSensitivity(Qt::CaseInsensitive);
-    Noeud* précédent = nullptr;
+    Noeud* precedent = nullptr;
     int row = 0;
     for (Noeud* n = r->FirstChild(); n; n = n->NextSibling(), ++row) {
         ASSERT_EQ(n->Row(), row);
         ASSERT_EQ(r->Child(row), n);
-        if (précédent) {
-            ASSERT_LE(collation.compare(précédent->Text(), n->Text()), 0);
+        if (precedent) {
+            ASSERT_LE(collation.compare(precedent->Text(), n->Text()), 0);
         }
-        précédent = n;
+        precedent = n;
     }
     ASSERT_EQ(row, N);
     for (int i = 0; i < N; i += 2)

@@ -50,7 +50,7 @@ frmAPropos::frmAPropos(QWidget* parent)
     colonne->addLayout(boutons);
     setMinimumWidth(440);
 
-    TraduitFenêtre(this);
+    TraduitFenetre(this);
     // The title and version are the program's own, never translated.
     lblTitre->setText(NomApplication());
     lblVersion->setText(TitreApplication());
@@ -59,8 +59,8 @@ frmAPropos::frmAPropos(QWidget* parent)
 }
 
 void frmAPropos::Affiche(QWidget* parent) {
-    frmAPropos boîte(parent);
-    boîte.exec();
+    frmAPropos boite(parent);
+    boite.exec();
 }
 
 } // namespace arbrix

@@ -26,7 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T> T* Contrôle(QWidget* parent, const QString& nom, const QString& texte = {}) {
+template <typename T> T* Controle(QWidget* parent, const QString& nom, const QString& texte = {}) {
     auto* c = new T(parent);
     c->setObjectName(nom);
     if constexpr (requires { c->setText(texte); }) {
@@ -36,31 +36,31 @@ template <typename T> T* Contrôle(QWidget* parent, const QString& nom, const QS
     return c;
 }
 
-QLabel* Étiquette(QWidget* parent, const QString& nom, const QString& texte, QWidget* champ) {
-    auto* l = Contrôle<QLabel>(parent, nom, texte);
+QLabel* Etiquette(QWidget* parent, const QString& nom, const QString& texte, QWidget* champ) {
+    auto* l = Controle<QLabel>(parent, nom, texte);
     l->setBuddy(champ);
     return l;
 }
 
 } // namespace
 
-frmConfiguration::frmConfiguration(Paramètres& paramètres, Mémos& mémos, const QString& dossierLangues,
+frmConfiguration::frmConfiguration(Parametres& parametres, Memos& memos, const QString& dossierLangues,
                                    QWidget* parent)
     : QDialog(parent)
-    , m_paramètres(paramètres)
-    , m_mémos(mémos) {
+    , m_parametres(parametres)
+    , m_memos(memos) {
     setObjectName(u"frmConfiguration"_s);
     setWindowTitle(u"Configuration"_s);
 
-    cboLangue = Contrôle<QComboBox>(this, u"cboLangue"_s);
-    lblLangue = Étiquette(this, u"lblLangue"_s, u"Langue de l'interface"_s, cboLangue);
+    cboLangue = Controle<QComboBox>(this, u"cboLangue"_s);
+    lblLangue = Etiquette(this, u"lblLangue"_s, u"Langue de l'interface"_s, cboLangue);
     auto* langue = new QHBoxLayout;
     langue->addWidget(lblLangue);
     langue->addWidget(cboLangue, 1);
 
-    btnOK = Contrôle<QPushButton>(this, u"btnOK"_s, u"&OK"_s);
+    btnOK = Controle<QPushButton>(this, u"btnOK"_s, u"&OK"_s);
     btnOK->setDefault(true);
-    btnAnnuler = Contrôle<QPushButton>(this, u"btnAnnuler"_s, u"A&nnuler"_s);
+    btnAnnuler = Controle<QPushButton>(this, u"btnAnnuler"_s, u"A&nnuler"_s);
     auto* boutons = new QHBoxLayout;
     boutons->addStretch();
     boutons->addWidget(btnOK);
@@ -68,19 +68,19 @@ frmConfiguration::frmConfiguration(Paramètres& paramètres, Mémos& mémos, con
 
     auto* grille = new QGridLayout(this);
     grille->addLayout(langue, 0, 0);
-    grille->addWidget(créeAccès(), 1, 0);
-    grille->addWidget(créeMémos(), 2, 0);
-    grille->addWidget(créeAnalyse(), 0, 1, 3, 1);
+    grille->addWidget(creeAcces(), 1, 0);
+    grille->addWidget(creeMemos(), 2, 0);
+    grille->addWidget(creeAnalyse(), 0, 1, 3, 1);
     grille->addLayout(boutons, 3, 0, 1, 2);
 
     // Translated before the values go in: a text box's translation must never replace a value.
-    TraduitFenêtre(this);
-    remplit(SaisieDepuis(paramètres, mémos), dossierLangues);
+    TraduitFenetre(this);
+    remplit(SaisieDepuis(parametres, memos), dossierLangues);
     AppliquePremierPlanDuParent(this);
 
-    for (QRadioButton* option : optAccèsAD)
-        connect(option, &QRadioButton::toggled, this, &frmConfiguration::optAccèsAD_Click);
-    connect(lstMémos, &QListWidget::currentRowChanged, this, &frmConfiguration::metÀJourBoutonsMémos);
+    for (QRadioButton* option : optAccesAD)
+        connect(option, &QRadioButton::toggled, this, &frmConfiguration::optAccesAD_Click);
+    connect(lstMemos, &QListWidget::currentRowChanged, this, &frmConfiguration::metAJourBoutonsMemos);
     connect(btnMonter, &QPushButton::clicked, this, &frmConfiguration::btnMonter_Click);
     connect(btnDescendre, &QPushButton::clicked, this, &frmConfiguration::btnDescendre_Click);
     connect(btnSupprimer, &QPushButton::clicked, this, &frmConfiguration::btnSupprimer_Click);
@@ -88,78 +88,78 @@ frmConfiguration::frmConfiguration(Paramètres& paramètres, Mémos& mémos, con
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QGroupBox* frmConfiguration::créeAccès() {
-    auto* cadre = Contrôle<QGroupBox>(this, u"fraAccèsAD"_s);
+QGroupBox* frmConfiguration::creeAcces() {
+    auto* cadre = Controle<QGroupBox>(this, u"fraAccèsAD"_s);
     cadre->setTitle(u"Accès à l'ActiveDirectory"_s);
     const QString textes[3] = {u"Compte de la session en cours"_s, u"Autre compte"_s,
                                u"Autre compte et domaine"_s};
     auto* disposition = new QFormLayout(cadre);
     for (int i = 0; i < 3; ++i) {
-        optAccèsAD[i] = Contrôle<QRadioButton>(cadre, u"optAccèsAD_"_s + QString::number(i), textes[i]);
-        disposition->addRow(optAccèsAD[i]);
+        optAccesAD[i] = Controle<QRadioButton>(cadre, u"optAccèsAD_"_s + QString::number(i), textes[i]);
+        disposition->addRow(optAccesAD[i]);
     }
-    txtAccèsADServeur = Contrôle<QLineEdit>(cadre, u"txtAccèsADServeur"_s);
-    txtAccèsADServeur->setPlaceholderText(u"ldaps://dc.example.test"_s);
-    txtAccèsADDomaine = Contrôle<QLineEdit>(cadre, u"txtAccèsADDomaine"_s);
-    txtAccèsADLogin = Contrôle<QLineEdit>(cadre, u"txtAccèsADLogin"_s);
-    txtAccèsADPassword = Contrôle<QLineEdit>(cadre, u"txtAccèsADPassword"_s);
-    txtAccèsADPassword->setEchoMode(QLineEdit::Password);
-    disposition->addRow(Étiquette(cadre, u"lblAccèsADServeur"_s, u"Serveur"_s, txtAccèsADServeur),
-                        txtAccèsADServeur);
-    disposition->addRow(Étiquette(cadre, u"lblAccèsADDomaine"_s, u"Domaine"_s, txtAccèsADDomaine),
-                        txtAccèsADDomaine);
-    disposition->addRow(Étiquette(cadre, u"lblAccèsADLogin"_s, u"Compte"_s, txtAccèsADLogin),
-                        txtAccèsADLogin);
-    disposition->addRow(Étiquette(cadre, u"lblAccèsADPassword"_s, u"Mot de passe"_s, txtAccèsADPassword),
-                        txtAccèsADPassword);
+    txtAccesADServeur = Controle<QLineEdit>(cadre, u"txtAccèsADServeur"_s);
+    txtAccesADServeur->setPlaceholderText(u"ldaps://dc.example.test"_s);
+    txtAccesADDomaine = Controle<QLineEdit>(cadre, u"txtAccèsADDomaine"_s);
+    txtAccesADLogin = Controle<QLineEdit>(cadre, u"txtAccèsADLogin"_s);
+    txtAccesADPassword = Controle<QLineEdit>(cadre, u"txtAccèsADPassword"_s);
+    txtAccesADPassword->setEchoMode(QLineEdit::Password);
+    disposition->addRow(Etiquette(cadre, u"lblAccèsADServeur"_s, u"Serveur"_s, txtAccesADServeur),
+                        txtAccesADServeur);
+    disposition->addRow(Etiquette(cadre, u"lblAccèsADDomaine"_s, u"Domaine"_s, txtAccesADDomaine),
+                        txtAccesADDomaine);
+    disposition->addRow(Etiquette(cadre, u"lblAccèsADLogin"_s, u"Compte"_s, txtAccesADLogin),
+                        txtAccesADLogin);
+    disposition->addRow(Etiquette(cadre, u"lblAccèsADPassword"_s, u"Mot de passe"_s, txtAccesADPassword),
+                        txtAccesADPassword);
     return cadre;
 }
 
-QGroupBox* frmConfiguration::créeAnalyse() {
-    auto* cadre = Contrôle<QGroupBox>(this, u"fraAnalyse"_s);
+QGroupBox* frmConfiguration::creeAnalyse() {
+    auto* cadre = Controle<QGroupBox>(this, u"fraAnalyse"_s);
     cadre->setTitle(u"Analyse"_s);
-    cboAnalyseParDéfaut = Contrôle<QComboBox>(cadre, u"cboAnalyseParDéfaut"_s);
+    cboAnalyseParDefaut = Controle<QComboBox>(cadre, u"cboAnalyseParDéfaut"_s);
     for (qint16 mode = Mode::Standard; mode <= Mode::StructureEtendue; ++mode)
-        cboAnalyseParDéfaut->addItem(Traduction(CléTexteMode(mode)), mode);
+        cboAnalyseParDefaut->addItem(Traduction(CleTexteMode(mode)), mode);
     auto* disposition = new QVBoxLayout(cadre);
     disposition->addWidget(
-        Étiquette(cadre, u"lblAnalyseParDéfaut"_s, u"Analyse par défaut"_s, cboAnalyseParDéfaut));
-    disposition->addWidget(cboAnalyseParDéfaut);
+        Etiquette(cadre, u"lblAnalyseParDéfaut"_s, u"Analyse par défaut"_s, cboAnalyseParDefaut));
+    disposition->addWidget(cboAnalyseParDefaut);
     auto coche = [&](const QString& nom, const QString& texte) {
-        auto* c = Contrôle<QCheckBox>(cadre, nom, texte);
+        auto* c = Controle<QCheckBox>(cadre, nom, texte);
         disposition->addWidget(c);
         return c;
     };
     chkAnalyseAutreTypeSiAucuneReponse =
         coche(u"chkAnalyseAutreTypeSiAucuneReponse"_s,
               u"Rechercher l'autre type (O.U. ou groupe) si aucune réponse"_s);
-    chkContrôlerVerrouilléExpiré =
+    chkControlerVerrouilleExpire =
         coche(u"chkContrôlerVerrouilléExpiré"_s, u"Contrôler si les comptes sont verrouillés ou expirés"_s);
-    chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés =
+    chkDeplierGroupesContenantComptesDesactivesVerrouillesExpires =
         coche(u"chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés"_s,
               u"Déplier les groupes contenant des comptes désactivés, verrouillés ou expirés"_s);
-    chkDéplierGroupesContenantGroupesRécursifs =
+    chkDeplierGroupesContenantGroupesRecursifs =
         coche(u"chkDéplierGroupesContenantGroupesRécursifs"_s,
               u"Déplier les groupes contenant des groupes récursifs"_s);
-    chkDéplierGroupesEtOU = coche(u"chkDéplierGroupesEtOU"_s, u"Déplier les groupes et les O.U."_s);
-    chkReprésenterGroupesRacineOU =
+    chkDeplierGroupesEtOU = coche(u"chkDéplierGroupesEtOU"_s, u"Déplier les groupes et les O.U."_s);
+    chkRepresenterGroupesRacineOU =
         coche(u"chkReprésenterGroupesRacineOU"_s, u"Représenter les groupes de l'O.U. racine"_s);
     chkAfficherNombreMembres = coche(u"chkAfficherNombreMembres"_s, u"Afficher le nombre de membres"_s);
     disposition->addStretch();
     return cadre;
 }
 
-QGroupBox* frmConfiguration::créeMémos() {
-    auto* cadre = Contrôle<QGroupBox>(this, u"fraMémos"_s);
+QGroupBox* frmConfiguration::creeMemos() {
+    auto* cadre = Controle<QGroupBox>(this, u"fraMémos"_s);
     cadre->setTitle(u"Recherches mémorisées"_s);
-    lstMémos = Contrôle<QListWidget>(cadre, u"lstMémos"_s);
-    lstMémos->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lstMémos->setTextElideMode(Qt::ElideRight);
-    btnMonter = Contrôle<QPushButton>(cadre, u"btnMonter"_s, u"&Monter"_s);
-    btnDescendre = Contrôle<QPushButton>(cadre, u"btnDescendre"_s, u"&Descendre"_s);
-    btnSupprimer = Contrôle<QPushButton>(cadre, u"btnSupprimer"_s, u"S&upprimer"_s);
-    txtNbElémentsMémorisésMax = Contrôle<QLineEdit>(cadre, u"txtNbElémentsMémorisésMax"_s);
-    txtNbElémentsMémorisésMax->setMaximumWidth(80);
+    lstMemos = Controle<QListWidget>(cadre, u"lstMémos"_s);
+    lstMemos->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstMemos->setTextElideMode(Qt::ElideRight);
+    btnMonter = Controle<QPushButton>(cadre, u"btnMonter"_s, u"&Monter"_s);
+    btnDescendre = Controle<QPushButton>(cadre, u"btnDescendre"_s, u"&Descendre"_s);
+    btnSupprimer = Controle<QPushButton>(cadre, u"btnSupprimer"_s, u"S&upprimer"_s);
+    txtNbElementsMemorisesMax = Controle<QLineEdit>(cadre, u"txtNbElémentsMémorisésMax"_s);
+    txtNbElementsMemorisesMax->setMaximumWidth(80);
 
     auto* boutons = new QVBoxLayout;
     boutons->addWidget(btnMonter);
@@ -167,13 +167,13 @@ QGroupBox* frmConfiguration::créeMémos() {
     boutons->addWidget(btnSupprimer);
     boutons->addStretch();
     auto* nombre = new QHBoxLayout;
-    nombre->addWidget(Étiquette(cadre, u"lblNbElémentsMémorisésMax"_s,
+    nombre->addWidget(Etiquette(cadre, u"lblNbElémentsMémorisésMax"_s,
                                 u"Mémoriser les N derniers O.U./groupes recherchés"_s,
-                                txtNbElémentsMémorisésMax));
-    nombre->addWidget(txtNbElémentsMémorisésMax);
+                                txtNbElementsMemorisesMax));
+    nombre->addWidget(txtNbElementsMemorisesMax);
     nombre->addStretch();
     auto* grille = new QGridLayout(cadre);
-    grille->addWidget(lstMémos, 0, 0);
+    grille->addWidget(lstMemos, 0, 0);
     grille->addLayout(boutons, 0, 1);
     grille->addLayout(nombre, 1, 0, 1, 2);
     return cadre;
@@ -186,120 +186,120 @@ void frmConfiguration::remplit(const SaisieConfiguration& s, const QString& doss
     cboLangue->addItems(langues);
     cboLangue->setCurrentIndex(std::max(0, cboLangue->findText(s.Langue, Qt::MatchFixedString)));
 
-    optAccèsAD[std::clamp<int>(s.AccèsAD, 0, 2)]->setChecked(true);
-    txtAccèsADServeur->setText(s.AccèsADServeur);
-    txtAccèsADDomaine->setText(s.AccèsADDomaine);
-    txtAccèsADLogin->setText(s.AccèsADLogin);
-    txtAccèsADPassword->setText(s.AccèsADPassword);
-    optAccèsAD_Click();
+    optAccesAD[std::clamp<int>(s.AccesAD, 0, 2)]->setChecked(true);
+    txtAccesADServeur->setText(s.AccesADServeur);
+    txtAccesADDomaine->setText(s.AccesADDomaine);
+    txtAccesADLogin->setText(s.AccesADLogin);
+    txtAccesADPassword->setText(s.AccesADPassword);
+    optAccesAD_Click();
 
-    const int mode = cboAnalyseParDéfaut->findData(s.AnalyseParDéfaut);
-    cboAnalyseParDéfaut->setCurrentIndex(mode >= 0 ? mode : 0);
+    const int mode = cboAnalyseParDefaut->findData(s.AnalyseParDefaut);
+    cboAnalyseParDefaut->setCurrentIndex(mode >= 0 ? mode : 0);
     chkAnalyseAutreTypeSiAucuneReponse->setChecked(s.AnalyseAutreTypeSiAucuneReponse);
-    chkContrôlerVerrouilléExpiré->setChecked(s.ContrôlerVerrouilléExpiré);
-    chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés->setChecked(
-        s.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés);
-    chkDéplierGroupesContenantGroupesRécursifs->setChecked(s.DéplierGroupesContenantGroupesRécursifs);
-    chkDéplierGroupesEtOU->setChecked(s.DéplierGroupesEtOU);
-    chkReprésenterGroupesRacineOU->setChecked(s.ReprésenterGroupesRacineOU);
+    chkControlerVerrouilleExpire->setChecked(s.ControlerVerrouilleExpire);
+    chkDeplierGroupesContenantComptesDesactivesVerrouillesExpires->setChecked(
+        s.DeplierGroupesContenantComptesDesactivesVerrouillesExpires);
+    chkDeplierGroupesContenantGroupesRecursifs->setChecked(s.DeplierGroupesContenantGroupesRecursifs);
+    chkDeplierGroupesEtOU->setChecked(s.DeplierGroupesEtOU);
+    chkRepresenterGroupesRacineOU->setChecked(s.RepresenterGroupesRacineOU);
     chkAfficherNombreMembres->setChecked(s.AfficherNombreMembres);
 
-    txtNbElémentsMémorisésMax->setText(s.NbElémentsMémorisésMax);
-    m_édition = ÉditionMémos(s.ListeMémos);
-    afficheMémos(-1);
+    txtNbElementsMemorisesMax->setText(s.NbElementsMemorisesMax);
+    m_edition = EditionMemos(s.ListeMemos);
+    afficheMemos(-1);
 }
 
 SaisieConfiguration frmConfiguration::saisie() const {
     SaisieConfiguration s;
     s.Langue = cboLangue->currentText();
     for (qint16 i = 0; i < 3; ++i) {
-        if (optAccèsAD[i]->isChecked())
-            s.AccèsAD = i;
+        if (optAccesAD[i]->isChecked())
+            s.AccesAD = i;
     }
-    s.AccèsADServeur = txtAccèsADServeur->text();
-    s.AccèsADDomaine = txtAccèsADDomaine->text();
-    s.AccèsADLogin = txtAccèsADLogin->text();
-    s.AccèsADPassword = txtAccèsADPassword->text();
-    s.AnalyseParDéfaut = qint16(cboAnalyseParDéfaut->currentData().toInt());
+    s.AccesADServeur = txtAccesADServeur->text();
+    s.AccesADDomaine = txtAccesADDomaine->text();
+    s.AccesADLogin = txtAccesADLogin->text();
+    s.AccesADPassword = txtAccesADPassword->text();
+    s.AnalyseParDefaut = qint16(cboAnalyseParDefaut->currentData().toInt());
     s.AnalyseAutreTypeSiAucuneReponse = chkAnalyseAutreTypeSiAucuneReponse->isChecked();
-    s.ContrôlerVerrouilléExpiré = chkContrôlerVerrouilléExpiré->isChecked();
-    s.DéplierGroupesContenantComptesDésactivésVerrouillésExpirés =
-        chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés->isChecked();
-    s.DéplierGroupesContenantGroupesRécursifs = chkDéplierGroupesContenantGroupesRécursifs->isChecked();
-    s.DéplierGroupesEtOU = chkDéplierGroupesEtOU->isChecked();
-    s.ReprésenterGroupesRacineOU = chkReprésenterGroupesRacineOU->isChecked();
+    s.ControlerVerrouilleExpire = chkControlerVerrouilleExpire->isChecked();
+    s.DeplierGroupesContenantComptesDesactivesVerrouillesExpires =
+        chkDeplierGroupesContenantComptesDesactivesVerrouillesExpires->isChecked();
+    s.DeplierGroupesContenantGroupesRecursifs = chkDeplierGroupesContenantGroupesRecursifs->isChecked();
+    s.DeplierGroupesEtOU = chkDeplierGroupesEtOU->isChecked();
+    s.RepresenterGroupesRacineOU = chkRepresenterGroupesRacineOU->isChecked();
     s.AfficherNombreMembres = chkAfficherNombreMembres->isChecked();
-    s.NbElémentsMémorisésMax = txtNbElémentsMémorisésMax->text();
-    s.ListeMémos = m_édition.Éléments();
+    s.NbElementsMemorisesMax = txtNbElementsMemorisesMax->text();
+    s.ListeMemos = m_edition.Elements();
     return s;
 }
 
 // The domain is used by mode 2 only, the account by modes 1 and 2.
-void frmConfiguration::optAccèsAD_Click() {
-    const bool compte = !optAccèsAD[0]->isChecked();
-    txtAccèsADDomaine->setEnabled(optAccèsAD[2]->isChecked());
-    txtAccèsADLogin->setEnabled(compte);
-    txtAccèsADPassword->setEnabled(compte);
+void frmConfiguration::optAccesAD_Click() {
+    const bool compte = !optAccesAD[0]->isChecked();
+    txtAccesADDomaine->setEnabled(optAccesAD[2]->isChecked());
+    txtAccesADLogin->setEnabled(compte);
+    txtAccesADPassword->setEnabled(compte);
 }
 
-void frmConfiguration::afficheMémos(qsizetype sélection) {
-    lstMémos->clear();
-    for (const EntréeMémo& e : m_édition.Éléments())
-        lstMémos->addItem(e.nom);
-    lstMémos->setCurrentRow(int(sélection));
-    metÀJourBoutonsMémos();
+void frmConfiguration::afficheMemos(qsizetype selection) {
+    lstMemos->clear();
+    for (const EntreeMemo& e : m_edition.Elements())
+        lstMemos->addItem(e.nom);
+    lstMemos->setCurrentRow(int(selection));
+    metAJourBoutonsMemos();
 }
 
-void frmConfiguration::metÀJourBoutonsMémos() {
-    const int i = lstMémos->currentRow();
-    btnMonter->setEnabled(m_édition.PeutMonter(i));
-    btnDescendre->setEnabled(m_édition.PeutDescendre(i));
-    btnSupprimer->setEnabled(m_édition.PeutSupprimer(i));
+void frmConfiguration::metAJourBoutonsMemos() {
+    const int i = lstMemos->currentRow();
+    btnMonter->setEnabled(m_edition.PeutMonter(i));
+    btnDescendre->setEnabled(m_edition.PeutDescendre(i));
+    btnSupprimer->setEnabled(m_edition.PeutSupprimer(i));
 }
 
 void frmConfiguration::btnMonter_Click() {
-    afficheMémos(m_édition.Monte(lstMémos->currentRow()));
+    afficheMemos(m_edition.Monte(lstMemos->currentRow()));
 }
 
 void frmConfiguration::btnDescendre_Click() {
-    afficheMémos(m_édition.Descend(lstMémos->currentRow()));
+    afficheMemos(m_edition.Descend(lstMemos->currentRow()));
 }
 
 void frmConfiguration::btnSupprimer_Click() {
-    afficheMémos(m_édition.Supprime(lstMémos->currentRow()));
+    afficheMemos(m_edition.Supprime(lstMemos->currentRow()));
 }
 
-void frmConfiguration::message(const QString& clé, bool erreur) {
-    QMessageBox boîte(erreur ? QMessageBox::Warning : QMessageBox::Information, TitreApplication(),
-                      Traduction(clé), QMessageBox::Ok, this);
-    boîte.setObjectName(u"msgConfiguration"_s);
-    boîte.exec();
+void frmConfiguration::message(const QString& cle, bool erreur) {
+    QMessageBox boite(erreur ? QMessageBox::Warning : QMessageBox::Information, TitreApplication(),
+                      Traduction(cle), QMessageBox::Ok, this);
+    boite.setObjectName(u"msgConfiguration"_s);
+    boite.exec();
 }
 
 void frmConfiguration::btnOK_Click() {
     const SaisieConfiguration s = saisie();
-    const ErreurSaisie erreur = VérifieSaisie(s);
+    const ErreurSaisie erreur = VerifieSaisie(s);
     if (erreur != ErreurSaisie::Aucune) {
-        message(CléMessage(erreur), true);
-        QLineEdit* champ = erreur == ErreurSaisie::Domaine ? txtAccèsADDomaine : txtNbElémentsMémorisésMax;
+        message(CleMessage(erreur), true);
+        QLineEdit* champ = erreur == ErreurSaisie::Domaine ? txtAccesADDomaine : txtNbElementsMemorisesMax;
         champ->setFocus();
         champ->selectAll();
         return;
     }
-    m_issue = AppliqueSaisie(s, m_paramètres, m_mémos);
-    if (m_issue.LangueChangée)
+    m_issue = AppliqueSaisie(s, m_parametres, m_memos);
+    if (m_issue.LangueChangee)
         message(u"MSG_CHANGEMENT_LANGUE"_s, false);
-    m_annulé = false;
+    m_annule = false;
     accept();
 }
 
-std::optional<IssueConfiguration> frmConfiguration::Affiche(QWidget* parent, Paramètres& paramètres,
-                                                            Mémos& mémos) {
-    frmConfiguration fenêtre(paramètres, mémos, DossierDonnées(), parent);
-    fenêtre.exec();
-    if (fenêtre.DialogueAnnulé())
+std::optional<IssueConfiguration> frmConfiguration::Affiche(QWidget* parent, Parametres& parametres,
+                                                            Memos& memos) {
+    frmConfiguration fenetre(parametres, memos, DossierDonnees(), parent);
+    fenetre.exec();
+    if (fenetre.DialogueAnnule())
         return std::nullopt;
-    return fenêtre.Issue();
+    return fenetre.Issue();
 }
 
 } // namespace arbrix

@@ -25,59 +25,59 @@ class frmConfiguration : public QDialog {
     Q_OBJECT
 public:
     // dossierLangues: where the *.lng files are offered from.
-    frmConfiguration(Paramètres& paramètres, Mémos& mémos, const QString& dossierLangues,
+    frmConfiguration(Parametres& parametres, Memos& memos, const QString& dossierLangues,
                      QWidget* parent = nullptr);
 
     // Shows the window modally over parent; what the accepted configuration asks for, nullopt
     // when it was cancelled.
-    static std::optional<IssueConfiguration> Affiche(QWidget* parent, Paramètres& paramètres, Mémos& mémos);
+    static std::optional<IssueConfiguration> Affiche(QWidget* parent, Parametres& parametres, Memos& memos);
 
     // DialogueAnnulé: true until OK is accepted.
-    bool DialogueAnnulé() const { return m_annulé; }
+    bool DialogueAnnule() const { return m_annule; }
     const IssueConfiguration& Issue() const { return m_issue; }
 
     void btnOK_Click();
 
 private:
-    QGroupBox* créeAccès();
-    QGroupBox* créeAnalyse();
-    QGroupBox* créeMémos();
+    QGroupBox* creeAcces();
+    QGroupBox* creeAnalyse();
+    QGroupBox* creeMemos();
     void remplit(const SaisieConfiguration& saisie, const QString& dossierLangues);
     SaisieConfiguration saisie() const;
-    void optAccèsAD_Click();
-    void afficheMémos(qsizetype sélection);
+    void optAccesAD_Click();
+    void afficheMemos(qsizetype selection);
     void btnMonter_Click();
     void btnDescendre_Click();
     void btnSupprimer_Click();
-    void metÀJourBoutonsMémos();
-    void message(const QString& clé, bool erreur);
+    void metAJourBoutonsMemos();
+    void message(const QString& cle, bool erreur);
 
-    Paramètres& m_paramètres;
-    Mémos& m_mémos;
-    ÉditionMémos m_édition;
-    bool m_annulé = true;
+    Parametres& m_parametres;
+    Memos& m_memos;
+    EditionMemos m_edition;
+    bool m_annule = true;
     IssueConfiguration m_issue;
 
     QLabel* lblLangue = nullptr;
     QComboBox* cboLangue = nullptr;
-    QRadioButton* optAccèsAD[3] = {nullptr, nullptr, nullptr};
-    QLineEdit* txtAccèsADServeur = nullptr;
-    QLineEdit* txtAccèsADDomaine = nullptr;
-    QLineEdit* txtAccèsADLogin = nullptr;
-    QLineEdit* txtAccèsADPassword = nullptr;
-    QComboBox* cboAnalyseParDéfaut = nullptr;
+    QRadioButton* optAccesAD[3] = {nullptr, nullptr, nullptr};
+    QLineEdit* txtAccesADServeur = nullptr;
+    QLineEdit* txtAccesADDomaine = nullptr;
+    QLineEdit* txtAccesADLogin = nullptr;
+    QLineEdit* txtAccesADPassword = nullptr;
+    QComboBox* cboAnalyseParDefaut = nullptr;
     QCheckBox* chkAnalyseAutreTypeSiAucuneReponse = nullptr;
-    QCheckBox* chkContrôlerVerrouilléExpiré = nullptr;
-    QCheckBox* chkDéplierGroupesContenantComptesDésactivésVerrouillésExpirés = nullptr;
-    QCheckBox* chkDéplierGroupesContenantGroupesRécursifs = nullptr;
-    QCheckBox* chkDéplierGroupesEtOU = nullptr;
-    QCheckBox* chkReprésenterGroupesRacineOU = nullptr;
+    QCheckBox* chkControlerVerrouilleExpire = nullptr;
+    QCheckBox* chkDeplierGroupesContenantComptesDesactivesVerrouillesExpires = nullptr;
+    QCheckBox* chkDeplierGroupesContenantGroupesRecursifs = nullptr;
+    QCheckBox* chkDeplierGroupesEtOU = nullptr;
+    QCheckBox* chkRepresenterGroupesRacineOU = nullptr;
     QCheckBox* chkAfficherNombreMembres = nullptr;
-    QListWidget* lstMémos = nullptr;
+    QListWidget* lstMemos = nullptr;
     QPushButton* btnMonter = nullptr;
     QPushButton* btnDescendre = nullptr;
     QPushButton* btnSupprimer = nullptr;
-    QLineEdit* txtNbElémentsMémorisésMax = nullptr;
+    QLineEdit* txtNbElementsMemorisesMax = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnAnnuler = nullptr;
 };

@@ -170,7 +170,7 @@ public:
             value = pooled(attribute, value);
             bool found = false;
             for (LdapAttribute& a : record.attributes) {
-                if (MêmeNom(a.name, attribute)) {
+                if (MemeNom(a.name, attribute)) {
                     a.values += value;
                     found = true;
                     break;

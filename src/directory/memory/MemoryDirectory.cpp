@@ -29,7 +29,7 @@ const QString insufficientRights =
     u"00002098: SecErr: DSID-03150F94, problem 4003 (INSUFF_ACCESS_RIGHTS), data 0"_s;
 
 bool sameName(QStringView a, QStringView b) {
-    return MêmeNom(a, b);
+    return MemeNom(a, b);
 }
 
 bool isOneOf(QStringView name, std::initializer_list<QStringView> names) {

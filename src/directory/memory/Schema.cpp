@@ -41,7 +41,7 @@ const QList<ClassInfo>& classes() {
 
 const ClassInfo* find(QStringView name) {
     for (const ClassInfo& c : classes()) {
-        if (MêmeNom(c.name, name))
+        if (MemeNom(c.name, name))
             return &c;
     }
     return nullptr;
@@ -103,7 +103,7 @@ QString CategorieDuNomCourt(const QString& nom) {
     return c ? c->category : QString();
 }
 
-bool MêmeNom(QStringView a, QStringView b) {
+bool MemeNom(QStringView a, QStringView b) {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
@@ -124,7 +124,7 @@ bool MêmeNom(QStringView a, QStringView b) {
 }
 
 bool ContientNom(const QStringList& noms, QStringView nom) {
-    return std::any_of(noms.begin(), noms.end(), [&](const QString& n) { return MêmeNom(n, nom); });
+    return std::any_of(noms.begin(), noms.end(), [&](const QString& n) { return MemeNom(n, nom); });
 }
 
 bool EstClasseCompte(const QStringList& chaine) {

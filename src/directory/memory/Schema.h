@@ -20,7 +20,7 @@ QString CategorieParDefaut(const QString& classe);
 QString CategorieDuNomCourt(const QString& nom);
 
 // Names of classes and attributes compared without regard to case, quickly for ASCII names.
-bool MêmeNom(QStringView a, QStringView b);
+bool MemeNom(QStringView a, QStringView b);
 // True when the list holds the name, compared as MêmeNom does.
 bool ContientNom(const QStringList& noms, QStringView nom);
 

@@ -8,27 +8,27 @@
 namespace arbrix {
 
 void RemplitMenuQt(QMenu& menuQt, const clsPopupMenu& menu) {
-    for (const ElémentMenu& élément : menu.Eléments()) {
-        if (élément.EstSéparateur()) {
+    for (const ElementMenu& element : menu.Elements()) {
+        if (element.EstSeparateur()) {
             menuQt.addSeparator();
             continue;
         }
         QAction* action = nullptr;
-        if (élément.sousMenu) {
-            QMenu* sousMenu = menuQt.addMenu(élément.libellé);
-            RemplitMenuQt(*sousMenu, *élément.sousMenu);
+        if (element.sousMenu) {
+            QMenu* sousMenu = menuQt.addMenu(element.libelle);
+            RemplitMenuQt(*sousMenu, *element.sousMenu);
             action = sousMenu->menuAction();
         } else {
             // The text after a tab is the accelerator, shown right-aligned by the menu.
-            action = menuQt.addAction(élément.libellé);
+            action = menuQt.addAction(element.libelle);
         }
-        action->setData(élément.identifiant);
-        action->setEnabled(élément.EstActif());
-        if (élément.EstCoché()) {
+        action->setData(element.identifiant);
+        action->setEnabled(element.EstActif());
+        if (element.EstCoche()) {
             action->setCheckable(true);
             action->setChecked(true);
         }
-        if (élément.EstParDéfaut()) {
+        if (element.EstParDefaut()) {
             QFont police = action->font();
             police.setBold(true);
             action->setFont(police);
@@ -37,8 +37,8 @@ void RemplitMenuQt(QMenu& menuQt, const clsPopupMenu& menu) {
     }
 }
 
-int AfficheMenuQt(const clsPopupMenu& menu, int x, int y, QWidget* propriétaire) {
-    QMenu menuQt(propriétaire);
+int AfficheMenuQt(const clsPopupMenu& menu, int x, int y, QWidget* proprietaire) {
+    QMenu menuQt(proprietaire);
     menuQt.setObjectName(QStringLiteral("menuContextuel"));
     RemplitMenuQt(menuQt, menu);
     const QPoint position = (x == -1 && y == -1) ? QCursor::pos() : QPoint(x, y);
@@ -46,13 +46,13 @@ int AfficheMenuQt(const clsPopupMenu& menu, int x, int y, QWidget* propriétaire
     return choisie ? choisie->data().toInt() : 0;
 }
 
-void InstalleAfficheurMenusQt(QWidget* propriétaire) {
-    QPointer<QWidget> fenêtre(propriétaire);
-    clsPopupMenu::DéfinitAfficheur([fenêtre](const clsPopupMenu& menu, int x, int y) {
-        if (!fenêtre)
+void InstalleAfficheurMenusQt(QWidget* proprietaire) {
+    QPointer<QWidget> fenetre(proprietaire);
+    clsPopupMenu::DefinitAfficheur([fenetre](const clsPopupMenu& menu, int x, int y) {
+        if (!fenetre)
             throw ErreurMenu{QStringLiteral("cMenu.TrackPopup"),
                              QStringLiteral("Cannot find top window of current process!")};
-        return AfficheMenuQt(menu, x, y, fenêtre);
+        return AfficheMenuQt(menu, x, y, fenetre);
     });
 }
 

@@ -18,37 +18,37 @@ namespace arbrix {
 namespace {
 
 // How one kind of control gives and takes its text.
-struct Accès {
-    GenreContrôle genre = GenreContrôle::Autre;
+struct Acces {
+    GenreControle genre = GenreControle::Autre;
     std::function<QString()> lit;
-    std::function<void(const QString&)> écrit;
+    std::function<void(const QString&)> ecrit;
 };
 
-Accès AccèsDe(QWidget* w) {
+Acces AccesDe(QWidget* w) {
     if (auto* l = qobject_cast<QLabel*>(w))
-        return {GenreContrôle::Etiquette, [l] { return l->text(); },
+        return {GenreControle::Etiquette, [l] { return l->text(); },
                 [l](const QString& t) { l->setText(t); }};
     if (auto* c = qobject_cast<QCheckBox*>(w))
-        return {GenreContrôle::CaseACocher, [c] { return c->text(); },
+        return {GenreControle::CaseACocher, [c] { return c->text(); },
                 [c](const QString& t) { c->setText(t); }};
     if (auto* r = qobject_cast<QRadioButton*>(w))
-        return {GenreContrôle::BoutonOption, [r] { return r->text(); },
+        return {GenreControle::BoutonOption, [r] { return r->text(); },
                 [r](const QString& t) { r->setText(t); }};
     if (auto* b = qobject_cast<QPushButton*>(w))
-        return {GenreContrôle::Bouton, [b] { return b->text(); }, [b](const QString& t) { b->setText(t); }};
+        return {GenreControle::Bouton, [b] { return b->text(); }, [b](const QString& t) { b->setText(t); }};
     if (auto* g = qobject_cast<QGroupBox*>(w))
-        return {GenreContrôle::Cadre, [g] { return g->title(); }, [g](const QString& t) { g->setTitle(t); }};
+        return {GenreControle::Cadre, [g] { return g->title(); }, [g](const QString& t) { g->setTitle(t); }};
     if (auto* e = qobject_cast<QLineEdit*>(w))
-        return {GenreContrôle::ZoneTexte, [e] { return e->text(); },
+        return {GenreControle::ZoneTexte, [e] { return e->text(); },
                 [e](const QString& t) { e->setText(t); }};
     if (qobject_cast<QTabWidget*>(w))
-        return {GenreContrôle::Onglets, {}, {}};
+        return {GenreControle::Onglets, {}, {}};
     return {};
 }
 
-DescriptionContrôle Décrit(const QString& objectName, GenreContrôle genre) {
+DescriptionControle Decrit(const QString& objectName, GenreControle genre) {
     static const QRegularExpression membre(QStringLiteral("^(.+)_(\\d+)$"));
-    DescriptionContrôle d;
+    DescriptionControle d;
     d.genre = genre;
     d.nom = objectName;
     if (const auto m = membre.match(objectName); m.hasMatch()) {
@@ -60,48 +60,48 @@ DescriptionContrôle Décrit(const QString& objectName, GenreContrôle genre) {
 
 } // namespace
 
-void TraduitFenêtre(QWidget* fenêtre) {
-    DescriptionFeuille feuille{fenêtre->objectName(), fenêtre->windowTitle(), {}};
+void TraduitFenetre(QWidget* fenetre) {
+    DescriptionFeuille feuille{fenetre->objectName(), fenetre->windowTitle(), {}};
     QList<QWidget*> widgets;
-    QList<Accès> accès;
-    for (QWidget* w : fenêtre->findChildren<QWidget*>()) {
+    QList<Acces> acces;
+    for (QWidget* w : fenetre->findChildren<QWidget*>()) {
         const QString nom = w->objectName();
         if (nom.isEmpty() || nom.startsWith(QStringLiteral("qt_")))
             continue;
-        Accès a = AccèsDe(w);
-        if (a.genre == GenreContrôle::Autre)
+        Acces a = AccesDe(w);
+        if (a.genre == GenreControle::Autre)
             continue;
-        DescriptionContrôle d = Décrit(nom, a.genre);
+        DescriptionControle d = Decrit(nom, a.genre);
         if (auto* onglets = qobject_cast<QTabWidget*>(w)) {
             for (int i = 0; i < onglets->count(); ++i)
                 d.onglets.append(onglets->tabText(i));
         } else {
             d.texte = a.lit();
         }
-        feuille.contrôles.append(d);
+        feuille.controles.append(d);
         widgets.append(w);
-        accès.append(a);
+        acces.append(a);
     }
     TraduitFeuille(feuille);
-    fenêtre->setWindowTitle(feuille.titre);
+    fenetre->setWindowTitle(feuille.titre);
     for (qsizetype i = 0; i < widgets.size(); ++i) {
-        const DescriptionContrôle& d = feuille.contrôles[i];
+        const DescriptionControle& d = feuille.controles[i];
         if (auto* onglets = qobject_cast<QTabWidget*>(widgets[i])) {
             for (int t = 0; t < onglets->count() && t < d.onglets.size(); ++t)
                 onglets->setTabText(t, d.onglets[t]);
         } else {
-            accès[i].écrit(d.texte);
+            acces[i].ecrit(d.texte);
         }
     }
 }
 
-void AppliquePremierPlan(QWidget* fenêtre, bool auDessus) {
-    if (fenêtre->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == auDessus)
+void AppliquePremierPlan(QWidget* fenetre, bool auDessus) {
+    if (fenetre->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == auDessus)
         return;
-    const bool visible = fenêtre->isVisible();
-    fenêtre->setWindowFlag(Qt::WindowStaysOnTopHint, auDessus);
+    const bool visible = fenetre->isVisible();
+    fenetre->setWindowFlag(Qt::WindowStaysOnTopHint, auDessus);
     if (visible) // changing a window flag hides the window
-        fenêtre->show();
+        fenetre->show();
 }
 
 void AppliquePremierPlanDuParent(QWidget* dialogue) {

@@ -12,10 +12,10 @@ namespace arbrix {
 // Translates the window's caption (key: its objectName) and the texts of its named labels,
 // buttons, check boxes, option buttons, frames, text boxes and tab strips (key: the control's
 // objectName; "optAccèsAD_1" is item 1 of the control array "optAccèsAD", key "optAccèsAD(1)").
-void TraduitFenêtre(QWidget* fenêtre);
+void TraduitFenetre(QWidget* fenetre);
 
 // Puts the window in the always-on-top layer or takes it out, keeping it shown.
-void AppliquePremierPlan(QWidget* fenêtre, bool auDessus);
+void AppliquePremierPlan(QWidget* fenetre, bool auDessus);
 // A dialog follows the option of the window it belongs to: on top when that window is.
 void AppliquePremierPlanDuParent(QWidget* dialogue);
 

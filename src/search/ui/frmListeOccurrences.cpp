@@ -19,12 +19,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int RôleIndex = Qt::UserRole;
+constexpr int RoleIndex = Qt::UserRole;
 
 QList<DescriptionColonne> Colonnes() {
     QList<DescriptionColonne> colonnes;
-    for (const QString& clé : {u"COL_NOM"_s, u"COL_DESCRIPTION"_s, u"COL_TYPE"_s, u"COL_DISTINGUISHEDNAME"_s})
-        colonnes.append({clé, Traduction(clé)});
+    for (const QString& cle : {u"COL_NOM"_s, u"COL_DESCRIPTION"_s, u"COL_TYPE"_s, u"COL_DISTINGUISHEDNAME"_s})
+        colonnes.append({cle, Traduction(cle)});
     TraduitColonnes(colonnes);
     return colonnes;
 }
@@ -60,7 +60,7 @@ frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Us
     for (int i = 0; i < occurrences.size(); ++i) {
         const clsOccurrence& o = occurrences[i];
         auto* ligne = new QTreeWidgetItem({o.Nom, o.Description, o.TypeObjetEnTexte, o.DistinguishedName});
-        ligne->setData(0, RôleIndex, i);
+        ligne->setData(0, RoleIndex, i);
         lignes.append(ligne);
     }
     lvwOccurrences->addTopLevelItems(lignes);
@@ -86,45 +86,45 @@ frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Us
     colonne->addLayout(boutons);
     resize(720, 320);
 
-    TraduitFenêtre(this);
+    TraduitFenetre(this);
     if (!titre.isEmpty())
         setWindowTitle(titre);
     AppliquePremierPlanDuParent(this);
-    metÀJourBoutons();
+    metAJourBoutons();
 
     connect(btnOK, &QPushButton::clicked, this, &frmListeOccurrences::btnOK_Click);
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
     connect(lvwOccurrences, &QTreeWidget::itemDoubleClicked, this, &frmListeOccurrences::btnOK_Click);
-    connect(lvwOccurrences, &QTreeWidget::currentItemChanged, this, &frmListeOccurrences::metÀJourBoutons);
+    connect(lvwOccurrences, &QTreeWidget::currentItemChanged, this, &frmListeOccurrences::metAJourBoutons);
     connect(lvwOccurrences, &QWidget::customContextMenuRequested, this, &frmListeOccurrences::afficheMenu);
 }
 
 std::optional<int> frmListeOccurrences::Choisit(QWidget* parent, const ListeOccurrences& occurrences,
                                                 Usage usage, const QString& titre) {
-    frmListeOccurrences fenêtre(occurrences, usage, titre, parent);
-    fenêtre.exec();
-    return fenêtre.Choisi();
+    frmListeOccurrences fenetre(occurrences, usage, titre, parent);
+    fenetre.exec();
+    return fenetre.Choisi();
 }
 
-std::optional<int> frmListeOccurrences::indexSélectionné() const {
+std::optional<int> frmListeOccurrences::indexSelectionne() const {
     const QTreeWidgetItem* ligne = lvwOccurrences->currentItem();
     if (!ligne)
         return std::nullopt;
-    return ligne->data(0, RôleIndex).toInt();
+    return ligne->data(0, RoleIndex).toInt();
 }
 
-void frmListeOccurrences::metÀJourBoutons() {
-    btnOK->setEnabled(indexSélectionné().has_value());
+void frmListeOccurrences::metAJourBoutons() {
+    btnOK->setEnabled(indexSelectionne().has_value());
 }
 
 void frmListeOccurrences::btnOK_Click() {
-    m_choisi = indexSélectionné();
+    m_choisi = indexSelectionne();
     if (m_choisi)
         accept();
 }
 
-QString frmListeOccurrences::TexteNomSélectionné() const {
+QString frmListeOccurrences::TexteNomSelectionne() const {
     const QTreeWidgetItem* ligne = lvwOccurrences->currentItem();
     return ligne ? ligne->text(0) : QString();
 }
@@ -147,7 +147,7 @@ QString frmListeOccurrences::TexteListe() const {
 
 void frmListeOccurrences::CopieNom() {
     if (lvwOccurrences->currentItem())
-        QApplication::clipboard()->setText(TexteNomSélectionné());
+        QApplication::clipboard()->setText(TexteNomSelectionne());
 }
 
 void frmListeOccurrences::CopieListe() {

@@ -36,7 +36,7 @@ public:
 
     // Clipboard texts: the selected row's name; every row, columns separated by TAB, a title
     // line first.
-    QString TexteNomSélectionné() const;
+    QString TexteNomSelectionne() const;
     QString TexteListe() const;
 
     void btnOK_Click();
@@ -45,8 +45,8 @@ public:
 
 private:
     void afficheMenu(const QPoint& position);
-    void metÀJourBoutons();
-    std::optional<int> indexSélectionné() const;
+    void metAJourBoutons();
+    std::optional<int> indexSelectionne() const;
 
     std::optional<int> m_choisi;
     QTreeWidget* lvwOccurrences = nullptr;

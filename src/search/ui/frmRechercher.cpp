@@ -16,7 +16,7 @@ namespace arbrix {
 using namespace Qt::StringLiterals;
 
 namespace {
-int fenêtresOuvertes = 0;
+int fenetresOuvertes = 0;
 } // namespace
 
 frmRechercher::frmRechercher(Arbre& arbre, Interaction& interaction, QWidget* parent)
@@ -36,8 +36,8 @@ frmRechercher::frmRechercher(Arbre& arbre, Interaction& interaction, QWidget* pa
     btnChercherSuivant = new QPushButton(u"&Suivant"_s, this);
     btnChercherSuivant->setObjectName(u"btnChercherSuivant"_s);
     btnChercherSuivant->setDefault(true);
-    btnChercherPrécédent = new QPushButton(u"&Précédent"_s, this);
-    btnChercherPrécédent->setObjectName(u"btnChercherPrécédent"_s);
+    btnChercherPrecedent = new QPushButton(u"&Précédent"_s, this);
+    btnChercherPrecedent->setObjectName(u"btnChercherPrécédent"_s);
     btnFermer = new QPushButton(u"&Fermer"_s, this);
     btnFermer->setObjectName(u"btnFermer"_s);
 
@@ -45,31 +45,31 @@ frmRechercher::frmRechercher(Arbre& arbre, Interaction& interaction, QWidget* pa
     grille->addWidget(lblRechercher, 0, 0);
     grille->addWidget(txtOccurrence, 0, 1, 1, 3);
     grille->addWidget(btnChercherSuivant, 1, 1);
-    grille->addWidget(btnChercherPrécédent, 1, 2);
+    grille->addWidget(btnChercherPrecedent, 1, 2);
     grille->addWidget(btnFermer, 1, 3);
     grille->setColumnStretch(1, 1);
 
-    TraduitFenêtre(this);
-    txtOccurrence->setText(TexteRecherché());
-    m_texteModifié = false;
+    TraduitFenetre(this);
+    txtOccurrence->setText(TexteRecherche());
+    m_texteModifie = false;
     txtOccurrence_Change();
-    m_texteModifié = false;
+    m_texteModifie = false;
 
     connect(txtOccurrence, &QLineEdit::textChanged, this, &frmRechercher::txtOccurrence_Change);
     connect(btnChercherSuivant, &QPushButton::clicked, this, &frmRechercher::btnChercherSuivant_Click);
-    connect(btnChercherPrécédent, &QPushButton::clicked, this, &frmRechercher::btnChercherPrécédent_Click);
+    connect(btnChercherPrecedent, &QPushButton::clicked, this, &frmRechercher::btnChercherPrecedent_Click);
     connect(btnFermer, &QPushButton::clicked, this, &QWidget::close);
 
     AppliquePremierPlanDuParent(this);
-    ++fenêtresOuvertes;
+    ++fenetresOuvertes;
 }
 
 frmRechercher::~frmRechercher() {
-    --fenêtresOuvertes;
+    --fenetresOuvertes;
 }
 
 bool frmRechercher::RechercheOuverte() {
-    return fenêtresOuvertes > 0;
+    return fenetresOuvertes > 0;
 }
 
 void frmRechercher::showEvent(QShowEvent* event) {
@@ -79,17 +79,17 @@ void frmRechercher::showEvent(QShowEvent* event) {
 
 // An empty text would match every label: the buttons wait for one.
 void frmRechercher::txtOccurrence_Change() {
-    m_texteModifié = true;
+    m_texteModifie = true;
     const bool texte = !txtOccurrence->text().isEmpty();
     btnChercherSuivant->setEnabled(texte);
-    btnChercherPrécédent->setEnabled(texte);
+    btnChercherPrecedent->setEnabled(texte);
 }
 
 void frmRechercher::btnChercherSuivant_Click() {
     cherche(true);
 }
 
-void frmRechercher::btnChercherPrécédent_Click() {
+void frmRechercher::btnChercherPrecedent_Click() {
     cherche(false);
 }
 
@@ -98,23 +98,23 @@ void frmRechercher::btnChercherPrécédent_Click() {
 void frmRechercher::cherche(bool suivant) {
     if (txtOccurrence->text().isEmpty())
         return;
-    DéfinitTexteRecherché(txtOccurrence->text());
-    Noeud* sélection = m_arbre.SelectedItem();
-    const bool depuisRacine = !sélection || m_texteModifié;
-    const Noeud* départ = depuisRacine ? m_arbre.Racine() : sélection;
-    int direction = suivant ? RechercheSuivante : RecherchePrécédente;
+    DefinitTexteRecherche(txtOccurrence->text());
+    Noeud* selection = m_arbre.SelectedItem();
+    const bool depuisRacine = !selection || m_texteModifie;
+    const Noeud* depart = depuisRacine ? m_arbre.Racine() : selection;
+    int direction = suivant ? RechercheSuivante : RecherchePrecedente;
     if (suivant && depuisRacine)
-        direction = RechercheDepuisDépart;
-    m_texteModifié = false;
+        direction = RechercheDepuisDepart;
+    m_texteModifie = false;
 
-    if (Noeud* trouvé = départ ? Rechercher(m_arbre, départ, direction, TexteRecherché()) : nullptr) {
-        m_arbre.RendVisibleEtSélectionne(trouvé);
+    if (Noeud* trouve = depart ? Rechercher(m_arbre, depart, direction, TexteRecherche()) : nullptr) {
+        m_arbre.RendVisibleEtSelectionne(trouve);
         return;
     }
     // The message must not hide behind this window.
     const bool auDessus = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     AppliquePremierPlan(this, false);
-    m_interaction.Message(Traduction(u"MSG_ERREUR_OCCURENCE_NON_TROUVEE"), IcôneMessage::Exclamation);
+    m_interaction.Message(Traduction(u"MSG_ERREUR_OCCURENCE_NON_TROUVEE"), IconeMessage::Exclamation);
     AppliquePremierPlan(this, auDessus);
 }
 

@@ -25,7 +25,7 @@ public:
     static bool RechercheOuverte();
 
     void btnChercherSuivant_Click();
-    void btnChercherPrécédent_Click();
+    void btnChercherPrecedent_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -36,12 +36,12 @@ private:
 
     Arbre& m_arbre;
     Interaction& m_interaction;
-    bool m_texteModifié = false;
+    bool m_texteModifie = false;
 
     QLabel* lblRechercher = nullptr;
     QLineEdit* txtOccurrence = nullptr;
     QPushButton* btnChercherSuivant = nullptr;
-    QPushButton* btnChercherPrécédent = nullptr;
+    QPushButton* btnChercherPrecedent = nullptr;
     QPushButton* btnFermer = nullptr;
 };
 

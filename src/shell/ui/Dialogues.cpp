@@ -31,17 +31,17 @@ void AfficheAppartenances(frmPrincipal* principal, Noeud* noeud) {
     // A chosen group opens in the tree, as a choice among found objects does.
     const clsOccurrence& groupe = liste->groupes.at(*choix);
     principal->ChangeTypeRecherche(groupe.TypeObjet);
-    principal->LanceAnalyse(principal->paramètres().AnalyseParDéfaut, groupe.DistinguishedName);
+    principal->LanceAnalyse(principal->parametres().AnalyseParDefaut, groupe.DistinguishedName);
 }
 
 bool AfficheConfiguration(frmPrincipal* principal) {
     const std::optional<IssueConfiguration> issue =
-        frmConfiguration::Affiche(principal, principal->état().Config, principal->mémos());
+        frmConfiguration::Affiche(principal, principal->etat().Config, principal->memos());
     if (!issue)
         return false;
     // The directory access changed: only a new start opens the new session.
-    if (issue->RedémarrageDemandé)
-        principal->état().RedémarrageDemandé = true;
+    if (issue->RedemarrageDemande)
+        principal->etat().RedemarrageDemande = true;
     return true;
 }
 
@@ -50,29 +50,29 @@ void AfficheAPropos(QWidget* parent) {
 }
 
 namespace {
-QPointer<frmRechercher>& fenêtreRechercher() {
-    static QPointer<frmRechercher> fenêtre;
-    return fenêtre;
+QPointer<frmRechercher>& fenetreRechercher() {
+    static QPointer<frmRechercher> fenetre;
+    return fenetre;
 }
 } // namespace
 
 void AfficheRechercher(frmPrincipal* principal) {
-    QPointer<frmRechercher>& fenêtre = fenêtreRechercher();
-    if (!fenêtre)
-        fenêtre = new frmRechercher(principal->arbre(), *principal, principal);
-    fenêtre->show();
-    fenêtre->raise();
-    fenêtre->activateWindow();
+    QPointer<frmRechercher>& fenetre = fenetreRechercher();
+    if (!fenetre)
+        fenetre = new frmRechercher(principal->arbre(), *principal, principal);
+    fenetre->show();
+    fenetre->raise();
+    fenetre->activateWindow();
 }
 
 void FermeRechercher() {
-    if (QPointer<frmRechercher>& fenêtre = fenêtreRechercher())
-        fenêtre->close();
+    if (QPointer<frmRechercher>& fenetre = fenetreRechercher())
+        fenetre->close();
 }
 
-void AfficheAvertissementBêta(QWidget* parent) {
-    AfficheMessage(parent, QStringLiteral("ATTENTION, version bêta !"), IcôneMessage::Aucune,
-                   BoutonsMessage::Ok, RéponseMessage::Ok, TitreApplication(), false);
+void AfficheAvertissementBeta(QWidget* parent) {
+    AfficheMessage(parent, QStringLiteral("ATTENTION, version bêta !"), IconeMessage::Aucune,
+                   BoutonsMessage::Ok, ReponseMessage::Ok, TitreApplication(), false);
 }
 
 } // namespace arbrix

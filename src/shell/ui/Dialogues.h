@@ -16,8 +16,8 @@ class frmPrincipal;
 
 // A modal message box with the icon and buttons asked, titled with the program's title when no
 // title is given. A Yes/No box closed without a choice answers défaut.
-RéponseMessage AfficheMessage(QWidget* parent, const QString& texte, IcôneMessage icône,
-                              BoutonsMessage boutons, RéponseMessage défaut, const QString& titre,
+ReponseMessage AfficheMessage(QWidget* parent, const QString& texte, IconeMessage icone,
+                              BoutonsMessage boutons, ReponseMessage defaut, const QString& titre,
                               bool auDessus);
 
 // The occurrence list, modal: the index of the chosen row, nullopt when cancelled.
@@ -37,6 +37,6 @@ void AfficheRechercher(frmPrincipal* principal);
 void FermeRechercher();
 
 // The warning shown by a beta build.
-void AfficheAvertissementBêta(QWidget* parent);
+void AfficheAvertissementBeta(QWidget* parent);
 
 } // namespace arbrix

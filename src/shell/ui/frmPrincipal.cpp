@@ -34,7 +34,7 @@ namespace {
 // Designed geometry of the search area, in pixels.
 constexpr int marge = 8; // 120 twips
 constexpr int hauteurCadreType = 56;
-constexpr int hauteurBoîte = 24;
+constexpr int hauteurBoite = 24;
 constexpr int largeurChercherPlus = 24;
 
 QAction* ajouteAction(QMenu* menu, const QString& nom, const QString& texte) {
@@ -52,23 +52,23 @@ QMenu* ajouteMenu(QMenuBar* barre, const QString& nom, const QString& texte) {
 
 } // namespace
 
-frmPrincipal::frmPrincipal(ÉtatProgramme& état, QWidget* parent)
+frmPrincipal::frmPrincipal(EtatProgramme& etat, QWidget* parent)
     : QMainWindow(parent)
-    , m_état(état) {
+    , m_etat(etat) {
     setObjectName(u"frmPrincipal"_s);
     setWindowTitle(TitreApplication());
-    setWindowIcon(IcôneApplication());
+    setWindowIcon(IconeApplication());
     setFont(PoliceInterface());
-    créeContrôles();
-    créeMenus();
-    créeSystray();
+    creeControles();
+    creeMenus();
+    creeSystray();
     relieSignaux();
     InstalleAfficheurMenusQt(this);
     // The window's smallest size: 4500 x 3000 twips.
     setMinimumSize(EnPixels(4500), EnPixels(3000));
     resize(EnPixels(9000), EnPixels(7500));
-    m_largeurFenêtre = width();
-    m_hauteurFenêtre = height();
+    m_largeurFenetre = width();
+    m_hauteurFenetre = height();
 }
 
 frmPrincipal::~frmPrincipal() {
@@ -76,7 +76,7 @@ frmPrincipal::~frmPrincipal() {
     m_arbre.disconnect();
 }
 
-void frmPrincipal::créeContrôles() {
+void frmPrincipal::creeControles() {
     auto* centre = new QWidget(this);
     centre->setObjectName(u"centre"_s);
     setCentralWidget(centre);
@@ -111,8 +111,8 @@ void frmPrincipal::créeContrôles() {
 
     tvwGroupes = new QTreeView(centre);
     tvwGroupes->setObjectName(u"tvwGroupes"_s);
-    m_modèle = new ModeleArbre(m_arbre, this);
-    tvwGroupes->setModel(m_modèle);
+    m_modele = new ModeleArbre(m_arbre, this);
+    tvwGroupes->setModel(m_modele);
     tvwGroupes->setHeaderHidden(true);
     // Every row has the height of one line: the view then lays out 200,000 rows without
     // asking each of them for its size.
@@ -135,28 +135,28 @@ void frmPrincipal::créeContrôles() {
     lblDescription = new QLabel(centre);
     lblDescription->setObjectName(u"lblDescription"_s);
     lblDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblGéréParLabel = new QLabel(u"Géré par :"_s, centre);
-    lblGéréParLabel->setObjectName(u"lblGéréParLabel"_s);
-    lblGéréPar = new QLabel(centre);
-    lblGéréPar->setObjectName(u"lblGéréPar"_s);
-    lblGéréPar->setContextMenuPolicy(Qt::PreventContextMenu);
-    for (QLabel* étiquette : {lblDescriptionLabel, lblGéréParLabel}) {
-        QFont police = étiquette->font();
+    lblGereParLabel = new QLabel(u"Géré par :"_s, centre);
+    lblGereParLabel->setObjectName(u"lblGéréParLabel"_s);
+    lblGerePar = new QLabel(centre);
+    lblGerePar->setObjectName(u"lblGéréPar"_s);
+    lblGerePar->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (QLabel* etiquette : {lblDescriptionLabel, lblGereParLabel}) {
+        QFont police = etiquette->font();
         police.setBold(true);
-        étiquette->setFont(police);
+        etiquette->setFont(police);
     }
-    for (QLabel* étiquette : {lblDescriptionLabel, lblDescription, lblGéréParLabel, lblGéréPar})
-        étiquette->hide();
+    for (QLabel* etiquette : {lblDescriptionLabel, lblDescription, lblGereParLabel, lblGerePar})
+        etiquette->hide();
 
     // Floats above the other controls, under the search box; it never takes the focus, so a
     // click on it reaches it while the search box keeps the caret.
-    lstComplétion = new QListWidget(centre);
-    lstComplétion->setObjectName(u"lstComplétion"_s);
-    lstComplétion->setFocusPolicy(Qt::NoFocus);
-    lstComplétion->setMouseTracking(true);
-    lstComplétion->setUniformItemSizes(true);
-    lstComplétion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lstComplétion->hide();
+    lstCompletion = new QListWidget(centre);
+    lstCompletion->setObjectName(u"lstComplétion"_s);
+    lstCompletion->setFocusPolicy(Qt::NoFocus);
+    lstCompletion->setMouseTracking(true);
+    lstCompletion->setUniformItemSizes(true);
+    lstCompletion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstCompletion->hide();
 
     tmrExpand = new QTimer(this);
     tmrExpand->setObjectName(u"tmrExpand"_s);
@@ -168,15 +168,15 @@ void frmPrincipal::créeContrôles() {
     cboRecherche->installEventFilter(this);
     cboRecherche->lineEdit()->installEventFilter(this);
     cboRecherche->view()->installEventFilter(this);
-    lstComplétion->viewport()->installEventFilter(this);
+    lstCompletion->viewport()->installEventFilter(this);
     tvwGroupes->installEventFilter(this);
     tvwGroupes->viewport()->installEventFilter(this);
     btnChercherPlus->installEventFilter(this);
-    lblGéréPar->installEventFilter(this);
+    lblGerePar->installEventFilter(this);
     cboRecherche_Change();
 }
 
-void frmPrincipal::créeMenus() {
+void frmPrincipal::creeMenus() {
     QMenuBar* barre = menuBar();
     m_mnuFichier = ajouteMenu(barre, u"mnuFichier"_s, u"&Fichier"_s);
     mnuFichierQuitter = ajouteAction(m_mnuFichier, u"mnuFichierQuitter"_s, u"&Quitter"_s);
@@ -184,16 +184,16 @@ void frmPrincipal::créeMenus() {
     m_mnuEdition = ajouteMenu(barre, u"mnuEdition"_s, u"&Edition"_s);
     mnuEditionRechercher = ajouteAction(m_mnuEdition, u"mnuEditionRechercher"_s, u"&Rechercher..."_s);
     mnuEditionRechercherSuivant = ajouteAction(m_mnuEdition, u"mnuEditionRechercherSuivant"_s, u"&Suivant"_s);
-    mnuEditionRechercherPrécédent =
+    mnuEditionRechercherPrecedent =
         ajouteAction(m_mnuEdition, u"mnuEditionRechercherPrécédent"_s, u"&Précédent"_s);
     mnuEditionRechercher->setShortcut(QKeySequence::Find);
     mnuEditionRechercherSuivant->setShortcut(QKeySequence::FindNext);
-    mnuEditionRechercherPrécédent->setShortcut(QKeySequence::FindPrevious);
+    mnuEditionRechercherPrecedent->setShortcut(QKeySequence::FindPrevious);
 
     m_mnuOptions = ajouteMenu(barre, u"mnuOptions"_s, u"&Options"_s);
-    mnuOptionsMémoriserPosition =
+    mnuOptionsMemoriserPosition =
         ajouteAction(m_mnuOptions, u"mnuOptionsMémoriserPosition"_s, u"Mémoriser &position fenêtre"_s);
-    mnuOptionsMémoriserTaille =
+    mnuOptionsMemoriserTaille =
         ajouteAction(m_mnuOptions, u"mnuOptionsMémoriserTaille"_s, u"Mémoriser &taille fenêtre"_s);
     m_mnuOptions->addSeparator()->setObjectName(u"mnuOptionsSep1"_s);
     mnuOptionsMinimiserSystray =
@@ -203,7 +203,7 @@ void frmPrincipal::créeMenus() {
     m_mnuOptions->addSeparator()->setObjectName(u"mnuOptionsSep2"_s);
     mnuOptionsConfiguration =
         ajouteAction(m_mnuOptions, u"mnuOptionsConfiguration"_s, u"&Configuration..."_s);
-    for (QAction* option : {mnuOptionsMémoriserPosition, mnuOptionsMémoriserTaille,
+    for (QAction* option : {mnuOptionsMemoriserPosition, mnuOptionsMemoriserTaille,
                             mnuOptionsMinimiserSystray, mnuOptionsToujoursAuDessus})
         option->setCheckable(true);
 
@@ -226,45 +226,45 @@ void frmPrincipal::créeMenus() {
 
 void frmPrincipal::TraduitEtDispose() {
     DescriptionFeuille feuille{objectName(), windowTitle(), {}};
-    auto décrit = [&feuille](QObject* objet, GenreContrôle genre, const QString& texte, int index = -1) {
+    auto decrit = [&feuille](QObject* objet, GenreControle genre, const QString& texte, int index = -1) {
         QString nom = objet->objectName();
         if (index >= 0)
             nom = nom.left(nom.lastIndexOf(u'_'));
-        feuille.contrôles.append({nom, index, genre, texte, {}});
+        feuille.controles.append({nom, index, genre, texte, {}});
     };
-    décrit(lblChercher, GenreContrôle::Etiquette, lblChercher->text());
-    décrit(btnChercher, GenreContrôle::Bouton, btnChercher->text());
-    décrit(fraType, GenreContrôle::Cadre, fraType->title());
-    décrit(optType[0], GenreContrôle::BoutonOption, optType[0]->text(), 0);
-    décrit(optType[1], GenreContrôle::BoutonOption, optType[1]->text(), 1);
-    décrit(lblDescriptionLabel, GenreContrôle::Etiquette, lblDescriptionLabel->text());
-    décrit(lblGéréParLabel, GenreContrôle::Etiquette, lblGéréParLabel->text());
+    decrit(lblChercher, GenreControle::Etiquette, lblChercher->text());
+    decrit(btnChercher, GenreControle::Bouton, btnChercher->text());
+    decrit(fraType, GenreControle::Cadre, fraType->title());
+    decrit(optType[0], GenreControle::BoutonOption, optType[0]->text(), 0);
+    decrit(optType[1], GenreControle::BoutonOption, optType[1]->text(), 1);
+    decrit(lblDescriptionLabel, GenreControle::Etiquette, lblDescriptionLabel->text());
+    decrit(lblGereParLabel, GenreControle::Etiquette, lblGereParLabel->text());
     QList<QAction*> actions;
     for (QMenu* menu : {m_mnuFichier, m_mnuEdition, m_mnuOptions, m_mnuAide, m_mnuSystray}) {
-        feuille.contrôles.append({menu->objectName(), -1, GenreContrôle::Menu, menu->title(), {}});
+        feuille.controles.append({menu->objectName(), -1, GenreControle::Menu, menu->title(), {}});
         for (QAction* action : menu->actions())
             if (!action->isSeparator()) {
                 actions << action;
-                décrit(action, GenreContrôle::Menu, action->text());
+                decrit(action, GenreControle::Menu, action->text());
             }
     }
     TraduitFeuille(feuille);
 
     // The window's caption is the program's title, never a translated text.
     qsizetype i = 0;
-    lblChercher->setText(feuille.contrôles[i++].texte);
-    btnChercher->setText(feuille.contrôles[i++].texte);
-    fraType->setTitle(feuille.contrôles[i++].texte);
-    optType[0]->setText(feuille.contrôles[i++].texte);
-    optType[1]->setText(feuille.contrôles[i++].texte);
-    lblDescriptionLabel->setText(feuille.contrôles[i++].texte);
-    lblGéréParLabel->setText(feuille.contrôles[i++].texte);
+    lblChercher->setText(feuille.controles[i++].texte);
+    btnChercher->setText(feuille.controles[i++].texte);
+    fraType->setTitle(feuille.controles[i++].texte);
+    optType[0]->setText(feuille.controles[i++].texte);
+    optType[1]->setText(feuille.controles[i++].texte);
+    lblDescriptionLabel->setText(feuille.controles[i++].texte);
+    lblGereParLabel->setText(feuille.controles[i++].texte);
     qsizetype a = 0;
     for (QMenu* menu : {m_mnuFichier, m_mnuEdition, m_mnuOptions, m_mnuAide, m_mnuSystray}) {
-        menu->setTitle(feuille.contrôles[i++].texte);
+        menu->setTitle(feuille.controles[i++].texte);
         for (qsizetype n = 0; n < menu->actions().size(); ++n)
             if (!menu->actions()[n]->isSeparator())
-                actions[a++]->setText(feuille.contrôles[i++].texte);
+                actions[a++]->setText(feuille.controles[i++].texte);
     }
     disposeZoneRecherche();
 }
@@ -285,16 +285,16 @@ void frmPrincipal::disposeZoneRecherche() {
     optType[0]->setGeometry(marge, hautOptions, w, hauteurOption);
     optType[1]->setGeometry(marge, hautOptions + hauteurOption, w, hauteurOption);
     fraType->resize(fraType->width(), std::max(hauteurCadreType, hautOptions + 2 * hauteurOption + 4));
-    const int gaucheBoîte = fraType->geometry().right() + 1 + marge;
-    lblChercher->setGeometry(gaucheBoîte, 6, largeur(lblChercher->text()) + 8, 18);
-    btnChercher->resize(largeur(btnChercher->text()) + EnPixels(180) + 8, hauteurBoîte + 2);
-    btnChercherPlus->resize(largeurChercherPlus, hauteurBoîte + 2);
-    cboRecherche->move(gaucheBoîte, 26);
+    const int gaucheBoite = fraType->geometry().right() + 1 + marge;
+    lblChercher->setGeometry(gaucheBoite, 6, largeur(lblChercher->text()) + 8, 18);
+    btnChercher->resize(largeur(btnChercher->text()) + EnPixels(180) + 8, hauteurBoite + 2);
+    btnChercherPlus->resize(largeurChercherPlus, hauteurBoite + 2);
+    cboRecherche->move(gaucheBoite, 26);
     // These two captions are bold: measured in their own font.
-    for (QLabel* étiquette : {lblDescriptionLabel, lblGéréParLabel})
-        étiquette->resize(étiquette->fontMetrics().horizontalAdvance(étiquette->text()) + 6,
-                          étiquette->sizeHint().height());
-    m_hauteurLigneComplétion = std::max(QFontMetrics(lstComplétion->font()).height() + 2, 14);
+    for (QLabel* etiquette : {lblDescriptionLabel, lblGereParLabel})
+        etiquette->resize(etiquette->fontMetrics().horizontalAdvance(etiquette->text()) + 6,
+                          etiquette->sizeHint().height());
+    m_hauteurLigneCompletion = std::max(QFontMetrics(lstCompletion->font()).height() + 2, 14);
     Form_Resize();
 }
 
@@ -307,16 +307,16 @@ void frmPrincipal::Form_Resize() {
     if (isMinimized())
         return;
     if (windowState() == Qt::WindowNoState) {
-        m_largeurFenêtre = width();
-        m_hauteurFenêtre = height();
+        m_largeurFenetre = width();
+        m_hauteurFenetre = height();
     }
     QWidget* centre = centralWidget();
     const int largeur = centre->width();
     btnChercherPlus->move(largeur - marge - btnChercherPlus->width(), cboRecherche->y() - 1);
     btnChercher->move(btnChercherPlus->x() - btnChercher->width(), cboRecherche->y() - 1);
-    cboRecherche->resize(std::max(btnChercher->x() - cboRecherche->x() - marge, 40), hauteurBoîte);
-    if (lstComplétion->isVisible())
-        placeComplétion();
+    cboRecherche->resize(std::max(btnChercher->x() - cboRecherche->x() - marge, 40), hauteurBoite);
+    if (lstCompletion->isVisible())
+        placeCompletion();
     tvwGroupes->move(marge, fraType->geometry().bottom() + 1 + marge);
     DisposeZoneDescription();
 }
@@ -325,21 +325,21 @@ void frmPrincipal::Form_Resize() {
 void frmPrincipal::DisposeZoneDescription() {
     QWidget* centre = centralWidget();
     const int largeur = centre->width() - 2 * marge;
-    const bool visibles = !lblDescription->text().isEmpty() || !lblGéréPar->text().isEmpty();
+    const bool visibles = !lblDescription->text().isEmpty() || !lblGerePar->text().isEmpty();
     int basArbre = centre->height() - marge;
     if (visibles) {
         const int hauteurLigne = lblDescriptionLabel->sizeHint().height();
-        const int yGéréPar = basArbre - hauteurLigne;
-        const int yDescription = yGéréPar - hauteurLigne - 2;
-        const int gaucheTextes = marge + std::max(lblDescriptionLabel->width(), lblGéréParLabel->width()) + 4;
+        const int yGerePar = basArbre - hauteurLigne;
+        const int yDescription = yGerePar - hauteurLigne - 2;
+        const int gaucheTextes = marge + std::max(lblDescriptionLabel->width(), lblGereParLabel->width()) + 4;
         lblDescriptionLabel->move(marge, yDescription);
-        lblGéréParLabel->move(marge, yGéréPar);
+        lblGereParLabel->move(marge, yGerePar);
         lblDescription->setGeometry(gaucheTextes, yDescription, marge + largeur - gaucheTextes, hauteurLigne);
-        lblGéréPar->setGeometry(gaucheTextes, yGéréPar, marge + largeur - gaucheTextes, hauteurLigne);
+        lblGerePar->setGeometry(gaucheTextes, yGerePar, marge + largeur - gaucheTextes, hauteurLigne);
         basArbre = yDescription - marge;
     }
-    for (QLabel* étiquette : {lblDescriptionLabel, lblDescription, lblGéréParLabel, lblGéréPar})
-        étiquette->setVisible(visibles);
+    for (QLabel* etiquette : {lblDescriptionLabel, lblDescription, lblGereParLabel, lblGerePar})
+        etiquette->setVisible(visibles);
     tvwGroupes->resize(largeur, std::max(basArbre - tvwGroupes->y(), 20));
 }
 

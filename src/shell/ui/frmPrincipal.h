@@ -41,31 +41,31 @@ class frmPrincipal : public QMainWindow, public Interaction {
     Q_OBJECT
 public:
     // The window shows and changes the program-wide state (settings, flags, paths).
-    explicit frmPrincipal(ÉtatProgramme& état = Programme(), QWidget* parent = nullptr);
+    explicit frmPrincipal(EtatProgramme& etat = Programme(), QWidget* parent = nullptr);
     ~frmPrincipal() override;
 
     // --- Start-up and shutdown, in the order the start-up runs them
     // Translates the captions and lays out the search area so that they fit.
     void TraduitEtDispose();
     // Check marks, placement and size from the settings; always-on-top.
-    void AppliqueOptionsFenêtre();
+    void AppliqueOptionsFenetre();
     // Fills the search box from the memorised entries of the settings file.
-    void ChargeMémos();
+    void ChargeMemos();
     // The directory session is open: the analysis can run. The caption gets the user's name.
-    void DéfinitSession(std::shared_ptr<SessionAD> session);
+    void DefinitSession(std::shared_ptr<SessionAD> session);
     // The last start-up step: the completion list's line height, the focus in the search box.
-    void FinDémarrage();
+    void FinDemarrage();
     // Writes the settings and memorised entries as the closing requires; restarts when asked.
-    void EnregistreÀLaFermeture();
+    void EnregistreALaFermeture();
 
     // --- State shared with the operations and tests
     Arbre& arbre() { return m_arbre; }
     Analyse* analyse() const { return m_analyse.get(); }
     SessionAD* session() const { return m_session.get(); }
-    Mémos& mémos() { return m_mémos; }
-    ÉtatProgramme& état() { return m_état; }
-    const Paramètres& paramètres() const { return m_état.Config; }
-    bool IcôneSystrayAffichée() const { return m_icôneSystrayAffichée; }
+    Memos& memos() { return m_memos; }
+    EtatProgramme& etat() { return m_etat; }
+    const Parametres& parametres() const { return m_etat.Config; }
+    bool IconeSystrayAffichee() const { return m_iconeSystrayAffichee; }
     bool GlisserEnCours() const { return m_glisserEnCours; }
     bool AnalyseEnCours() const { return m_analyseEnCours; }
 
@@ -75,27 +75,27 @@ public:
     void btnChercherPlus_MouseDown();
     void tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit = false);
     void AfficheMenuNoeud(Noeud* noeud);
-    void AfficheMenuGéréPar();
-    void ExécuteCommandeNoeud(Noeud* noeud, int identifiant);
-    void ExécuteCommandeGéréPar(int identifiant);
+    void AfficheMenuGerePar();
+    void ExecuteCommandeNoeud(Noeud* noeud, int identifiant);
+    void ExecuteCommandeGerePar(int identifiant);
     void OuvreAPartirDuNoeud(bool nouvelleInstance);
     void OuvreOUParente(bool nouvelleInstance);
     void LanceOutilCompte(const QString& argument);
     void CopieNom(const QString& texte);
     void CopieTexte(const QString& texte);
-    void MémoriseRecherche(const QString& nom, int type) override;
+    void MemoriseRecherche(const QString& nom, int type) override;
     void DisposeZoneDescription();
     void AfficheDescription(const QString& description, const QString& gestionnaire);
     void mnuEdition_Ouverture();
     void mnuEditionRechercher_Click();
     void mnuEditionRechercherSuivant_Click();
-    void mnuEditionRechercherPrécédent_Click();
+    void mnuEditionRechercherPrecedent_Click();
     void mnuOptionsConfiguration_Click();
     void mnuSystrayRestaurer_Click();
-    void AfficheIcôneSystray();
-    void RetireIcôneSystray();
+    void AfficheIconeSystray();
+    void RetireIconeSystray();
     void ReconstruitListeRecherche();
-    void RechercheDansArbre(Noeud* départ, int direction);
+    void RechercheDansArbre(Noeud* depart, int direction);
     // Opens the session on the configured directory; on failure explains why, offers the
     // configuration and returns false.
     bool OuvreSession();
@@ -104,23 +104,23 @@ public:
     QMenu* menuSystray() const { return m_mnuSystray; }
 
     // --- Interaction
-    RéponseMessage Message(const QString& texte, IcôneMessage icône,
+    ReponseMessage Message(const QString& texte, IconeMessage icone,
                            BoutonsMessage boutons = BoutonsMessage::Ok,
-                           RéponseMessage défaut = RéponseMessage::Ok, const QString& titre = {}) override;
+                           ReponseMessage defaut = ReponseMessage::Ok, const QString& titre = {}) override;
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
     void AfficheTraitementEnCours() override;
     void MasqueTraitementEnCours() override;
-    bool TraitementEnCoursAffiché() const override;
+    bool TraitementEnCoursAffiche() const override;
     void ChangeTraitementEnCours(const QString& texte) override;
     int LargeurTraitementEnCours() const override;
     int LargeurTexte(const QString& texte) const override;
-    void TraiteÉvénements() override;
+    void TraiteEvenements() override;
     void Sablier(bool attente) override;
     QString TexteRecherche() const override;
     void ChangeTexteRecherche(const QString& texte) override;
     int TypeRecherche() const override;
     void ChangeTypeRecherche(int type) override;
-    void MasqueComplétion() override;
+    void MasqueCompletion() override;
     void ActiveSaisieArbre(bool active) override;
     void DonneFocusArbre() override;
     void EffaceDescription() override;
@@ -133,16 +133,16 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
-    void créeContrôles();
-    void créeMenus();
-    void créeSystray();
+    void creeControles();
+    void creeMenus();
+    void creeSystray();
     void relieSignaux();
     void relieSignauxRecherche();
     void relieSignauxArbre();
     void disposeZoneRecherche();
     void Form_Resize();
     void appliquePremierPlan();
-    bool échecSession(const QString& cléMessage, const QString& détail);
+    bool echecSession(const QString& cleMessage, const QString& detail);
     void basculeOption(QAction* action);
 
     // Search box
@@ -151,14 +151,14 @@ private:
     void cboRecherche_Change();
     void cboRecherche_Click(int index);
     void cboRecherche_DropDown();
-    void lstComplétion_Click();
-    void lstComplétion_MouseMove(const QPoint& position);
-    void supprimeMémoSélectionné();
-    void placeComplétion();
+    void lstCompletion_Click();
+    void lstCompletion_MouseMove(const QPoint& position);
+    void supprimeMemoSelectionne();
+    void placeCompletion();
     void afficheCandidats();
-    void copieCandidatDansBoîte();
-    void sélectionneOptType(int type);
-    bool listeDéroulanteOuverte() const;
+    void copieCandidatDansBoite();
+    void selectionneOptType(int type);
+    bool listeDeroulanteOuverte() const;
 
     // Tree
     void tvwGroupes_MouseDown(QMouseEvent* event);
@@ -166,43 +166,43 @@ private:
     void tvwGroupes_KeyUp(QKeyEvent* event);
     void tvwGroupes_DragOver(QDragMoveEvent* event);
     void tmrExpand_Timer();
-    void PrépareRenommage(Noeud* noeud);
+    void PrepareRenommage(Noeud* noeud);
     void commenceGlisser();
-    Noeud* noeudSélectionné() const;
-    QString texteGéréPar(int identifiant) const;
+    Noeud* noeudSelectionne() const;
+    QString texteGerePar(int identifiant) const;
 
     // Core state
-    ÉtatProgramme& m_état;
+    EtatProgramme& m_etat;
     Arbre m_arbre;
-    Mémos m_mémos;
-    Complétion m_complétion;
+    Memos m_memos;
+    Completion m_completion;
     std::shared_ptr<SessionAD> m_session;
     std::unique_ptr<Analyse> m_analyse;
     QString m_gestionnaire; // manager text of the selected node (fields separated by TAB)
-    bool m_icôneSystrayAffichée = false;
+    bool m_iconeSystrayAffichee = false;
     bool m_traitementSystray = false;
-    bool m_sélectionParProgramme = false;
-    bool m_enregistré = false;
-    bool m_bêtaAnnoncée = false;
+    bool m_selectionParProgramme = false;
+    bool m_enregistre = false;
+    bool m_betaAnnoncee = false;
     bool m_synchroVue = false;
     bool m_analyseEnCours = false;
-    bool m_fermetureDemandée = false;
-    int m_largeurFenêtre = 0; // pixels, last normal-state size
-    int m_hauteurFenêtre = 0;
-    int m_hauteurLigneComplétion = 16;
+    bool m_fermetureDemandee = false;
+    int m_largeurFenetre = 0; // pixels, last normal-state size
+    int m_hauteurFenetre = 0;
+    int m_hauteurLigneCompletion = 16;
     int m_attentes = 0;
 
     // Drag start
-    Noeud* m_noeudGlissé = nullptr;
-    Noeud* m_noeudSurvolé = nullptr; // under the pointer during a drag
+    Noeud* m_noeudGlisse = nullptr;
+    Noeud* m_noeudSurvole = nullptr; // under the pointer during a drag
     bool m_glisserEnCours = false;
     qint64 m_instantAppui = 0;
 
     // Controls
-    ModeleArbre* m_modèle = nullptr;
+    ModeleArbre* m_modele = nullptr;
     QLabel* lblChercher = nullptr;
     BoiteRecherche* cboRecherche = nullptr;
-    QListWidget* lstComplétion = nullptr;
+    QListWidget* lstCompletion = nullptr;
     QPushButton* btnChercher = nullptr;
     QPushButton* btnChercherPlus = nullptr;
     QGroupBox* fraType = nullptr;
@@ -210,8 +210,8 @@ private:
     QTreeView* tvwGroupes = nullptr;
     QLabel* lblDescriptionLabel = nullptr;
     QLabel* lblDescription = nullptr;
-    QLabel* lblGéréParLabel = nullptr;
-    QLabel* lblGéréPar = nullptr;
+    QLabel* lblGereParLabel = nullptr;
+    QLabel* lblGerePar = nullptr;
     QTimer* tmrExpand = nullptr;
     QTimer* tmrRenommage = nullptr;
     QPointer<frmTraitementEnCours> m_traitement;
@@ -224,9 +224,9 @@ private:
     QAction* mnuFichierQuitter = nullptr;
     QAction* mnuEditionRechercher = nullptr;
     QAction* mnuEditionRechercherSuivant = nullptr;
-    QAction* mnuEditionRechercherPrécédent = nullptr;
-    QAction* mnuOptionsMémoriserPosition = nullptr;
-    QAction* mnuOptionsMémoriserTaille = nullptr;
+    QAction* mnuEditionRechercherPrecedent = nullptr;
+    QAction* mnuOptionsMemoriserPosition = nullptr;
+    QAction* mnuOptionsMemoriserTaille = nullptr;
     QAction* mnuOptionsMinimiserSystray = nullptr;
     QAction* mnuOptionsToujoursAuDessus = nullptr;
     QAction* mnuOptionsConfiguration = nullptr;

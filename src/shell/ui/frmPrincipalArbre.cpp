@@ -37,7 +37,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A drag starts when the button has been held this long.
-constexpr qint64 délaiGlisser = 100;
+constexpr qint64 delaiGlisser = 100;
 
 bool estCompte(QChar lettre) {
     return lettre == u'U' || lettre == u'C' || lettre == u'S';
@@ -47,14 +47,14 @@ bool estCompte(QChar lettre) {
 
 void frmPrincipal::relieSignauxArbre() {
     // The view follows what the core tree asks for; the core follows what the user does.
-    connect(m_modèle, &ModeleArbre::expansionDemandee, this, [this](const QModelIndex& index, bool déplie) {
+    connect(m_modele, &ModeleArbre::expansionDemandee, this, [this](const QModelIndex& index, bool deplie) {
         m_synchroVue = true;
-        tvwGroupes->setExpanded(index, déplie);
+        tvwGroupes->setExpanded(index, deplie);
         m_synchroVue = false;
     });
-    connect(m_modèle, &ModeleArbre::visibiliteDemandee, this,
+    connect(m_modele, &ModeleArbre::visibiliteDemandee, this,
             [this](const QModelIndex& index) { tvwGroupes->scrollTo(index); });
-    connect(m_modèle, &ModeleArbre::selectionDemandee, this, [this](const QModelIndex& index) {
+    connect(m_modele, &ModeleArbre::selectionDemandee, this, [this](const QModelIndex& index) {
         m_synchroVue = true;
         if (index.isValid())
             tvwGroupes->setCurrentIndex(index);
@@ -64,31 +64,31 @@ void frmPrincipal::relieSignauxArbre() {
     });
     connect(tvwGroupes, &QTreeView::expanded, this, [this](const QModelIndex& index) {
         if (!m_synchroVue)
-            m_arbre.Déplie(m_modèle->noeud(index), true);
+            m_arbre.Deplie(m_modele->noeud(index), true);
     });
     connect(tvwGroupes, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
         if (!m_synchroVue)
-            m_arbre.Déplie(m_modèle->noeud(index), false);
+            m_arbre.Deplie(m_modele->noeud(index), false);
     });
     connect(tvwGroupes->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& courant) {
                 if (!m_synchroVue && courant.isValid())
-                    m_arbre.Sélectionne(m_modèle->noeud(courant));
+                    m_arbre.Selectionne(m_modele->noeud(courant));
             });
     // After a bulk build the view starts collapsed: show the expansions the build made.
-    connect(m_modèle, &QAbstractItemModel::modelReset, this, [this] {
-        m_noeudGlissé = nullptr;
+    connect(m_modele, &QAbstractItemModel::modelReset, this, [this] {
+        m_noeudGlisse = nullptr;
         m_synchroVue = true;
-        m_arbre.ParcoursPréfixe(nullptr, [this](Noeud* n) {
+        m_arbre.ParcoursPrefixe(nullptr, [this](Noeud* n) {
             if (n->Expanded())
-                tvwGroupes->setExpanded(m_modèle->indexDe(n), true);
+                tvwGroupes->setExpanded(m_modele->indexDe(n), true);
             return true;
         });
-        if (Noeud* sélection = m_arbre.SelectedItem())
-            tvwGroupes->setCurrentIndex(m_modèle->indexDe(sélection));
+        if (Noeud* selection = m_arbre.SelectedItem())
+            tvwGroupes->setCurrentIndex(m_modele->indexDe(selection));
         m_synchroVue = false;
     });
-    connect(m_modèle, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_noeudGlissé = nullptr; });
+    connect(m_modele, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_noeudGlisse = nullptr; });
     connect(tmrExpand, &QTimer::timeout, this, &frmPrincipal::tmrExpand_Timer);
 }
 
@@ -100,7 +100,7 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
         if (type == QEvent::KeyRelease)
             cboRecherche_KeyUp(static_cast<QKeyEvent*>(event));
         else if (type == QEvent::FocusOut)
-            lstComplétion->hide();
+            lstCompletion->hide();
     } else if (objet == cboRecherche->view() && type == QEvent::KeyPress) {
         auto* touche = static_cast<QKeyEvent*>(event);
         if (touche->key() == Qt::Key_Escape) {
@@ -109,14 +109,14 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
             return true;
         }
         if (touche->key() == Qt::Key_Delete && touche->modifiers().testFlag(Qt::ShiftModifier)) {
-            supprimeMémoSélectionné();
+            supprimeMemoSelectionne();
             return true;
         }
-    } else if (objet == lstComplétion->viewport()) {
+    } else if (objet == lstCompletion->viewport()) {
         if (type == QEvent::MouseMove)
-            lstComplétion_MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+            lstCompletion_MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
         else if (type == QEvent::MouseButtonRelease)
-            QTimer::singleShot(0, this, &frmPrincipal::lstComplétion_Click);
+            QTimer::singleShot(0, this, &frmPrincipal::lstCompletion_Click);
     } else if (objet == btnChercherPlus && type == QEvent::MouseButtonPress) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             QTimer::singleShot(0, this, &frmPrincipal::btnChercherPlus_MouseDown);
@@ -150,41 +150,41 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
             tvwGroupes_KeyUp(static_cast<QKeyEvent*>(event));
         } else if (type == QEvent::ContextMenu &&
                    static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-            if (Noeud* noeud = noeudSélectionné())
+            if (Noeud* noeud = noeudSelectionne())
                 AfficheMenuNoeud(noeud);
             return true;
         }
-    } else if (objet == lblGéréPar && type == QEvent::MouseButtonRelease) {
+    } else if (objet == lblGerePar && type == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && !m_gestionnaire.isEmpty())
-            AfficheMenuGéréPar();
+            AfficheMenuGerePar();
     }
     return QMainWindow::eventFilter(objet, event);
 }
 
-Noeud* frmPrincipal::noeudSélectionné() const {
+Noeud* frmPrincipal::noeudSelectionne() const {
     return m_arbre.SelectedItem();
 }
 
 // --- Mouse and keys
 
 void frmPrincipal::tvwGroupes_MouseDown(QMouseEvent* event) {
-    Noeud* noeud = m_modèle->noeud(tvwGroupes->indexAt(event->position().toPoint()));
+    Noeud* noeud = m_modele->noeud(tvwGroupes->indexAt(event->position().toPoint()));
     if (!noeud || noeud->LettreType() == u'O')
-        m_noeudGlissé = nullptr; // O.U.s are never dragged
+        m_noeudGlisse = nullptr; // O.U.s are never dragged
     if (!noeud)
         return;
     m_glisserEnCours = false;
-    m_arbre.Sélectionne(noeud);
+    m_arbre.Selectionne(noeud);
     if (noeud->LettreType() != u'O')
-        m_noeudGlissé = noeud;
+        m_noeudGlisse = noeud;
     tvwGroupes_NodeClick(noeud, event->button() == Qt::RightButton);
     m_instantAppui = QDateTime::currentMSecsSinceEpoch();
 }
 
 void frmPrincipal::tvwGroupes_MouseMove(QMouseEvent* event) {
-    if (event->buttons() != Qt::LeftButton || m_glisserEnCours || !m_noeudGlissé)
+    if (event->buttons() != Qt::LeftButton || m_glisserEnCours || !m_noeudGlisse)
         return;
-    if (QDateTime::currentMSecsSinceEpoch() - m_instantAppui <= délaiGlisser)
+    if (QDateTime::currentMSecsSinceEpoch() - m_instantAppui <= delaiGlisser)
         return;
     commenceGlisser();
 }
@@ -192,15 +192,15 @@ void frmPrincipal::tvwGroupes_MouseMove(QMouseEvent* event) {
 void frmPrincipal::commenceGlisser() {
     m_glisserEnCours = true;
     auto* drag = new QDrag(tvwGroupes);
-    auto* données = new QMimeData;
-    données->setData(u"application/x-arbrix-noeud"_s, m_noeudGlissé->Key().toUtf8());
-    données->setText(m_noeudGlissé->Tag().mid(1));
-    drag->setMimeData(données);
+    auto* donnees = new QMimeData;
+    donnees->setData(u"application/x-arbrix-noeud"_s, m_noeudGlisse->Key().toUtf8());
+    donnees->setText(m_noeudGlisse->Tag().mid(1));
+    drag->setMimeData(donnees);
     // Move shows the node's own image, copy (Ctrl held) its "_cop" variant.
-    const QString image = m_noeudGlissé->Image();
+    const QString image = m_noeudGlisse->Image();
     const QString base = image.section(u'_', 0, image.startsWith(u"grp_") ? 1 : 0);
-    drag->setPixmap(IcôneArbre(image).pixmap(16, 16));
-    drag->setDragCursor(IcôneArbre(base + u"_cop"_s).pixmap(16, 16), Qt::CopyAction);
+    drag->setPixmap(IconeArbre(image).pixmap(16, 16));
+    drag->setDragCursor(IconeArbre(base + u"_cop"_s).pixmap(16, 16), Qt::CopyAction);
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
     m_glisserEnCours = false;
     tmrExpand->stop();
@@ -208,9 +208,9 @@ void frmPrincipal::commenceGlisser() {
 
 void frmPrincipal::tvwGroupes_DragOver(QDragMoveEvent* event) {
     // Hovering over a collapsed group arms the expand timer; the drop itself comes later.
-    Noeud* cible = m_modèle->noeud(tvwGroupes->indexAt(event->position().toPoint()));
-    if (cible != m_noeudSurvolé) {
-        m_noeudSurvolé = cible;
+    Noeud* cible = m_modele->noeud(tvwGroupes->indexAt(event->position().toPoint()));
+    if (cible != m_noeudSurvole) {
+        m_noeudSurvole = cible;
         tmrExpand->stop();
         if (cible && cible->LettreType() == u'G' && !cible->Expanded() && cible->ChildCount() > 0)
             tmrExpand->start();
@@ -219,18 +219,18 @@ void frmPrincipal::tvwGroupes_DragOver(QDragMoveEvent* event) {
 
 void frmPrincipal::tmrExpand_Timer() {
     tmrExpand->stop();
-    if (m_noeudSurvolé && m_arbre.NoeudExiste(m_noeudSurvolé->Key()))
-        m_arbre.Déplie(m_noeudSurvolé, true);
+    if (m_noeudSurvole && m_arbre.NoeudExiste(m_noeudSurvole->Key()))
+        m_arbre.Deplie(m_noeudSurvole, true);
 }
 
 void frmPrincipal::tvwGroupes_KeyUp(QKeyEvent* event) {
-    Noeud* noeud = noeudSélectionné();
+    Noeud* noeud = noeudSelectionne();
     if (!noeud)
         return;
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
     const bool maj = event->modifiers().testFlag(Qt::ShiftModifier);
     if (event->key() == Qt::Key_F2 && noeud->LettreType() == u'G') {
-        PrépareRenommage(noeud);
+        PrepareRenommage(noeud);
     } else if (event->key() == Qt::Key_C && ctrl && maj) {
         CopieNom(TexteCtrlMajC(noeud->Text()));
     } else if (event->key() == Qt::Key_C && ctrl) {
@@ -238,7 +238,7 @@ void frmPrincipal::tvwGroupes_KeyUp(QKeyEvent* event) {
     }
 }
 
-void frmPrincipal::PrépareRenommage(Noeud* noeud) {
+void frmPrincipal::PrepareRenommage(Noeud* noeud) {
     // Renaming a group is not part of this build: F2 is kept for it.
     Q_UNUSED(noeud);
 }
@@ -264,7 +264,7 @@ void frmPrincipal::AfficheDescription(const QString& description, const QString&
     lblDescription->setText(description);
     lblDescription->setToolTip(description);
     const std::optional<Gestionnaire> lu = Gestionnaire::Depuis(gestionnaire);
-    lblGéréPar->setText(lu ? lu->TexteAffiché() : QString());
+    lblGerePar->setText(lu ? lu->TexteAffiche() : QString());
     DisposeZoneDescription();
 }
 
@@ -279,22 +279,22 @@ void frmPrincipal::AfficheMenuNoeud(Noeud* noeud) {
     contexte.tag = noeud->Tag();
     contexte.tagParent = noeud->Parent() ? noeud->Parent()->Tag() : QString();
     contexte.estRacine = noeud->Parent() == nullptr;
-    contexte.outilCompteDisponible = !m_état.CheminOutilCompte.isEmpty();
-    contexte.opérations = Opérations();
+    contexte.outilCompteDisponible = !m_etat.CheminOutilCompte.isEmpty();
+    contexte.operations = Operations();
     const std::optional<clsPopupMenu> menu = MenuDuNoeud(contexte);
     if (!menu)
         return;
-    const QString clé = noeud->Key();
+    const QString cle = noeud->Key();
     const int choix = IdentifiantRetenu(noeud->LettreType(), menu->TrackPopup());
     // The node may have gone while the menu was open.
-    Noeud* encore = m_arbre.Node(clé);
+    Noeud* encore = m_arbre.Node(cle);
     if (choix != IdMenu::Annuler && encore)
-        ExécuteCommandeNoeud(encore, choix);
+        ExecuteCommandeNoeud(encore, choix);
 }
 
-void frmPrincipal::ExécuteCommandeNoeud(Noeud* noeud, int identifiant) {
+void frmPrincipal::ExecuteCommandeNoeud(Noeud* noeud, int identifiant) {
     if (const std::optional<QString> texte =
-            TexteCopiéDuNoeud(identifiant, {noeud->Text(), noeud->Key(), noeud->Tag()})) {
+            TexteCopieDuNoeud(identifiant, {noeud->Text(), noeud->Key(), noeud->Tag()})) {
         // Copy name items cut at the count; the account and DN items copy as they are.
         if (identifiant == IdMenu::CopierCompte || identifiant == IdMenu::CopierDistinguishedName)
             CopieTexte(*texte);
@@ -320,7 +320,7 @@ void frmPrincipal::ExécuteCommandeNoeud(Noeud* noeud, int identifiant) {
         break;
     case IdMenu::InfosCompte:
         if (estCompte(noeud->LettreType()))
-            LanceOutilCompte(CompteDeLaClé(noeud->Key()));
+            LanceOutilCompte(CompteDeLaCle(noeud->Key()));
         break;
     default:
         // Operations not built in yet are greyed in the menus and never chosen.
@@ -328,14 +328,14 @@ void frmPrincipal::ExécuteCommandeNoeud(Noeud* noeud, int identifiant) {
     }
 }
 
-void frmPrincipal::AfficheMenuGéréPar() {
-    const clsPopupMenu menu = MenuGéréPar(!m_état.CheminOutilCompte.isEmpty());
-    const int choix = IdentifiantRetenuGéréPar(menu.TrackPopup());
+void frmPrincipal::AfficheMenuGerePar() {
+    const clsPopupMenu menu = MenuGerePar(!m_etat.CheminOutilCompte.isEmpty());
+    const int choix = IdentifiantRetenuGerePar(menu.TrackPopup());
     if (choix != IdMenu::Annuler)
-        ExécuteCommandeGéréPar(choix);
+        ExecuteCommandeGerePar(choix);
 }
 
-void frmPrincipal::ExécuteCommandeGéréPar(int identifiant) {
+void frmPrincipal::ExecuteCommandeGerePar(int identifiant) {
     const std::optional<Gestionnaire> gestionnaire = Gestionnaire::Depuis(m_gestionnaire);
     if (!gestionnaire)
         return;
@@ -344,10 +344,10 @@ void frmPrincipal::ExécuteCommandeGéréPar(int identifiant) {
         LanceOutilCompte(gestionnaire->compte);
         break;
     case IdMenu::CopierNomCompte:
-        CopieNom(gestionnaire->TexteAffiché());
+        CopieNom(gestionnaire->TexteAffiche());
         break;
     case IdMenu::CopierNom:
-        CopieNom(NomSansCompte(gestionnaire->TexteAffiché()));
+        CopieNom(NomSansCompte(gestionnaire->TexteAffiche()));
         break;
     case IdMenu::CopierCompte:
         CopieTexte(gestionnaire->compte);
@@ -363,7 +363,7 @@ void frmPrincipal::ExécuteCommandeGéréPar(int identifiant) {
 // --- Opening elsewhere
 
 void frmPrincipal::OuvreAPartirDuNoeud(bool nouvelleInstance) {
-    Noeud* noeud = noeudSélectionné();
+    Noeud* noeud = noeudSelectionne();
     if (!noeud)
         return;
     const QString dn = DnDuTag(noeud->Tag());
@@ -372,18 +372,18 @@ void frmPrincipal::OuvreAPartirDuNoeud(bool nouvelleInstance) {
         return;
     }
     ChangeTypeRecherche(noeud->LettreType() == u'O' ? 0 : 1);
-    LanceAnalyse(m_état.Config.AnalyseParDéfaut, dn);
+    LanceAnalyse(m_etat.Config.AnalyseParDefaut, dn);
 }
 
 void frmPrincipal::OuvreOUParente(bool nouvelleInstance) {
-    Noeud* noeud = noeudSélectionné();
+    Noeud* noeud = noeudSelectionne();
     if (!noeud)
         return;
     // The parent is found by parsing the DN, so an escaped comma in the node's own name
     // ("CN=Dupont\, Jean,OU=Sales,...") does not cut it in the wrong place.
     const QString parent = DnParent(DnDuTag(noeud->Tag()));
     if (!parent.startsWith(u"OU"_s)) {
-        Message(Traduction(u"MSG_ERREUR_PREMIER_ELEMENT"), IcôneMessage::Exclamation);
+        Message(Traduction(u"MSG_ERREUR_PREMIER_ELEMENT"), IconeMessage::Exclamation);
         return;
     }
     if (nouvelleInstance) {
@@ -391,13 +391,13 @@ void frmPrincipal::OuvreOUParente(bool nouvelleInstance) {
         return;
     }
     ChangeTypeRecherche(0);
-    LanceAnalyse(m_état.Config.AnalyseParDéfaut, parent);
+    LanceAnalyse(m_etat.Config.AnalyseParDefaut, parent);
 }
 
 void frmPrincipal::LanceOutilCompte(const QString& argument) {
-    if (m_état.CheminOutilCompte.isEmpty())
+    if (m_etat.CheminOutilCompte.isEmpty())
         return;
-    LanceCommande(CommandeOutilCompte(m_état.CheminOutilCompte, argument));
+    LanceCommande(CommandeOutilCompte(m_etat.CheminOutilCompte, argument));
 }
 
 // --- Clipboard

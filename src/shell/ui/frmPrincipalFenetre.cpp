@@ -42,9 +42,9 @@ void frmPrincipal::relieSignaux() {
     connect(mnuEditionRechercher, &QAction::triggered, this, &frmPrincipal::mnuEditionRechercher_Click);
     connect(mnuEditionRechercherSuivant, &QAction::triggered, this,
             &frmPrincipal::mnuEditionRechercherSuivant_Click);
-    connect(mnuEditionRechercherPrécédent, &QAction::triggered, this,
-            &frmPrincipal::mnuEditionRechercherPrécédent_Click);
-    for (QAction* option : {mnuOptionsMémoriserPosition, mnuOptionsMémoriserTaille,
+    connect(mnuEditionRechercherPrecedent, &QAction::triggered, this,
+            &frmPrincipal::mnuEditionRechercherPrecedent_Click);
+    for (QAction* option : {mnuOptionsMemoriserPosition, mnuOptionsMemoriserTaille,
                             mnuOptionsMinimiserSystray, mnuOptionsToujoursAuDessus})
         connect(option, &QAction::triggered, this, [this, option] { basculeOption(option); });
     connect(mnuOptionsConfiguration, &QAction::triggered, this, &frmPrincipal::mnuOptionsConfiguration_Click);
@@ -57,8 +57,8 @@ void frmPrincipal::relieSignaux() {
 // The Edition items are enabled as the menu opens, so shortcuts follow the same rule.
 void frmPrincipal::mnuEdition_Ouverture() {
     mnuEditionRechercher->setEnabled(!m_arbre.isEmpty());
-    mnuEditionRechercherSuivant->setEnabled(RechercheRépétable(m_arbre));
-    mnuEditionRechercherPrécédent->setEnabled(RechercheRépétable(m_arbre));
+    mnuEditionRechercherSuivant->setEnabled(RechercheRepetable(m_arbre));
+    mnuEditionRechercherPrecedent->setEnabled(RechercheRepetable(m_arbre));
 }
 
 void frmPrincipal::mnuEditionRechercher_Click() {
@@ -68,26 +68,26 @@ void frmPrincipal::mnuEditionRechercher_Click() {
 }
 
 void frmPrincipal::mnuEditionRechercherSuivant_Click() {
-    if (RechercheRépétable(m_arbre))
+    if (RechercheRepetable(m_arbre))
         RechercheDansArbre(m_arbre.SelectedItem(), RechercheSuivante);
 }
 
-void frmPrincipal::mnuEditionRechercherPrécédent_Click() {
-    if (RechercheRépétable(m_arbre))
-        RechercheDansArbre(m_arbre.SelectedItem(), RecherchePrécédente);
+void frmPrincipal::mnuEditionRechercherPrecedent_Click() {
+    if (RechercheRepetable(m_arbre))
+        RechercheDansArbre(m_arbre.SelectedItem(), RecherchePrecedente);
 }
 
-void frmPrincipal::RechercheDansArbre(Noeud* départ, int direction) {
-    Noeud* trouvé = Rechercher(m_arbre, départ, direction, TexteRecherché());
-    if (trouvé) {
-        m_arbre.RendVisibleEtSélectionne(trouvé);
+void frmPrincipal::RechercheDansArbre(Noeud* depart, int direction) {
+    Noeud* trouve = Rechercher(m_arbre, depart, direction, TexteRecherche());
+    if (trouve) {
+        m_arbre.RendVisibleEtSelectionne(trouve);
         return;
     }
-    Message(Traduction(u"MSG_ERREUR_OCCURENCE_NON_TROUVEE"), IcôneMessage::Exclamation);
+    Message(Traduction(u"MSG_ERREUR_OCCURENCE_NON_TROUVEE"), IconeMessage::Exclamation);
 }
 
 void frmPrincipal::basculeOption(QAction* option) {
-    m_état.OptionsFenêtreModifiées = true;
+    m_etat.OptionsFenetreModifiees = true;
     if (option == mnuOptionsToujoursAuDessus)
         appliquePremierPlan();
 }
@@ -103,94 +103,94 @@ void frmPrincipal::mnuOptionsConfiguration_Click() {
     ReconstruitListeRecherche();
     cboRecherche->setEditText(texte);
     cboRecherche_Change();
-    m_état.ConfigurationModifiée = true;
-    m_arbre.setAfficherNombreMembres(m_état.Config.AfficherNombreMembres);
-    if (m_état.RedémarrageDemandé)
+    m_etat.ConfigurationModifiee = true;
+    m_arbre.setAfficherNombreMembres(m_etat.Config.AfficherNombreMembres);
+    if (m_etat.RedemarrageDemande)
         close();
 }
 
 // --- Start-up
 
-void frmPrincipal::AppliqueOptionsFenêtre() {
-    const Paramètres& p = m_état.Config;
+void frmPrincipal::AppliqueOptionsFenetre() {
+    const Parametres& p = m_etat.Config;
     m_arbre.setAfficherNombreMembres(p.AfficherNombreMembres);
-    mnuOptionsMémoriserTaille->setChecked(p.FenêtreMémoriserTaille);
-    mnuOptionsMémoriserPosition->setChecked(p.FenêtreMémoriserPosition);
+    mnuOptionsMemoriserTaille->setChecked(p.FenetreMemoriserTaille);
+    mnuOptionsMemoriserPosition->setChecked(p.FenetreMemoriserPosition);
     mnuOptionsMinimiserSystray->setChecked(p.MinimiserSystray);
     mnuOptionsToujoursAuDessus->setChecked(p.ToujoursAuDessus);
 
-    Qt::WindowStates état = Qt::WindowNoState;
-    if (p.FenêtreMémoriserTaille) {
-        m_largeurFenêtre = std::max(EnPixels(p.FenêtreLargeur), minimumWidth());
-        m_hauteurFenêtre = std::max(EnPixels(p.FenêtreHauteur), minimumHeight());
-        if (p.FenêtreEtat == 2)
-            état = Qt::WindowMaximized;
-        else if (p.FenêtreEtat == 1)
-            état = Qt::WindowMinimized;
+    Qt::WindowStates etat = Qt::WindowNoState;
+    if (p.FenetreMemoriserTaille) {
+        m_largeurFenetre = std::max(EnPixels(p.FenetreLargeur), minimumWidth());
+        m_hauteurFenetre = std::max(EnPixels(p.FenetreHauteur), minimumHeight());
+        if (p.FenetreEtat == 2)
+            etat = Qt::WindowMaximized;
+        else if (p.FenetreEtat == 1)
+            etat = Qt::WindowMinimized;
     }
-    resize(m_largeurFenêtre, m_hauteurFenêtre);
-    const QRect écran = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    if (p.FenêtreMémoriserPosition)
-        move(EnPixels(p.FenêtreGauche), EnPixels(p.FenêtreHaut));
+    resize(m_largeurFenetre, m_hauteurFenetre);
+    const QRect ecran = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (p.FenetreMemoriserPosition)
+        move(EnPixels(p.FenetreGauche), EnPixels(p.FenetreHaut));
     else
-        move(écran.x() + (écran.width() - m_largeurFenêtre) / 2,
-             écran.y() + (écran.height() - m_hauteurFenêtre) / 2);
-    setWindowState(état);
+        move(ecran.x() + (ecran.width() - m_largeurFenetre) / 2,
+             ecran.y() + (ecran.height() - m_hauteurFenetre) / 2);
+    setWindowState(etat);
     appliquePremierPlan();
 }
 
-void frmPrincipal::DéfinitSession(std::shared_ptr<SessionAD> session) {
+void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
     m_session = std::move(session);
-    m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_état.Config, *this);
-    setWindowTitle(windowTitle() + u" - "_s + m_session->UtilisateurAffiché());
+    m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_etat.Config, *this);
+    setWindowTitle(windowTitle() + u" - "_s + m_session->UtilisateurAffiche());
 }
 
 bool frmPrincipal::OuvreSession() {
-    const AnnuaireOuvert annuaire = OuvreAnnuaire(m_état.Config.AccèsADServeur);
+    const AnnuaireOuvert annuaire = OuvreAnnuaire(m_etat.Config.AccesADServeur);
     if (!annuaire.ouvert())
-        return échecSession(u"MSG_ERREUR_RECHERCHE_ROOT_AD"_s, annuaire.erreur);
-    auto session = std::make_shared<SessionAD>(annuaire.backend, AccesAnnuaire::depuis(m_état.Config));
-    const ResultatSession résultat = session->Ouvre();
-    if (!résultat.reussi()) {
-        const bool racine = résultat.issue == IssueSession::EchecRacine;
-        return échecSession(racine ? u"MSG_ERREUR_RECHERCHE_ROOT_AD"_s : u"MSG_ERREUR_ACCES_AD"_s,
-                            résultat.texte);
+        return echecSession(u"MSG_ERREUR_RECHERCHE_ROOT_AD"_s, annuaire.erreur);
+    auto session = std::make_shared<SessionAD>(annuaire.backend, AccesAnnuaire::depuis(m_etat.Config));
+    const ResultatSession resultat = session->Ouvre();
+    if (!resultat.reussi()) {
+        const bool racine = resultat.issue == IssueSession::EchecRacine;
+        return echecSession(racine ? u"MSG_ERREUR_RECHERCHE_ROOT_AD"_s : u"MSG_ERREUR_ACCES_AD"_s,
+                            resultat.texte);
     }
     InstalleSession(session);
-    DéfinitSession(session);
+    DefinitSession(session);
     return true;
 }
 
 // The directory cannot be used: say why, offer the configuration, and end the program. An
 // accepted configuration is saved (it is what the next start needs), with a restart when asked.
-bool frmPrincipal::échecSession(const QString& cléMessage, const QString& détail) {
+bool frmPrincipal::echecSession(const QString& cleMessage, const QString& detail) {
     Sablier(false);
-    QString texte = Traduction(cléMessage);
-    if (!détail.isEmpty())
-        texte += u"\r\n\r\n"_s + détail;
+    QString texte = Traduction(cleMessage);
+    if (!detail.isEmpty())
+        texte += u"\r\n\r\n"_s + detail;
     texte += u"\r\n\r\n"_s + Traduction(u"MSG_CONFIGURER_ACCES_AD");
-    const RéponseMessage réponse =
-        Message(texte, IcôneMessage::Critique, BoutonsMessage::OuiNon, RéponseMessage::Non);
-    if (réponse == RéponseMessage::Oui && AfficheConfiguration(this)) {
-        m_état.ConfigurationModifiée = true;
-        EnregistreÀLaFermeture();
+    const ReponseMessage reponse =
+        Message(texte, IconeMessage::Critique, BoutonsMessage::OuiNon, ReponseMessage::Non);
+    if (reponse == ReponseMessage::Oui && AfficheConfiguration(this)) {
+        m_etat.ConfigurationModifiee = true;
+        EnregistreALaFermeture();
     }
     return false;
 }
 
-void frmPrincipal::FinDémarrage() {
-    m_hauteurLigneComplétion = std::max(QFontMetrics(lstComplétion->font()).height() + 2, 14);
+void frmPrincipal::FinDemarrage() {
+    m_hauteurLigneCompletion = std::max(QFontMetrics(lstCompletion->font()).height() + 2, 14);
     cboRecherche->setFocus();
 }
 
 // --- Tray
 
-void frmPrincipal::créeSystray() {
-    m_systray = new QSystemTrayIcon(IcôneApplication(), this);
+void frmPrincipal::creeSystray() {
+    m_systray = new QSystemTrayIcon(IconeApplication(), this);
     m_systray->setObjectName(u"systray"_s);
     m_systray->setContextMenu(m_mnuSystray);
     connect(m_systray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason raison) {
-        if (!m_icôneSystrayAffichée || m_traitementSystray)
+        if (!m_iconeSystrayAffichee || m_traitementSystray)
             return;
         m_traitementSystray = true;
         if (raison == QSystemTrayIcon::DoubleClick || raison == QSystemTrayIcon::Trigger)
@@ -199,28 +199,28 @@ void frmPrincipal::créeSystray() {
     });
 }
 
-void frmPrincipal::AfficheIcôneSystray() {
+void frmPrincipal::AfficheIconeSystray() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return; // without a tray the window just stays minimised
     hide();
     // The tip holds at most 63 characters of the caption.
     m_systray->setToolTip(windowTitle().left(63));
     m_systray->show();
-    m_icôneSystrayAffichée = true;
+    m_iconeSystrayAffichee = true;
 }
 
-void frmPrincipal::RetireIcôneSystray() {
+void frmPrincipal::RetireIconeSystray() {
     show();
     m_systray->hide();
-    m_icôneSystrayAffichée = false;
+    m_iconeSystrayAffichee = false;
 }
 
 void frmPrincipal::mnuSystrayRestaurer_Click() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     activateWindow();
-    if (m_icôneSystrayAffichée)
-        RetireIcôneSystray();
+    if (m_iconeSystrayAffichee)
+        RetireIconeSystray();
 }
 
 void frmPrincipal::changeEvent(QEvent* event) {
@@ -231,16 +231,16 @@ void frmPrincipal::changeEvent(QEvent* event) {
             if (mnuOptionsMinimiserSystray->isChecked())
                 QTimer::singleShot(0, this, [this] {
                     if (isMinimized())
-                        AfficheIcôneSystray();
+                        AfficheIconeSystray();
                 });
-        } else if (m_icôneSystrayAffichée) {
-            RetireIcôneSystray();
+        } else if (m_iconeSystrayAffichee) {
+            RetireIconeSystray();
         }
-    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_bêtaAnnoncée &&
-               EstVersionBêta(TexteVersion())) {
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_betaAnnoncee &&
+               EstVersionBeta(TexteVersion())) {
         // Once per run: a box shown at every activation would come back as soon as it closes.
-        m_bêtaAnnoncée = true;
-        QTimer::singleShot(0, this, [this] { AfficheAvertissementBêta(this); });
+        m_betaAnnoncee = true;
+        QTimer::singleShot(0, this, [this] { AfficheAvertissementBeta(this); });
     }
 }
 
@@ -249,45 +249,45 @@ void frmPrincipal::changeEvent(QEvent* event) {
 void frmPrincipal::closeEvent(QCloseEvent* event) {
     // Closed during a build: the build stops first, then the window closes.
     if (m_analyseEnCours) {
-        m_fermetureDemandée = true;
-        DemandeArrêt();
+        m_fermetureDemandee = true;
+        DemandeArret();
         event->ignore();
         return;
     }
-    EnregistreÀLaFermeture();
+    EnregistreALaFermeture();
     event->accept();
 }
 
-void frmPrincipal::EnregistreÀLaFermeture() {
-    if (m_enregistré)
+void frmPrincipal::EnregistreALaFermeture() {
+    if (m_enregistre)
         return;
-    m_enregistré = true;
-    m_état.Config.FenêtreMémoriserTaille = mnuOptionsMémoriserTaille->isChecked();
-    m_état.Config.FenêtreMémoriserPosition = mnuOptionsMémoriserPosition->isChecked();
-    m_état.Config.MinimiserSystray = mnuOptionsMinimiserSystray->isChecked();
-    m_état.Config.ToujoursAuDessus = mnuOptionsToujoursAuDessus->isChecked();
-    m_état.Config.NbElémentsMémorisésMax = m_mémos.MaximumRécents();
+    m_enregistre = true;
+    m_etat.Config.FenetreMemoriserTaille = mnuOptionsMemoriserTaille->isChecked();
+    m_etat.Config.FenetreMemoriserPosition = mnuOptionsMemoriserPosition->isChecked();
+    m_etat.Config.MinimiserSystray = mnuOptionsMinimiserSystray->isChecked();
+    m_etat.Config.ToujoursAuDessus = mnuOptionsToujoursAuDessus->isChecked();
+    m_etat.Config.NbElementsMemorisesMax = m_memos.MaximumRecents();
 
-    FenêtreÀLaFermeture fenêtre;
+    FenetreALaFermeture fenetre;
     // A window hidden in the tray is a minimised one.
-    if (isMinimized() || m_icôneSystrayAffichée)
-        fenêtre.état = ÉtatFenêtre::Minimisée;
+    if (isMinimized() || m_iconeSystrayAffichee)
+        fenetre.etat = EtatFenetre::Minimisee;
     else if (isMaximized())
-        fenêtre.état = ÉtatFenêtre::Maximisée;
-    fenêtre.gauche = EnTwips(x());
-    fenêtre.haut = EnTwips(y());
-    fenêtre.largeur = EnTwips(m_largeurFenêtre);
-    fenêtre.hauteur = EnTwips(m_hauteurFenêtre);
+        fenetre.etat = EtatFenetre::Maximisee;
+    fenetre.gauche = EnTwips(x());
+    fenetre.haut = EnTwips(y());
+    fenetre.largeur = EnTwips(m_largeurFenetre);
+    fenetre.hauteur = EnTwips(m_hauteurFenetre);
 
-    ÉtapesSortie étapes;
-    étapes.fermeFenêtres = [] { FermeRechercher(); };
-    étapes.sauveMémos = [this](const QString& cheminIni) { m_mémos.Sauve(cheminIni); };
-    étapes.retireIcôneTray = [this] {
-        if (m_icôneSystrayAffichée)
+    EtapesSortie etapes;
+    etapes.fermeFenetres = [] { FermeRechercher(); };
+    etapes.sauveMemos = [this](const QString& cheminIni) { m_memos.Sauve(cheminIni); };
+    etapes.retireIconeTray = [this] {
+        if (m_iconeSystrayAffichee)
             m_systray->hide();
-        m_icôneSystrayAffichée = false;
+        m_iconeSystrayAffichee = false;
     };
-    Termine(fenêtre, étapes, m_état);
+    Termine(fenetre, etapes, m_etat);
 }
 
 } // namespace arbrix

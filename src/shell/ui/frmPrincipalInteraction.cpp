@@ -16,17 +16,17 @@ namespace arbrix {
 
 namespace {
 
-QMessageBox::Icon icôneQt(IcôneMessage icône) {
-    switch (icône) {
-    case IcôneMessage::Information:
+QMessageBox::Icon iconeQt(IconeMessage icone) {
+    switch (icone) {
+    case IconeMessage::Information:
         return QMessageBox::Information;
-    case IcôneMessage::Exclamation:
+    case IconeMessage::Exclamation:
         return QMessageBox::Warning;
-    case IcôneMessage::Critique:
+    case IconeMessage::Critique:
         return QMessageBox::Critical;
-    case IcôneMessage::Question:
+    case IconeMessage::Question:
         return QMessageBox::Question;
-    case IcôneMessage::Aucune:
+    case IconeMessage::Aucune:
         break;
     }
     return QMessageBox::NoIcon;
@@ -34,46 +34,46 @@ QMessageBox::Icon icôneQt(IcôneMessage icône) {
 
 } // namespace
 
-RéponseMessage AfficheMessage(QWidget* parent, const QString& texte, IcôneMessage icône,
-                              BoutonsMessage boutons, RéponseMessage défaut, const QString& titre,
+ReponseMessage AfficheMessage(QWidget* parent, const QString& texte, IconeMessage icone,
+                              BoutonsMessage boutons, ReponseMessage defaut, const QString& titre,
                               bool auDessus) {
-    QMessageBox boîte(parent);
-    boîte.setObjectName(QStringLiteral("boiteMessage"));
-    boîte.setIcon(icôneQt(icône));
-    boîte.setWindowTitle(titre.isEmpty() ? TitreApplication() : titre);
+    QMessageBox boite(parent);
+    boite.setObjectName(QStringLiteral("boiteMessage"));
+    boite.setIcon(iconeQt(icone));
+    boite.setWindowTitle(titre.isEmpty() ? TitreApplication() : titre);
     // Catalogue texts break lines with CR LF.
-    boîte.setText(QString(texte).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    boîte.setTextFormat(Qt::PlainText);
+    boite.setText(QString(texte).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    boite.setTextFormat(Qt::PlainText);
     if (auDessus)
-        boîte.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        boite.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     if (boutons == BoutonsMessage::OuiNon) {
-        QPushButton* oui = boîte.addButton(QMessageBox::Yes);
-        QPushButton* non = boîte.addButton(QMessageBox::No);
-        boîte.setDefaultButton(défaut == RéponseMessage::Oui ? oui : non);
-        boîte.setEscapeButton(défaut == RéponseMessage::Oui ? oui : non);
-        boîte.exec();
-        if (boîte.clickedButton() == oui)
-            return RéponseMessage::Oui;
-        if (boîte.clickedButton() == non)
-            return RéponseMessage::Non;
-        return défaut;
+        QPushButton* oui = boite.addButton(QMessageBox::Yes);
+        QPushButton* non = boite.addButton(QMessageBox::No);
+        boite.setDefaultButton(defaut == ReponseMessage::Oui ? oui : non);
+        boite.setEscapeButton(defaut == ReponseMessage::Oui ? oui : non);
+        boite.exec();
+        if (boite.clickedButton() == oui)
+            return ReponseMessage::Oui;
+        if (boite.clickedButton() == non)
+            return ReponseMessage::Non;
+        return defaut;
     }
-    boîte.setStandardButtons(QMessageBox::Ok);
-    boîte.exec();
-    return RéponseMessage::Ok;
+    boite.setStandardButtons(QMessageBox::Ok);
+    boite.exec();
+    return ReponseMessage::Ok;
 }
 
-RéponseMessage frmPrincipal::Message(const QString& texte, IcôneMessage icône, BoutonsMessage boutons,
-                                     RéponseMessage défaut, const QString& titre) {
+ReponseMessage frmPrincipal::Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons,
+                                     ReponseMessage defaut, const QString& titre) {
     // A message asked during a build must not hide behind the always-on-top progress window.
-    const bool auDessus = TraitementEnCoursAffiché() || windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    const bool auDessus = TraitementEnCoursAffiche() || windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     // The pointer is normal while the box waits, then back to what it was.
     const int attentes = m_attentes;
     Sablier(false);
-    const RéponseMessage réponse = AfficheMessage(this, texte, icône, boutons, défaut, titre, auDessus);
+    const ReponseMessage reponse = AfficheMessage(this, texte, icone, boutons, defaut, titre, auDessus);
     for (int i = 0; i < attentes; ++i)
         Sablier(true);
-    return réponse;
+    return reponse;
 }
 
 std::optional<int> frmPrincipal::ChoisitOccurrence(const ListeOccurrences& occurrences) {
@@ -83,7 +83,7 @@ std::optional<int> frmPrincipal::ChoisitOccurrence(const ListeOccurrences& occur
 void frmPrincipal::AfficheTraitementEnCours() {
     Interaction::AfficheTraitementEnCours();
     if (!m_traitement) {
-        m_traitement = new frmTraitementEnCours([this] { DemandeArrêt(); }, this);
+        m_traitement = new frmTraitementEnCours([this] { DemandeArret(); }, this);
         m_traitement->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_traitement->adjustSize();
@@ -100,7 +100,7 @@ void frmPrincipal::MasqueTraitementEnCours() {
     m_traitement = nullptr;
 }
 
-bool frmPrincipal::TraitementEnCoursAffiché() const {
+bool frmPrincipal::TraitementEnCoursAffiche() const {
     return m_traitement && m_traitement->isVisible();
 }
 
@@ -117,7 +117,7 @@ int frmPrincipal::LargeurTexte(const QString& texte) const {
     return m_traitement ? m_traitement->LargeurTexte(texte) : fontMetrics().horizontalAdvance(texte);
 }
 
-void frmPrincipal::TraiteÉvénements() {
+void frmPrincipal::TraiteEvenements() {
     QApplication::processEvents();
 }
 

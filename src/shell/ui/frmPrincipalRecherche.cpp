@@ -29,25 +29,25 @@ void frmPrincipal::relieSignauxRecherche() {
     cboRecherche->avantOuverture = [this] { cboRecherche_DropDown(); };
 }
 
-void frmPrincipal::ChargeMémos() {
-    m_mémos.Charge(m_état.CheminIni());
+void frmPrincipal::ChargeMemos() {
+    m_memos.Charge(m_etat.CheminIni());
     ReconstruitListeRecherche();
 }
 
 // The box's list mirrors the memorised entries, each with its type as item data.
 void frmPrincipal::ReconstruitListeRecherche() {
     const QString texte = cboRecherche->currentText();
-    const bool bloqué = cboRecherche->blockSignals(true);
+    const bool bloque = cboRecherche->blockSignals(true);
     cboRecherche->clear();
-    for (const EntréeMémo& entrée : m_mémos.Éléments())
-        cboRecherche->addItem(entrée.nom, entrée.type);
+    for (const EntreeMemo& entree : m_memos.Elements())
+        cboRecherche->addItem(entree.nom, entree.type);
     cboRecherche->setCurrentIndex(-1);
     cboRecherche->setEditText(texte);
-    cboRecherche->blockSignals(bloqué);
+    cboRecherche->blockSignals(bloque);
 }
 
-void frmPrincipal::MémoriseRecherche(const QString& nom, int type) {
-    m_mémos.MémoriseRecherche(nom, type);
+void frmPrincipal::MemoriseRecherche(const QString& nom, int type) {
+    m_memos.MemoriseRecherche(nom, type);
     ReconstruitListeRecherche();
 }
 
@@ -57,30 +57,30 @@ void frmPrincipal::cboRecherche_Change() {
     btnChercherPlus->setEnabled(actif);
 }
 
-void frmPrincipal::sélectionneOptType(int type) {
+void frmPrincipal::selectionneOptType(int type) {
     // A type read from an old settings file may be outside 0..1: it selects no button.
     if (type == 0 || type == 1)
         optType[type]->setChecked(true);
 }
 
 void frmPrincipal::cboRecherche_Click(int index) {
-    if (index < 0 || index >= m_mémos.Nombre())
+    if (index < 0 || index >= m_memos.Nombre())
         return;
-    sélectionneOptType(m_mémos.EstSéparateur(index) ? 0 : m_mémos.Élément(index).type);
+    selectionneOptType(m_memos.EstSeparateur(index) ? 0 : m_memos.Element(index).type);
     cboRecherche_Change();
-    m_complétion.NoteTexte(cboRecherche->currentText());
+    m_completion.NoteTexte(cboRecherche->currentText());
 }
 
 void frmPrincipal::cboRecherche_DropDown() {
-    lstComplétion->hide();
+    lstCompletion->hide();
     // The drop-down reaches down to 8 pixels above the bottom of the client area.
     const int bas = centralWidget()->height() - margeBas;
-    const int hauteurLigne = std::max(cboRecherche->view()->sizeHintForRow(0), m_hauteurLigneComplétion);
+    const int hauteurLigne = std::max(cboRecherche->view()->sizeHintForRow(0), m_hauteurLigneCompletion);
     const int lignes = std::max(1, (bas - cboRecherche->y()) / std::max(hauteurLigne, 1));
     cboRecherche->setMaxVisibleItems(lignes);
 }
 
-bool frmPrincipal::listeDéroulanteOuverte() const {
+bool frmPrincipal::listeDeroulanteOuverte() const {
     return cboRecherche->listeOuverte();
 }
 
@@ -88,11 +88,11 @@ bool frmPrincipal::listeDéroulanteOuverte() const {
 bool frmPrincipal::cboRecherche_KeyDown(QKeyEvent* event) {
     const int touche = event->key();
     const bool majSuppr = touche == Qt::Key_Delete && event->modifiers().testFlag(Qt::ShiftModifier);
-    const bool entrée = touche == Qt::Key_Return || touche == Qt::Key_Enter;
-    if (!lstComplétion->isVisible()) {
+    const bool entree = touche == Qt::Key_Return || touche == Qt::Key_Enter;
+    if (!lstCompletion->isVisible()) {
         if ((touche == Qt::Key_Up || touche == Qt::Key_Down) && !event->modifiers().testFlag(Qt::AltModifier))
             return true;
-        if (entrée) {
+        if (entree) {
             // The search button is the window's default button.
             if (btnChercher->isEnabled())
                 btnChercher_Click();
@@ -103,22 +103,22 @@ bool frmPrincipal::cboRecherche_KeyDown(QKeyEvent* event) {
     switch (touche) {
     case Qt::Key_Escape:
         cboRecherche->setEditText(QString());
-        lstComplétion->hide();
+        lstCompletion->hide();
         return true;
     case Qt::Key_Up:
-        if (m_complétion.Monte())
-            copieCandidatDansBoîte();
+        if (m_completion.Monte())
+            copieCandidatDansBoite();
         return true;
     case Qt::Key_Down:
-        if (m_complétion.Descend())
-            copieCandidatDansBoîte();
+        if (m_completion.Descend())
+            copieCandidatDansBoite();
         return true;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        lstComplétion->hide();
+        lstCompletion->hide();
         if (btnChercher->isEnabled())
             btnChercher_Click();
         return true;
@@ -129,115 +129,115 @@ bool frmPrincipal::cboRecherche_KeyDown(QKeyEvent* event) {
 
 void frmPrincipal::cboRecherche_KeyUp(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && event->modifiers().testFlag(Qt::ShiftModifier)) {
-        supprimeMémoSélectionné();
+        supprimeMemoSelectionne();
         return;
     }
-    if (event->key() == 0 || !m_complétion.TexteSaisi(m_mémos, cboRecherche->currentText()))
+    if (event->key() == 0 || !m_completion.TexteSaisi(m_memos, cboRecherche->currentText()))
         return;
     cboRecherche->hidePopup();
-    lstComplétion->clear();
-    lstComplétion->hide();
-    if (!m_complétion.EstVide())
+    lstCompletion->clear();
+    lstCompletion->hide();
+    if (!m_completion.EstVide())
         afficheCandidats();
 }
 
 void frmPrincipal::afficheCandidats() {
-    lstComplétion->clear();
-    for (const EntréeMémo& candidat : m_complétion.Candidats()) {
-        auto* élément = new QListWidgetItem(candidat.nom, lstComplétion);
-        élément->setData(Qt::UserRole, candidat.type);
+    lstCompletion->clear();
+    for (const EntreeMemo& candidat : m_completion.Candidats()) {
+        auto* element = new QListWidgetItem(candidat.nom, lstCompletion);
+        element->setData(Qt::UserRole, candidat.type);
     }
-    m_sélectionParProgramme = true;
-    lstComplétion->setCurrentRow(int(m_complétion.Sélection()));
-    if (m_complétion.Sélection() < 0)
-        lstComplétion->clearSelection();
-    m_sélectionParProgramme = false;
-    placeComplétion();
-    lstComplétion->raise();
-    lstComplétion->show();
+    m_selectionParProgramme = true;
+    lstCompletion->setCurrentRow(int(m_completion.Selection()));
+    if (m_completion.Selection() < 0)
+        lstCompletion->clearSelection();
+    m_selectionParProgramme = false;
+    placeCompletion();
+    lstCompletion->raise();
+    lstCompletion->show();
 }
 
-void frmPrincipal::placeComplétion() {
-    const QRect boîte = cboRecherche->geometry();
-    const int haut = boîte.bottom() + 1;
+void frmPrincipal::placeCompletion() {
+    const QRect boite = cboRecherche->geometry();
+    const int haut = boite.bottom() + 1;
     const int disponible = centralWidget()->height() - margeBas - haut;
     const int hauteur =
-        HauteurComplétion(m_complétion.Candidats().size(), m_hauteurLigneComplétion, disponible) +
-        2 * lstComplétion->frameWidth();
-    lstComplétion->setGeometry(boîte.x(), haut, boîte.width(), std::min(hauteur, std::max(disponible, 0)));
+        HauteurCompletion(m_completion.Candidats().size(), m_hauteurLigneCompletion, disponible) +
+        2 * lstCompletion->frameWidth();
+    lstCompletion->setGeometry(boite.x(), haut, boite.width(), std::min(hauteur, std::max(disponible, 0)));
 }
 
 // The selected candidate goes into the box with its type, and is not completed again.
-void frmPrincipal::copieCandidatDansBoîte() {
-    const EntréeMémo* candidat = m_complétion.CandidatSélectionné();
+void frmPrincipal::copieCandidatDansBoite() {
+    const EntreeMemo* candidat = m_completion.CandidatSelectionne();
     if (!candidat)
         return;
-    m_sélectionParProgramme = true;
-    lstComplétion->setCurrentRow(int(m_complétion.Sélection()));
-    m_sélectionParProgramme = false;
+    m_selectionParProgramme = true;
+    lstCompletion->setCurrentRow(int(m_completion.Selection()));
+    m_selectionParProgramme = false;
     cboRecherche->setEditText(candidat->nom);
-    sélectionneOptType(candidat->type);
-    m_complétion.NoteTexte(candidat->nom);
+    selectionneOptType(candidat->type);
+    m_completion.NoteTexte(candidat->nom);
     cboRecherche->lineEdit()->selectAll();
     cboRecherche_Change();
 }
 
-void frmPrincipal::supprimeMémoSélectionné() {
-    if (listeDéroulanteOuverte()) {
+void frmPrincipal::supprimeMemoSelectionne() {
+    if (listeDeroulanteOuverte()) {
         const int i = cboRecherche->view()->currentIndex().row();
-        if (i >= 0 && m_mémos.Supprime(i)) {
+        if (i >= 0 && m_memos.Supprime(i)) {
             const QString texte = cboRecherche->currentText();
             ReconstruitListeRecherche();
-            const qsizetype suivant = m_mémos.IndexAprèsSuppression(i);
+            const qsizetype suivant = m_memos.IndexApresSuppression(i);
             if (suivant < 0)
                 cboRecherche->hidePopup();
             else
                 cboRecherche->view()->setCurrentIndex(cboRecherche->model()->index(int(suivant), 0));
             cboRecherche->setEditText(texte);
         }
-    } else if (lstComplétion->isVisible() && m_complétion.CandidatSélectionné()) {
-        if (m_complétion.SupprimeSélection(m_mémos)) {
+    } else if (lstCompletion->isVisible() && m_completion.CandidatSelectionne()) {
+        if (m_completion.SupprimeSelection(m_memos)) {
             ReconstruitListeRecherche();
-            if (m_complétion.EstVide()) {
+            if (m_completion.EstVide()) {
                 cboRecherche->setEditText(QString());
-                lstComplétion->hide();
+                lstCompletion->hide();
             } else {
                 afficheCandidats();
-                copieCandidatDansBoîte();
+                copieCandidatDansBoite();
             }
         }
     }
     cboRecherche_Change();
 }
 
-void frmPrincipal::lstComplétion_MouseMove(const QPoint& position) {
-    const QModelIndex index = lstComplétion->indexAt(position);
-    if (!index.isValid() || !m_complétion.Survole(index.row()))
+void frmPrincipal::lstCompletion_MouseMove(const QPoint& position) {
+    const QModelIndex index = lstCompletion->indexAt(position);
+    if (!index.isValid() || !m_completion.Survole(index.row()))
         return;
-    m_sélectionParProgramme = true;
-    lstComplétion->setCurrentRow(index.row());
-    m_sélectionParProgramme = false;
+    m_selectionParProgramme = true;
+    lstCompletion->setCurrentRow(index.row());
+    m_selectionParProgramme = false;
 }
 
-void frmPrincipal::lstComplétion_Click() {
-    if (m_sélectionParProgramme)
+void frmPrincipal::lstCompletion_Click() {
+    if (m_selectionParProgramme)
         return;
-    const int ligne = lstComplétion->currentRow();
-    if (!m_complétion.Survole(ligne))
+    const int ligne = lstCompletion->currentRow();
+    if (!m_completion.Survole(ligne))
         return;
-    copieCandidatDansBoîte();
+    copieCandidatDansBoite();
     cboRecherche->setFocus();
-    lstComplétion->hide();
+    lstCompletion->hide();
 }
 
-void frmPrincipal::MasqueComplétion() {
-    lstComplétion->hide();
+void frmPrincipal::MasqueCompletion() {
+    lstCompletion->hide();
 }
 
 // --- Buttons
 
 void frmPrincipal::btnChercher_Click() {
-    LanceAnalyse(m_état.Config.AnalyseParDéfaut);
+    LanceAnalyse(m_etat.Config.AnalyseParDefaut);
 }
 
 void frmPrincipal::btnChercherPlus_MouseDown() {
@@ -245,8 +245,8 @@ void frmPrincipal::btnChercherPlus_MouseDown() {
         return;
     clsPopupMenu menu;
     for (qint16 mode = Mode::Standard; mode <= Mode::StructureEtendue; ++mode)
-        if (mode != m_état.Config.AnalyseParDéfaut)
-            menu.AddItem(mode, Traduction(CléTexteMode(mode)));
+        if (mode != m_etat.Config.AnalyseParDefaut)
+            menu.AddItem(mode, Traduction(CleTexteMode(mode)));
     const QPoint sous = btnChercherPlus->mapToGlobal(QPoint(0, btnChercherPlus->height()));
     const int choix = menu.TrackPopup(sous.x(), sous.y());
     if (choix >= Mode::Standard && choix <= Mode::StructureEtendue)
@@ -261,7 +261,7 @@ void frmPrincipal::LanceAnalyse(qint16 mode, const QString& dn) {
     m_analyseEnCours = true;
     m_analyse->LanceAnalyse(mode, dn);
     m_analyseEnCours = false;
-    if (m_fermetureDemandée)
+    if (m_fermetureDemandee)
         close();
 }
 
@@ -271,7 +271,7 @@ QString frmPrincipal::TexteRecherche() const {
 
 void frmPrincipal::ChangeTexteRecherche(const QString& texte) {
     cboRecherche->setEditText(texte);
-    m_complétion.NoteTexte(texte);
+    m_completion.NoteTexte(texte);
     cboRecherche_Change();
 }
 
@@ -280,7 +280,7 @@ int frmPrincipal::TypeRecherche() const {
 }
 
 void frmPrincipal::ChangeTypeRecherche(int type) {
-    sélectionneOptType(type);
+    selectionneOptType(type);
 }
 
 } // namespace arbrix

@@ -15,9 +15,9 @@ namespace arbrix {
 
 using namespace Qt::StringLiterals;
 
-frmTraitementEnCours::frmTraitementEnCours(std::function<void()> arrêt, QWidget* parent)
+frmTraitementEnCours::frmTraitementEnCours(std::function<void()> arret, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_arrêt(std::move(arrêt)) {
+    , m_arret(std::move(arret)) {
     setObjectName(u"frmTraitementEnCours"_s);
     setWindowTitle(u"Traitement en cours"_s);
     setFont(PoliceInterface());
@@ -40,30 +40,30 @@ frmTraitementEnCours::frmTraitementEnCours(std::function<void()> arrêt, QWidget
     auto* cadre = new QHBoxLayout(fraBordure);
     cadre->addLayout(textes, 1);
     cadre->addWidget(btnStop, 0, Qt::AlignVCenter);
-    auto* fenêtre = new QVBoxLayout(this);
-    fenêtre->setContentsMargins(4, 4, 4, 4);
-    fenêtre->addWidget(fraBordure);
+    auto* fenetre = new QVBoxLayout(this);
+    fenetre->setContentsMargins(4, 4, 4, 4);
+    fenetre->addWidget(fraBordure);
     setFixedHeight(sizeHint().height());
 
     connect(btnStop, &QPushButton::clicked, this, [this] {
-        if (m_arrêt)
-            m_arrêt();
+        if (m_arret)
+            m_arret();
     });
     traduit();
 }
 
 void frmTraitementEnCours::traduit() {
     DescriptionFeuille feuille{objectName(), windowTitle(), {}};
-    feuille.contrôles.append({lblTraitementEnCoursInfo->objectName(),
+    feuille.controles.append({lblTraitementEnCoursInfo->objectName(),
                               -1,
-                              GenreContrôle::Etiquette,
+                              GenreControle::Etiquette,
                               lblTraitementEnCoursInfo->text(),
                               {}});
-    feuille.contrôles.append({btnStop->objectName(), -1, GenreContrôle::Bouton, btnStop->text(), {}});
+    feuille.controles.append({btnStop->objectName(), -1, GenreControle::Bouton, btnStop->text(), {}});
     TraduitFeuille(feuille);
     setWindowTitle(feuille.titre);
-    lblTraitementEnCoursInfo->setText(feuille.contrôles[0].texte);
-    btnStop->setText(feuille.contrôles[1].texte);
+    lblTraitementEnCoursInfo->setText(feuille.controles[0].texte);
+    btnStop->setText(feuille.controles[1].texte);
 }
 
 void frmTraitementEnCours::ChangeTexte(const QString& texte) {
@@ -86,8 +86,8 @@ int frmTraitementEnCours::LargeurTexte(const QString& texte) const {
 // Closing the window by its frame or Escape asks for the same stop as the button.
 void frmTraitementEnCours::closeEvent(QCloseEvent* event) {
     if (event->spontaneous()) {
-        if (m_arrêt)
-            m_arrêt();
+        if (m_arret)
+            m_arret();
         event->ignore();
         return;
     }
@@ -96,8 +96,8 @@ void frmTraitementEnCours::closeEvent(QCloseEvent* event) {
 
 void frmTraitementEnCours::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        if (m_arrêt)
-            m_arrêt();
+        if (m_arret)
+            m_arret();
         return;
     }
     QDialog::keyPressEvent(event);

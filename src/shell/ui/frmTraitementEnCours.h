@@ -17,7 +17,7 @@ class frmTraitementEnCours : public QDialog {
     Q_OBJECT
 public:
     // arrêt runs when Stop is pressed.
-    explicit frmTraitementEnCours(std::function<void()> arrêt, QWidget* parent = nullptr);
+    explicit frmTraitementEnCours(std::function<void()> arret, QWidget* parent = nullptr);
 
     void ChangeTexte(const QString& texte);
     QString Texte() const;
@@ -32,7 +32,7 @@ protected:
 private:
     void traduit();
 
-    std::function<void()> m_arrêt;
+    std::function<void()> m_arret;
     QGroupBox* fraBordure = nullptr;
     QLabel* lblTraitementEnCoursInfo = nullptr;
     QLabel* lblTraitementEnCours = nullptr;

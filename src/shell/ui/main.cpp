@@ -13,22 +13,22 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(NomApplication());
     QApplication::setApplicationVersion(TexteVersion());
-    QApplication::setWindowIcon(IcôneApplication());
+    QApplication::setWindowIcon(IconeApplication());
     QGuiApplication::setDesktopFileName(QStringLiteral("arbrix"));
 
-    frmPrincipal fenêtre;
-    ÉtapesDémarrage étapes;
-    étapes.appliqueParamètres = [&fenêtre](const ÉtatProgramme&) {
-        fenêtre.TraduitEtDispose();
-        fenêtre.AppliqueOptionsFenêtre();
+    frmPrincipal fenetre;
+    EtapesDemarrage etapes;
+    etapes.appliqueParametres = [&fenetre](const EtatProgramme&) {
+        fenetre.TraduitEtDispose();
+        fenetre.AppliqueOptionsFenetre();
     };
-    étapes.chargeMémos = [&fenêtre](const QString&) { fenêtre.ChargeMémos(); };
-    étapes.afficheFenêtre = [&fenêtre] { fenêtre.show(); };
-    étapes.ouvreSession = [&fenêtre] { return fenêtre.OuvreSession(); };
-    étapes.lanceAnalyse = [&fenêtre](qint16 mode, const QString& dn) { fenêtre.LanceAnalyse(mode, dn); };
+    etapes.chargeMemos = [&fenetre](const QString&) { fenetre.ChargeMemos(); };
+    etapes.afficheFenetre = [&fenetre] { fenetre.show(); };
+    etapes.ouvreSession = [&fenetre] { return fenetre.OuvreSession(); };
+    etapes.lanceAnalyse = [&fenetre](qint16 mode, const QString& dn) { fenetre.LanceAnalyse(mode, dn); };
     // A failed start-up ends the program at once, saving nothing.
-    if (!Démarre(ArgumentsDuProgramme(), fenêtre, étapes))
+    if (!Demarre(ArgumentsDuProgramme(), fenetre, etapes))
         return 1;
-    fenêtre.FinDémarrage();
+    fenetre.FinDemarrage();
     return QApplication::exec();
 }

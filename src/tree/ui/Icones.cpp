@@ -14,15 +14,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QIcon chargeSvg(const QString& nom) {
-    static const bool enregistrées = (enregistreRessourcesIcones(), true);
-    Q_UNUSED(enregistrées);
+    static const bool enregistrees = (enregistreRessourcesIcones(), true);
+    Q_UNUSED(enregistrees);
     return QIcon(QStringLiteral(":/icones/") + nom + QStringLiteral(".svg"));
 }
 
 } // namespace
 
-const QStringList& ClésIcônes() {
-    static const QStringList clés{
+const QStringList& ClesIcones() {
+    static const QStringList cles{
         u"comp"_s,        u"comp_ina"_s,    u"comp_ver"_s,    u"comp_exp"_s,    u"comp_cop"_s,
         u"svce_cop"_s,    u"svce_exp"_s,    u"svce_ver"_s,    u"svce_ina"_s,    u"svce"_s,
         u"user"_s,        u"user_ina"_s,    u"user_ver"_s,    u"user_exp"_s,    u"user_cop"_s,
@@ -30,26 +30,26 @@ const QStringList& ClésIcônes() {
         u"grp_dis_cop"_s, u"grp_sec"_s,     u"grp_sec_cop"_s, u"grp_sec_rec"_s, u"grp_sec_loc"_s,
         u"grp_sec_glo"_s, u"grp_sec_uni"_s, u"ou"_s,
     };
-    return clés;
+    return cles;
 }
 
-QIcon IcôneArbre(QStringView clé) {
+QIcon IconeArbre(QStringView cle) {
     // Icons are shared: a tree of 200,000 nodes asks for them on every repaint.
     static QHash<QString, QIcon> cache;
-    const QString cléMinuscule = clé.toString().toLower();
-    auto it = cache.constFind(cléMinuscule);
+    const QString cleMinuscule = cle.toString().toLower();
+    auto it = cache.constFind(cleMinuscule);
     if (it != cache.constEnd())
         return *it;
-    QIcon icône;
-    if (ClésIcônes().contains(cléMinuscule))
-        icône = chargeSvg(cléMinuscule);
-    cache.insert(cléMinuscule, icône);
-    return icône;
+    QIcon icone;
+    if (ClesIcones().contains(cleMinuscule))
+        icone = chargeSvg(cleMinuscule);
+    cache.insert(cleMinuscule, icone);
+    return icone;
 }
 
-QIcon IcôneApplication() {
-    static const QIcon icône = chargeSvg(QStringLiteral("arbrix"));
-    return icône;
+QIcon IconeApplication() {
+    static const QIcon icone = chargeSvg(QStringLiteral("arbrix"));
+    return icone;
 }
 
 } // namespace arbrix

@@ -9,12 +9,12 @@
 namespace arbrix {
 
 // The 28 image keys, in the order of the image list.
-const QStringList& ClésIcônes();
+const QStringList& ClesIcones();
 
 // The icon of an image key; a null icon for an unknown key (such as the category "?").
-QIcon IcôneArbre(QStringView clé);
+QIcon IconeArbre(QStringView cle);
 
 // The program's own icon (window, tray).
-QIcon IcôneApplication();
+QIcon IconeApplication();
 
 } // namespace arbrix

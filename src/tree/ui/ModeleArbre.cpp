@@ -31,7 +31,7 @@ void ModeleArbre::relieSignaux() {
     connect(&m_arbre, &Arbre::aboutToBeReset, this, [this] { beginResetModel(); });
     connect(&m_arbre, &Arbre::reset, this, [this] { endResetModel(); });
     connect(&m_arbre, &Arbre::expandedChanged, this,
-            [this](Noeud* noeud, bool déplié) { emit expansionDemandee(indexDe(noeud), déplié); });
+            [this](Noeud* noeud, bool deplie) { emit expansionDemandee(indexDe(noeud), deplie); });
     connect(&m_arbre, &Arbre::ensureVisibleRequested, this,
             [this](Noeud* noeud) { emit visibiliteDemandee(indexDe(noeud)); });
     connect(&m_arbre, &Arbre::selectionChanged, this,
@@ -81,12 +81,12 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return n->Text();
     case Qt::DecorationRole:
-        return IcôneArbre(n->Image());
-    case RôleClé:
+        return IconeArbre(n->Image());
+    case RoleCle:
         return n->Key();
-    case RôleTag:
+    case RoleTag:
         return n->Tag();
-    case RôleImage:
+    case RoleImage:
         return n->Image();
     default:
         return {};

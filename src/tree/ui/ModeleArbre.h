@@ -13,10 +13,10 @@ class Noeud;
 class ModeleArbre : public QAbstractItemModel {
     Q_OBJECT
 public:
-    enum Rôles {
-        RôleClé = Qt::UserRole + 1,
-        RôleTag,
-        RôleImage,
+    enum Roles {
+        RoleCle = Qt::UserRole + 1,
+        RoleTag,
+        RoleImage,
     };
 
     explicit ModeleArbre(Arbre& arbre, QObject* parent = nullptr);

@@ -22,10 +22,10 @@ QHash<QString, QString> LitEnvironnementDc(QString& raison) {
         return valeurs;
     }
     for (const QByteArray& ligne : f.readAll().split('\n')) {
-        const qsizetype égal = ligne.indexOf('=');
-        if (égal > 0)
-            valeurs.insert(QString::fromUtf8(ligne.left(égal)).remove(QStringLiteral("ARBRIX_TEST_DC_")),
-                           QString::fromUtf8(ligne.mid(égal + 1)).trimmed());
+        const qsizetype egal = ligne.indexOf('=');
+        if (egal > 0)
+            valeurs.insert(QString::fromUtf8(ligne.left(egal)).remove(QStringLiteral("ARBRIX_TEST_DC_")),
+                           QString::fromUtf8(ligne.mid(egal + 1)).trimmed());
     }
     raison = valeurs.value(QStringLiteral("SKIP"));
     if (raison.isEmpty() && valeurs.value(QStringLiteral("URI")).isEmpty())
@@ -33,14 +33,14 @@ QHash<QString, QString> LitEnvironnementDc(QString& raison) {
     return valeurs;
 }
 
-struct Résultat {
+struct Resultat {
     int code = -1;
     QString sortie;
     QString erreurs;
 };
 
-Résultat Lance(const QStringList& arguments) {
-    Résultat r;
+Resultat Lance(const QStringList& arguments) {
+    Resultat r;
     QTextStream sortie(&r.sortie);
     QTextStream erreurs(&r.erreurs);
     r.code = runCli(arguments, sortie, erreurs);
@@ -57,15 +57,15 @@ TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
     qputenv("ARBRIX_PASSWORD", dc.value(QStringLiteral("ADMIN_PASSWORD")).toUtf8());
 
     QTemporaryDir dossier;
-    const QString réglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
-    QFile f(réglages);
+    const QString reglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
+    QFile f(reglages);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Config]\r\nLangue=Français\r\n");
     f.close();
 
-    const QStringList embarqué = {"--settings", réglages, "--directory",
+    const QStringList embarque = {"--settings", reglages, "--directory",
                                   QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif")};
-    const QStringList contrôleur = {"--settings",  réglages,
+    const QStringList controleur = {"--settings",  reglages,
                                     "--directory", dc.value(QStringLiteral("URI")),
                                     "--user",      dc.value(QStringLiteral("ADMIN_LOGIN"))};
     // The controller refuses the sample's group without a scope: the cases stay clear of it.
@@ -79,8 +79,8 @@ TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
         {"Nulle part"},
     };
     for (const QStringList& arguments : cas) {
-        const Résultat attendu = Lance(embarqué + arguments);
-        const Résultat obtenu = Lance(contrôleur + arguments);
+        const Resultat attendu = Lance(embarque + arguments);
+        const Resultat obtenu = Lance(controleur + arguments);
         const std::string nom = arguments.join(u' ').toStdString();
         EXPECT_EQ(obtenu.code, attendu.code) << nom << "\n" << obtenu.erreurs.toStdString();
         EXPECT_EQ(obtenu.sortie.toStdString(), attendu.sortie.toStdString()) << nom;

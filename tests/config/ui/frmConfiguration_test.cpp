@@ -25,16 +25,16 @@ private slots:
             QFile f(langues.filePath(QString::fromUtf8(nom)));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        p = Paramètres();
+        p = Parametres();
         p.Langue = u"Français"_s;
-        m = Mémos();
+        m = Memos();
         m.ChargeTexte(u"0|1|Compta"_s + QChar(30) + u"1|0|Paie"_s + QChar(30) + u"1|0|Achats"_s);
     }
 
     void ouvreAvecLesValeurs() {
-        p.AccèsAD = 1;
-        p.AccèsADLogin = u"admin"_s;
-        p.AnalyseParDéfaut = 5;
+        p.AccesAD = 1;
+        p.AccesADLogin = u"admin"_s;
+        p.AnalyseParDefaut = 5;
         frmConfiguration f(p, m, langues.path());
         QCOMPARE(f.findChild<QComboBox*>(u"cboLangue"_s)->count(), 3);
         QCOMPARE(f.findChild<QComboBox*>(u"cboLangue"_s)->currentText(), u"Français"_s);
@@ -48,20 +48,20 @@ private slots:
         QCOMPARE(f.findChild<QComboBox*>(u"cboAnalyseParDéfaut"_s)->count(), 6);
         QListWidget* liste = f.findChild<QListWidget*>(u"lstMémos"_s);
         QCOMPARE(liste->count(), 4);
-        QCOMPARE(liste->item(1)->text(), SéparateurMémos());
+        QCOMPARE(liste->item(1)->text(), SeparateurMemos());
         QCOMPARE(champ(f, "txtNbElémentsMémorisésMax")->text(), u"20"_s);
     }
 
     void refusDuDomaineVideEtDuNombre() {
-        const Paramètres avant = p;
+        const Parametres avant = p;
         frmConfiguration f(p, m, langues.path());
         f.show();
         Automate automate;
         QTest::mouseClick(radio(f, 2), Qt::LeftButton);
         QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
         QCOMPARE(automate.messages, QStringList{u"Le champ DOMAINE n'a pas été renseigné..."_s});
-        QVERIFY(f.DialogueAnnulé());
-        QCOMPARE(p.AccèsAD, avant.AccèsAD);
+        QVERIFY(f.DialogueAnnule());
+        QCOMPARE(p.AccesAD, avant.AccesAD);
 
         QTest::keyClicks(champ(f, "txtAccèsADDomaine"), u"example.test"_s);
         champ(f, "txtNbElémentsMémorisésMax")->clear();
@@ -70,16 +70,16 @@ private slots:
         QCOMPARE(automate.messages.size(), 2);
         QVERIFY(automate.messages[1].startsWith(u"Le champ MÉMORISER LES N DERNIERS"_s));
         QVERIFY(f.isVisible());
-        QCOMPARE(p.NbElémentsMémorisésMax, 20);
+        QCOMPARE(p.NbElementsMemorisesMax, 20);
 
         champ(f, "txtNbElémentsMémorisésMax")->setText(u"1"_s);
         QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
         QCOMPARE(automate.messages.size(), 2);
-        QVERIFY(!f.DialogueAnnulé());
-        QVERIFY(f.Issue().RedémarrageDemandé);
-        QCOMPARE(p.AccèsAD, 2);
-        QCOMPARE(p.AccèsADDomaine, u"example.test"_s);
-        QCOMPARE(p.NbElémentsMémorisésMax, 1);
+        QVERIFY(!f.DialogueAnnule());
+        QVERIFY(f.Issue().RedemarrageDemande);
+        QCOMPARE(p.AccesAD, 2);
+        QCOMPARE(p.AccesADDomaine, u"example.test"_s);
+        QCOMPARE(p.NbElementsMemorisesMax, 1);
         QCOMPARE(m.Nombre(), 3); // one recent entry kept
     }
 
@@ -104,8 +104,8 @@ private slots:
             automate.messages,
             QStringList{u"Le changement de langue de l'interface sera pris en compte après redémarrage du "
                         "logiciel..."_s});
-        QVERIFY(f.Issue().LangueChangée);
-        QVERIFY(!f.Issue().RedémarrageDemandé);
+        QVERIFY(f.Issue().LangueChangee);
+        QVERIFY(!f.Issue().RedemarrageDemande);
         QCOMPARE(p.Langue, u"English"_s);
         QVERIFY(!p.AfficherNombreMembres);
         QCOMPARE(m.TexteSauvegarde(), u"0|1|Compta"_s + QChar(30) + u"1|1|Paie"_s);
@@ -118,7 +118,7 @@ private slots:
         f.findChild<QListWidget*>(u"lstMémos"_s)->setCurrentRow(0);
         QTest::mouseClick(bouton(f, "btnSupprimer"), Qt::LeftButton);
         QTest::mouseClick(bouton(f, "btnAnnuler"), Qt::LeftButton);
-        QVERIFY(f.DialogueAnnulé());
+        QVERIFY(f.DialogueAnnule());
         QCOMPARE(p.Langue, u"Français"_s);
         QCOMPARE(m.Nombre(), 4);
     }
@@ -148,8 +148,8 @@ private:
     }
 
     QTemporaryDir langues;
-    Paramètres p;
-    Mémos m;
+    Parametres p;
+    Memos m;
 };
 
 QTEST_MAIN(TestFrmConfiguration)

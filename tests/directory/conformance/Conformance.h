@@ -677,15 +677,15 @@ TEST_P(DirectoryConformance, RightsErrorsOfARestrictedSession) {
 TEST_P(DirectoryConformance, SessionResolvesTheRootAndBindsObjects) {
     AccesAnnuaire acces;
     const Credentials c = m_target->credentials();
-    acces.AccèsAD = qint16(c.accessMode == 2 ? 1 : c.accessMode);
-    acces.AccèsADLogin = c.login;
-    acces.AccèsADPassword = c.password;
+    acces.AccesAD = qint16(c.accessMode == 2 ? 1 : c.accessMode);
+    acces.AccesADLogin = c.login;
+    acces.AccesADPassword = c.password;
     SessionAD session(m_target->backend(), acces);
     session.definitNomUtilisateurSysteme([] { return u"testeur"_s; });
     const ResultatSession result = session.Ouvre();
     ASSERT_TRUE(result.reussi()) << result.texte.toStdString();
     EXPECT_EQ(session.BaseRechercheAD(), DoubleApostrophes(m_nc));
-    EXPECT_TRUE(session.UtilisateurAffiché().endsWith(u'@' + NomDnsDepuisDn(m_nc)));
+    EXPECT_TRUE(session.UtilisateurAffiche().endsWith(u'@' + NomDnsDepuisDn(m_nc)));
     EXPECT_NE(session.OuvreADSI(
                   session.CheminObjet(dn(u"CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora"_s))),
               nullptr);

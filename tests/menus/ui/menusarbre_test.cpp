@@ -25,110 +25,110 @@ class MenusArbreTest : public QObject {
 
     // Right-clicks the node in the view, as the user does.
     static void clicDroit(Banc& banc, Noeud* noeud) {
-        auto* vue = banc.contrôle<QTreeView>(u"tvwGroupes"_s);
-        auto* modèle = static_cast<ModeleArbre*>(vue->model());
-        banc.fenêtre->arbre().RendVisible(noeud);
-        const QModelIndex index = modèle->indexDe(noeud);
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        auto* modele = static_cast<ModeleArbre*>(vue->model());
+        banc.fenetre->arbre().RendVisible(noeud);
+        const QModelIndex index = modele->indexDe(noeud);
         vue->scrollTo(index);
         QTest::mouseClick(vue->viewport(), Qt::RightButton, {}, vue->visualRect(index).center());
     }
 
 private slots:
-    void cleanup() { Opérations() = {}; }
+    void cleanup() { Operations() = {}; }
 
     void menuOfEachNodeKindWithItsEnableRules() {
         Banc banc;
-        QVERIFY(banc.démarre({dnVentes}));
-        Opérations().retirerMembre = true;
-        MenusScriptés menus;
-        Arbre& arbre = banc.fenêtre->arbre();
+        QVERIFY(banc.demarre({dnVentes}));
+        Operations().retirerMembre = true;
+        MenusScriptes menus;
+        Arbre& arbre = banc.fenetre->arbre();
 
         // The top O.U.: the parent can be opened, not "from this point".
         clicDroit(banc, arbre.Racine());
-        QCOMPARE(menus.affichés, 1);
+        QCOMPARE(menus.affiches, 1);
         QCOMPARE(arbre.SelectedItem(), arbre.Racine());
-        QVERIFY(menus.dernier.Elément(IdMenu::OuvrirOUParente));
-        QVERIFY(!menus.dernier.Elément(IdMenu::OuvrirAPartirDeCePoint));
-        QVERIFY(!menus.dernier.Elément(IdMenu::CréerGroupe)->EstActif()); // comes later
+        QVERIFY(menus.dernier.Element(IdMenu::OuvrirOUParente));
+        QVERIFY(!menus.dernier.Element(IdMenu::OuvrirAPartirDeCePoint));
+        QVERIFY(!menus.dernier.Element(IdMenu::CreerGroupe)->EstActif()); // comes later
 
         // A group directly under an O.U.: cannot be removed from it.
         Noeud* groupe = banc.noeud(u"Ventes - Tous"_s);
         QVERIFY(groupe);
         clicDroit(banc, groupe);
         QCOMPARE(arbre.SelectedItem(), groupe);
-        QVERIFY(menus.dernier.Elément(IdMenu::OuvrirAPartirDeCePoint));
-        QVERIFY(!menus.dernier.Elément(IdMenu::RetirerGroupe)->EstActif());
-        QVERIFY(menus.dernier.Elément(IdMenu::GroupeMembreDe)->EstActif());
+        QVERIFY(menus.dernier.Element(IdMenu::OuvrirAPartirDeCePoint));
+        QVERIFY(!menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif());
+        QVERIFY(menus.dernier.Element(IdMenu::GroupeMembreDe)->EstActif());
         // The description area shows the clicked group.
-        QCOMPARE(banc.contrôle<QLabel>(u"lblDescription"_s)->text(), u"Toute la direction commerciale"_s);
+        QCOMPARE(banc.controle<QLabel>(u"lblDescription"_s)->text(), u"Toute la direction commerciale"_s);
 
         // An account inside a group: can be removed; the account tool is missing here.
         Noeud* compte = nullptr;
-        arbre.ParcoursPréfixe(nullptr, [&](Noeud* n) {
+        arbre.ParcoursPrefixe(nullptr, [&](Noeud* n) {
             if (n->LettreType() == u'U' && n->Parent()->LettreType() == u'G')
                 compte = n;
             return compte == nullptr;
         });
         QVERIFY(compte);
         clicDroit(banc, compte);
-        QCOMPARE(menus.dernier.Eléments().first().identifiant, IdMenu::RetirerCompte);
-        QVERIFY(menus.dernier.Elément(IdMenu::RetirerCompte)->EstActif());
-        QVERIFY(!menus.dernier.Elément(IdMenu::InfosCompte)->EstActif());
-        QVERIFY(!banc.contrôle<QLabel>(u"lblGéréPar"_s)->isVisible() ||
-                banc.contrôle<QLabel>(u"lblGéréPar"_s)->text().isEmpty());
+        QCOMPARE(menus.dernier.Elements().first().identifiant, IdMenu::RetirerCompte);
+        QVERIFY(menus.dernier.Element(IdMenu::RetirerCompte)->EstActif());
+        QVERIFY(!menus.dernier.Element(IdMenu::InfosCompte)->EstActif());
+        QVERIFY(!banc.controle<QLabel>(u"lblGéréPar"_s)->isVisible() ||
+                banc.controle<QLabel>(u"lblGéréPar"_s)->text().isEmpty());
 
         // A right click on empty space opens nothing.
-        auto* vue = banc.contrôle<QTreeView>(u"tvwGroupes"_s);
-        const int avant = menus.affichés;
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        const int avant = menus.affiches;
         QTest::mouseClick(vue->viewport(), Qt::RightButton, {}, QPoint(5, vue->viewport()->height() - 3));
-        QCOMPARE(menus.affichés, avant);
+        QCOMPARE(menus.affiches, avant);
     }
 
     void realMenuShowsAndEscapeDoesNothing() {
         Banc banc;
-        QVERIFY(banc.démarre({dnVentes}));
-        QStringList actives, grisées;
+        QVERIFY(banc.demarre({dnVentes}));
+        QStringList actives, grisees;
         banc.automate.ajoute([&](QWidget* w) {
             auto* menu = qobject_cast<QMenu*>(w);
             QVERIFY(menu);
             for (QAction* a : menu->actions())
                 if (!a->isSeparator())
-                    (a->isEnabled() ? actives : grisées) << a->text();
+                    (a->isEnabled() ? actives : grisees) << a->text();
             QTest::keyClick(menu, Qt::Key_Escape);
         });
-        const qsizetype noeuds = banc.fenêtre->arbre().Count();
-        clicDroit(banc, banc.fenêtre->arbre().Racine());
+        const qsizetype noeuds = banc.fenetre->arbre().Count();
+        clicDroit(banc, banc.fenetre->arbre().Racine());
         QVERIFY(actives.contains(u"Copier le nom\tCtrl+C"_s));
         QVERIFY(actives.contains(u"Ouvrir l'O.&U. parent"_s));
-        QVERIFY(grisées.contains(u"&Créer un groupe..."_s));
-        QCOMPARE(banc.fenêtre->arbre().Count(), noeuds);
+        QVERIFY(grisees.contains(u"&Créer un groupe..."_s));
+        QCOMPARE(banc.fenetre->arbre().Count(), noeuds);
     }
 
     void copyCommandsFillTheClipboard() {
         Banc banc;
-        QVERIFY(banc.démarre({dnVentes}));
+        QVERIFY(banc.demarre({dnVentes}));
         QClipboard* pressePapiers = QGuiApplication::clipboard();
-        auto* vue = banc.contrôle<QTreeView>(u"tvwGroupes"_s);
-        Noeud* racine = banc.fenêtre->arbre().Racine();
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        Noeud* racine = banc.fenetre->arbre().Racine();
         QVERIFY(racine->Text().contains(QChar(0x00A0))); // the label shows a count
 
-        banc.fenêtre->arbre().Sélectionne(racine);
+        banc.fenetre->arbre().Selectionne(racine);
         QTest::keyClick(vue, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(pressePapiers->text(), u"Ventes"_s);
 
-        MenusScriptés menus(IdMenu::CopierDistinguishedName);
+        MenusScriptes menus(IdMenu::CopierDistinguishedName);
         clicDroit(banc, racine);
         QCOMPARE(pressePapiers->text(), dnVentes);
 
         // An account: Ctrl+C the label, Ctrl+Shift+C the name alone, the account from the key.
         Noeud* compte = nullptr;
-        banc.fenêtre->arbre().ParcoursPréfixe(nullptr, [&](Noeud* n) {
+        banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
             if (n->LettreType() == u'U' && n->Text().contains(u" ("_s))
                 compte = n;
             return compte == nullptr;
         });
         QVERIFY(compte);
-        banc.fenêtre->arbre().Sélectionne(compte);
+        banc.fenetre->arbre().Selectionne(compte);
         QTest::keyClick(vue, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(pressePapiers->text(), compte->Text().section(u" ("_s, 0, 0));
         QTest::keyClick(vue, Qt::Key_C, Qt::ControlModifier);
@@ -145,36 +145,36 @@ private slots:
 
     void managedByLabelMenuCopiesTheManager() {
         Banc banc;
-        QVERIFY(banc.démarre({dnChercheurs}));
-        auto* géréPar = banc.contrôle<QLabel>(u"lblGéréPar"_s);
-        QVERIFY(géréPar->isVisible());
-        QVERIFY(géréPar->text().startsWith(u"Lucas Fontaine"_s));
-        MenusScriptés menus(IdMenu::CopierDistinguishedName);
-        QTest::mouseClick(géréPar, Qt::RightButton);
-        QCOMPARE(menus.affichés, 1);
+        QVERIFY(banc.demarre({dnChercheurs}));
+        auto* gerePar = banc.controle<QLabel>(u"lblGéréPar"_s);
+        QVERIFY(gerePar->isVisible());
+        QVERIFY(gerePar->text().startsWith(u"Lucas Fontaine"_s));
+        MenusScriptes menus(IdMenu::CopierDistinguishedName);
+        QTest::mouseClick(gerePar, Qt::RightButton);
+        QCOMPARE(menus.affiches, 1);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  u"CN=Lucas Fontaine,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test"_s);
         menus.choisit(IdMenu::CopierNom);
-        QTest::mouseClick(géréPar, Qt::RightButton);
+        QTest::mouseClick(gerePar, Qt::RightButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"Lucas Fontaine"_s);
     }
 
     void parentOuOfANameWithAnEscapedComma() {
         Banc banc;
-        QVERIFY(banc.démarre({dnChercheurs}));
-        QVERIFY(banc.fenêtre->arbre().Racine()->Text().startsWith(u"Chercheurs R&D, Paris"_s));
-        MenusScriptés menus(IdMenu::OuvrirOUParente);
-        clicDroit(banc, banc.fenêtre->arbre().Racine());
+        QVERIFY(banc.demarre({dnChercheurs}));
+        QVERIFY(banc.fenetre->arbre().Racine()->Text().startsWith(u"Chercheurs R&D, Paris"_s));
+        MenusScriptes menus(IdMenu::OuvrirOUParente);
+        clicDroit(banc, banc.fenetre->arbre().Racine());
         // The parent O.U. holds a loop of groups: its analysis reports it, and nothing else.
         QCOMPARE(banc.automate.messages.size(), 1);
         QVERIFY(banc.automate.messages[0].contains(u"Boucle A"_s));
-        QVERIFY(banc.fenêtre->arbre().Racine()->Text().startsWith(u"R&D, Paris"_s));
-        QVERIFY(banc.contrôle<QRadioButton>(u"optType_0"_s)->isChecked());
+        QVERIFY(banc.fenetre->arbre().Racine()->Text().startsWith(u"R&D, Paris"_s));
+        QVERIFY(banc.controle<QRadioButton>(u"optType_0"_s)->isChecked());
         // Above the top O.U. of the domain there is no O.U. left.
-        banc.fenêtre->LanceAnalyse(1, u"OU=Velmora,DC=velmora,DC=test"_s);
+        banc.fenetre->LanceAnalyse(1, u"OU=Velmora,DC=velmora,DC=test"_s);
         const qsizetype vus = banc.automate.messages.size();
         banc.automate.accepteMessage();
-        clicDroit(banc, banc.fenêtre->arbre().Racine());
+        clicDroit(banc, banc.fenetre->arbre().Racine());
         QTRY_COMPARE(banc.automate.messages.size(), vus + 1);
         QCOMPARE(banc.automate.messages.last(),
                  u"Impossible de remonter plus haut dans l'arborescence des OU..."_s);
@@ -182,16 +182,16 @@ private slots:
 
     void quickPressStartsNoDragAndOusNeverDrag() {
         Banc banc;
-        QVERIFY(banc.démarre({dnVentes}));
-        auto* vue = banc.contrôle<QTreeView>(u"tvwGroupes"_s);
-        auto* modèle = static_cast<ModeleArbre*>(vue->model());
-        const QPoint racine = vue->visualRect(modèle->indexDe(banc.fenêtre->arbre().Racine())).center();
+        QVERIFY(banc.demarre({dnVentes}));
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        auto* modele = static_cast<ModeleArbre*>(vue->model());
+        const QPoint racine = vue->visualRect(modele->indexDe(banc.fenetre->arbre().Racine())).center();
         QTest::mousePress(vue->viewport(), Qt::LeftButton, {}, racine);
         QTest::qWait(150);
-        QMouseEvent déplacement(QEvent::MouseMove, racine + QPoint(20, 20),
+        QMouseEvent deplacement(QEvent::MouseMove, racine + QPoint(20, 20),
                                 vue->viewport()->mapToGlobal(racine), Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(vue->viewport(), &déplacement);
-        QVERIFY(!banc.fenêtre->GlisserEnCours());
+        QApplication::sendEvent(vue->viewport(), &deplacement);
+        QVERIFY(!banc.fenetre->GlisserEnCours());
         QTest::mouseRelease(vue->viewport(), Qt::LeftButton, {}, racine);
     }
 };

@@ -25,21 +25,21 @@ public:
 private:
     void examine() {
         QWidget* modale = QApplication::activeModalWidget();
-        if (!modale || modale == m_dernière)
+        if (!modale || modale == m_derniere)
             return;
-        m_dernière = modale;
-        if (auto* boîte = qobject_cast<QMessageBox*>(modale)) {
-            messages.append(boîte->text());
-            boîte->accept();
-            m_dernière = nullptr;
+        m_derniere = modale;
+        if (auto* boite = qobject_cast<QMessageBox*>(modale)) {
+            messages.append(boite->text());
+            boite->accept();
+            m_derniere = nullptr;
             return;
         }
         if (m_reponse)
             m_reponse(modale);
-        m_dernière = nullptr;
+        m_derniere = nullptr;
     }
 
     std::function<void(QWidget*)> m_reponse;
-    QWidget* m_dernière = nullptr;
+    QWidget* m_derniere = nullptr;
     QTimer m_minuterie;
 };

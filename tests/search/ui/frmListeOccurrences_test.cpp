@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const ListeOccurrences kTrouvés = {
+const ListeOccurrences kTrouves = {
     {u"Compta"_s, 0, u"Service comptable"_s, u"O.U."_s, u"OU=Compta,DC=example,DC=test"_s},
     {u"Compta"_s, 1, QString(), u"Groupe de sécurité - Global"_s,
      u"CN=Compta,OU=Ventes,DC=example,DC=test"_s},
@@ -36,7 +36,7 @@ private slots:
     void init() { ChargeTraductions(QString()); }
 
     void colonnesEtLignes() {
-        frmListeOccurrences f(kTrouvés);
+        frmListeOccurrences f(kTrouves);
         QCOMPARE(f.windowTitle(), u"Liste des occurrences trouvées"_s);
         QTreeWidget* l = Liste(&f);
         QCOMPARE(l->headerItem()->text(0), u"Nom"_s);
@@ -48,26 +48,26 @@ private slots:
     }
 
     void choixModal() {
-        Automate automate([](QWidget* fenêtre) {
-            QTreeWidget* l = Liste(fenêtre);
+        Automate automate([](QWidget* fenetre) {
+            QTreeWidget* l = Liste(fenetre);
             l->setCurrentItem(l->topLevelItem(1));
-            QTest::mouseClick(Bouton(fenêtre, u"btnOK"_s), Qt::LeftButton);
+            QTest::mouseClick(Bouton(fenetre, u"btnOK"_s), Qt::LeftButton);
         });
-        QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouvés), std::optional<int>(1));
+        QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouves), std::optional<int>(1));
     }
 
     void doubleClicEtAnnulation() {
         {
-            Automate automate([](QWidget* fenêtre) {
-                QTreeWidget* l = Liste(fenêtre);
+            Automate automate([](QWidget* fenetre) {
+                QTreeWidget* l = Liste(fenetre);
                 const QRect r = l->visualItemRect(l->topLevelItem(2));
                 QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
             });
-            QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouvés), std::optional<int>(2));
+            QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouves), std::optional<int>(2));
         }
         Automate annule(
-            [](QWidget* fenêtre) { QTest::mouseClick(Bouton(fenêtre, u"btnAnnuler"_s), Qt::LeftButton); });
-        QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouvés), std::nullopt);
+            [](QWidget* fenetre) { QTest::mouseClick(Bouton(fenetre, u"btnAnnuler"_s), Qt::LeftButton); });
+        QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouves), std::nullopt);
     }
 
     void listeDesAppartenances() {
@@ -82,7 +82,7 @@ private slots:
     }
 
     void copies() {
-        frmListeOccurrences f(kTrouvés);
+        frmListeOccurrences f(kTrouves);
         Liste(&f)->setCurrentItem(Liste(&f)->topLevelItem(2));
         f.CopieNom();
         QCOMPARE(QApplication::clipboard()->text(), u"Compta, Paie"_s);
@@ -96,7 +96,7 @@ private slots:
 
     void traduitEnAnglais() {
         ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
-        frmListeOccurrences f(kTrouvés);
+        frmListeOccurrences f(kTrouves);
         QCOMPARE(f.windowTitle(), u"Matching objects"_s);
         QCOMPARE(Bouton(&f, u"btnAnnuler"_s)->text(), u"&Cancel"_s);
         QCOMPARE(Liste(&f)->headerItem()->text(0), Traduction(u"COL_NOM"));

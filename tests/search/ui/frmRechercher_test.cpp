@@ -13,7 +13,7 @@
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 
-using test::Témoin;
+using test::Temoin;
 
 class TestFrmRechercher : public QObject {
     Q_OBJECT
@@ -21,14 +21,14 @@ class TestFrmRechercher : public QObject {
 private slots:
     void init() {
         ChargeTraductions(QString());
-        DéfinitTexteRecherché(QString());
+        DefinitTexteRecherche(QString());
         arbre = std::make_unique<Arbre>();
         racine = arbre->Ajoute(nullptr, u"\\\\Ventes"_s, u"Ventes"_s, u"OOU=Ventes"_s);
         compta = arbre->Ajoute(racine, u"\\\\Ventes\\Compta"_s, u"Compta\u00A0(2)"_s, u"GCN=Compta"_s);
         dupont = arbre->Ajoute(compta, u"\\\\Ventes\\Compta\\jd"_s, u"Dupont (jd)"_s, u"UCN=Dupont"_s);
         paie = arbre->Ajoute(racine, u"\\\\Ventes\\Paie"_s, u"Paie"_s, u"GCN=Paie"_s);
         durand = arbre->Ajoute(paie, u"\\\\Ventes\\Paie\\ad"_s, u"Durand (ad)"_s, u"UCN=Durand"_s);
-        témoin = Témoin();
+        temoin = Temoin();
     }
 
     void controlesNommes() {
@@ -51,8 +51,8 @@ private slots:
         QCOMPARE(arbre->SelectedItem(), durand);
         QTest::mouseClick(bouton(f, "btnChercherSuivant"), Qt::LeftButton);
         QCOMPARE(arbre->SelectedItem(), durand);
-        QCOMPARE(témoin.messages, QStringList{u"Occurrence non trouvée..."_s});
-        QCOMPARE(témoin.icônes.first(), IcôneMessage::Exclamation);
+        QCOMPARE(temoin.messages, QStringList{u"Occurrence non trouvée..."_s});
+        QCOMPARE(temoin.icones.first(), IconeMessage::Exclamation);
 
         QTest::mouseClick(bouton(f, "btnChercherPrécédent"), Qt::LeftButton);
         QCOMPARE(arbre->SelectedItem(), dupont);
@@ -62,10 +62,10 @@ private slots:
         QTest::keyClicks(texte(f), u"VEN"_s);
         QTest::mouseClick(bouton(f, "btnChercherSuivant"), Qt::LeftButton);
         QCOMPARE(arbre->SelectedItem(), racine);
-        QCOMPARE(TexteRecherché(), u"VEN"_s);
+        QCOMPARE(TexteRecherche(), u"VEN"_s);
         QTest::keyClick(texte(f), Qt::Key_A);
         QTest::mouseClick(bouton(f, "btnChercherPrécédent"), Qt::LeftButton);
-        QCOMPARE(témoin.messages.size(), 2); // nothing precedes the root
+        QCOMPARE(temoin.messages.size(), 2); // nothing precedes the root
         QCOMPARE(arbre->SelectedItem(), racine);
         f->close();
     }
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(texte(g)->text(), u"(2"_s);
         QCOMPARE(texte(g)->selectedText(), u"(2"_s);
         QTest::mouseClick(bouton(g, "btnChercherSuivant"), Qt::LeftButton);
-        QCOMPARE(témoin.messages.size(), 1); // same text: goes on after the match, finds no other
+        QCOMPARE(temoin.messages.size(), 1); // same text: goes on after the match, finds no other
         g->close();
     }
 
@@ -98,7 +98,7 @@ private slots:
 
 private:
     frmRechercher* ouvre() {
-        auto* f = new frmRechercher(*arbre, témoin);
+        auto* f = new frmRechercher(*arbre, temoin);
         f->show();
         if (!QTest::qWaitForWindowExposed(f))
             qWarning("window not exposed");
@@ -111,7 +111,7 @@ private:
 
     std::unique_ptr<Arbre> arbre;
     Noeud *racine = nullptr, *compta = nullptr, *dupont = nullptr, *paie = nullptr, *durand = nullptr;
-    Témoin témoin;
+    Temoin temoin;
 };
 
 QTEST_MAIN(TestFrmRechercher)

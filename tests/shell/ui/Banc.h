@@ -31,7 +31,7 @@ using namespace Qt::StringLiterals;
 // closed (Escape), so that a test never hangs.
 class Automate : public QObject {
 public:
-    using Réponse = std::function<void(QWidget*)>;
+    using Reponse = std::function<void(QWidget*)>;
 
     Automate() {
         m_minuterie.setInterval(10);
@@ -39,20 +39,20 @@ public:
         m_minuterie.start();
     }
 
-    void ajoute(Réponse réponse) { m_réponses.push_back(std::move(réponse)); }
+    void ajoute(Reponse reponse) { m_reponses.push_back(std::move(reponse)); }
     // Clicks the message box's button of that role (OK by default).
     void accepteMessage(QMessageBox::StandardButton bouton = QMessageBox::Ok) {
         ajoute([bouton](QWidget* w) {
-            auto* boîte = qobject_cast<QMessageBox*>(w);
-            QVERIFY(boîte);
-            boîte->button(bouton)->click();
+            auto* boite = qobject_cast<QMessageBox*>(w);
+            QVERIFY(boite);
+            boite->button(bouton)->click();
         });
     }
 
     QStringList messages;            // texts of the message boxes seen
-    QList<QMessageBox::Icon> icônes; // and their icons
+    QList<QMessageBox::Icon> icones; // and their icons
     QStringList titres;
-    QList<QWidget*> fenêtresVues;
+    QList<QWidget*> fenetresVues;
 
 private:
     void regarde() {
@@ -63,23 +63,23 @@ private:
         if (!w || !w->isVisible() || w->property("vuParAutomate").toBool())
             return;
         w->setProperty("vuParAutomate", true);
-        fenêtresVues << w;
-        if (auto* boîte = qobject_cast<QMessageBox*>(w)) {
-            messages << boîte->text();
-            icônes << boîte->icon();
-            titres << boîte->windowTitle();
+        fenetresVues << w;
+        if (auto* boite = qobject_cast<QMessageBox*>(w)) {
+            messages << boite->text();
+            icones << boite->icon();
+            titres << boite->windowTitle();
         }
-        if (m_réponses.empty()) {
+        if (m_reponses.empty()) {
             QTest::keyClick(w, Qt::Key_Escape);
             return;
         }
-        Réponse réponse = std::move(m_réponses.front());
-        m_réponses.pop_front();
-        réponse(w);
+        Reponse reponse = std::move(m_reponses.front());
+        m_reponses.pop_front();
+        reponse(w);
     }
 
     QTimer m_minuterie;
-    std::deque<Réponse> m_réponses;
+    std::deque<Reponse> m_reponses;
 };
 
 // Starts the main window as the program does, its settings file in a temporary folder.
@@ -97,71 +97,71 @@ public:
     QString cheminIni() const { return dossier.path() + u"/Arbrix.ini"_s; }
 
     // False when the start-up ended the program.
-    bool démarre(const QStringList& arguments = {}) {
-        état = std::make_unique<ÉtatProgramme>();
-        fenêtre = std::make_unique<frmPrincipal>(*état);
-        ÉtapesDémarrage étapes;
-        étapes.appliqueParamètres = [this](const ÉtatProgramme&) {
-            fenêtre->TraduitEtDispose();
-            fenêtre->AppliqueOptionsFenêtre();
+    bool demarre(const QStringList& arguments = {}) {
+        etat = std::make_unique<EtatProgramme>();
+        fenetre = std::make_unique<frmPrincipal>(*etat);
+        EtapesDemarrage etapes;
+        etapes.appliqueParametres = [this](const EtatProgramme&) {
+            fenetre->TraduitEtDispose();
+            fenetre->AppliqueOptionsFenetre();
         };
-        étapes.chargeMémos = [this](const QString&) { fenêtre->ChargeMémos(); };
-        étapes.afficheFenêtre = [this] { fenêtre->show(); };
-        étapes.ouvreSession = [this] { return fenêtre->OuvreSession(); };
-        étapes.lanceAnalyse = [this](qint16 mode, const QString& dn) { fenêtre->LanceAnalyse(mode, dn); };
-        EnvironnementDémarrage environnement;
+        etapes.chargeMemos = [this](const QString&) { fenetre->ChargeMemos(); };
+        etapes.afficheFenetre = [this] { fenetre->show(); };
+        etapes.ouvreSession = [this] { return fenetre->OuvreSession(); };
+        etapes.lanceAnalyse = [this](qint16 mode, const QString& dn) { fenetre->LanceAnalyse(mode, dn); };
+        EnvironnementDemarrage environnement;
         environnement.dossierProgramme = dossier.path();
         environnement.dossierConfiguration = dossier.path() + u"/config"_s;
         environnement.dossierLangues = QStringLiteral(ARBRIX_SOURCE_DATA_DIR);
         environnement.codeLangue = 12;
-        const bool démarré = Démarre(arguments, *fenêtre, étapes, environnement, *état);
-        if (démarré)
-            fenêtre->FinDémarrage();
-        return démarré;
+        const bool ok = Demarre(arguments, *fenetre, etapes, environnement, *etat);
+        if (ok)
+            fenetre->FinDemarrage();
+        return ok;
     }
 
     // Closes the window as the user does (the settings are written).
     void ferme() {
-        fenêtre->close();
-        fenêtre.reset();
+        fenetre->close();
+        fenetre.reset();
     }
 
-    template <class T> T* contrôle(const QString& nom) const { return fenêtre->findChild<T*>(nom); }
+    template <class T> T* controle(const QString& nom) const { return fenetre->findChild<T*>(nom); }
 
     // The node of the tree whose label starts with that name, anywhere in the tree.
-    Noeud* noeud(const QString& début) const {
-        Noeud* trouvé = nullptr;
-        fenêtre->arbre().ParcoursPréfixe(nullptr, [&](Noeud* n) {
-            if (n->Text().startsWith(début))
-                trouvé = n;
-            return trouvé == nullptr;
+    Noeud* noeud(const QString& debut) const {
+        Noeud* trouve = nullptr;
+        fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
+            if (n->Text().startsWith(debut))
+                trouve = n;
+            return trouve == nullptr;
         });
-        return trouvé;
+        return trouve;
     }
 
     QTemporaryDir dossier;
-    std::unique_ptr<ÉtatProgramme> état;
-    std::unique_ptr<frmPrincipal> fenêtre;
+    std::unique_ptr<EtatProgramme> etat;
+    std::unique_ptr<frmPrincipal> fenetre;
     Automate automate;
 };
 
 // Makes the popup menus of the component answer a chosen item without showing, and records
 // the last menu shown.
-class MenusScriptés {
+class MenusScriptes {
 public:
-    explicit MenusScriptés(int choix = 0)
+    explicit MenusScriptes(int choix = 0)
         : m_choix(choix) {
-        clsPopupMenu::DéfinitAfficheur([this](const clsPopupMenu& menu, int, int) {
+        clsPopupMenu::DefinitAfficheur([this](const clsPopupMenu& menu, int, int) {
             dernier = menu;
-            ++affichés;
+            ++affiches;
             return m_choix;
         });
     }
-    ~MenusScriptés() { clsPopupMenu::DéfinitAfficheur({}); }
+    ~MenusScriptes() { clsPopupMenu::DefinitAfficheur({}); }
     void choisit(int choix) { m_choix = choix; }
 
     clsPopupMenu dernier;
-    int affichés = 0;
+    int affiches = 0;
 
 private:
     int m_choix;

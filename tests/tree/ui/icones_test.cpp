@@ -13,43 +13,43 @@ class IconesTest : public QObject {
     Q_OBJECT
 
 private:
-    static QImage rendu(const QIcon& icône, int taille) {
-        return icône.pixmap(QSize(taille, taille)).toImage().convertToFormat(QImage::Format_ARGB32);
+    static QImage rendu(const QIcon& icone, int taille) {
+        return icone.pixmap(QSize(taille, taille)).toImage().convertToFormat(QImage::Format_ARGB32);
     }
 
 private slots:
     void eachKeyHasItsOwnDistinctIcon() {
-        QCOMPARE(ClésIcônes().size(), 28);
-        QCOMPARE(QSet<QString>(ClésIcônes().cbegin(), ClésIcônes().cend()).size(), 28);
+        QCOMPARE(ClesIcones().size(), 28);
+        QCOMPARE(QSet<QString>(ClesIcones().cbegin(), ClesIcones().cend()).size(), 28);
         QList<QImage> images;
-        for (const QString& clé : ClésIcônes()) {
-            const QIcon icône = IcôneArbre(clé);
-            QVERIFY2(!icône.isNull(), qPrintable(clé));
-            const QImage image = rendu(icône, 16);
+        for (const QString& cle : ClesIcones()) {
+            const QIcon icone = IconeArbre(cle);
+            QVERIFY2(!icone.isNull(), qPrintable(cle));
+            const QImage image = rendu(icone, 16);
             QCOMPARE(image.size(), QSize(16, 16));
             int opaques = 0;
             for (int y = 0; y < 16; ++y)
                 for (int x = 0; x < 16; ++x)
                     opaques += qAlpha(image.pixel(x, y)) > 128;
-            QVERIFY2(opaques > 60, qPrintable(clé + u" is almost empty"_s));
+            QVERIFY2(opaques > 60, qPrintable(cle + u" is almost empty"_s));
             for (qsizetype i = 0; i < images.size(); ++i) {
                 // Two keys must differ in a visible area, not just a stray pixel.
-                int différents = 0;
+                int differents = 0;
                 for (int y = 0; y < 16; ++y)
                     for (int x = 0; x < 16; ++x)
-                        différents += images[i].pixel(x, y) != image.pixel(x, y);
-                QVERIFY2(différents >= 6, qPrintable(clé + u" looks like "_s + ClésIcônes()[i]));
+                        differents += images[i].pixel(x, y) != image.pixel(x, y);
+                QVERIFY2(differents >= 6, qPrintable(cle + u" looks like "_s + ClesIcones()[i]));
             }
             images << image;
         }
     }
 
     void unknownOrUpperCaseKeysAndApplicationIcon() {
-        QVERIFY(IcôneArbre(u"?").isNull());
-        QVERIFY(IcôneArbre(u"").isNull());
-        QVERIFY(!IcôneArbre(u"GRP_SEC_GLO").isNull());
-        QVERIFY(!IcôneApplication().isNull());
-        QVERIFY(!IcôneApplication().pixmap(64, 64).isNull());
+        QVERIFY(IconeArbre(u"?").isNull());
+        QVERIFY(IconeArbre(u"").isNull());
+        QVERIFY(!IconeArbre(u"GRP_SEC_GLO").isNull());
+        QVERIFY(!IconeApplication().isNull());
+        QVERIFY(!IconeApplication().pixmap(64, 64).isNull());
     }
 };
 
