@@ -131,6 +131,18 @@ remove_hosts_entry() {
     printf '%s\n' "$tmp" >/etc/hosts
 }
 
+# After a failed start the controller's folder is removed, so its logs are shown here, where
+# CTest's output keeps them.
+show_logs() {
+    local dir="$1" f
+    log "start failed; the last lines of its logs follow"
+    for f in "$dir"/provision.log "$dir"/samba.out "$dir"/samba.log "$dir"/load.log; do
+        [ -s "$f" ] || continue
+        echo "---- ${f##*/} (last 25 lines)" >&2
+        tail -n 25 "$f" >&2
+    done
+}
+
 wait_until_answering() {
     local uri="$1" pid="$2" deadline=$((SECONDS + start_timeout))
     while [ $SECONDS -lt $deadline ]; do
@@ -211,7 +223,7 @@ ARBRIX_TEST_DC_DIR=$dir
 ARBRIX_TEST_DC_ADDRESS=$address
 ARBRIX_TEST_DC_HOST=$fqdn
 EOF
-    trap 'log "start failed; the logs are in $dir"; cp "$dir"/*.log "$(dirname "$env_file")"/ 2>/dev/null || true; stop "$env_file"' ERR
+    trap 'show_logs "$dir"; stop "$env_file"' ERR
     log "provisioning $realm on $address in $dir"
     samba-tool domain provision --realm="$realm" --domain="$workgroup" --server-role=dc \
         --dns-backend=NONE --base-schema=2012_R2 --adminpass="$admin_password" \
