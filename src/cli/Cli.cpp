@@ -4,6 +4,7 @@
 #include "cli/InteractionTerminal.h"
 #include "cli/ReglagesCli.h"
 #include "cli/TextesCli.h"
+#include "directory/EchecConnexion.h"
 #include "directory/OuvertureAnnuaire.h"
 #include "directory/Session.h"
 #include "export/Export.h"
@@ -166,20 +167,14 @@ private:
     std::shared_ptr<SessionAD> OuvreSession() {
         const AnnuaireOuvert annuaire = OuvreAnnuaireDemande();
         if (!annuaire.ouvert()) {
-            Echec(Traduction(u"MSG_ERREUR_ACCES_AD") + QStringLiteral("\n") + annuaire.erreur);
+            Echec(MessageEchecAnnuaire(annuaire));
             return nullptr;
         }
         const std::shared_ptr<Backend>& backend = annuaire.backend;
         auto session = std::make_shared<SessionAD>(backend, AccesAnnuaire::depuis(m_parametres));
         const ResultatSession resultat = session->Ouvre();
         if (!resultat.reussi()) {
-            const char16_t* cle = resultat.issue == IssueSession::EchecAcces
-                                      ? u"MSG_ERREUR_ACCES_AD"
-                                      : u"MSG_ERREUR_RECHERCHE_ROOT_AD";
-            QString message = Traduction(cle);
-            if (!resultat.texte.isEmpty())
-                message += QStringLiteral("\n") + resultat.texte;
-            Echec(message);
+            Echec(MessageEchecSession(resultat, m_parametres.AccesAD, m_parametres.AccesADLogin));
             return nullptr;
         }
         InstalleSession(session);

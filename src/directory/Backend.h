@@ -86,6 +86,9 @@ public:
     // newSuperior empty keeps the entry in its container.
     virtual void rename(const QString& dn, const QString& newRdn, const QString& newSuperior) = 0;
     virtual bool compare(const QString& dn, const QString& attribute, const QByteArray& value) = 0;
+    // Where the directory is, for messages and the window: the server URIs in use or the file
+    // of an embedded directory. Empty while a server is still to be discovered.
+    virtual QString address() const { return {}; }
 
     const RoundTrips& roundTrips() const { return m_roundTrips; }
     void resetRoundTrips() { m_roundTrips = {}; }

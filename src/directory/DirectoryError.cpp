@@ -7,9 +7,10 @@ LdapError::LdapError(int code, QString message)
     , m_message(std::move(message))
     , m_what(QStringLiteral("LDAP error %1: %2").arg(code).arg(m_message).toStdString()) {}
 
-DirectoryError::DirectoryError(qint32 number, QString text)
+DirectoryError::DirectoryError(qint32 number, QString text, int ldapCode)
     : m_number(number)
     , m_text(std::move(text))
+    , m_ldapCode(ldapCode)
     , m_what(QStringLiteral("0x%1: %2")
                  .arg(quint32(number), 8, 16, QLatin1Char('0'))
                  .arg(m_text)
@@ -56,11 +57,11 @@ qint32 objectErrorNumber(int ldapCode) {
 }
 
 DirectoryError queryError(const LdapError& e) {
-    return DirectoryError(queryErrorNumber(e.code()), e.message());
+    return DirectoryError(queryErrorNumber(e.code()), e.message(), e.code());
 }
 
 DirectoryError objectError(const LdapError& e) {
-    return DirectoryError(objectErrorNumber(e.code()), e.message());
+    return DirectoryError(objectErrorNumber(e.code()), e.message(), e.code());
 }
 
 } // namespace arbrix

@@ -34,6 +34,7 @@ inline constexpr int SizeLimitExceeded = 4;
 inline constexpr int CompareFalse = 5;
 inline constexpr int CompareTrue = 6;
 inline constexpr int StrongAuthRequired = 8;
+inline constexpr int ConfidentialityRequired = 13;
 inline constexpr int NoSuchAttribute = 16;
 inline constexpr int UndefinedAttributeType = 17;
 inline constexpr int ConstraintViolation = 19;
@@ -72,17 +73,20 @@ private:
     std::string m_what;
 };
 
-// What the gateway raises to its callers: the number they test and the text users see.
+// What the gateway raises to its callers: the number they test and the text users see, and the
+// LDAP result code behind them (0 when none) for the messages that explain a failed connection.
 class DirectoryError : public std::exception {
 public:
-    DirectoryError(qint32 number, QString text);
+    DirectoryError(qint32 number, QString text, int ldapCode = 0);
     qint32 number() const noexcept { return m_number; }
     const QString& text() const noexcept { return m_text; }
+    int ldapCode() const noexcept { return m_ldapCode; }
     const char* what() const noexcept override { return m_what.c_str(); }
 
 private:
     qint32 m_number;
     QString m_text;
+    int m_ldapCode;
     std::string m_what;
 };
 

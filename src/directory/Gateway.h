@@ -70,6 +70,7 @@ public:
     std::unique_ptr<DirectoryObject> Bind(const QString& path);
 
     Backend& backend() { return *m_backend; }
+    const Backend& backend() const { return *m_backend; }
     const Credentials& credentials() const { return m_credentials; }
 
     // The "defaultNamingContext" of the RootDSE, read once. Raises DirectoryError.

@@ -48,6 +48,10 @@ QString SessionAD::nomUtilisateur() const {
     return m_acces.AccesAD == 0 ? m_nomSysteme() : m_acces.AccesADLogin;
 }
 
+ResultatSession SessionAD::echec(IssueSession issue, const DirectoryError& erreur) const {
+    return {issue, erreur.number(), erreur.text(), erreur.ldapCode(), m_connexion.backend().address()};
+}
+
 ResultatSession SessionAD::Ouvre() {
     ResultatSession resultat;
     const bool domaineDonne = m_acces.AccesAD == 2;
@@ -55,7 +59,7 @@ ResultatSession SessionAD::Ouvre() {
     try {
         m_connexion.Open(domaineDonne ? m_acces.AccesADDomaine : QString());
     } catch (const DirectoryError& e) {
-        return {IssueSession::EchecRacine, e.number(), e.text()};
+        return echec(IssueSession::EchecRacine, e);
     }
 
     if (domaineDonne)
@@ -67,10 +71,10 @@ ResultatSession SessionAD::Ouvre() {
         const std::unique_ptr<DirectoryObject> rootDse = m_connexion.Bind(cheminRootDse);
         contexte = rootDse->Get(u"defaultNamingContext").toString();
     } catch (const DirectoryError& e) {
-        return {IssueSession::EchecRacine, e.number(), e.text()};
+        return echec(IssueSession::EchecRacine, e);
     }
     if (contexte.isEmpty())
-        return {IssueSession::EchecRacine, 0, {}};
+        return {IssueSession::EchecRacine, 0, {}, 0, m_connexion.backend().address()};
 
     m_contexte = contexte;
     if (!domaineDonne)
@@ -85,7 +89,7 @@ ResultatSession SessionAD::Ouvre() {
     try {
         m_connexion.Bind(cheminRacine);
     } catch (const DirectoryError& e) {
-        return {IssueSession::EchecAcces, e.number(), e.text()};
+        return echec(IssueSession::EchecAcces, e);
     }
 
     m_utilisateurAffiche = nomUtilisateur() + u'@' + NomDnsDomaine();

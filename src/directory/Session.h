@@ -38,6 +38,8 @@ struct ResultatSession {
     IssueSession issue = IssueSession::EchecRacine;
     qint32 numero = 0; // the directory error behind a failure, 0 when none was raised
     QString texte;     // its text (the server's diagnostic), empty when none
+    int codeLdap = 0;  // its LDAP result code, 0 when none
+    QString serveur;   // the directory that failed (URIs or file), empty when unknown
     bool reussi() const { return issue == IssueSession::Ouverte; }
 };
 
@@ -72,6 +74,7 @@ public:
 
 private:
     QString nomUtilisateur() const;
+    ResultatSession echec(IssueSession issue, const DirectoryError& erreur) const;
 
     AccesAnnuaire m_acces;
     DirectoryConnection m_connexion;

@@ -147,6 +147,39 @@ const QList<TexteParDefaut>& TextesParDefaut() {
          "L'adresse d'annuaire '%v' n'est pas prise en charge : utilisez ldap://, ldaps:// ou ldapi://..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE_ABSENT", "Le fichier d'annuaire '%v' n'existe pas..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE", "Le fichier d'annuaire '%v' ne peut pas être chargé :§§%v"},
+        {"TXT_SERVEUR_DECOUVERT", "du domaine"},
+        {"MSG_ERREUR_CONNEXION_CERTIFICAT",
+         "Le certificat du serveur d'annuaire %v est refusé : il n'est pas signé par une autorité de confiance "
+         "de ce poste, ou il porte un autre nom.§§Faites confiance à l'autorité qui l'a signé (TLS_CACERT dans "
+         "ldap.conf, ou la variable LDAPTLS_CACERT), ou désignez le serveur par le nom que porte son "
+         "certificat."},
+        {"MSG_ERREUR_CONNEXION_IDENTIFIANTS",
+         "L'annuaire refuse le compte '%v' ou son mot de passe.§§Vérifiez le compte et le mot de passe dans la "
+         "configuration (menu Options)."},
+        {"MSG_ERREUR_CONNEXION_COMPTE_DESACTIVE",
+         "Le compte '%v' est désactivé.§§Demandez à un administrateur de l'activer, ou configurez un autre "
+         "compte."},
+        {"MSG_ERREUR_CONNEXION_COMPTE_VERROUILLE",
+         "Le compte '%v' est verrouillé après trop de mots de passe erronés.§§Attendez son déverrouillage ou "
+         "demandez-le à un administrateur, puis vérifiez le mot de passe configuré."},
+        {"MSG_ERREUR_CONNEXION_COMPTE_EXPIRE",
+         "Le compte '%v' a expiré.§§Demandez à un administrateur de prolonger sa validité, ou configurez un "
+         "autre compte."},
+        {"MSG_ERREUR_CONNEXION_MOT_DE_PASSE_EXPIRE",
+         "Le mot de passe du compte '%v' a expiré.§§Changez-le (par exemple avec kpasswd), puis mettez-le à "
+         "jour dans la configuration."},
+        {"MSG_ERREUR_CONNEXION_MOT_DE_PASSE_A_CHANGER",
+         "Le mot de passe du compte '%v' doit être changé avant sa première utilisation.§§Changez-le (par "
+         "exemple avec kpasswd), puis mettez-le à jour dans la configuration."},
+        {"MSG_ERREUR_CONNEXION_INJOIGNABLE",
+         "Le serveur d'annuaire %v ne répond pas.§§Vérifiez son nom et le réseau, ou désignez un autre "
+         "serveur dans la configuration."},
+        {"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE",
+         "Le serveur d'annuaire %v exige une connexion chiffrée, mais il refuse StartTLS.§§Désignez-le par une "
+         "adresse ldaps://, ou activez TLS sur le serveur."},
+        {"MSG_ERREUR_CONNEXION_KERBEROS",
+         "Aucun ticket Kerberos ne permet de vous identifier auprès de l'annuaire.§§Obtenez-en un avec "
+         "« kinit utilisateur@DOMAINE », ou configurez un compte et un mot de passe."},
     };
     return textes;
 }

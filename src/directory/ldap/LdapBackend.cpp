@@ -465,6 +465,10 @@ QString LdapBackend::connectedUris() const {
     return m_connection ? m_connection->uris() : QString();
 }
 
+QString LdapBackend::address() const {
+    return m_connection ? m_connection->uris() : DecoupeUris(m_options.uris).join(u' ');
+}
+
 bool LdapBackend::usesTls() const {
     return m_connection && m_connection->tls;
 }
@@ -540,6 +544,13 @@ LdapConnection& LdapBackend::connection() {
     return *m_connection;
 }
 
+// libldap leaves no detail of a failed TLS negotiation; after the server answered, it is almost
+// always the certificate.
+static QString tlsFailureText(const QString& uris) {
+    return u"TLS negotiation with %1 failed: its certificate is not trusted here, or it names another host"_s
+        .arg(uris);
+}
+
 static void startTlsIfOffered(LdapConnection& connection) {
     if (isLdapsOrLdapi(connection.uris()))
         return;
@@ -550,8 +561,21 @@ static void startTlsIfOffered(LdapConnection& connection) {
     }
     // A result from the server means it does not offer TLS: the session goes on in clear. A
     // failure on our side (handshake, certificate not trusted, no server) is never bypassed.
+    if (rc == LDAP_CONNECT_ERROR)
+        throw LdapError(LdapCode::ConnectError, tlsFailureText(connection.uris()));
     if (rc < 0)
         connection.fail(rc);
+}
+
+// Over ldaps:// libldap reports a refused certificate as an unreachable server. A server whose
+// port answers was reached: the TLS negotiation is what failed.
+[[noreturn]] static void failBinding(const LdapConnection& connection, int rc) {
+    if (rc == LDAP_SERVER_DOWN && isLdaps(connection.uris())) {
+        for (const QString& uri : DecoupeUris(connection.uris()))
+            if (PortJoignable(uri, 3))
+                throw LdapError(LdapCode::ConnectError, tlsFailureText(uri));
+    }
+    connection.fail(rc);
 }
 
 static void bindSimple(LdapConnection& connection, const Credentials& credentials) {
@@ -566,7 +590,7 @@ static void bindSimple(LdapConnection& connection, const Credentials& credential
     const int rc = ldap_sasl_bind_s(connection.ld(), login.constData(), LDAP_SASL_SIMPLE, &secret, nullptr,
                                     nullptr, nullptr);
     if (rc != LDAP_SUCCESS)
-        connection.fail(rc);
+        failBinding(connection, rc);
 }
 
 static void bindGssapi(LdapConnection& connection) {
@@ -576,7 +600,7 @@ static void bindGssapi(LdapConnection& connection) {
     const int rc = ldap_sasl_interactive_bind_s(connection.ld(), nullptr, "GSSAPI", nullptr, nullptr,
                                                 LDAP_SASL_QUIET, saslInteract, nullptr);
     if (rc != LDAP_SUCCESS)
-        connection.fail(rc);
+        failBinding(connection, rc);
 }
 
 static void authenticate(LdapConnection& connection, const Credentials& credentials) {

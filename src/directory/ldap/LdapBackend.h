@@ -41,6 +41,8 @@ public:
     void remove(const QString& dn) override;
     void rename(const QString& dn, const QString& newRdn, const QString& newSuperior) override;
     bool compare(const QString& dn, const QString& attribute, const QByteArray& value) override;
+    // The URIs in use, else the configured ones.
+    QString address() const override;
 
     const LdapOptions& options() const { return m_options; }
     // The URIs the connection was opened with; empty before the first operation.

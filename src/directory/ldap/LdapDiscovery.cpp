@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <fcntl.h>
 #include <netdb.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -143,6 +145,46 @@ bool NomResolu(const QString& nom) {
         return false;
     freeaddrinfo(result);
     return true;
+}
+
+static bool connecteAvecDelai(const addrinfo& adresse, int secondes) {
+    const int descripteur = socket(adresse.ai_family, adresse.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (descripteur < 0)
+        return false;
+    bool connecte = connect(descripteur, adresse.ai_addr, adresse.ai_addrlen) == 0;
+    if (!connecte && errno == EINPROGRESS) {
+        pollfd attente{descripteur, POLLOUT, 0};
+        int erreur = 0;
+        socklen_t taille = sizeof erreur;
+        connecte = poll(&attente, 1, secondes * 1000) == 1 &&
+                   getsockopt(descripteur, SOL_SOCKET, SO_ERROR, &erreur, &taille) == 0 && erreur == 0;
+    }
+    close(descripteur);
+    return connecte;
+}
+
+bool PortJoignable(const QString& uri, int secondes) {
+    LDAPURLDesc* description = nullptr;
+    const QByteArray texte = uri.toUtf8();
+    if (ldap_url_parse(texte.constData(), &description) != LDAP_URL_SUCCESS)
+        return false;
+    const QByteArray hote =
+        description->lud_host && *description->lud_host ? description->lud_host : "localhost";
+    const int port = description->lud_port > 0                        ? description->lud_port
+                     : qstrcmp(description->lud_scheme, "ldaps") == 0 ? 636
+                                                                      : 389;
+    ldap_free_urldesc(description);
+
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* adresses = nullptr;
+    if (getaddrinfo(hote.constData(), QByteArray::number(port).constData(), &hints, &adresses) != 0)
+        return false;
+    bool joignable = false;
+    for (const addrinfo* a = adresses; a && !joignable; a = a->ai_next)
+        joignable = connecteAvecDelai(*a, std::max(1, secondes));
+    freeaddrinfo(adresses);
+    return joignable;
 }
 
 } // namespace arbrix

@@ -32,5 +32,7 @@ QStringList UrisDepuisListeSrv(const QString& listeHotes);
 QStringList ControleursDuDomaine(const QString& domaine);
 // True when the name resolves to an address.
 bool NomResolu(const QString& nom);
+// True when the host and port of an LDAP URI accept a TCP connection within the timeout.
+bool PortJoignable(const QString& uri, int secondes);
 
 } // namespace arbrix

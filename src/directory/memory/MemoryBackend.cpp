@@ -79,11 +79,13 @@ MemoryBackend::MemoryBackend(const QString& ldifPath)
     QList<LdifRecord> records = ParseLdif(file.readAll(), ldifPath);
     file.close();
     m_directory->load(std::move(records), ldifPath);
+    m_source = ldifPath;
 }
 
 std::unique_ptr<MemoryBackend> MemoryBackend::fromText(const QByteArray& ldif, const QString& sourceName) {
     std::unique_ptr<MemoryBackend> backend(new MemoryBackend());
     backend->m_directory->load(ParseLdif(ldif, sourceName), sourceName);
+    backend->m_source = sourceName;
     return backend;
 }
 

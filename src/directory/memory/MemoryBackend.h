@@ -62,6 +62,8 @@ public:
     void remove(const QString& dn) override;
     void rename(const QString& dn, const QString& newRdn, const QString& newSuperior) override;
     bool compare(const QString& dn, const QString& attribute, const QByteArray& value) override;
+    // The file the directory was loaded from (the source name of text).
+    QString address() const override { return m_source; }
 
     // The naming context of the loaded domain ("DC=example,DC=test").
     QString namingContext() const;
@@ -73,6 +75,7 @@ public:
 private:
     MemoryBackend();
     std::shared_ptr<MemoryDirectory> m_directory;
+    QString m_source;
     bool m_bound = false;
 };
 
