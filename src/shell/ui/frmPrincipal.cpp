@@ -159,6 +159,7 @@ void frmPrincipal::creeControles() {
     lstCompletion->hide();
 
     tmrExpand = new QTimer(this);
+    tmrDescription = new QTimer(this);
     tmrExpand->setObjectName(u"tmrExpand"_s);
     tmrExpand->setInterval(1000);
     tmrExpand->setSingleShot(false);

@@ -10,9 +10,11 @@
 #include "tree/Arbre.h"
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -68,13 +70,16 @@ public:
     bool IconeSystrayAffichee() const { return m_iconeSystrayAffichee; }
     bool GlisserEnCours() const { return m_glisserEnCours; }
     bool AnalyseEnCours() const { return m_analyseEnCours; }
+    // True once the window has accepted to close (its settings are written then).
+    bool EstFermee() const { return m_fermee; }
 
     // --- Handlers (public so that menus, operations and tests can run them)
     void LanceAnalyse(qint16 mode, const QString& dn = {});
     void btnChercher_Click();
     void btnChercherPlus_MouseDown();
     void tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit = false);
-    void AfficheMenuNoeud(Noeud* noeud);
+    // At the mouse pointer unless a position (global) is given.
+    void AfficheMenuNoeud(Noeud* noeud, std::optional<QPoint> position = std::nullopt);
     void AfficheMenuGerePar();
     void ExecuteCommandeNoeud(Noeud* noeud, int identifiant);
     void ExecuteCommandeGerePar(int identifiant);
@@ -126,6 +131,10 @@ public:
     void EffaceDescription() override;
     void CliqueNoeud(Noeud* noeud) override;
 
+signals:
+    // The window has accepted to close: the program ends.
+    void Fermee();
+
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -142,7 +151,7 @@ private:
     void disposeZoneRecherche();
     void Form_Resize();
     void appliquePremierPlan();
-    bool echecSession(const QString& cleMessage, const QString& detail);
+    bool echecSession(const QString& message);
     void basculeOption(QAction* action);
 
     // Search box
@@ -186,6 +195,7 @@ private:
     bool m_betaAnnoncee = false;
     bool m_synchroVue = false;
     bool m_analyseEnCours = false;
+    bool m_fermee = false;
     bool m_fermetureDemandee = false;
     int m_largeurFenetre = 0; // pixels, last normal-state size
     int m_hauteurFenetre = 0;
@@ -214,6 +224,8 @@ private:
     QLabel* lblGerePar = nullptr;
     QTimer* tmrExpand = nullptr;
     QTimer* tmrRenommage = nullptr;
+    QTimer* tmrDescription = nullptr;
+    QString m_cleDecrite; // the node whose description and manager the labels show
     QPointer<frmTraitementEnCours> m_traitement;
 
     QMenu* m_mnuFichier = nullptr;

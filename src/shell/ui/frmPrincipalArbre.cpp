@@ -72,9 +72,19 @@ void frmPrincipal::relieSignauxArbre() {
     });
     connect(tvwGroupes->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& courant) {
-                if (!m_synchroVue && courant.isValid())
+                if (!m_synchroVue && courant.isValid()) {
                     m_arbre.Selectionne(m_modele->noeud(courant));
+                    // The arrow keys move the selection too: the labels follow once it rests.
+                    tmrDescription->start();
+                }
             });
+    tmrDescription->setSingleShot(true);
+    tmrDescription->setInterval(150);
+    connect(tmrDescription, &QTimer::timeout, this, [this] {
+        Noeud* noeud = noeudSelectionne();
+        if (noeud && noeud->Key() != m_cleDecrite)
+            tvwGroupes_NodeClick(noeud, false);
+    });
     // After a bulk build the view starts collapsed: show the expansions the build made.
     connect(m_modele, &QAbstractItemModel::modelReset, this, [this] {
         m_noeudGlisse = nullptr;
@@ -150,8 +160,11 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
             tvwGroupes_KeyUp(static_cast<QKeyEvent*>(event));
         } else if (type == QEvent::ContextMenu &&
                    static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-            if (Noeud* noeud = noeudSelectionne())
-                AfficheMenuNoeud(noeud);
+            if (Noeud* noeud = noeudSelectionne()) {
+                // From the keyboard the menu opens at the node, not where the mouse happens to be.
+                const QRect rect = tvwGroupes->visualRect(m_modele->indexDe(noeud));
+                AfficheMenuNoeud(noeud, tvwGroupes->viewport()->mapToGlobal(rect.bottomLeft()));
+            }
             return true;
         }
     } else if (objet == lblGerePar && type == QEvent::MouseButtonRelease) {
@@ -251,6 +264,7 @@ void frmPrincipal::tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit) {
     const DescriptionEtGestionnaire lu =
         m_session ? LitDescriptionEtGestionnaire(*m_session, noeud->Tag()) : DescriptionEtGestionnaire{};
     AfficheDescription(lu.description, lu.gestionnaire);
+    m_cleDecrite = noeud->Key();
     if (boutonDroit)
         AfficheMenuNoeud(noeud);
 }
@@ -270,11 +284,12 @@ void frmPrincipal::AfficheDescription(const QString& description, const QString&
 
 void frmPrincipal::EffaceDescription() {
     AfficheDescription(QString(), QString());
+    m_cleDecrite.clear();
 }
 
 // --- Context menus
 
-void frmPrincipal::AfficheMenuNoeud(Noeud* noeud) {
+void frmPrincipal::AfficheMenuNoeud(Noeud* noeud, std::optional<QPoint> position) {
     ContexteNoeud contexte;
     contexte.tag = noeud->Tag();
     contexte.tagParent = noeud->Parent() ? noeud->Parent()->Tag() : QString();
@@ -285,7 +300,8 @@ void frmPrincipal::AfficheMenuNoeud(Noeud* noeud) {
     if (!menu)
         return;
     const QString cle = noeud->Key();
-    const int choix = IdentifiantRetenu(noeud->LettreType(), menu->TrackPopup());
+    const int choix = IdentifiantRetenu(
+        noeud->LettreType(), position ? menu->TrackPopup(position->x(), position->y()) : menu->TrackPopup());
     // The node may have gone while the menu was open.
     Noeud* encore = m_arbre.Node(cle);
     if (choix != IdMenu::Annuler && encore)

@@ -1,6 +1,7 @@
 // The main window's life: window options and placement, tray icon, Edition and Options menus,
 // start-up steps that belong to the window, and the writes made when it closes.
 
+#include "directory/EchecConnexion.h"
 #include "directory/OuvertureAnnuaire.h"
 #include "directory/Session.h"
 #include "i18n/Traductions.h"
@@ -39,6 +40,13 @@ void frmPrincipal::relieSignaux() {
     connect(mnuSystrayQuitter, &QAction::triggered, this, &QWidget::close);
     connect(mnuSystrayRestaurer, &QAction::triggered, this, &frmPrincipal::mnuSystrayRestaurer_Click);
     connect(m_mnuEdition, &QMenu::aboutToShow, this, &frmPrincipal::mnuEdition_Ouverture);
+    // A disabled action ignores its shortcut: once the menu is closed, Ctrl+F, F3 and Shift+F3
+    // reach their handlers, which check the tree themselves.
+    connect(m_mnuEdition, &QMenu::aboutToHide, this, [this] {
+        for (QAction* action :
+             {mnuEditionRechercher, mnuEditionRechercherSuivant, mnuEditionRechercherPrecedent})
+            action->setEnabled(true);
+    });
     connect(mnuEditionRechercher, &QAction::triggered, this, &frmPrincipal::mnuEditionRechercher_Click);
     connect(mnuEditionRechercherSuivant, &QAction::triggered, this,
             &frmPrincipal::mnuEditionRechercherSuivant_Click);
@@ -148,14 +156,11 @@ void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
 bool frmPrincipal::OuvreSession() {
     const AnnuaireOuvert annuaire = OuvreAnnuaire(m_etat.Config.AccesADServeur);
     if (!annuaire.ouvert())
-        return echecSession(u"MSG_ERREUR_RECHERCHE_ROOT_AD"_s, annuaire.erreur);
+        return echecSession(MessageEchecAnnuaire(annuaire));
     auto session = std::make_shared<SessionAD>(annuaire.backend, AccesAnnuaire::depuis(m_etat.Config));
     const ResultatSession resultat = session->Ouvre();
-    if (!resultat.reussi()) {
-        const bool racine = resultat.issue == IssueSession::EchecRacine;
-        return echecSession(racine ? u"MSG_ERREUR_RECHERCHE_ROOT_AD"_s : u"MSG_ERREUR_ACCES_AD"_s,
-                            resultat.texte);
-    }
+    if (!resultat.reussi())
+        return echecSession(MessageEchecSession(resultat, m_etat.Config.AccesAD, m_etat.Config.AccesADLogin));
     InstalleSession(session);
     DefinitSession(session);
     return true;
@@ -163,12 +168,9 @@ bool frmPrincipal::OuvreSession() {
 
 // The directory cannot be used: say why, offer the configuration, and end the program. An
 // accepted configuration is saved (it is what the next start needs), with a restart when asked.
-bool frmPrincipal::echecSession(const QString& cleMessage, const QString& detail) {
+bool frmPrincipal::echecSession(const QString& message) {
     Sablier(false);
-    QString texte = Traduction(cleMessage);
-    if (!detail.isEmpty())
-        texte += u"\r\n\r\n"_s + detail;
-    texte += u"\r\n\r\n"_s + Traduction(u"MSG_CONFIGURER_ACCES_AD");
+    const QString texte = message + u"\r\n\r\n"_s + Traduction(u"MSG_CONFIGURER_ACCES_AD");
     const ReponseMessage reponse =
         Message(texte, IconeMessage::Critique, BoutonsMessage::OuiNon, ReponseMessage::Non);
     if (reponse == ReponseMessage::Oui && AfficheConfiguration(this)) {
@@ -256,6 +258,8 @@ void frmPrincipal::closeEvent(QCloseEvent* event) {
     }
     EnregistreALaFermeture();
     event->accept();
+    m_fermee = true;
+    emit Fermee();
 }
 
 void frmPrincipal::EnregistreALaFermeture() {

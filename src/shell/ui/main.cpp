@@ -2,6 +2,7 @@
 
 #include "shell/Demarrage.h"
 #include "shell/LigneCommande.h"
+#include "shell/ui/BouclePrincipale.h"
 #include "shell/ui/frmPrincipal.h"
 #include "text/Version.h"
 #include "tree/ui/Icones.h"
@@ -17,18 +18,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("arbrix"));
 
     frmPrincipal fenetre;
-    EtapesDemarrage etapes;
-    etapes.appliqueParametres = [&fenetre](const EtatProgramme&) {
-        fenetre.TraduitEtDispose();
-        fenetre.AppliqueOptionsFenetre();
-    };
-    etapes.chargeMemos = [&fenetre](const QString&) { fenetre.ChargeMemos(); };
-    etapes.afficheFenetre = [&fenetre] { fenetre.show(); };
-    etapes.ouvreSession = [&fenetre] { return fenetre.OuvreSession(); };
-    etapes.lanceAnalyse = [&fenetre](qint16 mode, const QString& dn) { fenetre.LanceAnalyse(mode, dn); };
     // A failed start-up ends the program at once, saving nothing.
-    if (!Demarre(ArgumentsDuProgramme(), fenetre, etapes))
+    if (!Demarre(ArgumentsDuProgramme(), fenetre, EtapesDeLaFenetre(fenetre)))
         return 1;
     fenetre.FinDemarrage();
-    return QApplication::exec();
+    return BouclePrincipale(fenetre);
 }

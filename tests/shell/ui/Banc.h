@@ -7,6 +7,7 @@
 #include "menus/PopupMenu.h"
 #include "shell/Demarrage.h"
 #include "shell/Programme.h"
+#include "shell/ui/BouclePrincipale.h"
 #include "shell/ui/frmPrincipal.h"
 #include "tree/Arbre.h"
 
@@ -100,15 +101,7 @@ public:
     bool demarre(const QStringList& arguments = {}) {
         etat = std::make_unique<EtatProgramme>();
         fenetre = std::make_unique<frmPrincipal>(*etat);
-        EtapesDemarrage etapes;
-        etapes.appliqueParametres = [this](const EtatProgramme&) {
-            fenetre->TraduitEtDispose();
-            fenetre->AppliqueOptionsFenetre();
-        };
-        etapes.chargeMemos = [this](const QString&) { fenetre->ChargeMemos(); };
-        etapes.afficheFenetre = [this] { fenetre->show(); };
-        etapes.ouvreSession = [this] { return fenetre->OuvreSession(); };
-        etapes.lanceAnalyse = [this](qint16 mode, const QString& dn) { fenetre->LanceAnalyse(mode, dn); };
+        const EtapesDemarrage etapes = EtapesDeLaFenetre(*fenetre);
         EnvironnementDemarrage environnement;
         environnement.dossierProgramme = dossier.path();
         environnement.dossierConfiguration = dossier.path() + u"/config"_s;
@@ -151,8 +144,9 @@ class MenusScriptes {
 public:
     explicit MenusScriptes(int choix = 0)
         : m_choix(choix) {
-        clsPopupMenu::DefinitAfficheur([this](const clsPopupMenu& menu, int, int) {
+        clsPopupMenu::DefinitAfficheur([this](const clsPopupMenu& menu, int x, int y) {
             dernier = menu;
+            position = QPoint(x, y);
             ++affiches;
             return m_choix;
         });
@@ -161,6 +155,7 @@ public:
     void choisit(int choix) { m_choix = choix; }
 
     clsPopupMenu dernier;
+    QPoint position; // (-1, -1): at the mouse pointer
     int affiches = 0;
 
 private:

@@ -4,11 +4,14 @@
 
 #include "Banc.h"
 
+#include "groupops/Appartenances.h"
 #include "menus/MenusNoeuds.h"
 #include "shell/ui/frmTraitementEnCours.h"
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +63,8 @@ private slots:
         banc.automate.accepteMessage(QMessageBox::No);
         QVERIFY(!banc.demarre({dnVentes}));
         QCOMPARE(banc.automate.messages.size(), 1);
-        QVERIFY(banc.automate.messages[0].startsWith(u"Impossible de déterminer le domaine root"_s));
+        QVERIFY(banc.automate.messages[0].startsWith(u"Impossible d'accéder à l'ActiveDirectory"_s));
+        QVERIFY(banc.automate.messages[0].contains(u"/nowhere/missing.ldif"_s));
         QVERIFY(banc.automate.messages[0].endsWith(u"l'ActiveDirectory ?"_s));
         QCOMPARE(banc.automate.icones[0], QMessageBox::Critical);
         QVERIFY(banc.fenetre->arbre().isEmpty());
@@ -68,6 +72,67 @@ private slots:
         QFile f(banc.cheminIni());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), avant);
+    }
+
+    // Every way out ends the event loop: Quit from the tray menu (the window is hidden, so no
+    // visible window closes), and a close while the start-up analysis runs (before the loop).
+    void everyWayOutEndsTheProgram() {
+        {
+            Banc banc;
+            QVERIFY(banc.demarre());
+            banc.fenetre->hide(); // as in the tray
+            QTimer::singleShot(0, banc.fenetre.get(), [&banc] {
+                banc.fenetre->findChild<QAction*>(u"mnuSystrayQuitter"_s)->trigger();
+            });
+            QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(3); }); // a hang fails here
+            QCOMPARE(BouclePrincipale(*banc.fenetre), 0);
+            QVERIFY(banc.fenetre->EstFermee());
+        }
+        {
+            Banc banc;
+            QTimer::singleShot(0, qApp, [&banc] { banc.fenetre->close(); }); // during the analysis
+            QVERIFY(banc.demarre({dnVelmora}));
+            QVERIFY(banc.fenetre->EstFermee());
+            QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(3); });
+            QCOMPARE(BouclePrincipale(*banc.fenetre), 0);
+        }
+    }
+
+    // The keyboard does what the mouse does: the labels follow the arrow keys, the menu key opens
+    // the node's menu at the node, and the find keys work though the menu was opened on no tree.
+    void keyboardUsersGetWhatTheMouseGets() {
+        Banc banc;
+        QVERIFY(banc.demarre());
+        auto* edition = banc.fenetre->findChild<QMenu*>(u"mnuEdition"_s);
+        emit edition->aboutToShow();
+        emit edition->aboutToHide();
+        banc.fenetre->LanceAnalyse(0, dnVentes);
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        auto* description = banc.controle<QLabel>(u"lblDescription"_s);
+        QCOMPARE(description->text(), u"Direction commerciale"_s);
+
+        vue->setFocus();
+        QTest::keyClick(vue, Qt::Key_Down); // onto the root
+        QTest::keyClick(vue, Qt::Key_Down); // onto its first child
+        Noeud* courant = banc.fenetre->arbre().SelectedItem();
+        QVERIFY(courant && courant != banc.fenetre->arbre().Racine());
+        const QString attendue =
+            LitDescriptionEtGestionnaire(*banc.fenetre->session(), courant->Tag()).description;
+        QVERIFY(attendue != description->text());
+        QTRY_COMPARE(description->text(), attendue);
+
+        MenusScriptes menus;
+        QContextMenuEvent touche(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QApplication::sendEvent(vue, &touche);
+        QCOMPARE(menus.affiches, 1);
+        QCOMPARE(menus.position,
+                 vue->viewport()->mapToGlobal(vue->visualRect(vue->currentIndex()).bottomLeft()));
+
+        banc.fenetre->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(banc.fenetre.get()));
+        QTest::keyClick(banc.fenetre.get(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(banc.fenetre->findChild<QDialog*>(u"frmRechercher"_s) &&
+                    banc.fenetre->findChild<QDialog*>(u"frmRechercher"_s)->isVisible());
     }
 
     void typedNameThenGoAndBoxKeys() {

@@ -1,0 +1,31 @@
+#include "shell/ui/BouclePrincipale.h"
+
+#include "shell/ui/frmPrincipal.h"
+
+#include <QApplication>
+
+namespace arbrix {
+
+EtapesDemarrage EtapesDeLaFenetre(frmPrincipal& fenetre) {
+    EtapesDemarrage etapes;
+    etapes.appliqueParametres = [&fenetre](const EtatProgramme&) {
+        fenetre.TraduitEtDispose();
+        fenetre.AppliqueOptionsFenetre();
+    };
+    etapes.chargeMemos = [&fenetre](const QString&) { fenetre.ChargeMemos(); };
+    etapes.afficheFenetre = [&fenetre] { fenetre.show(); };
+    etapes.ouvreSession = [&fenetre] { return fenetre.OuvreSession(); };
+    etapes.lanceAnalyse = [&fenetre](qint16 mode, const QString& dn) { fenetre.LanceAnalyse(mode, dn); };
+    return etapes;
+}
+
+int BouclePrincipale(frmPrincipal& fenetre) {
+    if (fenetre.EstFermee())
+        return 0;
+    // Closing a window hidden in the tray closes no visible window, so Qt would not end the
+    // loop by itself.
+    QObject::connect(&fenetre, &frmPrincipal::Fermee, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    return QApplication::exec();
+}
+
+} // namespace arbrix
