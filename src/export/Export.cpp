@@ -9,10 +9,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString DernierePartieCle(const QString& cle) {
-    return cle.mid(cle.lastIndexOf(u'\\') + 1);
-}
-
 // An account label is "display name (account)": the display name is what comes before the
 // account part, found from the end so that a display name holding " (" stays whole.
 QString NomAfficheDeCompte(const QString& nom, const QString& compte) {
@@ -134,12 +130,12 @@ QString GenerateurExport::TexteItem(const Noeud& noeud) const {
     case FormatExport::NomsEtComptes:
         return NomDuLibelle(noeud.Text());
     case FormatExport::Comptes:
-        return DernierePartieCle(noeud.Key());
+        return NomDeLaCle(noeud.Key());
     case FormatExport::Noms: {
         // Group and O.U. names are taken whole: "Sales (EMEA)" is a name, not a name and a note.
         const QString nom = NomDuLibelle(noeud.Text());
         return EstConteneur(noeud.LettreType()) ? nom.trimmed()
-                                                : NomAfficheDeCompte(nom, DernierePartieCle(noeud.Key()));
+                                                : NomAfficheDeCompte(nom, NomDeLaCle(noeud.Key()));
     }
     default: {
         QString texte = noeud.Text();
@@ -155,7 +151,7 @@ QString GenerateurExport::TexteItem(const Noeud& noeud) const {
 QString GenerateurExport::TexteColonne(const Noeud& noeud, const QString& item) const {
     if (!m_modeColonne)
         return item;
-    const QString& cle = noeud.Key();
+    const QString cle = CleSansNumerotation(noeud.Key());
     QString texte = cle.left(cle.lastIndexOf(u'\\') + 1) + item;
     texte.replace(u'\\', m_separateur);
     return texte;

@@ -1,6 +1,7 @@
 #include "menus/Copie.h"
 
 #include "menus/MenusNoeuds.h"
+#include "tree/Arbre.h"
 
 namespace arbrix {
 
@@ -19,7 +20,7 @@ QString NomSansCompte(const QString& libelle) {
 }
 
 QString CompteDeLaCle(const QString& cle) {
-    return cle.mid(cle.lastIndexOf(u'\\') + 1);
+    return NomDeLaCle(cle);
 }
 
 QString DnDuTag(const QString& tag) {

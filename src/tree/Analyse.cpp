@@ -430,28 +430,20 @@ void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
     QString texte = (personne ? texteChamp(rs, u"DisplayName") : texteChamp(rs, u"CN")) +
                     QStringLiteral(" (") + sam.toLower() + u')';
 
-    bool probleme = false;
-    QString image = categorie;
-    if (rs.Fields(u"userAccountControl").toInt() & 2) {
-        image = categorie + QStringLiteral("_ina");
-        probleme = true;
-    }
+    const QDateTime instant = maintenant();
+    EtatCompte etat;
+    etat.desactive = rs.Fields(u"userAccountControl").toInt() & 2;
     if (m_parametres.ControlerVerrouilleExpire) {
-        if (estVerrouille(rs)) {
-            image = categorie + QStringLiteral("_ver");
-            probleme = true;
-        } else {
-            const QDateTime expiration = ExpirationCompte(rs.Fields(u"accountExpires"));
-            if (!ExpirationJamais(expiration)) {
-                const bool expire = CompteExpire(expiration, maintenant());
-                texte += NoteExpiration(expiration, expire);
-                if (expire) {
-                    image = categorie + QStringLiteral("_exp");
-                    probleme = true;
-                }
-            }
+        // A locked account's expiry is neither read nor noted.
+        etat.verrouille = estVerrouille(rs);
+        if (!etat.verrouille) {
+            etat.expiration = ExpirationCompte(rs.Fields(u"accountExpires"));
+            if (!ExpirationJamais(etat.expiration))
+                texte += NoteExpiration(etat.expiration, CompteExpire(etat.expiration, instant));
         }
     }
+    const QString image = CleImageCompte(categorie, etat, m_parametres.ControlerVerrouilleExpire, instant);
+    const bool probleme = image != categorie;
 
     const QString lettre = categorie.left(1).toUpper();
     Noeud* noeud = ajouteNoeud(parent, sam, texte, lettre + dn, image, false);
@@ -642,7 +634,7 @@ Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& te
     // the later one gets a numbered Key rather than ending the expansion of its parent.
     QString cle = base;
     for (int i = 2; m_arbre.NoeudExiste(cle); ++i)
-        cle = base + QChar(NBSP) + u'(' + QString::number(i) + u')';
+        cle = PartieCleNumerotee(base, i);
     return m_arbre.Ajoute(parent, cle, texte, tag, image, trier);
 }
 

@@ -15,6 +15,43 @@ QString NomDuLibelle(const QString& libelle) {
     return i < 0 ? libelle : libelle.left(i);
 }
 
+QString PartieCleNumerotee(const QString& nom, int numero) {
+    return nom + QChar(NBSP) + u'(' + QString::number(numero) + u')';
+}
+
+// Where the numbering of the Key part ending at fin starts; fin when it has none.
+static qsizetype debutNumerotation(QStringView cle, qsizetype fin) {
+    if (fin < 4 || cle[fin - 1] != u')')
+        return fin;
+    qsizetype i = fin - 2;
+    while (i >= 0 && cle[i].isDigit())
+        --i;
+    if (i == fin - 2 || i < 1 || cle[i] != u'(' || cle[i - 1] != QChar(NBSP))
+        return fin;
+    return i - 1;
+}
+
+QString CleSansNumerotation(const QString& cle) {
+    QString resultat;
+    resultat.reserve(cle.size());
+    qsizetype debut = 0;
+    while (debut <= cle.size()) {
+        qsizetype fin = cle.indexOf(u'\\', debut);
+        if (fin < 0)
+            fin = cle.size();
+        resultat += QStringView(cle).mid(debut, debutNumerotation(cle, fin) - debut);
+        if (fin < cle.size())
+            resultat += u'\\';
+        debut = fin + 1;
+    }
+    return resultat;
+}
+
+QString NomDeLaCle(const QString& cle) {
+    const qsizetype debut = cle.lastIndexOf(u'\\') + 1;
+    return cle.mid(debut, debutNumerotation(cle, cle.size()) - debut);
+}
+
 qint32 NombreDuLibelle(const QString& libelle) {
     const qsizetype i = libelle.indexOf(QChar(NBSP));
     if (i < 0)

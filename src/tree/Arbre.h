@@ -37,6 +37,15 @@ QString NomDuLibelle(const QString& libelle);
 // it is not numeric; 0 when there is no NBSP.
 qint32 NombreDuLibelle(const QString& libelle);
 
+// Same-named siblings (a group and a sub-O.U., two groups of different containers) cannot share
+// a Key: the later one's Key part gets "NBSP (n)". That numbering is the tree's, not the
+// directory's: what users copy or export is the name without it.
+QString PartieCleNumerotee(const QString& nom, int numero);
+// The Key with the numbering taken off each of its parts.
+QString CleSansNumerotation(const QString& cle);
+// The last part of a Key without its numbering: the object's name as the directory has it.
+QString NomDeLaCle(const QString& cle);
+
 // Raised by the tree when a node is added with a Key the tree already holds.
 class ErreurCleDupliquee : public std::exception {
 public:

@@ -1,4 +1,6 @@
 #include "export/Export.h"
+#include "menus/Copie.h"
+#include "menus/MenusNoeuds.h"
 #include "tree/Arbre.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +111,20 @@ TEST_F(ExportTest, ColumnModeSplitsANameHoldingABackslash) {
     Noeud* n = arbre.Ajoute(g, "\\\\Sales\\R\\D\\x", "X (x)", "UCN=X", "user");
     ASSERT_NE(n, nullptr);
     EXPECT_EQ(Exporte(), Lignes({"R\\D", ";;Sales;R;D;x"}));
+}
+
+TEST_F(ExportTest, SameNamedSiblingsAreExportedAndCopiedByTheirDirectoryName) {
+    // An O.U. named like the group beside it: the tree numbers its Key, the directory does not.
+    Noeud* ou = arbre.Ajoute(racine, "\\\\Sales\\Managers" + NB + "(2)", "Managers" + NB + "(1)",
+                             "OOU=Managers,OU=Sales", "ou", true);
+    Noeud* zoe = arbre.Ajoute(ou, "\\\\Sales\\Managers" + NB + "(2)\\zoe", "Zoé (zoe)", "UCN=Zoé", "user");
+    arbre.Selectionne(ou);
+    options.ModeColonne = true;
+    options.Separateur = QStringLiteral(";");
+    options.Format = FormatExport::Comptes;
+    EXPECT_EQ(Exporte(), Lignes({"Managers", ";;Sales;Managers;zoe"}));
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierCompte, {zoe->Text(), zoe->Key(), zoe->Tag()}),
+              std::optional<QString>(QStringLiteral("zoe")));
 }
 
 TEST_F(ExportTest, ColumnModeNeedsTheStructure) {
