@@ -27,7 +27,6 @@ TEST(AccountCategory, ServiceAccountsBeforeComputersBeforePersons) {
     EXPECT_EQ(CleCategorieCompte(QStringList{u"top"_s, u"contact"_s}), u"?"_s);
     EXPECT_EQ(CleCategorieCompte(QVariant()), u"?"_s);
     EXPECT_EQ(CleCategorieCompte(QVariant(u"computer"_s)), u"comp"_s);
-    EXPECT_EQ(LettreTypeCompte(u"svce"_s), u'S');
     EXPECT_TRUE(TableauContient(QStringList{u"Computer"_s}, u"computer"_s, 1));
     EXPECT_FALSE(TableauContient(QStringList{u"Computer"_s}, u"computer"_s, 0));
     EXPECT_FALSE(TableauContient(QStringList{u"computers"_s}, u"computer"_s, 1)) << "whole values only";
@@ -54,7 +53,6 @@ TEST(AccountImageKey, DisabledLockedAndExpiredStates) {
 }
 
 TEST(Paths, SlashesEscapedAndTheModeTwoPrefix) {
-    EXPECT_EQ(EchappeCheminLDAP(u"CN=A/B,OU=X"_s), u"CN=A\\/B,OU=X"_s);
     EXPECT_EQ(CheminObjet(u"CN=A/B,OU=X"_s, 0, u"DC=x"_s), u"LDAP://CN=A\\/B,OU=X"_s);
     EXPECT_EQ(CheminObjet(u"CN=A/B,OU=X"_s, 1, u"DC=x"_s), u"LDAP://CN=A\\/B,OU=X"_s);
     EXPECT_EQ(CheminObjet(u"CN=A,OU=X"_s, 2, u"velmora.test"_s), u"LDAP://velmora.test/CN=A,OU=X"_s);

@@ -4,8 +4,6 @@
 #include "i18n/Traductions.h"
 #include "settings/Ini.h"
 
-#include <QRegularExpression>
-
 #include <gtest/gtest.h>
 
 namespace arbrix {
@@ -30,8 +28,12 @@ TEST(EnglishTest, DeclaresEnglishAndIsChosenOnAnEnglishSystem) {
     EXPECT_EQ(ChoisitLangueInitiale(9, Dossier).langue, "English");
 }
 
-TEST(EnglishTest, TranslatesEveryCatalogueKey) {
-    for (const auto& [cle, francais] : TextesParDefaut()) {
+TEST(EnglishTest, TranslatesEveryTextOfTheCatalogueAndOfTheCommandLine) {
+    ChargeTraductions(QString());
+    QList<TexteParDefaut> textes = TextesParDefaut();
+    for (const QString& cle : ClesTexteCli())
+        textes.append({cle, TexteCli(cle)});
+    for (const auto& [cle, francais] : textes) {
         const QString anglais = LitTraduction(Fichier, cle, Absent);
         ASSERT_NE(anglais, Absent) << qPrintable(cle) << " is missing";
         EXPECT_FALSE(anglais.trimmed().isEmpty()) << qPrintable(cle);
@@ -44,6 +46,8 @@ TEST(EnglishTest, TranslatesEveryCatalogueKey) {
         EXPECT_EQ(NombreAccelerateurs(anglais) > 0, NombreAccelerateurs(francais) > 0) << qPrintable(cle);
         EXPECT_LE(NombreAccelerateurs(anglais), 1) << qPrintable(cle);
     }
+    // The help is a block: nothing at its end is lost.
+    EXPECT_TRUE(LitTraduction(Fichier, CleTexteCli::Aide, Absent).endsWith("  1  any other error\n"));
 }
 
 TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
@@ -78,30 +82,6 @@ TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
     EXPECT_TRUE(description.endsWith("configured account."));
     // The main window's caption is the program's title and version, set before translation.
     EXPECT_TRUE(LitIni(Fichier, "Traduction", "frmPrincipal", QString()).isEmpty());
-}
-
-TEST(EnglishTest, TranslatesTheCommandLineTexts) {
-    using namespace CleTexteCli;
-    const QStringList cles = QStringList()
-                             << OptionInconnue << ValeurManquante << TypeInvalide << ModeInvalide
-                             << ReglageInvalide << ReglageInconnu << ReglageMotDePasse << NomManquant
-                             << AideCourte << FichierReglagesIntrouvable << MotDePasseIllisible
-                             << MotDePasseManquant << CopieReglagesImpossible << Aide;
-    ChargeTraductions(QString());
-    QStringList francais;
-    for (const QString& cle : cles)
-        francais.append(TexteCli(cle));
-    ChargeTraductions(Fichier);
-    for (qsizetype i = 0; i < cles.size(); ++i) {
-        const QString anglais = TexteCli(cles[i]);
-        EXPECT_NE(anglais, francais[i]) << qPrintable(cles[i]);
-        EXPECT_EQ(anglais.count("%v"), francais[i].count("%v")) << qPrintable(cles[i]);
-    }
-    // The help is a block: its lines stay lines, and nothing after it is lost.
-    const QString aide = TexteCli(Aide);
-    EXPECT_TRUE(aide.startsWith("Usage: arbrix-cli [OPTIONS] NAME-OR-DN\n\nAnalyses")) << qPrintable(aide);
-    EXPECT_TRUE(aide.endsWith("  1  any other error\n"));
-    ChargeTraductions(QString());
 }
 
 } // namespace

@@ -214,7 +214,6 @@ TEST(Completion, SuppressionDuCandidatSelectionne) {
 }
 
 TEST(RegleDesBoutons, TexteEtSeparateur) {
-    EXPECT_EQ(SeparateurMemos().size(), 600);
     EXPECT_FALSE(RechercheActivable(QString()));
     EXPECT_FALSE(RechercheActivable(SeparateurMemos()));
     EXPECT_TRUE(RechercheActivable(u"-"_s));
@@ -227,7 +226,6 @@ TEST_F(MemosFichier, AllerRetourParLeFichier) {
     Ecrit("; garde-moi\n[Config]\nLangue=English\n");
     Memos m;
     m.Charge(Ini());
-    EXPECT_EQ(m.MaximumRecents(), 20);
     EXPECT_TRUE(m.EstVide());
     m.MemoriseRecherche(u"Ventes Sud"_s, 0);
     m.MemoriseRecherche(u"Paie|Ouest"_s, 1);

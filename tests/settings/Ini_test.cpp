@@ -65,18 +65,6 @@ TEST_F(FichierIni, EditsKeepEveryOtherLineInPlace) {
     EXPECT_EQ(Contenu(), avant + "\n[Export]\n");
 }
 
-TEST_F(FichierIni, NullValueDeletesButEmptyValueKeepsTheKey) {
-    Ecrit("[Config]\nNbMémos=2\nMémo1=0;1;a\n");
-    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Mémo1"_s, QString()));
-    EXPECT_EQ(Lit(u"Mémo1"_s), QString());
-    EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"Mémo1"_s, std::nullopt));
-    EXPECT_EQ(Lit(u"Mémo1"_s), u"<défaut>"_s);
-    // Deleting what is not there creates nothing.
-    const QString absent = dossier.filePath(u"absent.ini"_s);
-    EXPECT_TRUE(EcritIni(absent, u"Config"_s, u"Mémo1"_s, std::nullopt));
-    EXPECT_FALSE(QFile::exists(absent));
-}
-
 TEST_F(FichierIni, ValuesReadBackExactlyAsWritten) {
     const QStringList valeurs = {u"    "_s, u" a "_s,   u"\"entre\""_s, u"'x'"_s,
                                  u"\""_s,   u"a=b;c"_s, u"\\t"_s,       QString()};
@@ -123,8 +111,9 @@ TEST_F(FichierIni, ExternalChangesAreSeenByTheNextRead) {
     EXPECT_EQ(Lit(u"A"_s), u"4"_s);
 }
 
-TEST_F(FichierIni, WriteIsAtomicAndFailsWithoutItsFolder) {
+TEST_F(FichierIni, WriteIsAtomicDeletingCreatesNothingAndFailsWithoutItsFolder) {
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"A"_s, u"1"_s));
+    EXPECT_TRUE(EcritIni(dossier.filePath(u"absent.ini"_s), u"Config"_s, u"A"_s, std::nullopt));
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Arbrix.ini"_s});
     EXPECT_FALSE(EcritIni(dossier.filePath(u"absent/Arbrix.ini"_s), u"Config"_s, u"A"_s, u"1"_s));
 }

@@ -72,23 +72,8 @@ protected:
 
 } // namespace
 
-TEST_F(FichierParametres, MissingFileGivesEveryDefaultAndAWindowsFileIsRead) {
+TEST_F(FichierParametres, MissingFileGivesTheDefaultsAndAValueTooLargeForItsTypeStopsTheReading) {
     EXPECT_EQ(LitParametres(Ini()), Parametres{});
-    EcritFichier(Ini(),
-                 "[Config]\r\nLangue=English\r\nFen\xeatreM\xe9moriserTaille=-1\r\nFen\xeatreHauteur=7200\r\n"
-                 "AnalyseParD\xe9"
-                 "faut=3\r\nAfficherNombreMembres=0\r\nAcc\xe8sAD=1\r\n");
-    const Parametres p = LitParametres(Ini());
-    EXPECT_EQ(p.Langue, u"English"_s);
-    EXPECT_TRUE(p.FenetreMemoriserTaille);
-    EXPECT_EQ(p.FenetreHauteur, 7200);
-    EXPECT_EQ(p.AnalyseParDefaut, 3);
-    EXPECT_FALSE(p.AfficherNombreMembres);
-    EXPECT_EQ(p.AccesAD, 1);
-    EXPECT_EQ(p.NbElementsMemorisesMax, 20);
-}
-
-TEST_F(FichierParametres, ValueTooLargeForItsTypeStopsTheReading) {
     EcritFichier(Ini(), "[Config]\nNbElémentsMémorisésMax=40000\n");
     EXPECT_THROW(LitParametres(Ini()), ErreurExecution);
     EcritFichier(Ini(), "[Config]\nFenêtreLargeur=40000\n");
@@ -148,30 +133,22 @@ TEST(MotDePasse, ScrambleIsReversibleUpperCaseHexTwoDigitsPerByte) {
     EXPECT_EQ(DechiffreMotDePasse(u"motdepasse"_s), QString());
 }
 
-TEST(Emplacement, InstalledUnderASystemPrefixUsesTheConfigurationFolder) {
+TEST(Emplacement, InstalledUnderASystemPrefixOrPortableBesideTheProgram) {
     QTemporaryDir racine;
     const QString prefixe = racine.filePath(u"usr"_s);
-    const QString programme = prefixe + u"/bin"_s;
     const QString config = racine.filePath(u"home/.config"_s);
-    const auto e = CalculeEmplacementParametres(programme, config, {u"/opt"_s, prefixe});
+    const auto e = CalculeEmplacementParametres(prefixe + u"/bin"_s, config, {u"/opt"_s, prefixe});
     EXPECT_TRUE(e.Installe);
     EXPECT_EQ(e.DossierParametres, config + u"/Velmora/Arbrix/"_s);
     EXPECT_EQ(e.CheminIni, config + u"/Velmora/Arbrix/Arbrix.ini"_s);
     EXPECT_TRUE(e.AncienFichier.isEmpty());
 
-    // A folder merely starting with the prefix's letters is not under it.
-    const auto ailleurs = CalculeEmplacementParametres(prefixe + u"x/bin"_s, config, {prefixe});
-    EXPECT_FALSE(ailleurs.Installe);
-    EXPECT_EQ(ailleurs.CheminIni, prefixe + u"x/bin/Arbrix.ini"_s);
-}
-
-TEST(Emplacement, PortableCopyKeepsItsSettingsBesideTheProgram) {
-    QTemporaryDir racine;
-    const QString config = racine.filePath(u"config"_s);
-    const auto e = CalculeEmplacementParametres(racine.path(), config, {u"/usr"_s});
-    EXPECT_FALSE(e.Installe);
-    EXPECT_EQ(e.CheminIni, racine.path() + u"/Arbrix.ini"_s);
-    PrepareDossierParametres(e);
+    // A folder merely starting with the prefix's letters is not under it: a portable copy keeps
+    // its settings beside the program and creates no configuration folder.
+    const auto portable = CalculeEmplacementParametres(prefixe + u"x/bin"_s, config, {prefixe});
+    EXPECT_FALSE(portable.Installe);
+    EXPECT_EQ(portable.CheminIni, prefixe + u"x/bin/Arbrix.ini"_s);
+    PrepareDossierParametres(portable);
     EXPECT_FALSE(QFileInfo::exists(config));
 }
 

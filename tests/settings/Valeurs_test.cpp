@@ -1,8 +1,5 @@
-#include "settings/Ini.h"
 #include "settings/Valeurs.h"
 #include "text/Erreur.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -14,8 +11,6 @@ TEST(Booleen, TrueWhenTheLeadingNumberIsNotZero) {
         EXPECT_TRUE(BooleenDuTexte(vrai)) << vrai.toStdString();
     for (const QString& faux : {u"0"_s, QString(), u"abc"_s, u"-0"_s, u"True"_s, u"0x10"_s})
         EXPECT_FALSE(BooleenDuTexte(faux)) << faux.toStdString();
-    EXPECT_EQ(TexteDuBooleen(true), u"-1"_s);
-    EXPECT_EQ(TexteDuBooleen(false), u"0"_s);
 }
 
 TEST(NombreEnTete, ReadsTheLeadingNumberSkippingBlanks) {
@@ -47,17 +42,4 @@ TEST(Entier, TooLargeForTheTypeRaisesOverflowNamingTheKey) {
     }
     EXPECT_THROW(Entier32DuTexte(u"2147483648"_s), ErreurExecution);
     EXPECT_THROW(Entier32DuTexte(u"-2147483649"_s), ErreurExecution);
-}
-
-TEST(LecteursTypes, DefaultsForMissingKeysAndValuesFromTheFile) {
-    QTemporaryDir dossier;
-    const QString ini = dossier.filePath(u"a.ini"_s);
-    EXPECT_TRUE(LitBooleen(ini, SectionConfig, u"X"_s, true));
-    EXPECT_EQ(LitEntier16(ini, SectionConfig, u"X"_s, 20), 20);
-    EXPECT_EQ(LitEntier32(ini, SectionConfig, u"X"_s, -5), -5);
-    EXPECT_TRUE(EcritBooleen(ini, SectionConfig, u"B"_s, false));
-    EXPECT_TRUE(EcritEntier(ini, SectionConfig, u"N"_s, 70000));
-    EXPECT_FALSE(LitBooleen(ini, SectionConfig, u"B"_s, true));
-    EXPECT_EQ(LitEntier32(ini, SectionConfig, u"N"_s, 0), 70000);
-    EXPECT_THROW(LitEntier16(ini, SectionConfig, u"N"_s, 0), ErreurExecution);
 }

@@ -85,8 +85,6 @@ public:
     // Called before each search; may raise LdapError.
     std::function<void(const SearchRequest&)> avantRecherche;
 
-    MemoryBackend& annuaire() { return *m_annuaire; }
-
     std::unique_ptr<SearchCursor> search(const SearchRequest& requete) override;
 
 private:
@@ -107,7 +105,6 @@ protected:
     Noeud* noeud(const QString& finDeCle) const;
     // Counts of the embedded directory since the last reset.
     const RoundTrips& allers() { return m_annuaire->roundTrips(); }
-    void remetAllersAZero() { m_annuaire->resetRoundTrips(); }
     // Adds an entry to the embedded directory ("attr=value" texts).
     void ajouteEntree(const QString& dn, const QStringList& attributs);
 

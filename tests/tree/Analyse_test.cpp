@@ -446,7 +446,7 @@ TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
     m_arbre.Vide();
     Noeud* groupe = m_arbre.Ajoute(nullptr, "\\\\Domain Users", "Domain Users",
                                    "GCN=Domain Users,CN=Users,DC=velmora,DC=test", "grp_sec_glo", true);
-    remetAllersAZero();
+    m_annuaire->resetRoundTrips();
     const qint32 n = m_analyse->AnalyseMembresGroupe({}, groupe, 0);
     EXPECT_GT(n, 15);
     EXPECT_EQ(NombreDuLibelle(groupe->Text()), n);
