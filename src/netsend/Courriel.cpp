@@ -150,7 +150,7 @@ std::optional<QStringList> CommandeMessagerie(const QString& reglage) {
 }
 
 bool AdresseValide(const QString& adresse) {
-    static const QString interdits = u"\"'<>()[],;:\\"_s;
+    static const QString interdits = u"\"<>()[],;:\\"_s;
     const qsizetype arobase = adresse.lastIndexOf(u'@');
     if (adresse.size() > 254 || arobase <= 0 || arobase == adresse.size() - 1 || adresse.startsWith(u'-'))
         return false;

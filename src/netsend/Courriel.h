@@ -24,7 +24,7 @@ std::optional<QStringList> DecoupeCommande(const QString& commande);
 std::optional<QStringList> CommandeMessagerie(const QString& reglage);
 
 // An address that can go in a header and as the command's last argument: local@domain in
-// printable ASCII, without blanks, quotes, angle brackets, commas or semicolons, not starting
+// printable ASCII, without blanks, double quotes, angle brackets, commas or semicolons, not starting
 // with "-".
 bool AdresseValide(const QString& adresse);
 
