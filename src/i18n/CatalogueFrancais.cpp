@@ -109,24 +109,6 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"TXT_ENVOI_MESSAGE_OPERATION_TERMINEE", "Opération terminée"},
         {"TXT_ENVOI_MESSAGE_OPERATION_TERMINEE_BILAN",
          "%v message(s) envoyé(s) avec succès sur un total de %v"},
-        // Messages to members, sent by e-mail: the detail of a report line, the reasons of a
-        // failure, the subject and the checks of the configuration window.
-        {"TXT_RESULTAT_DETAIL", "%v (%v)"},
-        {"TXT_MOTIF_AUCUNE_ADRESSE", "aucune adresse électronique"},
-        {"TXT_MOTIF_AUCUN_TRANSPORT", "aucun transport de courrier configuré"},
-        {"TXT_MOTIF_ADRESSE_INVALIDE", "adresse électronique invalide"},
-        {"TXT_MOTIF_EXPEDITEUR_INVALIDE", "adresse de l'expéditeur invalide"},
-        {"TXT_MOTIF_SAUT_DE_LIGNE", "saut de ligne dans un nom"},
-        {"TXT_MOTIF_DELAI_DEPASSE", "pas de réponse de la commande d'envoi en %v s"},
-        {"TXT_MOTIF_CODE_RETOUR", "la commande d'envoi a échoué (code %v)"},
-        {"TXT_MOTIF_LANCEMENT_IMPOSSIBLE", "la commande d'envoi '%v' ne peut pas être lancée"},
-        {"TXT_MOTIF_ERREUR_ANNUAIRE", "erreur de l'annuaire (%v) : %v"},
-        {"TXT_SUJET_MESSAGE", "Message de %v (Arbrix)"},
-        {"MSG_ERREUR_MESSAGERIE_COMMANDE",
-         "La commande d'envoi des messages ne peut pas être lue : un guillemet n'est pas refermé..."},
-        {"MSG_ERREUR_MESSAGERIE_EXPEDITEUR",
-         "L'adresse de l'expéditeur n'est pas une adresse électronique valide (par exemple "
-         "admin@example.org)..."},
         {"TXT_OU", "O.U."},
         {"TXT_GRP_SEC_LOC", "Groupe de sécurité - Local"},
         {"TXT_GRP_SEC_GLO", "Groupe de sécurité - Global"},
@@ -165,6 +147,24 @@ const QList<TexteParDefaut>& TextesParDefaut() {
          "L'adresse d'annuaire '%v' n'est pas prise en charge : utilisez ldap://, ldaps:// ou ldapi://..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE_ABSENT", "Le fichier d'annuaire '%v' n'existe pas..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE", "Le fichier d'annuaire '%v' ne peut pas être chargé :§§%v"},
+        // Messages to members, sent by e-mail: the detail of a report line, the reasons of a
+        // failure, the subject and the checks of the configuration window.
+        {"TXT_RESULTAT_DETAIL", "%v (%v)"},
+        {"TXT_MOTIF_AUCUNE_ADRESSE", "aucune adresse électronique"},
+        {"TXT_MOTIF_AUCUN_TRANSPORT", "aucun transport de courrier configuré"},
+        {"TXT_MOTIF_ADRESSE_INVALIDE", "adresse électronique invalide"},
+        {"TXT_MOTIF_EXPEDITEUR_INVALIDE", "adresse de l'expéditeur invalide"},
+        {"TXT_MOTIF_SAUT_DE_LIGNE", "saut de ligne dans un nom"},
+        {"TXT_MOTIF_DELAI_DEPASSE", "pas de réponse de la commande d'envoi en %v s"},
+        {"TXT_MOTIF_CODE_RETOUR", "la commande d'envoi a échoué (code %v)"},
+        {"TXT_MOTIF_LANCEMENT_IMPOSSIBLE", "la commande d'envoi '%v' ne peut pas être lancée"},
+        {"TXT_MOTIF_ERREUR_ANNUAIRE", "erreur de l'annuaire (%v) : %v"},
+        {"TXT_SUJET_MESSAGE", "Message de %v (Arbrix)"},
+        {"MSG_ERREUR_MESSAGERIE_COMMANDE",
+         "La commande d'envoi des messages ne peut pas être lue : un guillemet n'est pas refermé..."},
+        {"MSG_ERREUR_MESSAGERIE_EXPEDITEUR",
+         "L'adresse de l'expéditeur n'est pas une adresse électronique valide (par exemple "
+         "admin@example.org)..."},
     };
     return textes;
 }
