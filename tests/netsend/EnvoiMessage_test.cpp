@@ -54,7 +54,7 @@ public:
     int lectures = 0;
 };
 
-// Answers from a list, one per message; can press Cancel while a message is being sent.
+// Answers from a list, one per message.
 class TransportScripte : public Transport {
 public:
     IssueEnvoi Envoie(const QString& adresse, const QByteArray& message,
@@ -62,27 +62,21 @@ public:
         adresses << adresse;
         messages << message;
         patiente();
-        if (adresses.size() == annuleAuMessage)
-            *annulation = true;
         return reponses.value(adresses.size() - 1, {true, {}});
     }
     QStringList adresses;
     QList<QByteArray> messages;
     QList<IssueEnvoi> reponses;
-    qsizetype annuleAuMessage = -1;
-    bool* annulation = nullptr;
 };
 
 class SuiviScripte : public SuiviEnvoi {
 public:
     void TraiteEvenements() override { ++evenements; }
-    bool AnnulationDemandee() const override { return annule; }
     void LigneEnCours(const QString& ligne) override { affiche << ligne; }
     void LigneTerminee(const QString& ligne, int numero, int total) override {
         affiche.last() = ligne;
         progression << u"%1/%2"_s.arg(numero).arg(total);
     }
-    bool annule = false;
     int evenements = 0;
     QStringList affiche;
     QStringList progression;
@@ -117,23 +111,6 @@ TEST(EnvoiMessage, OneFailureInThreeIsReportedAndCounted) {
     EXPECT_FALSE(bilan.ToutEnvoye());
     EXPECT_TRUE(transport.messages[0].contains("Subject: Message de alice (Arbrix)\n"));
     EXPECT_GE(suivi.evenements, 6); // before each recipient and while each command ran
-}
-
-TEST(EnvoiMessage, CancelDuringTheSecondOfFiveFinishesThatMessageAndStops) {
-    AnnuaireScripte annuaire;
-    for (int i = 1; i <= 5; ++i)
-        annuaire.adresses.insert(u"u%1"_s.arg(i), {u"u%1@x.test"_s.arg(i), {}, {}});
-    SuiviScripte suivi;
-    TransportScripte transport;
-    transport.annuleAuMessage = 2;
-    transport.annulation = &suivi.annule;
-    const BilanEnvoi bilan = EnvoieMessage(Comptes(5), {u"m"_s, {}, u"a"_s}, annuaire, transport, suivi);
-    EXPECT_EQ(transport.adresses, (QStringList{u"u1@x.test"_s, u"u2@x.test"_s}));
-    EXPECT_TRUE(bilan.annule);
-    EXPECT_EQ(bilan.lignes.size(), 4);
-    EXPECT_EQ(bilan.lignes[1], u"Envoi du message à 'u2' : OK (u2@x.test)"_s);
-    EXPECT_EQ(bilan.lignes.last(), u"Opération annulée par l'utilisateur..."_s);
-    EXPECT_FALSE(bilan.ToutEnvoye());
 }
 
 TEST(EnvoiMessage, RecipientsThatCannotBeReachedFailWithTheirReason) {
