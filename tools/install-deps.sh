@@ -9,6 +9,8 @@ packages=(
   # samba's Recommends that provisioning a domain controller needs; --no-install-recommends drops them
   samba samba-ad-provision samba-dsdb-modules samba-vfs-modules ldap-utils krb5-user iproute2
   openssl python3
+  # the messaging tests: a sendmail-compatible command and a throwaway SMTP server
+  msmtp python3-aiosmtpd
   xvfb xauth
 )
 missing=()

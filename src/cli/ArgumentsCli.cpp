@@ -21,10 +21,10 @@ Option DecoupeOption(const QString& argument) {
 }
 
 bool EstOptionAvecValeur(const QString& nom) {
-    static const QStringList noms = {QStringLiteral("--directory"),    QStringLiteral("--type"),
-                                     QStringLiteral("--mode"),         QStringLiteral("--settings"),
-                                     QStringLiteral("--set"),          QStringLiteral("--user"),
-                                     QStringLiteral("--password-file")};
+    static const QStringList noms = {QStringLiteral("--directory"),     QStringLiteral("--type"),
+                                     QStringLiteral("--mode"),          QStringLiteral("--settings"),
+                                     QStringLiteral("--set"),           QStringLiteral("--user"),
+                                     QStringLiteral("--password-file"), QStringLiteral("--message-file")};
     return noms.contains(nom);
 }
 
@@ -45,6 +45,8 @@ public:
             else
                 LitOption(argument);
         }
+        if (!mots.isEmpty() && mots.first() == u"send-message")
+            m_resultat.arguments.commande = mots.takeFirst();
         m_resultat.arguments.nomOuDn = mots.join(u' ').trimmed();
         if (!m_resultat.erreur && !m_resultat.arguments.aide && m_resultat.arguments.nomOuDn.isEmpty())
             Erreur(CleTexteCli::NomManquant, {});
@@ -88,6 +90,8 @@ private:
             a.utilisateur = o.valeur;
         else if (o.nom == u"--password-file")
             a.fichierMotDePasse = o.valeur;
+        else if (o.nom == u"--message-file")
+            a.fichierMessage = o.valeur;
     }
 
     void LitType(const QString& valeur) {

@@ -3,6 +3,7 @@
 // The command line of arbrix-cli:
 //   arbrix-cli [--directory SOURCE] [--type ou|group] [--mode 1-6] [--settings FILE]
 //              [--set KEY=VALUE]... [--user LOGIN] [--password-file FILE] NAME-OR-DN
+//   arbrix-cli send-message [--message-file FILE] [the same options] NAME-OR-DN
 // Options take their value as the next argument or after "=" ("--mode=2"); "--" ends the options.
 // The words left form NAME-OR-DN, joined by single spaces, so an unquoted name with spaces works.
 
@@ -29,6 +30,8 @@ struct ArgumentsCli {
     std::optional<QString> utilisateur;       // --user
     std::optional<QString> fichierMotDePasse; // --password-file
     QString nomOuDn;
+    QString commande;                      // "send-message", or empty for the tree
+    std::optional<QString> fichierMessage; // --message-file
 };
 
 // A fault of the command line: the key of its text (see cli/TextesCli.h) and the argument in cause.

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/ArgumentsCli.h"
+#include "cli/CommandeMessage.h"
 #include "cli/InteractionTerminal.h"
 #include "cli/ReglagesCli.h"
 #include "cli/TextesCli.h"
@@ -73,6 +74,8 @@ public:
         }
         if (!AppliqueAcces())
             return SortieErreur;
+        if (a.commande == u"send-message")
+            return EnvoieMessage();
         return AnalyseEtExporte(LitOptionsExport(reglages.Fichier()));
     }
 
@@ -162,6 +165,21 @@ private:
             m_sortie << GenerateurExport(options).GenereExport(*arbre.Racine(), false) << u'\n';
         }
         return CodeSortie(resultat.issue);
+    }
+
+    int EnvoieMessage() {
+        const ArgumentsCli& a = m_lecture.arguments;
+        auto analyse = [this](SessionAD& session, Arbre& arbre) -> Noeud* {
+            InteractionTerminal interaction(m_erreurs);
+            Analyse analyse(arbre, session, m_parametres, interaction);
+            LanceAnalyse(analyse, interaction);
+            for (const clsOccurrence& candidat : analyse.Resultat().candidats)
+                m_erreurs << LigneCandidat(candidat) << u'\n';
+            return analyse.Resultat().issue == IssueAnalyse::Arborescence ? arbre.Racine() : nullptr;
+        };
+        return EnvoieMessageCli(
+            {m_parametres, a.nomOuDn, a.fichierMessage, [this] { return OuvreSession(); }, analyse}, m_sortie,
+            m_erreurs);
     }
 
     std::shared_ptr<SessionAD> OuvreSession() {

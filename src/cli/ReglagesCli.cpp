@@ -55,6 +55,8 @@ const QStringList& ClesConfig() {
         ExportIndentation,
         ExportSeparateur,
         ExportFichier,
+        MessagerieCommande,
+        MessagerieExpediteur,
     };
     return cles;
 }

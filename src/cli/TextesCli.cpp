@@ -30,6 +30,8 @@ const QHash<QString, QString>& TextesFrancais() {
                         "la variable d'environnement ARBRIX_PASSWORD.")},
         {CopieReglagesImpossible,
          QStringLiteral("Impossible de préparer la copie de travail de la configuration (%v).")},
+        {MessageIllisible, QStringLiteral("Impossible de lire le message à envoyer ('%v').")},
+        {MessageVide, QStringLiteral("Le message à envoyer est vide.")},
         {Aide,
          QStringLiteral(
              "Utilisation : arbrix-cli [OPTIONS] NOM-OU-DN\n"
@@ -57,6 +59,13 @@ const QHash<QString, QString>& TextesFrancais() {
              "                           vient de --password-file ou de ARBRIX_PASSWORD\n"
              "  --password-file FICHIER  fichier dont la première ligne est le mot de passe\n"
              "  --help                   affiche cette aide\n"
+             "\n"
+             "arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"
+             "           envoie par courrier électronique le message du fichier (sinon de l'entrée\n"
+             "           standard) au compte nommé, ou à chaque compte trouvé sous l'O.U. ou le groupe,\n"
+             "           à son adresse \"mail\", par la commande MessagerieCommande (défaut :\n"
+             "           sendmail -i) ; écrit une ligne par destinataire puis le bilan. Code de sortie\n"
+             "           0 quand chaque message a été remis au système de messagerie, 1 sinon.\n"
              "\n"
              "Export : toute l'arborescence quelle que soit ExportEtendue ; les autres clés Export*\n"
              "s'appliquent (ExportFormat 0-3, ExportStructure, ExportModeColonné, ExportComptes*,\n"

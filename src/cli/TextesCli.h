@@ -23,8 +23,10 @@ inline const QString FichierReglagesIntrouvable = QStringLiteral("MSG_CLI_FICHIE
 inline const QString MotDePasseIllisible = QStringLiteral("MSG_CLI_MOT_DE_PASSE_ILLISIBLE");
 inline const QString MotDePasseManquant = QStringLiteral("MSG_CLI_MOT_DE_PASSE_MANQUANT");
 inline const QString CopieReglagesImpossible = QStringLiteral("MSG_CLI_COPIE_REGLAGES_IMPOSSIBLE");
+inline const QString MessageIllisible = QStringLiteral("MSG_CLI_MESSAGE_ILLISIBLE");
+inline const QString MessageVide = QStringLiteral("MSG_CLI_MESSAGE_VIDE");
 inline const QString Aide = QStringLiteral("TXT_CLI_AIDE");
-} // namespace CléTexteCli
+} // namespace CleTexteCli
 
 // The text of a key in the current language (see ChargeTraductions), its "%v" filled in order
 // by the values; an unknown key gives the key itself.

@@ -1,6 +1,7 @@
 #include "config/Configuration.h"
 
 #include "i18n/Langue.h"
+#include "netsend/Courriel.h"
 
 #include <limits>
 
@@ -43,6 +44,8 @@ SaisieConfiguration SaisieDepuis(const Parametres& p, const Memos& memos) {
     s.AccesADLogin = p.AccesADLogin;
     s.AccesADPassword = p.AccesADPassword;
     CopieOptionsAnalyse(p, s);
+    s.MessagerieCommande = p.MessagerieCommande;
+    s.MessagerieExpediteur = p.MessagerieExpediteur;
     s.NbElementsMemorisesMax = QString::number(p.NbElementsMemorisesMax);
     s.ListeMemos = memos.ListeEdition();
     return s;
@@ -67,6 +70,11 @@ ErreurSaisie VerifieSaisie(const SaisieConfiguration& saisie) {
         return ErreurSaisie::Domaine;
     if (!LitNombreElementsMemorises(saisie.NbElementsMemorisesMax))
         return ErreurSaisie::NombreElementsMemorises;
+    if (!DecoupeCommande(saisie.MessagerieCommande))
+        return ErreurSaisie::MessagerieCommande;
+    const QString expediteur = saisie.MessagerieExpediteur.trimmed();
+    if (!expediteur.isEmpty() && !AdresseValide(expediteur))
+        return ErreurSaisie::MessagerieExpediteur;
     return ErreurSaisie::Aucune;
 }
 
@@ -76,6 +84,10 @@ QString CleMessage(ErreurSaisie erreur) {
         return QStringLiteral("MSG_ERREUR_DOMAINE");
     case ErreurSaisie::NombreElementsMemorises:
         return QStringLiteral("MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX");
+    case ErreurSaisie::MessagerieCommande:
+        return QStringLiteral("MSG_ERREUR_MESSAGERIE_COMMANDE");
+    case ErreurSaisie::MessagerieExpediteur:
+        return QStringLiteral("MSG_ERREUR_MESSAGERIE_EXPEDITEUR");
     case ErreurSaisie::Aucune:
         break;
     }
@@ -94,6 +106,8 @@ IssueConfiguration AppliqueSaisie(const SaisieConfiguration& s, Parametres& p, M
     p.AccesADLogin = s.AccesADLogin.trimmed();
     p.AccesADPassword = s.AccesADPassword;
     CopieOptionsAnalyse(s, p);
+    p.MessagerieCommande = s.MessagerieCommande.trimmed();
+    p.MessagerieExpediteur = s.MessagerieExpediteur.trimmed();
 
     const qint16 maximum =
         LitNombreElementsMemorises(s.NbElementsMemorisesMax).value_or(p.NbElementsMemorisesMax);

@@ -33,6 +33,9 @@ struct SaisieConfiguration {
     bool RepresenterGroupesRacineOU = false;
     bool AfficherNombreMembres = true;
 
+    QString MessagerieCommande;
+    QString MessagerieExpediteur;
+
     QString NbElementsMemorisesMax; // as typed
     QList<EntreeMemo> ListeMemos;   // the separator line included as an item of its own
 };
@@ -44,8 +47,10 @@ SaisieConfiguration SaisieDepuis(const Parametres& parametres, const Memos& memo
 // Enumerators in ASCII: the window's meta-object compiler reads this header.
 enum class ErreurSaisie {
     Aucune,
-    Domaine,                // mode 2 without a domain: "MSG_ERREUR_DOMAINE"
-    NombreElementsMemorises // not a whole number from 0 to 32767: "MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX"
+    Domaine,                 // mode 2 without a domain: "MSG_ERREUR_DOMAINE"
+    NombreElementsMemorises, // not a whole number from 0 to 32767: "MSG_ERREUR_NOMBRE_ELEMENTS_MEMORISES_MAX"
+    MessagerieCommande,      // a quote left open: "MSG_ERREUR_MESSAGERIE_COMMANDE"
+    MessagerieExpediteur     // neither empty nor an address: "MSG_ERREUR_MESSAGERIE_EXPEDITEUR"
 };
 
 // The first check that fails, in the order of the window's fields.

@@ -180,6 +180,24 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_CONNEXION_KERBEROS",
          "Aucun ticket Kerberos ne permet de vous identifier auprès de l'annuaire.§§Obtenez-en un avec "
          "« kinit utilisateur@DOMAINE », ou configurez un compte et un mot de passe."},
+        // Messages to members, sent by e-mail: the detail of a report line, the reasons of a
+        // failure, the subject and the checks of the configuration window.
+        {"TXT_RESULTAT_DETAIL", "%v (%v)"},
+        {"TXT_MOTIF_AUCUNE_ADRESSE", "aucune adresse électronique"},
+        {"TXT_MOTIF_AUCUN_TRANSPORT", "aucun transport de courrier configuré"},
+        {"TXT_MOTIF_ADRESSE_INVALIDE", "adresse électronique invalide"},
+        {"TXT_MOTIF_EXPEDITEUR_INVALIDE", "adresse de l'expéditeur invalide"},
+        {"TXT_MOTIF_SAUT_DE_LIGNE", "saut de ligne dans un nom"},
+        {"TXT_MOTIF_DELAI_DEPASSE", "pas de réponse de la commande d'envoi en %v s"},
+        {"TXT_MOTIF_CODE_RETOUR", "la commande d'envoi a échoué (code %v)"},
+        {"TXT_MOTIF_LANCEMENT_IMPOSSIBLE", "la commande d'envoi '%v' ne peut pas être lancée"},
+        {"TXT_MOTIF_ERREUR_ANNUAIRE", "erreur de l'annuaire (%v) : %v"},
+        {"TXT_SUJET_MESSAGE", "Message de %v (Arbrix)"},
+        {"MSG_ERREUR_MESSAGERIE_COMMANDE",
+         "La commande d'envoi des messages ne peut pas être lue : un guillemet n'est pas refermé..."},
+        {"MSG_ERREUR_MESSAGERIE_EXPEDITEUR",
+         "L'adresse de l'expéditeur n'est pas une adresse électronique valide (par exemple "
+         "admin@example.org)..."},
     };
     return textes;
 }

@@ -39,6 +39,10 @@ inline const QString TypeGroupe = QStringLiteral("TypeGroupe");
 inline const QString EtendueGroupe = QStringLiteral("EtendueGroupe");
 inline const QString NbElementsMemorisesMax = QStringLiteral("NbElémentsMémorisésMax");
 
+// Messages to members: the sendmail-compatible command and the From address.
+inline const QString MessagerieCommande = QStringLiteral("MessagerieCommande");
+inline const QString MessagerieExpediteur = QStringLiteral("MessagerieExpéditeur");
+
 // Memorised entries: the current key, and the legacy count with its numbered keys.
 inline const QString Memos = QStringLiteral("Mémos");
 inline const QString NbMemos = QStringLiteral("NbMémos");

@@ -45,6 +45,11 @@ struct Parametres {
     qint16 EtendueGroupe = 1;
     qint16 NbElementsMemorisesMax = 20;
 
+    // Messages to members: the mail command with its fixed arguments (empty: "sendmail -i"),
+    // and the From address (empty: the mail system chooses).
+    QString MessagerieCommande;
+    QString MessagerieExpediteur;
+
     friend bool operator==(const Parametres&, const Parametres&) = default;
 };
 

@@ -67,6 +67,8 @@ void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
     EcritIni(e.fichier, SectionConfig, AccesADPassword, ChiffreMotDePasse(p.AccesADPassword),
              p.AccesADPassword.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
     e.Texte(AccesADServeur, p.AccesADServeur);
+    e.Texte(MessagerieCommande, p.MessagerieCommande);
+    e.Texte(MessagerieExpediteur, p.MessagerieExpediteur);
 }
 
 void EcritOptionsFenetre(const Ecrivain& e, const Parametres& p) {
@@ -176,6 +178,8 @@ Parametres LitParametres(const QString& cheminIni) {
     p.TypeGroupe = l.Entier16(TypeGroupe, d.TypeGroupe);
     p.EtendueGroupe = l.Entier16(EtendueGroupe, d.EtendueGroupe);
     p.NbElementsMemorisesMax = l.Entier16(NbElementsMemorisesMax, d.NbElementsMemorisesMax);
+    p.MessagerieCommande = l.Texte(MessagerieCommande);
+    p.MessagerieExpediteur = l.Texte(MessagerieExpediteur);
     return p;
 }
 

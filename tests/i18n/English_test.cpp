@@ -15,7 +15,7 @@ const QString Fichier = Dossier + "English.lng";
 const QString Absent = QStringLiteral("\x01absent");
 
 // Texts that read the same in both languages.
-const QStringList Identiques = {"TXT_SUCCES", "TXT_OU", "COL_DESCRIPTION", "COL_TYPE",
+const QStringList Identiques = {"TXT_SUCCES", "TXT_RESULTAT_DETAIL", "TXT_OU", "COL_DESCRIPTION", "COL_TYPE",
                                 "COL_DISTINGUISHEDNAME"};
 
 // The accelerator letters of a caption ("&&" is a plain ampersand).

@@ -36,6 +36,8 @@ void EcritFichier(const QString& chemin, const QByteArray& octets) {
 Parametres TousModifies() {
     Parametres p;
     p.Langue = u"English"_s;
+    p.MessagerieCommande = u"msmtp -C '/a b/rc' -i"_s;
+    p.MessagerieExpediteur = u"admin@example.org"_s;
     p.FenetreMemoriserTaille = true;
     p.FenetreMemoriserPosition = true;
     p.MinimiserSystray = true;
@@ -100,7 +102,8 @@ TEST_F(FichierParametres, EveryFlagWritesItsKeysInOrderAndReadsBack) {
         u"Langue AnalyseAutreTypeSiAucuneReponse AnalyseParDéfaut ContrôlerVerrouilléExpiré "
         u"DéplierGroupesContenantComptesDésactivésVerrouillésExpirés DéplierGroupesContenantGroupesRécursifs "
         u"DéplierGroupesEtOU ReprésenterGroupesRacineOU AfficherNombreMembres AccèsAD AccèsADDomaine "
-        u"AccèsADLogin AccèsADPassword AccèsADServeur FenêtreMémoriserTaille FenêtreMémoriserPosition "
+        u"AccèsADLogin AccèsADPassword AccèsADServeur MessagerieCommande MessagerieExpéditeur "
+        u"FenêtreMémoriserTaille FenêtreMémoriserPosition "
         u"MinimiserSystray ToujoursAuDessus FenêtreGauche FenêtreHaut FenêtreEtat FenêtreLargeur "
         u"FenêtreHauteur TypeGroupe EtendueGroupe NbElémentsMémorisésMax"_s.split(u' ');
     EXPECT_EQ(ClesDuFichier(Ini()), attendues);

@@ -71,7 +71,8 @@ frmConfiguration::frmConfiguration(Parametres& parametres, Memos& memos, const Q
     grille->addWidget(creeAcces(), 1, 0);
     grille->addWidget(creeMemos(), 2, 0);
     grille->addWidget(creeAnalyse(), 0, 1, 3, 1);
-    grille->addLayout(boutons, 3, 0, 1, 2);
+    grille->addWidget(creeMessagerie(), 3, 0, 1, 2);
+    grille->addLayout(boutons, 4, 0, 1, 2);
 
     // Translated before the values go in: a text box's translation must never replace a value.
     TraduitFenetre(this);
@@ -179,6 +180,24 @@ QGroupBox* frmConfiguration::creeMemos() {
     return cadre;
 }
 
+// Messages to members go by e-mail through a sendmail-compatible command.
+QGroupBox* frmConfiguration::creeMessagerie() {
+    auto* cadre = Controle<QGroupBox>(this, u"fraMessagerie"_s);
+    cadre->setTitle(u"Envoi de messages (courrier électronique)"_s);
+    txtMessagerieCommande = Controle<QLineEdit>(cadre, u"txtMessagerieCommande"_s);
+    txtMessagerieCommande->setPlaceholderText(u"sendmail -i"_s);
+    txtMessagerieExpediteur = Controle<QLineEdit>(cadre, u"txtMessagerieExpéditeur"_s);
+    txtMessagerieExpediteur->setPlaceholderText(u"admin@example.org"_s);
+    auto* disposition = new QFormLayout(cadre);
+    disposition->addRow(
+        Etiquette(cadre, u"lblMessagerieCommande"_s, u"Commande d'envoi"_s, txtMessagerieCommande),
+        txtMessagerieCommande);
+    disposition->addRow(
+        Etiquette(cadre, u"lblMessagerieExpéditeur"_s, u"Adresse de l'expéditeur"_s, txtMessagerieExpediteur),
+        txtMessagerieExpediteur);
+    return cadre;
+}
+
 void frmConfiguration::remplit(const SaisieConfiguration& s, const QString& dossierLangues) {
     QStringList langues = LanguesDisponibles(dossierLangues);
     if (!langues.contains(s.Langue, Qt::CaseInsensitive))
@@ -205,6 +224,8 @@ void frmConfiguration::remplit(const SaisieConfiguration& s, const QString& doss
     chkAfficherNombreMembres->setChecked(s.AfficherNombreMembres);
 
     txtNbElementsMemorisesMax->setText(s.NbElementsMemorisesMax);
+    txtMessagerieCommande->setText(s.MessagerieCommande);
+    txtMessagerieExpediteur->setText(s.MessagerieExpediteur);
     m_edition = EditionMemos(s.ListeMemos);
     afficheMemos(-1);
 }
@@ -230,6 +251,8 @@ SaisieConfiguration frmConfiguration::saisie() const {
     s.RepresenterGroupesRacineOU = chkRepresenterGroupesRacineOU->isChecked();
     s.AfficherNombreMembres = chkAfficherNombreMembres->isChecked();
     s.NbElementsMemorisesMax = txtNbElementsMemorisesMax->text();
+    s.MessagerieCommande = txtMessagerieCommande->text();
+    s.MessagerieExpediteur = txtMessagerieExpediteur->text();
     s.ListeMemos = m_edition.Elements();
     return s;
 }
@@ -281,7 +304,10 @@ void frmConfiguration::btnOK_Click() {
     const ErreurSaisie erreur = VerifieSaisie(s);
     if (erreur != ErreurSaisie::Aucune) {
         message(CleMessage(erreur), true);
-        QLineEdit* champ = erreur == ErreurSaisie::Domaine ? txtAccesADDomaine : txtNbElementsMemorisesMax;
+        QLineEdit* champ = erreur == ErreurSaisie::Domaine                ? txtAccesADDomaine
+                           : erreur == ErreurSaisie::MessagerieCommande   ? txtMessagerieCommande
+                           : erreur == ErreurSaisie::MessagerieExpediteur ? txtMessagerieExpediteur
+                                                                          : txtNbElementsMemorisesMax;
         champ->setFocus();
         champ->selectAll();
         return;

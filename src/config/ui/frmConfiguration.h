@@ -42,6 +42,7 @@ private:
     QGroupBox* creeAcces();
     QGroupBox* creeAnalyse();
     QGroupBox* creeMemos();
+    QGroupBox* creeMessagerie();
     void remplit(const SaisieConfiguration& saisie, const QString& dossierLangues);
     SaisieConfiguration saisie() const;
     void optAccesAD_Click();
@@ -78,6 +79,8 @@ private:
     QPushButton* btnDescendre = nullptr;
     QPushButton* btnSupprimer = nullptr;
     QLineEdit* txtNbElementsMemorisesMax = nullptr;
+    QLineEdit* txtMessagerieCommande = nullptr;
+    QLineEdit* txtMessagerieExpediteur = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnAnnuler = nullptr;
 };

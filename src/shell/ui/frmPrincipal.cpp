@@ -2,6 +2,7 @@
 
 #include "i18n/TraductionFeuille.h"
 #include "i18n/Traductions.h"
+#include "menus/MenusNoeuds.h"
 #include "menus/ui/MenuQt.h"
 #include "shell/ui/BoiteRecherche.h"
 #include "shell/ui/Geometrie.h"
@@ -64,6 +65,7 @@ frmPrincipal::frmPrincipal(EtatProgramme& etat, QWidget* parent)
     creeSystray();
     relieSignaux();
     InstalleAfficheurMenusQt(this);
+    Operations().netSend = true;
     // The window's smallest size: 4500 x 3000 twips.
     setMinimumSize(EnPixels(4500), EnPixels(3000));
     resize(EnPixels(9000), EnPixels(7500));

@@ -6,6 +6,7 @@
 #include "i18n/Traductions.h"
 #include "menus/Copie.h"
 #include "menus/MenusNoeuds.h"
+#include "netsend/ui/EnvoiDepuisArbre.h"
 #include "shell/Commandes.h"
 #include "shell/ui/BoiteRecherche.h"
 #include "shell/ui/Dialogues.h"
@@ -337,6 +338,12 @@ void frmPrincipal::ExecuteCommandeNoeud(Noeud* noeud, int identifiant) {
     case IdMenu::InfosCompte:
         if (estCompte(noeud->LettreType()))
             LanceOutilCompte(CompteDeLaCle(noeud->Key()));
+        break;
+    case IdMenu::MessageNetSend:
+        if (estCompte(noeud->LettreType()))
+            EnvoieMessageCompte(this, noeud);
+        else
+            EnvoieMessageMembres(this, noeud);
         break;
     default:
         // Operations not built in yet are greyed in the menus and never chosen.

@@ -83,6 +83,24 @@ private slots:
         QCOMPARE(m.Nombre(), 3); // one recent entry kept
     }
 
+    void messagerieVerifieeEtAppliquee() {
+        frmConfiguration f(p, m, langues.path());
+        f.show();
+        Automate automate;
+        champ(f, "txtMessagerieCommande")->setText(u"msmtp --from='admin"_s);
+        QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
+        champ(f, "txtMessagerieCommande")->setText(u"msmtp -i"_s);
+        champ(f, "txtMessagerieExpéditeur")->setText(u"admin @example.org"_s);
+        QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
+        QCOMPARE(automate.messages, (QStringList{Traduction(u"MSG_ERREUR_MESSAGERIE_COMMANDE"),
+                                                 Traduction(u"MSG_ERREUR_MESSAGERIE_EXPEDITEUR")}));
+        QVERIFY(p.MessagerieCommande.isEmpty());
+        champ(f, "txtMessagerieExpéditeur")->setText(u" admin@example.org "_s);
+        QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
+        QCOMPARE(p.MessagerieCommande, u"msmtp -i"_s);
+        QCOMPARE(p.MessagerieExpediteur, u"admin@example.org"_s);
+    }
+
     void langueEtMemosModifies() {
         frmConfiguration f(p, m, langues.path());
         f.show();

@@ -1,0 +1,54 @@
+#include "netsend/Destinataires.h"
+
+#include "menus/Copie.h"
+#include "tree/Arbre.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace arbrix {
+
+namespace {
+
+// Pushed last child first, so that the first child comes off the stack first.
+void EmpileEnfants(const Noeud& noeud, QList<const Noeud*>& pile) {
+    const qsizetype debut = pile.size();
+    noeud.ForEachChild([&](const Noeud* enfant) { pile << enfant; });
+    std::reverse(pile.begin() + debut, pile.end());
+}
+
+} // namespace
+
+QString Destinataire::Nom() const {
+    if (type == u'C' && compte.endsWith(u'$'))
+        return compte.chopped(1);
+    return compte;
+}
+
+Destinataire DestinataireDuNoeud(const Noeud& noeud) {
+    return {CompteDeLaCle(noeud.Key()), noeud.DN(), noeud.LettreType()};
+}
+
+QList<Destinataire> DestinatairesSous(const Noeud& noeud) {
+    QList<Destinataire> destinataires;
+    QSet<QString> vus;
+    // An explicit stack: nested groups can make the tree deep.
+    QList<const Noeud*> aVisiter;
+    EmpileEnfants(noeud, aVisiter);
+    while (!aVisiter.isEmpty()) {
+        const Noeud* n = aVisiter.takeLast();
+        const QChar type = n->LettreType();
+        if (type == u'U' || type == u'C') {
+            Destinataire d = DestinataireDuNoeud(*n);
+            if (!vus.contains(d.compte.toCaseFolded())) {
+                vus.insert(d.compte.toCaseFolded());
+                destinataires << std::move(d);
+            }
+        }
+        EmpileEnfants(*n, aVisiter);
+    }
+    return destinataires;
+}
+
+} // namespace arbrix

@@ -1,0 +1,144 @@
+// Who receives a message sent from the tree, and the sending loop with its report, over a
+// scripted directory and transport.
+
+#include "netsend/EnvoiMessage.h"
+#include "tree/Arbre.h"
+
+#include <gtest/gtest.h>
+
+#include <QHash>
+
+inline void PrintTo(const QString& texte, std::ostream* sortie) {
+    *sortie << '"' << texte.toStdString() << '"';
+}
+
+namespace arbrix {
+using namespace Qt::StringLiterals;
+namespace {
+
+QStringList Noms(const QList<Destinataire>& destinataires) {
+    QStringList noms;
+    for (const Destinataire& d : destinataires)
+        noms << d.Nom();
+    return noms;
+}
+
+TEST(Destinataires, AccountsUnderTheNodeEachOnceWithoutServiceAccountsOrGroups) {
+    Arbre arbre;
+    Noeud* racine = arbre.Ajoute(nullptr, u"\\Tous"_s, u"Tous"_s, u"GCN=Tous,DC=x"_s);
+    Noeud* a = arbre.Ajoute(racine, u"\\Tous\\A"_s, u"A"_s, u"GCN=A,DC=x"_s);
+    arbre.Ajoute(a, u"\\Tous\\A\\jdupont"_s, u"Jean"_s, u"UCN=Jean,DC=x"_s);
+    arbre.Ajoute(a, u"\\Tous\\A\\PC01$"_s, u"PC01"_s, u"CCN=PC01,DC=x"_s);
+    Noeud* b = arbre.Ajoute(racine, u"\\Tous\\B"_s, u"B"_s, u"GCN=B,DC=x"_s);
+    arbre.Ajoute(b, u"\\Tous\\B\\JDUPONT"_s, u"Jean"_s, u"UCN=Jean,DC=x"_s);
+    arbre.Ajoute(b, u"\\Tous\\B\\svc$"_s, u"svc"_s, u"SCN=svc,DC=x"_s);
+    arbre.Ajoute(racine, u"\\Tous\\mpetit"_s, u"Marc"_s, u"UCN=Marc,DC=x"_s);
+
+    const QList<Destinataire> tous = DestinatairesSous(*racine);
+    EXPECT_EQ(Noms(tous), (QStringList{u"jdupont"_s, u"PC01"_s, u"mpetit"_s}));
+    EXPECT_EQ(tous[1].compte, u"PC01$"_s);
+    EXPECT_EQ(tous[1].dn, u"CN=PC01,DC=x"_s);
+    // Only groups and a service account below: nobody to send to.
+    arbre.Supprime(arbre.Node(u"\\Tous\\B\\JDUPONT"_s));
+    EXPECT_TRUE(DestinatairesSous(*b).isEmpty());
+    EXPECT_EQ(Noms({DestinataireDuNoeud(*arbre.Node(u"\\Tous\\mpetit"_s))}), QStringList{u"mpetit"_s});
+}
+
+class AnnuaireScripte : public AnnuaireAdresses {
+public:
+    AdresseLue Lit(const Destinataire& d) override {
+        ++lectures;
+        return adresses.value(d.compte, {});
+    }
+    QHash<QString, AdresseLue> adresses;
+    int lectures = 0;
+};
+
+// Answers from a list, one per message.
+class TransportScripte : public Transport {
+public:
+    IssueEnvoi Envoie(const QString& adresse, const QByteArray& message,
+                      const std::function<void()>& patiente) override {
+        adresses << adresse;
+        messages << message;
+        patiente();
+        return reponses.value(adresses.size() - 1, {true, {}});
+    }
+    QStringList adresses;
+    QList<QByteArray> messages;
+    QList<IssueEnvoi> reponses;
+};
+
+class SuiviScripte : public SuiviEnvoi {
+public:
+    void TraiteEvenements() override { ++evenements; }
+    void LigneEnCours(const QString& ligne) override { affiche << ligne; }
+    void LigneTerminee(const QString& ligne, int numero, int total) override {
+        affiche.last() = ligne;
+        progression << u"%1/%2"_s.arg(numero).arg(total);
+    }
+    int evenements = 0;
+    QStringList affiche;
+    QStringList progression;
+};
+
+QList<Destinataire> Comptes(int nombre) {
+    QList<Destinataire> liste;
+    for (int i = 1; i <= nombre; ++i)
+        liste << Destinataire{u"u%1"_s.arg(i), u"CN=u%1,DC=x"_s.arg(i), u'U'};
+    return liste;
+}
+
+TEST(EnvoiMessage, OneFailureInThreeIsReportedAndCounted) {
+    AnnuaireScripte annuaire;
+    for (int i = 1; i <= 3; ++i)
+        annuaire.adresses.insert(u"u%1"_s.arg(i), {u"u%1@x.test"_s.arg(i), u"U %1"_s.arg(i), {}});
+    TransportScripte transport;
+    transport.reponses = {
+        {true, {}}, {false, u"msmtp: recipient address u2@x.test not accepted"_s}, {true, {}}};
+    SuiviScripte suivi;
+    const BilanEnvoi bilan =
+        EnvoieMessage(Comptes(3), {u"Bonjour"_s, {}, u"alice"_s}, annuaire, transport, suivi);
+
+    EXPECT_EQ(
+        bilan.lignes,
+        (QStringList{u"Envoi du message à 'u1' : OK (u1@x.test)"_s,
+                     u"Envoi du message à 'u2' : échec (msmtp: recipient address u2@x.test not accepted)"_s,
+                     u"Envoi du message à 'u3' : OK (u3@x.test)"_s, u""_s,
+                     u"2 message(s) envoyé(s) avec succès sur un total de 3"_s}));
+    EXPECT_EQ(suivi.affiche, bilan.lignes.mid(0, 3));
+    EXPECT_EQ(suivi.progression, (QStringList{u"1/3"_s, u"2/3"_s, u"3/3"_s}));
+    EXPECT_FALSE(bilan.ToutEnvoye());
+    EXPECT_TRUE(transport.messages[0].contains("Subject: Message de alice (Arbrix)\n"));
+    EXPECT_GE(suivi.evenements, 6); // before each recipient and while each command ran
+}
+
+TEST(EnvoiMessage, RecipientsThatCannotBeReachedFailWithTheirReason) {
+    AnnuaireScripte annuaire;
+    annuaire.adresses.insert(u"u1"_s, {u"u1@x.test"_s, u"Jean\nBcc: x@y.test"_s, {}});
+    annuaire.adresses.insert(u"u2"_s, {u"u2@x.test\nBcc: x@y.test"_s, {}, {}});
+    annuaire.adresses.insert(u"u3"_s, {{}, {}, u"erreur de l'annuaire (50) : refusé"_s});
+    QList<Destinataire> destinataires = Comptes(3);
+    destinataires << Destinataire{u"PC-ACCUEIL-01$"_s, u"CN=PC-ACCUEIL-01,DC=x"_s, u'C'};
+    TransportScripte transport;
+    SuiviScripte suivi;
+    const BilanEnvoi bilan = EnvoieMessage(destinataires, {u"m"_s, {}, u"a"_s}, annuaire, transport, suivi);
+    EXPECT_TRUE(transport.adresses.isEmpty());
+    EXPECT_EQ(bilan.lignes.mid(0, 4),
+              (QStringList{u"Envoi du message à 'u1' : échec (saut de ligne dans un nom)"_s,
+                           u"Envoi du message à 'u2' : échec (adresse électronique invalide)"_s,
+                           u"Envoi du message à 'u3' : échec (erreur de l'annuaire (50) : refusé)"_s,
+                           u"Envoi du message à 'PC-ACCUEIL-01' : échec (aucune adresse électronique)"_s}));
+
+    // No mail command: every line says so, and the directory is not even read.
+    annuaire.lectures = 0;
+    TransportAbsent absent;
+    const BilanEnvoi sansTransport = EnvoieMessage(Comptes(2), {u"m"_s, {}, u"a"_s}, annuaire, absent, suivi);
+    EXPECT_EQ(sansTransport.lignes[1],
+              u"Envoi du message à 'u2' : échec (aucun transport de courrier configuré)"_s);
+    EXPECT_EQ(sansTransport.lignes.last(), u"0 message(s) envoyé(s) avec succès sur un total de 2"_s);
+    EXPECT_EQ(annuaire.lectures, 0);
+}
+
+} // namespace
+} // namespace arbrix

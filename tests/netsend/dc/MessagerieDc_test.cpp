@@ -1,0 +1,230 @@
+// Messages to members sent for real: recipients resolved on the test domain controller, the
+// messages handed to msmtp, received by a throwaway SMTP server on a loopback address. The
+// controller is the oracle for who has an address.
+
+#include "TestDc.h"
+
+#include "cli/Cli.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+inline void PrintTo(const QString& texte, std::ostream* sortie) {
+    *sortie << '"' << texte.toStdString() << '"';
+}
+
+namespace arbrix {
+using namespace Qt::StringLiterals;
+using namespace testdc;
+namespace {
+
+const QString Message = u"Réunion à 10 h — café ☕ pour tous.\nMerci,\nL'équipe \"IT\" $HOME"_s;
+const QString AdresseRefusee = u"karim.benali@velmora.test"_s;
+
+QString Lit(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+void Ecrit(const QString& chemin, const QByteArray& contenu) {
+    QFile f(chemin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(contenu);
+}
+
+// A Python that has aiosmtpd: the system's first (a user's own Python may lack it).
+QString PythonAvecAiosmtpd() {
+    for (const QString& python : {u"/usr/bin/python3"_s, u"python3"_s}) {
+        if (QProcess::execute(python, {u"-c"_s, u"import aiosmtpd"_s}) == 0)
+            return python;
+    }
+    return {};
+}
+
+struct Recu {
+    QString destinataires; // envelope, one a line
+    QMap<QString, QString> enTetes;
+    QString corps;
+};
+
+class ServeurSmtp {
+public:
+    bool Demarre(const QString& python) {
+        m_processus.start(
+            python, {ARBRIX_TOOLS_DIR "/test-smtp.py"_L1, m_dossier.path(), u"--refuse"_s, AdresseRefusee});
+        if (!m_processus.waitForReadyRead(10000))
+            return false;
+        port = m_processus.readLine().trimmed().toInt();
+        return port > 0;
+    }
+    ~ServeurSmtp() {
+        m_processus.kill();
+        m_processus.waitForFinished();
+    }
+
+    QList<Recu> Recus() const {
+        QList<Recu> recus;
+        for (int i = 1; QFile::exists(m_dossier.filePath(u"%1.eml"_s.arg(i))); ++i) {
+            Recu r;
+            r.destinataires = Lit(m_dossier.filePath(u"%1.rcpt"_s.arg(i)));
+            const QString brut = Lit(m_dossier.filePath(u"%1.eml"_s.arg(i))).replace(u"\r\n"_s, u"\n"_s);
+            const qsizetype fin = brut.indexOf(u"\n\n"_s);
+            QString nom;
+            for (const QString& ligne : brut.left(fin).split(u'\n')) {
+                if (ligne.startsWith(u' '))
+                    r.enTetes[nom] += ligne;
+                else
+                    r.enTetes[nom = ligne.section(u':', 0, 0)] = ligne.section(u':', 1).trimmed();
+            }
+            r.corps = QString::fromUtf8(QByteArray::fromBase64(brut.mid(fin + 2).toLatin1()));
+            recus << r;
+        }
+        return recus;
+    }
+
+    int port = 0;
+
+private:
+    QTemporaryDir m_dossier;
+    QProcess m_processus;
+};
+
+// The "mail" of the account named in a report line, as the controller holds it.
+QString MailSurLeDc(const QString& nom) {
+    SearchRequest requete;
+    requete.base = Dc().base();
+    requete.filter = u"(|(sAMAccountName=%1)(sAMAccountName=%1$))"_s.arg(nom);
+    requete.attributes = {u"mail"_s};
+    auto curseur = AdminBackend()->search(requete);
+    QList<LdapEntry> trouves;
+    while (curseur->fetchPage(trouves)) {
+    }
+    EXPECT_EQ(trouves.size(), 1) << nom.toStdString();
+    const LdapAttribute* mail = trouves.isEmpty() ? nullptr : trouves.first().find(u"mail");
+    return mail ? QString::fromUtf8(mail->values.first()) : QString();
+}
+
+class MessagerieDc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ARBRIX_REQUIRE_DC();
+        const QString msmtp = QStandardPaths::findExecutable(u"msmtp"_s);
+        const QString python = PythonAvecAiosmtpd();
+        ASSERT_FALSE(msmtp.isEmpty()) << "msmtp is missing: run tools/install-deps.sh";
+        ASSERT_FALSE(python.isEmpty()) << "python3-aiosmtpd is missing: run tools/install-deps.sh";
+        ASSERT_TRUE(m_smtp.Demarre(python));
+        setenv("LDAPTLS_CACERT", Dc().value("CA").toLocal8Bit().constData(), 1);
+        qputenv("ARBRIX_PASSWORD", Dc().value("ADMIN_PASSWORD").toUtf8());
+
+        const QString rc = m_dossier.filePath(u"msmtp rc"_s);
+        Ecrit(rc, u"account default\nhost 127.0.0.1\nport %1\nauth off\ntls off\nfrom admin@velmora.test\n"_s
+                      .arg(m_smtp.port)
+                      .toUtf8());
+        QFile::setPermissions(rc, QFile::ReadOwner | QFile::WriteOwner);
+        m_reglages = m_dossier.filePath(u"Arbrix.ini"_s);
+        Ecrit(m_reglages, u"[Config]\nLangue=Français\nMessagerieCommande=msmtp -C '%1' -i\n"
+                          u"MessagerieExpéditeur=admin@velmora.test\n"_s.arg(rc)
+                              .toUtf8());
+        m_fichierMessage = m_dossier.filePath(u"message.txt"_s);
+        Ecrit(m_fichierMessage, Message.toUtf8());
+    }
+
+    QStringList Options() const {
+        return {u"--settings"_s, m_reglages,  u"--directory"_s,
+                Dc().uri(),      u"--user"_s, Dc().value("ADMIN_LOGIN")};
+    }
+
+    QTemporaryDir m_dossier;
+    ServeurSmtp m_smtp;
+    QString m_reglages;
+    QString m_fichierMessage;
+};
+
+TEST_F(MessagerieDc, EachAccountWithAnAddressUnderTheNodeGetsOneMessage) {
+    QString sortie, erreurs;
+    QTextStream flotSortie(&sortie), flotErreurs(&erreurs);
+    const int code = runCli(QStringList{u"send-message"_s, u"--message-file"_s, m_fichierMessage} +
+                                Options() + QStringList{u"--type"_s, u"ou"_s, u"Informatique"_s},
+                            flotSortie, flotErreurs);
+    EXPECT_EQ(code, 1) << erreurs.toStdString(); // computers have no address, one is refused
+    QStringList lignes = sortie.split(u'\n');
+    ASSERT_GE(lignes.size(), 4) << sortie.toStdString();
+    EXPECT_EQ(lignes.takeLast(), QString());
+    const QString bilan = lignes.takeLast();
+    EXPECT_EQ(lignes.takeLast(), QString());
+
+    static const QRegularExpression forme(u"^Envoi du message à '([^']+)' : (OK|échec) \\((.*)\\)$"_s);
+    QMap<QString, QString> adressesRecues; // address -> account
+    QSet<QString> noms;
+    int succes = 0, sansAdresse = 0;
+    for (const QString& ligne : lignes) {
+        const QRegularExpressionMatch m = forme.match(ligne);
+        ASSERT_TRUE(m.hasMatch()) << ligne.toStdString();
+        const QString nom = m.captured(1);
+        EXPECT_FALSE(nom.endsWith(u'$')) << nom.toStdString();
+        EXPECT_FALSE(noms.contains(nom.toLower())) << "twice: " << nom.toStdString();
+        noms.insert(nom.toLower());
+        const QString mail = MailSurLeDc(nom);
+        if (mail.isEmpty()) {
+            EXPECT_EQ(m.captured(3), u"aucune adresse électronique"_s) << ligne.toStdString();
+            ++sansAdresse;
+        } else if (mail == AdresseRefusee) {
+            EXPECT_EQ(m.captured(2), u"échec"_s);
+            EXPECT_TRUE(m.captured(3).startsWith(u"msmtp: "_s)) << ligne.toStdString();
+            EXPECT_TRUE(m.captured(3).contains(AdresseRefusee)) << ligne.toStdString();
+        } else {
+            EXPECT_EQ(m.captured(2), u"OK"_s) << ligne.toStdString();
+            EXPECT_EQ(m.captured(3), mail);
+            adressesRecues.insert(mail, nom);
+            ++succes;
+        }
+    }
+    EXPECT_GE(sansAdresse, 4); // the workstations and servers
+    EXPECT_GE(succes, 3);
+    EXPECT_EQ(bilan,
+              u"%1 message(s) envoyé(s) avec succès sur un total de %2"_s.arg(succes).arg(lignes.size()));
+
+    const QList<Recu> recus = m_smtp.Recus();
+    ASSERT_EQ(recus.size(), succes);
+    for (const Recu& r : recus) {
+        const QString adresse = r.destinataires.trimmed();
+        ASSERT_TRUE(adressesRecues.contains(adresse)) << adresse.toStdString();
+        adressesRecues.remove(adresse); // one message per address
+        EXPECT_EQ(r.enTetes.value(u"From"_s), u"admin@velmora.test"_s);
+        EXPECT_TRUE(r.enTetes.value(u"To"_s).endsWith(u'<' + adresse + u'>'))
+            << r.enTetes.value(u"To"_s).toStdString();
+        EXPECT_TRUE(r.enTetes.value(u"Subject"_s).startsWith(u"Message de "_s));
+        EXPECT_TRUE(r.enTetes.value(u"Subject"_s).endsWith(u" (Arbrix)"_s));
+        EXPECT_FALSE(r.enTetes.value(u"Date"_s).isEmpty());
+        EXPECT_TRUE(r.enTetes.value(u"Message-ID"_s).endsWith(u"@velmora.test>"_s));
+        EXPECT_EQ(r.enTetes.value(u"Content-Type"_s), u"text/plain; charset=UTF-8"_s);
+        EXPECT_EQ(r.corps, QString(Message).replace(u"\n"_s, u"\r\n"_s));
+    }
+}
+
+TEST_F(MessagerieDc, OneAccountFromStandardInputWithTheProgramItself) {
+    QProcess cli;
+    cli.start(QStringLiteral(ARBRIX_CLI_PROGRAM),
+              QStringList{u"send-message"_s} + Options() + QStringList{u"amartin"_s});
+    ASSERT_TRUE(cli.waitForStarted());
+    cli.write(u"Bonjour Alice,\nà demain.\n"_s.toUtf8());
+    cli.closeWriteChannel();
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()),
+              u"Envoi du message à 'amartin' : OK (alice.martin@velmora.test)\n\n"
+              u"1 message(s) envoyé(s) avec succès sur un total de 1\n"_s);
+    const QList<Recu> recus = m_smtp.Recus();
+    ASSERT_EQ(recus.size(), 1);
+    EXPECT_EQ(recus[0].destinataires, u"alice.martin@velmora.test\n"_s);
+    EXPECT_EQ(recus[0].corps, u"Bonjour Alice,\r\nà demain.\r\n"_s);
+}
+
+} // namespace
+} // namespace arbrix

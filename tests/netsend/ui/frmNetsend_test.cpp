@@ -1,0 +1,100 @@
+// The two message windows: the message typed, then sent with its report; Cancel, the close box
+// and Escape while a message is on its way.
+
+#include "i18n/Traductions.h"
+#include "netsend/ui/frmNetsendEnvoi.h"
+#include "netsend/ui/frmNetsendSaisie.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AnnuaireFixe : public AnnuaireAdresses {
+public:
+    AdresseLue Lit(const Destinataire& d) override { return {d.compte + u"@x.test"_s, {}, {}}; }
+};
+
+// Runs what the test asks while the second message is being sent.
+class TransportLent : public Transport {
+public:
+    IssueEnvoi Envoie(const QString& adresse, const QByteArray&,
+                      const std::function<void()>& patiente) override {
+        adresses << adresse;
+        patiente();
+        if (adresses.size() == 2 && pendantLeDeuxieme)
+            pendantLeDeuxieme();
+        return {true, {}};
+    }
+    QStringList adresses;
+    std::function<void()> pendantLeDeuxieme;
+};
+
+} // namespace
+
+class TestFrmNetsend : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { ChargeTraductions(QString()); }
+
+    void saisieAttendUnTexteDe500CaracteresAuPlus() {
+        frmNetsendSaisie f;
+        f.show();
+        auto* ok = f.findChild<QPushButton*>(u"btnOK"_s);
+        auto* texte = f.findChild<QPlainTextEdit*>(u"txtMessage"_s);
+        QCOMPARE(f.windowTitle(), u"Envoi de message"_s);
+        QVERIFY(!ok->isEnabled());
+        texte->setPlainText(QString(600, u'é'));
+        QCOMPARE(texte->toPlainText().size(), 500);
+        QVERIFY(ok->isEnabled());
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QVERIFY(f.MessageNetSend().isEmpty());
+
+        frmNetsendSaisie g;
+        g.show();
+        QTest::keyClicks(g.findChild<QPlainTextEdit*>(u"txtMessage"_s), u"Bonjour"_s);
+        QTest::mouseClick(g.findChild<QPushButton*>(u"btnOK"_s), Qt::LeftButton);
+        QCOMPARE(g.MessageNetSend(), u"Bonjour"_s);
+    }
+
+    void annulerPendantLeDeuxiemeDeCinqEtFermerSeulementALaFin() {
+        QList<Destinataire> cinq;
+        for (int i = 1; i <= 5; ++i)
+            cinq << Destinataire{u"u%1"_s.arg(i), u"CN=u%1"_s.arg(i), u'U'};
+        AnnuaireFixe annuaire;
+        TransportLent transport;
+        frmNetsendEnvoi f(cinq, {u"m"_s, {}, u"a"_s}, annuaire, transport);
+        auto* bouton = f.findChild<QPushButton*>(u"btnAnnulerFermer"_s);
+        QCOMPARE(bouton->text(), u"A&nnuler"_s);
+        bool ouverteApresFermeture = false;
+        transport.pendantLeDeuxieme = [&] {
+            QTest::mouseClick(bouton, Qt::LeftButton);
+            QCOMPARE(bouton->text(), u"&Fermer"_s);
+            QVERIFY(!bouton->isEnabled()); // "Fermer" cannot close under the send in progress
+            f.close();                     // nor can the close box
+            QTest::keyClick(&f, Qt::Key_Escape);
+            ouverteApresFermeture = f.isVisible();
+        };
+        f.show();
+        QTRY_VERIFY(!f.EnvoiEnCours() && f.Bilan().total == 5);
+        QVERIFY(ouverteApresFermeture);
+        QCOMPARE(transport.adresses, (QStringList{u"u1@x.test"_s, u"u2@x.test"_s}));
+        auto* rapport = f.findChild<QListWidget*>(u"lstRapport"_s);
+        QCOMPARE(rapport->count(), 4);
+        QCOMPARE(rapport->item(1)->text(), u"Envoi du message à 'u2' : OK (u2@x.test)"_s);
+        QCOMPARE(rapport->item(3)->text(), u"Opération annulée par l'utilisateur..."_s);
+        QCOMPARE(rapport->currentRow(), 3);
+        QVERIFY(bouton->isEnabled());
+        QTest::mouseClick(bouton, Qt::LeftButton);
+        QVERIFY(!f.isVisible());
+    }
+};
+
+QTEST_MAIN(TestFrmNetsend)
+#include "frmNetsend_test.moc"
