@@ -7,42 +7,43 @@ using namespace arbrix;
 using namespace Qt::StringLiterals;
 
 TEST(LdapRange, ReadsTheSliceAServerNames) {
-    const auto middle = AnalysePlage(u"member;range=0-1499"_s);
-    ASSERT_TRUE(middle);
-    EXPECT_EQ(middle->attribut, u"member"_s);
-    EXPECT_EQ(middle->debut, 0);
-    EXPECT_EQ(middle->fin, 1499);
-    EXPECT_FALSE(middle->derniere);
-
-    const auto last = AnalysePlage(u"member;Range=3000-*"_s);
-    ASSERT_TRUE(last);
-    EXPECT_EQ(last->debut, 3000);
-    EXPECT_TRUE(last->derniere);
-
-    // Other options stay with the attribute's name.
-    const auto withOption = AnalysePlage(u"userCertificate;binary;range=0-*"_s);
-    ASSERT_TRUE(withOption);
-    EXPECT_EQ(withOption->attribut, u"userCertificate;binary"_s);
+    const struct {
+        QString name;
+        std::optional<PlageValeurs> slice;
+    } rows[] = {
+        {u"member;range=0-1499"_s, PlageValeurs{u"member"_s, 0, 1499, false}},
+        {u"member;Range=3000-*"_s, PlageValeurs{u"member"_s, 3000, -1, true}},
+        // Other options stay with the attribute's name.
+        {u"userCertificate;binary;range=0-*"_s, PlageValeurs{u"userCertificate;binary"_s, 0, -1, true}},
+        {u"member"_s, std::nullopt},
+        {u"member;range=5-2"_s, std::nullopt}, // backwards: never asked for again
+        {u"member;range=a-b"_s, std::nullopt},
+        {u";range=0-*"_s, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        const std::optional<PlageValeurs> slice = AnalysePlage(row.name);
+        ASSERT_EQ(slice.has_value(), row.slice.has_value());
+        if (!slice)
+            continue;
+        EXPECT_EQ(slice->attribut, row.slice->attribut);
+        EXPECT_EQ(slice->debut, row.slice->debut);
+        EXPECT_EQ(slice->derniere, row.slice->derniere);
+        if (!slice->derniere) {
+            EXPECT_EQ(slice->fin, row.slice->fin);
+        }
+    }
 }
 
-TEST(LdapRange, IgnoresNamesWithoutAValidRange) {
-    EXPECT_FALSE(AnalysePlage(u"member"_s));
-    EXPECT_FALSE(AnalysePlage(u"member;range=5-2"_s)); // backwards: never asked for again
-    EXPECT_FALSE(AnalysePlage(u"member;range=a-b"_s));
-    EXPECT_FALSE(AnalysePlage(u";range=0-*"_s));
-}
-
-TEST(LdapRange, AsksForTheNextSlice) {
-    const PlageValeurs first{u"member"_s, 0, 1499, false};
-    EXPECT_EQ(PlageSuivante(first, 0), u"member;range=1500-*"_s);
-    EXPECT_EQ(PlageSuivante(first, 100), u"member;range=1500-1599"_s);
-}
-
-TEST(LdapRange, RequestsTheFirstSliceOfNamedAttributesOnly) {
+TEST(LdapRange, RequestsTheFirstSliceOfNamedAttributesAndThenTheNext) {
     const QStringList asked{u"member"_s, u"*"_s, u"1.1"_s, u"cn;binary"_s};
     EXPECT_EQ(AttributsAvecPlage(asked, 0), asked);
     EXPECT_EQ(AttributsAvecPlage(asked, 10),
               (QStringList{u"member;range=0-9"_s, u"*"_s, u"1.1"_s, u"cn;binary"_s}));
+
+    const PlageValeurs first{u"member"_s, 0, 1499, false};
+    EXPECT_EQ(PlageSuivante(first, 0), u"member;range=1500-*"_s);
+    EXPECT_EQ(PlageSuivante(first, 100), u"member;range=1500-1599"_s);
 }
 
 TEST(LdapDiscovery, ReadsTheDefaultRealmOfLibdefaultsOnly) {
@@ -57,17 +58,6 @@ TEST(LdapDiscovery, ReadsTheDefaultRealmOfLibdefaultsOnly) {
     EXPECT_EQ(RoyaumeDepuisKrb5Conf(conf), u"VELMORA.TEST"_s);
     EXPECT_EQ(RoyaumeDepuisKrb5Conf(u"[libdefaults]\n  dns_lookup_kdc = true\n"_s), QString());
     EXPECT_EQ(RoyaumeDepuisKrb5Conf(QString()), QString());
-}
-
-TEST(LdapDiscovery, TurnsServerNamesIntoUris) {
-    EXPECT_EQ(DecoupeUris(u" ldap://a.test, ldaps://b.test:636  ldapi://%2Frun%2Fldapi "_s),
-              (QStringList{u"ldap://a.test"_s, u"ldaps://b.test:636"_s, u"ldapi://%2Frun%2Fldapi"_s}));
-    EXPECT_EQ(UriDuServeur(u"dc1.velmora.test"_s), u"ldap://dc1.velmora.test"_s);
-    EXPECT_EQ(UriDuServeur(u" dc1.velmora.test:3268 "_s), u"ldap://dc1.velmora.test:3268"_s);
-    EXPECT_EQ(UriDuServeur(u"ldaps://dc1.velmora.test"_s), u"ldaps://dc1.velmora.test"_s);
-    EXPECT_EQ(UrisDepuisListeSrv(u"dc1.velmora.test:389 dc2.velmora.test:389"_s),
-              (QStringList{u"ldap://dc1.velmora.test:389"_s, u"ldap://dc2.velmora.test:389"_s}));
-    EXPECT_TRUE(UrisDepuisListeSrv(QString()).isEmpty());
 }
 
 TEST(LdapDiscovery, FindsNoControllerForADomainWithoutRecords) {
