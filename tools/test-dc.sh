@@ -71,7 +71,8 @@ take_address() {
             return 0
         fi
         case "$err" in
-        *"File exists"*) continue ;;
+        # Taken by a controller starting at the same time; iproute2 words it either way.
+        *"File exists"* | *"already assigned"*) continue ;;
         *) log "ip addr add: $err"; return 1 ;;
         esac
     done
