@@ -147,6 +147,9 @@ const QList<TexteParDefaut>& TextesParDefaut() {
          "L'adresse d'annuaire '%v' n'est pas prise en charge : utilisez ldap://, ldaps:// ou ldapi://..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE_ABSENT", "Le fichier d'annuaire '%v' n'existe pas..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE", "Le fichier d'annuaire '%v' ne peut pas être chargé :§§%v"},
+        // A group created beside a group whose membership the directory then refused.
+        {"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE",
+         "Le groupe '%v' a été créé dans son O.U., mais n'a pas pu devenir membre du groupe '%v' :§§%v"},
     };
     return textes;
 }
