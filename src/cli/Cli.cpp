@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/ArgumentsCli.h"
+#include "cli/CommandesGroupes.h"
 #include "cli/InteractionTerminal.h"
 #include "cli/ReglagesCli.h"
 #include "cli/TextesCli.h"
@@ -21,6 +22,7 @@
 #include "tree/Arbre.h"
 
 #include <QFile>
+#include <QHash>
 #include <QFileInfo>
 
 namespace arbrix {
@@ -72,7 +74,9 @@ public:
         }
         if (!AppliqueAcces())
             return SortieErreur;
-        return AnalyseEtExporte(LitOptionsExport(reglages.Fichier()));
+        if (a.commande == CommandeArbre)
+            return AnalyseEtExporte(LitOptionsExport(reglages.Fichier()));
+        return ExecuteCommande(a);
     }
 
 private:
@@ -161,6 +165,24 @@ private:
             m_sortie << GenerateurExport(options).GenereExport(*arbre.Racine(), false) << u'\n';
         }
         return CodeSortie(resultat.issue);
+    }
+
+    // The commands other than the analysis, by name.
+    int ExecuteCommande(const ArgumentsCli& a) {
+        static const QHash<QString, int (*)(ContexteCommande&)> commandes = {
+            {QStringLiteral("create-group"), &CommandeCreeGroupe},
+            {QStringLiteral("rename-group"), &CommandeRenommeGroupe},
+            {QStringLiteral("remove-member"), &CommandeRetireMembres},
+            {QStringLiteral("delete-group"), &CommandeSupprimeGroupe},
+        };
+        const auto commande = commandes.constFind(a.commande);
+        if (commande == commandes.cend())
+            return SortieErreur;
+        std::shared_ptr<SessionAD> session = OuvreSession();
+        if (!session)
+            return SortieErreur;
+        ContexteCommande contexte{a, *session, m_parametres, m_sortie, m_erreurs};
+        return (*commande)(contexte);
     }
 
     std::shared_ptr<SessionAD> OuvreSession() {
