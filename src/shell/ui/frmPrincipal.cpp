@@ -7,6 +7,7 @@
 #include "shell/ui/Geometrie.h"
 #include "shell/ui/frmTraitementEnCours.h"
 #include "text/Version.h"
+#include "groupops/OperationsGroupes.h"
 #include "tree/Analyse.h"
 #include "tree/ui/Icones.h"
 #include "tree/ui/ModeleArbre.h"
