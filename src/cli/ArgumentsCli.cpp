@@ -52,9 +52,9 @@ Option DecoupeOption(const QString& argument) {
 }
 
 bool EstOptionAvecValeur(const QString& nom) {
-    static const QStringList noms = {QStringLiteral("--directory"),    QStringLiteral("--type"),
-                                     QStringLiteral("--mode"),         QStringLiteral("--settings"),
-                                     QStringLiteral("--set"),          QStringLiteral("--user"),
+    static const QStringList noms = {QStringLiteral("--directory"),     QStringLiteral("--type"),
+                                     QStringLiteral("--mode"),          QStringLiteral("--settings"),
+                                     QStringLiteral("--set"),           QStringLiteral("--user"),
                                      QStringLiteral("--password-file"), QStringLiteral("--scope")};
     return noms.contains(nom);
 }
@@ -75,8 +75,7 @@ public:
                 // A first word after "--" is never a command: "-- tree" analyses a group "tree".
                 m_commandeLue = m_commandeLue || mots.isEmpty();
                 finOptions = true;
-            }
-            else
+            } else
                 LitOption(argument);
         }
         ArgumentsCli& a = m_resultat.arguments;
@@ -145,7 +144,8 @@ private:
 
     void LitEtendue(const QString& valeur) {
         m_optionsDeCommande << QStringLiteral("--scope");
-        const QStringList etendues = {QStringLiteral("local"), QStringLiteral("global"), QStringLiteral("universal")};
+        const QStringList etendues = {QStringLiteral("local"), QStringLiteral("global"),
+                                      QStringLiteral("universal")};
         const qsizetype i = etendues.indexOf(valeur.trimmed().toLower());
         if (i < 0)
             Erreur(CleTexteCli::EtendueInvalide, valeur);

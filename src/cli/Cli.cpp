@@ -22,8 +22,8 @@
 #include "tree/Arbre.h"
 
 #include <QFile>
-#include <QHash>
 #include <QFileInfo>
+#include <QHash>
 
 namespace arbrix {
 

@@ -86,8 +86,8 @@ public:
     }
 
     Noeud* Ajoute(Noeud* parent, const Designation& d) {
-        return m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, d.nom), m_arbre.FormateLibelle(d.nom, 0), d.tag,
-                              {}, true);
+        return m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, d.nom), m_arbre.FormateLibelle(d.nom, 0),
+                              d.tag, {}, true);
     }
 
     ContexteCommande& m_c;
@@ -131,7 +131,8 @@ int CommandeRenommeGroupe(ContexteCommande& c) {
     const auto groupe = e.Trouve(c.arguments.mots[0], GenreDesignation::Groupe);
     if (const int* code = std::get_if<int>(&groupe))
         return *code;
-    return CodeDe(e.m_operations.RenommeGroupe(e.Ajoute(nullptr, std::get<Designation>(groupe)), c.arguments.mots[1]));
+    return CodeDe(
+        e.m_operations.RenommeGroupe(e.Ajoute(nullptr, std::get<Designation>(groupe)), c.arguments.mots[1]));
 }
 
 int CommandeRetireMembres(ContexteCommande& c) {
@@ -171,7 +172,8 @@ int CommandeSupprimeGroupe(ContexteCommande& c) {
         e.m_interaction.setReponse([&c] { return LitOuiSurLeTerminal(c.erreurs); });
     // The group under its container, as the window shows it when it may be deleted.
     const Designation& d = std::get<Designation>(groupe);
-    Noeud* conteneur = e.Ajoute(nullptr, {u'O' + DnParent(d.tag.mid(1)), DnValeurRdn(DnParent(d.tag.mid(1)))});
+    Noeud* conteneur =
+        e.Ajoute(nullptr, {u'O' + DnParent(d.tag.mid(1)), DnValeurRdn(DnParent(d.tag.mid(1)))});
     return CodeDe(e.m_operations.SupprimeGroupe(e.Ajoute(conteneur, d)));
 }
 

@@ -41,10 +41,10 @@ bool Convient(QChar lettre, GenreDesignation genre) {
 RechercheDesignation ParDn(SessionAD& session, const QString& dn, GenreDesignation genre) {
     std::optional<Recordset> rs;
     try {
-        rs = session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + session.PrefixeChemin() +
-                                               EchappeCheminLDAP(dn) +
-                                               QStringLiteral(">;(objectClass=*);name, distinguishedName, objectClass"),
-                                           SearchScope::Base);
+        rs = session.ConnexionAD().Execute(
+            QStringLiteral("<LDAP://") + session.PrefixeChemin() + EchappeCheminLDAP(dn) +
+                QStringLiteral(">;(objectClass=*);name, distinguishedName, objectClass"),
+            SearchScope::Base);
     } catch (const DirectoryError& e) {
         if (e.number() == ErrorNumber::QueryNoSuchBase || e.number() == ErrorNumber::NoSuchObject)
             return {};
@@ -70,7 +70,8 @@ ListeOccurrences ComptesNommes(SessionAD& session, const QString& texte, QList<Q
     for (Recordset rs = session.ConnexionAD().Execute(
              QStringLiteral("<LDAP://") + session.BaseRechercheAD() + QStringLiteral(">;(&(sAMAccountName=") +
              EchappeValeurFiltre(texte) +
-             QStringLiteral(")(|(objectClass=user)(objectClass=computer)));name, distinguishedName, objectClass"));
+             QStringLiteral(
+                 ")(|(objectClass=user)(objectClass=computer)));name, distinguishedName, objectClass"));
          !rs.Eof(); rs.MoveNext()) {
         clsOccurrence o;
         o.Nom = valeurChamp(rs, u"name");

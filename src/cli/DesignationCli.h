@@ -25,9 +25,9 @@ struct RechercheDesignation {
 };
 
 enum class GenreDesignation {
-    Groupe,      // a group: its DN or its name
-    Parent,      // an O.U. (its DN) or a group (its DN or its name)
-    Membre,      // a group or an account: a DN, an account name or a group name
+    Groupe, // a group: its DN or its name
+    Parent, // an O.U. (its DN) or a group (its DN or its name)
+    Membre, // a group or an account: a DN, an account name or a group name
 };
 
 // Raises DirectoryError when the directory fails; an absent DN is not found, not an error.

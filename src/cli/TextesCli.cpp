@@ -28,7 +28,8 @@ const QHash<QString, QString>& TextesFrancais() {
         {MotDePasseManquant,
          QStringLiteral("Aucun mot de passe pour le compte '%v' : utilisez --password-file ou "
                         "la variable d'environnement ARBRIX_PASSWORD.")},
-        {EtendueInvalide, QStringLiteral("Étendue inconnue : '%v' (valeurs possibles : local, global, universal).")},
+        {EtendueInvalide,
+         QStringLiteral("Étendue inconnue : '%v' (valeurs possibles : local, global, universal).")},
         {OptionHorsCommande, QStringLiteral("Option sans objet pour cette commande : %v")},
         {UsageCommande, QStringLiteral("Utilisation : %v")},
         {GroupeIntrouvable, QStringLiteral("Aucun groupe ne correspond à '%v'.")},

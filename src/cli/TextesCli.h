@@ -33,7 +33,7 @@ inline const QString Plusieurs = QStringLiteral("MSG_CLI_PLUSIEURS");
 inline const QString ConfirmationImpossible = QStringLiteral("MSG_CLI_CONFIRMATION_IMPOSSIBLE");
 inline const QString QuestionOuiNon = QStringLiteral("MSG_CLI_QUESTION_OUI_NON");
 inline const QString Aide = QStringLiteral("TXT_CLI_AIDE");
-} // namespace CléTexteCli
+} // namespace CleTexteCli
 
 // The text of a key in the current language (see ChargeTraductions), its "%v" filled in order
 // by the values; an unknown key gives the key itself.

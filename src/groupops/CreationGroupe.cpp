@@ -49,7 +49,8 @@ IssueOperation OperationsGroupes::CreeGroupe(Noeud* noeud, const ChoixCreationGr
     try {
         if (groupeExiste(nom)) {
             m_interaction.Sablier(false);
-            m_interaction.Message(Traduction(u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA"), IconeMessage::Exclamation);
+            m_interaction.Message(Traduction(u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA"),
+                                  IconeMessage::Exclamation);
             return IssueOperation::Refusee;
         }
         DirectoryConnection& connexion = m_session.ConnexionAD();
@@ -57,7 +58,8 @@ IssueOperation OperationsGroupes::CreeGroupe(Noeud* noeud, const ChoixCreationGr
         const bool sousGroupe = !tag.startsWith(u'O');
         const std::unique_ptr<DirectoryObject> conteneur =
             sousGroupe ? connexion.Bind(selection->Parent()) : connexion.Bind(selection->ADsPath());
-        const std::unique_ptr<DirectoryObject> groupe = conteneur->Create(QStringLiteral("group"), RdnGroupe(nom));
+        const std::unique_ptr<DirectoryObject> groupe =
+            conteneur->Create(QStringLiteral("group"), RdnGroupe(nom));
         groupe->Put(QStringLiteral("sAMAccountName"), nom);
         groupe->Put(QStringLiteral("groupType"), groupType);
         groupe->SetInfo();
@@ -71,9 +73,10 @@ IssueOperation OperationsGroupes::CreeGroupe(Noeud* noeud, const ChoixCreationGr
                 // The group exists: show it where the analysis would, and say what is missing.
                 retablitAuNiveauOU(nom, tagNouveau, image);
                 m_interaction.Sablier(false);
-                m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),
-                                                     {nom, DnValeurRdn(selection->dn()), TexteErreurOperation(e)}),
-                                      IconeMessage::Exclamation);
+                m_interaction.Message(
+                    FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),
+                                   {nom, DnValeurRdn(selection->dn()), TexteErreurOperation(e)}),
+                    IconeMessage::Exclamation);
                 return IssueOperation::Refusee;
             }
             note({Changement::Nature::Ajout, dnNouveau, selection->dn()});

@@ -42,7 +42,8 @@ IssueOperation OperationsGroupes::signaleErreur(const DirectoryError& e) {
     m_interaction.Sablier(false);
     m_interaction.Message(TexteErreurOperation(e), IconeMessage::Exclamation);
     const bool refus = e.number() == ErrorNumber::UnwillingToPerform ||
-                       e.number() == ErrorNumber::ObjectAccessDenied || e.number() == ErrorNumber::AlreadyExists;
+                       e.number() == ErrorNumber::ObjectAccessDenied ||
+                       e.number() == ErrorNumber::AlreadyExists;
     return refus ? IssueOperation::Refusee : IssueOperation::Echouee;
 }
 

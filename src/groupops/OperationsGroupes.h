@@ -26,10 +26,10 @@ struct ChoixCreationGroupe;
 struct Parametres;
 
 enum class IssueOperation {
-    Faite,    // everything asked was done (an unchanged name included)
-    Annulee,  // the user cancelled or answered No: nothing changed
-    Refusee,  // refused by a check or by the directory; what was done before stays done
-    Echouee,  // any other directory failure; what was done before stays done
+    Faite,   // everything asked was done (an unchanged name included)
+    Annulee, // the user cancelled or answered No: nothing changed
+    Refusee, // refused by a check or by the directory; what was done before stays done
+    Echouee, // any other directory failure; what was done before stays done
 };
 
 // One change the directory accepted.

@@ -60,8 +60,8 @@ QList<OperationsGroupes::GroupeARetablir> OperationsGroupes::groupesARetablir(co
     // The groups nested in the deleted one, with their memberships in the same rows.
     for (Recordset rs = m_session.ConnexionAD().Execute(
              QStringLiteral("SELECT Name, DistinguishedName, GroupType, MemberOf FROM 'LDAP://") +
-             m_session.BaseRechercheAD() + QStringLiteral("' WHERE memberOf='") + DoubleApostrophes(dnSupprime) +
-             QStringLiteral("' AND objectCategory='group'"));
+             m_session.BaseRechercheAD() + QStringLiteral("' WHERE memberOf='") +
+             DoubleApostrophes(dnSupprime) + QStringLiteral("' AND objectCategory='group'"));
          !rs.Eof(); rs.MoveNext()) {
         const QString dn = rs.Fields(u"DistinguishedName").toString();
         if (reapparaitAuNiveauOU(dn, rs.Fields(u"MemberOf").toStringList(), dnSupprime))

@@ -105,7 +105,8 @@ void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
 ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& texte) {
     // Description and type come with the rows: no object is bound one by one.
     const QString requete =
-        QStringLiteral("SELECT Name, DistinguishedName, sAMAccountName, Description, GroupType FROM 'LDAP://") +
+        QStringLiteral(
+            "SELECT Name, DistinguishedName, sAMAccountName, Description, GroupType FROM 'LDAP://") +
         session.BaseRechercheAD() +
         (type == 0 ? QStringLiteral("' WHERE objectClass='organizationalUnit' AND Name='")
                    : QStringLiteral("' WHERE objectClass='group' AND CN='")) +
@@ -116,10 +117,10 @@ ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& text
         o.Nom = texteChamp(rs, u"Name");
         o.TypeObjet = qint16(type);
         o.Description = texteChamp(rs, u"Description");
-        o.TypeObjetEnTexte =
-            type == 0 ? Traduction(u"TXT_OU")
-                      : Traduction(QString(QStringLiteral("TXT_") +
-                                           CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)));
+        o.TypeObjetEnTexte = type == 0
+                                 ? Traduction(u"TXT_OU")
+                                 : Traduction(QString(QStringLiteral("TXT_") +
+                                                      CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)));
         o.DistinguishedName = texteChamp(rs, u"DistinguishedName");
         trouves.append(o);
     }

@@ -48,7 +48,8 @@ TEST(ArgumentsCli, NameWordsAreJoinedAndDoubleDashEndsOptions) {
 
 TEST(ArgumentsCli, CommandsTakeTheirWordsOneByOne) {
     const ArgumentsCli creation =
-        Lit({"create-group", "--distribution", "--scope=Universal", "OU=Ventes,DC=x", "Mon groupe"}).arguments;
+        Lit({"create-group", "--distribution", "--scope=Universal", "OU=Ventes,DC=x", "Mon groupe"})
+            .arguments;
     EXPECT_EQ(creation.commande, QStringLiteral("create-group"));
     EXPECT_EQ(creation.mots, (QStringList{"OU=Ventes,DC=x", "Mon groupe"}));
     EXPECT_EQ(creation.typeGroupe, 1);

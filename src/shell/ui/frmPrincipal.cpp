@@ -1,5 +1,6 @@
 #include "shell/ui/frmPrincipal.h"
 
+#include "groupops/OperationsGroupes.h"
 #include "i18n/TraductionFeuille.h"
 #include "i18n/Traductions.h"
 #include "menus/ui/MenuQt.h"
@@ -7,7 +8,6 @@
 #include "shell/ui/Geometrie.h"
 #include "shell/ui/frmTraitementEnCours.h"
 #include "text/Version.h"
-#include "groupops/OperationsGroupes.h"
 #include "tree/Analyse.h"
 #include "tree/ui/Icones.h"
 #include "tree/ui/ModeleArbre.h"

@@ -146,7 +146,8 @@ void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
     m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_etat.Config, *this);
     m_operations = std::make_unique<OperationsGroupes>(m_arbre, *m_session, m_etat.Config, *this, *m_analyse);
     OperationsDisponibles& operations = Operations();
-    operations.creerGroupe = operations.retirerMembre = operations.supprimerGroupe = operations.renommerGroupe = true;
+    operations.creerGroupe = operations.retirerMembre = operations.supprimerGroupe =
+        operations.renommerGroupe = true;
     setWindowTitle(windowTitle() + u" - "_s + m_session->UtilisateurAffiche());
 }
 

@@ -127,8 +127,9 @@ protected:
 
     Resultat Commande(const QStringList& arguments, const char* compte = "ADMIN") {
         qputenv("ARBRIX_PASSWORD", dc.value(QString::fromLatin1(compte) + u"_PASSWORD"_qs).toUtf8());
-        const QStringList debut = {"--settings", reglages, "--directory", dc.value(QStringLiteral("URI")),
-                                   "--user", dc.value(QString::fromLatin1(compte) + u"_LOGIN"_qs)};
+        const QStringList debut = {"--settings",  reglages,
+                                   "--directory", dc.value(QStringLiteral("URI")),
+                                   "--user",      dc.value(QString::fromLatin1(compte) + u"_LOGIN"_qs)};
         Resultat r = Lance(QStringList{arguments.first()} + debut + arguments.mid(1));
         qunsetenv("ARBRIX_PASSWORD");
         return r;
@@ -137,8 +138,8 @@ protected:
     QString Dn(const QString& relatif) const { return relatif + u',' + dc.value(QStringLiteral("BASE")); }
     QStringList Cherche(const QString& filtre) {
         QStringList noms;
-        for (const LdapEntry& e : searchAll(*annuaire, {dc.value(QStringLiteral("BASE")), SearchScope::Subtree,
-                                                         filtre, {u"cn"_qs}}))
+        for (const LdapEntry& e : searchAll(
+                 *annuaire, {dc.value(QStringLiteral("BASE")), SearchScope::Subtree, filtre, {u"cn"_qs}}))
             noms.append(DnValeurRdn(e.dn));
         noms.sort();
         return noms;

@@ -11,7 +11,8 @@ class MemoryTarget : public Target {
 public:
     std::shared_ptr<Backend> backend() override { return load(); }
     Credentials credentials() override { return {}; }
-    std::shared_ptr<Backend> restrictedBackend(const QStringList& readOnlyDns, Credentials& credentials) override {
+    std::shared_ptr<Backend> restrictedBackend(const QStringList& readOnlyDns,
+                                               Credentials& credentials) override {
         auto backend = load();
         for (const QString& dn : readOnlyDns)
             backend->setReadOnly(dn, true);
@@ -25,7 +26,8 @@ private:
     // One directory per target: a test's changes never reach the next test.
     std::shared_ptr<MemoryBackend> load() {
         if (!m_backend)
-            m_backend = std::make_shared<MemoryBackend>(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif"));
+            m_backend =
+                std::make_shared<MemoryBackend>(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif"));
         return m_backend;
     }
     std::shared_ptr<MemoryBackend> m_backend;

@@ -6,5 +6,6 @@
 
 namespace arbrix::conformance {
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DirectoryConformance);
-INSTANTIATE_TEST_SUITE_P(DomainController, DirectoryConformance, ::testing::ValuesIn(domainControllerTargets()));
+INSTANTIATE_TEST_SUITE_P(DomainController, DirectoryConformance,
+                         ::testing::ValuesIn(domainControllerTargets()));
 } // namespace arbrix::conformance

@@ -6,5 +6,6 @@
 
 namespace arbrix::conformance {
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(OperationsConformance);
-INSTANTIATE_TEST_SUITE_P(DomainController, OperationsConformance, ::testing::ValuesIn(domainControllerTargets()));
+INSTANTIATE_TEST_SUITE_P(DomainController, OperationsConformance,
+                         ::testing::ValuesIn(domainControllerTargets()));
 } // namespace arbrix::conformance

@@ -125,8 +125,8 @@ protected:
     std::unique_ptr<Vue> vue(SessionAD& session, const QString& dnOU = {}) {
         auto v = std::make_unique<Vue>();
         v->analyse = std::make_unique<Analyse>(v->arbre, session, v->parametres, v->interaction);
-        v->operations =
-            std::make_unique<OperationsGroupes>(v->arbre, session, v->parametres, v->interaction, *v->analyse);
+        v->operations = std::make_unique<OperationsGroupes>(v->arbre, session, v->parametres, v->interaction,
+                                                            *v->analyse);
         v->operations->setJournal([p = v.get()](const Changement& c) { p->journal.append(c); });
         v->analyse->LanceAnalyse(Mode::Standard, dnOU.isEmpty() ? m_bac : dnOU);
         return v;
@@ -135,7 +135,8 @@ protected:
     // One entry read back, or nullopt when it is not there.
     std::optional<LdapEntry> lit(const QString& dnLu) {
         try {
-            const QList<LdapEntry> e = searchAll(annuaire(), {dnLu, SearchScope::Base, u"(objectClass=*)"_s, {}});
+            const QList<LdapEntry> e =
+                searchAll(annuaire(), {dnLu, SearchScope::Base, u"(objectClass=*)"_s, {}});
             return e.isEmpty() ? std::nullopt : std::optional(e.first());
         } catch (const LdapError&) {
             return std::nullopt;
@@ -148,9 +149,11 @@ protected:
     // The common names of the direct members of a group, as the directory's own rule finds them.
     QStringList membres(const QString& dnGroupe) {
         QStringList noms;
-        for (const LdapEntry& e : searchAll(annuaire(), {m_nc, SearchScope::Subtree,
-                                                         u"(memberOf="_s + EchappeValeurFiltre(dnGroupe) + u')',
-                                                         {u"cn"_s}}))
+        for (const LdapEntry& e :
+             searchAll(annuaire(), {m_nc,
+                                    SearchScope::Subtree,
+                                    u"(memberOf="_s + EchappeValeurFiltre(dnGroupe) + u')',
+                                    {u"cn"_s}}))
             noms.append(valeur(e, u"cn"));
         noms.sort();
         return noms;
@@ -207,7 +210,6 @@ TEST_P(OperationsConformance, NomsEchappesCreesTelsQuels) {
         EXPECT_EQ(valeur(*lu, u"cn"), nom);
     }
 }
-
 
 TEST_P(OperationsConformance, CreationSousUnGroupeAfficheTroisFoisEtSousLOU) {
     // Parent is shown under A, under B inside A, and under C.
@@ -416,7 +418,8 @@ TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
     ASSERT_TRUE(limitee);
     auto w = vue(*limitee);
     const qsizetype avant = w->arbre.Count();
-    EXPECT_EQ(w->operations->SupprimeGroupe(Instances(w->arbre, u'G' + protege).value(0)), IssueOperation::Refusee);
+    EXPECT_EQ(w->operations->SupprimeGroupe(Instances(w->arbre, u'G' + protege).value(0)),
+              IssueOperation::Refusee);
     EXPECT_EQ(w->interaction.messages.last(), Traduction(u"MSG_ERREUR_DROITS_INSUFFISANTS"));
     EXPECT_EQ(w->arbre.Count(), avant);
     EXPECT_TRUE(lit(protege));
@@ -446,7 +449,8 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
     auto v = vue(*m_admin);
     ASSERT_EQ(Instances(v->arbre, u'G' + r).size(), 2);
     const qint64 ecritures = annuaire().roundTrips().writes;
-    EXPECT_EQ(v->operations->RenommeGroupe(v->sous(u'G' + r, u'G' + q1), u" R, ancien-"_s + s), IssueOperation::Faite);
+    EXPECT_EQ(v->operations->RenommeGroupe(v->sous(u'G' + r, u'G' + q1), u" R, ancien-"_s + s),
+              IssueOperation::Faite);
     EXPECT_EQ(annuaire().roundTrips().writes, ecritures) << "an unchanged name makes no call";
 
     // The account name clashes with a group of another O.U.: the relative name is put back.

@@ -157,7 +157,8 @@ private slots:
         for (int id : {IdMenu::CreerGroupe, IdMenu::RenommerGroupe, IdMenu::SupprimerGroupe})
             QVERIFY(menus.dernier.Element(id)->EstActif());
         // Under an O.U. node it cannot be taken out of a group; under a group it can.
-        QCOMPARE(menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif(), emea->Parent()->LettreType() == u'G');
+        QCOMPARE(menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif(),
+                 emea->Parent()->LettreType() == u'G');
         Noeud* sousGroupe = nullptr;
         banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
             if (n->LettreType() == u'G' && n->Parent() && n->Parent()->LettreType() == u'G')
