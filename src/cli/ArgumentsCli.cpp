@@ -4,7 +4,41 @@
 
 namespace arbrix {
 
+const QList<CommandeCli>& CommandesCli() {
+    static const QList<CommandeCli> commandes = {
+        {CommandeArbre, 1, -1, QStringLiteral("tree NAME-OR-DN")},
+        {QStringLiteral("create-group"), 2, 2, QStringLiteral("create-group PARENT NAME")},
+        {QStringLiteral("rename-group"), 2, 2, QStringLiteral("rename-group GROUP NEW-NAME")},
+        {QStringLiteral("remove-member"), 2, -1, QStringLiteral("remove-member GROUP MEMBER...")},
+        {QStringLiteral("delete-group"), 1, 1, QStringLiteral("delete-group GROUP")},
+        {QStringLiteral("send-message"), 1, -1, QStringLiteral("send-message NAME-OR-DN")},
+    };
+    return commandes;
+}
+
 namespace {
+
+const CommandeCli* TrouveCommande(const QString& nom) {
+    for (const CommandeCli& c : CommandesCli())
+        if (c.nom == nom)
+            return &c;
+    return nullptr;
+}
+
+// Options that only one command takes.
+QString CommandeDeLOption(const QString& nom) {
+    if (nom == u"--security" || nom == u"--distribution" || nom == u"--scope")
+        return QStringLiteral("create-group");
+    if (nom == u"--yes")
+        return QStringLiteral("delete-group");
+    if (nom == u"--message-file")
+        return QStringLiteral("send-message");
+    return {};
+}
+
+bool EstDrapeau(const QString& nom) {
+    return nom == u"--security" || nom == u"--distribution" || nom == u"--yes";
+}
 
 struct Option {
     QString nom; // "--mode"
@@ -24,7 +58,8 @@ bool EstOptionAvecValeur(const QString& nom) {
     static const QStringList noms = {QStringLiteral("--directory"),     QStringLiteral("--type"),
                                      QStringLiteral("--mode"),          QStringLiteral("--settings"),
                                      QStringLiteral("--set"),           QStringLiteral("--user"),
-                                     QStringLiteral("--password-file"), QStringLiteral("--message-file")};
+                                     QStringLiteral("--password-file"), QStringLiteral("--scope"),
+                                     QStringLiteral("--message-file")};
     return noms.contains(nom);
 }
 
@@ -38,18 +73,22 @@ public:
         bool finOptions = false;
         for (m_position = 0; m_position < m_arguments.size() && !m_resultat.erreur; ++m_position) {
             const QString& argument = m_arguments[m_position];
-            if (finOptions || !argument.startsWith(u'-') || argument == u"-")
+            if (finOptions || !argument.startsWith(u'-') || argument == u"-") {
                 mots << argument;
-            else if (argument == u"--")
+            } else if (argument == u"--") {
+                // A first word after "--" is never a command: "-- tree" analyses a group "tree".
+                m_commandeLue = m_commandeLue || mots.isEmpty();
                 finOptions = true;
-            else
+            } else
                 LitOption(argument);
         }
-        if (!mots.isEmpty() && mots.first() == u"send-message")
-            m_resultat.arguments.commande = mots.takeFirst();
-        m_resultat.arguments.nomOuDn = mots.join(u' ').trimmed();
-        if (!m_resultat.erreur && !m_resultat.arguments.aide && m_resultat.arguments.nomOuDn.isEmpty())
-            Erreur(CleTexteCli::NomManquant, {});
+        ArgumentsCli& a = m_resultat.arguments;
+        if (!mots.isEmpty() && !m_commandeLue && TrouveCommande(mots.first()))
+            a.commande = mots.takeFirst();
+        a.mots = mots;
+        a.nomOuDn = mots.join(u' ').trimmed();
+        if (!m_resultat.erreur && !a.aide)
+            VerifieCommande();
         return m_resultat;
     }
 
@@ -60,6 +99,10 @@ private:
             return;
         }
         Option option = DecoupeOption(argument);
+        if (EstDrapeau(argument)) {
+            AppliqueDrapeau(argument);
+            return;
+        }
         if (!EstOptionAvecValeur(option.nom)) {
             Erreur(CleTexteCli::OptionInconnue, option.nom);
             return;
@@ -90,8 +133,52 @@ private:
             a.utilisateur = o.valeur;
         else if (o.nom == u"--password-file")
             a.fichierMotDePasse = o.valeur;
-        else if (o.nom == u"--message-file")
+        else if (o.nom == u"--scope")
+            LitEtendue(o.valeur);
+        else if (o.nom == u"--message-file") {
+            m_optionsDeCommande << o.nom;
             a.fichierMessage = o.valeur;
+        }
+    }
+
+    void AppliqueDrapeau(const QString& nom) {
+        ArgumentsCli& a = m_resultat.arguments;
+        m_optionsDeCommande << nom;
+        if (nom == u"--yes")
+            a.confirme = true;
+        else
+            a.typeGroupe = nom == u"--security" ? 0 : 1;
+    }
+
+    void LitEtendue(const QString& valeur) {
+        m_optionsDeCommande << QStringLiteral("--scope");
+        const QStringList etendues = {QStringLiteral("local"), QStringLiteral("global"),
+                                      QStringLiteral("universal")};
+        const qsizetype i = etendues.indexOf(valeur.trimmed().toLower());
+        if (i < 0)
+            Erreur(CleTexteCli::EtendueInvalide, valeur);
+        else
+            m_resultat.arguments.etendueGroupe = int(i);
+    }
+
+    // The words a command takes, and the options that belong to another command.
+    void VerifieCommande() {
+        const ArgumentsCli& a = m_resultat.arguments;
+        for (const QString& option : std::as_const(m_optionsDeCommande)) {
+            if (CommandeDeLOption(option) != a.commande) {
+                Erreur(CleTexteCli::OptionHorsCommande, option + u' ' + a.commande);
+                return;
+            }
+        }
+        const CommandeCli* commande = TrouveCommande(a.commande);
+        if (a.commande == CommandeArbre) {
+            if (a.nomOuDn.isEmpty())
+                Erreur(CleTexteCli::NomManquant, {});
+            return;
+        }
+        const int n = int(a.mots.size());
+        if (n < commande->motsMin || (commande->motsMax >= 0 && n > commande->motsMax))
+            Erreur(CleTexteCli::UsageCommande, QStringLiteral("arbrix-cli ") + commande->usage);
     }
 
     void LitType(const QString& valeur) {
@@ -129,6 +216,8 @@ private:
 
     const QStringList& m_arguments;
     qsizetype m_position = 0;
+    bool m_commandeLue = false;
+    QStringList m_optionsDeCommande;
     AnalyseArgumentsCli m_resultat;
 };
 

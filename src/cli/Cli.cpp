@@ -2,6 +2,7 @@
 
 #include "cli/ArgumentsCli.h"
 #include "cli/CommandeMessage.h"
+#include "cli/CommandesGroupes.h"
 #include "cli/InteractionTerminal.h"
 #include "cli/ReglagesCli.h"
 #include "cli/TextesCli.h"
@@ -24,6 +25,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace arbrix {
 
@@ -74,9 +76,11 @@ public:
         }
         if (!AppliqueAcces())
             return SortieErreur;
+        if (a.commande == CommandeArbre)
+            return AnalyseEtExporte(LitOptionsExport(reglages.Fichier()));
         if (a.commande == u"send-message")
             return EnvoieMessage();
-        return AnalyseEtExporte(LitOptionsExport(reglages.Fichier()));
+        return ExecuteCommande(a);
     }
 
 private:
@@ -180,6 +184,24 @@ private:
         return EnvoieMessageCli(
             {m_parametres, a.nomOuDn, a.fichierMessage, [this] { return OuvreSession(); }, analyse}, m_sortie,
             m_erreurs);
+    }
+
+    // The commands other than the analysis, by name.
+    int ExecuteCommande(const ArgumentsCli& a) {
+        static const QHash<QString, int (*)(ContexteCommande&)> commandes = {
+            {QStringLiteral("create-group"), &CommandeCreeGroupe},
+            {QStringLiteral("rename-group"), &CommandeRenommeGroupe},
+            {QStringLiteral("remove-member"), &CommandeRetireMembres},
+            {QStringLiteral("delete-group"), &CommandeSupprimeGroupe},
+        };
+        const auto commande = commandes.constFind(a.commande);
+        if (commande == commandes.cend())
+            return SortieErreur;
+        std::shared_ptr<SessionAD> session = OuvreSession();
+        if (!session)
+            return SortieErreur;
+        ContexteCommande contexte{a, *session, m_parametres, m_sortie, m_erreurs};
+        return (*commande)(contexte);
     }
 
     std::shared_ptr<SessionAD> OuvreSession() {

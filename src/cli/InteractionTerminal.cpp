@@ -22,7 +22,11 @@ ReponseMessage InteractionTerminal::Message(const QString& texte, IconeMessage i
     (void)icone, (void)titre;
     m_erreurs << TexteTerminal(texte);
     m_erreurs.flush();
-    return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : defaut;
+    if (boutons == BoutonsMessage::Ok)
+        return ReponseMessage::Ok;
+    if (m_reponse)
+        return m_reponse() ? ReponseMessage::Oui : ReponseMessage::Non;
+    return defaut;
 }
 
 std::optional<int> InteractionTerminal::ChoisitOccurrence(const ListeOccurrences& occurrences) {

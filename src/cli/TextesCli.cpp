@@ -28,20 +28,54 @@ const QHash<QString, QString>& TextesFrancais() {
         {MotDePasseManquant,
          QStringLiteral("Aucun mot de passe pour le compte '%v' : utilisez --password-file ou "
                         "la variable d'environnement ARBRIX_PASSWORD.")},
+        {EtendueInvalide,
+         QStringLiteral("Étendue inconnue : '%v' (valeurs possibles : local, global, universal).")},
+        {OptionHorsCommande, QStringLiteral("Option sans objet pour cette commande : %v")},
+        {UsageCommande, QStringLiteral("Utilisation : %v")},
+        {GroupeIntrouvable, QStringLiteral("Aucun groupe ne correspond à '%v'.")},
+        {ParentIntrouvable, QStringLiteral("Aucune O.U. ni aucun groupe ne correspond à '%v'.")},
+        {MembreIntrouvable, QStringLiteral("Aucun compte ni aucun groupe ne correspond à '%v'.")},
+        {Plusieurs, QStringLiteral("Plusieurs objets correspondent à '%v' :")},
+        {ConfirmationImpossible,
+         QStringLiteral("La suppression doit être confirmée et l'entrée standard n'est pas un terminal : "
+                        "ajoutez --yes pour confirmer.")},
+        {QuestionOuiNon, QStringLiteral("Répondre o (oui) ou n (non) : ")},
         {CopieReglagesImpossible,
          QStringLiteral("Impossible de préparer la copie de travail de la configuration (%v).")},
         {MessageIllisible, QStringLiteral("Impossible de lire le message à envoyer ('%v').")},
         {MessageVide, QStringLiteral("Le message à envoyer est vide.")},
         {Aide,
          QStringLiteral(
-             "Utilisation : arbrix-cli [OPTIONS] NOM-OU-DN\n"
+             "Utilisation : arbrix-cli [tree] [OPTIONS] NOM-OU-DN\n"
+             "              arbrix-cli create-group [--security|--distribution]\n"
+             "                         [--scope local|global|universal] [OPTIONS] PARENT NOM\n"
+             "              arbrix-cli rename-group [OPTIONS] GROUPE NOUVEAU-NOM\n"
+             "              arbrix-cli remove-member [OPTIONS] GROUPE MEMBRE...\n"
+             "              arbrix-cli delete-group [--yes] [OPTIONS] GROUPE\n"
+             "              arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"
              "\n"
-             "Analyse une O.U. ou un groupe de l'annuaire et écrit sur la sortie standard, en UTF-8 et\n"
-             "suivi d'un saut de ligne, l'export texte de toute l'arborescence depuis sa racine.\n"
+             "tree (la commande par défaut) analyse une O.U. ou un groupe de l'annuaire et écrit sur la\n"
+             "sortie standard, en UTF-8 et suivi d'un saut de ligne, l'export texte de toute\n"
+             "l'arborescence depuis sa racine.\n"
              "\n"
              "NOM-OU-DN  un DN commençant par \"OU=\" (une O.U.) ou \"CN=\" (un groupe) ; sinon un nom\n"
              "           cherché comme --type l'indique (\"*\" en joker). Plusieurs mots sont joints\n"
-             "           par des espaces.\n"
+             "           par des espaces ; \"--\" devant un nom qui serait une commande.\n"
+             "\n"
+             "Commandes sur les groupes (avec les droits du compte de connexion) :\n"
+             "  create-group   crée le groupe NOM dans PARENT : une O.U. (son DN) ou un groupe (son\n"
+             "                 DN ou son nom), auquel cas le groupe est créé dans l'O.U. de ce groupe\n"
+             "                 et en devient membre. Type et étendue : --security ou --distribution,\n"
+             "                 --scope ; par défaut les clés TypeGroupe et EtendueGroupe.\n"
+             "  rename-group   renomme GROUPE en NOUVEAU-NOM (nom relatif puis nom de compte).\n"
+             "  remove-member  retire chaque MEMBRE de GROUPE : un DN, le nom de compte\n"
+             "                 (sAMAccountName) d'un compte ou le nom d'un groupe.\n"
+             "  delete-group   supprime GROUPE après confirmation sur le terminal ; --yes confirme\n"
+             "                 d'avance. Sans terminal ni --yes, la suppression est refusée.\n"
+             "GROUPE est un DN ou un nom de groupe, cherché comme le fait l'analyse. Chaque changement\n"
+             "fait est une ligne de la sortie standard, champs séparés par des tabulations :\n"
+             "  created DN | added DN GROUPE | removed DN GROUPE | renamed ANCIEN-DN NOUVEAU-DN |\n"
+             "  deleted DN\n"
              "\n"
              "Options :\n"
              "  --directory SOURCE       l'annuaire : URI d'un serveur ou chemin d'un fichier .ldif\n"
@@ -58,6 +92,8 @@ const QHash<QString, QString>& TextesFrancais() {
              "  --user LOGIN             se connecter avec ce compte (mode d'accès 1) ; le mot de passe\n"
              "                           vient de --password-file ou de ARBRIX_PASSWORD\n"
              "  --password-file FICHIER  fichier dont la première ligne est le mot de passe\n"
+             "  --security, --distribution, --scope local|global|universal  (create-group)\n"
+             "  --yes                    confirme la suppression (delete-group)\n"
              "  --help                   affiche cette aide\n"
              "\n"
              "arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"
@@ -75,13 +111,14 @@ const QHash<QString, QString>& TextesFrancais() {
              "Environnement : ARBRIX_PASSWORD (mot de passe de --user), ARBRIX_DIRECTORY (annuaire par\n"
              "défaut, comme pour le programme de bureau).\n"
              "\n"
-             "Les messages (erreurs, récursivités détectées) vont sur la sortie d'erreur.\n"
+             "Les messages (erreurs, refus, récursivités détectées) vont sur la sortie d'erreur.\n"
              "\n"
              "Codes de sortie :\n"
-             "  0  l'arborescence a été construite\n"
+             "  0  l'arborescence a été construite ; tout ce qui était demandé a été fait\n"
              "  2  aucun élément ou plusieurs trouvés ; les candidats sont écrits sur la sortie\n"
              "     d'erreur, un par ligne : nom, type et DN séparés par des tabulations\n"
-             "  1  toute autre erreur\n")},
+             "  1  toute autre erreur, ou une opération refusée (ce qui a été fait reste fait et\n"
+             "     figure sur la sortie standard)\n")},
     };
     return textes;
 }

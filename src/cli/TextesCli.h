@@ -25,6 +25,15 @@ inline const QString MotDePasseManquant = QStringLiteral("MSG_CLI_MOT_DE_PASSE_M
 inline const QString CopieReglagesImpossible = QStringLiteral("MSG_CLI_COPIE_REGLAGES_IMPOSSIBLE");
 inline const QString MessageIllisible = QStringLiteral("MSG_CLI_MESSAGE_ILLISIBLE");
 inline const QString MessageVide = QStringLiteral("MSG_CLI_MESSAGE_VIDE");
+inline const QString EtendueInvalide = QStringLiteral("MSG_CLI_ETENDUE_INVALIDE");
+inline const QString OptionHorsCommande = QStringLiteral("MSG_CLI_OPTION_HORS_COMMANDE");
+inline const QString UsageCommande = QStringLiteral("MSG_CLI_USAGE_COMMANDE");
+inline const QString GroupeIntrouvable = QStringLiteral("MSG_CLI_GROUPE_INTROUVABLE");
+inline const QString ParentIntrouvable = QStringLiteral("MSG_CLI_PARENT_INTROUVABLE");
+inline const QString MembreIntrouvable = QStringLiteral("MSG_CLI_MEMBRE_INTROUVABLE");
+inline const QString Plusieurs = QStringLiteral("MSG_CLI_PLUSIEURS");
+inline const QString ConfirmationImpossible = QStringLiteral("MSG_CLI_CONFIRMATION_IMPOSSIBLE");
+inline const QString QuestionOuiNon = QStringLiteral("MSG_CLI_QUESTION_OUI_NON");
 inline const QString Aide = QStringLiteral("TXT_CLI_AIDE");
 } // namespace CleTexteCli
 

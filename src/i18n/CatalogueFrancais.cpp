@@ -198,6 +198,9 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_MESSAGERIE_EXPEDITEUR",
          "L'adresse de l'expéditeur n'est pas une adresse électronique valide (par exemple "
          "admin@example.org)..."},
+        // A group created beside a group whose membership the directory then refused.
+        {"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE",
+         "Le groupe '%v' a été créé dans son O.U., mais n'a pas pu devenir membre du groupe '%v' :§§%v"},
     };
     return textes;
 }

@@ -19,6 +19,14 @@ enum class IconeMessage { Aucune, Information, Exclamation, Critique, Question }
 enum class BoutonsMessage { Ok, OuiNon };
 enum class ReponseMessage { Ok, Oui, Non };
 
+// What the group creation dialog answers: the name as typed, the type (0 security,
+// 1 distribution) and the scope (0 domain local, 1 global, 2 universal).
+struct ChoixCreationGroupe {
+    QString nom;
+    int type = 0;
+    int etendue = 1;
+};
+
 class Interaction {
 public:
     virtual ~Interaction() = default;
@@ -38,6 +46,13 @@ public:
     // chosen one, or nullopt when the choice is cancelled.
     virtual std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) {
         (void)occurrences;
+        return std::nullopt;
+    }
+
+    // Shows the group creation dialog modally, starting on the given type and scope; nullopt
+    // when it is cancelled.
+    virtual std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue) {
+        (void)type, (void)etendue;
         return std::nullopt;
     }
 

@@ -102,34 +102,39 @@ void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
     m_interaction.Sablier(false);
 }
 
+ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& texte) {
+    // Description and type come with the rows: no object is bound one by one.
+    const QString requete =
+        QStringLiteral(
+            "SELECT Name, DistinguishedName, sAMAccountName, Description, GroupType FROM 'LDAP://") +
+        session.BaseRechercheAD() +
+        (type == 0 ? QStringLiteral("' WHERE objectClass='organizationalUnit' AND Name='")
+                   : QStringLiteral("' WHERE objectClass='group' AND CN='")) +
+        DoubleApostrophes(texte) + u'\'';
+    ListeOccurrences trouves;
+    for (Recordset rs = session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext()) {
+        clsOccurrence o;
+        o.Nom = texteChamp(rs, u"Name");
+        o.TypeObjet = qint16(type);
+        o.Description = texteChamp(rs, u"Description");
+        o.TypeObjetEnTexte = type == 0
+                                 ? Traduction(u"TXT_OU")
+                                 : Traduction(QString(QStringLiteral("TXT_") +
+                                                      CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)));
+        o.DistinguishedName = texteChamp(rs, u"DistinguishedName");
+        trouves.append(o);
+    }
+    return trouves;
+}
+
 std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte) {
     const bool joker = texte.contains(u'*');
     const int passes = (joker || m_parametres.AnalyseAutreTypeSiAucuneReponse) ? 2 : 1;
     int type = m_interaction.TypeRecherche() == 0 ? 0 : 1;
-    const QString nom = DoubleApostrophes(texte);
     ListeOccurrences trouves;
     for (int passe = 0; passe < passes; ++passe) {
-        // Description and type come with the rows: no object is bound one by one.
-        const QString requete =
-            QStringLiteral("SELECT Name, DistinguishedName, sAMAccountName, Description, GroupType FROM "
-                           "'LDAP://") +
-            baseRecherche() +
-            (type == 0 ? QStringLiteral("' WHERE objectClass='organizationalUnit' AND Name='")
-                       : QStringLiteral("' WHERE objectClass='group' AND CN='")) +
-            nom + u'\'';
         try {
-            for (Recordset rs = m_session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext()) {
-                clsOccurrence o;
-                o.Nom = texteChamp(rs, u"Name");
-                o.TypeObjet = qint16(type);
-                o.Description = texteChamp(rs, u"Description");
-                o.TypeObjetEnTexte =
-                    type == 0 ? Traduction(u"TXT_OU")
-                              : Traduction(QString(QStringLiteral("TXT_") +
-                                                   CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)));
-                o.DistinguishedName = texteChamp(rs, u"DistinguishedName");
-                trouves.append(o);
-            }
+            trouves += ChercheParNom(m_session, type, texte);
         } catch (const DirectoryError& e) {
             m_interaction.Sablier(false);
             signaleEchec(e.number(), e.number(), e.text());
@@ -629,13 +634,8 @@ Analyse::Appel::~Appel() {
 
 Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
                             const QString& image, bool trier) {
-    const QString base = parent ? parent->Key() + u'\\' + nom : QStringLiteral("\\\\") + nom;
-    // Siblings may share a name (a group and a sub-O.U., two groups of different containers):
-    // the later one gets a numbered Key rather than ending the expansion of its parent.
-    QString cle = base;
-    for (int i = 2; m_arbre.NoeudExiste(cle); ++i)
-        cle = PartieCleNumerotee(base, i);
-    return m_arbre.Ajoute(parent, cle, texte, tag, image, trier);
+    // A sibling of the same name gives a numbered Key rather than ending the expansion.
+    return m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, nom), texte, tag, image, trier);
 }
 
 void Analyse::afficheProgression(const Noeud* noeud) {

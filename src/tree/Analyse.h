@@ -74,6 +74,10 @@ struct ResultatAnalyse {
 QString AbregeChemin(const QString& chemin, const std::function<int(const QString&)>& largeurTexte,
                      int largeurDisponible);
 
+// The O.U.s (type 0) or groups (type 1) answering a name as the analysis looks it up: O.U.s by
+// "name", groups by common name, "*" as a wildcard. Raises DirectoryError.
+ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& texte);
+
 class Analyse {
 public:
     Analyse(Arbre& arbre, SessionAD& session, const Parametres& parametres, Interaction& interaction);

@@ -241,6 +241,38 @@ void Arbre::Supprime(Noeud* noeud) {
     }
 }
 
+QString Arbre::CleLibre(const Noeud* parent, const QString& nom) const {
+    const QString base = parent ? parent->Key() + u'\\' + nom : QStringLiteral("\\\\") + nom;
+    QString cle = base;
+    for (int i = 2; m_index.contains(cle); ++i)
+        cle = PartieCleNumerotee(base, i);
+    return cle;
+}
+
+void Arbre::ChangeCle(Noeud* noeud, const QString& cle) {
+    const QString ancienne = noeud->m_key;
+    if (ancienne == cle)
+        return;
+    QList<Noeud*> sousArbre;
+    ParcoursPrefixe(noeud, [&](Noeud* n) {
+        sousArbre.append(n);
+        return true;
+    });
+    QStringList nouvelles;
+    for (const Noeud* n : std::as_const(sousArbre)) {
+        nouvelles.append(cle + n->m_key.mid(ancienne.size()));
+        const Noeud* occupant = m_index.value(nouvelles.last(), nullptr);
+        if (occupant && !sousArbre.contains(occupant))
+            throw ErreurCleDupliquee(nouvelles.last());
+    }
+    for (const Noeud* n : std::as_const(sousArbre))
+        m_index.remove(n->m_key);
+    for (qsizetype i = 0; i < sousArbre.size(); ++i) {
+        sousArbre[i]->m_key = nouvelles[i];
+        m_index.insert(nouvelles[i], sousArbre[i]);
+    }
+}
+
 void Arbre::Vide() {
     if (m_index.isEmpty() && !m_selection)
         return;

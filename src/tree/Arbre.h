@@ -149,6 +149,13 @@ public:
     // place when the parent sorts its children. Raises ErreurCléDupliquée.
     Noeud* Ajoute(Noeud* parent, const QString& cle, const QString& texte, const QString& tag = {},
                   const QString& image = {}, bool trierEnfants = false);
+    // The Key a new child named nom gets under parent (nullptr: a top-level node): the path
+    // rule, numbered "nom NBSP (2)", "(3)"... when a sibling already holds it, so that two objects
+    // of one name (a group and a sub-O.U., groups of different containers) can be shown side by side.
+    QString CleLibre(const Noeud* parent, const QString& nom) const;
+    // Gives the node a new Key; its descendants' Keys follow (same tail after the new prefix).
+    // Raises ErreurCléDupliquée when a node of the subtree would take a Key the tree holds.
+    void ChangeCle(Noeud* noeud, const QString& cle);
     // Removes the node and its subtree; a removed selected node leaves no selection.
     void Supprime(Noeud* noeud);
     // Removes every node.

@@ -46,6 +46,25 @@ TEST(ArgumentsCli, NameWordsAreJoinedAndDoubleDashEndsOptions) {
     EXPECT_EQ(Lit({"--type", "GROUP", "x"}).arguments.type, 1);
 }
 
+TEST(ArgumentsCli, CommandsTakeTheirWordsOneByOne) {
+    const ArgumentsCli creation =
+        Lit({"create-group", "--distribution", "--scope=Universal", "OU=Ventes,DC=x", "Mon groupe"})
+            .arguments;
+    EXPECT_EQ(creation.commande, QStringLiteral("create-group"));
+    EXPECT_EQ(creation.mots, (QStringList{"OU=Ventes,DC=x", "Mon groupe"}));
+    EXPECT_EQ(creation.typeGroupe, 1);
+    EXPECT_EQ(creation.etendueGroupe, 2);
+    const ArgumentsCli retrait = Lit({"--directory", "d.ldif", "remove-member", "g", "a", "b"}).arguments;
+    EXPECT_EQ(retrait.commande, QStringLiteral("remove-member")) << "a command may follow options";
+    EXPECT_EQ(retrait.mots, (QStringList{"g", "a", "b"}));
+    EXPECT_TRUE(Lit({"delete-group", "--yes", "g"}).arguments.confirme);
+    // The analysis is the default; "--" makes a command name an ordinary name.
+    EXPECT_EQ(Lit({"tree", "Domain", "Users"}).arguments.nomOuDn, QStringLiteral("Domain Users"));
+    const ArgumentsCli nomme = Lit({"--", "delete-group"}).arguments;
+    EXPECT_EQ(nomme.commande, CommandeArbre);
+    EXPECT_EQ(nomme.nomOuDn, QStringLiteral("delete-group"));
+}
+
 TEST(ArgumentsCli, HelpNeedsNoName) {
     const AnalyseArgumentsCli r = Lit({"--help"});
     EXPECT_FALSE(r.erreur);
@@ -71,6 +90,13 @@ TEST(ArgumentsCli, FaultsNameTheirKeyAndArgument) {
         {{"--set", "=2", "x"}, CleTexteCli::ReglageInvalide, "=2"},
         {{}, CleTexteCli::NomManquant, ""},
         {{"--mode", "2"}, CleTexteCli::NomManquant, ""},
+        {{"tree"}, CleTexteCli::NomManquant, ""},
+        {{"create-group", "--scope", "domain", "OU=a", "b"}, CleTexteCli::EtendueInvalide, "domain"},
+        {{"create-group", "OU=a"}, CleTexteCli::UsageCommande, "arbrix-cli create-group PARENT NAME"},
+        {{"delete-group", "a", "b"}, CleTexteCli::UsageCommande, "arbrix-cli delete-group GROUP"},
+        {{"remove-member", "g"}, CleTexteCli::UsageCommande, "arbrix-cli remove-member GROUP MEMBER..."},
+        {{"delete-group", "--security", "g"}, CleTexteCli::OptionHorsCommande, "--security delete-group"},
+        {{"--yes", "g"}, CleTexteCli::OptionHorsCommande, "--yes tree"},
     };
     for (const Cas& c : cas) {
         const AnalyseArgumentsCli r = Lit(c.arguments);

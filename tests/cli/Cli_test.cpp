@@ -202,7 +202,7 @@ TEST_F(CliTest, TheDirectoryOptionOutranksTheEnvironmentAndLeavesItAsItWas) {
 TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
     EcritFichier(reglages, "[Config]\r\nLangue=English\r\n");
     const Resultat aide = Lance({"--help"});
-    EXPECT_TRUE(aide.sortie.startsWith(u"Usage: arbrix-cli [OPTIONS] NAME-OR-DN\n"))
+    EXPECT_TRUE(aide.sortie.startsWith(u"Usage: arbrix-cli [tree] [OPTIONS] NAME-OR-DN\n"))
         << aide.sortie.toStdString();
     EXPECT_TRUE(aide.sortie.contains(u"Exit codes:"));
     EXPECT_EQ(Lance({"--bogus"}).erreurs,

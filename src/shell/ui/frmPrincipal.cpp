@@ -1,5 +1,6 @@
 #include "shell/ui/frmPrincipal.h"
 
+#include "groupops/OperationsGroupes.h"
 #include "i18n/TraductionFeuille.h"
 #include "i18n/Traductions.h"
 #include "menus/MenusNoeuds.h"

@@ -35,6 +35,7 @@ namespace arbrix {
 
 class Analyse;
 class BoiteRecherche;
+class OperationsGroupes;
 class ModeleArbre;
 class SessionAD;
 class frmTraitementEnCours;
@@ -130,6 +131,11 @@ public:
     void DonneFocusArbre() override;
     void EffaceDescription() override;
     void CliqueNoeud(Noeud* noeud) override;
+    std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue) override;
+
+    // --- Group operations (context menu items and the rename in place)
+    void ExecuteOperationGroupe(Noeud* noeud, int identifiant);
+    void TermineRenommage(const QString& cle, const QString& texte);
 
 signals:
     // The window has accepted to close: the program ends.
@@ -187,6 +193,7 @@ private:
     Completion m_completion;
     std::shared_ptr<SessionAD> m_session;
     std::unique_ptr<Analyse> m_analyse;
+    std::unique_ptr<OperationsGroupes> m_operations;
     QString m_gestionnaire; // manager text of the selected node (fields separated by TAB)
     bool m_iconeSystrayAffichee = false;
     bool m_traitementSystray = false;

@@ -101,6 +101,7 @@ void frmPrincipal::relieSignauxArbre() {
     });
     connect(m_modele, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_noeudGlisse = nullptr; });
     connect(tmrExpand, &QTimer::timeout, this, &frmPrincipal::tmrExpand_Timer);
+    connect(m_modele, &ModeleArbre::renommageDemande, this, &frmPrincipal::TermineRenommage);
 }
 
 bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
@@ -252,11 +253,6 @@ void frmPrincipal::tvwGroupes_KeyUp(QKeyEvent* event) {
     }
 }
 
-void frmPrincipal::PrepareRenommage(Noeud* noeud) {
-    // Renaming a group is not part of this build: F2 is kept for it.
-    Q_UNUSED(noeud);
-}
-
 // --- Click and description
 
 void frmPrincipal::tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit) {
@@ -346,7 +342,7 @@ void frmPrincipal::ExecuteCommandeNoeud(Noeud* noeud, int identifiant) {
             EnvoieMessageMembres(this, noeud);
         break;
     default:
-        // Operations not built in yet are greyed in the menus and never chosen.
+        ExecuteOperationGroupe(noeud, identifiant);
         break;
     }
 }

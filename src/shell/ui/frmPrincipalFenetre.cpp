@@ -4,7 +4,9 @@
 #include "directory/EchecConnexion.h"
 #include "directory/OuvertureAnnuaire.h"
 #include "directory/Session.h"
+#include "groupops/OperationsGroupes.h"
 #include "i18n/Traductions.h"
+#include "menus/MenusNoeuds.h"
 #include "search/RechercheArbre.h"
 #include "search/ui/Fenetres.h"
 #include "shell/Sortie.h"
@@ -150,6 +152,10 @@ void frmPrincipal::AppliqueOptionsFenetre() {
 void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
     m_session = std::move(session);
     m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_etat.Config, *this);
+    m_operations = std::make_unique<OperationsGroupes>(m_arbre, *m_session, m_etat.Config, *this, *m_analyse);
+    OperationsDisponibles& operations = Operations();
+    operations.creerGroupe = operations.retirerMembre = operations.supprimerGroupe =
+        operations.renommerGroupe = true;
     setWindowTitle(windowTitle() + u" - "_s + m_session->UtilisateurAffiche());
 }
 

@@ -80,6 +80,8 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return n->Text();
+    case Qt::EditRole:
+        return NomDuLibelle(n->Text());
     case Qt::DecorationRole:
         return IconeArbre(n->Image());
     case RoleCle:
@@ -96,7 +98,18 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
 Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::ItemIsDropEnabled;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    const Qt::ItemFlags base =
+        Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    const Noeud* n = noeud(index);
+    return n && n->LettreType() == u'G' ? base | Qt::ItemIsEditable : base;
+}
+
+bool ModeleArbre::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const Noeud* n = noeud(index);
+    if (!n || role != Qt::EditRole)
+        return false;
+    emit renommageDemande(n->Key(), value.toString());
+    return false;
 }
 
 } // namespace arbrix

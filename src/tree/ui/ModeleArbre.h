@@ -32,12 +32,17 @@ public:
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Group labels are edited as their name alone; the edited text is handed on
+    // (renommageDemande), the tree changes only when the rename is done.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 signals:
     // The core tree asked for a node to be expanded or collapsed, shown, or selected.
     void expansionDemandee(const QModelIndex& index, bool deplie);
     void visibiliteDemandee(const QModelIndex& index);
     void selectionDemandee(const QModelIndex& index);
+    // The label of the node of that Key was edited to texte.
+    void renommageDemande(const QString& cle, const QString& texte);
 
 private:
     void relieSignaux();

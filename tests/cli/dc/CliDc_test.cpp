@@ -1,4 +1,8 @@
 #include "cli/Cli.h"
+#include "directory/Backend.h"
+#include "directory/Dn.h"
+#include "directory/Query.h"
+#include "directory/ldap/LdapBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +10,9 @@
 #include <QHash>
 #include <QTemporaryDir>
 
+#include <QDateTime>
+
+#include <cstdio>
 #include <cstdlib>
 
 using namespace arbrix;
@@ -89,6 +96,122 @@ TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
         }
     }
     qunsetenv("ARBRIX_PASSWORD");
+}
+
+// The group commands change the controller; what they did is read back with the directory's own
+// rules (the in-chain membership rule), not through the program.
+class CliDcCommandes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString raison;
+        dc = LitEnvironnementDc(raison);
+        if (!raison.isEmpty())
+            GTEST_SKIP() << "No test domain controller: " << raison.toStdString();
+        setenv("LDAPTLS_CACERT", dc.value(QStringLiteral("CA")).toLocal8Bit().constData(), 1);
+        // Never a terminal: a deletion needs --yes.
+        ASSERT_TRUE(std::freopen("/dev/null", "r", stdin));
+        reglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
+        QFile f(reglages);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Config]\r\nLangue=Français\r\n");
+        f.close();
+        LdapOptions options;
+        options.uris = dc.value(QStringLiteral("URI"));
+        annuaire = std::make_shared<LdapBackend>(options);
+        Credentials admin;
+        admin.accessMode = 1;
+        admin.login = dc.value(QStringLiteral("ADMIN_LOGIN"));
+        admin.password = dc.value(QStringLiteral("ADMIN_PASSWORD"));
+        annuaire->bind(admin, {});
+    }
+
+    Resultat Commande(const QStringList& arguments, const char* compte = "ADMIN") {
+        qputenv("ARBRIX_PASSWORD", dc.value(QString::fromLatin1(compte) + u"_PASSWORD"_qs).toUtf8());
+        const QStringList debut = {"--settings",  reglages,
+                                   "--directory", dc.value(QStringLiteral("URI")),
+                                   "--user",      dc.value(QString::fromLatin1(compte) + u"_LOGIN"_qs)};
+        Resultat r = Lance(QStringList{arguments.first()} + debut + arguments.mid(1));
+        qunsetenv("ARBRIX_PASSWORD");
+        return r;
+    }
+
+    QString Dn(const QString& relatif) const { return relatif + u',' + dc.value(QStringLiteral("BASE")); }
+    QStringList Cherche(const QString& filtre) {
+        QStringList noms;
+        for (const LdapEntry& e : searchAll(
+                 *annuaire, {dc.value(QStringLiteral("BASE")), SearchScope::Subtree, filtre, {u"cn"_qs}}))
+            noms.append(DnValeurRdn(e.dn));
+        noms.sort();
+        return noms;
+    }
+    QStringList MembresEnChaine(const QString& dnGroupe) {
+        return Cherche(u"(memberOf:1.2.840.113556.1.4.1941:="_qs + EchappeValeurFiltre(dnGroupe) + u')');
+    }
+
+    QHash<QString, QString> dc;
+    QTemporaryDir dossier;
+    QString reglages;
+    std::shared_ptr<LdapBackend> annuaire;
+};
+
+TEST_F(CliDcCommandes, CreerRenommerRetirerSupprimer) {
+    const QString s = QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
+    const QString ou = Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_qs);
+    const QString parent = u"CliP-"_qs + s;
+    const QString dnParent = u"CN="_qs + parent + u',' + ou;
+
+    Resultat r = Commande({"create-group", "--scope", "global", ou, parent});
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_EQ(r.sortie, u"created\t"_qs + dnParent + u'\n');
+    EXPECT_EQ(Cherche(u"(&(cn="_qs + parent + u")(groupType=-2147483646))"_qs), QStringList{parent});
+
+    const QString enfant = u"#CliE (é) '"_qs + s;
+    const QString dnEnfant = u"CN=\\"_qs + enfant + u',' + ou;
+    r = Commande({"create-group", "--distribution", "--scope", "universal", parent, enfant});
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_EQ(r.sortie, u"created\t"_qs + dnEnfant + u"\nadded\t"_qs + dnEnfant + u'\t' + dnParent + u'\n');
+    EXPECT_EQ(MembresEnChaine(dnParent), QStringList{enfant});
+
+    const QString renomme = u"CliR-"_qs + s;
+    const QString dnRenomme = u"CN="_qs + renomme + u',' + ou;
+    r = Commande({"rename-group", enfant, renomme});
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_EQ(r.sortie, u"renamed\t"_qs + dnEnfant + u'\t' + dnRenomme + u'\n');
+    EXPECT_EQ(Cherche(u"(sAMAccountName="_qs + renomme + u')'), QStringList{renomme});
+
+    // The group goes; the account was no member: refused, and what was done is listed.
+    r = Commande({"remove-member", parent, renomme, "zdarcy"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.sortie, u"removed\t"_qs + dnRenomme + u'\t' + dnParent + u'\n');
+    EXPECT_TRUE(r.erreurs.startsWith(u"Opération refusée"_qs)) << r.erreurs.toStdString();
+    EXPECT_TRUE(MembresEnChaine(dnParent).isEmpty());
+
+    r = Commande({"delete-group", renomme});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.contains(u"--yes"_qs));
+    EXPECT_TRUE(r.sortie.isEmpty());
+    r = Commande({"delete-group", "--yes", renomme});
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_EQ(r.sortie, u"deleted\t"_qs + dnRenomme + u'\n');
+    EXPECT_EQ(Commande({"delete-group", "--yes", dnParent}).code, 0);
+    EXPECT_TRUE(Cherche(u"(|(cn="_qs + parent + u")(cn="_qs + renomme + u"))"_qs).isEmpty());
+}
+
+TEST_F(CliDcCommandes, IntrouvablesPlusieursEtDroits) {
+    Resultat r = Commande({"rename-group", "Nulle part", "x"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.erreurs, u"Aucun groupe ne correspond à 'Nulle part'.\n"_qs);
+    r = Commande({"delete-group", "--yes", "Boucle*"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.erreurs.count(u'\n'), 4) << "the message and three candidates";
+    EXPECT_EQ(Commande({"remove-member", "Boucle A", "personne-de-ce-nom"}).code, 2);
+
+    const QString nom = u"CliU-"_qs + QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
+    r = Commande({"create-group", Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_qs), nom}, "USER");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.sortie.isEmpty());
+    EXPECT_EQ(r.erreurs, u"Droits insuffisants pour mener à bien cette opération...\n"_qs);
+    EXPECT_TRUE(Cherche(u"(cn="_qs + nom + u')').isEmpty());
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "directory/Gateway.h"
 #include "directory/Query.h"
 #include "directory/Session.h"
+#include "directory/conformance/Target.h"
 
 #include <gtest/gtest.h>
 
@@ -32,42 +33,6 @@
 namespace arbrix::conformance {
 
 using namespace Qt::StringLiterals;
-
-// A directory holding the sample domain.
-class Target {
-public:
-    virtual ~Target() = default;
-    // A backend for a session allowed to change the directory (not yet bound).
-    virtual std::shared_ptr<Backend> backend() = 0;
-    virtual Credentials credentials() = 0;
-    // A backend (and its credentials) for a session that may not change the given entries,
-    // or nullptr when the target cannot provide one (rights tests are then skipped).
-    virtual std::shared_ptr<Backend> restrictedBackend(const QStringList& readOnlyDns,
-                                                       Credentials& credentials) = 0;
-    // False where the group without a scope bit could not be loaded (domain controllers refuse it).
-    virtual bool hasGroupWithoutScope() const { return true; }
-};
-
-using TargetFactory = std::unique_ptr<Target> (*)();
-
-// Removes a test's group however the test ends.
-class GroupCleanup {
-public:
-    GroupCleanup(DirectoryConnection& connection, QString dn)
-        : m_connection(connection)
-        , m_dn(std::move(dn)) {}
-    ~GroupCleanup() {
-        try {
-            m_connection.backend().remove(m_dn);
-        } catch (...) {
-        }
-    }
-    void moved(const QString& dn) { m_dn = dn; }
-
-private:
-    DirectoryConnection& m_connection;
-    QString m_dn;
-};
 
 class DirectoryConformance : public ::testing::TestWithParam<TargetFactory> {
 protected:

@@ -1,0 +1,30 @@
+#pragma once
+
+// The group commands of arbrix-cli, on the core operations: each builds a small tree of the
+// objects named on the command line and runs the operation on it, as the window does on its own.
+// Changes go to the output stream one per line, messages to the error stream.
+
+#include <QTextStream>
+
+namespace arbrix {
+
+struct ArgumentsCli;
+struct Parametres;
+class SessionAD;
+
+struct ContexteCommande {
+    const ArgumentsCli& arguments;
+    SessionAD& session;
+    Parametres& parametres;
+    QTextStream& sortie;
+    QTextStream& erreurs;
+};
+
+// Each returns the exit status: 0 all done, 1 refused or failed, 2 an object named was not found
+// or several were.
+int CommandeCreeGroupe(ContexteCommande& c);
+int CommandeRenommeGroupe(ContexteCommande& c);
+int CommandeRetireMembres(ContexteCommande& c);
+int CommandeSupprimeGroupe(ContexteCommande& c);
+
+} // namespace arbrix

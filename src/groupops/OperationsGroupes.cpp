@@ -1,0 +1,138 @@
+// What the group operations share: the directory errors as the user reads them, and the walks
+// that find every instance of a node in the tree.
+
+#include "groupops/OperationsGroupes.h"
+
+#include "directory/Classification.h"
+#include "directory/DirectoryError.h"
+#include "directory/Dn.h"
+#include "groupops/InstancesArbre.h"
+#include "groupops/NomGroupe.h"
+#include "i18n/Traductions.h"
+#include "settings/Parametres.h"
+#include "shell/Interaction.h"
+#include "text/Texte.h"
+#include "tree/Analyse.h"
+#include "tree/Arbre.h"
+
+namespace arbrix {
+
+OperationsGroupes::OperationsGroupes(Arbre& arbre, SessionAD& session, Parametres& parametres,
+                                     Interaction& interaction, Analyse& analyse)
+    : m_arbre(arbre)
+    , m_session(session)
+    , m_parametres(parametres)
+    , m_interaction(interaction)
+    , m_analyse(analyse) {}
+
+QString TexteErreurOperation(const DirectoryError& e) {
+    switch (e.number()) {
+    case ErrorNumber::UnwillingToPerform:
+        return Traduction(u"MSG_ERREUR_OPERATION_REFUSEE");
+    case ErrorNumber::ObjectAccessDenied:
+        return Traduction(u"MSG_ERREUR_DROITS_INSUFFISANTS");
+    case ErrorNumber::AlreadyExists:
+        return Traduction(u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA");
+    default:
+        return FormateMessage(Traduction(u"MSG_ERREUR"), {qint64(e.number()), e.text()});
+    }
+}
+
+IssueOperation OperationsGroupes::signaleErreur(const DirectoryError& e) {
+    m_interaction.Sablier(false);
+    m_interaction.Message(TexteErreurOperation(e), IconeMessage::Exclamation);
+    const bool refus = e.number() == ErrorNumber::UnwillingToPerform ||
+                       e.number() == ErrorNumber::ObjectAccessDenied ||
+                       e.number() == ErrorNumber::AlreadyExists;
+    return refus ? IssueOperation::Refusee : IssueOperation::Echouee;
+}
+
+bool OperationsGroupes::nomRefuse(const QString& nom) {
+    const std::optional<QString> refus = RefusNomGroupe(nom);
+    if (refus)
+        m_interaction.Message(Traduction(*refus), IconeMessage::Exclamation);
+    return refus.has_value();
+}
+
+void OperationsGroupes::note(const Changement& changement) {
+    if (m_journal)
+        m_journal(changement);
+}
+
+void OperationsGroupes::selectionneApresRetrait(Noeud* noeud) {
+    Noeud* suivant = noeud->NextSibling();
+    if (!suivant)
+        suivant = noeud->PreviousSibling();
+    if (!suivant)
+        suivant = noeud->Parent();
+    m_arbre.Selectionne(suivant);
+}
+
+void OperationsGroupes::retireInstances(const QString& tag, const QString& tagParent, bool compte) {
+    QStringList cles;
+    for (const Noeud* n : Instances(m_arbre, tag)) {
+        if (tagParent.isEmpty() || (n->Parent() && n->Parent()->Tag() == tagParent))
+            cles.append(n->Key());
+    }
+    for (const QString& cle : std::as_const(cles)) {
+        Noeud* n = m_arbre.Node(cle);
+        if (!n) // inside an instance already removed
+            continue;
+        const qint32 nombre = compte ? 1 : NombreDuLibelle(n->Text());
+        Noeud* parent = n->Parent();
+        m_arbre.Supprime(n);
+        if (parent)
+            m_arbre.AjusteNombreMembres(parent, -nombre);
+    }
+}
+
+bool OperationsGroupes::reapparaitAuNiveauOU(const QString& dn, QStringList memberOf,
+                                             const QString& dnQuitte) const {
+    // The analysis shows a group under its O.U. unless it belongs to another group of that O.U.;
+    // with every group shown there already, nothing is to add.
+    if (m_parametres.RepresenterGroupesRacineOU)
+        return false;
+    const QString conteneur = DnParent(dn);
+    for (const QString& p : std::as_const(memberOf)) {
+        if (!DnEgaux(p, dnQuitte) && !DnEgaux(p, dn) && DnEgaux(DnParent(p), conteneur))
+            return false;
+    }
+    return true;
+}
+
+void OperationsGroupes::retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image) {
+    for (Noeud* ou : Instances(m_arbre, TagConteneur(tag))) {
+        if (EnfantDeTag(ou, tag))
+            continue;
+        Noeud* n = m_arbre.Ajoute(ou, m_arbre.CleLibre(ou, nom), nom, tag, image, true);
+        const qint32 nombre = m_analyse.AnalyseMembresGroupe({}, n, 0);
+        if (nombre > 0)
+            m_arbre.AjusteNombreMembres(ou, nombre);
+        else if (nombre < 0)
+            m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {-qint64(nombre), QString()}),
+                                  IconeMessage::Exclamation);
+    }
+}
+
+void OperationsGroupes::ajouteSousInstances(const QString& tagParent, const QString& cleSelection,
+                                            const QString& nom, const QString& tag, const QString& image) {
+    for (Noeud* parent : Instances(m_arbre, tagParent)) {
+        if (EnfantDeTag(parent, tag))
+            continue;
+        Noeud* n = m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, nom), m_arbre.FormateLibelle(nom, 0), tag,
+                                  image, true);
+        if (parent->Key() == cleSelection)
+            m_arbre.RendVisibleEtSelectionne(n);
+    }
+}
+
+void OperationsGroupes::renommeInstances(const QString& ancienTag, const QString& nouveauTag,
+                                         const QString& nom) {
+    for (Noeud* n : Instances(m_arbre, ancienTag)) {
+        m_arbre.ChangeTag(n, nouveauTag);
+        m_arbre.ChangeTexte(n, m_arbre.FormateLibelle(nom, NombreDuLibelle(n->Text())));
+        m_arbre.ChangeCle(n, m_arbre.CleLibre(n->Parent(), nom));
+    }
+}
+
+} // namespace arbrix

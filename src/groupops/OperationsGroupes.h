@@ -1,0 +1,95 @@
+#pragma once
+
+// The group life cycle on the tree: create a group, remove a member (a group or an account) from
+// the group it is shown under, delete a group, rename one. The desktop program runs them on its
+// tree; arbrix-cli on a small tree of the objects named on its command line. Each operation
+// checks what it is given, changes the directory, and only then updates every instance of the
+// nodes concerned, with their member counts. What the user must see or answer goes through
+// Interaction; each change the directory accepted is also reported to the journal, if any.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace arbrix {
+
+class Analyse;
+class Arbre;
+class DirectoryError;
+class DirectoryObject;
+class Interaction;
+class Noeud;
+class SessionAD;
+struct ChoixCreationGroupe;
+struct Parametres;
+
+enum class IssueOperation {
+    Faite,   // everything asked was done (an unchanged name included)
+    Annulee, // the user cancelled or answered No: nothing changed
+    Refusee, // refused by a check or by the directory; what was done before stays done
+    Echouee, // any other directory failure; what was done before stays done
+};
+
+// One change the directory accepted.
+struct Changement {
+    enum class Nature { Creation, Ajout, Retrait, Suppression, Renommage };
+    Nature nature;
+    QString dn;    // the object created, deleted, renamed (its former DN), added or removed
+    QString autre; // the group added to or removed from; the new DN of a rename
+};
+
+// What the user reads for a directory error of an operation: a refusal, missing rights and an
+// existing name in words of their own, anything else with its number and text.
+QString TexteErreurOperation(const DirectoryError& e);
+
+class OperationsGroupes {
+public:
+    // The analysis expands a group that appears again under its O.U.
+    OperationsGroupes(Arbre& arbre, SessionAD& session, Parametres& parametres, Interaction& interaction,
+                      Analyse& analyse);
+
+    void setJournal(std::function<void(const Changement&)> journal) { m_journal = std::move(journal); }
+
+    // Creates a group in the O.U. of the node (an O.U. node) or in the container of the group,
+    // then makes it a member of that group. The first form asks for the name, type and scope,
+    // the second is given them; both store the type and scope as the new defaults.
+    IssueOperation CreeGroupe(Noeud* noeud);
+    IssueOperation CreeGroupe(Noeud* noeud, const ChoixCreationGroupe& choix);
+    // Takes the group or account node out of the group shown as its parent.
+    IssueOperation RetireMembre(Noeud* noeud);
+    IssueOperation RetireCompte(Noeud* noeud);
+    // Deletes the group after asking for a confirmation; refused on the top node.
+    IssueOperation SupprimeGroupe(Noeud* noeud);
+    // Renames the group to the (trimmed) name: its relative name, then its account name.
+    IssueOperation RenommeGroupe(Noeud* noeud, const QString& nouveauNom);
+
+private:
+    struct GroupeARetablir {
+        QString nom, tag, image;
+    };
+    QList<GroupeARetablir> groupesARetablir(const QString& dnSupprime);
+
+    bool nomRefuse(const QString& nom);
+    bool groupeExiste(const QString& nom);
+    void ajouteSousInstances(const QString& tagParent, const QString& cleSelection, const QString& nom,
+                             const QString& tag, const QString& image);
+    IssueOperation retire(Noeud* noeud, bool groupe);
+    bool reapparaitAuNiveauOU(const QString& dn, QStringList memberOf, const QString& dnQuitte) const;
+    void retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image);
+    void selectionneApresRetrait(Noeud* noeud);
+    void retireInstances(const QString& tag, const QString& tagParent, bool compte);
+    void renommeInstances(const QString& ancienTag, const QString& nouveauTag, const QString& nom);
+    IssueOperation signaleErreur(const DirectoryError& e);
+    void note(const Changement& changement);
+
+    Arbre& m_arbre;
+    SessionAD& m_session;
+    Parametres& m_parametres;
+    Interaction& m_interaction;
+    Analyse& m_analyse;
+    std::function<void(const Changement&)> m_journal;
+};
+
+} // namespace arbrix

@@ -1,0 +1,105 @@
+// Taking a member out of a group, and deleting a group: the directory first, then every instance
+// in the tree, with the counts of their ancestors; a group left in no group of its O.U. is shown
+// under that O.U. again, as the analysis would show it.
+
+#include "directory/Classification.h"
+#include "directory/DirectoryError.h"
+#include "directory/Dn.h"
+#include "directory/Gateway.h"
+#include "directory/Session.h"
+#include "groupops/OperationsGroupes.h"
+#include "i18n/Traductions.h"
+#include "settings/Parametres.h"
+#include "shell/Interaction.h"
+#include "tree/Arbre.h"
+
+namespace arbrix {
+
+IssueOperation OperationsGroupes::RetireMembre(Noeud* noeud) {
+    return retire(noeud, true);
+}
+
+IssueOperation OperationsGroupes::RetireCompte(Noeud* noeud) {
+    return retire(noeud, false);
+}
+
+IssueOperation OperationsGroupes::retire(Noeud* noeud, bool groupe) {
+    const Noeud* parent = noeud->Parent();
+    if (!parent || parent->LettreType() != u'G')
+        return IssueOperation::Refusee;
+    const QString tag = noeud->Tag();
+    const QString tagParent = parent->Tag();
+    const QString dn = noeud->DN();
+    const QString dnGroupe = parent->DN();
+    const QString nom = NomDuLibelle(noeud->Text());
+    const QString image = noeud->Image();
+
+    m_interaction.Sablier(true);
+    try {
+        DirectoryConnection& connexion = m_session.ConnexionAD();
+        QStringList memberOf;
+        if (groupe)
+            memberOf = connexion.Bind(m_session.CheminObjet(dn))->GetEx(u"memberOf").toStringList();
+        connexion.Bind(m_session.CheminObjet(dnGroupe))->Remove(m_session.CheminObjet(dn));
+        note({Changement::Nature::Retrait, dn, dnGroupe});
+        selectionneApresRetrait(noeud);
+        retireInstances(tag, tagParent, !groupe);
+        if (groupe && reapparaitAuNiveauOU(dn, memberOf, dnGroupe))
+            retablitAuNiveauOU(nom, tag, image);
+    } catch (const DirectoryError& e) {
+        return signaleErreur(e);
+    }
+    m_interaction.Sablier(false);
+    return IssueOperation::Faite;
+}
+
+QList<OperationsGroupes::GroupeARetablir> OperationsGroupes::groupesARetablir(const QString& dnSupprime) {
+    QList<GroupeARetablir> groupes;
+    if (m_parametres.RepresenterGroupesRacineOU)
+        return groupes;
+    // The groups nested in the deleted one, with their memberships in the same rows.
+    for (Recordset rs = m_session.ConnexionAD().Execute(
+             QStringLiteral("SELECT Name, DistinguishedName, GroupType, MemberOf FROM 'LDAP://") +
+             m_session.BaseRechercheAD() + QStringLiteral("' WHERE memberOf='") +
+             DoubleApostrophes(dnSupprime) + QStringLiteral("' AND objectCategory='group'"));
+         !rs.Eof(); rs.MoveNext()) {
+        const QString dn = rs.Fields(u"DistinguishedName").toString();
+        if (reapparaitAuNiveauOU(dn, rs.Fields(u"MemberOf").toStringList(), dnSupprime))
+            groupes.append({rs.Fields(u"Name").toString(), u'G' + dn,
+                            CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)});
+    }
+    return groupes;
+}
+
+IssueOperation OperationsGroupes::SupprimeGroupe(Noeud* noeud) {
+    if (!noeud->Parent()) {
+        m_interaction.Message(Traduction(u"MSG_ERREUR_SUPPRESSION_GROUPE_PREMIER_ELEMENT"),
+                              IconeMessage::Exclamation);
+        return IssueOperation::Refusee;
+    }
+    if (m_interaction.Message(Traduction(u"TXT_CONFIRMATION_SUPPRESSION_GROUPE"), IconeMessage::Question,
+                              BoutonsMessage::OuiNon, ReponseMessage::Non) != ReponseMessage::Oui)
+        return IssueOperation::Annulee;
+    const QString tag = noeud->Tag();
+
+    m_interaction.Sablier(true);
+    try {
+        DirectoryConnection& connexion = m_session.ConnexionAD();
+        const std::unique_ptr<DirectoryObject> groupe = connexion.Bind(m_session.CheminObjet(noeud->DN()));
+        const std::unique_ptr<DirectoryObject> conteneur = connexion.Bind(groupe->Parent());
+        const QList<GroupeARetablir> aRetablir = groupesARetablir(groupe->dn());
+        conteneur->Delete(QStringLiteral("group"), groupe->Name());
+        note({Changement::Nature::Suppression, groupe->dn(), {}});
+        // The tree changes only once the directory has agreed.
+        selectionneApresRetrait(noeud);
+        retireInstances(tag, {}, false);
+        for (const GroupeARetablir& g : aRetablir)
+            retablitAuNiveauOU(g.nom, g.tag, g.image);
+    } catch (const DirectoryError& e) {
+        return signaleErreur(e);
+    }
+    m_interaction.Sablier(false);
+    return IssueOperation::Faite;
+}
+
+} // namespace arbrix

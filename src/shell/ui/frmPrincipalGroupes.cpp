@@ -1,0 +1,60 @@
+// The group operations from the main window: the context menu items, the creation dialog and
+// the rename in place (F2 or the menu), all on the core's operations.
+
+#include "groupops/OperationsGroupes.h"
+#include "groupops/ui/frmCreationGroupe.h"
+#include "menus/MenusNoeuds.h"
+#include "shell/ui/frmPrincipal.h"
+#include "tree/ui/ModeleArbre.h"
+
+#include <QTimer>
+#include <QTreeView>
+
+namespace arbrix {
+
+std::optional<ChoixCreationGroupe> frmPrincipal::DemandeCreationGroupe(int type, int etendue) {
+    return AfficheCreationGroupe(this, *this, type, etendue);
+}
+
+void frmPrincipal::ExecuteOperationGroupe(Noeud* noeud, int identifiant) {
+    if (!m_operations)
+        return;
+    switch (identifiant) {
+    case IdMenu::CreerGroupe:
+        m_operations->CreeGroupe(noeud);
+        break;
+    case IdMenu::RetirerGroupe:
+        m_operations->RetireMembre(noeud);
+        break;
+    case IdMenu::RetirerCompte:
+        m_operations->RetireCompte(noeud);
+        break;
+    case IdMenu::SupprimerGroupe:
+        m_operations->SupprimeGroupe(noeud);
+        break;
+    case IdMenu::RenommerGroupe:
+        PrepareRenommage(noeud);
+        break;
+    default:
+        break;
+    }
+}
+
+// The label is edited as the name alone; Escape gives it back, Enter renames (TermineRenommage).
+void frmPrincipal::PrepareRenommage(Noeud* noeud) {
+    if (!noeud || noeud->LettreType() != u'G' || !m_operations)
+        return;
+    const QModelIndex index = m_modele->indexDe(noeud);
+    tvwGroupes->setCurrentIndex(index);
+    tvwGroupes->edit(index);
+}
+
+void frmPrincipal::TermineRenommage(const QString& cle, const QString& texte) {
+    // After the editor has closed: the operation may show messages.
+    QTimer::singleShot(0, this, [this, cle, texte] {
+        if (Noeud* noeud = m_arbre.Node(cle); noeud && m_operations)
+            m_operations->RenommeGroupe(noeud, texte);
+    });
+}
+
+} // namespace arbrix

@@ -1,0 +1,11 @@
+// The group operations against the test domain controller.
+
+#include "DcTarget.h"
+
+#include "groupops/conformance/OperationsConformance.h"
+
+namespace arbrix::conformance {
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(OperationsConformance);
+INSTANTIATE_TEST_SUITE_P(DomainController, OperationsConformance,
+                         ::testing::ValuesIn(domainControllerTargets()));
+} // namespace arbrix::conformance

@@ -1,0 +1,38 @@
+// The group operations on the embedded directory, and the name rules they apply.
+
+#include "directory/conformance/MemoryTarget.h"
+#include "groupops/NomGroupe.h"
+#include "groupops/conformance/OperationsConformance.h"
+
+namespace arbrix::conformance {
+INSTANTIATE_TEST_SUITE_P(Memory, OperationsConformance, ::testing::Values(&makeMemoryTarget));
+}
+
+namespace {
+
+using namespace arbrix;
+using namespace Qt::StringLiterals;
+
+TEST(NomGroupe, RefusEtValeurs) {
+    EXPECT_EQ(RefusNomGroupe(QString()), u"MSG_ERREUR_NOM_GROUPE_VIDE_INTERDIT"_s);
+    for (const QChar c : u"/\\[]:;|=,+*?<>\""_s)
+        EXPECT_EQ(RefusNomGroupe(u"a"_s + c), u"MSG_ERREUR_CARACTERES_INTERDITS_NOM_GROUPE"_s)
+            << int(c.unicode());
+    EXPECT_FALSE(RefusNomGroupe(u"#O'Brien (é) & Ωμ"_s));
+    EXPECT_EQ(NomGroupeNettoye(u" \t nom \n"_s), u"nom"_s);
+    EXPECT_EQ(RdnGroupe(u"#a"_s), u"CN=\\#a"_s);
+    const struct {
+        int type, etendue;
+        qint32 valeur;
+    } types[] = {{0, 0, -2147483644},
+                 {0, 1, -2147483646},
+                 {0, 2, -2147483640},
+                 {0, 7, -2147483640},
+                 {1, 0, 4},
+                 {1, 1, 2},
+                 {1, 2, 8}};
+    for (const auto& t : types)
+        EXPECT_EQ(ValeurGroupType(t.type, t.etendue), t.valeur) << t.type << ' ' << t.etendue;
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+// The group operations from the main window on the sample domain: the creation dialog with its
+// checks and remembered choices, the rename in place, and the menu items they hang on.
+
+#include "../../shell/ui/Banc.h"
+
+#include "groupops/ui/frmCreationGroupe.h"
+#include "menus/MenusNoeuds.h"
+#include "shell/TemoinMessages.h"
+#include "tree/ui/ModeleArbre.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+
+using namespace arbrix;
+using namespace arbrix::banc;
+
+namespace {
+const QString dnVentes = u"OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s;
+} // namespace
+
+class GroupesFenetreTest : public QObject {
+    Q_OBJECT
+
+    static QTreeView* vue(Banc& banc) { return banc.controle<QTreeView>(u"tvwGroupes"_s); }
+    // The label editor open in the tree, if any.
+    static QLineEdit* editeur(Banc& banc) {
+        for (QLineEdit* e : vue(banc)->findChildren<QLineEdit*>())
+            if (e->isVisible())
+                return e;
+        return nullptr;
+    }
+
+    // Fills the creation dialog once it is open, then presses OK.
+    static void remplitCreation(Banc& banc, const QString& nom, const QString& type, const QString& etendue) {
+        banc.automate.ajoute([=](QWidget* w) {
+            w->findChild<QLineEdit*>(u"txtNom"_s)->setText(nom);
+            w->findChild<QRadioButton*>(type)->setChecked(true);
+            w->findChild<QRadioButton*>(etendue)->setChecked(true);
+            w->findChild<QPushButton*>(u"btnOK"_s)->click();
+        });
+    }
+
+private slots:
+    void creationDialogChecksTheName() {
+        test::Temoin temoin;
+        frmCreationGroupe dialogue(1, 2, temoin);
+        auto* ok = dialogue.findChild<QPushButton*>(u"btnOK"_s);
+        auto* nom = dialogue.findChild<QLineEdit*>(u"txtNom"_s);
+        QVERIFY(dialogue.findChild<QRadioButton*>(u"optTypeGroupe_1"_s)->isChecked());
+        QVERIFY(dialogue.findChild<QRadioButton*>(u"optEtendueGroupe_2"_s)->isChecked());
+        QVERIFY(!ok->isEnabled());
+        nom->setText(u"   "_s);
+        QVERIFY(!ok->isEnabled());
+        nom->setText(u"Achats, Lyon"_s);
+        QVERIFY(ok->isEnabled());
+        ok->click();
+        QCOMPARE(temoin.messages.size(), 1);
+        QVERIFY(temoin.messages[0].startsWith(u"L'utilisation des caractères"_s));
+        QCOMPARE(dialogue.result(), int(QDialog::Rejected)); // still open, name kept
+        QCOMPARE(nom->text(), u"Achats, Lyon"_s);
+        nom->setText(u"Achats Lyon"_s);
+        ok->click();
+        QCOMPARE(dialogue.result(), int(QDialog::Accepted));
+        QCOMPARE(dialogue.Choix().nom, u"Achats Lyon"_s);
+        QCOMPARE(dialogue.Choix().type, 1);
+        QCOMPARE(dialogue.Choix().etendue, 2);
+    }
+
+    void createFromTheMenuRemembersTheChoice() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        Arbre& arbre = banc.fenetre->arbre();
+        Noeud* tous = banc.noeud(u"Ventes - Tous"_s);
+        QVERIFY(tous);
+        arbre.Selectionne(tous);
+        remplitCreation(banc, u" Nouveau groupe "_s, u"optTypeGroupe_1"_s, u"optEtendueGroupe_0"_s);
+        banc.fenetre->ExecuteCommandeNoeud(tous, IdMenu::CreerGroupe);
+        Noeud* cree = arbre.SelectedItem();
+        QVERIFY(cree);
+        QCOMPARE(cree->Parent(), tous);
+        QCOMPARE(cree->Text(), FormateLibelle(u"Nouveau groupe"_s, 0, true));
+        QCOMPARE(cree->Image(), u"grp_dis_loc"_s);
+        QCOMPARE(banc.etat->Config.TypeGroupe, qint16(1));
+        QCOMPARE(banc.etat->Config.EtendueGroupe, qint16(0));
+
+        // The next dialog starts on that choice; cancelling changes nothing.
+        bool distributionLocale = false;
+        banc.automate.ajoute([&](QWidget* w) {
+            distributionLocale = w->findChild<QRadioButton*>(u"optTypeGroupe_1"_s)->isChecked() &&
+                                 w->findChild<QRadioButton*>(u"optEtendueGroupe_0"_s)->isChecked();
+            w->findChild<QPushButton*>(u"btnAnnuler"_s)->click();
+        });
+        const qsizetype noeuds = arbre.Count();
+        banc.fenetre->ExecuteCommandeNoeud(arbre.Racine(), IdMenu::CreerGroupe);
+        QVERIFY(distributionLocale);
+        QCOMPARE(arbre.Count(), noeuds);
+        QVERIFY(banc.automate.messages.isEmpty());
+    }
+
+    void renameInPlaceEscapeCancelsEnterCommits() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        Arbre& arbre = banc.fenetre->arbre();
+        Noeud* emea = banc.noeud(u"Ventes (EMEA)"_s);
+        QVERIFY(emea);
+        const QString tag = emea->Tag();
+        arbre.RendVisibleEtSelectionne(emea);
+        vue(banc)->setFocus();
+
+        QTest::keyClick(vue(banc), Qt::Key_F2);
+        QLineEdit* editeur = this->editeur(banc);
+        QVERIFY(editeur);
+        QCOMPARE(editeur->text(), u"Ventes (EMEA)"_s); // the name without its count
+        QTest::keyClick(editeur, Qt::Key_Escape);
+        QTRY_VERIFY(!this->editeur(banc));
+        QCOMPARE(emea->Tag(), tag);
+
+        QTest::keyClick(vue(banc), Qt::Key_F2);
+        editeur = this->editeur(banc);
+        QVERIFY(editeur);
+        editeur->selectAll();
+        QTest::keyClicks(editeur, u"Ventes EMEA #1"_s);
+        QTest::keyClick(editeur, Qt::Key_Return);
+        QTRY_VERIFY(!banc.noeud(u"Ventes (EMEA)"_s));
+        // Both instances show the new name with their own count.
+        QStringList libelles;
+        arbre.ParcoursPrefixe(nullptr, [&](Noeud* n) {
+            if (n->Tag() == u"GCN=Ventes EMEA #1,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s)
+                libelles << n->Text();
+            return true;
+        });
+        QCOMPARE(libelles, QStringList(2, FormateLibelle(u"Ventes EMEA #1"_s, 3, true)));
+
+        // An emptied label is refused with its message; the name stays.
+        Noeud* renomme = banc.noeud(u"Ventes EMEA #1"_s);
+        arbre.RendVisibleEtSelectionne(renomme);
+        banc.automate.accepteMessage();
+        banc.fenetre->ExecuteCommandeNoeud(renomme, IdMenu::RenommerGroupe);
+        editeur = this->editeur(banc);
+        QVERIFY(editeur);
+        editeur->clear();
+        QTest::keyClick(editeur, Qt::Key_Return);
+        QTRY_COMPARE(banc.automate.messages.size(), 1);
+        QCOMPARE(banc.automate.messages[0], u"Le nom d'un groupe ne peut être vide..."_s);
+        QVERIFY(banc.noeud(u"Ventes EMEA #1"_s));
+    }
+
+    void menuItemsOfTheGroupOperations() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        MenusScriptes menus;
+        Noeud* emea = banc.noeud(u"Ventes (EMEA)"_s);
+        banc.fenetre->arbre().Selectionne(emea);
+        banc.fenetre->AfficheMenuNoeud(emea);
+        for (int id : {IdMenu::CreerGroupe, IdMenu::RenommerGroupe, IdMenu::SupprimerGroupe})
+            QVERIFY(menus.dernier.Element(id)->EstActif());
+        // Under an O.U. node it cannot be taken out of a group; under a group it can.
+        QCOMPARE(menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif(),
+                 emea->Parent()->LettreType() == u'G');
+        Noeud* sousGroupe = nullptr;
+        banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
+            if (n->LettreType() == u'G' && n->Parent() && n->Parent()->LettreType() == u'G')
+                sousGroupe = n;
+            return sousGroupe == nullptr;
+        });
+        banc.fenetre->AfficheMenuNoeud(sousGroupe);
+        QVERIFY(menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif());
+    }
+};
+
+QTEST_MAIN(GroupesFenetreTest)
+#include "groupesfenetre_test.moc"
