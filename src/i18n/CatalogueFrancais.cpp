@@ -126,6 +126,8 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_CLIPBOARD", "Une erreur est survenue lors de la copie vers le presse-papiers : §§%v "
                                  "§§Peut-être la quantité d'informations est-elle trop importante ?"},
         {"MSG_ERREUR_EXPORT", "Une erreur (%v) est survenue lors de l'export :§§%v"},
+        {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
+                                       "l'espace libre du disque, puis recommencez."},
         {"TXT_TOOLTIP_AJOUT_GROUPES",
          "Vous pouvez coller ou saisir directement des groupes ici, un par ligne ou séparés par un \";\"."},
         {"TXT_TOOLTIP_AJOUT_COMPTES",
