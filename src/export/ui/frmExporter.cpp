@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -58,6 +59,10 @@ void Ecrit(QLineEdit* boite, const QString& texte) {
     boite->setText(texte);
 }
 
+int HauteurLigne(const QWidget* texte) {
+    return QFontMetrics(texte->font()).lineSpacing();
+}
+
 class Sablier {
 public:
     Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -82,6 +87,10 @@ frmExporter::frmExporter(const Noeud& noeud, const QString& fichierIni, QWidget*
     txtApercu->setReadOnly(true);
     txtApercu->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtApercu->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Tabs as wide as a text editor's, and room for the whole preview.
+    const QFontMetrics mesures(txtApercu->font());
+    txtApercu->setTabStopDistance(mesures.horizontalAdvance(u' ') * 4);
+    txtApercu->setMinimumHeight(mesures.lineSpacing() * (LignesApercuMax / 2));
     lblApercu->setBuddy(txtApercu);
 
     btnOK = Controle<QPushButton>(this, u"btnOK"_s, u"&OK"_s);
@@ -108,7 +117,7 @@ frmExporter::frmExporter(const Noeud& noeud, const QString& fichierIni, QWidget*
     afficheOptions();
     relieSignaux();
     AppliquePremierPlanDuParent(this);
-    resize(sizeHint().width(), sizeHint().height() + txtApercu->fontMetrics().lineSpacing() * 8);
+    resize(sizeHint().width(), sizeHint().height() + HauteurLigne(txtApercu) * (LignesApercuMax / 2 + 1));
 }
 
 QGroupBox* frmExporter::creeEtendue() {
@@ -136,9 +145,7 @@ QGroupBox* frmExporter::creeContenu() {
         Controle<QCheckBox>(cadre, u"chkComptesDeService"_s, u"Comptes de service (MSA et gMSA)"_s);
     auto* disposition = new QVBoxLayout(cadre);
     disposition->addWidget(chkStructure);
-    // Column mode belongs to the structure lines: shown under them.
     disposition->addWidget(chkModeColonne);
-    chkModeColonne->setContentsMargins(16, 0, 0, 0);
     disposition->addWidget(chkComptesUtilisateurs);
     disposition->addWidget(chkComptesOrdinateurs);
     disposition->addWidget(chkComptesDeService);
