@@ -32,8 +32,8 @@ std::optional<ErreurExport> EcritFichierExport(const QString& chemin, const QStr
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly))
         return Erreur(NumeroEchecOuverture(chemin), chemin, fichier.errorString());
-    const QByteArray octets = (texte + QStringLiteral("\r\n")).toUtf8();
-    if (fichier.write(octets) != octets.size()) {
+    const QByteArray octets = texte.toUtf8();
+    if (fichier.write(octets) != octets.size() || fichier.write("\r\n", 2) != 2) {
         const QString raison = fichier.errorString();
         fichier.cancelWriting();
         return Erreur(NumeroErreurExport::EcritureImpossible, chemin, raison);
