@@ -21,10 +21,10 @@ Option DecoupeOption(const QString& argument) {
 }
 
 bool EstOptionAvecValeur(const QString& nom) {
-    static const QStringList noms = {QStringLiteral("--directory"),    QStringLiteral("--type"),
-                                     QStringLiteral("--mode"),         QStringLiteral("--settings"),
-                                     QStringLiteral("--set"),          QStringLiteral("--user"),
-                                     QStringLiteral("--password-file")};
+    static const QStringList noms = {QStringLiteral("--directory"),     QStringLiteral("--type"),
+                                     QStringLiteral("--mode"),          QStringLiteral("--settings"),
+                                     QStringLiteral("--set"),           QStringLiteral("--user"),
+                                     QStringLiteral("--password-file"), QStringLiteral("--output")};
     return noms.contains(nom);
 }
 
@@ -88,6 +88,8 @@ private:
             a.utilisateur = o.valeur;
         else if (o.nom == u"--password-file")
             a.fichierMotDePasse = o.valeur;
+        else if (o.nom == u"--output")
+            a.fichierSortie = o.valeur;
     }
 
     void LitType(const QString& valeur) {

@@ -2,7 +2,8 @@
 
 // The command line of arbrix-cli:
 //   arbrix-cli [--directory SOURCE] [--type ou|group] [--mode 1-6] [--settings FILE]
-//              [--set KEY=VALUE]... [--user LOGIN] [--password-file FILE] NAME-OR-DN
+//              [--set KEY=VALUE]... [--user LOGIN] [--password-file FILE] [--output FILE]
+//              NAME-OR-DN
 // Options take their value as the next argument or after "=" ("--mode=2"); "--" ends the options.
 // The words left form NAME-OR-DN, joined by single spaces, so an unquoted name with spaces works.
 
@@ -28,6 +29,7 @@ struct ArgumentsCli {
     QList<ReglageCli> reglages;               // --set, in command-line order
     std::optional<QString> utilisateur;       // --user
     std::optional<QString> fichierMotDePasse; // --password-file
+    std::optional<QString> fichierSortie;     // --output: the export goes to this file
     QString nomOuDn;
 };
 

@@ -56,6 +56,8 @@ const QHash<QString, QString>& TextesFrancais() {
              "  --user LOGIN             se connecter avec ce compte (mode d'accès 1) ; le mot de passe\n"
              "                           vient de --password-file ou de ARBRIX_PASSWORD\n"
              "  --password-file FICHIER  fichier dont la première ligne est le mot de passe\n"
+             "  --output FICHIER         écrit l'export dans ce fichier (UTF-8, fin de ligne CR LF)\n"
+             "                           comme la fenêtre d'export, au lieu de la sortie standard\n"
              "  --help                   affiche cette aide\n"
              "\n"
              "Export : toute l'arborescence quelle que soit ExportEtendue ; les autres clés Export*\n"
