@@ -126,8 +126,6 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_CLIPBOARD", "Une erreur est survenue lors de la copie vers le presse-papiers : §§%v "
                                  "§§Peut-être la quantité d'informations est-elle trop importante ?"},
         {"MSG_ERREUR_EXPORT", "Une erreur (%v) est survenue lors de l'export :§§%v"},
-        {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
-                                       "l'espace libre du disque, puis recommencez."},
         {"TXT_TOOLTIP_AJOUT_GROUPES",
          "Vous pouvez coller ou saisir directement des groupes ici, un par ligne ou séparés par un \";\"."},
         {"TXT_TOOLTIP_AJOUT_COMPTES",
@@ -149,6 +147,9 @@ const QList<TexteParDefaut>& TextesParDefaut() {
          "L'adresse d'annuaire '%v' n'est pas prise en charge : utilisez ldap://, ldaps:// ou ldapi://..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE_ABSENT", "Le fichier d'annuaire '%v' n'existe pas..."},
         {"MSG_ERREUR_FICHIER_ANNUAIRE", "Le fichier d'annuaire '%v' ne peut pas être chargé :§§%v"},
+        // What to do when an export file cannot be written.
+        {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
+                                       "l'espace libre du disque, puis recommencez."},
     };
     return textes;
 }
