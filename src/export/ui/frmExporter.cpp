@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -300,7 +301,11 @@ std::optional<QString> frmExporter::choisitFichier(const DepartEnregistrement& d
         dialogue.selectFile(depart.nom);
     if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialogue.selectedFiles().constFirst();
+    // The dialog leaves the suffix out when the current folder holds a folder of the typed name.
+    QString chemin = dialogue.selectedFiles().constFirst();
+    if (!QFileInfo(chemin).fileName().contains(u'.'))
+        chemin += u".txt"_s;
+    return chemin;
 }
 
 bool frmExporter::Affiche(QWidget* parent, const Noeud& noeud, const QString& fichierIni) {
