@@ -33,6 +33,8 @@ QString CommandeDeLOption(const QString& nom) {
         return QStringLiteral("delete-group");
     if (nom == u"--message-file")
         return QStringLiteral("send-message");
+    if (nom == u"--output")
+        return CommandeArbre;
     return {};
 }
 
@@ -59,7 +61,7 @@ bool EstOptionAvecValeur(const QString& nom) {
                                      QStringLiteral("--mode"),          QStringLiteral("--settings"),
                                      QStringLiteral("--set"),           QStringLiteral("--user"),
                                      QStringLiteral("--password-file"), QStringLiteral("--scope"),
-                                     QStringLiteral("--message-file")};
+                                     QStringLiteral("--message-file"),  QStringLiteral("--output")};
     return noms.contains(nom);
 }
 
@@ -138,6 +140,9 @@ private:
         else if (o.nom == u"--message-file") {
             m_optionsDeCommande << o.nom;
             a.fichierMessage = o.valeur;
+        } else if (o.nom == u"--output") {
+            m_optionsDeCommande << o.nom;
+            a.fichierSortie = o.valeur;
         }
     }
 

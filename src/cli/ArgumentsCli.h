@@ -48,6 +48,7 @@ struct ArgumentsCli {
     std::optional<QString> utilisateur;       // --user
     std::optional<QString> fichierMotDePasse; // --password-file
     std::optional<QString> fichierMessage;    // --message-file
+    std::optional<QString> fichierSortie;     // --output: the export goes to this file
     QString nomOuDn;
 };
 

@@ -9,6 +9,7 @@
 #include "directory/EchecConnexion.h"
 #include "directory/OuvertureAnnuaire.h"
 #include "directory/Session.h"
+#include "export/EcritureExport.h"
 #include "export/Export.h"
 #include "i18n/Langue.h"
 #include "i18n/Traductions.h"
@@ -166,7 +167,14 @@ private:
         if (resultat.issue == IssueAnalyse::Arborescence) {
             // The whole tree from the root, whatever extent the dialog last used.
             options.Etendue = EtendueExport::Complete;
-            m_sortie << GenerateurExport(options).GenereExport(*arbre.Racine(), false) << u'\n';
+            const std::optional<QString>& fichier = m_lecture.arguments.fichierSortie;
+            if (!fichier) {
+                m_sortie << GenerateurExport(options).GenereExport(*arbre.Racine(), false) << u'\n';
+            } else if (const std::optional<ErreurExport> erreur =
+                           ExporteVersFichier(*arbre.Racine(), options, *fichier)) {
+                Echec(MessageErreurExport(*erreur));
+                return SortieErreur;
+            }
         }
         return CodeSortie(resultat.issue);
     }

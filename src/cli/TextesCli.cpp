@@ -94,6 +94,8 @@ const QHash<QString, QString>& TextesFrancais() {
              "  --password-file FICHIER  fichier dont la première ligne est le mot de passe\n"
              "  --security, --distribution, --scope local|global|universal  (create-group)\n"
              "  --yes                    confirme la suppression (delete-group)\n"
+             "  --output FICHIER         écrit l'export dans ce fichier (UTF-8, fin de ligne CR LF)\n"
+             "                           comme la fenêtre d'export, au lieu de la sortie standard\n"
              "  --help                   affiche cette aide\n"
              "\n"
              "arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"

@@ -78,23 +78,26 @@ void GenerateurExport::ExporteNoeud(const Noeud& noeud, bool apercu, int niveau)
 
 void GenerateurExport::ExporteEnfant(const Noeud& enfant, bool apercu, int niveau) {
     const QChar lettre = enfant.LettreType();
-    const QString item = TexteColonne(enfant, TexteItem(enfant));
+    // Only a line that is written has its text built: a preview that skips most of a large tree
+    // costs no more than its few lines.
+    const auto item = [&] { return TexteColonne(enfant, TexteItem(enfant)); };
     bool ecrite = false;
     if (EstConteneur(lettre)) {
         if (m_options.Structure) {
-            AjouteLigne(item, niveau + 1);
+            AjouteLigne(item(), niveau + 1);
             ecrite = true;
         }
     } else if (CompteSelectionne(lettre)) {
+        const QString texte = item();
         bool dejaExporte = false;
         if (!m_options.Structure) {
-            const QString cle = item.toCaseFolded();
+            const QString cle = texte.toCaseFolded();
             dejaExporte = m_comptesExportes.contains(cle);
             if (!dejaExporte)
                 m_comptesExportes.insert(cle);
         }
         if (!dejaExporte) {
-            AjouteLigne(item, m_options.Structure ? niveau + 1 : 0);
+            AjouteLigne(texte, m_options.Structure ? niveau + 1 : 0);
             ecrite = true;
         }
     }

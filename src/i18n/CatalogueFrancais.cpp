@@ -201,6 +201,9 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         // A group created beside a group whose membership the directory then refused.
         {"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE",
          "Le groupe '%v' a été créé dans son O.U., mais n'a pas pu devenir membre du groupe '%v' :§§%v"},
+        // What to do when an export file cannot be written.
+        {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
+                                       "l'espace libre du disque, puis recommencez."},
     };
     return textes;
 }

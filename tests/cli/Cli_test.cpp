@@ -177,12 +177,27 @@ TEST_F(CliTest, TheSettingsFileIsNeverWritten) {
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList{"Arbrix.ini"});
 }
 
+TEST_F(CliTest, OutputWritesTheFileAsTheExportWindowDoes) {
+    const QString fichier = dossier.filePath(QStringLiteral("export.txt"));
+    const Resultat r = Lance({"--output", fichier, "Boucle A"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.sortie.isEmpty());
+    QFile f(fichier);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()), Lance({"Boucle A"}).sortie.chopped(1) + QStringLiteral("\r\n"));
+
+    const Resultat echec =
+        Lance({"--output", dossier.filePath(QStringLiteral("absent/export.txt")), "Boucle A"});
+    EXPECT_EQ(echec.code, 1);
+    EXPECT_TRUE(echec.erreurs.contains(QStringLiteral("Une erreur (76)"))) << echec.erreurs.toStdString();
+}
+
 TEST_F(CliTest, HelpDocumentsTheOptionsAndExitStatuses) {
     const Resultat r = Lance({"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.erreurs.isEmpty());
     for (const char* mot : {"--directory", "--type", "--mode", "--settings", "--set", "--user",
-                            "--password-file", "ARBRIX_PASSWORD", "NOM-OU-DN", "  2  "})
+                            "--password-file", "--output", "ARBRIX_PASSWORD", "NOM-OU-DN", "  2  "})
         EXPECT_TRUE(r.sortie.contains(QString::fromUtf8(mot))) << mot;
 }
 

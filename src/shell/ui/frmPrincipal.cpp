@@ -67,6 +67,7 @@ frmPrincipal::frmPrincipal(EtatProgramme& etat, QWidget* parent)
     relieSignaux();
     InstalleAfficheurMenusQt(this);
     Operations().netSend = true;
+    Operations().exporter = true;
     // The window's smallest size: 4500 x 3000 twips.
     setMinimumSize(EnPixels(4500), EnPixels(3000));
     resize(EnPixels(9000), EnPixels(7500));
@@ -193,6 +194,10 @@ void frmPrincipal::creeMenus() {
     mnuEditionRechercher->setShortcut(QKeySequence::Find);
     mnuEditionRechercherSuivant->setShortcut(QKeySequence::FindNext);
     mnuEditionRechercherPrecedent->setShortcut(QKeySequence::FindPrevious);
+    m_mnuEdition->addSeparator()->setObjectName(u"mnuEditionSep1"_s);
+    mnuEditionExporter = ajouteAction(m_mnuEdition, u"mnuEditionExporter"_s, u"&Exporter..."_s);
+    mnuEditionExporter->setShortcut(Qt::CTRL | Qt::Key_E);
+    mnuEditionExporter->setEnabled(false);
 
     m_mnuOptions = ajouteMenu(barre, u"mnuOptions"_s, u"&Options"_s);
     mnuOptionsMemoriserPosition =

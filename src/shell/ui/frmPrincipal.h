@@ -96,6 +96,9 @@ public:
     void mnuEditionRechercher_Click();
     void mnuEditionRechercherSuivant_Click();
     void mnuEditionRechercherPrecedent_Click();
+    void mnuEditionExporter_Click();
+    // The export dialog for the node's branch; the focus comes back to the tree.
+    void Exporte(Noeud* noeud);
     void mnuOptionsConfiguration_Click();
     void mnuSystrayRestaurer_Click();
     void AfficheIconeSystray();
@@ -244,6 +247,7 @@ private:
     QAction* mnuEditionRechercher = nullptr;
     QAction* mnuEditionRechercherSuivant = nullptr;
     QAction* mnuEditionRechercherPrecedent = nullptr;
+    QAction* mnuEditionExporter = nullptr;
     QAction* mnuOptionsMemoriserPosition = nullptr;
     QAction* mnuOptionsMemoriserTaille = nullptr;
     QAction* mnuOptionsMinimiserSystray = nullptr;

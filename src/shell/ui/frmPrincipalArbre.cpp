@@ -331,6 +331,9 @@ void frmPrincipal::ExecuteCommandeNoeud(Noeud* noeud, int identifiant) {
     case IdMenu::GroupeMembreDe:
         AfficheAppartenances(this, noeud);
         break;
+    case IdMenu::Exporter:
+        Exporte(noeud);
+        break;
     case IdMenu::InfosCompte:
         if (estCompte(noeud->LettreType()))
             LanceOutilCompte(CompteDeLaCle(noeud->Key()));

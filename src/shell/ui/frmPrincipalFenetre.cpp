@@ -5,6 +5,7 @@
 #include "directory/OuvertureAnnuaire.h"
 #include "directory/Session.h"
 #include "groupops/OperationsGroupes.h"
+#include "export/ui/frmExporter.h"
 #include "i18n/Traductions.h"
 #include "menus/MenusNoeuds.h"
 #include "search/RechercheArbre.h"
@@ -54,6 +55,10 @@ void frmPrincipal::relieSignaux() {
             &frmPrincipal::mnuEditionRechercherSuivant_Click);
     connect(mnuEditionRechercherPrecedent, &QAction::triggered, this,
             &frmPrincipal::mnuEditionRechercherPrecedent_Click);
+    connect(mnuEditionExporter, &QAction::triggered, this, &frmPrincipal::mnuEditionExporter_Click);
+    // Ctrl+E works without opening the menu: the item follows the selection.
+    connect(&m_arbre, &Arbre::selectionChanged, this,
+            [this](Noeud* noeud) { mnuEditionExporter->setEnabled(noeud != nullptr); });
     for (QAction* option : {mnuOptionsMemoriserPosition, mnuOptionsMemoriserTaille,
                             mnuOptionsMinimiserSystray, mnuOptionsToujoursAuDessus})
         connect(option, &QAction::triggered, this, [this, option] { basculeOption(option); });
@@ -69,6 +74,19 @@ void frmPrincipal::mnuEdition_Ouverture() {
     mnuEditionRechercher->setEnabled(!m_arbre.isEmpty());
     mnuEditionRechercherSuivant->setEnabled(RechercheRepetable(m_arbre));
     mnuEditionRechercherPrecedent->setEnabled(RechercheRepetable(m_arbre));
+    mnuEditionExporter->setEnabled(m_arbre.SelectedItem() != nullptr);
+}
+
+void frmPrincipal::mnuEditionExporter_Click() {
+    if (Noeud* noeud = m_arbre.SelectedItem())
+        Exporte(noeud);
+}
+
+void frmPrincipal::Exporte(Noeud* noeud) {
+    frmExporter::Affiche(this, *noeud, m_etat.CheminIni());
+    QApplication::processEvents();
+    activateWindow();
+    DonneFocusArbre();
 }
 
 void frmPrincipal::mnuEditionRechercher_Click() {

@@ -1,0 +1,305 @@
+// The export dialog on the sample domain: the option rules and the preview, the settings it reads
+// and writes, the save dialog, a write that fails, the clipboard, and how the main window opens it.
+
+#include "../../shell/ui/Banc.h"
+
+#include "export/Export.h"
+#include "export/ui/frmExporter.h"
+#include "menus/MenusNoeuds.h"
+#include "settings/Ini.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include <unistd.h>
+
+using namespace arbrix;
+using namespace arbrix::banc;
+
+namespace {
+
+const QString dnVelmora = u"OU=Velmora,DC=velmora,DC=test"_s;
+
+// The dialog for the tree's root, shown but not run modally, so that a test can press OK and look
+// at what follows.
+struct Dialogue {
+    explicit Dialogue(Banc& banc)
+        : noeud(*banc.fenetre->arbre().Racine())
+        , fenetre(noeud, banc.etat->CheminIni(), banc.fenetre.get()) {
+        fenetre.show();
+    }
+    template <class T> T* c(const QString& nom) const {
+        T* controle = fenetre.findChild<T*>(nom);
+        if (!controle)
+            qFatal("no control %s", qPrintable(nom));
+        return controle;
+    }
+    QString separateur() const { return c<QLineEdit>(u"txtSéparateur"_s)->text(); }
+    QString apercu() const { return c<QPlainTextEdit>(u"txtAperçu"_s)->toPlainText(); }
+    QString texteComplet() const {
+        return GenerateurExport(fenetre.Regles().Options()).GenereExport(noeud, false);
+    }
+
+    const Noeud& noeud;
+    frmExporter fenetre;
+};
+
+// The text as the preview box gives it back: line breaks without CR, no-break spaces as spaces.
+QString Visible(QString texte) {
+    return texte.remove(u'\r').replace(QChar(0x00A0), u' ');
+}
+
+QString Lit(const Banc& banc, const QString& cle) {
+    return LitIni(banc.etat->CheminIni(), u"Config"_s, cle, u"<absent>"_s);
+}
+
+// A folder nobody may write to: permissions do not stop root, the kernel's own folders do.
+QString DossierInterdit(const QTemporaryDir& dossier) {
+    if (geteuid() == 0)
+        return u"/sys"_s;
+    const QString chemin = dossier.filePath(u"lecture-seule"_s);
+    QDir().mkpath(chemin);
+    QFile::setPermissions(chemin, QFile::ReadOwner | QFile::ExeOwner);
+    return chemin;
+}
+
+// Answers the save dialog with that path, after noting where it opened.
+struct ReponseEnregistrement {
+    QString dossier;
+    QString nomPropose;
+    bool confirmeEcrasement = false;
+};
+
+Automate::Reponse Enregistre(const QString& chemin, ReponseEnregistrement& vu) {
+    return [chemin, &vu](QWidget* w) {
+        auto* dialogue = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialogue);
+        QCOMPARE(dialogue->windowTitle(), u"Exporter vers"_s);
+        QCOMPARE(dialogue->defaultSuffix(), u"txt"_s);
+        vu.dossier = dialogue->directory().absolutePath();
+        vu.nomPropose = QFileInfo(dialogue->selectedFiles().value(0)).fileName();
+        vu.confirmeEcrasement = !dialogue->testOption(QFileDialog::DontConfirmOverwrite);
+        if (chemin.isEmpty()) {
+            dialogue->reject();
+            return;
+        }
+        dialogue->selectFile(chemin);
+        static_cast<QDialog*>(dialogue)->accept(); // QFileDialog hides it
+    };
+}
+
+} // namespace
+
+class ExporterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        // The documents folder of a user of our own, so that the save dialog's start is known.
+        qputenv("HOME", m_maison.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_maison.filePath(u".config"_s).toUtf8());
+        QDir(m_maison.path()).mkpath(u"Documents"_s);
+    }
+
+    void optionRulesKeepTheControlsAndThePreviewInStep() {
+        Banc banc(u"Français"_s, u"ExportFichier=/ailleurs/garde.txt\n"_s);
+        QVERIFY(banc.demarre({dnVelmora}));
+        Dialogue d(banc);
+        auto* structure = d.c<QCheckBox>(u"chkStructure"_s);
+        auto* colonnes = d.c<QCheckBox>(u"chkModeColonné"_s);
+        auto* indentation = d.c<QLineEdit>(u"txtIndentation"_s);
+        auto* separateur = d.c<QLineEdit>(u"txtSéparateur"_s);
+        const auto etendue = [&](int i) {
+            d.c<QRadioButton>(u"optEtendue_"_s + QString::number(i))->click();
+        };
+        QCOMPARE(d.separateur(), u"\\r\\n"_s);
+
+        struct Etape {
+            const char* quoi;
+            std::function<void()> action;
+            QString separateur;
+            bool colonnesCochees, colonnesActives, indentationActive;
+        };
+        const QList<Etape> etapes = {
+            {"column mode proposes ;", [&] { colonnes->click(); }, u";"_s, true, true, false},
+            {"the whole subtree keeps ; in column mode", [&] { etendue(1), etendue(0); }, u";"_s, true, true,
+             false},
+            {"no structure, no column mode nor its ;", [&] { structure->click(); }, u"\\r\\n"_s, false, false,
+             false},
+            {"a ; typed for a flat list stays", [&] { separateur->setText(u";"_s); }, u";"_s, false, false,
+             false},
+            {"structure gives line breaks back", [&] { structure->click(); }, u"\\r\\n"_s, false, true, true},
+            {"the whole subtree gives line breaks back to a typed ;",
+             [&] { separateur->setText(u";"_s), etendue(2), etendue(0); }, u"\\r\\n"_s, false, true, true},
+            {"other separators are the user's", [&] { separateur->setText(u" | "_s), colonnes->click(); },
+             u" | "_s, true, true, false},
+            {"format changes the items", [&] { d.c<QRadioButton>(u"optFormat_2"_s)->click(); }, u" | "_s,
+             true, true, false},
+        };
+        for (const Etape& e : etapes) {
+            e.action();
+            QVERIFY2(d.separateur() == e.separateur, e.quoi);
+            QVERIFY2(colonnes->isChecked() == e.colonnesCochees, e.quoi);
+            QVERIFY2(colonnes->isEnabled() == e.colonnesActives, e.quoi);
+            QVERIFY2(indentation->isEnabled() == e.indentationActive, e.quoi);
+            // The preview is the beginning of what OK would export now, 20 lines at most.
+            const QString apercu = Visible(d.apercu());
+            QVERIFY2(Visible(d.texteComplet()).startsWith(apercu), e.quoi);
+            QVERIFY2(apercu.count(u'\n') + 1 <= LignesApercuMax, e.quoi);
+        }
+        // Column mode with accounts only: the ancestors lead each line as columns.
+        const QStringList lignes = Visible(d.apercu()).split(u'\n');
+        QCOMPARE(lignes.size(), LignesApercuMax);
+        QVERIFY(lignes.at(1).startsWith(u" |  | Velmora | "_s));
+        QVERIFY(Visible(d.texteComplet()).count(u'\n') + 1 > LignesApercuMax);
+
+        // OK to the clipboard: the whole text, no save dialog, the last file kept.
+        const qsizetype fenetres = banc.automate.fenetresVues.size();
+        d.fenetre.btnOK_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), d.texteComplet());
+        QCOMPARE(banc.automate.fenetresVues.size(), fenetres);
+        QCOMPARE(Lit(banc, u"ExportSéparateur"_s), u" | "_s);
+        QCOMPARE(Lit(banc, u"ExportFichier"_s), u"/ailleurs/garde.txt"_s);
+    }
+
+    void storedOptionsComeBackAndACancelledSaveKeepsTheLastFile() {
+        const QString ancien = u"/nulle/part/ancien.txt"_s;
+        Banc banc(u"Français"_s, u"ExportEtendue=1\nExportFormat=2\nExportDestination=1\nExportStructure=0\n"
+                                 "ExportModeColonné=-1\nExportComptesOrdinateur=0\nExportIndentation=--\n"
+                                 "ExportSéparateur=;\nExportFichier="_s +
+                                     ancien + u"\n"_s);
+        QVERIFY(banc.demarre({dnVelmora}));
+        {
+            Dialogue d(banc);
+            QVERIFY(d.c<QRadioButton>(u"optEtendue_1"_s)->isChecked());
+            QVERIFY(d.c<QRadioButton>(u"optFormat_2"_s)->isChecked());
+            QVERIFY(d.c<QRadioButton>(u"optDestination_1"_s)->isChecked());
+            QVERIFY(!d.c<QCheckBox>(u"chkStructure"_s)->isChecked());
+            // Column mode without structure cannot be: lost on opening.
+            QVERIFY(!d.c<QCheckBox>(u"chkModeColonné"_s)->isChecked());
+            QVERIFY(!d.c<QCheckBox>(u"chkComptesOrdinateurs"_s)->isChecked());
+            QCOMPARE(d.c<QLineEdit>(u"txtIndentation"_s)->text(), u"--"_s);
+            QCOMPARE(d.separateur(), u";"_s);
+
+            d.c<QCheckBox>(u"chkStructure"_s)->click();
+            d.c<QRadioButton>(u"optFormat_3"_s)->click();
+            d.c<QLineEdit>(u"txtIndentation"_s)->setText(u"\\t\\t"_s);
+            ReponseEnregistrement vu;
+            banc.automate.ajoute(Enregistre({}, vu));
+            d.fenetre.btnOK_Click();
+            // The last file's folder is gone: the documents folder, not the program's, and its name.
+            QCOMPARE(vu.dossier, m_maison.filePath(u"Documents"_s));
+            QCOMPARE(vu.nomPropose, u"ancien.txt"_s);
+            QCOMPARE(d.fenetre.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(Lit(banc, u"ExportStructure"_s), u"-1"_s);
+        QCOMPARE(Lit(banc, u"ExportModeColonné"_s), u"0"_s);
+        QCOMPARE(Lit(banc, u"ExportFormat"_s), u"3"_s);
+        QCOMPARE(Lit(banc, u"ExportSéparateur"_s), u"\\r\\n"_s);
+        QCOMPARE(Lit(banc, u"ExportIndentation"_s), u"\\t\\t"_s);
+        QCOMPARE(Lit(banc, u"ExportFichier"_s), ancien);
+        QVERIFY(!QFileInfo::exists(ancien));
+
+        Dialogue encore(banc);
+        QVERIFY(encore.c<QCheckBox>(u"chkStructure"_s)->isChecked());
+        QVERIFY(encore.c<QRadioButton>(u"optFormat_3"_s)->isChecked());
+        QCOMPARE(encore.c<QLineEdit>(u"txtIndentation"_s)->text(), u"\\t\\t"_s);
+    }
+
+    void fileExportWritesUtf8WhereTheSaveDialogWasPointed() {
+        QTemporaryDir dossier;
+        QDir(dossier.path()).mkpath(u"avant"_s);
+        const QString avant = dossier.filePath(u"avant/précédent.txt"_s);
+        Banc banc(u"Français"_s, u"ExportDestination=1\nExportFichier="_s + avant + u"\n"_s);
+        QVERIFY(banc.demarre({dnVelmora}));
+        // A path longer than the 255 characters the old dialog took.
+        QString profond = dossier.path();
+        while (profond.size() < 300)
+            profond += u"/un dossier au nom assez long pour allonger le chemin"_s;
+        QVERIFY(QDir().mkpath(profond));
+
+        Dialogue d(banc);
+        ReponseEnregistrement vu;
+        banc.automate.ajoute(Enregistre(profond + u"/export"_s, vu));
+        d.fenetre.btnOK_Click();
+        QCOMPARE(vu.dossier, dossier.filePath(u"avant"_s));
+        QCOMPARE(vu.nomPropose, u"précédent.txt"_s);
+        QVERIFY(vu.confirmeEcrasement);
+
+        const QString chemin = profond + u"/export.txt"_s;
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QByteArray octets = fichier.readAll();
+        QCOMPARE(octets, (d.texteComplet() + u"\r\n"_s).toUtf8());
+        QVERIFY(octets.contains(u"王芳 (Wang Fang)"_s.toUtf8()));
+        QVERIFY(octets.contains(u"Дмитрий Волков"_s.toUtf8()));
+        QCOMPARE(Lit(banc, u"ExportFichier"_s), chemin);
+    }
+
+    void aFolderThatCannotBeWrittenKeepsTheDialogOpenAndWritesNoSetting() {
+        QTemporaryDir dossier;
+        const QString chemin = DossierInterdit(dossier) + u"/export.txt"_s;
+        Banc banc(u"Français"_s, u"ExportDestination=1\n"_s);
+        QVERIFY(banc.demarre({dnVelmora}));
+        Dialogue d(banc);
+        d.c<QRadioButton>(u"optFormat_2"_s)->click();
+        ReponseEnregistrement vu;
+        banc.automate.ajoute(Enregistre(chemin, vu));
+        banc.automate.accepteMessage();
+        const qsizetype messages = banc.automate.messages.size(); // the analysis reports its loops
+        d.fenetre.btnOK_Click();
+
+        QCOMPARE(banc.automate.messages.size(), messages + 1);
+        QVERIFY(banc.automate.messages.last().startsWith(u"Une erreur ("_s));
+        QVERIFY(banc.automate.messages.last().contains(chemin));
+        QCOMPARE(banc.automate.icones.last(), QMessageBox::Critical);
+        QVERIFY(d.fenetre.isVisible());
+        QVERIFY(!QFileInfo::exists(chemin));
+        QCOMPARE(Lit(banc, u"ExportFormat"_s), u"<absent>"_s);
+        QCOMPARE(Lit(banc, u"ExportFichier"_s), u"<absent>"_s);
+    }
+
+    void contextMenuAndEditionMenuOpenTheDialogForTheSelectedBranch() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVelmora}));
+        Arbre& arbre = banc.fenetre->arbre();
+        QStringList apercus;
+        const auto noteEtFerme = [&apercus](QWidget* w) {
+            QCOMPARE(w->objectName(), u"frmExporter"_s);
+            apercus << w->findChild<QPlainTextEdit*>(u"txtAperçu"_s)->toPlainText().section(u'\n', 0, 0);
+            static_cast<QDialog*>(w)->reject();
+        };
+        MenusScriptes menus(IdMenu::Exporter);
+        Noeud* groupe = banc.noeud(u"Chercheurs R&D"_s);
+        QVERIFY(groupe);
+        for (Noeud* noeud : {arbre.Racine(), groupe}) {
+            arbre.Selectionne(noeud);
+            banc.automate.ajoute(noteEtFerme);
+            banc.fenetre->AfficheMenuNoeud(noeud);
+            QVERIFY(menus.dernier.Element(IdMenu::Exporter)->EstActif());
+        }
+        auto* exporter = banc.fenetre->findChild<QAction*>(u"mnuEditionExporter"_s);
+        QCOMPARE(exporter->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+        QVERIFY(exporter->isEnabled());
+        banc.automate.ajoute(noteEtFerme);
+        exporter->trigger();
+        QCOMPARE(apercus.size(), 3);
+        QCOMPARE(Visible(apercus.at(0)), Visible(arbre.Racine()->Text()));
+        QCOMPARE(Visible(apercus.at(1)), Visible(groupe->Text()));
+        QCOMPARE(Visible(apercus.at(2)), Visible(groupe->Text()));
+
+        arbre.Selectionne(nullptr);
+        QVERIFY(!exporter->isEnabled());
+    }
+
+private:
+    QTemporaryDir m_maison;
+};
+
+QTEST_MAIN(ExporterTest)
+#include "frmExporter_test.moc"
