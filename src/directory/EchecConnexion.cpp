@@ -48,46 +48,31 @@ CauseEchecConnexion CauseEchec(int codeLdap, const QString& diagnostic, qint16 a
     }
 }
 
-static QString cleMessage(CauseEchecConnexion cause) {
-    switch (cause) {
-    case CauseEchecConnexion::Certificat:
-        return u"MSG_ERREUR_CONNEXION_CERTIFICAT"_s;
-    case CauseEchecConnexion::Identifiants:
-        return u"MSG_ERREUR_CONNEXION_IDENTIFIANTS"_s;
-    case CauseEchecConnexion::CompteDesactive:
-        return u"MSG_ERREUR_CONNEXION_COMPTE_DESACTIVE"_s;
-    case CauseEchecConnexion::CompteVerrouille:
-        return u"MSG_ERREUR_CONNEXION_COMPTE_VERROUILLE"_s;
-    case CauseEchecConnexion::CompteExpire:
-        return u"MSG_ERREUR_CONNEXION_COMPTE_EXPIRE"_s;
-    case CauseEchecConnexion::MotDePasseExpire:
-        return u"MSG_ERREUR_CONNEXION_MOT_DE_PASSE_EXPIRE"_s;
-    case CauseEchecConnexion::MotDePasseAChanger:
-        return u"MSG_ERREUR_CONNEXION_MOT_DE_PASSE_A_CHANGER"_s;
-    case CauseEchecConnexion::ServeurInjoignable:
-        return u"MSG_ERREUR_CONNEXION_INJOIGNABLE"_s;
-    case CauseEchecConnexion::ChiffrementExige:
-        return u"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE"_s;
-    case CauseEchecConnexion::TicketKerberosAbsent:
-        return u"MSG_ERREUR_CONNEXION_KERBEROS"_s;
-    case CauseEchecConnexion::Autre:
-        break;
-    }
-    return {};
-}
+// The text of each cause, and whether it names the account (else the server).
+struct TexteCause {
+    CauseEchecConnexion cause;
+    const char16_t* cle;
+    bool nommeLeCompte;
+};
 
-static bool nommeLeCompte(CauseEchecConnexion cause) {
-    switch (cause) {
-    case CauseEchecConnexion::Identifiants:
-    case CauseEchecConnexion::CompteDesactive:
-    case CauseEchecConnexion::CompteVerrouille:
-    case CauseEchecConnexion::CompteExpire:
-    case CauseEchecConnexion::MotDePasseExpire:
-    case CauseEchecConnexion::MotDePasseAChanger:
-        return true;
-    default:
-        return false;
-    }
+static const TexteCause* texteDe(CauseEchecConnexion cause) {
+    using C = CauseEchecConnexion;
+    static const TexteCause textes[] = {
+        {C::Certificat, u"MSG_ERREUR_CONNEXION_CERTIFICAT", false},
+        {C::Identifiants, u"MSG_ERREUR_CONNEXION_IDENTIFIANTS", true},
+        {C::CompteDesactive, u"MSG_ERREUR_CONNEXION_COMPTE_DESACTIVE", true},
+        {C::CompteVerrouille, u"MSG_ERREUR_CONNEXION_COMPTE_VERROUILLE", true},
+        {C::CompteExpire, u"MSG_ERREUR_CONNEXION_COMPTE_EXPIRE", true},
+        {C::MotDePasseExpire, u"MSG_ERREUR_CONNEXION_MOT_DE_PASSE_EXPIRE", true},
+        {C::MotDePasseAChanger, u"MSG_ERREUR_CONNEXION_MOT_DE_PASSE_A_CHANGER", true},
+        {C::ServeurInjoignable, u"MSG_ERREUR_CONNEXION_INJOIGNABLE", false},
+        {C::ChiffrementExige, u"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE", false},
+        {C::TicketKerberosAbsent, u"MSG_ERREUR_CONNEXION_KERBEROS", false},
+    };
+    for (const TexteCause& t : textes)
+        if (t.cause == cause)
+            return &t;
+    return nullptr;
 }
 
 static QString avecDiagnostic(const QString& message, const QString& diagnostic) {
@@ -95,17 +80,16 @@ static QString avecDiagnostic(const QString& message, const QString& diagnostic)
 }
 
 QString MessageEchecSession(const ResultatSession& resultat, qint16 accesAD, const QString& login) {
-    const CauseEchecConnexion cause = CauseEchec(resultat.codeLdap, resultat.texte, accesAD);
-    const QString cle = cleMessage(cause);
-    if (cle.isEmpty()) {
+    const TexteCause* texte = texteDe(CauseEchec(resultat.codeLdap, resultat.texte, accesAD));
+    if (!texte) {
         const bool racine = resultat.issue != IssueSession::EchecAcces;
         return avecDiagnostic(Traduction(racine ? u"MSG_ERREUR_RECHERCHE_ROOT_AD" : u"MSG_ERREUR_ACCES_AD"),
                               resultat.texte);
     }
-    const QString nomme = nommeLeCompte(cause)         ? login
+    const QString nomme = texte->nommeLeCompte         ? login
                           : resultat.serveur.isEmpty() ? Traduction(u"TXT_SERVEUR_DECOUVERT")
                                                        : resultat.serveur;
-    return avecDiagnostic(FormateMessage(Traduction(cle), {nomme}), resultat.texte);
+    return avecDiagnostic(FormateMessage(Traduction(texte->cle), {nomme}), resultat.texte);
 }
 
 QString MessageEchecAnnuaire(const AnnuaireOuvert& annuaire) {
