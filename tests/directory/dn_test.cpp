@@ -62,3 +62,17 @@ TEST(LdapPaths, ServerPartRootDseAndSlashEscapes) {
     EXPECT_FALSE(AnalyseCheminLdap(u"CN=a,DC=x"_s));
     EXPECT_EQ(ComposeCheminLdap(u"srv"_s, u"CN=A/B,DC=x"_s), u"LDAP://srv/CN=A\\/B,DC=x"_s);
 }
+
+// Inputs the fuzzer found: the DN as spelt must read back as the same DN.
+TEST(DnParsing, WrittenBackReadsAsTheSameDn) {
+    for (const QString& text : {u"CN=a\\ ,DC=x"_s, u"CN=\\ lead\\ ,DC=x"_s, u"CN=a\\\\ ,DC=x"_s, u"CN=\n"_s,
+                                u"CN=a\t,DC=x"_s, u"CN=a  +UID=b\\ ,DC=x"_s}) {
+        const std::optional<Dn> dn = Dn::parse(text);
+        ASSERT_TRUE(dn) << text.toStdString();
+        const std::optional<Dn> again = Dn::parse(dn->toString());
+        ASSERT_TRUE(again) << dn->toString().toStdString();
+        EXPECT_EQ(again->normalized(), dn->normalized()) << text.toStdString();
+    }
+    EXPECT_EQ(Dn::parse(u"CN=a\\ ,DC=x"_s)->rdn(0).text, u"CN=a\\ "_s);
+    EXPECT_EQ(Dn::parse(u"CN=a\\\\  ,DC=x"_s)->rdn(0).text, u"CN=a\\\\"_s);
+}

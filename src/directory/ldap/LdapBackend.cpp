@@ -416,9 +416,7 @@ private:
             if (ldap_msgtype(m) != LDAP_RES_SEARCH_ENTRY)
                 continue;
             for (LdapAttribute& a : readEntry(ld, m).attributes) {
-                std::optional<PlageValeurs> range = AnalysePlage(a.name);
-                if (range && range->attribut.compare(previous.attribut, Qt::CaseInsensitive) == 0 &&
-                    range->debut > previous.fin) {
+                if (std::optional<PlageValeurs> range = TrancheSuivante(previous, a.name)) {
                     values.append(a.values);
                     next = range;
                 }

@@ -27,6 +27,14 @@ std::optional<PlageValeurs> AnalysePlage(const QString& nomAttribut) {
     return range;
 }
 
+std::optional<PlageValeurs> TrancheSuivante(const PlageValeurs& precedente, const QString& nomAttribut) {
+    std::optional<PlageValeurs> range = AnalysePlage(nomAttribut);
+    if (!range || range->attribut.compare(precedente.attribut, Qt::CaseInsensitive) != 0 ||
+        range->debut <= precedente.fin)
+        return std::nullopt;
+    return range;
+}
+
 QString PlageSuivante(const PlageValeurs& precedente, int taille) {
     const qint64 debut = precedente.fin + 1;
     const QString fin = taille > 0 ? QString::number(debut + taille - 1) : u"*"_s;
