@@ -98,7 +98,8 @@ private:
             if (!readCharOrEscape(bytes))
                 return false;
         }
-        if (atEnd())
+        // An empty value is refused quoted as it is unquoted: it could not be written back.
+        if (atEnd() || bytes.isEmpty())
             return false;
         ++m_pos;
         value = QString::fromUtf8(bytes);

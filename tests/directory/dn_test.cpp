@@ -19,7 +19,7 @@ TEST(DnParsing, EscapedCommasHexPairsQuotesAndMultiValuedRdns) {
     EXPECT_EQ(Dn::parse(u"CN=\\ lead\\ ,DC=x"_s)->rdn(0).attributes.first().value, u" lead "_s);
     EXPECT_EQ(Dn::parse(u"CN=trail  ,DC=x"_s)->rdn(0).attributes.first().value, u"trail"_s);
     for (const QString& bad : {u"CN=a,"_s, u"CN"_s, u"=a"_s, u"CN=a\\"_s, u"CN=a\\zz"_s, u"CN=\"open"_s,
-                               u"CN=a<b"_s, u"CN=,DC=x"_s})
+                               u"CN=a<b"_s, u"CN=,DC=x"_s, u"CN=\"\",DC=x"_s})
         EXPECT_FALSE(Dn::parse(bad)) << bad.toStdString();
     EXPECT_TRUE(Dn::parse(u""_s)->isEmpty());
 }
