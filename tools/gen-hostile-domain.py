@@ -66,7 +66,7 @@ def main(argv):
     args = p.parse_args(argv)
 
     entries = [entry(BASE, [("objectClass", "top"), ("objectClass", "domain"), ("objectClass", "domainDNS"),
-                            ("dc", "velmora")])]
+                            ("dc", "velmora"), ("description", "Hard cases for the tests")])]
     root_dn, text = ou("Epreuves", BASE)
     entries.append(text)
 
@@ -95,7 +95,7 @@ def main(argv):
     entries.append(text)
     hostile_user, text = user(HOSTILE, "hostile-user", hostile_ou)
     entries.append(text)
-    entries.append(group(HOSTILE, "hostile-group", hostile_ou, [hostile_user])[1])
+    entries.append(group(HOSTILE, "hostile-group", root_dn, [hostile_user])[1])
 
     out = open(args.output, "w", encoding="utf-8") if args.output else sys.stdout
     out.write("version: 1\n\n" + "\n".join(entries))

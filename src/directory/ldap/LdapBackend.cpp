@@ -207,30 +207,42 @@ public:
     void reopen() {
         m_ld = m_makeHandle();
         tls = isLdaps(m_uris);
+        m_lost = false;
+    }
+
+    void reconnect() {
+        reopen();
+        count(&RoundTrips::binds);
+        authentication(*this);
     }
 
     // Runs an operation; when the connection turns out to be lost, reconnects, binds again and
-    // runs it once more.
+    // runs it once more. A connection lost by an earlier operation is reopened first: libldap
+    // would otherwise connect again by itself, anonymously, and every query would be refused.
     template <typename Operation> auto retrying(Operation&& operation) {
+        if (m_lost && authentication)
+            reconnect();
         try {
             return operation();
         } catch (const LdapError& e) {
             if (e.code() != LDAP_SERVER_DOWN || !authentication)
                 throw;
         }
-        reopen();
-        count(&RoundTrips::binds);
-        authentication(*this);
+        reconnect();
         return operation();
     }
 
-    [[noreturn]] void fail(int code) const { raise(code, diagnosticOf(ld())); }
+    [[noreturn]] void fail(int code) const {
+        if (code == LDAP_SERVER_DOWN)
+            m_lost = true;
+        raise(code, diagnosticOf(ld()));
+    }
 
     // Waits for every message of the answer to msgid, in short slices when someone is waiting
     // with patience: a server that stopped answering must not freeze the windows or the Stop
     // button until the timeout.
     ldapraii::Message wait(int msgid) const {
-        const QDeadlineTimer deadline(std::chrono::seconds(m_timeoutSeconds));
+        const QDeadlineTimer deadline{qint64(m_timeoutSeconds) * 1000};
         const bool patient = patience && *patience;
         while (true) {
             const qint64 left = std::max<qint64>(0, deadline.remainingTime());
@@ -278,6 +290,7 @@ public:
 private:
     HandleFactory m_makeHandle;
     ldapraii::Ldap m_ld;
+    mutable bool m_lost = false;
     QString m_uris;
     int m_timeoutSeconds;
 };
