@@ -5,6 +5,8 @@
 #include "search/Memos.h"
 #include "settings/DocumentIni.h"
 
+#include <limits>
+
 using namespace arbrix;
 using namespace arbrix::fuzz;
 using namespace Qt::StringLiterals;
@@ -45,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The configuration window's round trip may show the separator line, but stores the same.
     Memos edites = memos;
+    edites.FixeMaximumRecents(std::numeric_limits<qint16>::max()); // the edit trims to it, by design
     edites.AppliqueListeEdition(memos.ListeEdition());
     FUZZ_CHECK(edites.TexteSauvegarde() == memos.TexteSauvegarde(),
                Decrit(memos) + u"  ->  "_s + Decrit(edites));
