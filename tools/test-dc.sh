@@ -4,6 +4,7 @@
 #   tools/test-dc.sh start [ENV_FILE]   provision, start and load data/sample-domain.ldif
 #   tools/test-dc.sh stop  [ENV_FILE]   stop the controller and remove everything it made
 #   tools/test-dc.sh env   [ENV_FILE]   print the settings as shell exports
+#   tools/test-dc.sh restart [ENV_FILE] start the controller again after a test killed it
 #
 # ENV_FILE (default: $ARBRIX_TEST_DC_ENV, else /tmp/arbrix-test-dc.env) receives KEY=VALUE lines
 # that the tests read. When this machine cannot run a controller (not root, Samba missing, no
@@ -310,6 +311,25 @@ stop() {
     return 0
 }
 
+# The fault tests kill the controller; the same provisioned domain comes back on the same address.
+restart() {
+    local env_file dir pid uri
+    env_file=$(env_file_of "${1:-}")
+    dir=$(env_value "$env_file" ARBRIX_TEST_DC_DIR)
+    pid=$(env_value "$env_file" ARBRIX_TEST_DC_PID)
+    uri=$(env_value "$env_file" ARBRIX_TEST_DC_URI)
+    [ -n "$dir" ] && [ -n "$uri" ] || { log "no controller recorded in $env_file"; return 1; }
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill -CONT "$pid" 2>/dev/null || true
+        kill -KILL "$pid" 2>/dev/null || true
+        while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+    fi
+    setsid samba -s "$dir/etc/smb.conf" -i -M single </dev/null >>"$dir/samba.out" 2>&1 &
+    pid=$!
+    sed -i "s/^ARBRIX_TEST_DC_PID=.*/ARBRIX_TEST_DC_PID=$pid/" "$env_file"
+    wait_until_answering "$uri" "$pid" || { log "samba did not answer on $uri after the restart"; return 1; }
+}
+
 print_env() {
     local env_file key value
     env_file=$(env_file_of "${1:-}")
@@ -324,8 +344,9 @@ case "${1:-}" in
 start) start "${2:-}" ;;
 stop) stop "${2:-}" ;;
 env) print_env "${2:-}" ;;
+restart) restart "${2:-}" ;;
 *)
-    echo "usage: $0 start|stop|env [ENV_FILE]" >&2
+    echo "usage: $0 start|stop|env|restart [ENV_FILE]" >&2
     exit 2
     ;;
 esac

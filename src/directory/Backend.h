@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace arbrix {
@@ -93,8 +94,15 @@ public:
     const RoundTrips& roundTrips() const { return m_roundTrips; }
     void resetRoundTrips() { m_roundTrips = {}; }
 
+    // Called a few times a second while an answer from the network is awaited, so that the
+    // windows keep running; returning false gives the operation up (LdapError UserCancelled).
+    // Empty: the wait runs to its answer or its timeout.
+    using Patience = std::function<bool()>;
+    virtual void setPatience(Patience patience) { m_patience = std::move(patience); }
+
 protected:
     RoundTrips m_roundTrips;
+    Patience m_patience;
 };
 
 // Reads a whole search into memory; convenience for callers that need every entry.

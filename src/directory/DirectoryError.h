@@ -56,6 +56,7 @@ inline constexpr int ServerDown = -1;
 inline constexpr int LocalError = -2;
 inline constexpr int Timeout = -5;
 inline constexpr int FilterError = -7;
+inline constexpr int UserCancelled = -8;
 inline constexpr int ConnectError = -11;
 } // namespace LdapCode
 

@@ -98,7 +98,8 @@ private:
             if (!readCharOrEscape(bytes))
                 return false;
         }
-        if (atEnd())
+        // An empty value is refused quoted as it is unquoted: it could not be written back.
+        if (atEnd() || bytes.isEmpty())
             return false;
         ++m_pos;
         value = QString::fromUtf8(bytes);
@@ -231,6 +232,21 @@ QString normalizedRdn(const Rdn& rdn) {
     return parts.join(u'+');
 }
 
+// The RDN as spelt, without the spaces before its separator. An escaped space ("\ ") and any
+// other character (a line break is part of the value) stay.
+QStringView withoutTrailingSpaces(QStringView rdn) {
+    qsizetype end = rdn.size();
+    while (end > 0 && rdn[end - 1] == u' ') {
+        qsizetype backslashes = 0;
+        while (end - 1 - backslashes > 0 && rdn[end - 2 - backslashes] == u'\\')
+            ++backslashes;
+        if (backslashes % 2 == 1)
+            break;
+        --end;
+    }
+    return rdn.left(end);
+}
+
 // Splits at the first comma that is not escaped (and not inside quotes): the fallback for texts
 // that are not valid DNs.
 qsizetype firstUnescapedComma(QStringView dn) {
@@ -269,7 +285,7 @@ std::optional<Dn> Dn::parse(QStringView text) {
             reader.advance();
             continue;
         }
-        current.text = text.mid(rdnStart, reader.pos() - rdnStart).trimmed().toString();
+        current.text = withoutTrailingSpaces(text.mid(rdnStart, reader.pos() - rdnStart)).toString();
         dn.m_rdns += current;
         current = Rdn();
         if (reader.atEnd())

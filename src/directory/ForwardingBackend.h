@@ -33,6 +33,8 @@ public:
         return m_inner->compare(dn, attribute, value);
     }
 
+    void setPatience(Patience patience) override { m_inner->setPatience(std::move(patience)); }
+
     Backend& inner() { return *m_inner; }
 
 private:

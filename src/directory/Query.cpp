@@ -13,11 +13,16 @@ namespace {
     throw DirectoryError(ErrorNumber::QuerySyntax, u"Invalid query: "_s + detail);
 }
 
+// Consecutive wildcards are one: "a**b" would be a substring filter with an empty middle part,
+// which servers reject as malformed.
 QString escapeKeepingWildcards(QStringView value) {
     const QList<QStringView> pieces = value.split(u'*');
     QStringList escaped;
-    for (QStringView piece : pieces)
-        escaped += EchappeValeurFiltre(piece);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const bool inner = i > 0 && i < pieces.size() - 1;
+        if (!inner || !pieces[i].isEmpty())
+            escaped += EchappeValeurFiltre(pieces[i]);
+    }
     return escaped.join(u'*');
 }
 
@@ -53,6 +58,19 @@ void applyBase(RequeteTraduite& out, QStringView path) {
 }
 
 // ---- SQL dialect ----
+
+// A name, OID or name with options ("userCertificate;binary") as a filter item accepts; the
+// lexer's words may also hold "*", which a filter would read as a wildcard.
+bool isAttributeName(QStringView name) {
+    if (name.isEmpty())
+        return false;
+    for (QChar c : name) {
+        const bool ascii = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+        if (!ascii && c != u'-' && c != u';' && c != u'.' && c != u'_')
+            return false;
+    }
+    return true;
+}
 
 struct Token {
     enum class Type { Word, String, Number, Operator, LeftParen, RightParen, Comma, End };
@@ -231,6 +249,8 @@ private:
         if (m_lexer.current().type != Token::Type::Word)
             syntaxError(u"expected an attribute name"_s);
         const QString attribute = m_lexer.take().text;
+        if (!isAttributeName(attribute))
+            syntaxError(u"bad attribute name '"_s + attribute + u"'"_s);
         if (m_lexer.current().type != Token::Type::Operator)
             syntaxError(u"expected an operator after "_s + attribute);
         const QString op = m_lexer.take().text;

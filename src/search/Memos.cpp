@@ -135,7 +135,9 @@ QString Memos::TexteSauvegarde() const {
         if (EstSeparateur(i))
             continue;
         QString nom = m_elements[i].nom;
-        nom.replace(kSeparateurEntrees, u' '); // would split the entry when read back
+        // Either would split or cut the stored list when read back.
+        for (const QChar coupure : {kSeparateurEntrees, QChar(u'\n'), QChar(u'\r')})
+            nom.replace(coupure, u' ');
         parties.append(QString::number(m_elements[i].type) + u'|' + (EstEpingle(i) ? u'1' : u'0') + u'|' +
                        nom);
     }

@@ -64,8 +64,10 @@ DocumentIni DocumentIni::DuTexte(const QString& texte) {
     document.m_lignes = texte.split(u'\n');
     if (document.m_lignes.last().isEmpty())
         document.m_lignes.removeLast();
+    // Every carriage return ending a line goes: a stray one would otherwise be taken off one
+    // save at a time.
     for (QString& ligne : document.m_lignes) {
-        if (ligne.endsWith(u'\r'))
+        while (ligne.endsWith(u'\r'))
             ligne.chop(1);
     }
     return document;

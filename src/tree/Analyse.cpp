@@ -25,6 +25,31 @@ bool estErreurDroits(qint32 numero) {
     return numero == ErrorNumber::QueryAccessDenied || numero == ErrorNumber::QueryNoSuchBase;
 }
 
+// The result of a step given up because Stop was pressed while the directory was awaited.
+bool estAbandonSurArret(qint32 resultat) {
+    return std::llabs(qint64(resultat)) ==
+           std::llabs(qint64(ErrorNumber::LdapBase + LdapCode::UserCancelled));
+}
+
+// While the tree is built, a directory slow to answer (or no longer answering) leaves the
+// windows running and the Stop button working.
+class PatienceDuBackend {
+public:
+    PatienceDuBackend(Backend& backend, Interaction& interaction)
+        : m_backend(backend) {
+        m_backend.setPatience([&interaction] {
+            interaction.TraiteEvenements();
+            return !interaction.ArretDemande();
+        });
+    }
+    ~PatienceDuBackend() { m_backend.setPatience({}); }
+    PatienceDuBackend(const PatienceDuBackend&) = delete;
+    PatienceDuBackend& operator=(const PatienceDuBackend&) = delete;
+
+private:
+    Backend& m_backend;
+};
+
 QString texteChamp(const Recordset& rs, QStringView champ) {
     const QVariant v = rs.Fields(champ);
     if (v.typeId() == QMetaType::QStringList) {
@@ -215,8 +240,12 @@ void Analyse::ConstruitArborescence() {
     m_interaction.ChangeTexteRecherche(NomRacine);
     m_interaction.ChangeTypeRecherche(TypeRacine);
 
-    const qint32 resultat = TypeRacine == 0 ? AnalyseStructureOU(DNRacine, nullptr, 0)
-                                            : AnalyseMembresGroupe(DNRacine, nullptr, 0);
+    qint32 resultat = 0;
+    {
+        const PatienceDuBackend patience(m_session.ConnexionAD().backend(), m_interaction);
+        resultat = TypeRacine == 0 ? AnalyseStructureOU(DNRacine, nullptr, 0)
+                                   : AnalyseMembresGroupe(DNRacine, nullptr, 0);
+    }
     rapporteResultat(resultat);
     rapporteFin();
 }
@@ -232,6 +261,11 @@ void Analyse::rapporteResultat(qint32 resultat) {
             m_arbre.Deplie(n);
             m_arbre.RendVisibleEtSelectionne(n);
         }
+        return;
+    }
+    if (m_interaction.ArretDemande() && estAbandonSurArret(resultat)) {
+        // Stopped like any other stop: the tree keeps what was read, rapporteFin says so.
+        termine(IssueAnalyse::Arborescence);
         return;
     }
     m_interaction.MasqueTraitementEnCours();

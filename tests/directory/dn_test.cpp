@@ -19,7 +19,7 @@ TEST(DnParsing, EscapedCommasHexPairsQuotesAndMultiValuedRdns) {
     EXPECT_EQ(Dn::parse(u"CN=\\ lead\\ ,DC=x"_s)->rdn(0).attributes.first().value, u" lead "_s);
     EXPECT_EQ(Dn::parse(u"CN=trail  ,DC=x"_s)->rdn(0).attributes.first().value, u"trail"_s);
     for (const QString& bad : {u"CN=a,"_s, u"CN"_s, u"=a"_s, u"CN=a\\"_s, u"CN=a\\zz"_s, u"CN=\"open"_s,
-                               u"CN=a<b"_s, u"CN=,DC=x"_s})
+                               u"CN=a<b"_s, u"CN=,DC=x"_s, u"CN=\"\",DC=x"_s})
         EXPECT_FALSE(Dn::parse(bad)) << bad.toStdString();
     EXPECT_TRUE(Dn::parse(u""_s)->isEmpty());
 }
@@ -61,4 +61,18 @@ TEST(LdapPaths, ServerPartRootDseAndSlashEscapes) {
     EXPECT_EQ(AnalyseCheminLdap(u"LDAP://CN=a\\,b,DC=x"_s)->dn, u"CN=a\\,b,DC=x"_s);
     EXPECT_FALSE(AnalyseCheminLdap(u"CN=a,DC=x"_s));
     EXPECT_EQ(ComposeCheminLdap(u"srv"_s, u"CN=A/B,DC=x"_s), u"LDAP://srv/CN=A\\/B,DC=x"_s);
+}
+
+// Inputs the fuzzer found: the DN as spelt must read back as the same DN.
+TEST(DnParsing, WrittenBackReadsAsTheSameDn) {
+    for (const QString& text : {u"CN=a\\ ,DC=x"_s, u"CN=\\ lead\\ ,DC=x"_s, u"CN=a\\\\ ,DC=x"_s, u"CN=\n"_s,
+                                u"CN=a\t,DC=x"_s, u"CN=a  +UID=b\\ ,DC=x"_s}) {
+        const std::optional<Dn> dn = Dn::parse(text);
+        ASSERT_TRUE(dn) << text.toStdString();
+        const std::optional<Dn> again = Dn::parse(dn->toString());
+        ASSERT_TRUE(again) << dn->toString().toStdString();
+        EXPECT_EQ(again->normalized(), dn->normalized()) << text.toStdString();
+    }
+    EXPECT_EQ(Dn::parse(u"CN=a\\ ,DC=x"_s)->rdn(0).text, u"CN=a\\ "_s);
+    EXPECT_EQ(Dn::parse(u"CN=a\\\\  ,DC=x"_s)->rdn(0).text, u"CN=a\\\\"_s);
 }

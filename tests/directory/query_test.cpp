@@ -131,3 +131,15 @@ TEST(FilterParser, ReadsEveryKindAndRejectsMalformedText) {
                                u"(cn>=a*)"_s, u"(cn=a))"_s, u""_s})
         EXPECT_FALSE(ParseFilter(bad)) << bad.toStdString();
 }
+
+// Inputs the fuzzer found: a query either fails as a query or gives a filter servers accept.
+TEST(SqlDialect, NeverProducesAMalformedFilter) {
+    const QString from = u"SELECT cn FROM 'LDAP://DC=x' WHERE "_s;
+    EXPECT_EQ(translate(from + u"cn='a**b'"_s).requete.filter, u"(cn=a*b)"_s);
+    EXPECT_EQ(translate(from + u"cn='**'"_s).requete.filter, u"(cn=*)"_s);
+    EXPECT_EQ(translate(from + u"cn='***a'"_s).requete.filter, u"(cn=*a)"_s);
+    EXPECT_EQ(translate(from + u"userCertificate;binary='x'"_s).requete.filter,
+              u"(userCertificate;binary=x)"_s);
+    for (const QString& where : {u"mem*er='x'"_s, u"*='x'"_s, u"été='x'"_s})
+        EXPECT_EQ(errorOf(from + where), ErrorNumber::QuerySyntax) << where.toStdString();
+}

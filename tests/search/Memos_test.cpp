@@ -261,3 +261,13 @@ TEST_F(MemosFichier, ClesAnciennesLuesPuisEffacees) {
     m.Charge(Ini());
     EXPECT_EQ(Noms(m), (QStringList{u"Neuf"_s})) << "legacy keys are read only when Mémos is empty";
 }
+
+// Found by the fuzzer: a name holding a line break (a command line may) cut the stored list there.
+TEST_F(MemosFichier, UnSautDeLigneNeCoupePasLaListe) {
+    Memos m = Charge(u"1|0|a"_s + RS + u"1|0|b"_s);
+    m.MemoriseRecherche(u"Ventes\nFrance"_s, 1);
+    m.Sauve(Ini());
+    Memos relus;
+    relus.Charge(Ini());
+    EXPECT_EQ(Noms(relus), (QStringList{u"Ventes France"_s, u"a"_s, u"b"_s}));
+}

@@ -133,3 +133,13 @@ TEST_F(FichierIni, OwnerOnlyAccessIsAppliedAndKept) {
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"AccèsADPassword"_s, u"0A1B"_s, AccesIni::ProprietaireSeul));
     EXPECT_EQ(QFile::permissions(Chemin()) & (autres | proprietaire), proprietaire);
 }
+
+// Found by the fuzzer: stray carriage returns ending a line were taken off one save at a time.
+TEST_F(FichierIni, StrayCarriageReturnsAreOneLineEnd) {
+    Ecrit("[Config]\r\nA=1\r\r\nB=2\r\r");
+    ASSERT_TRUE(EcritIni(Chemin(), u"Config"_s, u"C"_s, u"3"_s));
+    const QByteArray une = Contenu();
+    EXPECT_EQ(une, "[Config]\r\nA=1\r\nB=2\r\nC=3\r\n");
+    ASSERT_TRUE(EcritIni(Chemin(), u"Config"_s, u"C"_s, u"4"_s));
+    EXPECT_EQ(Contenu(), QByteArray(une).replace("C=3", "C=4"));
+}

@@ -10,6 +10,8 @@
 
 #include <csignal>
 
+#include <QDeadlineTimer>
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -23,9 +25,13 @@ namespace {
 
 // Waits for one answer are bounded: a server that accepted the connection and then went silent
 // must not freeze the program. A page of 1000 entries comes back well within this.
-int resultTimeoutSeconds(int networkTimeoutSeconds) {
-    return std::max(60, 6 * networkTimeoutSeconds);
+int resultTimeoutSeconds(const LdapOptions& options) {
+    if (options.answerTimeoutSeconds > 0)
+        return options.answerTimeoutSeconds;
+    return std::max(60, 6 * options.networkTimeoutSeconds);
 }
+
+constexpr qint64 PatienceSliceMs = 100;
 
 QString diagnosticOf(LDAP* ld) {
     char* raw = nullptr;
@@ -194,45 +200,71 @@ public:
     bool tls = false;
     // How the session authenticated, once it did; replayed after a reconnection.
     Authentication authentication;
-    // The backend's counters; cleared when the backend goes before a cursor.
+    // The backend's counters and patience; cleared when the backend goes before a cursor.
     RoundTrips* counters = nullptr;
+    const Backend::Patience* patience = nullptr;
 
     void reopen() {
         m_ld = m_makeHandle();
         tls = isLdaps(m_uris);
+        m_lost = false;
+    }
+
+    void reconnect() {
+        reopen();
+        count(&RoundTrips::binds);
+        authentication(*this);
     }
 
     // Runs an operation; when the connection turns out to be lost, reconnects, binds again and
-    // runs it once more.
+    // runs it once more. A connection lost by an earlier operation is reopened first: libldap
+    // would otherwise connect again by itself, anonymously, and every query would be refused.
     template <typename Operation> auto retrying(Operation&& operation) {
+        if (m_lost && authentication)
+            reconnect();
         try {
             return operation();
         } catch (const LdapError& e) {
             if (e.code() != LDAP_SERVER_DOWN || !authentication)
                 throw;
         }
-        reopen();
-        count(&RoundTrips::binds);
-        authentication(*this);
+        reconnect();
         return operation();
     }
 
-    [[noreturn]] void fail(int code) const { raise(code, diagnosticOf(ld())); }
+    [[noreturn]] void fail(int code) const {
+        if (code == LDAP_SERVER_DOWN)
+            m_lost = true;
+        raise(code, diagnosticOf(ld()));
+    }
 
-    // Waits for every message of the answer to msgid.
+    // Waits for every message of the answer to msgid, in short slices when someone is waiting
+    // with patience: a server that stopped answering must not freeze the windows or the Stop
+    // button until the timeout.
     ldapraii::Message wait(int msgid) const {
-        timeval timeout{m_timeoutSeconds, 0};
-        LDAPMessage* raw = nullptr;
-        const int type = ldap_result(ld(), msgid, LDAP_MSG_ALL, &timeout, &raw);
-        ldapraii::Message result(raw);
-        if (type == 0) {
-            ldap_abandon_ext(ld(), msgid, nullptr, nullptr);
-            raise(LDAP_TIMEOUT,
-                  u"The directory server did not answer within %1 seconds"_s.arg(m_timeoutSeconds));
+        const QDeadlineTimer deadline{qint64(m_timeoutSeconds) * 1000};
+        const bool patient = patience && *patience;
+        while (true) {
+            const qint64 left = std::max<qint64>(0, deadline.remainingTime());
+            const qint64 slice = patient ? std::min<qint64>(left, PatienceSliceMs) : left;
+            timeval timeout{time_t(slice / 1000), suseconds_t((slice % 1000) * 1000)};
+            LDAPMessage* raw = nullptr;
+            const int type = ldap_result(ld(), msgid, LDAP_MSG_ALL, &timeout, &raw);
+            ldapraii::Message result(raw);
+            if (type < 0)
+                fail(resultCodeOf(ld()));
+            if (type > 0)
+                return result;
+            if (patient && !(*patience)()) {
+                ldap_abandon_ext(ld(), msgid, nullptr, nullptr);
+                raise(LDAP_USER_CANCELLED, u"Stopped while waiting for the directory server"_s);
+            }
+            if (deadline.hasExpired()) {
+                ldap_abandon_ext(ld(), msgid, nullptr, nullptr);
+                raise(LDAP_TIMEOUT,
+                      u"The directory server did not answer within %1 seconds"_s.arg(m_timeoutSeconds));
+            }
         }
-        if (type < 0)
-            fail(resultCodeOf(ld()));
-        return result;
     }
 
     // Raises the error a final result carries; returns its controls.
@@ -258,6 +290,7 @@ public:
 private:
     HandleFactory m_makeHandle;
     ldapraii::Ldap m_ld;
+    mutable bool m_lost = false;
     QString m_uris;
     int m_timeoutSeconds;
 };
@@ -416,9 +449,7 @@ private:
             if (ldap_msgtype(m) != LDAP_RES_SEARCH_ENTRY)
                 continue;
             for (LdapAttribute& a : readEntry(ld, m).attributes) {
-                std::optional<PlageValeurs> range = AnalysePlage(a.name);
-                if (range && range->attribut.compare(previous.attribut, Qt::CaseInsensitive) == 0 &&
-                    range->debut > previous.fin) {
+                if (std::optional<PlageValeurs> range = TrancheSuivante(previous, a.name)) {
                     values.append(a.values);
                     next = range;
                 }
@@ -457,8 +488,10 @@ LdapBackend::LdapBackend(LdapOptions options)
 }
 
 LdapBackend::~LdapBackend() {
-    if (m_connection)
+    if (m_connection) {
         m_connection->counters = nullptr;
+        m_connection->patience = nullptr;
+    }
 }
 
 QString LdapBackend::connectedUris() const {
@@ -517,7 +550,7 @@ static ldapraii::Ldap makeHandle(const QString& uris, const LdapOptions& options
         raise(rc != LDAP_SUCCESS ? rc : LDAP_LOCAL_ERROR, u"Invalid directory address: "_s + uris);
     const int version = LDAP_VERSION3;
     timeval network{std::max(1, options.networkTimeoutSeconds), 0};
-    timeval operation{resultTimeoutSeconds(options.networkTimeoutSeconds), 0};
+    timeval operation{resultTimeoutSeconds(options), 0};
     ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version);
     ldap_set_option(ld.get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
     ldap_set_option(ld.get(), LDAP_OPT_NETWORK_TIMEOUT, &network);
@@ -529,13 +562,15 @@ static ldapraii::Ldap makeHandle(const QString& uris, const LdapOptions& options
 }
 
 void LdapBackend::open(const QString& uris) {
-    if (m_connection)
+    if (m_connection) {
         m_connection->counters = nullptr;
+        m_connection->patience = nullptr;
+    }
     const LdapOptions options = m_options;
-    m_connection =
-        std::make_shared<LdapConnection>([uris, options] { return makeHandle(uris, options); }, uris,
-                                         resultTimeoutSeconds(m_options.networkTimeoutSeconds));
+    m_connection = std::make_shared<LdapConnection>([uris, options] { return makeHandle(uris, options); },
+                                                    uris, resultTimeoutSeconds(m_options));
     m_connection->counters = &m_roundTrips;
+    m_connection->patience = &m_patience;
 }
 
 LdapConnection& LdapBackend::connection() {

@@ -2,9 +2,19 @@
 
 #include <QRegularExpression>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace arbrix {
+
+namespace {
+
+// No attribute holds this many values; a bigger index from a broken server would overflow the
+// request of the next slice.
+constexpr qint64 MaxIndexPlage = std::numeric_limits<qint32>::max();
+
+} // namespace
 
 std::optional<PlageValeurs> AnalysePlage(const QString& nomAttribut) {
     static const QRegularExpression pattern(u"^(.+);range=(\\d+)-(\\d+|\\*)$"_s,
@@ -16,14 +26,22 @@ std::optional<PlageValeurs> AnalysePlage(const QString& nomAttribut) {
     range.attribut = match.captured(1);
     bool ok = false;
     range.debut = match.captured(2).toLongLong(&ok);
-    if (!ok)
+    if (!ok || range.debut > MaxIndexPlage)
         return std::nullopt;
     range.derniere = match.captured(3) == u"*"_s;
     if (!range.derniere) {
         range.fin = match.captured(3).toLongLong(&ok);
-        if (!ok || range.fin < range.debut)
+        if (!ok || range.fin < range.debut || range.fin > MaxIndexPlage)
             return std::nullopt;
     }
+    return range;
+}
+
+std::optional<PlageValeurs> TrancheSuivante(const PlageValeurs& precedente, const QString& nomAttribut) {
+    std::optional<PlageValeurs> range = AnalysePlage(nomAttribut);
+    if (!range || range->attribut.compare(precedente.attribut, Qt::CaseInsensitive) != 0 ||
+        range->debut <= precedente.fin)
+        return std::nullopt;
     return range;
 }
 

@@ -19,6 +19,9 @@ struct PlageValeurs {
 
 // The range an attribute name carries; nullopt for a name without a (valid) range option.
 std::optional<PlageValeurs> AnalysePlage(const QString& nomAttribut);
+// The slice an answer carries when it continues precedente: the same attribute, starting after
+// the values already read (a server repeating a slice must not make the reading loop forever).
+std::optional<PlageValeurs> TrancheSuivante(const PlageValeurs& precedente, const QString& nomAttribut);
 // The attribute to request for the slice after precedente: up to taille values, or as many
 // as the server gives when taille is 0.
 QString PlageSuivante(const PlageValeurs& precedente, int taille);

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <QDateTime>
@@ -212,6 +213,38 @@ TEST_F(CliDcCommandes, IntrouvablesPlusieursEtDroits) {
     EXPECT_TRUE(r.sortie.isEmpty());
     EXPECT_EQ(r.erreurs, u"Droits insuffisants pour mener à bien cette opération...\n"_qs);
     EXPECT_TRUE(Cherche(u"(cn="_qs + nom + u')').isEmpty());
+}
+
+// A refused password is never repeated: not in the messages, not on standard error, whatever
+// libldap or the server say about the refusal.
+TEST(CliDc, ARefusedPasswordAppearsNowhere) {
+    QString raison;
+    const QHash<QString, QString> dc = LitEnvironnementDc(raison);
+    if (!raison.isEmpty())
+        GTEST_SKIP() << "No test domain controller: " << raison.toStdString();
+    QTemporaryDir dossier;
+    const QByteArray secret = "Faux-Secret-8472-Zq!";
+    QFile fichier(dossier.filePath(QStringLiteral("secret")));
+    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+    fichier.write(secret + "\n");
+    fichier.close();
+
+    for (const QString& uri : {dc.value(QStringLiteral("URI")), dc.value(QStringLiteral("LDAPS_URI"))}) {
+        QProcess cli;
+        QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+        environnement.insert(QStringLiteral("LDAPTLS_CACERT"), dc.value(QStringLiteral("CA")));
+        environnement.insert(QStringLiteral("LDAPDEBUG"), QStringLiteral("0"));
+        cli.setProcessEnvironment(environnement);
+        cli.start(QStringLiteral(ARBRIX_CLI),
+                  {"--settings", dossier.filePath(QStringLiteral("Arbrix.ini")), "--directory", uri, "--user",
+                   dc.value(QStringLiteral("ADMIN_LOGIN")), "--password-file", fichier.fileName(),
+                   "Boucle A"});
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        const QByteArray tout = cli.readAllStandardOutput() + cli.readAllStandardError();
+        EXPECT_NE(cli.exitCode(), 0) << uri.toStdString();
+        EXPECT_FALSE(tout.isEmpty()) << uri.toStdString();
+        EXPECT_FALSE(tout.contains(secret)) << tout.toStdString();
+    }
 }
 
 } // namespace

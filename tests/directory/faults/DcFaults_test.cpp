@@ -1,0 +1,110 @@
+// A controller that fails in the middle of an analysis: killed, or alive but silent. The tree
+// keeps what was read, a translated message comes in bounded time, and the next analysis works.
+
+#include "DcFaults.h"
+
+using namespace arbrix;
+using namespace arbrix::test;
+using namespace arbrix::testdc;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int DelaiReseau = 2;
+constexpr int DelaiReponse = 3;
+
+// Kills the controller at the first pause of the build (an answer awaited, or the events pumped
+// between two items): whatever comes next from the directory fails.
+class TueurDeDc : public UtilisateurScripte {
+public:
+    bool armee = true;
+    void TraiteEvenements() override {
+        UtilisateurScripte::TraiteEvenements();
+        if (armee && TraitementEnCoursAffiche()) {
+            armee = false;
+            ::kill(PidDc(), SIGKILL);
+        }
+    }
+};
+
+class DcEnPanne : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ARBRIX_REQUIRE_DC();
+        // A test that failed half-way may have left the controller dead.
+        if (::kill(PidDc(), 0) != 0)
+            ASSERT_TRUE(RelanceDc());
+        ChargeTraductions({});
+        m_options.networkTimeoutSeconds = DelaiReseau;
+        m_options.answerTimeoutSeconds = DelaiReponse;
+    }
+
+    static bool MessageDErreur(const MessageVu& m) {
+        return m.texte.startsWith(u"Une erreur ("_s) && m.icone == IconeMessage::Exclamation;
+    }
+
+    LdapOptions m_options;
+};
+
+// Members come a page at a time: the controller dies between two pages.
+TEST_F(DcEnPanne, KilledDuringABigExpansion) {
+    TueurDeDc utilisateur;
+    AnalyseDc dc(utilisateur, m_options);
+    ASSERT_TRUE(dc.ouverte);
+    QElapsedTimer chrono;
+    chrono.start();
+    dc.Lance(utilisateur, u"Grand groupe"_s);
+    EXPECT_LT(chrono.elapsed(), (DelaiReseau + 3) * 1000);
+    EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Erreur);
+    EXPECT_EQ(dc.analyse->Resultat().numeroErreur, std::llabs(qint64(ErrorNumber::ServerDown)));
+    ASSERT_EQ(utilisateur.messages.size(), 1u);
+    EXPECT_TRUE(MessageDErreur(utilisateur.messages.front()))
+        << utilisateur.messages.front().texte.toStdString();
+    // What was read stays.
+    ASSERT_TRUE(dc.arbre.Racine());
+    EXPECT_LT(dc.arbre.Count(), 5001);
+
+    ASSERT_TRUE(RelanceDc());
+    utilisateur.messages.clear();
+    dc.Lance(utilisateur, u"Niveau 01"_s);
+    EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Arborescence);
+    EXPECT_EQ(dc.arbre.Count(), 50);
+    for (const MessageVu& m : utilisateur.messages)
+        ADD_FAILURE() << m.texte.toStdString();
+}
+
+TEST_F(DcEnPanne, SilentControllerGivesUpWithinTheTimeoutAndStopWorksMeanwhile) {
+    UtilisateurScripte utilisateur;
+    AnalyseDc dc(utilisateur, m_options);
+    ASSERT_TRUE(dc.ouverte);
+    {
+        const DcMuet muet;
+        QElapsedTimer chrono;
+        chrono.start();
+        dc.Lance(utilisateur, u"Niveau 01"_s);
+        EXPECT_GE(chrono.elapsed(), (DelaiReponse - 1) * 1000);
+        EXPECT_LT(chrono.elapsed(), (DelaiReponse + 3) * 1000);
+        EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Erreur);
+        ASSERT_EQ(utilisateur.messages.size(), 1u);
+        EXPECT_TRUE(MessageDErreur(utilisateur.messages.front()));
+
+        // Stop pressed while the answer is awaited ends the analysis at once, as a stop.
+        utilisateur.messages.clear();
+        dc.analyse->NomRacine = u"Niveau 01"_s;
+        dc.analyse->TypeRacine = 1;
+        dc.analyse->DNRacine = DnEpreuves(u"CN=Niveau 01,OU=Chaine"_s);
+        utilisateur.arretALaPompe = utilisateur.pompes + 3;
+        chrono.restart();
+        dc.analyse->ConstruitArborescence();
+        EXPECT_LT(chrono.elapsed(), 1500);
+        EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Arretee);
+        ASSERT_EQ(utilisateur.messages.size(), 1u);
+        EXPECT_EQ(utilisateur.messages.front().texte, Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
+    }
+    utilisateur.messages.clear();
+    dc.Lance(utilisateur, u"Niveau 01"_s);
+    EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Arborescence);
+    EXPECT_EQ(dc.arbre.Count(), 50);
+}
+
+} // namespace
