@@ -32,8 +32,9 @@ protected:
     void SetUp() override {
         ARBRIX_REQUIRE_DC();
         // A test that failed half-way may have left the controller dead.
-        if (::kill(PidDc(), 0) != 0)
+        if (::kill(PidDc(), 0) != 0) {
             ASSERT_TRUE(RelanceDc());
+        }
         ChargeTraductions({});
         m_options.networkTimeoutSeconds = DelaiReseau;
         m_options.answerTimeoutSeconds = DelaiReponse;
