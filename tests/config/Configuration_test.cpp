@@ -9,12 +9,6 @@ namespace {
 
 const EntreeMemo Sep{SeparateurMemos(), 0};
 
-Memos MemosDe(const QString& texte) {
-    Memos m;
-    m.ChargeTexte(texte);
-    return m;
-}
-
 } // namespace
 
 TEST(VerificationConfiguration, DomaineEtNombre) {
@@ -68,20 +62,6 @@ TEST(ApplicationConfiguration, LangueEtRedemarrage) {
     EXPECT_EQ(SaisieDepuis(premierLancement, m).Langue, u"Français"_s);
     EXPECT_FALSE(AppliqueSaisie(SaisieDepuis(premierLancement, m), premierLancement, m).LangueChangee);
     EXPECT_EQ(premierLancement.Langue, u"Français"_s);
-}
-
-TEST(ApplicationConfiguration, MemosReconstruitsDepuisLaListe) {
-    Parametres p;
-    Memos m = MemosDe(u"0|1|A"_s + QChar(30) + u"1|0|B"_s + QChar(30) + u"1|0|C"_s);
-    SaisieConfiguration s = SaisieDepuis(p, m);
-    EXPECT_EQ(s.ListeMemos, (QList<EntreeMemo>{{u"A"_s, 0}, Sep, {u"B"_s, 1}, {u"C"_s, 1}}));
-
-    EditionMemos edition(s.ListeMemos);
-    EXPECT_EQ(edition.Monte(2), 1) << "B pinned by moving it above the separator";
-    s.ListeMemos = edition.Elements();
-    s.NbElementsMemorisesMax = u"0"_s;
-    AppliqueSaisie(s, p, m);
-    EXPECT_EQ(m.TexteSauvegarde(), u"0|1|A"_s + QChar(30) + u"1|1|B"_s) << "C trimmed with N = 0";
 }
 
 TEST(EditionDesMemos, DeplacementsEtSuppressions) {

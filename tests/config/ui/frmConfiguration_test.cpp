@@ -69,15 +69,15 @@ private slots:
         QVERIFY(f.isVisible());
         QCOMPARE(p.NbElementsMemorisesMax, 20);
 
-        champ(f, "txtNbElémentsMémorisésMax")->setText(u"1"_s);
+        champ(f, "txtNbElémentsMémorisésMax")->setText(u"0"_s);
         QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
         QCOMPARE(automate.messages.size(), 2);
         QVERIFY(!f.DialogueAnnule());
         QVERIFY(f.Issue().RedemarrageDemande);
         QCOMPARE(p.AccesAD, 2);
         QCOMPARE(p.AccesADDomaine, u"example.test"_s);
-        QCOMPARE(p.NbElementsMemorisesMax, 1);
-        QCOMPARE(m.Nombre(), 3); // one recent entry kept
+        QCOMPARE(p.NbElementsMemorisesMax, 0);
+        QCOMPARE(m.TexteSauvegarde(), u"0|1|Compta"_s); // no recent entry kept, the pinned one stays
     }
 
     void messagerieVerifieeEtAppliquee() {
