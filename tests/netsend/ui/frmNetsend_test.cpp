@@ -48,7 +48,6 @@ private slots:
         f.show();
         auto* ok = f.findChild<QPushButton*>(u"btnOK"_s);
         auto* texte = f.findChild<QPlainTextEdit*>(u"txtMessage"_s);
-        QCOMPARE(f.windowTitle(), u"Envoi de message"_s);
         QVERIFY(!ok->isEnabled());
         texte->setPlainText(QString(600, u'é'));
         QCOMPARE(texte->toPlainText().size(), 500);
@@ -71,7 +70,6 @@ private slots:
         TransportLent transport;
         frmNetsendEnvoi f(cinq, {u"m"_s, {}, u"a"_s}, annuaire, transport);
         auto* bouton = f.findChild<QPushButton*>(u"btnAnnulerFermer"_s);
-        QCOMPARE(bouton->text(), u"A&nnuler"_s);
         bool ouverteApresFermeture = false;
         transport.pendantLeDeuxieme = [&] {
             QTest::mouseClick(bouton, Qt::LeftButton);
@@ -87,7 +85,6 @@ private slots:
         QCOMPARE(transport.adresses, (QStringList{u"u1@x.test"_s, u"u2@x.test"_s}));
         auto* rapport = f.findChild<QListWidget*>(u"lstRapport"_s);
         QCOMPARE(rapport->count(), 4);
-        QCOMPARE(rapport->item(1)->text(), u"Envoi du message à 'u2' : OK (u2@x.test)"_s);
         QCOMPARE(rapport->item(3)->text(), u"Opération annulée par l'utilisateur..."_s);
         QCOMPARE(rapport->currentRow(), 3);
         QVERIFY(bouton->isEnabled());
