@@ -188,6 +188,8 @@ private:
     void tvwGroupes_KeyUp(QKeyEvent* event);
     void tvwGroupes_DragOver(QDragMoveEvent* event);
     void tvwGroupes_DragDrop(QDropEvent* event);
+    // The choice dialog of accounts or groups, then the add to the group node.
+    void AjouteMembres(Noeud* noeud, bool groupes);
     // The dragged node and the group under the pointer, when a drop there would be taken: a
     // node of this window's tree, on a group other than itself.
     std::pair<Noeud*, Noeud*> depotPossible(const QDropEvent* event) const;
