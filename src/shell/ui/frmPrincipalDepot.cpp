@@ -39,8 +39,8 @@ void frmPrincipal::tvwGroupes_DragDrop(QDropEvent* event) {
         event->ignore();
         return;
     }
-    const bool copie =
-        event->dropAction() == Qt::CopyAction || event->modifiers().testFlag(Qt::ControlModifier);
+    // Ctrl copies, as the drag cursor shows; the action a platform proposes may differ.
+    const bool copie = event->modifiers().testFlag(Qt::ControlModifier);
     event->setDropAction(copie ? Qt::CopyAction : Qt::MoveAction);
     event->accept();
     // Once the drag has ended: the operation may show messages.
