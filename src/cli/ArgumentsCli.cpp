@@ -10,6 +10,8 @@ const QList<CommandeCli>& CommandesCli() {
         {QStringLiteral("create-group"), 2, 2, QStringLiteral("create-group PARENT NAME")},
         {QStringLiteral("rename-group"), 2, 2, QStringLiteral("rename-group GROUP NEW-NAME")},
         {QStringLiteral("remove-member"), 2, -1, QStringLiteral("remove-member GROUP MEMBER...")},
+        {QStringLiteral("add-member"), 2, -1, QStringLiteral("add-member GROUP MEMBER...")},
+        {QStringLiteral("move-member"), 3, -1, QStringLiteral("move-member FROM-GROUP TO-GROUP MEMBER...")},
         {QStringLiteral("delete-group"), 1, 1, QStringLiteral("delete-group GROUP")},
         {QStringLiteral("send-message"), 1, -1, QStringLiteral("send-message NAME-OR-DN")},
     };

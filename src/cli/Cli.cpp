@@ -201,6 +201,8 @@ private:
             {QStringLiteral("rename-group"), &CommandeRenommeGroupe},
             {QStringLiteral("remove-member"), &CommandeRetireMembres},
             {QStringLiteral("delete-group"), &CommandeSupprimeGroupe},
+            {QStringLiteral("add-member"), &CommandeAjouteMembres},
+            {QStringLiteral("move-member"), &CommandeDeplaceMembres},
         };
         const auto commande = commandes.constFind(a.commande);
         if (commande == commandes.cend())

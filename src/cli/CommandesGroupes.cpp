@@ -6,6 +6,9 @@
 #include "cli/TextesCli.h"
 #include "directory/DirectoryError.h"
 #include "directory/Dn.h"
+#include "directory/Gateway.h"
+#include "directory/Session.h"
+#include "groupops/ChoixMembres.h"
 #include "groupops/OperationsGroupes.h"
 #include "settings/Parametres.h"
 #include "tree/Analyse.h"
@@ -85,6 +88,28 @@ public:
         return Introuvable;
     }
 
+    // A member named by its DN, account name, address or group name, or the exit status of a
+    // failed lookup (several objects listed by DN).
+    std::variant<MembreChoisi, int> TrouveMembre(const QString& texte) {
+        MembreTrouve t;
+        try {
+            t = arbrix::TrouveMembre(m_c.session, texte, GenreMembre::CompteOuGroupe);
+        } catch (const DirectoryError& e) {
+            m_c.erreurs << TexteTerminal(TexteErreurOperation(e));
+            return Echec;
+        }
+        if (t.membre)
+            return *t.membre;
+        if (t.homonymes.isEmpty()) {
+            m_c.erreurs << TexteTerminal(TexteCli(CleTexteCli::MembreIntrouvable, {texte}));
+        } else {
+            m_c.erreurs << TexteTerminal(TexteCli(CleTexteCli::Plusieurs, {texte}));
+            for (const QString& dn : std::as_const(t.homonymes))
+                m_c.erreurs << dn << u'\n';
+        }
+        return Introuvable;
+    }
+
     Noeud* Ajoute(Noeud* parent, const Designation& d) {
         return m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, d.nom), m_arbre.FormateLibelle(d.nom, 0),
                               d.tag, {}, true);
@@ -153,6 +178,85 @@ int CommandeRetireMembres(ContexteCommande& c) {
                                                                  : e.m_operations.RetireCompte(noeud);
         if (issue != IssueOperation::Faite)
             code = std::max(code, Echec);
+    }
+    return code;
+}
+
+namespace {
+
+QString DnDe(const MembreChoisi& m) {
+    return std::visit([](const auto& choisi) { return choisi.DistinguishedName; }, m);
+}
+
+Designation DesignationDe(const MembreChoisi& m) {
+    if (const auto* g = std::get_if<GroupeChoisi>(&m))
+        return {u'G' + g->DistinguishedName, g->Nom};
+    const auto& compte = std::get<CompteChoisi>(m);
+    return {compte.Categorie.left(1).toUpper() + compte.DistinguishedName, compte.Nom};
+}
+
+bool EstMembreDe(SessionAD& session, const QString& dnGroupe, const QString& dn) {
+    return session.ConnexionAD().Bind(session.CheminObjet(dnGroupe))->IsMember(session.CheminObjet(dn));
+}
+
+} // namespace
+
+int CommandeAjouteMembres(ContexteCommande& c) {
+    Execution e(c);
+    const auto groupe = e.Trouve(c.arguments.mots[0], GenreDesignation::Groupe);
+    if (const int* code = std::get_if<int>(&groupe))
+        return *code;
+    Noeud* racine = e.Ajoute(nullptr, std::get<Designation>(groupe));
+    int code = Fait;
+    for (const QString& mot : c.arguments.mots.mid(1)) {
+        const auto membre = e.TrouveMembre(mot);
+        if (const int* echec = std::get_if<int>(&membre)) {
+            code = std::max(code, *echec);
+            continue;
+        }
+        const MembreChoisi& m = std::get<MembreChoisi>(membre);
+        const IssueOperation issue = std::holds_alternative<GroupeChoisi>(m)
+                                         ? e.m_operations.AjouteGroupes(racine, {std::get<GroupeChoisi>(m)})
+                                         : e.m_operations.AjouteComptes(racine, {std::get<CompteChoisi>(m)});
+        code = std::max(code, CodeDe(issue));
+    }
+    return code;
+}
+
+int CommandeDeplaceMembres(ContexteCommande& c) {
+    Execution e(c);
+    const auto depart = e.Trouve(c.arguments.mots[0], GenreDesignation::Groupe);
+    if (const int* code = std::get_if<int>(&depart))
+        return *code;
+    const auto arrivee = e.Trouve(c.arguments.mots[1], GenreDesignation::Groupe);
+    if (const int* code = std::get_if<int>(&arrivee))
+        return *code;
+    const Designation& de = std::get<Designation>(depart);
+    Noeud* cible = e.Ajoute(nullptr, std::get<Designation>(arrivee));
+    int code = Fait;
+    for (const QString& mot : c.arguments.mots.mid(2)) {
+        const auto membre = e.TrouveMembre(mot);
+        if (const int* echec = std::get_if<int>(&membre)) {
+            code = std::max(code, *echec);
+            continue;
+        }
+        const MembreChoisi& m = std::get<MembreChoisi>(membre);
+        try {
+            if (!EstMembreDe(c.session, de.tag.mid(1), DnDe(m))) {
+                c.erreurs << TexteTerminal(TexteCli(CleTexteCli::PasMembre, {mot, de.nom}));
+                code = std::max(code, Echec);
+                continue;
+            }
+        } catch (const DirectoryError& erreur) {
+            c.erreurs << TexteTerminal(TexteErreurOperation(erreur));
+            code = std::max(code, Echec);
+            continue;
+        }
+        // A fresh instance of FROM each time: the previous move took its member node away.
+        Noeud* source = e.Ajoute(nullptr, de);
+        Noeud* noeud = e.Ajoute(source, DesignationDe(m));
+        code = std::max(code, CodeDe(e.m_operations.DeposeMembre(noeud, cible, false)));
+        e.m_arbre.Supprime(source);
     }
     return code;
 }

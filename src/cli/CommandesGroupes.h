@@ -25,6 +25,10 @@ struct ContexteCommande {
 int CommandeCreeGroupe(ContexteCommande& c);
 int CommandeRenommeGroupe(ContexteCommande& c);
 int CommandeRetireMembres(ContexteCommande& c);
+// add-member GROUP MEMBER...: each member added to the group.
+int CommandeAjouteMembres(ContexteCommande& c);
+// move-member FROM TO MEMBER...: each member added to TO, then taken out of FROM.
+int CommandeDeplaceMembres(ContexteCommande& c);
 int CommandeSupprimeGroupe(ContexteCommande& c);
 
 } // namespace arbrix

@@ -36,6 +36,7 @@ const QHash<QString, QString>& TextesFrancais() {
         {ParentIntrouvable, QStringLiteral("Aucune O.U. ni aucun groupe ne correspond à '%v'.")},
         {MembreIntrouvable, QStringLiteral("Aucun compte ni aucun groupe ne correspond à '%v'.")},
         {Plusieurs, QStringLiteral("Plusieurs objets correspondent à '%v' :")},
+        {PasMembre, QStringLiteral("'%v' n'est pas membre du groupe '%v' : il n'est pas déplacé.")},
         {ConfirmationImpossible,
          QStringLiteral("La suppression doit être confirmée et l'entrée standard n'est pas un terminal : "
                         "ajoutez --yes pour confirmer.")},
@@ -51,6 +52,8 @@ const QHash<QString, QString>& TextesFrancais() {
              "                         [--scope local|global|universal] [OPTIONS] PARENT NOM\n"
              "              arbrix-cli rename-group [OPTIONS] GROUPE NOUVEAU-NOM\n"
              "              arbrix-cli remove-member [OPTIONS] GROUPE MEMBRE...\n"
+             "              arbrix-cli add-member [OPTIONS] GROUPE MEMBRE...\n"
+             "              arbrix-cli move-member [OPTIONS] DE-GROUPE VERS-GROUPE MEMBRE...\n"
              "              arbrix-cli delete-group [--yes] [OPTIONS] GROUPE\n"
              "              arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"
              "\n"
@@ -70,6 +73,11 @@ const QHash<QString, QString>& TextesFrancais() {
              "  rename-group   renomme GROUPE en NOUVEAU-NOM (nom relatif puis nom de compte).\n"
              "  remove-member  retire chaque MEMBRE de GROUPE : un DN, le nom de compte\n"
              "                 (sAMAccountName) d'un compte ou le nom d'un groupe.\n"
+             "  add-member     ajoute chaque MEMBRE à GROUPE : un DN, un compte par son nom de compte\n"
+             "                 ou par son adresse (un texte avec \"@\"), ou un groupe par son nom.\n"
+             "                 Un nom qui désigne plusieurs objets n'ajoute rien et les liste.\n"
+             "  move-member    ajoute chaque MEMBRE à VERS-GROUPE puis le retire de DE-GROUPE ; un\n"
+             "                 groupe ne quitte pas ainsi son O.U.\n"
              "  delete-group   supprime GROUPE après confirmation sur le terminal ; --yes confirme\n"
              "                 d'avance. Sans terminal ni --yes, la suppression est refusée.\n"
              "GROUPE est un DN ou un nom de groupe, cherché comme le fait l'analyse. Chaque changement\n"

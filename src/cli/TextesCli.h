@@ -32,6 +32,7 @@ inline const QString GroupeIntrouvable = QStringLiteral("MSG_CLI_GROUPE_INTROUVA
 inline const QString ParentIntrouvable = QStringLiteral("MSG_CLI_PARENT_INTROUVABLE");
 inline const QString MembreIntrouvable = QStringLiteral("MSG_CLI_MEMBRE_INTROUVABLE");
 inline const QString Plusieurs = QStringLiteral("MSG_CLI_PLUSIEURS");
+inline const QString PasMembre = QStringLiteral("MSG_CLI_PAS_MEMBRE");
 inline const QString ConfirmationImpossible = QStringLiteral("MSG_CLI_CONFIRMATION_IMPOSSIBLE");
 inline const QString QuestionOuiNon = QStringLiteral("MSG_CLI_QUESTION_OUI_NON");
 inline const QString Aide = QStringLiteral("TXT_CLI_AIDE");

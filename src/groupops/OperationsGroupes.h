@@ -7,6 +7,8 @@
 // nodes concerned, with their member counts. What the user must see or answer goes through
 // Interaction; each change the directory accepted is also reported to the journal, if any.
 
+#include "groupops/ChoixMembres.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -64,6 +66,14 @@ public:
     IssueOperation SupprimeGroupe(Noeud* noeud);
     // Renames the group to the (trimmed) name: its relative name, then its account name.
     IssueOperation RenommeGroupe(Noeud* noeud, const QString& nouveauNom);
+    // Makes the accounts, then the groups, members of the group node, shown under each of its
+    // instances. A member already there, a group inside itself or a circular nesting is
+    // reported and skipped; a directory error ends the list, what was added before stays.
+    IssueOperation AjouteComptes(Noeud* groupe, const QList<CompteChoisi>& comptes);
+    IssueOperation AjouteGroupes(Noeud* groupe, const QList<GroupeChoisi>& groupes);
+    // A node dropped on a group: added to it and, unless copie, taken out of the group shown
+    // as its parent. A group leaves its O.U. only as a copy.
+    IssueOperation DeposeMembre(Noeud* membre, Noeud* cible, bool copie);
 
 private:
     struct GroupeARetablir {
@@ -76,6 +86,20 @@ private:
     void ajouteSousInstances(const QString& tagParent, const QString& cleSelection, const QString& nom,
                              const QString& tag, const QString& image);
     IssueOperation retire(Noeud* noeud, bool groupe);
+    struct Retrait {
+        QString tag, tagParent, dn, dnGroupe, nom, image;
+        bool groupe = false;
+    };
+    static Retrait retraitDe(const Noeud* noeud);
+    void retireDuGroupe(const Retrait& r, Noeud* noeud);
+    bool creeCycle(const QString& dnAjoute, const QString& dnCible);
+    bool ajouteGroupe(DirectoryObject& cible, const QString& tagCible, const QString& cleCible,
+                      const GroupeChoisi& g);
+    Noeud* montreCompte(const QString& tagGroupe, const QString& cleSelection, const CompteChoisi& c);
+    Noeud* montreGroupe(const QString& tagGroupe, const QString& cleSelection, const GroupeChoisi& g,
+                        const QString& image);
+    void retireDuNiveauOU(const QString& tag);
+    void signale(const QString& texte);
     bool reapparaitAuNiveauOU(const QString& dn, QStringList memberOf, const QString& dnQuitte) const;
     void retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image);
     void selectionneApresRetrait(Noeud* noeud);

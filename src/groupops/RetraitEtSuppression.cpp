@@ -23,29 +23,41 @@ IssueOperation OperationsGroupes::RetireCompte(Noeud* noeud) {
     return retire(noeud, false);
 }
 
+OperationsGroupes::Retrait OperationsGroupes::retraitDe(const Noeud* noeud) {
+    const Noeud* parent = noeud->Parent();
+    return {noeud->Tag(),
+            parent->Tag(),
+            noeud->DN(),
+            parent->DN(),
+            NomDuLibelle(noeud->Text()),
+            noeud->Image(),
+            noeud->LettreType() == u'G'};
+}
+
+void OperationsGroupes::retireDuGroupe(const Retrait& r, Noeud* noeud) {
+    DirectoryConnection& connexion = m_session.ConnexionAD();
+    QStringList memberOf;
+    if (r.groupe)
+        memberOf = connexion.Bind(m_session.CheminObjet(r.dn))->GetEx(u"memberOf").toStringList();
+    connexion.Bind(m_session.CheminObjet(r.dnGroupe))->Remove(m_session.CheminObjet(r.dn));
+    note({Changement::Nature::Retrait, r.dn, r.dnGroupe});
+    if (noeud)
+        selectionneApresRetrait(noeud);
+    retireInstances(r.tag, r.tagParent, !r.groupe);
+    if (r.groupe && reapparaitAuNiveauOU(r.dn, memberOf, r.dnGroupe))
+        retablitAuNiveauOU(r.nom, r.tag, r.image);
+}
+
 IssueOperation OperationsGroupes::retire(Noeud* noeud, bool groupe) {
     const Noeud* parent = noeud->Parent();
     if (!parent || parent->LettreType() != u'G')
         return IssueOperation::Refusee;
-    const QString tag = noeud->Tag();
-    const QString tagParent = parent->Tag();
-    const QString dn = noeud->DN();
-    const QString dnGroupe = parent->DN();
-    const QString nom = NomDuLibelle(noeud->Text());
-    const QString image = noeud->Image();
+    Retrait r = retraitDe(noeud);
+    r.groupe = groupe;
 
     m_interaction.Sablier(true);
     try {
-        DirectoryConnection& connexion = m_session.ConnexionAD();
-        QStringList memberOf;
-        if (groupe)
-            memberOf = connexion.Bind(m_session.CheminObjet(dn))->GetEx(u"memberOf").toStringList();
-        connexion.Bind(m_session.CheminObjet(dnGroupe))->Remove(m_session.CheminObjet(dn));
-        note({Changement::Nature::Retrait, dn, dnGroupe});
-        selectionneApresRetrait(noeud);
-        retireInstances(tag, tagParent, !groupe);
-        if (groupe && reapparaitAuNiveauOU(dn, memberOf, dnGroupe))
-            retablitAuNiveauOU(nom, tag, image);
+        retireDuGroupe(r, noeud);
     } catch (const DirectoryError& e) {
         return signaleErreur(e);
     }

@@ -80,6 +80,15 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_AJOUT_GROUPE_NON_TROUVE", "Le groupe '%v' n'a pas été trouvé : opération abandonnée..."},
         {"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE",
          "Impossible de placer un groupe à l'intérieur de lui-même..."},
+        {"MSG_ERREUR_AJOUT_PLUSIEURS_OBJETS",
+         "'%v' désigne plusieurs objets : %v§§Saisissez le nom distinctif de celui qu'il faut ajouter ou "
+         "choisissez-le dans la liste : opération abandonnée..."},
+        {"MSG_ERREUR_DEPLACEMENT_RETRAIT_ECHOUE",
+         "'%v' a été ajouté au groupe '%v', mais n'a pas pu être retiré du groupe '%v' : il appartient "
+         "désormais aux deux.§§%v"},
+        {"MSG_ERREUR_CONTROLE_RECURSIVITE",
+         "Impossible de vérifier que l'ajout du groupe '%v' ne crée pas de référence circulaire : il n'a "
+         "pas été ajouté.§§%v"},
         {"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE",
          "Le groupe que vous souhaitez ajouter appartient déjà au groupe..."},
         {"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA", "Un groupe portant ce nom existe déjà..."},
@@ -149,13 +158,15 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_FICHIER_ANNUAIRE", "Le fichier d'annuaire '%v' ne peut pas être chargé :§§%v"},
         {"TXT_SERVEUR_DECOUVERT", "du domaine"},
         {"MSG_ERREUR_CONNEXION_CERTIFICAT",
-         "Le certificat du serveur d'annuaire %v est refusé : il n'est pas signé par une autorité de confiance "
-         "de ce poste, ou il porte un autre nom.§§Faites confiance à l'autorité qui l'a signé (TLS_CACERT dans "
+         "Le certificat du serveur d'annuaire %v est refusé : il n'est pas signé par une autorité de "
+         "confiance "
+         "de ce poste, ou il porte un autre nom.§§Faites confiance à l'autorité qui l'a signé (TLS_CACERT "
+         "dans "
          "ldap.conf, ou la variable LDAPTLS_CACERT), ou désignez le serveur par le nom que porte son "
          "certificat."},
-        {"MSG_ERREUR_CONNEXION_IDENTIFIANTS",
-         "L'annuaire refuse le compte '%v' ou son mot de passe.§§Vérifiez le compte et le mot de passe dans la "
-         "configuration (menu Options)."},
+        {"MSG_ERREUR_CONNEXION_IDENTIFIANTS", "L'annuaire refuse le compte '%v' ou son mot de "
+                                              "passe.§§Vérifiez le compte et le mot de passe dans la "
+                                              "configuration (menu Options)."},
         {"MSG_ERREUR_CONNEXION_COMPTE_DESACTIVE",
          "Le compte '%v' est désactivé.§§Demandez à un administrateur de l'activer, ou configurez un autre "
          "compte."},
@@ -174,9 +185,9 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_CONNEXION_INJOIGNABLE",
          "Le serveur d'annuaire %v ne répond pas.§§Vérifiez son nom et le réseau, ou désignez un autre "
          "serveur dans la configuration."},
-        {"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE",
-         "Le serveur d'annuaire %v exige une connexion chiffrée, mais il refuse StartTLS.§§Désignez-le par une "
-         "adresse ldaps://, ou activez TLS sur le serveur."},
+        {"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE", "Le serveur d'annuaire %v exige une connexion chiffrée, "
+                                                   "mais il refuse StartTLS.§§Désignez-le par une "
+                                                   "adresse ldaps://, ou activez TLS sur le serveur."},
         {"MSG_ERREUR_CONNEXION_KERBEROS",
          "Aucun ticket Kerberos ne permet de vous identifier auprès de l'annuaire.§§Obtenez-en un avec "
          "« kinit utilisateur@DOMAINE », ou configurez un compte et un mot de passe."},

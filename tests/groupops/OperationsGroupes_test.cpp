@@ -2,11 +2,13 @@
 
 #include "directory/conformance/MemoryTarget.h"
 #include "groupops/NomGroupe.h"
+#include "groupops/conformance/AjoutsConformance.h"
 #include "groupops/conformance/OperationsConformance.h"
 
 namespace arbrix::conformance {
 INSTANTIATE_TEST_SUITE_P(Memory, OperationsConformance, ::testing::Values(&makeMemoryTarget));
-}
+INSTANTIATE_TEST_SUITE_P(Memory, AjoutsConformance, ::testing::Values(&makeMemoryTarget));
+} // namespace arbrix::conformance
 
 namespace {
 

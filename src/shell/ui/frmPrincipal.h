@@ -19,6 +19,7 @@
 class QAction;
 class QComboBox;
 class QDragMoveEvent;
+class QDropEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QGroupBox;
@@ -39,6 +40,9 @@ class OperationsGroupes;
 class ModeleArbre;
 class SessionAD;
 class frmTraitementEnCours;
+
+// What a drag from a window's tree carries so that only that window takes the drop.
+QByteArray IdentiteFenetre(const QWidget* fenetre);
 
 class frmPrincipal : public QMainWindow, public Interaction {
     Q_OBJECT
@@ -183,6 +187,12 @@ private:
     void tvwGroupes_MouseMove(QMouseEvent* event);
     void tvwGroupes_KeyUp(QKeyEvent* event);
     void tvwGroupes_DragOver(QDragMoveEvent* event);
+    void tvwGroupes_DragDrop(QDropEvent* event);
+    // The choice dialog of accounts or groups, then the add to the group node.
+    void AjouteMembres(Noeud* noeud, bool groupes);
+    // The dragged node and the group under the pointer, when a drop there would be taken: a
+    // node of this window's tree, on a group other than itself.
+    std::pair<Noeud*, Noeud*> depotPossible(const QDropEvent* event) const;
     void tmrExpand_Timer();
     void PrepareRenommage(Noeud* noeud);
     void commenceGlisser();

@@ -147,9 +147,22 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
         }
         if (type == QEvent::MouseMove)
             tvwGroupes_MouseMove(static_cast<QMouseEvent*>(event));
-        else if (type == QEvent::DragMove)
-            tvwGroupes_DragOver(static_cast<QDragMoveEvent*>(event));
-        else if (type == QEvent::DragLeave || type == QEvent::Drop)
+        else if (type == QEvent::DragEnter || type == QEvent::DragMove) {
+            auto* survol = static_cast<QDragMoveEvent*>(event);
+            if (type == QEvent::DragMove)
+                tvwGroupes_DragOver(survol);
+            // Entering, any node of ours is welcome; over a node, only a drop on a group.
+            const auto [membre, cible] = depotPossible(survol);
+            if (membre && (cible || type == QEvent::DragEnter))
+                survol->acceptProposedAction();
+            else
+                survol->ignore();
+            return true;
+        } else if (type == QEvent::Drop) {
+            tmrExpand->stop();
+            tvwGroupes_DragDrop(static_cast<QDropEvent*>(event));
+            return true;
+        } else if (type == QEvent::DragLeave)
             tmrExpand->stop();
     } else if (objet == tvwGroupes) {
         if (type == QEvent::KeyPress) {
@@ -209,6 +222,7 @@ void frmPrincipal::commenceGlisser() {
     auto* drag = new QDrag(tvwGroupes);
     auto* donnees = new QMimeData;
     donnees->setData(u"application/x-arbrix-noeud"_s, m_noeudGlisse->Key().toUtf8());
+    donnees->setData(u"application/x-arbrix-fenetre"_s, IdentiteFenetre(this));
     donnees->setText(m_noeudGlisse->Tag().mid(1));
     drag->setMimeData(donnees);
     // Move shows the node's own image, copy (Ctrl held) its "_cop" variant.

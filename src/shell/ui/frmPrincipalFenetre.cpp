@@ -4,8 +4,8 @@
 #include "directory/EchecConnexion.h"
 #include "directory/OuvertureAnnuaire.h"
 #include "directory/Session.h"
-#include "groupops/OperationsGroupes.h"
 #include "export/ui/frmExporter.h"
+#include "groupops/OperationsGroupes.h"
 #include "i18n/Traductions.h"
 #include "menus/MenusNoeuds.h"
 #include "search/RechercheArbre.h"
@@ -173,7 +173,7 @@ void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
     m_operations = std::make_unique<OperationsGroupes>(m_arbre, *m_session, m_etat.Config, *this, *m_analyse);
     OperationsDisponibles& operations = Operations();
     operations.creerGroupe = operations.retirerMembre = operations.supprimerGroupe =
-        operations.renommerGroupe = true;
+        operations.renommerGroupe = operations.ajouterComptes = operations.ajouterGroupes = true;
     setWindowTitle(windowTitle() + u" - "_s + m_session->UtilisateurAffiche());
 }
 

@@ -2,6 +2,7 @@
 // the rename in place (F2 or the menu), all on the core's operations.
 
 #include "groupops/OperationsGroupes.h"
+#include "groupops/ui/frmAjoutMembres.h"
 #include "groupops/ui/frmCreationGroupe.h"
 #include "menus/MenusNoeuds.h"
 #include "shell/ui/frmPrincipal.h"
@@ -35,9 +36,36 @@ void frmPrincipal::ExecuteOperationGroupe(Noeud* noeud, int identifiant) {
     case IdMenu::RenommerGroupe:
         PrepareRenommage(noeud);
         break;
+    case IdMenu::AjouterComptes:
+    case IdMenu::AjouterGroupes:
+        AjouteMembres(noeud, identifiant == IdMenu::AjouterGroupes);
+        break;
     default:
         break;
     }
+}
+
+void frmPrincipal::AjouteMembres(Noeud* noeud, bool groupes) {
+    if (!noeud || noeud->LettreType() != u'G' || !m_session)
+        return;
+    const QString cle = noeud->Key();
+    const QList<MembreChoisi> choix =
+        ChoisitMembres(this, *m_session, *this, groupes ? GenreMembre::Groupe : GenreMembre::Compte);
+    noeud = m_arbre.Node(cle);
+    if (choix.isEmpty() || !noeud)
+        return;
+    QList<CompteChoisi> comptes;
+    QList<GroupeChoisi> groupesChoisis;
+    for (const MembreChoisi& m : choix) {
+        if (const auto* g = std::get_if<GroupeChoisi>(&m))
+            groupesChoisis.append(*g);
+        else
+            comptes.append(std::get<CompteChoisi>(m));
+    }
+    if (groupes)
+        m_operations->AjouteGroupes(noeud, groupesChoisis);
+    else
+        m_operations->AjouteComptes(noeud, comptes);
 }
 
 // The label is edited as the name alone; Escape gives it back, Enter renames (TermineRenommage).

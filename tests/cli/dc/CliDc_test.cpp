@@ -247,4 +247,45 @@ TEST(CliDc, ARefusedPasswordAppearsNowhere) {
     }
 }
 
+TEST_F(CliDcCommandes, AjouterEtDeplacerDesMembres) {
+    const QString s = QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
+    const QString ou = Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_qs);
+    const QString p = u"CliA-"_qs + s, q = u"CliB-"_qs + s;
+    const QString dnP = u"CN="_qs + p + u',' + ou, dnQ = u"CN="_qs + q + u',' + ou;
+    ASSERT_EQ(Commande({"create-group", ou, p}).code, 0);
+    ASSERT_EQ(Commande({"create-group", ou, q}).code, 0);
+    const QString zoe = Dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_qs);
+
+    // By account name, by address and by name; a wildcard names nothing and adds nothing.
+    Resultat r = Commande({"add-member", p, "zdarcy", "wang.fang@velmora.test", q, "adm*"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.sortie.count(u"added\t"_qs), 3) << r.sortie.toStdString();
+    EXPECT_TRUE(r.sortie.startsWith(u"added\t"_qs + zoe + u'\t' + dnP + u'\n'));
+    EXPECT_EQ(r.erreurs, u"Aucun compte ni aucun groupe ne correspond à 'adm*'.\n"_qs);
+    EXPECT_EQ(MembresEnChaine(dnP), (QStringList{q, u"Zoé D'Arcy"_qs, u"王芳"_qs}));
+
+    r = Commande({"add-member", p, "zdarcy"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.erreurs, u"Le compte 'Zoé D'Arcy' appartient déjà à ce groupe...\n"_qs);
+    r = Commande({"add-member", q, p});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.startsWith(u"Impossible de placer un groupe à l'intérieur de l'un de ses fils"_qs));
+    EXPECT_EQ(Commande({"add-member", "Boucle C", "Boucle A"}).code, 1) << "a cycle of the sample, refused";
+
+    // A move: into Q, out of P; Wang Fang stays where it was.
+    r = Commande({"move-member", p, q, zoe});
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_EQ(r.sortie, u"added\t"_qs + zoe + u'\t' + dnQ + u"\nremoved\t"_qs + zoe + u'\t' + dnP + u'\n');
+    EXPECT_EQ(Cherche(u"(memberOf="_qs + EchappeValeurFiltre(dnP) + u')'), (QStringList{q, u"王芳"_qs}));
+    EXPECT_EQ(Cherche(u"(memberOf="_qs + EchappeValeurFiltre(dnQ) + u')'), QStringList{u"Zoé D'Arcy"_qs});
+    r = Commande({"move-member", p, q, "zdarcy"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.sortie.isEmpty());
+    EXPECT_EQ(Commande({"move-member", p, "Boucle A", q}).code, 1) << "a group stays in its O.U.";
+    EXPECT_EQ(MembresEnChaine(dnQ), QStringList{u"Zoé D'Arcy"_qs});
+
+    EXPECT_EQ(Commande({"delete-group", "--yes", dnP}).code, 0);
+    EXPECT_EQ(Commande({"delete-group", "--yes", dnQ}).code, 0);
+}
+
 } // namespace

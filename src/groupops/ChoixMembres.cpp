@@ -1,0 +1,210 @@
+#include "groupops/ChoixMembres.h"
+
+#include "directory/Classification.h"
+#include "directory/DirectoryError.h"
+#include "directory/Gateway.h"
+#include "directory/Query.h"
+#include "directory/Session.h"
+#include "i18n/Traductions.h"
+#include "shell/LigneCommande.h"
+#include "text/Texte.h"
+
+namespace arbrix {
+
+namespace {
+
+const QString ColonnesCompte = QStringLiteral("sAMAccountName, DisplayName, CN, Name, DistinguishedName, "
+                                              "userAccountControl, objectCategory, objectClass");
+
+QString champ(const Recordset& rs, QStringView nom) {
+    const QVariant v = rs.Fields(nom);
+    return v.typeId() == QMetaType::QStringList ? v.toStringList().value(0) : v.toString();
+}
+
+bool EstPersonne(const QString& objectCategory) {
+    return objectCategory.size() >= 4 && objectCategory.at(3).toUpper() == u'P';
+}
+
+MembreChoisi DepuisLigne(const Recordset& rs) {
+    const QVariant classes = rs.Fields(u"objectClass");
+    if (TableauContient(classes, QStringLiteral("group")))
+        return GroupeChoisi{champ(rs, u"Name"), champ(rs, u"DistinguishedName")};
+    CompteChoisi c;
+    c.Categorie = CleCategorieCompte(classes);
+    c.Compte = champ(rs, u"sAMAccountName");
+    c.Nom = EstPersonne(champ(rs, u"objectCategory")) ? champ(rs, u"DisplayName") : champ(rs, u"CN");
+    c.DistinguishedName = champ(rs, u"DistinguishedName");
+    c.UserAccountControl = rs.Fields(u"userAccountControl").toInt();
+    return c;
+}
+
+bool Convient(const MembreChoisi& m, GenreMembre genre) {
+    if (genre == GenreMembre::CompteOuGroupe)
+        return true;
+    return std::holds_alternative<GroupeChoisi>(m) == (genre == GenreMembre::Groupe);
+}
+
+MembreTrouve ParDn(SessionAD& session, const QString& dn, GenreMembre genre) {
+    std::optional<Recordset> rs;
+    try {
+        rs = session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + session.PrefixeChemin() +
+                                               EchappeCheminLDAP(dn) + QStringLiteral(">;(objectClass=*);") +
+                                               ColonnesCompte,
+                                           SearchScope::Base);
+    } catch (const DirectoryError& e) {
+        if (e.number() == ErrorNumber::QueryNoSuchBase || e.number() == ErrorNumber::NoSuchObject)
+            return {};
+        throw;
+    }
+    if (rs->Eof())
+        return {};
+    const QVariant classes = rs->Fields(u"objectClass");
+    const bool compte =
+        !CleCategorieCompte(classes).isEmpty() && TableauContient(classes, QStringLiteral("user"));
+    if (!compte && !TableauContient(classes, QStringLiteral("group")))
+        return {};
+    MembreChoisi m = DepuisLigne(*rs);
+    if (!Convient(m, genre))
+        return {};
+    return {std::move(m), {}};
+}
+
+// The rows a filter finds: the member when there is exactly one.
+MembreTrouve ParFiltre(SessionAD& session, const QString& filtre) {
+    MembreTrouve t;
+    std::optional<MembreChoisi> premier;
+    for (Recordset rs = session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + session.BaseRechercheAD() +
+                                                      QStringLiteral(">;") + filtre + u';' + ColonnesCompte);
+         !rs.Eof(); rs.MoveNext()) {
+        if (!premier)
+            premier = DepuisLigne(rs);
+        t.homonymes.append(champ(rs, u"DistinguishedName"));
+    }
+    if (t.homonymes.size() == 1) {
+        t.membre = premier;
+        t.homonymes.clear();
+    }
+    return t;
+}
+
+MembreTrouve CompteParNom(SessionAD& session, const QString& entree) {
+    const QString attribut =
+        entree.contains(u'@') ? QStringLiteral("mail") : QStringLiteral("sAMAccountName");
+    return ParFiltre(session, QStringLiteral("(&(objectClass=user)(") + attribut + u'=' +
+                                  EchappeValeurFiltre(entree) + QStringLiteral("))"));
+}
+
+MembreTrouve GroupeParNom(SessionAD& session, const QString& entree) {
+    return ParFiltre(session, QStringLiteral("(&(objectClass=group)(name=") + EchappeValeurFiltre(entree) +
+                                  QStringLiteral("))"));
+}
+
+QString CleRefusNonTrouve(GenreMembre genre) {
+    return genre == GenreMembre::Groupe ? QStringLiteral("MSG_ERREUR_AJOUT_GROUPE_NON_TROUVE")
+                                        : QStringLiteral("MSG_ERREUR_AJOUT_COMPTE_NON_TROUVE");
+}
+
+} // namespace
+
+MembreTrouve TrouveMembre(SessionAD& session, const QString& saisie, GenreMembre genre) {
+    const QString entree = saisie.trimmed();
+    if (entree.isEmpty())
+        return {};
+    const PointDeDepart depart = InterpreteLigneCommande(entree);
+    if (!depart.dn.isEmpty())
+        return ParDn(session, depart.dn, genre);
+    if (genre != GenreMembre::Groupe) {
+        MembreTrouve t = CompteParNom(session, entree);
+        if (t.membre || !t.homonymes.isEmpty() || genre == GenreMembre::Compte)
+            return t;
+    }
+    return GroupeParNom(session, entree);
+}
+
+Resolution ResoutSelection(SessionAD& session, const QString& selection, GenreMembre genre,
+                           const QHash<QString, QString>& choisis) {
+    Resolution r;
+    for (const QString& piece : NormaliseSelection(selection).split(u';')) {
+        const QString entree = piece.trimmed();
+        if (entree.isEmpty())
+            continue;
+        const QString dnChoisi = choisis.value(entree.toLower());
+        const MembreTrouve t = TrouveMembre(session, dnChoisi.isEmpty() ? entree : dnChoisi, genre);
+        if (t.membre) {
+            r.membres.append(*t.membre);
+            continue;
+        }
+        r.refus = t.homonymes.isEmpty() ? FormateMessage(Traduction(CleRefusNonTrouve(genre)), {entree})
+                                        : FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_PLUSIEURS_OBJETS"),
+                                                         {entree, t.homonymes.join(QStringLiteral(" ; "))});
+        break;
+    }
+    return r;
+}
+
+QString NormaliseSelection(const QString& texte) {
+    QString t = texte;
+    t.remove(u'\n');
+    t.replace(u'\t', u';');
+    t.replace(u'\r', u';');
+    return t;
+}
+
+QString TexteColle(const QString& pressePapiers, bool dollar) {
+    QString t = NormaliseSelection(pressePapiers);
+    if (t.endsWith(u';'))
+        t.chop(1);
+    if (!dollar)
+        return t;
+    QStringList pieces = t.split(u';');
+    for (QString& p : pieces)
+        p = p.trimmed() + u'$';
+    return pieces.join(u';');
+}
+
+QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
+    const QString v = EchappeValeurFiltre(texte);
+    const QString filtre =
+        QStringLiteral(
+            "(&(|(&(objectCategory=person)(objectClass=user))(objectCategory=computer)"
+            "(objectCategory=msDS-GroupManagedServiceAccount)(objectCategory=msDS-ManagedServiceAccount))"
+            "(|(sAMAccountName=") +
+        v + QStringLiteral("*)(displayName=") + v + QStringLiteral("*)(userPrincipalName=") + v +
+        QStringLiteral("*)))");
+    QList<LigneCompte> lignes;
+    // Description and telephone come with the rows: no account is bound one by one.
+    for (Recordset rs = session.ConnexionAD().Execute(
+             QStringLiteral("<LDAP://") + session.BaseRechercheAD() + QStringLiteral(">;") + filtre +
+             QStringLiteral(
+                 ";sAMAccountName, DisplayName, CN, DistinguishedName, objectCategory, Description, "
+                 "TelephoneNumber"));
+         !rs.Eof(); rs.MoveNext()) {
+        const QString sam = champ(rs, u"sAMAccountName");
+        const QString affiche = champ(rs, u"DisplayName");
+        if (affiche.trimmed().isEmpty() && !sam.endsWith(u'$'))
+            continue;
+        lignes.append({EstPersonne(champ(rs, u"objectCategory")) ? affiche : champ(rs, u"CN"),
+                       champ(rs, u"Description"), champ(rs, u"TelephoneNumber"), sam.toLower(),
+                       champ(rs, u"DistinguishedName")});
+    }
+    return lignes;
+}
+
+QList<LigneGroupe> ChercheGroupes(SessionAD& session, const QString& texte) {
+    QList<LigneGroupe> lignes;
+    for (Recordset rs = session.ConnexionAD().Execute(
+             QStringLiteral("<LDAP://") + session.BaseRechercheAD() +
+             QStringLiteral(">;(&(objectClass=group)(cn=") + EchappeValeurFiltre(texte) +
+             QStringLiteral("*));Name, DistinguishedName, GroupType, sAMAccountName, Description"));
+         !rs.Eof(); rs.MoveNext()) {
+        const QString nom = champ(rs, u"Name");
+        const QString sam = champ(rs, u"sAMAccountName");
+        lignes.append(
+            {nom, champ(rs, u"Description"),
+             Traduction(QStringLiteral("txt_") + CleTypeGroupe(rs.Fields(u"GroupType").toInt(), false)),
+             sam == nom ? QString() : sam, champ(rs, u"DistinguishedName")});
+    }
+    return lignes;
+}
+
+} // namespace arbrix

@@ -1,0 +1,298 @@
+#pragma once
+
+// Making accounts and groups members of a group, on both backends: the lookups and searches of
+// the choice dialogs, the adds, the drop, and what the directory holds afterwards.
+
+#include "groupops/ChoixMembres.h"
+#include "groupops/conformance/OperationsConformance.h"
+#include "text/Texte.h"
+
+namespace arbrix::conformance {
+
+class AjoutsConformance : public OperationsConformance {
+protected:
+    // The account of that account name, resolved as an entry of the selection box.
+    CompteChoisi compte(const QString& sam) {
+        const Resolution r = ResoutSelection(*m_admin, sam, GenreMembre::Compte);
+        EXPECT_TRUE(r.refus.isEmpty()) << r.refus.toStdString();
+        return r.membres.isEmpty() ? CompteChoisi{} : std::get<CompteChoisi>(r.membres.first());
+    }
+    static GroupeChoisi choisi(const QString& dnGroupe) { return {DnValeurRdn(dnGroupe), dnGroupe}; }
+    // Membership of a on a cycle or not, closed after creation (an entry cannot name itself first).
+    void ajouteMembre(const QString& dnGroupe, const QString& dnMembre) {
+        annuaire().modify(dnGroupe, {{ModOp::Add, u"member"_s, {dnMembre.toUtf8()}}});
+    }
+    QStringList noms(const Resolution& r) {
+        QStringList n;
+        for (const MembreChoisi& m : r.membres)
+            n.append(std::visit([](const auto& c) { return c.DistinguishedName; }, m).section(u',', 0, 0));
+        return n;
+    }
+};
+
+TEST_P(AjoutsConformance, RecherchesEchappees) {
+    const QString s = suffixe();
+    groupe(u"Ωμέγα (x) O'Neil-"_s + s);
+    groupe(u"Ωμέγα (y)-"_s + s);
+    const struct {
+        QString texte;
+        QStringList comptes;
+    } comptes[] = {
+        {u"Zoé D'"_s, {u"zdarcy"_s}},
+        {u"Jean-Luc Mercier ("_s, {u"jlmercier"_s}},
+        {u"王芳"_s, {u"wfang"_s}},
+        {u"Дмитрий"_s, {u"dvolkov"_s}},
+        {u"("_s, {}},
+        {u"*"_s, {}},
+    };
+    for (const auto& c : comptes) {
+        QStringList trouves;
+        for (const LigneCompte& l : ChercheComptes(*m_admin, c.texte))
+            trouves.append(l.compte);
+        EXPECT_EQ(trouves, c.comptes) << c.texte.toStdString();
+    }
+    const QList<LigneGroupe> quote = ChercheGroupes(*m_admin, u"Ωμέγα (x) O'"_s);
+    ASSERT_EQ(quote.size(), 1);
+    EXPECT_EQ(quote[0].nom, u"Ωμέγα (x) O'Neil-"_s + s);
+    EXPECT_EQ(quote[0].type, Traduction(u"TXT_GRP_SEC_GLO"));
+    EXPECT_EQ(ChercheGroupes(*m_admin, u"Ωμέγα ("_s).size(), 2);
+    EXPECT_TRUE(ChercheGroupes(*m_admin, u"Ωμέγα (*"_s).isEmpty()) << "a star is a star";
+}
+
+TEST_P(AjoutsConformance, ResolutionExacte) {
+    const QString s = suffixe();
+    const QString sous = u"OU=Sous,"_s + m_bac;
+    annuaire().add(sous, {{u"objectClass"_s, {"organizationalUnit"}}});
+    const QString double1 = groupe(u"Double-"_s + s);
+    const QString double2 = u"CN=Double-"_s + s + u',' + sous;
+    annuaire().add(double2,
+                   {{u"objectClass"_s, {"group"}}, {u"sAMAccountName"_s, {(u"Dbl2-"_s + s).toUtf8()}}});
+    annuaire().add(u"CN=Copie Zoé,"_s + m_bac, {{u"objectClass"_s, {"user"}},
+                                                {u"sAMAccountName"_s, {(u"cz"_s + s).toUtf8()}},
+                                                {u"mail"_s, {"zoe.darcy@velmora.test"}}});
+    const QString nonTrouve = Traduction(u"MSG_ERREUR_AJOUT_COMPTE_NON_TROUVE");
+    const struct {
+        QString saisie;
+        GenreMembre genre;
+        QStringList trouves;
+        QString refusDebut; // empty: all found
+    } cas[] = {
+        {u" amartin ;;KBenali;\r\n"_s, GenreMembre::Compte, {u"CN=Alice Martin"_s, u"CN=Karim Benali"_s}, {}},
+        {u"wang.fang@velmora.test\tamartin"_s, GenreMembre::Compte, {u"CN=王芳"_s, u"CN=Alice Martin"_s}, {}},
+        {u"adm*"_s, GenreMembre::Compte, {}, FormateMessage(nonTrouve, {u"adm*"_s})},
+        {u"amartin;a*"_s, GenreMembre::Compte, {}, FormateMessage(nonTrouve, {u"a*"_s})},
+        {u"zoe.darcy@velmora.test"_s, GenreMembre::Compte, {}, u"'zoe.darcy@velmora.test' "_s},
+        {u"Double-"_s + s, GenreMembre::Groupe, {}, u"'Double-"_s + s + u"' "_s},
+        {u"Double-*"_s,
+         GenreMembre::Groupe,
+         {},
+         FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_GROUPE_NON_TROUVE"), {u"Double-*"_s})},
+        {double2, GenreMembre::Groupe, {u"CN=Double-"_s + s}, {}},
+        {double2, GenreMembre::Compte, {}, FormateMessage(nonTrouve, {double2})},
+    };
+    for (const auto& c : cas) {
+        const Resolution r = ResoutSelection(*m_admin, c.saisie, c.genre);
+        EXPECT_TRUE(r.refus.startsWith(c.refusDebut))
+            << c.saisie.toStdString() << ": " << r.refus.toStdString();
+        EXPECT_EQ(r.refus.isEmpty(), c.refusDebut.isEmpty()) << c.saisie.toStdString();
+        if (c.refusDebut.isEmpty()) {
+            EXPECT_EQ(noms(r), c.trouves) << c.saisie.toStdString();
+        }
+    }
+    // An ambiguous refusal names every object; a row picked from the list carries its DN.
+    const Resolution ambigu = ResoutSelection(*m_admin, u"Double-"_s + s, GenreMembre::Groupe);
+    EXPECT_TRUE(ambigu.refus.contains(double1) && ambigu.refus.contains(double2));
+    const Resolution choisi =
+        ResoutSelection(*m_admin, u"double-"_s + s, GenreMembre::Groupe, {{u"double-"_s + s, double2}});
+    ASSERT_EQ(choisi.membres.size(), 1);
+    EXPECT_TRUE(DnEgaux(std::get<GroupeChoisi>(choisi.membres[0]).DistinguishedName, double2));
+}
+
+TEST_P(AjoutsConformance, ComptesSousChaqueInstance) {
+    // G is shown under A and under B; A holds B.
+    const QString s = suffixe();
+    const QString g = groupe(u"G-"_s + s, {zoe()});
+    const QString b = groupe(u"B-"_s + s, {g});
+    const QString a = groupe(u"A-"_s + s, {g, b});
+    auto v = vue(*m_admin);
+    Noeud* racine = v->racine();
+    const qint32 avantRacine = NombreDuLibelle(racine->Text());
+    const QList<Noeud*> instances = Instances(v->arbre, u'G' + g);
+    ASSERT_EQ(instances.size(), 2);
+    const qint32 avantA = NombreDuLibelle(v->sous(u'G' + a, racine->Tag())->Text());
+
+    const QList<CompteChoisi> comptes = {compte(u"amartin"_s), compte(u"kbenali"_s)};
+    EXPECT_EQ(v->operations->AjouteComptes(instances[1], comptes), IssueOperation::Faite);
+    EXPECT_TRUE(v->interaction.messages.isEmpty()) << v->interaction.messages.join(u'\n').toStdString();
+    EXPECT_EQ(membres(g), (QStringList{u"Alice Martin"_s, u"Karim Benali"_s, u"Zoé D'Arcy"_s}));
+    EXPECT_EQ(membres(a), (QStringList{u"B-"_s + s, u"G-"_s + s})) << "other groups untouched";
+    int noeuds = 0;
+    for (const CompteChoisi& c : comptes)
+        noeuds += Instances(v->arbre, u'U' + c.DistinguishedName).size();
+    EXPECT_EQ(noeuds, 4);
+    for (const Noeud* n : instances)
+        EXPECT_EQ(NombreDuLibelle(n->Text()), 3);
+    EXPECT_EQ(NombreDuLibelle(v->sous(u'G' + a, racine->Tag())->Text()), avantA + 4)
+        << "+2 through each instance";
+    EXPECT_EQ(NombreDuLibelle(racine->Text()), avantRacine + 4);
+    EXPECT_EQ(v->arbre.SelectedItem()->Parent(), instances[1]);
+    EXPECT_EQ(v->arbre.SelectedItem()->Text(), u"Karim Benali (kbenali)"_s);
+
+    // Already members: reported by name, skipped, the other one added.
+    v->interaction.messages.clear();
+    const qint64 ecritures = annuaire().roundTrips().writes;
+    EXPECT_EQ(v->operations->AjouteComptes(instances[0], {comptes[0], compte(u"wfang"_s)}),
+              IssueOperation::Refusee);
+    EXPECT_EQ(
+        v->interaction.messages,
+        QStringList{FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE"), {u"Alice Martin"_s})});
+    EXPECT_EQ(annuaire().roundTrips().writes - ecritures, 1);
+    EXPECT_EQ(membres(g).size(), 4);
+}
+
+TEST_P(AjoutsConformance, GroupesImbriquesEtCycles) {
+    const QString s = suffixe();
+    const QString x = groupe(u"X-"_s + s);
+    const QString y = groupe(u"Y-"_s + s, {x});
+    const QString z = groupe(u"Z-"_s + s, {y});
+    ajouteMembre(x, z); // X > Z > Y > X
+    const QString w = groupe(u"W-"_s + s, {zoe()});
+    auto v = vue(*m_admin);
+    Noeud* noeudW = v->sous(u'G' + w, v->racine()->Tag());
+    ASSERT_TRUE(noeudW);
+    const struct {
+        QString dnCible, dnAjoute;
+        const char16_t* message; // nullptr: added
+    } cas[] = {
+        {w, w, u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"},
+        {x, y, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"},
+        {x, z, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"}, // a member already, but on the cycle
+        {w, x, nullptr},                                     // a group on a cycle, into a group outside it
+        {w, x, u"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE"},
+        {x, w, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"},
+    };
+    for (const auto& c : cas) {
+        v->interaction.messages.clear();
+        Noeud* cible = Instances(v->arbre, u'G' + c.dnCible).value(0);
+        ASSERT_TRUE(cible);
+        const IssueOperation issue = v->operations->AjouteGroupes(cible, {choisi(c.dnAjoute)});
+        EXPECT_EQ(issue, c.message ? IssueOperation::Refusee : IssueOperation::Faite);
+        const QStringList attendus = c.message ? QStringList{Traduction(c.message)} : QStringList{};
+        if (c.message) {
+            EXPECT_EQ(v->interaction.messages, attendus) << DnValeurRdn(c.dnAjoute).toStdString();
+        }
+    }
+    EXPECT_EQ(membres(w), (QStringList{u"X-"_s + s, u"Zoé D'Arcy"_s}));
+    EXPECT_EQ(membres(x), QStringList{u"Z-"_s + s});
+    EXPECT_TRUE(v->sous(u'G' + x, u'G' + w)) << "shown under W, expanded";
+}
+
+TEST_P(AjoutsConformance, NiveauOUSelonLeReglage) {
+    for (const bool tousAuNiveauOU : {false, true}) {
+        const QString s = suffixe();
+        const QString x = groupe(u"X-"_s + s, {zoe()});
+        const QString y = groupe(u"Y-"_s + s);
+        const QString autre = groupe(u"Autre-"_s + s, {y});
+        auto v = std::make_unique<Vue>();
+        v->parametres.RepresenterGroupesRacineOU = tousAuNiveauOU;
+        v->analyse = std::make_unique<Analyse>(v->arbre, *m_admin, v->parametres, v->interaction);
+        v->operations = std::make_unique<OperationsGroupes>(v->arbre, *m_admin, v->parametres, v->interaction,
+                                                            *v->analyse);
+        v->analyse->LanceAnalyse(Mode::Standard, m_bac);
+        Noeud* racine = v->racine();
+        const qint32 avant = NombreDuLibelle(racine->Text());
+        ASSERT_TRUE(v->sous(u'G' + x, racine->Tag()));
+        Noeud* sousAutre = v->sous(u'G' + y, u'G' + autre);
+        ASSERT_TRUE(sousAutre);
+
+        EXPECT_EQ(v->operations->AjouteGroupes(sousAutre, {choisi(x)}), IssueOperation::Faite);
+        EXPECT_EQ(membres(autre), QStringList{u"Y-"_s + s}) << "other members untouched";
+        EXPECT_EQ(bool(v->sous(u'G' + x, racine->Tag())), tousAuNiveauOU);
+        // With the setting on, Y is shown under Autre and at the O.U. level: X goes under both.
+        ASSERT_EQ(Instances(v->arbre, u'G' + x).size(), tousAuNiveauOU ? 3 : 1);
+        for (Noeud* n : Instances(v->arbre, u'G' + x))
+            EXPECT_EQ(n->Text(), libelle(u"X-"_s + s, 1));
+        const qint32 attendu = tousAuNiveauOU ? avant + 2 : avant; // +1 per Y instance, -1 at the O.U.
+        EXPECT_EQ(NombreDuLibelle(racine->Text()), attendu);
+        videBac();
+        annuaire().add(m_bac, {{u"objectClass"_s, {"organizationalUnit"}}});
+    }
+}
+
+TEST_P(AjoutsConformance, DepotCopieDeplacementEtRefus) {
+    const QString s = suffixe();
+    const QString source = groupe(u"Source-"_s + s, {zoe()});
+    const QString cible = groupe(u"Cible-"_s + s);
+    const QString mobile = groupe(u"Mobile-"_s + s);
+    const QString tient = groupe(u"Tient-"_s + s, {mobile});
+    const QString ailleurs = u"CN=Ailleurs-"_s + s + u",OU=Sous,"_s + m_bac;
+    annuaire().add(u"OU=Sous,"_s + m_bac, {{u"objectClass"_s, {"organizationalUnit"}}});
+    annuaire().add(ailleurs,
+                   {{u"objectClass"_s, {"group"}}, {u"sAMAccountName"_s, {(u"Ail"_s + s).toUtf8()}}});
+    auto v = vue(*m_admin);
+    auto noeud = [&](const QString& dn, const QString& parent) { return v->sous(u'G' + dn, u'G' + parent); };
+    Noeud* vers = Instances(v->arbre, u'G' + cible).value(0);
+    ASSERT_TRUE(vers);
+
+    // Copy: added, still in its group.
+    EXPECT_EQ(v->operations->DeposeMembre(v->sous(u'U' + zoe(), u'G' + source), vers, true),
+              IssueOperation::Faite);
+    EXPECT_EQ(membres(source), QStringList{u"Zoé D'Arcy"_s});
+    EXPECT_EQ(membres(cible), QStringList{u"Zoé D'Arcy"_s});
+    // Move: added, taken out of the group it was dragged from; the tree follows.
+    Noeud* vers2 = Instances(v->arbre, u'G' + tient).value(0);
+    EXPECT_EQ(v->operations->DeposeMembre(v->sous(u'U' + zoe(), u'G' + source), vers2, false),
+              IssueOperation::Faite);
+    EXPECT_TRUE(membres(source).isEmpty());
+    EXPECT_EQ(membres(tient), (QStringList{u"Mobile-"_s + s, u"Zoé D'Arcy"_s}));
+    EXPECT_FALSE(v->sous(u'U' + zoe(), u'G' + source));
+    EXPECT_TRUE(v->sous(u'U' + zoe(), u'G' + tient));
+
+    const qint64 ecritures = annuaire().roundTrips().writes;
+    const struct {
+        Noeud* membre;
+        Noeud* cible;
+        bool copie;
+        const char16_t* message;
+    } refus[] = {
+        {noeud(mobile, tient), Instances(v->arbre, u'G' + ailleurs).value(0), false,
+         u"MSG_ERREUR_DEPLACEMENT_GROUPE_HORS_OU"},
+        {v->sous(u'U' + zoe(), u'G' + tient), Instances(v->arbre, u'G' + cible).value(0), false,
+         u"MSG_ERREUR_DEPLACEMENT_DEJA_MEMBRE"},
+        {Instances(v->arbre, u'G' + tient).value(0), noeud(mobile, tient), true,
+         u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"},
+    };
+    for (const auto& r : refus) {
+        ASSERT_TRUE(r.membre && r.cible);
+        v->interaction.messages.clear();
+        EXPECT_EQ(v->operations->DeposeMembre(r.membre, r.cible, r.copie), IssueOperation::Refusee);
+        EXPECT_EQ(v->interaction.messages, QStringList{Traduction(r.message)});
+    }
+    EXPECT_EQ(annuaire().roundTrips().writes, ecritures);
+    EXPECT_EQ(v->operations->DeposeMembre(noeud(mobile, tient), v->racine(), false), IssueOperation::Refusee)
+        << "an O.U. is no drop target";
+}
+
+TEST_P(AjoutsConformance, DeplacementDontLeRetraitEchoueGardeLAjout) {
+    if (!m_target->restrictsSingleEntries())
+        GTEST_SKIP() << "this directory cannot refuse a membership alone";
+    const QString s = suffixe();
+    const QString source = groupe(u"Verrou-"_s + s, {zoe()});
+    const QString cible = groupe(u"Libre-"_s + s);
+    Credentials c;
+    auto session = ouvre(m_target->restrictedBackend({source}, c), c);
+    ASSERT_TRUE(session);
+    auto v = vue(*session);
+    Noeud* vers = Instances(v->arbre, u'G' + cible).value(0);
+    EXPECT_EQ(v->operations->DeposeMembre(v->sous(u'U' + zoe(), u'G' + source), vers, false),
+              IssueOperation::Refusee);
+    EXPECT_EQ(membres(cible), QStringList{u"Zoé D'Arcy"_s});
+    EXPECT_EQ(membres(source), QStringList{u"Zoé D'Arcy"_s});
+    ASSERT_EQ(v->interaction.messages.size(), 1);
+    EXPECT_TRUE(v->interaction.messages[0].startsWith(u"'Zoé D'Arcy (zdarcy)' a été ajouté"_s))
+        << v->interaction.messages[0].toStdString();
+    EXPECT_TRUE(v->sous(u'U' + zoe(), u'G' + cible));
+    EXPECT_TRUE(v->sous(u'U' + zoe(), u'G' + source));
+}
+
+} // namespace arbrix::conformance

@@ -1,0 +1,171 @@
+// Adding members from the main window: the two choice dialogs (search, sort, double click, both
+// pastes, the exact lookup on OK) and the drop of a tree node on a group.
+
+#include "../../shell/ui/Banc.h"
+
+#include "groupops/InstancesArbre.h"
+#include "groupops/ui/frmAjoutMembres.h"
+#include "menus/MenusNoeuds.h"
+#include "shell/TemoinMessages.h"
+#include "shell/ui/frmPrincipal.h"
+#include "tree/ui/ModeleArbre.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+using namespace arbrix;
+using namespace arbrix::banc;
+
+namespace {
+const QString dnVentes = u"OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s;
+} // namespace
+
+class AjoutMembresTest : public QObject {
+    Q_OBJECT
+
+    // Drops membre on cible as a drag of that window (or of another one) would.
+    static void depose(Banc& banc, Noeud* membre, Noeud* cible, bool ctrl, bool autreFenetre = false) {
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        auto* modele = static_cast<ModeleArbre*>(vue->model());
+        banc.fenetre->arbre().RendVisible(cible);
+        QCoreApplication::processEvents();
+        const QPoint point = vue->visualRect(modele->indexDe(cible)).center();
+        QMimeData donnees;
+        donnees.setData(u"application/x-arbrix-noeud"_s, membre->Key().toUtf8());
+        donnees.setData(u"application/x-arbrix-fenetre"_s,
+                        IdentiteFenetre(autreFenetre ? static_cast<QWidget*>(vue) : banc.fenetre.get()));
+        // The application delivers a drop only to the widget that took the drag's entry.
+        QDragEnterEvent entree(point, Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton,
+                               ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        QApplication::sendEvent(vue->viewport(), &entree);
+        QDropEvent depot(point, Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton,
+                         ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        QApplication::sendEvent(vue->viewport(), &depot);
+        QTest::qWait(50);
+    }
+    static QStringList sous(Banc& banc, const QString& groupe) {
+        QStringList noms;
+        Noeud* n = banc.noeud(groupe);
+        for (int i = 0; n && i < n->ChildCount(); ++i)
+            noms.append(NomDuLibelle(n->Child(i)->Text()));
+        noms.sort();
+        return noms;
+    }
+
+private slots:
+    void accountDialogPastesSearchesAndResolves() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        test::Temoin temoin;
+        frmAjoutMembres dialogue(*banc.fenetre->session(), temoin, GenreMembre::Compte);
+        auto* selection = dialogue.findChild<QLineEdit*>(u"txtSélection"_s);
+        auto* ok = dialogue.findChild<QPushButton*>(u"btnOK"_s);
+        QVERIFY(selection && ok && !ok->isEnabled());
+
+        QApplication::clipboard()->setText(u"PC-ACCUEIL-01\r\nPC-VENTES-07\r\n"_s);
+        QTest::keyClick(selection, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(selection->text(), u"PC-ACCUEIL-01$;PC-VENTES-07$"_s);
+        selection->setSelection(0, 14); // the first entry, replaced by the plain paste
+        QApplication::clipboard()->setText(u"amartin\t"_s);
+        QTest::keyClick(selection, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(selection->text(), u"amartin;PC-VENTES-07$"_s);
+        QCOMPARE(selection->cursorPosition(), 7);
+        QVERIFY(ok->isEnabled());
+
+        // A search with a quote; a double click adds the row's account name.
+        dialogue.findChild<QLineEdit*>(u"txtChercher"_s)->setText(u"Zoé D'"_s);
+        dialogue.findChild<QPushButton*>(u"btnChercherCompte"_s)->click();
+        auto* liste = dialogue.findChild<QTreeWidget*>(u"lvwUsers"_s);
+        QCOMPARE(liste->topLevelItemCount(), 1);
+        QCOMPARE(liste->topLevelItem(0)->text(3), u"zdarcy"_s);
+        QCOMPARE(dialogue.etatTri(), 1);
+        dialogue.lvw_ColumnClick(0);
+        QCOMPARE(dialogue.etatTri(), -1);
+        liste->setCurrentItem(liste->topLevelItem(0));
+        emit liste->itemDoubleClicked(liste->topLevelItem(0), 0);
+        QCOMPARE(selection->text(), u"amartin;PC-VENTES-07$;zdarcy"_s);
+
+        // A wildcard names nothing: the dialog stays open; corrected, OK resolves every entry.
+        selection->setText(selection->text() + u";adm*"_s);
+        ok->click();
+        QCOMPARE(temoin.messages,
+                 QStringList{u"Le compte 'adm*' n'a pas été trouvé : opération abandonnée..."_s});
+        QCOMPARE(dialogue.result(), int(QDialog::Rejected));
+        QVERIFY(dialogue.Choix().isEmpty());
+        selection->setText(u"amartin;PC-VENTES-07$;zdarcy;"_s);
+        ok->click();
+        QCOMPARE(dialogue.result(), int(QDialog::Accepted));
+        QCOMPARE(dialogue.Choix().size(), 3);
+        QCOMPARE(std::get<CompteChoisi>(dialogue.Choix()[1]).Categorie, u"comp"_s);
+    }
+
+    void groupDialogAddsFromTheMenu() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        Noeud* accueil = banc.noeud(u"Équipe d'accueil"_s);
+        QVERIFY(accueil);
+        banc.fenetre->arbre().Selectionne(accueil);
+        MenusScriptes menus;
+        banc.fenetre->AfficheMenuNoeud(accueil);
+        QVERIFY(menus.dernier.Element(IdMenu::AjouterComptes)->EstActif());
+        QVERIFY(menus.dernier.Element(IdMenu::AjouterGroupes)->EstActif());
+        const QString emea = banc.noeud(u"Ventes (EMEA)"_s)->Tag();
+        const qsizetype avant = Instances(banc.fenetre->arbre(), emea).size();
+        banc.automate.ajoute([](QWidget* w) {
+            QCOMPARE(w->objectName(), u"frmAjoutGroupe"_s);
+            w->findChild<QLineEdit*>(u"txtChercher"_s)->setText(u"Ventes (E"_s);
+            w->findChild<QPushButton*>(u"btnChercherGroupe"_s)->click();
+            auto* liste = w->findChild<QTreeWidget*>(u"lvwGroupes"_s);
+            QCOMPARE(liste->topLevelItemCount(), 1);
+            liste->setCurrentItem(liste->topLevelItem(0));
+            w->findChild<QPushButton*>(u"btnAjouter"_s)->click();
+            w->findChild<QPushButton*>(u"btnOK"_s)->click();
+        });
+        banc.fenetre->ExecuteCommandeNoeud(accueil, IdMenu::AjouterGroupes);
+        // Under both instances of the group.
+        QCOMPARE(Instances(banc.fenetre->arbre(), emea).size(), avant + 2);
+        QVERIFY(banc.automate.messages.isEmpty());
+    }
+
+    void dropCopiesMovesAndRefuses() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        auto instanceSous = [&](const QString& nom, const QString& parent) -> Noeud* {
+            for (Noeud* n : Instances(banc.fenetre->arbre(), banc.noeud(nom)->Tag()))
+                if (NomDuLibelle(n->Parent()->Text()) == parent)
+                    return n;
+            return nullptr;
+        };
+        const QString accueil = u"Équipe d'accueil"_s;
+        // Copy with Ctrl: Zoé joins the welcome team and stays in Ventes (EMEA).
+        depose(banc, instanceSous(u"Zoé D'Arcy"_s, u"Ventes (EMEA)"_s), banc.noeud(accueil), true);
+        QVERIFY(instanceSous(u"Zoé D'Arcy"_s, accueil));
+        QVERIFY(instanceSous(u"Zoé D'Arcy"_s, u"Ventes (EMEA)"_s));
+        // A plain drag moves: out of the welcome team, into Ventes - Tous.
+        depose(banc, instanceSous(u"Zoé D'Arcy"_s, accueil), banc.noeud(u"Ventes - Tous"_s), false);
+        QVERIFY(!instanceSous(u"Zoé D'Arcy"_s, accueil));
+        QVERIFY(instanceSous(u"Zoé D'Arcy"_s, u"Ventes - Tous"_s));
+        QVERIFY(banc.automate.messages.isEmpty());
+
+        const qsizetype noeuds = banc.fenetre->arbre().Count();
+        depose(banc, instanceSous(u"Ventes (EMEA)"_s, u"Ventes - Tous"_s), banc.noeud(accueil), false);
+        depose(banc, instanceSous(u"Marc Petit"_s, u"Sales (EMEA)"_s), banc.noeud(u"Ventes (EMEA)"_s), false);
+        depose(banc, banc.noeud(u"Ventes - Tous"_s), instanceSous(accueil, u"Ventes - Tous"_s), true);
+        depose(banc, banc.noeud(u"Paul Girard"_s), banc.noeud(u"Ventes (EMEA)"_s), true, true);
+        depose(banc, banc.noeud(u"Paul Girard"_s), banc.noeud(u"Sales (EMEA)"_s), true);
+        QTRY_COMPARE(
+            banc.automate.messages,
+            (QStringList{u"Les déplacements de groupes ne sont autorisés qu'au sein de la même OU..."_s,
+                         u"L'élément que vous souhaitez déplacer appartient déjà au groupe cible..."_s,
+                         u"Impossible de placer un groupe à l'intérieur de l'un de ses fils (référence "
+                         u"circulaire)..."_s}));
+        QCOMPARE(banc.fenetre->arbre().Count(), noeuds); // a foreign drop and a drop on an O.U. do nothing
+    }
+};
+
+QTEST_MAIN(AjoutMembresTest)
+#include "ajoutmembres_test.moc"
