@@ -149,13 +149,15 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_FICHIER_ANNUAIRE", "Le fichier d'annuaire '%v' ne peut pas être chargé :§§%v"},
         {"TXT_SERVEUR_DECOUVERT", "du domaine"},
         {"MSG_ERREUR_CONNEXION_CERTIFICAT",
-         "Le certificat du serveur d'annuaire %v est refusé : il n'est pas signé par une autorité de confiance "
-         "de ce poste, ou il porte un autre nom.§§Faites confiance à l'autorité qui l'a signé (TLS_CACERT dans "
+         "Le certificat du serveur d'annuaire %v est refusé : il n'est pas signé par une autorité de "
+         "confiance "
+         "de ce poste, ou il porte un autre nom.§§Faites confiance à l'autorité qui l'a signé (TLS_CACERT "
+         "dans "
          "ldap.conf, ou la variable LDAPTLS_CACERT), ou désignez le serveur par le nom que porte son "
          "certificat."},
-        {"MSG_ERREUR_CONNEXION_IDENTIFIANTS",
-         "L'annuaire refuse le compte '%v' ou son mot de passe.§§Vérifiez le compte et le mot de passe dans la "
-         "configuration (menu Options)."},
+        {"MSG_ERREUR_CONNEXION_IDENTIFIANTS", "L'annuaire refuse le compte '%v' ou son mot de "
+                                              "passe.§§Vérifiez le compte et le mot de passe dans la "
+                                              "configuration (menu Options)."},
         {"MSG_ERREUR_CONNEXION_COMPTE_DESACTIVE",
          "Le compte '%v' est désactivé.§§Demandez à un administrateur de l'activer, ou configurez un autre "
          "compte."},
@@ -174,9 +176,9 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_CONNEXION_INJOIGNABLE",
          "Le serveur d'annuaire %v ne répond pas.§§Vérifiez son nom et le réseau, ou désignez un autre "
          "serveur dans la configuration."},
-        {"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE",
-         "Le serveur d'annuaire %v exige une connexion chiffrée, mais il refuse StartTLS.§§Désignez-le par une "
-         "adresse ldaps://, ou activez TLS sur le serveur."},
+        {"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE", "Le serveur d'annuaire %v exige une connexion chiffrée, "
+                                                   "mais il refuse StartTLS.§§Désignez-le par une "
+                                                   "adresse ldaps://, ou activez TLS sur le serveur."},
         {"MSG_ERREUR_CONNEXION_KERBEROS",
          "Aucun ticket Kerberos ne permet de vous identifier auprès de l'annuaire.§§Obtenez-en un avec "
          "« kinit utilisateur@DOMAINE », ou configurez un compte et un mot de passe."},
@@ -201,6 +203,11 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         // A group created beside a group whose membership the directory then refused.
         {"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE",
          "Le groupe '%v' a été créé dans son O.U., mais n'a pas pu devenir membre du groupe '%v' :§§%v"},
+        // A rename whose second step failed and whose first could not be undone.
+        {"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE",
+         "Le groupe a été renommé '%v' dans son O.U., mais son nom de compte (sAMAccountName) est resté "
+         "'%v' et l'ancien nom n'a pas pu être rétabli :§§%v§§Vérifiez la connexion à l'annuaire, puis "
+         "renommez le groupe à nouveau."},
         // What to do when an export file cannot be written.
         {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
                                        "l'espace libre du disque, puis recommencez."},
