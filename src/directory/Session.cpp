@@ -2,6 +2,7 @@
 
 #include "directory/Classification.h"
 #include "directory/Dn.h"
+#include "text/Systeme.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -139,6 +140,7 @@ static QString nomDeConnexion() {
 QString NomUtilisateurSysteme() {
     // klist fails at once without a ticket, and names the principal when there is one.
     QProcess klist;
+    klist.setProcessEnvironment(EnvironnementEnfant());
     klist.start(u"klist"_s, {});
     if (klist.waitForStarted(1000) && klist.waitForFinished(2000) &&
         klist.exitStatus() == QProcess::NormalExit && klist.exitCode() == 0) {

@@ -71,7 +71,7 @@ IssueOperation OperationsGroupes::CreeGroupe(Noeud* noeud, const ChoixCreationGr
                 selection->Add(groupe->ADsPath());
             } catch (const DirectoryError& e) {
                 // The group exists: show it where the analysis would, and say what is missing.
-                retablitAuNiveauOU(nom, tagNouveau, image);
+                retablitAuNiveauOU(nom, tagNouveau, image, true);
                 m_interaction.Sablier(false);
                 m_interaction.Message(
                     FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),

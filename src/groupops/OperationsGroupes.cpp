@@ -100,12 +100,14 @@ bool OperationsGroupes::reapparaitAuNiveauOU(const QString& dn, QStringList memb
     return true;
 }
 
-void OperationsGroupes::retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image) {
+void OperationsGroupes::retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image,
+                                           bool nouveau) {
     for (Noeud* ou : Instances(m_arbre, TagConteneur(tag))) {
         if (EnfantDeTag(ou, tag))
             continue;
-        Noeud* n = m_arbre.Ajoute(ou, m_arbre.CleLibre(ou, nom), nom, tag, image, true);
-        const qint32 nombre = m_analyse.AnalyseMembresGroupe({}, n, 0);
+        Noeud* n = m_arbre.Ajoute(ou, m_arbre.CleLibre(ou, nom),
+                                  nouveau ? m_arbre.FormateLibelle(nom, 0) : nom, tag, image, true);
+        const qint32 nombre = nouveau ? 0 : m_analyse.AnalyseMembresGroupe({}, n, 0);
         if (nombre > 0)
             m_arbre.AjusteNombreMembres(ou, nombre);
         else if (nombre < 0)

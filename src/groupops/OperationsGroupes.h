@@ -101,7 +101,9 @@ private:
     void retireDuNiveauOU(const QString& tag);
     void signale(const QString& texte);
     bool reapparaitAuNiveauOU(const QString& dn, QStringList memberOf, const QString& dnQuitte) const;
-    void retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image);
+    // A new group has no member to read: reading them would only fail again on a broken connection.
+    void retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image,
+                            bool nouveau = false);
     void selectionneApresRetrait(Noeud* noeud);
     void retireInstances(const QString& tag, const QString& tagParent, bool compte);
     void renommeInstances(const QString& ancienTag, const QString& nouveauTag, const QString& nom);

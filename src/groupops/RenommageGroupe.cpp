@@ -7,7 +7,9 @@
 #include "directory/Session.h"
 #include "groupops/NomGroupe.h"
 #include "groupops/OperationsGroupes.h"
+#include "i18n/Traductions.h"
 #include "shell/Interaction.h"
+#include "text/Texte.h"
 #include "tree/Arbre.h"
 
 namespace arbrix {
@@ -36,9 +38,16 @@ IssueOperation OperationsGroupes::RenommeGroupe(Noeud* noeud, const QString& nou
             try {
                 conteneur->MoveHere(renomme->ADsPath(), groupe->Name());
             } catch (const DirectoryError&) {
-                // The relative name stays changed: the tree shows the group as it now is.
+                // The relative name stays changed: the tree shows the group as it now is, and the
+                // user learns which half of the rename is missing.
                 renommeInstances(ancienTag, u'G' + renomme->dn(), nom);
                 note({Changement::Nature::Renommage, ancienDn, renomme->dn()});
+                m_interaction.Sablier(false);
+                m_interaction.Message(
+                    FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE"),
+                                   {nom, groupe->Get(u"sAMAccountName").toString(), TexteErreurOperation(e)}),
+                    IconeMessage::Exclamation);
+                return IssueOperation::Echouee;
             }
             return signaleErreur(e);
         }

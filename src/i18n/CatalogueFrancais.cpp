@@ -212,6 +212,11 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         // A group created beside a group whose membership the directory then refused.
         {"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE",
          "Le groupe '%v' a été créé dans son O.U., mais n'a pas pu devenir membre du groupe '%v' :§§%v"},
+        // A rename whose second step failed and whose first could not be undone.
+        {"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE",
+         "Le groupe a été renommé '%v' dans son O.U., mais son nom de compte (sAMAccountName) est resté "
+         "'%v' et l'ancien nom n'a pas pu être rétabli :§§%v§§Vérifiez la connexion à l'annuaire, puis "
+         "renommez le groupe à nouveau."},
         // What to do when an export file cannot be written.
         {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
                                        "l'espace libre du disque, puis recommencez."},

@@ -1,6 +1,7 @@
 #include "netsend/Transport.h"
 
 #include "i18n/Traductions.h"
+#include "text/Systeme.h"
 #include "text/Texte.h"
 
 #include <QElapsedTimer>
@@ -42,6 +43,7 @@ IssueEnvoi TransportCommande::Envoie(const QString& adresse, const QByteArray& m
     QProcess processus;
     processus.setProgram(m_commande.first());
     processus.setArguments(m_commande.mid(1) << adresse);
+    processus.setProcessEnvironment(EnvironnementEnfant());
     processus.start();
     if (!processus.waitForStarted())
         return Echec(FormateMessage(Traduction(u"TXT_MOTIF_LANCEMENT_IMPOSSIBLE"), {m_commande.first()}));

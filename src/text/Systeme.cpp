@@ -98,8 +98,19 @@ bool FichierExiste(const QString& chemin, int attributs) {
 }
 
 void LanceCommande(const QString& programme, const QStringList& arguments) {
-    if (!programme.isEmpty())
-        QProcess::startDetached(programme, arguments);
+    if (programme.isEmpty())
+        return;
+    QProcess processus;
+    processus.setProgram(programme);
+    processus.setArguments(arguments);
+    processus.setProcessEnvironment(EnvironnementEnfant());
+    processus.startDetached();
+}
+
+QProcessEnvironment EnvironnementEnfant() {
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    environnement.remove(u"ARBRIX_PASSWORD"_s);
+    return environnement;
 }
 
 int CodeLangueDeLocale(const QString& locale) {

@@ -2,6 +2,7 @@
 
 // The platform facts the program needs: folders, files, the user's language, starting programs.
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,10 @@ bool FichierExiste(const QString& chemin, int attributs = 0);
 
 // Starts the program as a separate process; any failure is ignored.
 void LanceCommande(const QString& programme, const QStringList& arguments = {});
+
+// This process's environment less the directory password that may have been given through it:
+// what every program started from here gets, so that the password reaches no other program.
+QProcessEnvironment EnvironnementEnfant();
 
 // The primary language number (Windows numbering: French 12, English 9, German 7, ...) of the
 // user's locale: the first set of LC_ALL, LC_MESSAGES and LANG. "C" and "POSIX" (also when none is

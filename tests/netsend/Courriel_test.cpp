@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -135,7 +136,12 @@ QString Lit(const QString& chemin) {
 
 TEST(TransportCommande, RunsTheCommandWithoutAShellAndReportsWhyItFailed) {
     QTemporaryDir dossier;
-    const QString programme = FauxSendmail(dossier, u"mon sendmail"_s, u"exit 0"_s);
+    // The directory password given to the program must not reach the mail command.
+    const QByteArray secret = "S3cret-mot-de-passe";
+    qputenv("ARBRIX_PASSWORD", secret);
+    const auto oublie = qScopeGuard([] { qunsetenv("ARBRIX_PASSWORD"); });
+    const QString programme = FauxSendmail(dossier, u"mon sendmail"_s,
+                                           u"env > '"_s + dossier.filePath(u"environnement"_s) + u"'"_s);
     const QString adresse = u"o'brien$HOME`touch pwned`&x@example.org"_s;
     const std::optional<QStringList> commande =
         CommandeMessagerie(u"'"_s + programme + u"' -i \"--from=Admin 'A'\""_s);
@@ -147,6 +153,9 @@ TEST(TransportCommande, RunsTheCommandWithoutAShellAndReportsWhyItFailed) {
     EXPECT_EQ(Lit(dossier.filePath(u"arguments"_s)), u"-i\n--from=Admin 'A'\n"_s + adresse + u'\n');
     EXPECT_EQ(Lit(dossier.filePath(u"entree"_s)), u"Subject: s\n\ncorps\n"_s);
     EXPECT_FALSE(QFile::exists(QDir::current().filePath(u"pwned"_s)));
+    const QString environnement = Lit(dossier.filePath(u"environnement"_s));
+    EXPECT_TRUE(environnement.contains(u"PATH="_s));
+    EXPECT_FALSE(environnement.contains(QString::fromUtf8(secret)));
 
     const struct {
         QString suite;

@@ -6,7 +6,11 @@
 #include "directory/Dn.h"
 #include "export/Export.h"
 #include "export/OptionsExport.h"
+#include "groupops/InstancesArbre.h"
+#include "groupops/OperationsGroupes.h"
 
+#include <QDateTime>
+#include <QScopeGuard>
 #include <QSet>
 
 using namespace arbrix;
@@ -28,6 +32,12 @@ public:
         }
         return std::nullopt;
     }
+    // Confirms what the operations ask.
+    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons,
+                           ReponseMessage defaut, const QString& titre) override {
+        UtilisateurScripte::Message(texte, icone, boutons, defaut, titre);
+        return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : ReponseMessage::Oui;
+    }
 };
 
 class DcDifficile : public ::testing::Test {
@@ -37,6 +47,37 @@ protected:
         ChargeTraductions({});
         m_dc = std::make_unique<AnalyseDc>(m_utilisateur, m_options);
         ASSERT_TRUE(m_dc->ouverte);
+    }
+
+    OperationsGroupes operations() {
+        return OperationsGroupes(m_dc->arbre, *m_dc->session, m_dc->parametres, m_utilisateur,
+                                 *m_dc->analyse);
+    }
+    // The DNs of the members of a group, every slice read.
+    static QSet<QString> membres(const QString& dnGroupe) {
+        SearchRequest lecture{dnGroupe, SearchScope::Base, {}, {u"member"_s}};
+        const QList<LdapEntry> lu = searchAll(*AdminBackend(), lecture);
+        QSet<QString> dns;
+        if (const LdapAttribute* a = lu.isEmpty() ? nullptr : lu.first().find(u"member"))
+            for (const QByteArray& v : a->values)
+                dns.insert(QString::fromUtf8(v).toLower());
+        return dns;
+    }
+    // The group under the top node, its DN as the controller writes it.
+    Noeud* sousLaRacine(const QString& dn) const {
+        const Noeud* racine = m_dc->arbre.Racine();
+        for (int i = 0; i < racine->ChildCount(); ++i)
+            if (DnEgaux(racine->Child(i)->DN(), dn))
+                return racine->Child(i);
+        return nullptr;
+    }
+    static bool existe(const QString& dn) {
+        try {
+            return !searchAll(*AdminBackend(), {dn, SearchScope::Base, u"(objectClass=*)"_s, {u"cn"_s}})
+                        .isEmpty();
+        } catch (const LdapError&) {
+            return false;
+        }
     }
 
     LdapOptions m_options;
@@ -93,6 +134,58 @@ TEST_F(DcDifficile, NamesWithEveryReservedCharacter) {
         EXPECT_GE(texte.count(NomHostile), 2) << texte.toStdString();
     }
     EXPECT_TRUE(m_utilisateur.messages.empty());
+}
+
+// The member goes and comes back (through the backend: the other tests count on 5,000).
+TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedTheOthersStay) {
+    const QString grand = DnEpreuves(u"CN=Grand groupe"_s);
+    const QString dnRetire = DnEpreuves(u"CN=Membre 02500,OU=Masse"_s);
+    m_dc->Lance(m_utilisateur, u"Grand groupe"_s);
+    ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
+    const QList<Noeud*> instances = Instances(m_dc->arbre, u'U' + dnRetire);
+    ASSERT_EQ(instances.size(), 1);
+    ASSERT_EQ(operations().RetireCompte(instances.first()), IssueOperation::Faite);
+    const auto remet = qScopeGuard([&] {
+        AdminBackend()->modify(grand, {{ModOp::Add, u"member"_s, {dnRetire.toUtf8()}}});
+    });
+    const QSet<QString> restants = membres(grand);
+    EXPECT_EQ(restants.size(), 4999);
+    EXPECT_FALSE(restants.contains(dnRetire.toLower()));
+    EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 4999);
+    EXPECT_TRUE(Instances(m_dc->arbre, u'U' + dnRetire).isEmpty());
+    EXPECT_TRUE(m_utilisateur.messages.empty());
+}
+
+// A group whose name holds every reserved character is renamed, then deleted, on the controller.
+TEST_F(DcDifficile, HostileNamedGroupRenamedThenDeleted) {
+    const QString suffixe = QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
+    const QString ou = DnEpreuves(u"OU=Edition "_s + suffixe);
+    const QString dnHostile = u"CN="_s + EchappeValeurDn(NomHostile) + u',' + ou;
+    auto admin = AdminBackend();
+    admin->add(ou, {{u"objectClass"_s, {"organizationalUnit"}}});
+    admin->add(dnHostile,
+               {{u"objectClass"_s, {"group"}}, {u"sAMAccountName"_s, {"hostile-" + suffixe.toUtf8()}}});
+    m_dc->analyse->LanceAnalyse(Mode::Standard, ou);
+    ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
+    Noeud* noeud = sousLaRacine(dnHostile);
+    ASSERT_TRUE(noeud);
+
+    // The account name may not hold most of them: the new name keeps those it may.
+    const QString nouveau = u"Ωμέγα (王芳) #'é "_s + suffixe;
+    ASSERT_EQ(operations().RenommeGroupe(noeud, nouveau), IssueOperation::Faite);
+    const QString dnNouveau = u"CN="_s + EchappeValeurDn(nouveau) + u',' + ou;
+    EXPECT_FALSE(existe(dnHostile));
+    const QList<LdapEntry> lu = searchAll(*admin, {dnNouveau, SearchScope::Base, {}, {u"sAMAccountName"_s}});
+    ASSERT_EQ(lu.size(), 1);
+    EXPECT_EQ(QString::fromUtf8(lu.first().find(u"sAMAccountName")->values.value(0)), nouveau);
+    noeud = sousLaRacine(dnNouveau);
+    ASSERT_TRUE(noeud);
+    EXPECT_TRUE(noeud->Text().startsWith(nouveau));
+
+    ASSERT_EQ(operations().SupprimeGroupe(noeud), IssueOperation::Faite);
+    EXPECT_FALSE(existe(dnNouveau));
+    EXPECT_FALSE(sousLaRacine(dnNouveau));
+    admin->remove(ou);
 }
 
 } // namespace

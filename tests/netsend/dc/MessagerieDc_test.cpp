@@ -226,5 +226,32 @@ TEST_F(MessagerieDc, OneAccountFromStandardInputWithTheProgramItself) {
     EXPECT_EQ(recus[0].corps, u"Bonjour Alice,\r\nà demain.\r\n"_s);
 }
 
+// The session is opened with the password from ARBRIX_PASSWORD: it reaches neither the mail
+// command (its arguments, environment, input) nor what the program writes.
+TEST_F(MessagerieDc, ThePasswordReachesNeitherTheMailCommandNorTheOutput) {
+    const QString trace = m_dossier.filePath(u"trace"_s);
+    const QString script = m_dossier.filePath(u"courrier"_s);
+    Ecrit(script, u"#!/bin/sh\n{ printf '%s\\n' \"$0\" \"$@\"; env; cat; } >> '%1'\n"
+                  u"echo 'refus simule' >&2\nexit 1\n"_s.arg(trace)
+                      .toUtf8());
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Ecrit(m_reglages, u"[Config]\nLangue=Français\nMessagerieCommande='%1' -i\n"
+                      u"MessagerieExpéditeur=admin@velmora.test\n"_s.arg(script)
+                          .toUtf8());
+    QProcess cli;
+    cli.start(QStringLiteral(ARBRIX_CLI_PROGRAM),
+              QStringList{u"send-message"_s, u"--message-file"_s, m_fichierMessage} + Options() +
+                  QStringList{u"amartin"_s});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QString sortie = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
+    EXPECT_TRUE(sortie.contains(u"refus simule"_s)) << sortie.toStdString();
+    const QString motDePasse = Dc().value("ADMIN_PASSWORD");
+    ASSERT_FALSE(motDePasse.isEmpty());
+    EXPECT_FALSE(sortie.contains(motDePasse)) << sortie.toStdString();
+    const QString vu = Lit(trace);
+    EXPECT_TRUE(vu.contains(u"alice.martin@velmora.test"_s)) << vu.toStdString();
+    EXPECT_FALSE(vu.contains(motDePasse));
+}
+
 } // namespace
 } // namespace arbrix
