@@ -154,9 +154,8 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
     } else if (objet == tvwGroupes) {
         if (type == QEvent::KeyPress) {
             auto* touche = static_cast<QKeyEvent*>(event);
-            // Copies and the rename key act at key release, as the user lets go.
-            if (touche->key() == Qt::Key_F2 ||
-                (touche->key() == Qt::Key_C && touche->modifiers().testFlag(Qt::ControlModifier)))
+            // The rename key acts at key release, as the user lets go (copies are shortcuts).
+            if (touche->key() == Qt::Key_F2)
                 return true;
         } else if (type == QEvent::KeyRelease) {
             tvwGroupes_KeyUp(static_cast<QKeyEvent*>(event));
@@ -242,15 +241,13 @@ void frmPrincipal::tvwGroupes_KeyUp(QKeyEvent* event) {
     Noeud* noeud = noeudSelectionne();
     if (!noeud)
         return;
-    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
-    const bool maj = event->modifiers().testFlag(Qt::ShiftModifier);
-    if (event->key() == Qt::Key_F2 && noeud->LettreType() == u'G') {
+    if (event->key() == Qt::Key_F2 && noeud->LettreType() == u'G')
         PrepareRenommage(noeud);
-    } else if (event->key() == Qt::Key_C && ctrl && maj) {
-        CopieNom(TexteCtrlMajC(noeud->Text()));
-    } else if (event->key() == Qt::Key_C && ctrl) {
-        CopieNom(noeud->Text());
-    }
+}
+
+void frmPrincipal::CopieSelection(bool nomSeul) {
+    if (Noeud* noeud = noeudSelectionne())
+        CopieNom(nomSeul ? TexteCtrlMajC(noeud->Text()) : noeud->Text());
 }
 
 // --- Click and description
