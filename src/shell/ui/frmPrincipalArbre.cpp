@@ -44,6 +44,10 @@ bool estCompte(QChar lettre) {
     return lettre == u'U' || lettre == u'C' || lettre == u'S';
 }
 
+bool estCopie(const QKeyEvent* touche) {
+    return touche->key() == Qt::Key_C && touche->modifiers().testFlag(Qt::ControlModifier);
+}
+
 } // namespace
 
 void frmPrincipal::relieSignauxArbre() {
@@ -154,9 +158,18 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
     } else if (objet == tvwGroupes) {
         if (type == QEvent::KeyPress) {
             auto* touche = static_cast<QKeyEvent*>(event);
-            // The rename key acts at key release, as the user lets go (copies are shortcuts).
+            // The rename key acts at key release, as the user lets go; the copies at the press,
+            // so that letting go of Ctrl first still copies (the view would copy its raw label).
+            if (estCopie(touche)) {
+                CopieSelection(touche->modifiers().testFlag(Qt::ShiftModifier));
+                return true;
+            }
             if (touche->key() == Qt::Key_F2)
                 return true;
+        } else if (type == QEvent::ShortcutOverride && estCopie(static_cast<QKeyEvent*>(event))) {
+            // Taken by the tree itself: the Edition menu's shortcuts serve the other controls.
+            event->accept();
+            return true;
         } else if (type == QEvent::KeyRelease) {
             tvwGroupes_KeyUp(static_cast<QKeyEvent*>(event));
         } else if (type == QEvent::ContextMenu &&
