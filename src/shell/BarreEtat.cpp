@@ -7,12 +7,21 @@
 
 namespace arbrix {
 
+namespace {
+
+// Mode 0 binds with the user's ticket, except on an embedded directory (a file), which has none.
+bool parKerberos(const SessionAD& session) {
+    return session.AccesAD() == 0 && session.AdresseAnnuaire().contains(u"://");
+}
+
+} // namespace
+
 TextesBarreEtat CalculeTextesBarreEtat(const SessionAD* session, qint16 modeAnalyse, qsizetype nombreNoeuds) {
     TextesBarreEtat textes;
     if (session) {
         textes.annuaire = FormateMessage(Traduction(u"TXT_BARRE_ANNUAIRE"), {session->AdresseAnnuaire()});
         textes.identite = FormateMessage(
-            Traduction(session->AccesAD() == 0 ? u"TXT_BARRE_IDENTITE_KERBEROS" : u"TXT_BARRE_IDENTITE"),
+            Traduction(parKerberos(*session) ? u"TXT_BARRE_IDENTITE_KERBEROS" : u"TXT_BARRE_IDENTITE"),
             {session->UtilisateurAffiche()});
     }
     if (modeAnalyse != Mode::Standard)

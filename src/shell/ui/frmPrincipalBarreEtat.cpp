@@ -7,6 +7,7 @@
 #include "tree/ui/frmLegende.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -16,8 +17,25 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A long server list or file path loses its middle, not its end, when the window is narrow.
+class EtiquetteAbregee : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override {
+        return {fontMetrics().averageCharWidth() * 8, QLabel::minimumSizeHint().height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter peintre(this);
+        const QRect zone = contentsRect();
+        peintre.drawText(zone, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideMiddle, zone.width()));
+    }
+};
+
 QLabel* ajouteSection(QStatusBar* barre, const QString& nom, int etirement) {
-    auto* etiquette = new QLabel(barre);
+    auto* etiquette = etirement > 0 ? new EtiquetteAbregee(barre) : new QLabel(barre);
     etiquette->setObjectName(nom);
     etiquette->setTextInteractionFlags(Qt::TextSelectableByMouse);
     barre->addWidget(etiquette, etirement);
@@ -35,9 +53,9 @@ void montre(QLabel* etiquette, const QString& texte) {
 void frmPrincipal::creeBarreEtat() {
     QStatusBar* barre = statusBar();
     barre->setObjectName(u"barreEtat"_s);
-    lblBarreAnnuaire = ajouteSection(barre, u"lblBarreAnnuaire"_s, 3);
-    lblBarreIdentite = ajouteSection(barre, u"lblBarreIdentite"_s, 2);
-    lblBarreMode = ajouteSection(barre, u"lblBarreMode"_s, 2);
+    lblBarreAnnuaire = ajouteSection(barre, u"lblBarreAnnuaire"_s, 2);
+    lblBarreIdentite = ajouteSection(barre, u"lblBarreIdentite"_s, 0);
+    lblBarreMode = ajouteSection(barre, u"lblBarreMode"_s, 1);
     lblBarreNoeuds = ajouteSection(barre, u"lblBarreNoeuds"_s, 0);
     // Operations add and remove nodes one by one: the count follows once they are done.
     tmrBarreEtat = new QTimer(this);
