@@ -212,8 +212,6 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"TXT_BARRE_NOEUDS", "%v nœud(s)"},
         {"TXT_LEGENDE_ICONES", "Légende des icônes"},
         {"TXT_LEGENDE_ETAT", "%v, %v"},
-        {"TXT_GRP_SEC", "Groupe de sécurité"},
-        {"TXT_GRP_DIS", "Liste de distribution"},
         {"TXT_GRP_SEC_REC", "Groupe de sécurité membre de lui-même (représentation tronquée)"},
         {"TXT_GRP_DIS_REC", "Liste de distribution membre d'elle-même (représentation tronquée)"},
         {"TXT_USER", "Compte utilisateur"},
