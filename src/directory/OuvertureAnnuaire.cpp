@@ -14,8 +14,12 @@ using namespace Qt::StringLiterals;
 
 namespace arbrix {
 
+QString AnnuaireDeLEnvironnement() {
+    return qEnvironmentVariable("ARBRIX_DIRECTORY").trimmed();
+}
+
 QString TexteDesignationAnnuaire(const QString& accesADServeur) {
-    const QString environment = qEnvironmentVariable("ARBRIX_DIRECTORY").trimmed();
+    const QString environment = AnnuaireDeLEnvironnement();
     return environment.isEmpty() ? accesADServeur.trimmed() : environment;
 }
 

@@ -29,6 +29,8 @@ struct DesignationAnnuaire {
     bool valide() const { return erreur.isEmpty(); }
 };
 
+// ARBRIX_DIRECTORY, trimmed; empty when the setting decides.
+QString AnnuaireDeLEnvironnement();
 // ARBRIX_DIRECTORY when set and not empty, else accesADServeur.
 QString TexteDesignationAnnuaire(const QString& accesADServeur);
 // Reads a designation; the URIs of Serveurs come back separated by single spaces.

@@ -57,6 +57,8 @@ public:
     // "account@dns.domain" for the window caption.
     const QString& UtilisateurAffiche() const { return m_utilisateurAffiche; }
     qint16 AccesAD() const { return m_acces.AccesAD; }
+    // Where the directory is: the server URIs in use or the embedded directory's file.
+    QString AdresseAnnuaire() const { return m_connexion.backend().address(); }
     // The default naming context as read (quotes not doubled); empty before Ouvre succeeds.
     const QString& ContexteNommage() const { return m_contexte; }
     // The domain's DNS name ("example.test" for DC=example,DC=test).

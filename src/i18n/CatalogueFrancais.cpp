@@ -220,6 +220,28 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         // What to do when an export file cannot be written.
         {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
                                        "l'espace libre du disque, puis recommencez."},
+        // What the window shows: the status bar, the meaning of the icons, the directory that the
+        // environment imposes, and the restart that new directory settings need.
+        {"TXT_BARRE_ANNUAIRE", "Annuaire : %v"},
+        {"TXT_BARRE_IDENTITE", "Connecté en tant que %v"},
+        {"TXT_BARRE_IDENTITE_KERBEROS", "Connecté par Kerberos en tant que %v"},
+        {"TXT_BARRE_NOEUDS", "%v nœud(s)"},
+        {"TXT_LEGENDE_ICONES", "Légende des icônes"},
+        {"TXT_LEGENDE_ETAT", "%v, %v"},
+        {"TXT_GRP_SEC_REC", "Groupe de sécurité membre de lui-même (représentation tronquée)"},
+        {"TXT_GRP_DIS_REC", "Liste de distribution membre d'elle-même (représentation tronquée)"},
+        {"TXT_USER", "Compte utilisateur"},
+        {"TXT_COMP", "Compte ordinateur"},
+        {"TXT_SVCE", "Compte de service (MSA ou gMSA)"},
+        {"TXT_ETAT_INA", "désactivé"},
+        {"TXT_ETAT_VER", "verrouillé"},
+        {"TXT_ETAT_EXP", "expiré"},
+        {"TXT_ANNUAIRE_ENVIRONNEMENT",
+         "La variable d'environnement ARBRIX_DIRECTORY désigne l'annuaire (%v) : elle l'emporte sur le "
+         "serveur saisi ici."},
+        {"MSG_REDEMARRER_MAINTENANT",
+         "Les nouveaux paramètres d'accès à l'ActiveDirectory ne prendront effet qu'au prochain démarrage "
+         "d'Arbrix.§§Redémarrer maintenant ? (Non : ils seront utilisés au prochain démarrage.)"},
     };
     return textes;
 }

@@ -26,7 +26,7 @@ struct Parametres {
     // Analysis and display.
     bool AnalyseAutreTypeSiAucuneReponse = true;
     qint16 AnalyseParDefaut = 1;
-    bool ControlerVerrouilleExpire = false;
+    bool ControlerVerrouilleExpire = true; // read from the account rows: costs no request
     bool DeplierGroupesContenantComptesDesactivesVerrouillesExpires = false;
     bool DeplierGroupesContenantGroupesRecursifs = true;
     bool DeplierGroupesEtOU = false;

@@ -161,7 +161,9 @@ Parametres LitParametres(const QString& cheminIni) {
     p.AnalyseAutreTypeSiAucuneReponse =
         l.Booleen(AnalyseAutreTypeSiAucuneReponse, d.AnalyseAutreTypeSiAucuneReponse);
     p.AnalyseParDefaut = l.Entier16(AnalyseParDefaut, d.AnalyseParDefaut);
-    p.ControlerVerrouilleExpire = l.Booleen(ControlerVerrouilleExpire, d.ControlerVerrouilleExpire);
+    // On for a new file; a file from before, without the key, was written with the check off.
+    p.ControlerVerrouilleExpire =
+        l.Booleen(ControlerVerrouilleExpire, FichierExiste(cheminIni) ? false : d.ControlerVerrouilleExpire);
     p.DeplierGroupesContenantComptesDesactivesVerrouillesExpires =
         l.Booleen(DeplierGroupesContenantComptesDesactivesVerrouillesExpires,
                   d.DeplierGroupesContenantComptesDesactivesVerrouillesExpires);
@@ -188,6 +190,8 @@ void EcritParametresSortie(const QString& cheminIni, const Parametres& p, const 
     const Ecrivain e{cheminIni};
     if (drapeaux.ConfigurationModifiee)
         EcritConfiguration(e, p);
+    else if (LitIni(cheminIni, SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
+        e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire); // the file's first value
     if (drapeaux.OptionsFenetreModifiees)
         EcritOptionsFenetre(e, p);
     if (p.FenetreMemoriserPosition) {

@@ -111,16 +111,17 @@ void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
     ModeAnalyse = mode;
     m_interaction.Sablier(true);
 
+    // The tree stays as it is until the root is found (remplaceArbre): a typo keeps the view.
     m_interaction.ActiveSaisieArbre(false);
-    m_arbre.Vide();
-    GroupesRecursifs.clear();
-    m_interaction.EffaceDescription();
     m_interaction.TraiteEvenements();
 
-    if (dn.isEmpty())
-        rechercheParNom();
-    else
+    const QString texte = m_interaction.TexteRecherche().trimmed();
+    if (!dn.isEmpty())
         demarreParDn(dn);
+    else if (EstDnTape(texte))
+        demarreParDn(texte);
+    else
+        rechercheParNom();
 
     m_interaction.ActiveSaisieArbre(true);
     m_interaction.DonneFocusArbre();
@@ -170,6 +171,11 @@ std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte
         type = 1 - type;
     }
     return trouves;
+}
+
+bool EstDnTape(const QString& texte) {
+    const QString prefixe = texte.left(3).toUpper();
+    return (prefixe == u"OU=" || prefixe == u"CN=") && texte.size() > 3;
 }
 
 void Analyse::rechercheParNom() {
@@ -233,6 +239,7 @@ void Analyse::ConstruitArborescence() {
         termine(IssueAnalyse::ModeInapplicable);
         return;
     }
+    GroupesRecursifs.clear();
     m_arbre.setAfficherNombreMembres(m_parametres.AfficherNombreMembres);
     m_textesErreurs.clear();
 
@@ -342,6 +349,7 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
             if (rs.Eof())
                 return RacineIntrouvable;
             const QString nom = texteChamp(rs, u"Name");
+            remplaceArbre();
             noeud = ajouteNoeud(nullptr, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
                                 QStringLiteral("ou"), true);
         }
@@ -393,6 +401,7 @@ qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 pr
         const QString dnGroupe = texteChamp(rs, u"DistinguishedName");
         const qint32 groupType = rs.Fields(u"GroupType").toInt();
         m_memberOf.insert(DnNormalise(dnGroupe), rs.Fields(u"memberOf"));
+        remplaceArbre();
         Noeud* racine =
             ajouteNoeud(nullptr, nom, nom, u'G' + dnGroupe, CleTypeGroupe(groupType, false), true);
         return developpeContenu(racine, profondeur, RidGroupePrincipal(groupType, rs.Fields(u"objectSid")));
@@ -677,6 +686,11 @@ void Analyse::afficheProgression(const Noeud* noeud) {
     m_interaction.ChangeTraitementEnCours(AbregeChemin(
         noeud->Key(), [&i](const QString& t) { return i.LargeurTexte(t); }, i.LargeurTraitementEnCours()));
     m_interaction.TraiteEvenements();
+}
+
+void Analyse::remplaceArbre() {
+    m_arbre.Vide();
+    m_interaction.EffaceDescription();
 }
 
 Recordset Analyse::litObjet(const QString& dn, const QString& attributs) {

@@ -78,6 +78,10 @@ QString AbregeChemin(const QString& chemin, const std::function<int(const QStrin
 // "name", groups by common name, "*" as a wildcard. Raises DirectoryError.
 ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& texte);
 
+// True for a search text that names an object by its DN ("OU=..." or "CN=..."), as the
+// command line takes it.
+bool EstDnTape(const QString& texte);
+
 class Analyse {
 public:
     Analyse(Arbre& arbre, SessionAD& session, const Parametres& parametres, Interaction& interaction);
@@ -140,6 +144,8 @@ private:
     void termine(IssueAnalyse issue, qint64 numeroErreur = 0);
     template <typename Etape> qint32 resultatDe(Etape&& etape);
     Recordset litObjet(const QString& dn, const QString& attributs);
+    // The root was read: the tree it replaces goes, with the labels that described it.
+    void remplaceArbre();
 
     Noeud* ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
                        const QString& image, bool trier);

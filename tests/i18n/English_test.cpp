@@ -15,8 +15,8 @@ const QString Fichier = Dossier + "English.lng";
 const QString Absent = QStringLiteral("\x01absent");
 
 // Texts that read the same in both languages.
-const QStringList Identiques = {"TXT_SUCCES", "TXT_RESULTAT_DETAIL",  "TXT_OU", "COL_DESCRIPTION",
-                                "COL_TYPE",   "COL_DISTINGUISHEDNAME"};
+const QStringList Identiques = {"TXT_SUCCES", "TXT_RESULTAT_DETAIL",   "TXT_OU",          "COL_DESCRIPTION",
+                                "COL_TYPE",   "COL_DISTINGUISHEDNAME", "TXT_LEGENDE_ETAT"};
 
 // The accelerator letters of a caption ("&&" is a plain ampersand).
 qsizetype NombreAccelerateurs(const QString& texte) {
@@ -57,9 +57,10 @@ TEST(EnglishTest, TranslatesTheDesignedCaptionsOfEveryWindow) {
     const QStringList cles =
         u"lblChercher btnChercher fraType optType(0) optType(1) lblDescriptionLabel lblGéréParLabel "
         u"mnuFichier mnuFichierQuitter mnuEdition mnuEditionRechercher mnuEditionRechercherSuivant "
-        u"mnuEditionRechercherPrécédent mnuOptions mnuOptionsMémoriserPosition mnuOptionsMémoriserTaille "
+        u"mnuEditionRechercherPrécédent mnuEditionCopierNomCompte mnuEditionCopierNom mnuOptions "
+        u"mnuOptionsMémoriserPosition mnuOptionsMémoriserTaille "
         u"mnuOptionsMinimiserSystray mnuOptionsToujoursAuDessus mnuOptionsConfiguration mnuAide "
-        u"mnuAideAPropos mnuSystray mnuSystrayRestaurer mnuSystrayAnnuler mnuSystrayQuitter "
+        u"mnuAideLégende mnuAideAPropos mnuSystray mnuSystrayRestaurer mnuSystrayAnnuler mnuSystrayQuitter "
         u"lblTraitementEnCoursInfo btnStop frmRechercher lblRechercher btnChercherSuivant "
         u"btnChercherPrécédent btnFermer frmListeOccurrences btnOK btnAnnuler frmCréationGroupe "
         u"lblNomGroupe lblTypeGroupe optTypeGroupe(0) optTypeGroupe(1) lblEtendueGroupe "

@@ -49,7 +49,7 @@ Parametres TousModifies() {
     p.FenetreHaut = 300;
     p.AnalyseAutreTypeSiAucuneReponse = false;
     p.AnalyseParDefaut = 5;
-    p.ControlerVerrouilleExpire = true;
+    p.ControlerVerrouilleExpire = false;
     p.DeplierGroupesContenantComptesDesactivesVerrouillesExpires = true;
     p.DeplierGroupesContenantGroupesRecursifs = false;
     p.DeplierGroupesEtOU = true;
@@ -82,18 +82,32 @@ TEST_F(FichierParametres, MissingFileGivesTheDefaultsAndAValueTooLargeForItsType
     EXPECT_EQ(LitParametres(Ini()).FenetreLargeur, 40000);
 }
 
+// The account check is on for a new file and stays as an older file had it (off, unwritten).
+TEST_F(FichierParametres, AccountCheckOnForNewFilesOnlyAndWrittenOnce) {
+    EXPECT_TRUE(LitParametres(Ini()).ControlerVerrouilleExpire);
+    EcritParametresSortie(Ini(), LitParametres(Ini()), {});
+    EXPECT_TRUE(LitParametres(Ini()).ControlerVerrouilleExpire);
+
+    EcritFichier(Ini(), "[Config]\nLangue=English\n");
+    const Parametres ancien = LitParametres(Ini());
+    EXPECT_FALSE(ancien.ControlerVerrouilleExpire);
+    EcritParametresSortie(Ini(), ancien, {});
+    EXPECT_FALSE(LitParametres(Ini()).ControlerVerrouilleExpire);
+}
+
 TEST_F(FichierParametres, NothingChangedWritesOnlyTheAlwaysKeys) {
     EcritParametresSortie(Ini(), TousModifies(), {});
     const QStringList attendues = u"FenêtreGauche FenêtreHaut FenêtreEtat FenêtreLargeur FenêtreHauteur "
                                   u"TypeGroupe EtendueGroupe NbElémentsMémorisésMax"_s.split(u' ');
-    EXPECT_EQ(ClesDuFichier(Ini()), attendues);
+    const QString premiere = u"ContrôlerVerrouilléExpiré"_s; // a new file's only setting
+    EXPECT_EQ(ClesDuFichier(Ini()), QStringList{premiere} + attendues);
 
     Parametres rien = TousModifies();
     rien.FenetreMemoriserPosition = false;
     rien.FenetreMemoriserTaille = false;
     QFile::remove(Ini());
     EcritParametresSortie(Ini(), rien, {});
-    EXPECT_EQ(ClesDuFichier(Ini()), QStringList(attendues.mid(5)));
+    EXPECT_EQ(ClesDuFichier(Ini()), QStringList{premiere} + attendues.mid(5));
 }
 
 TEST_F(FichierParametres, EveryFlagWritesItsKeysInOrderAndReadsBack) {

@@ -163,6 +163,7 @@ inline void AnalyseDomaine::SetUp() {
     m_session->definitNomUtilisateurSysteme([] { return QStringLiteral("test"); });
     ASSERT_TRUE(m_session->Ouvre().reussi());
     m_arbre.setLocale(QLocale(QLocale::French, QLocale::France));
+    m_parametres.ControlerVerrouilleExpire = false; // the tests of account states turn it on
     m_analyse = std::make_unique<Analyse>(m_arbre, *m_session, m_parametres, m_utilisateur);
     m_analyse->setHorloge([] { return QDateTime(QDate(2024, 6, 1), QTime(12, 0)); });
     m_annuaire->resetRoundTrips();

@@ -1,8 +1,10 @@
 #include "config/ui/frmConfiguration.h"
 
+#include "directory/OuvertureAnnuaire.h"
 #include "i18n/Langue.h"
 #include "i18n/Traductions.h"
 #include "search/ui/Fenetres.h"
+#include "text/Texte.h"
 #include "text/Version.h"
 #include "tree/Analyse.h"
 
@@ -76,6 +78,9 @@ frmConfiguration::frmConfiguration(Parametres& parametres, Memos& memos, const Q
 
     // Translated before the values go in: a text box's translation must never replace a value.
     TraduitFenetre(this);
+    if (lblAnnuaireEnvironnement)
+        lblAnnuaireEnvironnement->setText(
+            FormateMessage(Traduction(u"TXT_ANNUAIRE_ENVIRONNEMENT"), {AnnuaireDeLEnvironnement()}));
     remplit(SaisieDepuis(parametres, memos), dossierLangues);
     AppliquePremierPlanDuParent(this);
 
@@ -113,6 +118,14 @@ QGroupBox* frmConfiguration::creeAcces() {
                         txtAccesADLogin);
     disposition->addRow(Etiquette(cadre, u"lblAccèsADPassword"_s, u"Mot de passe"_s, txtAccesADPassword),
                         txtAccesADPassword);
+    // The variable outranks the server setting: say so, or the user edits a field that does nothing.
+    const QString environnement = AnnuaireDeLEnvironnement();
+    if (!environnement.isEmpty()) {
+        lblAnnuaireEnvironnement = Controle<QLabel>(cadre, u"lblAnnuaireEnvironnement"_s);
+        lblAnnuaireEnvironnement->setWordWrap(true);
+        lblAnnuaireEnvironnement->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        disposition->addRow(lblAnnuaireEnvironnement);
+    }
     return cadre;
 }
 

@@ -68,6 +68,7 @@ private:
     QLineEdit* txtAccesADPassword = nullptr;
     QComboBox* cboAnalyseParDefaut = nullptr;
     QCheckBox* chkAnalyseAutreTypeSiAucuneReponse = nullptr;
+    QLabel* lblAnnuaireEnvironnement = nullptr; // only when ARBRIX_DIRECTORY decides
     QCheckBox* chkControlerVerrouilleExpire = nullptr;
     QCheckBox* chkDeplierGroupesContenantComptesDesactivesVerrouillesExpires = nullptr;
     QCheckBox* chkDeplierGroupesContenantGroupesRecursifs = nullptr;

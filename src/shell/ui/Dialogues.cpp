@@ -3,6 +3,7 @@
 #include "about/ui/frmAPropos.h"
 #include "config/ui/frmConfiguration.h"
 #include "groupops/Appartenances.h"
+#include "i18n/Traductions.h"
 #include "search/ui/frmListeOccurrences.h"
 #include "search/ui/frmRechercher.h"
 #include "shell/ui/frmPrincipal.h"
@@ -39,8 +40,11 @@ bool AfficheConfiguration(frmPrincipal* principal) {
         frmConfiguration::Affiche(principal, principal->etat().Config, principal->memos());
     if (!issue)
         return false;
-    // The directory access changed: only a new start opens the new session.
-    if (issue->RedemarrageDemande)
+    // The directory access changed: only a new start opens the new session. The user says when;
+    // later, the settings are kept for the next start.
+    if (issue->RedemarrageDemande &&
+        principal->Message(Traduction(u"MSG_REDEMARRER_MAINTENANT"), IconeMessage::Question,
+                           BoutonsMessage::OuiNon, ReponseMessage::Oui) == ReponseMessage::Oui)
         principal->etat().RedemarrageDemande = true;
     return true;
 }

@@ -64,6 +64,7 @@ frmPrincipal::frmPrincipal(EtatProgramme& etat, QWidget* parent)
     creeControles();
     creeMenus();
     creeSystray();
+    creeBarreEtat();
     relieSignaux();
     InstalleAfficheurMenusQt(this);
     Operations().netSend = true;
@@ -198,6 +199,13 @@ void frmPrincipal::creeMenus() {
     mnuEditionExporter = ajouteAction(m_mnuEdition, u"mnuEditionExporter"_s, u"&Exporter..."_s);
     mnuEditionExporter->setShortcut(Qt::CTRL | Qt::Key_E);
     mnuEditionExporter->setEnabled(false);
+    m_mnuEdition->addSeparator()->setObjectName(u"mnuEditionSep2"_s);
+    // Shortcuts act on the key press: letting go of Ctrl before C still copies.
+    mnuEditionCopierNomCompte =
+        ajouteAction(m_mnuEdition, u"mnuEditionCopierNomCompte"_s, u"&Copier le nom (avec le compte)"_s);
+    mnuEditionCopierNomCompte->setShortcut(QKeySequence::Copy);
+    mnuEditionCopierNom = ajouteAction(m_mnuEdition, u"mnuEditionCopierNom"_s, u"Copier le &nom"_s);
+    mnuEditionCopierNom->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
 
     m_mnuOptions = ajouteMenu(barre, u"mnuOptions"_s, u"&Options"_s);
     mnuOptionsMemoriserPosition =
@@ -217,6 +225,7 @@ void frmPrincipal::creeMenus() {
         option->setCheckable(true);
 
     m_mnuAide = ajouteMenu(barre, u"mnuAide"_s, u"&?"_s);
+    mnuAideLegende = ajouteAction(m_mnuAide, u"mnuAideLégende"_s, u"&Légende des icônes..."_s);
     mnuAideAPropos = ajouteAction(m_mnuAide, u"mnuAideAPropos"_s, u"&A propos d'Arbrix..."_s);
 
     // The tray's popup: a menu of its own, never in the menu bar.

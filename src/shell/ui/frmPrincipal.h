@@ -101,6 +101,11 @@ public:
     void mnuEditionRechercherSuivant_Click();
     void mnuEditionRechercherPrecedent_Click();
     void mnuEditionExporter_Click();
+    // Ctrl+C: the selected node's label without its count; Ctrl+Shift+C: its name alone.
+    void CopieSelection(bool nomSeul);
+    // The directory, the identity, the mode and the node count, as they are now.
+    void MetAJourBarreEtat();
+    void mnuAideLegende_Click();
     // The export dialog for the node's branch; the focus comes back to the tree.
     void Exporte(Noeud* noeud);
     void mnuOptionsConfiguration_Click();
@@ -158,6 +163,7 @@ private:
     void creeControles();
     void creeMenus();
     void creeSystray();
+    void creeBarreEtat();
     void relieSignaux();
     void relieSignauxRecherche();
     void relieSignauxArbre();
@@ -242,6 +248,11 @@ private:
     QLabel* lblDescription = nullptr;
     QLabel* lblGereParLabel = nullptr;
     QLabel* lblGerePar = nullptr;
+    QLabel* lblBarreAnnuaire = nullptr;
+    QLabel* lblBarreIdentite = nullptr;
+    QLabel* lblBarreMode = nullptr;
+    QLabel* lblBarreNoeuds = nullptr;
+    QTimer* tmrBarreEtat = nullptr; // gathers the tree's changes into one update
     QTimer* tmrExpand = nullptr;
     QTimer* tmrRenommage = nullptr;
     QTimer* tmrDescription = nullptr;
@@ -258,11 +269,14 @@ private:
     QAction* mnuEditionRechercherSuivant = nullptr;
     QAction* mnuEditionRechercherPrecedent = nullptr;
     QAction* mnuEditionExporter = nullptr;
+    QAction* mnuEditionCopierNomCompte = nullptr;
+    QAction* mnuEditionCopierNom = nullptr;
     QAction* mnuOptionsMemoriserPosition = nullptr;
     QAction* mnuOptionsMemoriserTaille = nullptr;
     QAction* mnuOptionsMinimiserSystray = nullptr;
     QAction* mnuOptionsToujoursAuDessus = nullptr;
     QAction* mnuOptionsConfiguration = nullptr;
+    QAction* mnuAideLegende = nullptr;
     QAction* mnuAideAPropos = nullptr;
     QAction* mnuSystrayRestaurer = nullptr;
     QAction* mnuSystrayAnnuler = nullptr;

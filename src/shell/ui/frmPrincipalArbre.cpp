@@ -44,6 +44,10 @@ bool estCompte(QChar lettre) {
     return lettre == u'U' || lettre == u'C' || lettre == u'S';
 }
 
+bool estCopie(const QKeyEvent* touche) {
+    return touche->key() == Qt::Key_C && touche->modifiers().testFlag(Qt::ControlModifier);
+}
+
 } // namespace
 
 void frmPrincipal::relieSignauxArbre() {
@@ -167,10 +171,18 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
     } else if (objet == tvwGroupes) {
         if (type == QEvent::KeyPress) {
             auto* touche = static_cast<QKeyEvent*>(event);
-            // Copies and the rename key act at key release, as the user lets go.
-            if (touche->key() == Qt::Key_F2 ||
-                (touche->key() == Qt::Key_C && touche->modifiers().testFlag(Qt::ControlModifier)))
+            // The rename key acts at key release, as the user lets go; the copies at the press,
+            // so that letting go of Ctrl first still copies (the view would copy its raw label).
+            if (estCopie(touche)) {
+                CopieSelection(touche->modifiers().testFlag(Qt::ShiftModifier));
                 return true;
+            }
+            if (touche->key() == Qt::Key_F2)
+                return true;
+        } else if (type == QEvent::ShortcutOverride && estCopie(static_cast<QKeyEvent*>(event))) {
+            // Taken by the tree itself: the Edition menu's shortcuts serve the other controls.
+            event->accept();
+            return true;
         } else if (type == QEvent::KeyRelease) {
             tvwGroupes_KeyUp(static_cast<QKeyEvent*>(event));
         } else if (type == QEvent::ContextMenu &&
@@ -256,15 +268,13 @@ void frmPrincipal::tvwGroupes_KeyUp(QKeyEvent* event) {
     Noeud* noeud = noeudSelectionne();
     if (!noeud)
         return;
-    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
-    const bool maj = event->modifiers().testFlag(Qt::ShiftModifier);
-    if (event->key() == Qt::Key_F2 && noeud->LettreType() == u'G') {
+    if (event->key() == Qt::Key_F2 && noeud->LettreType() == u'G')
         PrepareRenommage(noeud);
-    } else if (event->key() == Qt::Key_C && ctrl && maj) {
-        CopieNom(TexteCtrlMajC(noeud->Text()));
-    } else if (event->key() == Qt::Key_C && ctrl) {
-        CopieNom(noeud->Text());
-    }
+}
+
+void frmPrincipal::CopieSelection(bool nomSeul) {
+    if (Noeud* noeud = noeudSelectionne())
+        CopieNom(nomSeul ? TexteCtrlMajC(noeud->Text()) : noeud->Text());
 }
 
 // --- Click and description

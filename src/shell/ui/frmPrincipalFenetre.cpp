@@ -47,7 +47,8 @@ void frmPrincipal::relieSignaux() {
     // reach their handlers, which check the tree themselves.
     connect(m_mnuEdition, &QMenu::aboutToHide, this, [this] {
         for (QAction* action :
-             {mnuEditionRechercher, mnuEditionRechercherSuivant, mnuEditionRechercherPrecedent})
+             {mnuEditionRechercher, mnuEditionRechercherSuivant, mnuEditionRechercherPrecedent,
+              mnuEditionCopierNomCompte, mnuEditionCopierNom})
             action->setEnabled(true);
     });
     connect(mnuEditionRechercher, &QAction::triggered, this, &frmPrincipal::mnuEditionRechercher_Click);
@@ -64,6 +65,9 @@ void frmPrincipal::relieSignaux() {
         connect(option, &QAction::triggered, this, [this, option] { basculeOption(option); });
     connect(mnuOptionsConfiguration, &QAction::triggered, this, &frmPrincipal::mnuOptionsConfiguration_Click);
     connect(mnuAideAPropos, &QAction::triggered, this, [this] { AfficheAPropos(this); });
+    connect(mnuAideLegende, &QAction::triggered, this, &frmPrincipal::mnuAideLegende_Click);
+    connect(mnuEditionCopierNomCompte, &QAction::triggered, this, [this] { CopieSelection(false); });
+    connect(mnuEditionCopierNom, &QAction::triggered, this, [this] { CopieSelection(true); });
     connect(btnChercher, &QPushButton::clicked, this, &frmPrincipal::btnChercher_Click);
     relieSignauxRecherche();
     relieSignauxArbre();
@@ -75,6 +79,8 @@ void frmPrincipal::mnuEdition_Ouverture() {
     mnuEditionRechercherSuivant->setEnabled(RechercheRepetable(m_arbre));
     mnuEditionRechercherPrecedent->setEnabled(RechercheRepetable(m_arbre));
     mnuEditionExporter->setEnabled(m_arbre.SelectedItem() != nullptr);
+    mnuEditionCopierNomCompte->setEnabled(m_arbre.SelectedItem() != nullptr);
+    mnuEditionCopierNom->setEnabled(m_arbre.SelectedItem() != nullptr);
 }
 
 void frmPrincipal::mnuEditionExporter_Click() {
@@ -175,6 +181,7 @@ void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
     operations.creerGroupe = operations.retirerMembre = operations.supprimerGroupe =
         operations.renommerGroupe = operations.ajouterComptes = operations.ajouterGroupes = true;
     setWindowTitle(windowTitle() + u" - "_s + m_session->UtilisateurAffiche());
+    MetAJourBarreEtat();
 }
 
 bool frmPrincipal::OuvreSession() {

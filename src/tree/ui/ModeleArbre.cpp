@@ -1,6 +1,7 @@
 #include "tree/ui/ModeleArbre.h"
 
 #include "tree/Arbre.h"
+#include "tree/Legende.h"
 #include "tree/ui/Icones.h"
 
 namespace arbrix {
@@ -90,6 +91,8 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
         return n->Tag();
     case RoleImage:
         return n->Image();
+    case Qt::ToolTipRole:
+        return InfoBulleNoeud(*n);
     default:
         return {};
     }

@@ -21,6 +21,7 @@
 #include "groupops/OperationsGroupes.h"
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
+#include "shell/BarreEtat.h"
 #include "shell/Interaction.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
@@ -481,6 +482,42 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
         EXPECT_EQ(v->arbre.Node(n->Child(0)->Key()), n->Child(0));
     }
     EXPECT_EQ(v->journal.size(), 1);
+}
+
+// ---- What the window shows
+
+// The status bar names the directory in use and the bound account; a search that finds nothing,
+// or a typed DN that names no O.U. or group, leaves the tree as it was.
+TEST_P(OperationsConformance, BarreEtatEtArbreGardeSiRienNEstTrouve) {
+    const QString s = suffixe();
+    const QString g = groupe(u"Vu-"_s + s, {zoe()});
+    auto v = vue(*m_admin);
+    const qsizetype noeuds = v->arbre.Count();
+    ASSERT_EQ(noeuds, 3);
+
+    const TextesBarreEtat textes = CalculeTextesBarreEtat(m_admin.get(), Mode::Standard, noeuds);
+    ASSERT_FALSE(m_admin->AdresseAnnuaire().isEmpty());
+    EXPECT_TRUE(textes.annuaire.contains(m_admin->AdresseAnnuaire()));
+    EXPECT_TRUE(textes.identite.contains(m_admin->UtilisateurAffiche()));
+    EXPECT_TRUE(textes.mode.isEmpty()) << "the standard mode goes without saying";
+    EXPECT_TRUE(textes.noeuds.startsWith(u"3 "_s));
+    EXPECT_EQ(CalculeTextesBarreEtat(m_admin.get(), Mode::Ordinateurs, 0).mode,
+              Traduction(u"TXT_ANALYSE_STANDARD_ORDINATEURS"));
+
+    const QString racine = v->racine()->Key();
+    for (const QString& saisie : {u"Aucun-"_s + s, u"CN=Aucun-"_s + s + u',' + m_bac, zoe()}) {
+        v->interaction.ChangeTexteRecherche(saisie);
+        v->analyse->LanceAnalyse(Mode::Standard);
+        EXPECT_EQ(v->arbre.Count(), noeuds) << saisie.toStdString();
+        EXPECT_EQ(v->racine()->Key(), racine) << saisie.toStdString();
+    }
+    EXPECT_EQ(v->interaction.messages.size(), 3);
+
+    v->interaction.ChangeTexteRecherche(u"  cn=Vu-"_s + s + u',' + m_bac);
+    v->analyse->LanceAnalyse(Mode::Standard);
+    ASSERT_EQ(v->arbre.Count(), 2) << "a typed DN opens that group";
+    EXPECT_EQ(v->racine()->Tag(), u'G' + g);
+    EXPECT_EQ(v->interaction.TexteRecherche(), u"Vu-"_s + s);
 }
 
 } // namespace arbrix::conformance

@@ -1,0 +1,40 @@
+#include "tree/ui/frmLegende.h"
+
+#include "i18n/Traductions.h"
+#include "tree/Legende.h"
+#include "tree/ui/Icones.h"
+
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace arbrix {
+
+using namespace Qt::StringLiterals;
+
+frmLegende::frmLegende(QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(u"frmLegende"_s);
+    setWindowTitle(Traduction(u"TXT_LEGENDE_ICONES"));
+    auto* liste = new QListWidget(this);
+    liste->setObjectName(u"lstLegende"_s);
+    liste->setSelectionMode(QAbstractItemView::NoSelection);
+    liste->setFocusPolicy(Qt::NoFocus);
+    for (const QString& cle : ClesLegende()) {
+        auto* ligne = new QListWidgetItem(IconeArbre(cle), TexteImage(cle), liste);
+        ligne->setData(Qt::UserRole, cle);
+    }
+    auto* boutons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(boutons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(liste);
+    disposition->addWidget(boutons);
+    resize(420, liste->sizeHintForRow(0) * (liste->count() + 1) + 60);
+}
+
+void frmLegende::Affiche(QWidget* parent) {
+    frmLegende legende(parent);
+    legende.exec();
+}
+
+} // namespace arbrix

@@ -1,0 +1,158 @@
+// What the main window tells a new administrator: the status bar, the tooltips of the tree, a DN
+// typed in the search box, a search that finds nothing, the restart question of the
+// configuration, and the copy shortcuts.
+
+#include "Banc.h"
+
+#include "directory/Session.h"
+#include "i18n/Traductions.h"
+#include "tree/Analyse.h"
+#include "tree/EtatCompte.h"
+#include "tree/ui/ModeleArbre.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+
+using namespace arbrix;
+using namespace arbrix::banc;
+
+namespace {
+const QString dnSales = u"OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s;
+const QString dnMarc = u"CN=Marc Petit,"_s + dnSales;
+const QString dnJulie = u"CN=Julie Bernard,"_s + dnSales;
+const QString ficheEchantillon = ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif";
+
+QString infoBulle(Banc& banc, const QString& dn) {
+    auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+    auto* modele = static_cast<ModeleArbre*>(vue->model());
+    Noeud* trouve = nullptr;
+    banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
+        if (n->DN() == dn)
+            trouve = n;
+        return trouve == nullptr;
+    });
+    return trouve ? modele->data(modele->indexDe(trouve), Qt::ToolTipRole).toString() : QString();
+}
+
+QString texte(Banc& banc, const QString& nom) {
+    QLabel* l = banc.controle<QLabel>(nom);
+    return l && !l->isHidden() ? l->text() : QString();
+}
+} // namespace
+
+class BarreEtatTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // French and English: the directory file, the account, the mode only when not standard,
+    // the count; tooltips of a locked and an expired account.
+    void statusBarAndTooltipsInBothLanguages_data() {
+        QTest::addColumn<QString>("langue");
+        QTest::addColumn<QString>("annuaire");
+        QTest::addColumn<QString>("noeuds");
+        QTest::addColumn<QString>("verrouille");
+        QTest::addColumn<QString>("expire");
+        QTest::newRow("fr") << u"Français"_s << u"Annuaire : "_s << u" nœud(s)"_s
+                            << u"Compte utilisateur, verrouillé"_s
+                            << u"Compte utilisateur, expiré depuis le "_s;
+        QTest::newRow("en") << u"English"_s << u"Directory: "_s << u" node(s)"_s << u"User account, locked"_s
+                            << u"User account, expired since "_s;
+    }
+    void statusBarAndTooltipsInBothLanguages() {
+        QFETCH(QString, langue);
+        QFETCH(QString, annuaire);
+        QFETCH(QString, noeuds);
+        QFETCH(QString, verrouille);
+        QFETCH(QString, expire);
+        Banc banc(langue, u"ContrôlerVerrouilléExpiré=-1\n"_s);
+        QVERIFY(banc.demarre({dnSales}));
+        const Arbre& arbre = banc.fenetre->arbre();
+        QCOMPARE(texte(banc, u"lblBarreAnnuaire"_s), annuaire + ficheEchantillon);
+        QVERIFY(texte(banc, u"lblBarreIdentite"_s).contains(banc.fenetre->session()->UtilisateurAffiche()));
+        QCOMPARE(texte(banc, u"lblBarreMode"_s), QString());
+        QCOMPARE(texte(banc, u"lblBarreNoeuds"_s), QString::number(arbre.Count()) + noeuds);
+
+        const QString date = TexteDateCourte(QDateTime(QDate(2020, 1, 1), QTime(0, 0)));
+        QCOMPARE(infoBulle(banc, dnMarc), verrouille + u'\n' + dnMarc);
+        QCOMPARE(infoBulle(banc, dnJulie), expire + date + u'\n' + dnJulie);
+
+        banc.fenetre->LanceAnalyse(Mode::Ordinateurs, dnSales);
+        QCOMPARE(texte(banc, u"lblBarreMode"_s), Traduction(u"TXT_ANALYSE_STANDARD_ORDINATEURS"));
+        QCOMPARE(texte(banc, u"lblBarreNoeuds"_s), QString::number(arbre.Count()) + noeuds);
+        QVERIFY2(banc.automate.messages.isEmpty(), qPrintable(banc.automate.messages.join(u'|')));
+    }
+
+    // A name that matches nothing keeps the tree; a DN typed as on the command line opens it.
+    void typedDnOpensAndAFailedSearchKeepsTheTree() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnSales}));
+        auto* boite = banc.controle<QComboBox>(u"cboRecherche"_s);
+        auto* chercher = banc.controle<QPushButton>(u"btnChercher"_s);
+        const qsizetype avant = banc.fenetre->arbre().Count();
+
+        boite->setEditText(u"Ventes - Tuos"_s);
+        chercher->click();
+        QCOMPARE(banc.automate.messages.size(), 1);
+        QCOMPARE(banc.fenetre->arbre().Count(), avant);
+        QCOMPARE(banc.fenetre->arbre().Racine()->DN(), dnSales);
+
+        boite->setEditText(u"CN=Ventes - Tous,OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s);
+        chercher->click();
+        QCOMPARE(banc.automate.messages.size(), 1);
+        QCOMPARE(banc.fenetre->arbre().Racine()->DN(),
+                 u"CN=Ventes - Tous,OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s);
+        QCOMPARE(boite->currentText(), u"Ventes - Tous"_s);
+    }
+
+    // New access settings need a restart: the user is asked, and "later" keeps the window open
+    // with the settings kept for the next start. The window says that the variable decides.
+    void restartIsAskedAndTheVariableShown() {
+        Banc banc;
+        QVERIFY(banc.demarre());
+        QString note;
+        banc.automate.ajoute([&note](QWidget* w) {
+            note = w->findChild<QLabel*>(u"lblAnnuaireEnvironnement"_s)->text();
+            w->findChild<QLineEdit*>(u"txtAccèsADServeur"_s)->setText(u"ldap://autre.example.test"_s);
+            w->findChild<QPushButton*>(u"btnOK"_s)->click();
+        });
+        banc.automate.accepteMessage(QMessageBox::No);
+        banc.fenetre->mnuOptionsConfiguration_Click();
+        QVERIFY(note.contains(ficheEchantillon));
+        QCOMPARE(banc.automate.messages,
+                 QStringList{Traduction(u"MSG_REDEMARRER_MAINTENANT").replace(u"\r\n"_s, u"\n"_s)});
+        QVERIFY(!banc.etat->RedemarrageDemande);
+        QVERIFY(banc.etat->ConfigurationModifiee);
+        QCOMPARE(banc.etat->Config.AccesADServeur, u"ldap://autre.example.test"_s);
+    }
+
+    // The copies act on the key press: letting go of Ctrl before C still copies.
+    void copyWhenCtrlIsReleasedFirst() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnSales}));
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        QClipboard* pressePapiers = QGuiApplication::clipboard();
+        pressePapiers->clear();
+        Noeud* racine = banc.fenetre->arbre().Racine();
+        banc.fenetre->arbre().Selectionne(racine);
+        vue->setFocus();
+        QTest::keyPress(vue, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyRelease(vue, Qt::Key_Control, Qt::NoModifier);
+        QTest::keyRelease(vue, Qt::Key_C, Qt::NoModifier);
+        QCOMPARE(pressePapiers->text(), u"Sales (EMEA)"_s);
+
+        // In the search box Ctrl+C copies the box's own selection.
+        auto* saisie = banc.controle<QComboBox>(u"cboRecherche"_s)->lineEdit();
+        saisie->setFocus();
+        saisie->setText(u"Texte tapé"_s);
+        saisie->selectAll();
+        QTest::keyClick(saisie, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(pressePapiers->text(), u"Texte tapé"_s);
+    }
+};
+
+QTEST_MAIN(BarreEtatTest)
+#include "barreetat_test.moc"
