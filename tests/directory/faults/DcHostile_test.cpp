@@ -6,6 +6,7 @@
 #include "directory/Dn.h"
 #include "export/Export.h"
 #include "export/OptionsExport.h"
+#include "groupops/ChoixMembres.h"
 #include "groupops/InstancesArbre.h"
 #include "groupops/OperationsGroupes.h"
 
@@ -137,7 +138,7 @@ TEST_F(DcDifficile, NamesWithEveryReservedCharacter) {
 }
 
 // The member goes and comes back (through the backend: the other tests count on 5,000).
-TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedTheOthersStay) {
+TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedAndAddedTheOthersStay) {
     const QString grand = DnEpreuves(u"CN=Grand groupe"_s);
     const QString dnRetire = DnEpreuves(u"CN=Membre 02500,OU=Masse"_s);
     m_dc->Lance(m_utilisateur, u"Grand groupe"_s);
@@ -145,14 +146,27 @@ TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedTheOthersStay) {
     const QList<Noeud*> instances = Instances(m_dc->arbre, u'U' + dnRetire);
     ASSERT_EQ(instances.size(), 1);
     ASSERT_EQ(operations().RetireCompte(instances.first()), IssueOperation::Faite);
+    bool remis = false;
     const auto remet = qScopeGuard([&] {
-        AdminBackend()->modify(grand, {{ModOp::Add, u"member"_s, {dnRetire.toUtf8()}}});
+        if (!remis)
+            AdminBackend()->modify(grand, {{ModOp::Add, u"member"_s, {dnRetire.toUtf8()}}});
     });
-    const QSet<QString> restants = membres(grand);
+    QSet<QString> restants = membres(grand);
     EXPECT_EQ(restants.size(), 4999);
     EXPECT_FALSE(restants.contains(dnRetire.toLower()));
     EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 4999);
     EXPECT_TRUE(Instances(m_dc->arbre, u'U' + dnRetire).isEmpty());
+
+    // Back through the add operation: one value added, the 4,999 others untouched.
+    const MembreTrouve trouve = TrouveMembre(*m_dc->session, dnRetire, GenreMembre::Compte);
+    ASSERT_TRUE(trouve.membre && std::holds_alternative<CompteChoisi>(*trouve.membre));
+    ASSERT_EQ(operations().AjouteComptes(m_dc->arbre.Racine(), {std::get<CompteChoisi>(*trouve.membre)}),
+              IssueOperation::Faite);
+    remis = true;
+    restants = membres(grand);
+    EXPECT_EQ(restants.size(), 5000);
+    EXPECT_TRUE(restants.contains(dnRetire.toLower()));
+    EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 5000);
     EXPECT_TRUE(m_utilisateur.messages.empty());
 }
 
