@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace arbrix {
 
 using namespace Qt::StringLiterals;
@@ -29,7 +31,9 @@ frmLegende::frmLegende(QWidget* parent)
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(liste);
     disposition->addWidget(boutons);
-    resize(420, liste->sizeHintForRow(0) * (liste->count() + 1) + 60);
+    // Wide enough for the longest text: a translation may be longer than the French.
+    const int largeur = liste->sizeHintForColumn(0) + 2 * liste->frameWidth() + 40;
+    resize(std::max(420, largeur), liste->sizeHintForRow(0) * (liste->count() + 1) + 60);
 }
 
 void frmLegende::Affiche(QWidget* parent) {
