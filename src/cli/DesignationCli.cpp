@@ -5,6 +5,7 @@
 #include "directory/Gateway.h"
 #include "directory/Query.h"
 #include "directory/Session.h"
+#include "groupops/ChoixMembres.h"
 #include "shell/LigneCommande.h"
 #include "tree/Analyse.h"
 
@@ -39,18 +40,9 @@ bool Convient(QChar lettre, GenreDesignation genre) {
 }
 
 RechercheDesignation ParDn(SessionAD& session, const QString& dn, GenreDesignation genre) {
-    std::optional<Recordset> rs;
-    try {
-        rs = session.ConnexionAD().Execute(
-            QStringLiteral("<LDAP://") + session.PrefixeChemin() + EchappeCheminLDAP(dn) +
-                QStringLiteral(">;(objectClass=*);name, distinguishedName, objectClass"),
-            SearchScope::Base);
-    } catch (const DirectoryError& e) {
-        if (e.number() == ErrorNumber::QueryNoSuchBase || e.number() == ErrorNumber::NoSuchObject)
-            return {};
-        throw;
-    }
-    if (rs->Eof())
+    const std::optional<Recordset> rs =
+        LitObjetParDn(session, dn, QStringLiteral("name, distinguishedName, objectClass"));
+    if (!rs)
         return {};
     const QChar lettre = LettreObjet(rs->Fields(u"objectClass"));
     if (!Convient(lettre, genre))

@@ -11,6 +11,22 @@
 
 namespace arbrix {
 
+std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, const QString& attributs) {
+    try {
+        Recordset rs = session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + session.PrefixeChemin() +
+                                                         EchappeCheminLDAP(dn) +
+                                                         QStringLiteral(">;(objectClass=*);") + attributs,
+                                                     SearchScope::Base);
+        if (rs.Eof())
+            return std::nullopt;
+        return rs;
+    } catch (const DirectoryError& e) {
+        if (e.number() == ErrorNumber::QueryNoSuchBase || e.number() == ErrorNumber::NoSuchObject)
+            return std::nullopt;
+        throw;
+    }
+}
+
 namespace {
 
 const QString ColonnesCompte = QStringLiteral("sAMAccountName, DisplayName, CN, Name, DistinguishedName, "
@@ -45,18 +61,8 @@ bool Convient(const MembreChoisi& m, GenreMembre genre) {
 }
 
 MembreTrouve ParDn(SessionAD& session, const QString& dn, GenreMembre genre) {
-    std::optional<Recordset> rs;
-    try {
-        rs = session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + session.PrefixeChemin() +
-                                               EchappeCheminLDAP(dn) + QStringLiteral(">;(objectClass=*);") +
-                                               ColonnesCompte,
-                                           SearchScope::Base);
-    } catch (const DirectoryError& e) {
-        if (e.number() == ErrorNumber::QueryNoSuchBase || e.number() == ErrorNumber::NoSuchObject)
-            return {};
-        throw;
-    }
-    if (rs->Eof())
+    const std::optional<Recordset> rs = LitObjetParDn(session, dn, ColonnesCompte);
+    if (!rs)
         return {};
     const QVariant classes = rs->Fields(u"objectClass");
     const bool compte =

@@ -4,6 +4,8 @@
 // dialogs, and the exact lookup of each entry typed, pasted, picked or named on a command line.
 // Every text typed goes into filters escaped: "*" is a star, not a wildcard.
 
+#include "directory/Gateway.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -39,6 +41,10 @@ struct MembreTrouve {
 };
 
 enum class GenreMembre { Compte, Groupe, CompteOuGroupe };
+
+// The object a DN names, read with those attributes (comma-separated); nullopt when there is no
+// such object. Raises DirectoryError for any other failure.
+std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, const QString& attributs);
 
 // A DN; else an account by "mail" (an entry with "@") or "sAMAccountName"; else a group by name.
 // Raises DirectoryError.
