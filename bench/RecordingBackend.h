@@ -16,6 +16,27 @@ public:
         return ForwardingBackend::search(request);
     }
 
+    // The inner backend's batch, so that its searches stay concurrent; each start is recorded.
+    std::unique_ptr<SearchBatch> searchBatch(int maxInFlight) override {
+        class Batch : public SearchBatch {
+        public:
+            Batch(std::unique_ptr<SearchBatch> inner, QList<SearchRequest>& searches)
+                : m_inner(std::move(inner))
+                , m_searches(searches) {}
+            int start(const SearchRequest& request) override {
+                m_searches.append(request);
+                return m_inner->start(request);
+            }
+            std::optional<FinishedSearch> next() override { return m_inner->next(); }
+            int pending() const override { return m_inner->pending(); }
+
+        private:
+            std::unique_ptr<SearchBatch> m_inner;
+            QList<SearchRequest>& m_searches;
+        };
+        return std::make_unique<Batch>(inner().searchBatch(maxInFlight), m_searches);
+    }
+
     const QList<SearchRequest>& searches() const { return m_searches; }
     void clearSearches() { m_searches.clear(); }
 

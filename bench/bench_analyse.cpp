@@ -2,14 +2,19 @@
 //
 //   bench-analyse [options] FILE.ldif     the embedded directory loaded from the file
 //   bench-analyse [options] --dc ENV      the test domain controller of tools/test-dc.sh (its env
-//                                         file), side by side with ldapsearch running the same
-//                                         queries
+//                                         file): the analysis as it runs (attribute scoped query,
+//                                         searches in flight together), then the same tree asked
+//                                         for one group at a time by memberOf, and that pattern
+//                                         run by ldapsearch
 // Options:
 //   --group DN    group root to analyse (default: CN=Bench Root,OU=Bench,<naming context>)
 //   --ou DN       O.U. root to analyse (default: OU=Bench,<naming context>)
 //   --check-state check locked and expired accounts (ContrôlerVerrouilléExpiré)
 //   --mode N      analysis mode (default 1)
 //   --only group|ou  analyse only that root
+//   --in-flight N searches sent together (default 8)
+//   --delay-ms N  (--dc) also through bench/delay-proxy.py, N ms each way
+//   --no-pattern  (--dc) skip the one-at-a-time pattern and its ldapsearch run
 //
 // The domains come from tools/gen-domain.py (target bench-data for the 50,000-account one).
 
@@ -71,14 +76,17 @@ struct Options {
     bool controleEtat = false;
     qint16 mode = Mode::Standard;
     QString seulement; // "group", "ou" or empty for both
+    int enVol = 8;
+    int delaiMs = 0;
+    bool motif = true;
 };
 
 std::optional<Options> LitOptions(const QStringList& arguments) {
     Options o;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        const bool avecValeur =
-            a == u"--dc" || a == u"--group" || a == u"--ou" || a == u"--mode" || a == u"--only";
+        const bool avecValeur = a == u"--dc" || a == u"--group" || a == u"--ou" || a == u"--mode" ||
+                                a == u"--only" || a == u"--in-flight" || a == u"--delay-ms";
         if (avecValeur && i + 1 >= arguments.size())
             return std::nullopt;
         if (a == u"--dc")
@@ -91,6 +99,12 @@ std::optional<Options> LitOptions(const QStringList& arguments) {
             o.mode = qint16(arguments[++i].toInt());
         else if (a == u"--only")
             o.seulement = arguments[++i];
+        else if (a == u"--in-flight")
+            o.enVol = arguments[++i].toInt();
+        else if (a == u"--delay-ms")
+            o.delaiMs = arguments[++i].toInt();
+        else if (a == u"--no-pattern")
+            o.motif = false;
         else if (a == u"--check-state")
             o.controleEtat = true;
         else if (a.startsWith(u'-'))
@@ -115,9 +129,11 @@ struct Mesure {
     QStringList messages;
 };
 
-Mesure AnalyseUneRacine(SessionAD& session, Backend& backend, const Options& options, const QString& dn) {
+Mesure AnalyseUneRacine(SessionAD& session, Backend& backend, const Options& options, const QString& dn,
+                        int enVol) {
     Parametres parametres;
     parametres.ControlerVerrouilleExpire = options.controleEtat;
+    parametres.RequetesSimultanees = qint16(enVol);
     Arbre arbre;
     InteractionSilencieuse interaction;
     Analyse analyse(arbre, session, parametres, interaction);
@@ -278,8 +294,54 @@ int BenchEmbarque(const Options& options) {
     }
     const QString nc = session.ContexteNommage();
     for (const QString& dn : Racines(options, nc))
-        AfficheMesure(QStringLiteral("embedded"), AnalyseUneRacine(session, *memoire, options, dn));
+        AfficheMesure(QStringLiteral("embedded"),
+                      AnalyseUneRacine(session, *memoire, options, dn, options.enVol));
     return 0;
+}
+
+// The proxy of bench/delay-proxy.py on the controller's own address (its certificate names it),
+// in front of its LDAP port.
+struct Mandataire {
+    QProcess processus;
+    QString uri;
+};
+
+std::unique_ptr<Mandataire> LanceMandataire(const QString& adresse, int delaiMs) {
+    auto m = std::make_unique<Mandataire>();
+    m->processus.start(QStringLiteral("python3"),
+                       {QString::fromUtf8(ARBRIX_SOURCE_DIR "/bench/delay-proxy.py"), adresse,
+                        QStringLiteral("389"), QStringLiteral("--listen"), adresse,
+                        QStringLiteral("--delay-ms"), QString::number(delaiMs)});
+    if (!m->processus.waitForReadyRead(10000))
+        return nullptr;
+    const QStringList mots = QString::fromUtf8(m->processus.readLine()).split(u' ');
+    if (mots.size() < 3)
+        return nullptr;
+    m->uri = QStringLiteral("ldap://%1:%2").arg(adresse, mots.at(2).trimmed());
+    return m;
+}
+
+struct Controleur {
+    std::shared_ptr<RecordingBackend> enregistreur;
+    std::unique_ptr<SessionAD> session;
+};
+
+std::optional<Controleur> OuvreControleur(const QHash<QString, QString>& env, const QString& uri) {
+    LdapOptions ldap;
+    ldap.uris = uri;
+    Controleur c;
+    c.enregistreur = std::make_shared<RecordingBackend>(std::make_shared<LdapBackend>(ldap));
+    AccesAnnuaire acces;
+    acces.AccesAD = 1;
+    acces.AccesADLogin = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_LOGIN"));
+    acces.AccesADPassword = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_PASSWORD"));
+    c.session = std::make_unique<SessionAD>(c.enregistreur, acces);
+    const ResultatSession ouverture = c.session->Ouvre();
+    if (!ouverture.reussi()) {
+        out() << "session failed: " << ouverture.texte << "\n";
+        return std::nullopt;
+    }
+    return c;
 }
 
 int BenchControleur(const Options& options) {
@@ -290,35 +352,50 @@ int BenchControleur(const Options& options) {
         return 0;
     }
     qputenv("LDAPTLS_CACERT", env.value(QStringLiteral("ARBRIX_TEST_DC_CA")).toLocal8Bit());
-    LdapOptions ldap;
-    ldap.uris = env.value(QStringLiteral("ARBRIX_TEST_DC_URI"));
-    auto enregistreur = std::make_shared<RecordingBackend>(std::make_shared<LdapBackend>(ldap));
-    AccesAnnuaire acces;
-    acces.AccesAD = 1;
-    acces.AccesADLogin = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_LOGIN"));
-    acces.AccesADPassword = env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_PASSWORD"));
-    SessionAD session(enregistreur, acces);
-    const ResultatSession ouverture = session.Ouvre();
-    if (!ouverture.reussi()) {
-        out() << "session failed: " << ouverture.texte << "\n";
+    std::optional<Controleur> direct = OuvreControleur(env, env.value(QStringLiteral("ARBRIX_TEST_DC_URI")));
+    if (!direct)
         return 1;
+    std::unique_ptr<Mandataire> mandataire;
+    std::optional<Controleur> retarde;
+    if (options.delaiMs > 0) {
+        mandataire = LanceMandataire(env.value(QStringLiteral("ARBRIX_TEST_DC_ADDRESS")), options.delaiMs);
+        if (!mandataire) {
+            out() << "the delaying proxy did not start\n";
+            return 1;
+        }
+        retarde = OuvreControleur(env, mandataire->uri);
+        if (!retarde)
+            return 1;
     }
-    const QString nc = session.ContexteNommage();
-    const qint64 cout = CoutProcessusLdapsearch(env);
-    out() << "ldapsearch: " << cout << " ms per process (start, StartTLS, bind, one read)\n";
-    for (const QString& dn : Racines(options, nc)) {
-        enregistreur->clearSearches();
-        const Mesure m = AnalyseUneRacine(session, enregistreur->inner(), options, dn);
-        AfficheMesure(QStringLiteral("ldap"), m);
-        const Rejeu rejeu = RejoueAvecLdapsearch(enregistreur->searches(), env);
+    const qint64 cout = options.motif ? CoutProcessusLdapsearch(env) : 0;
+    if (options.motif)
+        out() << "ldapsearch: " << cout << " ms per process (start, StartTLS, bind, one read)\n";
+    for (const QString& dn : Racines(options, direct->session->ContexteNommage())) {
+        const QString enVol = QStringLiteral(", %1 in flight").arg(options.enVol);
+        AfficheMesure(
+            QStringLiteral("ldap") + enVol,
+            AnalyseUneRacine(*direct->session, direct->enregistreur->inner(), options, dn, options.enVol));
+        if (retarde)
+            AfficheMesure(QStringLiteral("ldap through the proxy (%1 ms each way)").arg(options.delaiMs) +
+                              enVol,
+                          AnalyseUneRacine(*retarde->session, retarde->enregistreur->inner(), options, dn,
+                                           options.enVol));
+        if (!options.motif)
+            continue;
+        // The same tree asked for group by group, two memberOf searches each, one at a time.
+        std::optional<Controleur> motif =
+            OuvreControleur(env, env.value(QStringLiteral("ARBRIX_TEST_DC_URI")));
+        if (!motif)
+            return 1;
+        motif->session->renonceRequetePorteeAttribut();
+        const Mesure m = AnalyseUneRacine(*motif->session, motif->enregistreur->inner(), options, dn, 1);
+        AfficheMesure(QStringLiteral("ldap, by memberOf, one at a time"), m);
+        const Rejeu rejeu = RejoueAvecLdapsearch(motif->enregistreur->searches(), env);
         const qint64 net = std::max<qint64>(1, rejeu.ms - rejeu.processus * cout);
-        out() << "  ldapsearch, same " << enregistreur->searches().size() << " searches: " << rejeu.ms
+        out() << "  ldapsearch, same " << motif->enregistreur->searches().size() << " searches: " << rejeu.ms
               << " ms in " << rejeu.processus << " process(es)"
               << (rejeu.echecs ? QStringLiteral(" (%1 failed)").arg(rejeu.echecs) : QString())
-              << "; without process start-up about " << net << " ms\n"
-              << "  ratio analysis / ldapsearch: "
-              << QString::number(double(m.ms) / double(std::max<qint64>(1, rejeu.ms)), 'f', 2)
-              << " (start-up excluded: " << QString::number(double(m.ms) / double(net), 'f', 2) << ")\n";
+              << "; without process start-up about " << net << " ms\n";
         out().flush();
     }
     return 0;
@@ -330,8 +407,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const std::optional<Options> options = LitOptions(QCoreApplication::arguments().mid(1));
     if (!options) {
-        std::fputs("usage: bench-analyse [--group DN] [--ou DN] [--check-state] [--mode N] (FILE.ldif | --dc "
-                   "ENV_FILE)\n",
+        std::fputs("usage: bench-analyse [--group DN] [--ou DN] [--check-state] [--mode N] [--in-flight N] "
+                   "(FILE.ldif | --dc ENV_FILE [--delay-ms N] [--no-pattern])\n",
                    stderr);
         return 2;
     }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace arbrix {
 
@@ -35,6 +36,34 @@ struct SearchRequest {
     QString filter;         // RFC 4515 text, values already escaped
     QStringList attributes; // empty: all user attributes
     int pageSize = 1000;
+    // Attribute scoped query: with scope Base, the search runs over the objects that this
+    // DN-valued attribute of the base entry names ("member": a group's members, one round trip).
+    QString scopedAttribute;
+};
+
+// The RootDSE's "supportedControl" value of the attribute scoped query.
+inline constexpr char AttributeScopedQueryOid[] = "1.2.840.113556.1.4.1504";
+
+// One search of a batch, once over: its ticket, every entry of every page, or its failure.
+struct FinishedSearch {
+    int ticket = 0;
+    QList<LdapEntry> entries;
+    std::optional<LdapError> error;
+};
+
+// Several searches under way at once on the one connection, so that a level of a tree costs one
+// network latency rather than one per search. Answers come in the order the server ends them.
+class SearchBatch {
+public:
+    virtual ~SearchBatch() = default;
+    // Sends a search (or queues it when the backend has no more room); returns its ticket.
+    virtual int start(const SearchRequest& request) = 0;
+    // Waits for a search to end; nullopt when none is under way. A failure of one search comes
+    // in its FinishedSearch; a failure of the connection, a timeout or Stop (LdapError
+    // UserCancelled) raises, and the searches still under way are abandoned.
+    virtual std::optional<FinishedSearch> next() = 0;
+    // Searches started and not yet handed out by next().
+    virtual int pending() const = 0;
 };
 
 // A running search; the caller pulls one page at a time so that a stopped loop fetches no more.
@@ -81,6 +110,9 @@ public:
     // Authenticates the session. server is empty for the configured or discovered default.
     virtual void bind(const Credentials& credentials, const QString& server) = 0;
     virtual std::unique_ptr<SearchCursor> search(const SearchRequest& request) = 0;
+    // A batch of at most maxInFlight searches sent before an answer is read. The default runs
+    // each search through search() when it is started.
+    virtual std::unique_ptr<SearchBatch> searchBatch(int maxInFlight);
     virtual void add(const QString& dn, const QList<LdapAttribute>& attributes) = 0;
     virtual void modify(const QString& dn, const QList<Modification>& modifications) = 0;
     virtual void remove(const QString& dn) = 0;

@@ -19,6 +19,9 @@ Recordset::Recordset(std::unique_ptr<SearchCursor> cursor, QStringList attribute
     fillIfNeeded();
 }
 
+Recordset::Recordset(QList<LdapEntry> rows)
+    : m_page(std::move(rows)) {}
+
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 Recordset::~Recordset() = default;
@@ -123,6 +126,14 @@ Recordset DirectoryConnection::Execute(const QString& commandText, SearchScope s
     Recordset records(std::move(cursor), query.requete.attributes);
     records.setServer(query.serveur);
     return records;
+}
+
+Recordset DirectoryConnection::Execute(const SearchRequest& request) {
+    try {
+        return Recordset(m_backend->search(request), request.attributes);
+    } catch (const LdapError& e) {
+        throw queryError(e);
+    }
 }
 
 std::unique_ptr<DirectoryObject> DirectoryConnection::Bind(const QString& path) {

@@ -29,6 +29,8 @@ class Recordset {
 public:
     Recordset() = default;
     Recordset(std::unique_ptr<SearchCursor> cursor, QStringList attributes);
+    // The rows of a search already read.
+    explicit Recordset(QList<LdapEntry> rows);
     Recordset(Recordset&&) noexcept;
     Recordset& operator=(Recordset&&) noexcept;
     ~Recordset();
@@ -63,6 +65,9 @@ public:
     // Runs a query in either dialect. Raises DirectoryError (query numbers).
     Recordset Execute(const QString& commandText, SearchScope scope = SearchScope::Subtree,
                       int pageSize = 1000);
+    // Runs a search given as such (base DN as it is, filter values escaped by the caller).
+    // Raises DirectoryError (query numbers).
+    Recordset Execute(const SearchRequest& request);
 
     // Binds an object by its "LDAP://" path (server part and "\/" escapes allowed), reading
     // it once. "LDAP://RootDSE" and "LDAP://server/RootDSE" bind the RootDSE.

@@ -71,6 +71,9 @@ ResultatSession SessionAD::Ouvre() {
     try {
         const std::unique_ptr<DirectoryObject> rootDse = m_connexion.Bind(cheminRootDse);
         contexte = rootDse->Get(u"defaultNamingContext").toString();
+        m_requetePorteeAttribut = rootDse->GetEx(u"supportedControl")
+                                      .toStringList()
+                                      .contains(QLatin1StringView(AttributeScopedQueryOid));
     } catch (const DirectoryError& e) {
         return echec(IssueSession::EchecRacine, e);
     }

@@ -61,6 +61,10 @@ public:
     QString AdresseAnnuaire() const { return m_connexion.backend().address(); }
     // The default naming context as read (quotes not doubled); empty before Ouvre succeeds.
     const QString& ContexteNommage() const { return m_contexte; }
+    // True when the server's RootDSE lists the attribute scoped query among its controls.
+    bool RequetePorteeAttribut() const { return m_requetePorteeAttribut; }
+    // Forgoes the attribute scoped query: tests and benchmarks compare both ways of asking.
+    void renonceRequetePorteeAttribut() { m_requetePorteeAttribut = false; }
     // The domain's DNS name ("example.test" for DC=example,DC=test).
     QString NomDnsDomaine() const;
 
@@ -82,6 +86,7 @@ private:
     DirectoryConnection m_connexion;
     QString m_baseRechercheAD;
     QString m_contexte;
+    bool m_requetePorteeAttribut = false;
     QString m_utilisateurAffiche;
     std::function<QString()> m_nomSysteme;
 };

@@ -28,6 +28,7 @@ inline const QString DeplierGroupesContenantGroupesRecursifs =
 inline const QString DeplierGroupesEtOU = QStringLiteral("DéplierGroupesEtOU");
 inline const QString RepresenterGroupesRacineOU = QStringLiteral("ReprésenterGroupesRacineOU");
 inline const QString AfficherNombreMembres = QStringLiteral("AfficherNombreMembres");
+inline const QString RequetesSimultanees = QStringLiteral("RequêtesSimultanées");
 
 inline const QString AccesAD = QStringLiteral("AccèsAD");
 inline const QString AccesADServeur = QStringLiteral("AccèsADServeur");
@@ -61,4 +62,4 @@ inline const QString ExportIndentation = QStringLiteral("ExportIndentation");
 inline const QString ExportSeparateur = QStringLiteral("ExportSéparateur");
 inline const QString ExportFichier = QStringLiteral("ExportFichier");
 
-} // namespace arbrix::CléConfig
+} // namespace arbrix::CleConfig

@@ -32,6 +32,8 @@ struct Parametres {
     bool DeplierGroupesEtOU = false;
     bool RepresenterGroupesRacineOU = false;
     bool AfficherNombreMembres = true;
+    // Searches sent to the directory before the first answer is read (1 to 64).
+    qint16 RequetesSimultanees = 8;
 
     // Directory access.
     qint16 AccesAD = 0;

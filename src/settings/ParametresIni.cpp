@@ -172,6 +172,8 @@ Parametres LitParametres(const QString& cheminIni) {
     p.DeplierGroupesEtOU = l.Booleen(DeplierGroupesEtOU, d.DeplierGroupesEtOU);
     p.RepresenterGroupesRacineOU = l.Booleen(RepresenterGroupesRacineOU, d.RepresenterGroupesRacineOU);
     p.AfficherNombreMembres = l.Booleen(AfficherNombreMembres, d.AfficherNombreMembres);
+    p.RequetesSimultanees =
+        qBound(qint16(1), l.Entier16(RequetesSimultanees, d.RequetesSimultanees), qint16(64));
     p.AccesAD = l.Entier16(AccesAD, d.AccesAD);
     p.AccesADServeur = l.Texte(AccesADServeur);
     p.AccesADDomaine = l.Texte(AccesADDomaine);

@@ -6,16 +6,20 @@
 #include "directory/Gateway.h"
 #include "directory/Query.h"
 #include "directory/Session.h"
+#include "directory/Values.h"
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
 #include "shell/Interaction.h"
 #include "text/Texte.h"
 #include "tree/Arbre.h"
+#include "tree/CollecteContenus.h"
 #include "tree/EtatCompte.h"
 
 #include <algorithm>
 
 #include <cstdlib>
+
+using namespace Qt::StringLiterals;
 
 namespace arbrix {
 
@@ -49,6 +53,23 @@ public:
 private:
     Backend& m_backend;
 };
+
+SearchRequest requete(const QString& base, SearchScope portee, const QString& filtre,
+                      const QStringList& attributs) {
+    SearchRequest r;
+    r.base = base;
+    r.scope = portee;
+    r.filter = filtre;
+    r.attributes = attributs;
+    return r;
+}
+
+QString egalite(QStringView attribut, const QString& valeur) {
+    return u'(' + attribut.toString() + u'=' + EchappeValeurFiltre(valeur) + u')';
+}
+
+const QStringList AttributsGroupes{u"name"_s, u"distinguishedName"_s, u"memberOf"_s, u"groupType"_s,
+                                   u"objectSid"_s};
 
 QString texteChamp(const Recordset& rs, QStringView champ) {
     const QVariant v = rs.Fields(champ);
@@ -130,15 +151,16 @@ void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
 
 ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& texte) {
     // Description and type come with the rows: no object is bound one by one.
-    const QString requete =
-        QStringLiteral(
-            "SELECT Name, DistinguishedName, sAMAccountName, Description, GroupType FROM 'LDAP://") +
-        session.BaseRechercheAD() +
-        (type == 0 ? QStringLiteral("' WHERE objectClass='organizationalUnit' AND Name='")
-                   : QStringLiteral("' WHERE objectClass='group' AND CN='")) +
-        DoubleApostrophes(texte) + u'\'';
+    // "*" in the name is the wildcard.
+    const QString filtre =
+        type == 0
+            ? u"(&(objectClass=organizationalUnit)(name="_s + EchappeValeurFiltreGenerique(texte) + u"))"_s
+            : u"(&(objectClass=group)(cn="_s + EchappeValeurFiltreGenerique(texte) + u"))"_s;
+    const SearchRequest r =
+        requete(session.ContexteNommage(), SearchScope::Subtree, filtre,
+                {u"name"_s, u"distinguishedName"_s, u"sAMAccountName"_s, u"description"_s, u"groupType"_s});
     ListeOccurrences trouves;
-    for (Recordset rs = session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext()) {
+    for (Recordset rs = session.ConnexionAD().Execute(r); !rs.Eof(); rs.MoveNext()) {
         clsOccurrence o;
         o.Nom = texteChamp(rs, u"Name");
         o.TypeObjet = qint16(type);
@@ -344,8 +366,8 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
         Noeud* noeud = parent;
         if (!dn.isEmpty()) {
             const Recordset rs = m_session.ConnexionAD().Execute(
-                QStringLiteral("SELECT Name, DistinguishedName FROM 'LDAP://") + baseRecherche() +
-                QStringLiteral("' WHERE DistinguishedName='") + DoubleApostrophes(dn) + u'\'');
+                requete(baseRecherche(), SearchScope::Subtree, egalite(u"distinguishedName", dn),
+                        {u"name"_s, u"distinguishedName"_s}));
             if (rs.Eof())
                 return RacineIntrouvable;
             const QString nom = texteChamp(rs, u"Name");
@@ -362,12 +384,11 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
                 nombre = n;
         }
 
-        const QString dnOU = DoubleApostrophes(EchappeCheminLDAP(noeud->DN()));
-        Recordset rs = m_session.ConnexionAD().Execute(
-            QStringLiteral("SELECT Name, DistinguishedName FROM 'LDAP://") + prefixeChemin() + dnOU +
-                QStringLiteral("' WHERE objectCategory='OrganizationalUnit' AND DistinguishedName<>'") +
-                DoubleApostrophes(noeud->DN()) + u'\'',
-            SearchScope::OneLevel);
+        Recordset rs =
+            m_session.ConnexionAD().Execute(requete(noeud->DN(), SearchScope::OneLevel,
+                                                    u"(&(objectCategory=OrganizationalUnit)(!"_s +
+                                                        egalite(u"distinguishedName", noeud->DN()) + u"))"_s,
+                                                    {u"name"_s, u"distinguishedName"_s}));
         for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
             const QString nom = texteChamp(rs, u"Name");
             Noeud* sousOU = ajouteNoeud(noeud, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
@@ -391,10 +412,9 @@ qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 pr
                 parent->LettreType() == u'G' ? ridDe(parent->DN()) : std::optional<quint32>();
             return developpeContenu(parent, profondeur, rid);
         }
-        const Recordset rs = m_session.ConnexionAD().Execute(
-            QStringLiteral("SELECT Name, DistinguishedName, GroupType, objectSid, memberOf FROM 'LDAP://") +
-            baseRecherche() + QStringLiteral("' WHERE DistinguishedName='") + DoubleApostrophes(dn) +
-            QStringLiteral("' AND objectCategory='group'"));
+        const Recordset rs = m_session.ConnexionAD().Execute(requete(
+            baseRecherche(), SearchScope::Subtree,
+            u"(&"_s + egalite(u"distinguishedName", dn) + u"(objectCategory=group))"_s, AttributsGroupes));
         if (rs.Eof())
             return RacineIntrouvable;
         const QString nom = texteChamp(rs, u"Name");
@@ -439,32 +459,27 @@ QString Analyse::filtreComptes() const {
     }
 }
 
-qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
-    QString attributs = QStringLiteral("sAMAccountName, DisplayName, CN, DistinguishedName, "
-                                       "userAccountControl, objectClass, objectCategory");
+QStringList Analyse::attributsComptes() const {
+    QStringList attributs{u"sAMAccountName"_s,    u"displayName"_s,        u"cn"_s,
+                          u"distinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
+                          u"objectCategory"_s};
     if (m_parametres.ControlerVerrouilleExpire)
-        attributs += QStringLiteral(", accountExpires, lockoutTime, msDS-User-Account-Control-Computed");
+        attributs += {u"accountExpires"_s, u"lockoutTime"_s, u"msDS-User-Account-Control-Computed"_s};
+    return attributs;
+}
 
+qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     const QString dn = parent->DN();
-    QString requete;
-    SearchScope portee = SearchScope::Subtree;
+    Recordset rs;
     if (parent->LettreType() != u'O') {
-        // Members listed in "member", and those whose primary group this is (never listed).
-        QString membres = QStringLiteral("(memberOf=") + EchappeValeurFiltre(dn) + u')';
-        if (rid && estGroupePrincipalPossible(*rid))
-            membres = QStringLiteral("(|") + membres + QStringLiteral("(primaryGroupID=") +
-                      QString::number(*rid) + QStringLiteral("))");
-        requete = QStringLiteral("<LDAP://") + baseRecherche() + QStringLiteral(">;(&") + filtreComptes() +
-                  membres + QStringLiteral(");") + attributs;
+        const bool principal = rid && estGroupePrincipalPossible(*rid);
+        rs = Recordset(collecte().Contenu(dn, principal ? rid : std::nullopt).comptes);
     } else {
-        requete = QStringLiteral("<LDAP://") + prefixeChemin() + EchappeCheminLDAP(dn) +
-                  QStringLiteral(">;") + filtreComptes() + u';' + attributs;
-        portee = SearchScope::OneLevel;
+        rs = m_session.ConnexionAD().Execute(
+            requete(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
     }
-
     qint32 nombre = 0;
-    for (Recordset rs = m_session.ConnexionAD().Execute(requete, portee);
-         !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext())
+    for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext())
         ajouteCompte(parent, rs, nombre);
     return nombre;
 }
@@ -512,7 +527,7 @@ bool Analyse::estVerrouille(const Recordset& rs) {
         return false;
     const QString dn = texteChamp(rs, u"DistinguishedName");
     try {
-        const Recordset lu = litObjet(dn, QStringLiteral("msDS-User-Account-Control-Computed"));
+        const Recordset lu = litObjet(dn, {u"msDS-User-Account-Control-Computed"_s});
         if (!lu.Eof() && !lu.Fields(u"msDS-User-Account-Control-Computed").isNull())
             return lu.Fields(u"msDS-User-Account-Control-Computed").toLongLong() & 0x10;
     } catch (const DirectoryError&) {
@@ -524,15 +539,25 @@ bool Analyse::estVerrouille(const Recordset& rs) {
 qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     const bool sousOU = parent->LettreType() == u'O';
     const QString dn = parent->DN();
-    const QString selection =
-        QStringLiteral("SELECT Name, DistinguishedName, MemberOf, GroupType, objectSid FROM 'LDAP://");
-    Recordset rs = sousOU ? m_session.ConnexionAD().Execute(
-                                selection + prefixeChemin() + DoubleApostrophes(EchappeCheminLDAP(dn)) +
-                                    QStringLiteral("' WHERE objectCategory='group'"),
-                                SearchScope::OneLevel)
-                          : m_session.ConnexionAD().Execute(
-                                selection + baseRecherche() + QStringLiteral("' WHERE memberOf='") +
-                                DoubleApostrophes(dn) + QStringLiteral("' AND objectCategory='group'"));
+    QList<LdapEntry> lignes;
+    if (sousOU) {
+        for (Recordset ou = m_session.ConnexionAD().Execute(
+                 requete(dn, SearchScope::OneLevel, u"(objectCategory=group)"_s, AttributsGroupes));
+             !ou.Eof(); ou.MoveNext())
+            lignes.append(ou.current());
+        // Every group of the O.U. is asked for at once; their memberships, known beforehand,
+        // spare reads when deciding which of them show at O.U. level.
+        for (const LdapEntry& g : std::as_const(lignes)) {
+            if (const LdapAttribute* memberOf = g.find(u"memberOf"))
+                m_memberOf.insert(DnNormalise(g.dn), valeurAttribut(*memberOf));
+            else
+                m_memberOf.insert(DnNormalise(g.dn), QVariant());
+            collecte().Annonce(g.dn, ridAChercher(g));
+        }
+    } else {
+        lignes = collecte().Contenu(dn, std::nullopt).groupes;
+    }
+    Recordset rs(std::move(lignes));
 
     qint32 nombre = 0;
     for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
@@ -571,10 +596,10 @@ bool Analyse::estGroupePrincipalPossible(quint32 rid) {
         return true;
     if (!m_ridsPrincipaux) {
         m_ridsPrincipaux.emplace();
-        const QString requete = QStringLiteral("<LDAP://") + baseRecherche() +
-                                QStringLiteral(">;(primaryGroupID>=1000);primaryGroupID");
+        const SearchRequest survol = requete(baseRecherche(), SearchScope::Subtree,
+                                             u"(primaryGroupID>=1000)"_s, {u"primaryGroupID"_s});
         try {
-            for (Recordset rs = m_session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext())
+            for (Recordset rs = m_session.ConnexionAD().Execute(survol); !rs.Eof(); rs.MoveNext())
                 m_ridsPrincipaux->insert(quint32(rs.Fields(u"primaryGroupID").toLongLong()));
         } catch (const DirectoryError&) {
             // Without the survey, groups list the accounts that name them in "member".
@@ -639,7 +664,7 @@ QVariant Analyse::memberOfDe(const QString& dn) {
         return *connu;
     QVariant valeur;
     try {
-        const Recordset rs = litObjet(dn, QStringLiteral("memberOf"));
+        const Recordset rs = litObjet(dn, {u"memberOf"_s});
         if (!rs.Eof())
             valeur = rs.Fields(u"memberOf");
     } catch (const DirectoryError&) {
@@ -651,7 +676,7 @@ QVariant Analyse::memberOfDe(const QString& dn) {
 
 std::optional<quint32> Analyse::ridDe(const QString& dnGroupe) {
     try {
-        const Recordset rs = litObjet(dnGroupe, QStringLiteral("groupType, objectSid"));
+        const Recordset rs = litObjet(dnGroupe, {u"groupType"_s, u"objectSid"_s});
         if (!rs.Eof())
             return RidGroupePrincipal(rs.Fields(u"groupType").toInt(), rs.Fields(u"objectSid"));
     } catch (const DirectoryError&) {
@@ -668,11 +693,40 @@ Analyse::Appel::Appel(Analyse& analyse)
     if (m_analyse.m_appels++ == 0) {
         m_analyse.m_memberOf.clear();
         m_analyse.m_ridsPrincipaux.reset();
+        m_analyse.m_collecte.reset();
     }
 }
 
 Analyse::Appel::~Appel() {
-    --m_analyse.m_appels;
+    // The searches still under way when the analysis ends (a Stop) are given up.
+    if (--m_analyse.m_appels == 0)
+        m_analyse.m_collecte.reset();
+}
+
+CollecteContenus& Analyse::collecte() {
+    if (!m_collecte) {
+        ReglesCollecte regles;
+        regles.base = baseRecherche();
+        if (ModeAnalyse < Mode::Structure)
+            regles.filtreComptes = filtreComptes();
+        regles.attributsComptes = attributsComptes();
+        regles.attributsGroupes = AttributsGroupes;
+        regles.porteeAttribut = m_session.RequetePorteeAttribut();
+        regles.requetesSimultanees = m_parametres.RequetesSimultanees;
+        regles.ridPrincipal = [this](const LdapEntry& groupe) { return ridAChercher(groupe); };
+        m_collecte = std::make_unique<CollecteContenus>(m_session.ConnexionAD().backend(), std::move(regles));
+    }
+    return *m_collecte;
+}
+
+std::optional<quint32> Analyse::ridAChercher(const LdapEntry& groupe) {
+    if (ModeAnalyse >= Mode::Structure)
+        return std::nullopt;
+    const LdapAttribute* type = groupe.find(u"groupType");
+    const LdapAttribute* sid = groupe.find(u"objectSid");
+    const std::optional<quint32> rid =
+        RidGroupePrincipal(type ? valeurAttribut(*type).toInt() : 0, sid ? valeurAttribut(*sid) : QVariant());
+    return rid && estGroupePrincipalPossible(*rid) ? rid : std::nullopt;
 }
 
 Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,
@@ -693,11 +747,8 @@ void Analyse::remplaceArbre() {
     m_interaction.EffaceDescription();
 }
 
-Recordset Analyse::litObjet(const QString& dn, const QString& attributs) {
-    return m_session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + prefixeChemin() +
-                                               EchappeCheminLDAP(dn) + QStringLiteral(">;(objectClass=*);") +
-                                               attributs,
-                                           SearchScope::Base);
+Recordset Analyse::litObjet(const QString& dn, const QStringList& attributs) {
+    return m_session.ConnexionAD().Execute(requete(dn, SearchScope::Base, u"(objectClass=*)"_s, attributs));
 }
 
 qint32 Analyse::erreur(qint32 numero, const QString& texte) {
@@ -708,11 +759,7 @@ qint32 Analyse::erreur(qint32 numero, const QString& texte) {
 }
 
 QString Analyse::baseRecherche() const {
-    return m_session.BaseRechercheAD();
-}
-
-QString Analyse::prefixeChemin() const {
-    return m_session.PrefixeChemin();
+    return m_session.ContexteNommage();
 }
 
 QDateTime Analyse::maintenant() const {

@@ -20,6 +20,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace arbrix {
@@ -29,6 +30,8 @@ class Noeud;
 class Interaction;
 class SessionAD;
 class Recordset;
+class CollecteContenus;
+struct LdapEntry;
 struct Parametres;
 
 // Analysis modes.
@@ -143,7 +146,7 @@ private:
     void signaleEchec(qint32 numero, qint64 numeroAffiche, const QString& texte);
     void termine(IssueAnalyse issue, qint64 numeroErreur = 0);
     template <typename Etape> qint32 resultatDe(Etape&& etape);
-    Recordset litObjet(const QString& dn, const QString& attributs);
+    Recordset litObjet(const QString& dn, const QStringList& attributs);
     // The root was read: the tree it replaces goes, with the labels that described it.
     void remplaceArbre();
 
@@ -164,8 +167,11 @@ private:
     qint32 erreur(qint32 numero, const QString& texte);
 
     QString filtreComptes() const;
+    QStringList attributsComptes() const;
     QString baseRecherche() const;
-    QString prefixeChemin() const;
+    CollecteContenus& collecte();
+    // The RID of a member group whose primary-group members are to be searched for.
+    std::optional<quint32> ridAChercher(const LdapEntry& groupe);
     QDateTime maintenant() const;
 
     Arbre& m_arbre;
@@ -180,6 +186,8 @@ private:
     int m_appels = 0;
     // Per analysis: the RIDs of 1000 and above that accounts have as primary group.
     std::optional<QSet<quint32>> m_ridsPrincipaux;
+    // Per analysis: the groups' contents, asked for ahead of the tree.
+    std::unique_ptr<CollecteContenus> m_collecte;
     // The text of the last error behind each negative result, for the report.
     QHash<qint32, QString> m_textesErreurs;
     ResultatAnalyse m_resultat;

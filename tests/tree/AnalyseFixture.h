@@ -146,7 +146,7 @@ inline std::unique_ptr<SearchCursor> AnnuaireEnveloppe::search(const SearchReque
     if (avantRecherche)
         avantRecherche(requete);
     auto curseur = m_annuaire->search(requete);
-    if (sansAttributCalcule && requete.scope != SearchScope::Base)
+    if (sansAttributCalcule && (requete.scope != SearchScope::Base || !requete.scopedAttribute.isEmpty()))
         return std::make_unique<interne::CurseurFiltre>(std::move(curseur),
                                                         QStringLiteral("msDS-User-Account-Control-Computed"));
     return curseur;

@@ -366,7 +366,7 @@ TEST_F(AnalyseDomaine, rightsErrorsHaveTheirOwnMessageAndNestedErrorsEndOneNode)
     // of the tree is built and no message is shown.
     m_utilisateur.messages.clear();
     m_enveloppe->avantRecherche = [](const SearchRequest& r) {
-        if (r.filter.contains("Ventes \\28EMEA\\29"))
+        if (r.filter.contains("Ventes \\28EMEA\\29") || r.base.startsWith("CN=Ventes (EMEA)"))
             throw LdapError(LdapCode::Other, "busy");
     };
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
@@ -497,12 +497,44 @@ TEST_F(AnalyseDomaine, roundTripsAreConstantPerExpandedGroupAndNonePerAccount) {
         return true;
     });
     ASSERT_GT(comptes, 10);
-    // The root lookup, the survey of custom primary groups, then one account query and one
-    // group query per expanded group.
-    EXPECT_EQ(allers().searches, 1 + 1 + 2 * groupesDeveloppes);
+    // The root lookup, the survey of custom primary groups, then one attribute scoped query
+    // per expanded group; without that query, one account search and one group search.
+    EXPECT_EQ(allers().searches, 1 + 1 + groupesDeveloppes);
     EXPECT_EQ(allers().pages, allers().searches);
     EXPECT_EQ(allers().reads, 0);
     EXPECT_EQ(allers().binds, 0);
+
+    m_session->renonceRequetePorteeAttribut();
+    m_annuaire->resetRoundTrips();
+    m_analyse->LanceAnalyse(Mode::Standard,
+                            "CN=GS Tout le personnel," + dnVelmora("OU=Groupes,OU=Informatique"));
+    EXPECT_EQ(allers().searches, 1 + 1 + 2 * groupesDeveloppes);
+}
+
+// Asking by attribute scoped query with several searches in flight, or group by group through
+// memberOf one search at a time, builds the same trees and reports.
+TEST_F(AnalyseDomaine, bothWaysOfAskingBuildTheSameTrees) {
+    m_parametres.ControlerVerrouilleExpire = true;
+    m_parametres.DeplierGroupesContenantComptesDesactivesVerrouillesExpires = true;
+    const auto construit = [this](qint16 mode, const QString& dn) {
+        m_analyse->LanceAnalyse(mode, dn);
+        const Noeud* choisi = m_arbre.SelectedItem();
+        return dessin() + m_analyse->GroupesRecursifs.join(u'|') + u'|' +
+               (choisi ? choisi->Key() : QString());
+    };
+    const QStringList racines{
+        "OU=Velmora,DC=velmora,DC=test", "CN=GS Tout le personnel," + dnVelmora("OU=Groupes,OU=Informatique"),
+        "CN=Boucle A," + dnVelmora("OU=R&D\\, Paris"), "CN=Domain Users,CN=Users,DC=velmora,DC=test"};
+    QStringList parPortee;
+    for (qint16 mode = Mode::Standard; mode <= Mode::StructureEtendue; ++mode)
+        for (const QString& dn : racines)
+            parPortee << construit(mode, dn);
+    m_session->renonceRequetePorteeAttribut();
+    m_parametres.RequetesSimultanees = 1;
+    qsizetype i = 0;
+    for (qint16 mode = Mode::Standard; mode <= Mode::StructureEtendue; ++mode)
+        for (const QString& dn : racines)
+            EXPECT_EQ(construit(mode, dn), parPortee.at(i++)) << "mode " << mode << ", " << dn.toStdString();
 }
 
 TEST_F(AnalyseDomaine, lockOutIsReadOnlyForAccountsWithALockOutTime) {
@@ -518,7 +550,7 @@ TEST_F(AnalyseDomaine, lockOutIsReadOnlyForAccountsWithALockOutTime) {
 TEST_F(AnalyseDomaine, ouScanReadsEachGroupAtMostOnce) {
     QStringList lus;
     m_enveloppe->avantRecherche = [&lus](const SearchRequest& r) {
-        if (r.scope == SearchScope::Base)
+        if (r.scope == SearchScope::Base && r.scopedAttribute.isEmpty())
             lus << DnNormalise(r.base);
     };
     m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");

@@ -14,7 +14,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <functional>
+#include <map>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -241,6 +243,8 @@ public:
     // Waits for every message of the answer to msgid, in short slices when someone is waiting
     // with patience: a server that stopped answering must not freeze the windows or the Stop
     // button until the timeout.
+    // msgid LDAP_RES_ANY waits for whichever answer completes first; the caller abandons its
+    // requests when the wait fails.
     ldapraii::Message wait(int msgid) const {
         const QDeadlineTimer deadline{qint64(m_timeoutSeconds) * 1000};
         const bool patient = patience && *patience;
@@ -256,15 +260,20 @@ public:
             if (type > 0)
                 return result;
             if (patient && !(*patience)()) {
-                ldap_abandon_ext(ld(), msgid, nullptr, nullptr);
+                abandon(msgid);
                 raise(LDAP_USER_CANCELLED, u"Stopped while waiting for the directory server"_s);
             }
             if (deadline.hasExpired()) {
-                ldap_abandon_ext(ld(), msgid, nullptr, nullptr);
+                abandon(msgid);
                 raise(LDAP_TIMEOUT,
                       u"The directory server did not answer within %1 seconds"_s.arg(m_timeoutSeconds));
             }
         }
+    }
+
+    void abandon(int msgid) const {
+        if (msgid != LDAP_RES_ANY)
+            ldap_abandon_ext(ld(), msgid, nullptr, nullptr);
     }
 
     // Raises the error a final result carries; returns its controls.
@@ -328,7 +337,7 @@ public:
         // The RootDSE is not ranged: it answers its own attributes only.
         const bool ranged = m_rangeSize > 0 && !m_request.base.isEmpty();
         m_attributes = ranged ? AttributsAvecPlage(m_request.attributes, m_rangeSize) : m_request.attributes;
-        m_paged = m_request.scope != SearchScope::Base;
+        m_paged = m_request.scope != SearchScope::Base || !m_request.scopedAttribute.isEmpty();
         if (m_request.pageSize <= 0)
             m_request.pageSize = 1000;
     }
@@ -338,19 +347,49 @@ public:
             return false;
         // Later pages belong to the connection that gave the first: they cannot move.
         if (!m_started)
-            return m_connection->retrying([&] { return fetchNextPage(out); });
-        return fetchNextPage(out);
+            return m_connection->retrying([&] { return readAnswer(m_connection->wait(send()).get(), out); });
+        return readAnswer(m_connection->wait(send()).get(), out);
     }
 
-private:
-    bool fetchNextPage(QList<LdapEntry>& out) {
-        const int msgid = sendRequest();
-        ldapraii::Message answer = m_connection->wait(msgid);
+    // Sends the request for the next page; returns its message id.
+    int send() {
+        LDAP* ld = m_connection->ld();
+        ldapraii::Control page;
+        if (m_paged) {
+            LDAPControl* raw = nullptr;
+            berval cookie = bervalOf(m_cookie);
+            const int rc = ldap_create_page_control(ld, ber_int_t(m_request.pageSize),
+                                                    m_cookie.isEmpty() ? nullptr : &cookie, 0, &raw);
+            page.reset(raw);
+            if (rc != LDAP_SUCCESS)
+                m_connection->fail(rc);
+        }
+        const ldapraii::Control scoped = scopedQueryControl();
+        LDAPControl* controls[] = {page.get(), scoped.get(), nullptr};
+        if (!page)
+            std::swap(controls[0], controls[1]);
+        const QByteArray base = m_request.base.toUtf8();
+        const QByteArray filter = m_request.filter.toUtf8();
+        CStrings attributes(m_attributes);
+        int msgid = 0;
+        const int rc = ldap_search_ext(ld, base.constData(), scopeOf(m_request.scope), filter.constData(),
+                                       attributes.get(), 0, controls[0] ? controls : nullptr, nullptr,
+                                       nullptr, LDAP_NO_LIMIT, &msgid);
+        if (rc != LDAP_SUCCESS)
+            m_connection->fail(rc);
+        if (!m_started)
+            m_connection->count(&RoundTrips::searches);
+        m_started = true;
+        return msgid;
+    }
+
+    // Reads the answer to one page into out; true when another page is to be asked for.
+    bool readAnswer(LDAPMessage* answer, QList<LdapEntry>& out) {
         m_connection->count(&RoundTrips::pages);
         LDAP* ld = m_connection->ld();
         QList<LdapEntry> page;
         bool finished = false;
-        for (LDAPMessage* m = ldap_first_message(ld, answer.get()); m; m = ldap_next_message(ld, m)) {
+        for (LDAPMessage* m = ldap_first_message(ld, answer); m; m = ldap_next_message(ld, m)) {
             switch (ldap_msgtype(m)) {
             case LDAP_RES_SEARCH_ENTRY:
                 page.append(readEntry(ld, m));
@@ -369,32 +408,25 @@ private:
         return !m_done;
     }
 
-    int sendRequest() {
-        LDAP* ld = m_connection->ld();
-        ldapraii::Control page;
-        if (m_paged) {
-            LDAPControl* raw = nullptr;
-            berval cookie = bervalOf(m_cookie);
-            const int rc = ldap_create_page_control(ld, ber_int_t(m_request.pageSize),
-                                                    m_cookie.isEmpty() ? nullptr : &cookie, 0, &raw);
-            page.reset(raw);
-            if (rc != LDAP_SUCCESS)
-                m_connection->fail(rc);
-        }
-        LDAPControl* controls[] = {page.get(), nullptr};
-        const QByteArray base = m_request.base.toUtf8();
-        const QByteArray filter = m_request.filter.toUtf8();
-        CStrings attributes(m_attributes);
-        int msgid = 0;
-        const int rc = ldap_search_ext(ld, base.constData(), scopeOf(m_request.scope), filter.constData(),
-                                       attributes.get(), 0, m_paged ? controls : nullptr, nullptr, nullptr,
-                                       LDAP_NO_LIMIT, &msgid);
+private:
+    // The attribute scoped query's control: a DER sequence holding the source attribute.
+    ldapraii::Control scopedQueryControl() const {
+        if (m_request.scopedAttribute.isEmpty())
+            return {};
+        // The encoder owns its buffer (freed with it); ber_flatten gives a copy.
+        const std::unique_ptr<BerElement, void (*)(BerElement*)> ber(ber_alloc_t(LBER_USE_DER),
+                                                                     [](BerElement* b) { ber_free(b, 1); });
+        const QByteArray attribute = m_request.scopedAttribute.toUtf8();
+        berval* value = nullptr;
+        if (!ber || ber_printf(ber.get(), "{s}", attribute.constData()) < 0 ||
+            ber_flatten(ber.get(), &value) < 0)
+            m_connection->fail(LDAP_ENCODING_ERROR);
+        const ldapraii::Berval valueOwner(value);
+        LDAPControl* raw = nullptr;
+        const int rc = ldap_control_create(AttributeScopedQueryOid, 1, value, 1, &raw);
         if (rc != LDAP_SUCCESS)
             m_connection->fail(rc);
-        if (!m_started)
-            m_connection->count(&RoundTrips::searches);
-        m_started = true;
-        return msgid;
+        return ldapraii::Control(raw);
     }
 
     // Keeps the server's cookie for the next page; false when the search is over.
@@ -466,6 +498,115 @@ private:
     bool m_started = false;
     bool m_done = false;
     QByteArray m_cookie;
+};
+
+// Searches sent ahead of their answers, at most maxInFlight at once; the others wait their turn.
+// A search's later pages are asked for as soon as the previous one is read.
+class LdapBatch : public SearchBatch {
+public:
+    LdapBatch(std::shared_ptr<LdapConnection> connection, int maxInFlight, int rangeSize)
+        : m_connection(std::move(connection))
+        , m_maxInFlight(std::max(1, maxInFlight))
+        , m_rangeSize(rangeSize) {}
+
+    ~LdapBatch() override { abandonAll(); }
+    LdapBatch(const LdapBatch&) = delete;
+    LdapBatch& operator=(const LdapBatch&) = delete;
+
+    int start(const SearchRequest& request) override {
+        const int ticket = m_nextTicket++;
+        m_queued.push_back({ticket, request});
+        sendQueued();
+        return ticket;
+    }
+
+    std::optional<FinishedSearch> next() override {
+        while (m_done.empty() && !m_running.empty())
+            readOneAnswer();
+        if (m_done.empty())
+            return std::nullopt;
+        FinishedSearch done = std::move(m_done.front());
+        m_done.pop_front();
+        return done;
+    }
+
+    int pending() const override { return int(m_queued.size() + m_running.size() + m_done.size()); }
+
+private:
+    struct Running {
+        int ticket = 0;
+        std::unique_ptr<LdapCursor> cursor;
+        QList<LdapEntry> entries;
+    };
+
+    void sendQueued() {
+        while (int(m_running.size()) < m_maxInFlight && !m_queued.empty()) {
+            auto [ticket, request] = std::move(m_queued.front());
+            m_queued.pop_front();
+            Running running{ticket, std::make_unique<LdapCursor>(m_connection, request, m_rangeSize), {}};
+            try {
+                // With nothing under way, a lost connection can still be reopened and bound.
+                const int msgid = m_running.empty()
+                                      ? m_connection->retrying([&] { return running.cursor->send(); })
+                                      : running.cursor->send();
+                m_running.emplace(msgid, std::move(running));
+            } catch (const LdapError& e) {
+                endBatchOnConnectionFailure(e);
+                m_done.push_back({ticket, {}, e});
+            }
+        }
+    }
+
+    void readOneAnswer() {
+        ldapraii::Message answer;
+        try {
+            answer = m_connection->wait(LDAP_RES_ANY);
+        } catch (const LdapError&) {
+            abandonAll();
+            throw;
+        }
+        const auto found = m_running.find(ldap_msgid(answer.get()));
+        if (found == m_running.end())
+            return; // the answer to a request given up earlier
+        Running running = std::move(found->second);
+        m_running.erase(found);
+        try {
+            if (running.cursor->readAnswer(answer.get(), running.entries)) {
+                const int msgid = running.cursor->send();
+                m_running.emplace(msgid, std::move(running));
+                return;
+            }
+            m_done.push_back({running.ticket, std::move(running.entries), std::nullopt});
+        } catch (const LdapError& e) {
+            endBatchOnConnectionFailure(e);
+            m_done.push_back({running.ticket, {}, e});
+        }
+        sendQueued();
+    }
+
+    // A lost connection or a Stop ends every search, not only the one that met it.
+    void endBatchOnConnectionFailure(const LdapError& e) {
+        if (e.code() == LDAP_SERVER_DOWN || e.code() == LDAP_USER_CANCELLED || e.code() == LDAP_TIMEOUT ||
+            e.code() == LDAP_CONNECT_ERROR) {
+            abandonAll();
+            throw e;
+        }
+    }
+
+    void abandonAll() {
+        for (const auto& [msgid, running] : m_running)
+            ldap_abandon_ext(m_connection->ld(), msgid, nullptr, nullptr);
+        m_running.clear();
+        m_queued.clear();
+    }
+
+    std::shared_ptr<LdapConnection> m_connection;
+    int m_maxInFlight;
+    int m_rangeSize;
+    int m_nextTicket = 0;
+    std::deque<std::pair<int, SearchRequest>> m_queued;
+    std::map<int, Running> m_running; // by message id
+    std::deque<FinishedSearch> m_done;
 };
 
 } // namespace
@@ -663,6 +804,11 @@ int LdapBackend::socketDescriptor() const {
 std::unique_ptr<SearchCursor> LdapBackend::search(const SearchRequest& request) {
     connection();
     return std::make_unique<LdapCursor>(m_connection, request, m_options.rangeSize);
+}
+
+std::unique_ptr<SearchBatch> LdapBackend::searchBatch(int maxInFlight) {
+    connection();
+    return std::make_unique<LdapBatch>(m_connection, maxInFlight, m_options.rangeSize);
 }
 
 void LdapBackend::add(const QString& dn, const QList<LdapAttribute>& attributes) {

@@ -39,6 +39,8 @@ public:
     // server (or, in mode 2, credentials.domain) names the host, domain or URI to reach.
     void bind(const Credentials& credentials, const QString& server) override;
     std::unique_ptr<SearchCursor> search(const SearchRequest& request) override;
+    // Every search of the batch is sent before an answer is read, up to maxInFlight at once.
+    std::unique_ptr<SearchBatch> searchBatch(int maxInFlight) override;
     void add(const QString& dn, const QList<LdapAttribute>& attributes) override;
     void modify(const QString& dn, const QList<Modification>& modifications) override;
     void remove(const QString& dn) override;

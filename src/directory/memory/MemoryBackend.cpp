@@ -123,7 +123,8 @@ void MemoryBackend::bind(const Credentials& credentials, const QString& server) 
 
 std::unique_ptr<SearchCursor> MemoryBackend::search(const SearchRequest& request) {
     const bool rootDse = request.base.isEmpty() && request.scope == SearchScope::Base;
-    if (request.scope == SearchScope::Base)
+    const bool read = request.scope == SearchScope::Base && request.scopedAttribute.isEmpty();
+    if (read)
         ++m_roundTrips.reads;
     else
         ++m_roundTrips.searches;
@@ -136,9 +137,8 @@ std::unique_ptr<SearchCursor> MemoryBackend::search(const SearchRequest& request
             u"000004DC: LdapErr: DSID-0C090A5C, comment: In order to perform this operation a successful "
             u"bind must be completed on the connection., data 0, v4563"_s);
     // Base reads count as reads, not pages.
-    return std::make_unique<MemoryCursor>(
-        m_directory, m_directory->search(request), request.attributes, request.pageSize,
-        request.scope == SearchScope::Base ? nullptr : &m_roundTrips, false);
+    return std::make_unique<MemoryCursor>(m_directory, m_directory->search(request), request.attributes,
+                                          request.pageSize, read ? nullptr : &m_roundTrips, false);
 }
 
 void MemoryBackend::add(const QString& dn, const QList<LdapAttribute>& attributes) {

@@ -800,7 +800,7 @@ LdapEntry MemoryDirectory::rootDse(const QStringList& attributes) const {
         {u"dnsHostName"_s, {dnsHost.toUtf8()}},
         {u"ldapServiceName"_s, {(dnsDomain() + u":dc1$@"_s + dnsDomain().toUpper()).toUtf8()}},
         {u"supportedLDAPVersion"_s, {"3", "2"}},
-        {u"supportedControl"_s, {"1.2.840.113556.1.4.319"}},
+        {u"supportedControl"_s, {"1.2.840.113556.1.4.319", AttributeScopedQueryOid}},
         {u"supportedSASLMechanisms"_s, {"GSSAPI", "GSS-SPNEGO"}},
         {u"isGlobalCatalogReady"_s, {"TRUE"}},
     };
@@ -842,6 +842,26 @@ LdapEntry MemoryDirectory::materialize(const MemEntry& e, const QStringList& att
     return out;
 }
 
+// The objects an attribute of entry names, in the order they were made (as the members found
+// through memberOf are listed).
+QList<MemEntry*> MemoryDirectory::scopedTargets(const MemEntry& entry, const QString& attribute) const {
+    QList<MemEntry*> targets;
+    if (sameName(attribute, u"member")) {
+        for (const QString& m : entry.memberNdns) {
+            if (MemEntry* e = findNormalized(m))
+                targets += e;
+        }
+    } else if (const LdapAttribute* a = entry.find(attribute)) {
+        for (const QByteArray& v : a->values) {
+            if (MemEntry* e = find(QString::fromUtf8(v)))
+                targets += e;
+        }
+    }
+    std::sort(targets.begin(), targets.end(),
+              [](MemEntry* a, MemEntry* b) { return a->sequence < b->sequence; });
+    return targets;
+}
+
 std::vector<EntryPtr> MemoryDirectory::search(const SearchRequest& request) const {
     const std::optional<FilterNode> filter = ParseFilter(request.filter);
     if (!filter)
@@ -852,6 +872,15 @@ std::vector<EntryPtr> MemoryDirectory::search(const SearchRequest& request) cons
     const PreparedFilter prepared = prepare(*filter, m_namingContext);
     const Matcher matcher(*this, m_memberOf);
     std::vector<EntryPtr> out;
+    if (!request.scopedAttribute.isEmpty()) {
+        if (request.scope != SearchScope::Base)
+            fail(LdapCode::UnwillingToPerform, u"An attribute scoped query must have a base scope"_s);
+        for (MemEntry* e : scopedTargets(*base, request.scopedAttribute)) {
+            if (!e->deleted && matcher.matches(prepared, *e))
+                out.push_back(m_entries.value(e->ndn));
+        }
+        return out;
+    }
     const auto inScope = [&](const MemEntry& e) {
         switch (request.scope) {
         case SearchScope::Base:

@@ -68,6 +68,7 @@ public:
     void authenticate(const QString& login, const QString& password) const;
 
 private:
+    QList<MemEntry*> scopedTargets(const MemEntry& entry, const QString& attribute) const;
     // ndn: the normalised DN when the caller has it already.
     EntryPtr insert(const Dn& dn, QList<LdapAttribute> attributes, int line, const QString& ndn = {});
     void setParentNdn(MemEntry& entry) const;

@@ -1,0 +1,230 @@
+#include "tree/CollecteContenus.h"
+
+#include "directory/Dn.h"
+#include "directory/Query.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace arbrix {
+
+namespace {
+
+bool estGroupe(const LdapEntry& ligne) {
+    const LdapAttribute* classes = ligne.find(u"objectClass");
+    return classes && std::any_of(classes->values.cbegin(), classes->values.cend(), [](const QByteArray& c) {
+               return c.compare("group", Qt::CaseInsensitive) == 0;
+           });
+}
+
+QStringList reunion(QStringList a, const QStringList& b) {
+    for (const QString& x : b) {
+        if (!a.contains(x, Qt::CaseInsensitive))
+            a += x;
+    }
+    return a;
+}
+
+} // namespace
+
+CollecteContenus::CollecteContenus(Backend& backend, ReglesCollecte regles)
+    : m_backend(backend)
+    , m_regles(std::move(regles))
+    , m_baseNormalisee(DnNormalise(m_regles.base)) {}
+
+// In-flight searches are abandoned with the batch.
+CollecteContenus::~CollecteContenus() = default;
+
+template <typename Etape> auto CollecteContenus::protege(Etape&& etape) {
+    try {
+        return etape();
+    } catch (const LdapError& e) {
+        // What was under way is asked for again by a later call.
+        m_lot.reset();
+        m_aEnvoyer.clear();
+        m_enVol.clear();
+        std::erase_if(m_attentes, [](const auto& a) { return !a.second.termine; });
+        throw queryError(e);
+    }
+}
+
+void CollecteContenus::Annonce(const QString& dn, std::optional<quint32> ridPrincipal) {
+    const QString cle = DnNormalise(dn);
+    if (m_attentes.count(cle))
+        return;
+    Attente& attente = m_attentes[cle];
+    attente.dn = dn;
+    attente.rid = ridPrincipal;
+    if (m_regles.porteeAttribut)
+        demandeParPorteeAttribut(attente, cle);
+    else
+        demandeParMemberOf(attente, cle);
+    protege([this] { envoie(); });
+}
+
+const ContenuGroupe& CollecteContenus::Contenu(const QString& dn, std::optional<quint32> ridPrincipal) {
+    Annonce(dn, ridPrincipal);
+    const QString cle = DnNormalise(dn);
+    protege([&] {
+        avanceEnPriorite(cle);
+        while (!m_attentes.at(cle).termine) {
+            std::optional<FinishedSearch> fini = m_lot->next();
+            if (!fini)
+                break;
+            recoit(std::move(*fini));
+            envoie();
+        }
+    });
+    const Attente& attente = m_attentes.at(cle);
+    if (attente.erreur)
+        throw queryError(*attente.erreur);
+    return attente.contenu;
+}
+
+void CollecteContenus::demandeParPorteeAttribut(Attente& attente, const QString& cle) {
+    SearchRequest requete;
+    requete.base = attente.dn;
+    requete.scope = SearchScope::Base;
+    requete.scopedAttribute = u"member"_s;
+    requete.filter = m_regles.filtreComptes.isEmpty()
+                         ? u"(objectCategory=group)"_s
+                         : u"(|"_s + m_regles.filtreComptes + u"(objectCategory=group))"_s;
+    requete.attributes = reunion(m_regles.attributsComptes, m_regles.attributsGroupes);
+    if (!requete.attributes.contains(u"objectClass"_s, Qt::CaseInsensitive))
+        requete.attributes += u"objectClass"_s;
+    ajoute(cle, Sorte::PorteeAttribut, requete);
+    if (attente.rid && !m_regles.filtreComptes.isEmpty()) {
+        SearchRequest principaux;
+        principaux.base = m_regles.base;
+        principaux.filter = u"(&"_s + m_regles.filtreComptes + u"(primaryGroupID="_s +
+                            QString::number(*attente.rid) + u"))"_s;
+        principaux.attributes = m_regles.attributsComptes;
+        ajoute(cle, Sorte::Principaux, principaux);
+    }
+}
+
+void CollecteContenus::demandeParMemberOf(Attente& attente, const QString& cle) {
+    const QString membre = u"(memberOf="_s + EchappeValeurFiltre(attente.dn) + u')';
+    if (!m_regles.filtreComptes.isEmpty()) {
+        // Members listed in "member", and those whose primary group this is, in one search.
+        const QString membres =
+            attente.rid ? u"(|"_s + membre + u"(primaryGroupID="_s + QString::number(*attente.rid) + u"))"_s
+                        : membre;
+        SearchRequest comptes;
+        comptes.base = m_regles.base;
+        comptes.filter = u"(&"_s + m_regles.filtreComptes + membres + u')';
+        comptes.attributes = m_regles.attributsComptes;
+        ajoute(cle, Sorte::ComptesParMemberOf, comptes);
+    }
+    SearchRequest groupes;
+    groupes.base = m_regles.base;
+    groupes.filter = u"(&"_s + membre + u"(objectCategory=group))"_s;
+    groupes.attributes = m_regles.attributsGroupes;
+    ajoute(cle, Sorte::GroupesParMemberOf, groupes);
+}
+
+void CollecteContenus::ajoute(const QString& cle, Sorte sorte, SearchRequest requete) {
+    ++m_attentes.at(cle).restantes;
+    m_aEnvoyer.push_back({cle, sorte, std::move(requete)});
+}
+
+void CollecteContenus::envoie() {
+    if (!m_lot)
+        m_lot = m_backend.searchBatch(m_regles.requetesSimultanees);
+    while (m_enVol.size() < qsizetype(std::max(1, m_regles.requetesSimultanees)) && !m_aEnvoyer.empty()) {
+        Recherche recherche = std::move(m_aEnvoyer.front());
+        m_aEnvoyer.pop_front();
+        const int ticket = m_lot->start(recherche.requete);
+        m_enVol.insert(ticket, std::move(recherche));
+    }
+}
+
+void CollecteContenus::avanceEnPriorite(const QString& cle) {
+    // The group the tree waits for goes before those asked for ahead of need.
+    std::stable_partition(m_aEnvoyer.begin(), m_aEnvoyer.end(),
+                          [&cle](const Recherche& r) { return r.cle == cle; });
+    envoie();
+}
+
+void CollecteContenus::recoit(FinishedSearch fini) {
+    const auto trouve = m_enVol.find(fini.ticket);
+    if (trouve == m_enVol.end())
+        return;
+    const Recherche recherche = std::move(*trouve);
+    m_enVol.erase(trouve);
+    const auto attente = m_attentes.find(recherche.cle);
+    if (attente == m_attentes.end())
+        return;
+    Attente& a = attente->second;
+    if (fini.error && recherche.sorte == Sorte::PorteeAttribut) {
+        // A server that refuses the query for this group (too large to page, say) still
+        // answers the searches by memberOf; this group's other searches are left unread.
+        a.restantes = 0;
+        a.principaux.clear();
+        std::erase_if(m_aEnvoyer, [&](const Recherche& r) { return r.cle == recherche.cle; });
+        m_enVol.removeIf([&](const auto& r) { return r.value().cle == recherche.cle; });
+        demandeParMemberOf(a, recherche.cle);
+        avanceEnPriorite(recherche.cle);
+        return;
+    }
+    if (fini.error && !a.erreur)
+        a.erreur = std::move(fini.error);
+    else
+        range(a, recherche.sorte, std::move(fini.entries));
+    if (--a.restantes == 0)
+        acheve(a);
+}
+
+void CollecteContenus::range(Attente& attente, Sorte sorte, QList<LdapEntry> lignes) {
+    switch (sorte) {
+    case Sorte::PorteeAttribut:
+        for (LdapEntry& ligne : lignes) {
+            if (!dansLaBase(ligne.dn))
+                continue;
+            (estGroupe(ligne) ? attente.contenu.groupes : attente.contenu.comptes).append(std::move(ligne));
+        }
+        break;
+    case Sorte::Principaux:
+        attente.principaux = std::move(lignes);
+        break;
+    case Sorte::ComptesParMemberOf:
+        attente.contenu.comptes = std::move(lignes);
+        break;
+    case Sorte::GroupesParMemberOf:
+        attente.contenu.groupes = std::move(lignes);
+        break;
+    }
+}
+
+void CollecteContenus::acheve(Attente& attente) {
+    attente.termine = true;
+    if (attente.erreur)
+        return;
+    // A member may name its primary group in "member" as well: it is shown once.
+    if (!attente.principaux.isEmpty()) {
+        QSet<QString> deja;
+        for (const LdapEntry& c : std::as_const(attente.contenu.comptes))
+            deja.insert(DnNormalise(c.dn));
+        for (LdapEntry& ligne : attente.principaux) {
+            if (!deja.contains(DnNormalise(ligne.dn)))
+                attente.contenu.comptes.append(std::move(ligne));
+        }
+        attente.principaux.clear();
+    }
+    // The member groups are the next level of the tree: ask for them now.
+    for (const LdapEntry& groupe : std::as_const(attente.contenu.groupes))
+        Annonce(groupe.dn, m_regles.ridPrincipal ? m_regles.ridPrincipal(groupe) : std::nullopt);
+}
+
+bool CollecteContenus::dansLaBase(const QString& dn) const {
+    const QString n = DnNormalise(dn);
+    if (n.size() == m_baseNormalisee.size())
+        return n == m_baseNormalisee;
+    return n.size() > m_baseNormalisee.size() && n.endsWith(m_baseNormalisee) &&
+           n.at(n.size() - m_baseNormalisee.size() - 1) == u',';
+}
+
+} // namespace arbrix
