@@ -48,9 +48,9 @@ std::optional<Destinataire> CompteNomme(SessionAD& session, const QString& nomOu
                            valeur + u"$)(distinguishedName="_s + valeur + u")))"_s;
     std::optional<Destinataire> trouve;
     try {
-        Recordset rs =
-            session.ConnexionAD().Execute(u"<LDAP://"_s + session.BaseRechercheAD() + u">;"_s + filtre +
-                                          u";sAMAccountName,distinguishedName,objectClass"_s);
+        Recordset rs = session.ConnexionAD().Execute(
+            searchRequest(session.ContexteNommage(), SearchScope::Subtree, filtre,
+                          {u"sAMAccountName"_s, u"distinguishedName"_s, u"objectClass"_s}));
         for (; !rs.Eof(); rs.MoveNext()) {
             if (trouve)
                 return std::nullopt;

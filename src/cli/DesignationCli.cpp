@@ -40,8 +40,9 @@ bool Convient(QChar lettre, GenreDesignation genre) {
 }
 
 RechercheDesignation ParDn(SessionAD& session, const QString& dn, GenreDesignation genre) {
-    const std::optional<Recordset> rs =
-        LitObjetParDn(session, dn, QStringLiteral("name, distinguishedName, objectClass"));
+    const std::optional<Recordset> rs = LitObjetParDn(
+        session, dn,
+        {QStringLiteral("name"), QStringLiteral("distinguishedName"), QStringLiteral("objectClass")});
     if (!rs)
         return {};
     const QChar lettre = LettreObjet(rs->Fields(u"objectClass"));
@@ -59,11 +60,11 @@ RechercheDesignation DepuisOccurrences(const ListeOccurrences& trouves, QChar le
 // Accounts whose account name is texte (users, computers, service accounts).
 ListeOccurrences ComptesNommes(SessionAD& session, const QString& texte, QList<QChar>& lettres) {
     ListeOccurrences comptes;
-    for (Recordset rs = session.ConnexionAD().Execute(
-             QStringLiteral("<LDAP://") + session.BaseRechercheAD() + QStringLiteral(">;(&(sAMAccountName=") +
-             EchappeValeurFiltre(texte) +
-             QStringLiteral(
-                 ")(|(objectClass=user)(objectClass=computer)));name, distinguishedName, objectClass"));
+    for (Recordset rs = session.ConnexionAD().Execute(searchRequest(
+             session.ContexteNommage(), SearchScope::Subtree,
+             QStringLiteral("(&") + FiltreEgalite(u"sAMAccountName", texte) +
+                 QStringLiteral("(|(objectClass=user)(objectClass=computer)))"),
+             {QStringLiteral("name"), QStringLiteral("distinguishedName"), QStringLiteral("objectClass")}));
          !rs.Eof(); rs.MoveNext()) {
         clsOccurrence o;
         o.Nom = valeurChamp(rs, u"name");

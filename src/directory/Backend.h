@@ -41,6 +41,16 @@ struct SearchRequest {
     QString scopedAttribute;
 };
 
+// A search in one expression.
+inline SearchRequest searchRequest(QString base, SearchScope scope, QString filter, QStringList attributes) {
+    SearchRequest r;
+    r.base = std::move(base);
+    r.scope = scope;
+    r.filter = std::move(filter);
+    r.attributes = std::move(attributes);
+    return r;
+}
+
 // The RootDSE's "supportedControl" value of the attribute scoped query.
 inline constexpr char AttributeScopedQueryOid[] = "1.2.840.113556.1.4.1504";
 

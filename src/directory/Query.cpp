@@ -379,6 +379,10 @@ QString EchappeValeurFiltre(QStringView valeur) {
     return EscapeFilterBytes(valeur.toUtf8());
 }
 
+QString FiltreEgalite(QStringView attribut, QStringView valeur) {
+    return u'(' + attribut.toString() + u'=' + EchappeValeurFiltre(valeur) + u')';
+}
+
 QString EchappeValeurFiltreGenerique(QStringView valeur) {
     return escapeKeepingWildcards(valeur);
 }

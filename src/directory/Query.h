@@ -27,6 +27,8 @@ RequeteTraduite TraduitRequete(QStringView texte, SearchScope portee = SearchSco
 // Escapes a value for an LDAP filter: "*", "(", ")", "\" and NUL become "\2a", "\28", "\29",
 // "\5c", "\00".
 QString EchappeValeurFiltre(QStringView valeur);
+// "(attribute=value)" with the value escaped: an exact match.
+QString FiltreEgalite(QStringView attribut, QStringView valeur);
 // The same, keeping "*" as the wildcard: for the user's text in prefix searches.
 QString EchappeValeurFiltreGenerique(QStringView valeur);
 

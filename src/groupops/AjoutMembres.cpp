@@ -47,11 +47,10 @@ bool OperationsGroupes::creeCycle(const QString& dnAjoute, const QString& dnCibl
     // cycles included, so no walk of ours can loop.
     if (DnEgaux(dnAjoute, dnCible))
         return true;
-    const Recordset rs = m_session.ConnexionAD().Execute(
-        QStringLiteral("<LDAP://") + m_session.PrefixeChemin() + EchappeCheminLDAP(dnCible) +
-            QStringLiteral(">;(memberOf:1.2.840.113556.1.4.1941:=") + EchappeValeurFiltre(dnAjoute) +
-            QStringLiteral(");distinguishedName"),
-        SearchScope::Base);
+    const Recordset rs = m_session.ConnexionAD().Execute(searchRequest(
+        dnCible, SearchScope::Base,
+        QStringLiteral("(memberOf:1.2.840.113556.1.4.1941:=") + EchappeValeurFiltre(dnAjoute) + u')',
+        {QStringLiteral("distinguishedName")}));
     return !rs.Eof();
 }
 

@@ -11,12 +11,10 @@
 
 namespace arbrix {
 
-std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, const QString& attributs) {
+std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, const QStringList& attributs) {
     try {
-        Recordset rs = session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + session.PrefixeChemin() +
-                                                         EchappeCheminLDAP(dn) +
-                                                         QStringLiteral(">;(objectClass=*);") + attributs,
-                                                     SearchScope::Base);
+        Recordset rs = session.ConnexionAD().Execute(
+            searchRequest(dn, SearchScope::Base, QStringLiteral("(objectClass=*)"), attributs));
         if (rs.Eof())
             return std::nullopt;
         return rs;
@@ -29,8 +27,14 @@ std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, co
 
 namespace {
 
-const QString ColonnesCompte = QStringLiteral("sAMAccountName, DisplayName, CN, Name, DistinguishedName, "
-                                              "userAccountControl, objectCategory, objectClass");
+const QStringList ColonnesCompte{QStringLiteral("sAMAccountName"),
+                                 QStringLiteral("displayName"),
+                                 QStringLiteral("cn"),
+                                 QStringLiteral("name"),
+                                 QStringLiteral("distinguishedName"),
+                                 QStringLiteral("userAccountControl"),
+                                 QStringLiteral("objectCategory"),
+                                 QStringLiteral("objectClass")};
 
 QString champ(const Recordset& rs, QStringView nom) {
     const QVariant v = rs.Fields(nom);
@@ -79,8 +83,8 @@ MembreTrouve ParDn(SessionAD& session, const QString& dn, GenreMembre genre) {
 MembreTrouve ParFiltre(SessionAD& session, const QString& filtre) {
     MembreTrouve t;
     std::optional<MembreChoisi> premier;
-    for (Recordset rs = session.ConnexionAD().Execute(QStringLiteral("<LDAP://") + session.BaseRechercheAD() +
-                                                      QStringLiteral(">;") + filtre + u';' + ColonnesCompte);
+    for (Recordset rs = session.ConnexionAD().Execute(
+             searchRequest(session.ContexteNommage(), SearchScope::Subtree, filtre, ColonnesCompte));
          !rs.Eof(); rs.MoveNext()) {
         if (!premier)
             premier = DepuisLigne(rs);
@@ -179,11 +183,11 @@ QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
         QStringLiteral("*)))");
     QList<LigneCompte> lignes;
     // Description and telephone come with the rows: no account is bound one by one.
-    for (Recordset rs = session.ConnexionAD().Execute(
-             QStringLiteral("<LDAP://") + session.BaseRechercheAD() + QStringLiteral(">;") + filtre +
-             QStringLiteral(
-                 ";sAMAccountName, DisplayName, CN, DistinguishedName, objectCategory, Description, "
-                 "TelephoneNumber"));
+    for (Recordset rs = session.ConnexionAD().Execute(searchRequest(
+             session.ContexteNommage(), SearchScope::Subtree, filtre,
+             {QStringLiteral("sAMAccountName"), QStringLiteral("displayName"), QStringLiteral("cn"),
+              QStringLiteral("distinguishedName"), QStringLiteral("objectCategory"),
+              QStringLiteral("description"), QStringLiteral("telephoneNumber")}));
          !rs.Eof(); rs.MoveNext()) {
         const QString sam = champ(rs, u"sAMAccountName");
         const QString affiche = champ(rs, u"DisplayName");
@@ -198,10 +202,11 @@ QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
 
 QList<LigneGroupe> ChercheGroupes(SessionAD& session, const QString& texte) {
     QList<LigneGroupe> lignes;
-    for (Recordset rs = session.ConnexionAD().Execute(
-             QStringLiteral("<LDAP://") + session.BaseRechercheAD() +
-             QStringLiteral(">;(&(objectClass=group)(cn=") + EchappeValeurFiltre(texte) +
-             QStringLiteral("*));Name, DistinguishedName, GroupType, sAMAccountName, Description"));
+    for (Recordset rs = session.ConnexionAD().Execute(searchRequest(
+             session.ContexteNommage(), SearchScope::Subtree,
+             QStringLiteral("(&(objectClass=group)(cn=") + EchappeValeurFiltre(texte) + QStringLiteral("*))"),
+             {QStringLiteral("name"), QStringLiteral("distinguishedName"), QStringLiteral("groupType"),
+              QStringLiteral("sAMAccountName"), QStringLiteral("description")}));
          !rs.Eof(); rs.MoveNext()) {
         const QString nom = champ(rs, u"Name");
         const QString sam = champ(rs, u"sAMAccountName");

@@ -44,7 +44,7 @@ enum class GenreMembre { Compte, Groupe, CompteOuGroupe };
 
 // The object a DN names, read with those attributes (comma-separated); nullopt when there is no
 // such object. Raises DirectoryError for any other failure.
-std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, const QString& attributs);
+std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, const QStringList& attributs);
 
 // A DN; else an account by "mail" (an entry with "@") or "sAMAccountName"; else a group by name.
 // Raises DirectoryError.

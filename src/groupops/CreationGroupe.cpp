@@ -4,6 +4,7 @@
 #include "directory/DirectoryError.h"
 #include "directory/Dn.h"
 #include "directory/Gateway.h"
+#include "directory/Query.h"
 #include "directory/Session.h"
 #include "groupops/NomGroupe.h"
 #include "groupops/OperationsGroupes.h"
@@ -27,10 +28,11 @@ IssueOperation OperationsGroupes::CreeGroupe(Noeud* noeud) {
 
 bool OperationsGroupes::groupeExiste(const QString& nom) {
     // Any group of that common name in the domain, whatever its container.
+    // An exact match: a "*" in the new name is a character, not a wildcard.
     const Recordset rs = m_session.ConnexionAD().Execute(
-        QStringLiteral("SELECT Name, DistinguishedName, sAMAccountName FROM 'LDAP://") +
-        m_session.BaseRechercheAD() + QStringLiteral("' WHERE objectCategory='group' and CN = '") +
-        DoubleApostrophes(nom) + u'\'');
+        searchRequest(m_session.ContexteNommage(), SearchScope::Subtree,
+                      QStringLiteral("(&(objectCategory=group)") + FiltreEgalite(u"cn", nom) + u')',
+                      {QStringLiteral("distinguishedName")}));
     return !rs.Eof();
 }
 

@@ -6,6 +6,7 @@
 #include "directory/DirectoryError.h"
 #include "directory/Dn.h"
 #include "directory/Gateway.h"
+#include "directory/Query.h"
 #include "directory/Session.h"
 #include "groupops/OperationsGroupes.h"
 #include "i18n/Traductions.h"
@@ -71,9 +72,11 @@ QList<OperationsGroupes::GroupeARetablir> OperationsGroupes::groupesARetablir(co
         return groupes;
     // The groups nested in the deleted one, with their memberships in the same rows.
     for (Recordset rs = m_session.ConnexionAD().Execute(
-             QStringLiteral("SELECT Name, DistinguishedName, GroupType, MemberOf FROM 'LDAP://") +
-             m_session.BaseRechercheAD() + QStringLiteral("' WHERE memberOf='") +
-             DoubleApostrophes(dnSupprime) + QStringLiteral("' AND objectCategory='group'"));
+             searchRequest(m_session.ContexteNommage(), SearchScope::Subtree,
+                           QStringLiteral("(&") + FiltreEgalite(u"memberOf", dnSupprime) +
+                               QStringLiteral("(objectCategory=group))"),
+                           {QStringLiteral("name"), QStringLiteral("distinguishedName"),
+                            QStringLiteral("groupType"), QStringLiteral("memberOf")}));
          !rs.Eof(); rs.MoveNext()) {
         const QString dn = rs.Fields(u"DistinguishedName").toString();
         if (reapparaitAuNiveauOU(dn, rs.Fields(u"MemberOf").toStringList(), dnSupprime))

@@ -54,20 +54,6 @@ private:
     Backend& m_backend;
 };
 
-SearchRequest requete(const QString& base, SearchScope portee, const QString& filtre,
-                      const QStringList& attributs) {
-    SearchRequest r;
-    r.base = base;
-    r.scope = portee;
-    r.filter = filtre;
-    r.attributes = attributs;
-    return r;
-}
-
-QString egalite(QStringView attribut, const QString& valeur) {
-    return u'(' + attribut.toString() + u'=' + EchappeValeurFiltre(valeur) + u')';
-}
-
 const QStringList AttributsGroupes{u"name"_s, u"distinguishedName"_s, u"memberOf"_s, u"groupType"_s,
                                    u"objectSid"_s};
 
@@ -156,9 +142,9 @@ ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& text
         type == 0
             ? u"(&(objectClass=organizationalUnit)(name="_s + EchappeValeurFiltreGenerique(texte) + u"))"_s
             : u"(&(objectClass=group)(cn="_s + EchappeValeurFiltreGenerique(texte) + u"))"_s;
-    const SearchRequest r =
-        requete(session.ContexteNommage(), SearchScope::Subtree, filtre,
-                {u"name"_s, u"distinguishedName"_s, u"sAMAccountName"_s, u"description"_s, u"groupType"_s});
+    const SearchRequest r = searchRequest(
+        session.ContexteNommage(), SearchScope::Subtree, filtre,
+        {u"name"_s, u"distinguishedName"_s, u"sAMAccountName"_s, u"description"_s, u"groupType"_s});
     ListeOccurrences trouves;
     for (Recordset rs = session.ConnexionAD().Execute(r); !rs.Eof(); rs.MoveNext()) {
         clsOccurrence o;
@@ -366,8 +352,8 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
         Noeud* noeud = parent;
         if (!dn.isEmpty()) {
             const Recordset rs = m_session.ConnexionAD().Execute(
-                requete(baseRecherche(), SearchScope::Subtree, egalite(u"distinguishedName", dn),
-                        {u"name"_s, u"distinguishedName"_s}));
+                searchRequest(baseRecherche(), SearchScope::Subtree, FiltreEgalite(u"distinguishedName", dn),
+                              {u"name"_s, u"distinguishedName"_s}));
             if (rs.Eof())
                 return RacineIntrouvable;
             const QString nom = texteChamp(rs, u"Name");
@@ -384,11 +370,11 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
                 nombre = n;
         }
 
-        Recordset rs =
-            m_session.ConnexionAD().Execute(requete(noeud->DN(), SearchScope::OneLevel,
-                                                    u"(&(objectCategory=OrganizationalUnit)(!"_s +
-                                                        egalite(u"distinguishedName", noeud->DN()) + u"))"_s,
-                                                    {u"name"_s, u"distinguishedName"_s}));
+        Recordset rs = m_session.ConnexionAD().Execute(
+            searchRequest(noeud->DN(), SearchScope::OneLevel,
+                          u"(&(objectCategory=OrganizationalUnit)(!"_s +
+                              FiltreEgalite(u"distinguishedName", noeud->DN()) + u"))"_s,
+                          {u"name"_s, u"distinguishedName"_s}));
         for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
             const QString nom = texteChamp(rs, u"Name");
             Noeud* sousOU = ajouteNoeud(noeud, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
@@ -412,9 +398,10 @@ qint32 Analyse::AnalyseMembresGroupe(const QString& dn, Noeud* parent, qint32 pr
                 parent->LettreType() == u'G' ? ridDe(parent->DN()) : std::optional<quint32>();
             return developpeContenu(parent, profondeur, rid);
         }
-        const Recordset rs = m_session.ConnexionAD().Execute(requete(
-            baseRecherche(), SearchScope::Subtree,
-            u"(&"_s + egalite(u"distinguishedName", dn) + u"(objectCategory=group))"_s, AttributsGroupes));
+        const Recordset rs = m_session.ConnexionAD().Execute(
+            searchRequest(baseRecherche(), SearchScope::Subtree,
+                          u"(&"_s + FiltreEgalite(u"distinguishedName", dn) + u"(objectCategory=group))"_s,
+                          AttributsGroupes));
         if (rs.Eof())
             return RacineIntrouvable;
         const QString nom = texteChamp(rs, u"Name");
@@ -476,7 +463,7 @@ qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
         rs = Recordset(collecte().Contenu(dn, principal ? rid : std::nullopt).comptes);
     } else {
         rs = m_session.ConnexionAD().Execute(
-            requete(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
+            searchRequest(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
     }
     qint32 nombre = 0;
     for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext())
@@ -542,7 +529,7 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     QList<LdapEntry> lignes;
     if (sousOU) {
         for (Recordset ou = m_session.ConnexionAD().Execute(
-                 requete(dn, SearchScope::OneLevel, u"(objectCategory=group)"_s, AttributsGroupes));
+                 searchRequest(dn, SearchScope::OneLevel, u"(objectCategory=group)"_s, AttributsGroupes));
              !ou.Eof(); ou.MoveNext())
             lignes.append(ou.current());
         // Every group of the O.U. is asked for at once; their memberships, known beforehand,
@@ -596,8 +583,8 @@ bool Analyse::estGroupePrincipalPossible(quint32 rid) {
         return true;
     if (!m_ridsPrincipaux) {
         m_ridsPrincipaux.emplace();
-        const SearchRequest survol = requete(baseRecherche(), SearchScope::Subtree,
-                                             u"(primaryGroupID>=1000)"_s, {u"primaryGroupID"_s});
+        const SearchRequest survol = searchRequest(baseRecherche(), SearchScope::Subtree,
+                                                   u"(primaryGroupID>=1000)"_s, {u"primaryGroupID"_s});
         try {
             for (Recordset rs = m_session.ConnexionAD().Execute(survol); !rs.Eof(); rs.MoveNext())
                 m_ridsPrincipaux->insert(quint32(rs.Fields(u"primaryGroupID").toLongLong()));
@@ -748,7 +735,8 @@ void Analyse::remplaceArbre() {
 }
 
 Recordset Analyse::litObjet(const QString& dn, const QStringList& attributs) {
-    return m_session.ConnexionAD().Execute(requete(dn, SearchScope::Base, u"(objectClass=*)"_s, attributs));
+    return m_session.ConnexionAD().Execute(
+        searchRequest(dn, SearchScope::Base, u"(objectClass=*)"_s, attributs));
 }
 
 qint32 Analyse::erreur(qint32 numero, const QString& texte) {
