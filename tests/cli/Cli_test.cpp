@@ -1,6 +1,6 @@
 #include "cli/Cli.h"
 #include "cli/TextesCli.h"
-#include "i18n/Traductions.h"
+#include "shell/FichiersTest.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +33,7 @@ protected:
     }
 
     static void EcritFichier(const QString& chemin, const QByteArray& contenu) {
-        QFile f(chemin);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(contenu);
+        ASSERT_TRUE(test::EcritFichier(chemin, contenu));
     }
 
     Resultat Lance(const QStringList& arguments, bool options = true) {
@@ -67,34 +65,39 @@ TEST_F(CliTest, AGroupFoundByNameGivesTheExportOfItsWholeTree) {
     EXPECT_FALSE(r.erreurs.contains(u'\r'));
 }
 
-TEST_F(CliTest, ExportKeysApplyButTheExtentIsAlwaysComplete) {
-    EcritFichier(reglages, "[Config]\r\nLangue=Français\r\nExportEtendue=2\r\nExportFormat=2\r\n");
-    EXPECT_EQ(Lance({"Boucle A"}).sortie, Lignes({"Boucle A", "\tBoucle B", "\t\tBoucle C", "\t\t\tBoucle A",
-                                                  "\t\t\tnroux", "\t\tcgarnier", "\tlfontaine"}));
-    const Resultat plat =
-        Lance({"--set", "ExportStructure=0", "--set", "ExportSéparateur=\\n", "--type", "ou", "Ventes"});
-    EXPECT_EQ(plat.code, 0);
-    EXPECT_EQ(plat.sortie,
-              QStringLiteral("jbernard\nmpetit\nzdarcy\ntmoreau\npgirard\nPC-ACCUEIL-01$\nslaurent\n"));
-}
-
-TEST_F(CliTest, ADistinguishedNameStartsAtThatObject) {
-    const Resultat r = Lance({"--set", "ExportModeColonné=-1", "--set", "ExportSéparateur=;", "--set",
-                              "ExportFormat=1", DnBoucleB});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.sortie,
-              Lignes({"Boucle B", ";;Boucle B;Boucle C", ";;Boucle B;Boucle C;Boucle A",
-                      ";;Boucle B;Boucle C;Boucle A;Boucle B",
-                      ";;Boucle B;Boucle C;Boucle A;Lucas Fontaine (lfontaine)",
-                      ";;Boucle B;Boucle C;Nathalie Roux (nroux)", ";;Boucle B;Chloé Garnier (cgarnier)"}));
-}
-
-TEST_F(CliTest, TheModeAndTheCountSettingApply) {
-    const Resultat r = Lance({"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.sortie, Lignes({"Ventes", "\tSales (EMEA)", "\t\tVentes (EMEA)", "\tVentes - Tous",
-                                "\t\tÉquipe d'accueil", "\t\tVentes (EMEA)", "\tVentes France",
-                                "\t\tÉquipe d'accueil"}));
+// The export options come from the settings file and --set, the extent is always the whole tree;
+// a DN starts at that object; the mode and the count setting apply.
+TEST_F(CliTest, SettingsAndOptionsShapeTheExport) {
+    const struct {
+        QByteArray reglages;
+        QStringList arguments;
+        QString sortie;
+    } cas[] = {
+        {"ExportEtendue=2\r\nExportFormat=2\r\n",
+         {"Boucle A"},
+         Lignes({"Boucle A", "\tBoucle B", "\t\tBoucle C", "\t\t\tBoucle A", "\t\t\tnroux", "\t\tcgarnier",
+                 "\tlfontaine"})},
+        {"ExportEtendue=2\r\nExportFormat=2\r\n",
+         {"--set", "ExportStructure=0", "--set", "ExportSéparateur=\\n", "--type", "ou", "Ventes"},
+         "jbernard\nmpetit\nzdarcy\ntmoreau\npgirard\nPC-ACCUEIL-01$\nslaurent\n"},
+        {{},
+         {"--set", "ExportModeColonné=-1", "--set", "ExportSéparateur=;", "--set", "ExportFormat=1",
+          DnBoucleB},
+         Lignes({"Boucle B", ";;Boucle B;Boucle C", ";;Boucle B;Boucle C;Boucle A",
+                 ";;Boucle B;Boucle C;Boucle A;Boucle B",
+                 ";;Boucle B;Boucle C;Boucle A;Lucas Fontaine (lfontaine)",
+                 ";;Boucle B;Boucle C;Nathalie Roux (nroux)", ";;Boucle B;Chloé Garnier (cgarnier)"})},
+        {{},
+         {"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"},
+         Lignes({"Ventes", "\tSales (EMEA)", "\t\tVentes (EMEA)", "\tVentes - Tous", "\t\tÉquipe d'accueil",
+                 "\t\tVentes (EMEA)", "\tVentes France", "\t\tÉquipe d'accueil"})},
+    };
+    for (const auto& c : cas) {
+        EcritFichier(reglages, "[Config]\r\nLangue=Français\r\n" + c.reglages);
+        const Resultat r = Lance(c.arguments);
+        EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+        EXPECT_EQ(r.sortie, c.sortie) << c.arguments.join(u' ').toStdString();
+    }
 }
 
 TEST_F(CliTest, NoObjectOrSeveralGiveTwo) {
@@ -170,9 +173,7 @@ TEST_F(CliTest, TheSettingsFileIsNeverWritten) {
     EXPECT_EQ(
         Lance({"--set", "ExportFormat=2", "--set", "Mémos=", "--set", "AnalyseParDéfaut=6", "Boucle A"}).code,
         0);
-    QFile f(reglages);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), contenu);
+    EXPECT_EQ(test::LitFichier(reglages), contenu);
     EXPECT_EQ(QFileInfo(reglages).lastModified(), avant);
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList{"Arbrix.ini"});
 }
@@ -182,23 +183,13 @@ TEST_F(CliTest, OutputWritesTheFileAsTheExportWindowDoes) {
     const Resultat r = Lance({"--output", fichier, "Boucle A"});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.sortie.isEmpty());
-    QFile f(fichier);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(f.readAll()), Lance({"Boucle A"}).sortie.chopped(1) + QStringLiteral("\r\n"));
+    EXPECT_EQ(QString::fromUtf8(test::LitFichier(fichier)),
+              Lance({"Boucle A"}).sortie.chopped(1) + QStringLiteral("\r\n"));
 
     const Resultat echec =
         Lance({"--output", dossier.filePath(QStringLiteral("absent/export.txt")), "Boucle A"});
     EXPECT_EQ(echec.code, 1);
     EXPECT_TRUE(echec.erreurs.contains(QStringLiteral("Une erreur (76)"))) << echec.erreurs.toStdString();
-}
-
-TEST_F(CliTest, HelpDocumentsTheOptionsAndExitStatuses) {
-    const Resultat r = Lance({"--help"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.erreurs.isEmpty());
-    for (const char* mot : {"--directory", "--type", "--mode", "--settings", "--set", "--user",
-                            "--password-file", "--output", "ARBRIX_PASSWORD", "NOM-OU-DN", "  2  "})
-        EXPECT_TRUE(r.sortie.contains(QString::fromUtf8(mot))) << mot;
 }
 
 TEST_F(CliTest, TheDirectoryOptionOutranksTheEnvironmentAndLeavesItAsItWas) {
@@ -225,19 +216,6 @@ TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
     EXPECT_TRUE(Lance({"Nulle part"}).erreurs.startsWith(u"No group or O.U. named 'Nulle part' was found"));
     EXPECT_TRUE(Lance({"--settings", reglages, "--directory", dossier.filePath("absent.ldif"), "x"}, false)
                     .erreurs.startsWith(u"Unable to access the Active Directory"));
-}
-
-// Every text of the program, the help included, has its English translation.
-TEST(TextesCli, EnglishTranslatesThemAll) {
-    const QString anglais = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng");
-    const QString absent = QStringLiteral("\x01absent");
-    const QStringList cles = ClesTexteCli();
-    EXPECT_TRUE(cles.contains(CleTexteCli::Aide));
-    for (const QString& cle : cles) {
-        const QString texte = LitTraduction(anglais, cle, absent);
-        EXPECT_NE(texte, absent) << cle.toStdString();
-        EXPECT_EQ(texte.count(u"%v"), TexteCli(cle).count(u"%v")) << cle.toStdString();
-    }
 }
 
 #ifdef ARBRIX_CLI_PROGRAM

@@ -1,6 +1,7 @@
 #include "cli/ReglagesCli.h"
 #include "cli/TextesCli.h"
 #include "settings/Ini.h"
+#include "shell/FichiersTest.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,8 @@ class ReglagesCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         source = dossier.filePath(QStringLiteral("Arbrix.ini"));
-        QFile f(source);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("; kept as it is\r\n[Config]\r\nExportFormat=1\r\nAccèsADPassword=4142\r\n");
-    }
-    QByteArray Contenu(const QString& chemin) const {
-        QFile f(chemin);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        ASSERT_TRUE(test::EcritFichier(
+            source, "; kept as it is\r\n[Config]\r\nExportFormat=1\r\nAccèsADPassword=4142\r\n"));
     }
     QString Lit(const ReglagesCli& r, const QString& cle) const {
         return LitIni(r.Fichier(), QStringLiteral("Config"), cle, QStringLiteral("<absent>"));
@@ -32,14 +28,14 @@ protected:
 };
 
 TEST_F(ReglagesCliTest, ValuesApplyToACopyAndTheFileStaysUntouched) {
-    const QByteArray avant = Contenu(source);
+    const QByteArray avant = test::LitFichier(source);
     ReglagesCli r(source, {{"exportformat", "2"}, {"Langue", "Français"}, {"Mémo3", "Ventes"}});
     ASSERT_FALSE(r.Erreur());
     EXPECT_NE(r.Fichier(), source);
     EXPECT_EQ(Lit(r, QStringLiteral("ExportFormat")), QStringLiteral("2"));
     EXPECT_EQ(Lit(r, QStringLiteral("Langue")), QStringLiteral("Français"));
     EXPECT_EQ(Lit(r, QStringLiteral("AccèsADPassword")), QStringLiteral("4142"));
-    EXPECT_EQ(Contenu(source), avant);
+    EXPECT_EQ(test::LitFichier(source), avant);
     EXPECT_EQ(QFile::permissions(r.Fichier()) & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include "shell/FichiersTest.h"
+
 #include <QTemporaryDir>
 
 // A scratch folder for language files written by a test.
@@ -12,11 +11,8 @@ public:
 
     // Writes the bytes as they are (encoding and line breaks are the test's choice).
     QString Ecrit(const QString& nom, const QByteArray& octets) const {
-        const QString chemin = Chemin() + nom;
-        QFile fichier(chemin);
-        if (fichier.open(QIODevice::WriteOnly))
-            fichier.write(octets);
-        return chemin;
+        arbrix::test::EcritFichier(Chemin() + nom, octets);
+        return Chemin() + nom;
     }
 
 private:

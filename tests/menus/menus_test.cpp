@@ -95,7 +95,6 @@ TEST(MenusNoeuds, CaptionsAreTranslatedWithAcceleratorsAfterATab) {
               Traduction(u"TXT_POPUP_COPIER_NOM") + u"\tCtrl+Shift+C"_s);
     EXPECT_EQ(compte.Element(IdMenu::CopierNomCompte)->libelle,
               Traduction(u"TXT_POPUP_COPIER_NOM_COMPTE") + u"\tCtrl+C"_s);
-    EXPECT_EQ(compte.Element(IdMenu::Annuler)->libelle, u"A&nnuler"_s);
     // The managed-by label's menu has no shortcut texts.
     const clsPopupMenu gerePar = MenuGerePar(true);
     for (const ElementMenu& e : gerePar.Elements())

@@ -3,6 +3,7 @@
 
 #include "netsend/Courriel.h"
 #include "netsend/Transport.h"
+#include "shell/FichiersTest.h"
 
 #include <gtest/gtest.h>
 
@@ -119,19 +120,16 @@ TEST(Courriel, LongNamesAreFoldedIntoEncodedWordsThatDecodeBack) {
 // of the script given.
 QString FauxSendmail(const QTemporaryDir& dossier, const QString& nom, const QString& suite) {
     const QString chemin = dossier.filePath(nom);
-    QFile f(chemin);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + dossier.filePath(u"arguments"_s) + "\"\ncat > \"" +
-             dossier.filePath(u"entree"_s) + "\"\n" + suite + "\n")
-                .toUtf8());
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(test::EcritFichier(chemin, ("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" +
+                                            dossier.filePath(u"arguments"_s) + "\"\ncat > \"" +
+                                            dossier.filePath(u"entree"_s) + "\"\n" + suite + "\n")
+                                               .toUtf8()));
+    QFile::setPermissions(chemin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return chemin;
 }
 
 QString Lit(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(test::LitFichier(chemin));
 }
 
 TEST(TransportCommande, RunsTheCommandWithoutAShellAndReportsWhyItFailed) {

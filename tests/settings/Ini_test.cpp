@@ -1,4 +1,5 @@
 #include "settings/Ini.h"
+#include "shell/FichiersTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,15 +15,8 @@ namespace {
 class FichierIni : public ::testing::Test {
 protected:
     QString Chemin() const { return dossier.filePath(u"Arbrix.ini"_s); }
-    void Ecrit(const QByteArray& octets) const {
-        QFile f(Chemin());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(octets);
-    }
-    QByteArray Contenu() const {
-        QFile f(Chemin());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void Ecrit(const QByteArray& octets) const { ASSERT_TRUE(test::EcritFichier(Chemin(), octets)); }
+    QByteArray Contenu() const { return test::LitFichier(Chemin()); }
     QString Lit(const QString& cle, const QString& section = u"Config"_s) const {
         return LitIni(Chemin(), section, cle, u"<défaut>"_s);
     }

@@ -2,6 +2,7 @@
 #include "settings/Ini.h"
 #include "settings/ParametresIni.h"
 #include "settings/Valeurs.h"
+#include "shell/FichiersTest.h"
 #include "text/Erreur.h"
 
 #include <QDir>
@@ -16,22 +17,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QStringList ClesDuFichier(const QString& chemin) {
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
     QStringList cles;
-    for (const QString& ligne : QString::fromUtf8(f.readAll()).split(u'\n')) {
+    for (const QString& ligne : QString::fromUtf8(test::LitFichier(chemin)).split(u'\n')) {
         if (ligne.contains(u'='))
             cles.append(ligne.section(u'=', 0, 0));
     }
     return cles;
 }
 
-void EcritFichier(const QString& chemin, const QByteArray& octets) {
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(octets);
-}
+using test::EcritFichier;
 
 Parametres TousModifies() {
     Parametres p;

@@ -3,7 +3,8 @@
 #include "settings/Ini.h"
 #include "settings/Valeurs.h"
 #include "shell/Demarrage.h"
-#include "shell/Interaction.h"
+#include "shell/FichiersTest.h"
+#include "shell/TemoinMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,30 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct MessageRecu {
-    QString texte;
-    IconeMessage icone;
-};
-
-class InteractionScriptee : public Interaction {
-public:
-    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage, ReponseMessage,
-                           const QString&) override {
-        messages.append({texte, icone});
-        return ReponseMessage::Ok;
-    }
-    void Sablier(bool attente) override { sablier = attente; }
-
-    QList<MessageRecu> messages;
-    bool sablier = false;
-};
-
-void EcritFichier(const QString& chemin, const QByteArray& octets) {
-    QDir().mkpath(QFileInfo(chemin).path());
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(octets);
-}
+using test::EcritFichier;
 
 class Demarrage : public ::testing::Test {
 protected:
@@ -74,7 +52,7 @@ protected:
     QTemporaryDir racine;
     EnvironnementDemarrage environnement;
     EtapesDemarrage etapes;
-    InteractionScriptee interaction;
+    test::Temoin interaction;
     EtatProgramme etat;
     QStringList ordre;
     bool sessionOuverte = true;
@@ -103,9 +81,9 @@ TEST_F(Demarrage, UnmatchedSystemLanguageShowsTheBilingualMessageEachRun) {
     for (int run = 1; run <= 2; ++run) {
         EXPECT_TRUE(Lance());
         ASSERT_EQ(interaction.messages.size(), run);
-        EXPECT_EQ(interaction.messages.last().icone, IconeMessage::Information);
-        EXPECT_TRUE(interaction.messages.last().texte.startsWith(
-            u"First, thank you for having installed Arbrix.\r\n"_s));
+        EXPECT_EQ(interaction.icones.last(), IconeMessage::Information);
+        EXPECT_TRUE(
+            interaction.messages.last().startsWith(u"First, thank you for having installed Arbrix.\r\n"_s));
         EXPECT_EQ(etat.Config.Langue, u"Français"_s);
     }
 }
@@ -125,10 +103,9 @@ TEST_F(Demarrage, SettingTooLargeEndsTheStartUpWithTheInitialisationMessage) {
     EcritFichier(IniPortable(), "[Config]\nLangue=Français\nAnalyseParDéfaut=99999\n");
     EXPECT_FALSE(Lance({u"OU=Paie"_s}));
     ASSERT_EQ(interaction.messages.size(), 1);
-    EXPECT_EQ(interaction.messages[0].icone, IconeMessage::Critique);
-    EXPECT_TRUE(interaction.messages[0].texte.contains(u"(6)"_s))
-        << interaction.messages[0].texte.toStdString();
-    EXPECT_TRUE(interaction.messages[0].texte.contains(u"AnalyseParDéfaut"_s));
+    EXPECT_EQ(interaction.icones[0], IconeMessage::Critique);
+    EXPECT_TRUE(interaction.messages[0].contains(u"(6)"_s)) << interaction.messages[0].toStdString();
+    EXPECT_TRUE(interaction.messages[0].contains(u"AnalyseParDéfaut"_s));
     EXPECT_TRUE(ordre.isEmpty());
     EXPECT_FALSE(interaction.sablier);
 }

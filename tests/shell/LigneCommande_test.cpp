@@ -19,37 +19,31 @@ void CreeFichier(const QString& chemin) {
 
 } // namespace
 
-TEST(LigneCommande, DistinguishedNamesOfOUsAndGroups) {
-    const auto ou = InterpreteLigneCommande(u"  OU=Paie et Compta,DC=exemple,DC=test  "_s);
-    EXPECT_TRUE(ou.analyser);
-    EXPECT_EQ(ou.type, TypeRechercheOU);
-    EXPECT_EQ(ou.dn, u"OU=Paie et Compta,DC=exemple,DC=test"_s);
-
-    const auto groupe = InterpreteLigneCommande(u"CN=GG Paie,OU=Paie,DC=exemple,DC=test"_s);
-    EXPECT_EQ(groupe.type, TypeRechercheGroupe);
-    EXPECT_EQ(groupe.dn, u"CN=GG Paie,OU=Paie,DC=exemple,DC=test"_s);
-    EXPECT_TRUE(groupe.texteRecherche.isEmpty());
-}
-
-TEST(LigneCommande, LowerCasePrefixOrPlainNameIsASearchText) {
-    const auto minuscules = InterpreteLigneCommande(u"cn=GG Paie"_s);
-    EXPECT_TRUE(minuscules.analyser);
-    EXPECT_EQ(minuscules.type, TypeRechercheGroupe);
-    EXPECT_TRUE(minuscules.dn.isEmpty());
-    EXPECT_EQ(minuscules.texteRecherche, u"cn=GG Paie"_s);
-
-    // The search box gets the line as given, spaces included.
-    EXPECT_EQ(InterpreteLigneCommande(u" Compta "_s).texteRecherche, u" Compta "_s);
-    EXPECT_FALSE(InterpreteLigneCommande(u"   "_s).analyser);
-    EXPECT_FALSE(InterpreteLigneCommande(QString()).analyser);
-    // Only spaces are trimmed.
-    EXPECT_EQ(InterpreteLigneCommande(u"\tOU=x"_s).dn, QString());
-}
-
-TEST(LigneCommande, ArgumentsAreJoinedBySingleSpaces) {
-    EXPECT_EQ(LigneCommandeDesArguments({u"OU=Paie"_s, u"et"_s, u"Compta,DC=x"_s}),
-              u"OU=Paie et Compta,DC=x"_s);
-    EXPECT_EQ(LigneCommandeDesArguments({}), QString());
+// A DN with its upper-case prefix opens that object; anything else is a name to search. The
+// joining of the arguments is read through the start-up tests.
+TEST(LigneCommande, DistinguishedNamesOrSearchTexts) {
+    const struct {
+        QString ligne;
+        bool analyser;
+        qint16 type;
+        QString dn, texteRecherche;
+    } cas[] = {
+        {u"  OU=Paie et Compta,DC=x  "_s, true, TypeRechercheOU, u"OU=Paie et Compta,DC=x"_s, {}},
+        {u"CN=GG Paie,OU=Paie,DC=x"_s, true, TypeRechercheGroupe, u"CN=GG Paie,OU=Paie,DC=x"_s, {}},
+        {u"cn=GG Paie"_s, true, TypeRechercheGroupe, {}, u"cn=GG Paie"_s},
+        {u" Compta "_s, true, TypeRechercheGroupe, {}, u" Compta "_s}, // the box gets the line as given
+        {u"\tOU=x"_s, true, TypeRechercheGroupe, {}, u"\tOU=x"_s},     // only spaces are trimmed
+        {u"   "_s, false, TypeRechercheGroupe, {}, {}},
+    };
+    for (const auto& c : cas) {
+        const PointDeDepart p = InterpreteLigneCommande(c.ligne);
+        EXPECT_EQ(p.analyser, c.analyser) << c.ligne.toStdString();
+        EXPECT_EQ(p.dn, c.dn) << c.ligne.toStdString();
+        if (c.analyser) {
+            EXPECT_EQ(p.type, c.type) << c.ligne.toStdString();
+            EXPECT_EQ(p.texteRecherche, c.texteRecherche) << c.ligne.toStdString();
+        }
+    }
 }
 
 TEST(NouvelleInstance, DistinguishedNameSurvivesAsOneArgument) {

@@ -38,22 +38,24 @@ protected:
 
 } // namespace
 
+// Only a normal window keeps its place; a minimised one comes back normal; the size is the last
+// normal one in every state.
 TEST(GeometrieDeSortie, MinimisedIsRememberedAsNormalWithTheLastNormalSize) {
-    const Parametres p = AvecGeometrieDeSortie({}, {EtatFenetre::Minimisee, 500, 600, 9000, 7000});
-    EXPECT_EQ(p.FenetreEtat, 0);
-    EXPECT_EQ(p.FenetreGauche, 0);
-    EXPECT_EQ(p.FenetreHaut, 0);
-    EXPECT_EQ(p.FenetreLargeur, 9000);
-    EXPECT_EQ(p.FenetreHauteur, 7000);
-
-    const Parametres max = AvecGeometrieDeSortie({}, {EtatFenetre::Maximisee, 500, 600, 9000, 7000});
-    EXPECT_EQ(max.FenetreEtat, 2);
-    EXPECT_EQ(max.FenetreGauche, 0);
-
-    const Parametres normale = AvecGeometrieDeSortie({}, {EtatFenetre::Normal, -30, 600, 9000, 7000});
-    EXPECT_EQ(normale.FenetreEtat, 0);
-    EXPECT_EQ(normale.FenetreGauche, -30);
-    EXPECT_EQ(normale.FenetreHaut, 600);
+    const struct {
+        EtatFenetre etat;
+        qint16 etatRetenu;
+        qint32 gaucheRetenue, hautRetenu;
+    } cas[] = {{EtatFenetre::Minimisee, 0, 0, 0},
+               {EtatFenetre::Maximisee, 2, 0, 0},
+               {EtatFenetre::Normal, 0, -30, 600}};
+    for (const auto& c : cas) {
+        const Parametres p = AvecGeometrieDeSortie({}, {c.etat, -30, 600, 9000, 7000});
+        EXPECT_EQ(p.FenetreEtat, c.etatRetenu);
+        EXPECT_EQ(p.FenetreGauche, c.gaucheRetenue);
+        EXPECT_EQ(p.FenetreHaut, c.hautRetenu);
+        EXPECT_EQ(p.FenetreLargeur, 9000);
+        EXPECT_EQ(p.FenetreHauteur, 7000);
+    }
 }
 
 TEST_F(Sortie, ConfigurationIsWrittenOnlyWhenTheDialogWasAccepted) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// An interaction that answers every message box with OK and keeps what it was shown.
+// An interaction that keeps what it was shown and answers as told: OK to a message, the chosen
+// answer to a question, the chosen occurrence of a list.
 
 #include "shell/Interaction.h"
 
@@ -11,14 +12,20 @@ namespace arbrix::test {
 
 class Temoin : public Interaction {
 public:
-    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage, ReponseMessage,
+    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons, ReponseMessage,
                            const QString&) override {
         messages.append(texte);
         icones.append(icone);
-        return ReponseMessage::Ok;
+        return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : reponse;
     }
+    std::optional<int> ChoisitOccurrence(const ListeOccurrences&) override { return choix; }
+    void Sablier(bool attente) override { sablier = attente; }
+
     QStringList messages;
     QList<IconeMessage> icones;
+    ReponseMessage reponse = ReponseMessage::Oui;
+    std::optional<int> choix;
+    bool sablier = false;
 };
 
 } // namespace arbrix::test

@@ -1,45 +1,21 @@
+#include "TestDc.h"
+
 #include "cli/Cli.h"
-#include "directory/Backend.h"
 #include "directory/Dn.h"
 #include "directory/Query.h"
-#include "directory/ldap/LdapBackend.h"
-
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QHash>
-#include <QProcess>
-#include <QTemporaryDir>
+#include "shell/FichiersTest.h"
 
 #include <QDateTime>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
 
 using namespace arbrix;
+using namespace arbrix::testdc;
 
 namespace {
-
-// KEY=VALUE lines of the controller's env file, without the ARBRIX_TEST_DC_ prefix.
-QHash<QString, QString> LitEnvironnementDc(QString& raison) {
-    QHash<QString, QString> valeurs;
-    const QString chemin = qEnvironmentVariable("ARBRIX_TEST_DC_ENV");
-    QFile f(chemin);
-    if (chemin.isEmpty() || !f.open(QIODevice::ReadOnly)) {
-        raison = QStringLiteral("no env file (run through ctest, or tools/test-dc.sh start)");
-        return valeurs;
-    }
-    for (const QByteArray& ligne : f.readAll().split('\n')) {
-        const qsizetype egal = ligne.indexOf('=');
-        if (egal > 0)
-            valeurs.insert(QString::fromUtf8(ligne.left(egal)).remove(QStringLiteral("ARBRIX_TEST_DC_")),
-                           QString::fromUtf8(ligne.mid(egal + 1)).trimmed());
-    }
-    raison = valeurs.value(QStringLiteral("SKIP"));
-    if (raison.isEmpty() && valeurs.value(QStringLiteral("URI")).isEmpty())
-        raison = QStringLiteral("the env file names no server");
-    return valeurs;
-}
 
 struct Resultat {
     int code = -1;
@@ -56,26 +32,19 @@ Resultat Lance(const QStringList& arguments) {
 }
 
 TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
-    QString raison;
-    const QHash<QString, QString> dc = LitEnvironnementDc(raison);
-    if (!raison.isEmpty())
-        GTEST_SKIP() << "No test domain controller: " << raison.toStdString();
+    ARBRIX_REQUIRE_DC();
     // libldap reads the CA file once, at its first use.
-    setenv("LDAPTLS_CACERT", dc.value(QStringLiteral("CA")).toLocal8Bit().constData(), 1);
-    qputenv("ARBRIX_PASSWORD", dc.value(QStringLiteral("ADMIN_PASSWORD")).toUtf8());
+    setenv("LDAPTLS_CACERT", Dc().value("CA").toLocal8Bit().constData(), 1);
+    qputenv("ARBRIX_PASSWORD", Dc().value("ADMIN_PASSWORD").toUtf8());
 
     QTemporaryDir dossier;
     const QString reglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
-    QFile f(reglages);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[Config]\r\nLangue=Français\r\n");
-    f.close();
+    ASSERT_TRUE(test::EcritFichier(reglages, "[Config]\r\nLangue=Français\r\n"));
 
     const QStringList embarque = {"--settings", reglages, "--directory",
                                   QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif")};
-    const QStringList controleur = {"--settings",  reglages,
-                                    "--directory", dc.value(QStringLiteral("URI")),
-                                    "--user",      dc.value(QStringLiteral("ADMIN_LOGIN"))};
+    const QStringList controleur = {"--settings", reglages, "--directory",
+                                    Dc().uri(),   "--user", Dc().value("ADMIN_LOGIN")};
     // The controller refuses the sample's group without a scope: the cases stay clear of it.
     const QList<QStringList> cas = {
         {"Boucle A"},
@@ -104,43 +73,29 @@ TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
 class CliDcCommandes : public ::testing::Test {
 protected:
     void SetUp() override {
-        QString raison;
-        dc = LitEnvironnementDc(raison);
-        if (!raison.isEmpty())
-            GTEST_SKIP() << "No test domain controller: " << raison.toStdString();
-        setenv("LDAPTLS_CACERT", dc.value(QStringLiteral("CA")).toLocal8Bit().constData(), 1);
+        ARBRIX_REQUIRE_DC();
+        setenv("LDAPTLS_CACERT", Dc().value("CA").toLocal8Bit().constData(), 1);
         // Never a terminal: a deletion needs --yes.
         ASSERT_TRUE(std::freopen("/dev/null", "r", stdin));
         reglages = dossier.filePath(QStringLiteral("Arbrix.ini"));
-        QFile f(reglages);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[Config]\r\nLangue=Français\r\n");
-        f.close();
-        LdapOptions options;
-        options.uris = dc.value(QStringLiteral("URI"));
-        annuaire = std::make_shared<LdapBackend>(options);
-        Credentials admin;
-        admin.accessMode = 1;
-        admin.login = dc.value(QStringLiteral("ADMIN_LOGIN"));
-        admin.password = dc.value(QStringLiteral("ADMIN_PASSWORD"));
-        annuaire->bind(admin, {});
+        ASSERT_TRUE(test::EcritFichier(reglages, "[Config]\r\nLangue=Français\r\n"));
+        annuaire = AdminBackend();
     }
 
-    Resultat Commande(const QStringList& arguments, const char* compte = "ADMIN") {
-        qputenv("ARBRIX_PASSWORD", dc.value(QString::fromLatin1(compte) + u"_PASSWORD"_qs).toUtf8());
-        const QStringList debut = {"--settings",  reglages,
-                                   "--directory", dc.value(QStringLiteral("URI")),
-                                   "--user",      dc.value(QString::fromLatin1(compte) + u"_LOGIN"_qs)};
+    Resultat Commande(const QStringList& arguments, const QByteArray& compte = "ADMIN") {
+        qputenv("ARBRIX_PASSWORD", Dc().value((compte + "_PASSWORD").constData()).toUtf8());
+        const QStringList debut = {"--settings", reglages, "--directory",
+                                   Dc().uri(),   "--user", Dc().value((compte + "_LOGIN").constData())};
         Resultat r = Lance(QStringList{arguments.first()} + debut + arguments.mid(1));
         qunsetenv("ARBRIX_PASSWORD");
         return r;
     }
 
-    QString Dn(const QString& relatif) const { return relatif + u',' + dc.value(QStringLiteral("BASE")); }
+    static QString Dn(const QString& relatif) { return relatif + u',' + Dc().base(); }
     QStringList Cherche(const QString& filtre) {
         QStringList noms;
-        for (const LdapEntry& e : searchAll(
-                 *annuaire, {dc.value(QStringLiteral("BASE")), SearchScope::Subtree, filtre, {u"cn"_qs}}))
+        for (const LdapEntry& e :
+             searchAll(*annuaire, {Dc().base(), SearchScope::Subtree, filtre, {u"cn"_qs}}))
             noms.append(DnValeurRdn(e.dn));
         noms.sort();
         return noms;
@@ -149,7 +104,6 @@ protected:
         return Cherche(u"(memberOf:1.2.840.113556.1.4.1941:="_qs + EchappeValeurFiltre(dnGroupe) + u')');
     }
 
-    QHash<QString, QString> dc;
     QTemporaryDir dossier;
     QString reglages;
     std::shared_ptr<LdapBackend> annuaire;
@@ -218,27 +172,21 @@ TEST_F(CliDcCommandes, IntrouvablesPlusieursEtDroits) {
 // A refused password is never repeated: not in the messages, not on standard error, whatever
 // libldap or the server say about the refusal.
 TEST(CliDc, ARefusedPasswordAppearsNowhere) {
-    QString raison;
-    const QHash<QString, QString> dc = LitEnvironnementDc(raison);
-    if (!raison.isEmpty())
-        GTEST_SKIP() << "No test domain controller: " << raison.toStdString();
+    ARBRIX_REQUIRE_DC();
     QTemporaryDir dossier;
     const QByteArray secret = "Faux-Secret-8472-Zq!";
-    QFile fichier(dossier.filePath(QStringLiteral("secret")));
-    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
-    fichier.write(secret + "\n");
-    fichier.close();
+    const QString fichier = dossier.filePath(QStringLiteral("secret"));
+    ASSERT_TRUE(test::EcritFichier(fichier, secret + "\n"));
 
-    for (const QString& uri : {dc.value(QStringLiteral("URI")), dc.value(QStringLiteral("LDAPS_URI"))}) {
+    for (const QString& uri : {Dc().uri(), Dc().value("LDAPS_URI")}) {
         QProcess cli;
         QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
-        environnement.insert(QStringLiteral("LDAPTLS_CACERT"), dc.value(QStringLiteral("CA")));
+        environnement.insert(QStringLiteral("LDAPTLS_CACERT"), Dc().value("CA"));
         environnement.insert(QStringLiteral("LDAPDEBUG"), QStringLiteral("0"));
         cli.setProcessEnvironment(environnement);
         cli.start(QStringLiteral(ARBRIX_CLI),
                   {"--settings", dossier.filePath(QStringLiteral("Arbrix.ini")), "--directory", uri, "--user",
-                   dc.value(QStringLiteral("ADMIN_LOGIN")), "--password-file", fichier.fileName(),
-                   "Boucle A"});
+                   Dc().value("ADMIN_LOGIN"), "--password-file", fichier, "Boucle A"});
         ASSERT_TRUE(cli.waitForFinished(60000));
         const QByteArray tout = cli.readAllStandardOutput() + cli.readAllStandardError();
         EXPECT_NE(cli.exitCode(), 0) << uri.toStdString();

@@ -1,6 +1,6 @@
+#include "../../shell/ui/Banc.h"
 #include "config/ui/frmConfiguration.h"
 #include "i18n/Traductions.h"
-#include "search/ui/Automate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,7 +53,7 @@ private slots:
         const Parametres avant = p;
         frmConfiguration f(p, m, langues.path());
         f.show();
-        Automate automate;
+        banc::Automate automate;
         QTest::mouseClick(radio(f, 2), Qt::LeftButton);
         QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
         QCOMPARE(automate.messages, QStringList{u"Le champ DOMAINE n'a pas été renseigné..."_s});
@@ -83,7 +83,7 @@ private slots:
     void messagerieVerifieeEtAppliquee() {
         frmConfiguration f(p, m, langues.path());
         f.show();
-        Automate automate;
+        banc::Automate automate;
         champ(f, "txtMessagerieCommande")->setText(u"msmtp --from='admin"_s);
         QTest::mouseClick(bouton(f, "btnOK"), Qt::LeftButton);
         champ(f, "txtMessagerieCommande")->setText(u"msmtp -i"_s);
@@ -101,7 +101,7 @@ private slots:
     void langueEtMemosModifies() {
         frmConfiguration f(p, m, langues.path());
         f.show();
-        Automate automate;
+        banc::Automate automate;
         f.findChild<QComboBox*>(u"cboLangue"_s)->setCurrentText(u"English"_s);
         f.findChild<QCheckBox*>(u"chkAfficherNombreMembres"_s)->setChecked(false);
         QListWidget* liste = f.findChild<QListWidget*>(u"lstMémos"_s);

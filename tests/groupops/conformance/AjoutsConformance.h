@@ -41,7 +41,6 @@ TEST_P(AjoutsConformance, RecherchesEchappees) {
         {u"Zoé D'"_s, {u"zdarcy"_s}},
         {u"Jean-Luc Mercier ("_s, {u"jlmercier"_s}},
         {u"王芳"_s, {u"wfang"_s}},
-        {u"Дмитрий"_s, {u"dvolkov"_s}},
         {u"("_s, {}},
         {u"*"_s, {}},
     };
@@ -177,10 +176,8 @@ TEST_P(AjoutsConformance, GroupesImbriquesEtCycles) {
         ASSERT_TRUE(cible);
         const IssueOperation issue = v->operations->AjouteGroupes(cible, {choisi(c.dnAjoute)});
         EXPECT_EQ(issue, c.message ? IssueOperation::Refusee : IssueOperation::Faite);
-        const QStringList attendus = c.message ? QStringList{Traduction(c.message)} : QStringList{};
-        if (c.message) {
-            EXPECT_EQ(v->interaction.messages, attendus) << DnValeurRdn(c.dnAjoute).toStdString();
-        }
+        EXPECT_EQ(v->interaction.messages, c.message ? QStringList{Traduction(c.message)} : QStringList{})
+            << DnValeurRdn(c.dnAjoute).toStdString();
     }
     EXPECT_EQ(membres(w), (QStringList{u"X-"_s + s, u"Zoé D'Arcy"_s}));
     EXPECT_EQ(membres(x), QStringList{u"Z-"_s + s});
@@ -193,12 +190,9 @@ TEST_P(AjoutsConformance, NiveauOUSelonLeReglage) {
         const QString x = groupe(u"X-"_s + s, {zoe()});
         const QString y = groupe(u"Y-"_s + s);
         const QString autre = groupe(u"Autre-"_s + s, {y});
-        auto v = std::make_unique<Vue>();
-        v->parametres.RepresenterGroupesRacineOU = tousAuNiveauOU;
-        v->analyse = std::make_unique<Analyse>(v->arbre, *m_admin, v->parametres, v->interaction);
-        v->operations = std::make_unique<OperationsGroupes>(v->arbre, *m_admin, v->parametres, v->interaction,
-                                                            *v->analyse);
-        v->analyse->LanceAnalyse(Mode::Standard, m_bac);
+        Parametres parametres;
+        parametres.RepresenterGroupesRacineOU = tousAuNiveauOU;
+        auto v = vue(*m_admin, parametres);
         Noeud* racine = v->racine();
         const qint32 avant = NombreDuLibelle(racine->Text());
         ASSERT_TRUE(v->sous(u'G' + x, racine->Tag()));

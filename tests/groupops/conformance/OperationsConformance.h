@@ -23,6 +23,7 @@
 #include "settings/Parametres.h"
 #include "shell/BarreEtat.h"
 #include "shell/Interaction.h"
+#include "shell/TemoinMessages.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
 
@@ -36,22 +37,10 @@ namespace arbrix::conformance {
 
 using namespace Qt::StringLiterals;
 
-// Answers questions as told and keeps every message.
-class Script : public Interaction {
-public:
-    ReponseMessage Message(const QString& texte, IconeMessage, BoutonsMessage boutons, ReponseMessage,
-                           const QString&) override {
-        messages.append(texte);
-        return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : reponse;
-    }
-    ReponseMessage reponse = ReponseMessage::Oui;
-    QStringList messages;
-};
-
 // A session's tree of one O.U. with the operations on it.
 struct Vue {
     Arbre arbre;
-    Script interaction;
+    test::Temoin interaction;
     Parametres parametres;
     std::unique_ptr<Analyse> analyse;
     std::unique_ptr<OperationsGroupes> operations;
@@ -123,13 +112,14 @@ protected:
         return dnGroupe;
     }
 
-    std::unique_ptr<Vue> vue(SessionAD& session, const QString& dnOU = {}) {
+    std::unique_ptr<Vue> vue(SessionAD& session, const Parametres& parametres = {}) {
         auto v = std::make_unique<Vue>();
+        v->parametres = parametres;
         v->analyse = std::make_unique<Analyse>(v->arbre, session, v->parametres, v->interaction);
         v->operations = std::make_unique<OperationsGroupes>(v->arbre, session, v->parametres, v->interaction,
                                                             *v->analyse);
         v->operations->setJournal([p = v.get()](const Changement& c) { p->journal.append(c); });
-        v->analyse->LanceAnalyse(Mode::Standard, dnOU.isEmpty() ? m_bac : dnOU);
+        v->analyse->LanceAnalyse(Mode::Standard, m_bac);
         return v;
     }
 
@@ -355,33 +345,6 @@ TEST_P(OperationsConformance, RetraitDUnGroupeQuiReapparaitSousSonOU) {
     EXPECT_EQ(w->operations->RetireCompte(z), IssueOperation::Refusee);
     EXPECT_EQ(w->interaction.messages, QStringList{Traduction(u"MSG_ERREUR_OPERATION_REFUSEE")});
     EXPECT_TRUE(w->sous(u'U' + zoe(), u'G' + g4));
-}
-
-// Provisioning 2,000 objects costs a domain controller a minute: they are made once, outside
-// the test's O.U., and kept.
-TEST_P(OperationsConformance, RetraitDUnMembreParmiDeuxMille) {
-    const QString ouContacts = u"OU=Deux mille contacts,"_s + m_nc;
-    QStringList contacts;
-    for (int i = 0; i < 2000; ++i)
-        contacts.append(u"CN=Contact "_s + QString::number(i) + u',' + ouContacts);
-    if (!lit(ouContacts)) {
-        annuaire().add(ouContacts, {{u"objectClass"_s, {"organizationalUnit"}}});
-        for (const QString& contact : std::as_const(contacts))
-            annuaire().add(contact, {{u"objectClass"_s, {"contact"}}});
-    }
-    const QString liste = groupe(u"Liste-"_s + suffixe(), contacts);
-    Arbre arbre;
-    Script interaction;
-    Parametres parametres;
-    Analyse analyse(arbre, *m_admin, parametres, interaction);
-    OperationsGroupes operations(arbre, *m_admin, parametres, interaction, analyse);
-    Noeud* racine = arbre.Ajoute(nullptr, u"\\\\Liste"_s, libelle(u"Liste"_s, 2000), u'G' + liste, {}, true);
-    Noeud* retire = arbre.Ajoute(racine, u"\\\\Liste\\c"_s, u"c"_s, u'U' + contacts[1234]);
-    EXPECT_EQ(operations.RetireCompte(retire), IssueOperation::Faite);
-    const QStringList restent = membres(liste);
-    EXPECT_EQ(restent.size(), 1999);
-    EXPECT_FALSE(restent.contains(u"Contact 1234"_s));
-    EXPECT_EQ(racine->Text(), libelle(u"Liste"_s, 1999));
 }
 
 // ---- Delete

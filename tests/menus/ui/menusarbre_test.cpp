@@ -87,20 +87,18 @@ private slots:
     void realMenuShowsAndEscapeDoesNothing() {
         Banc banc;
         QVERIFY(banc.demarre({dnVentes}));
-        QStringList actives, grisees;
+        QStringList actives;
         banc.automate.ajoute([&](QWidget* w) {
             auto* menu = qobject_cast<QMenu*>(w);
             QVERIFY(menu);
             for (QAction* a : menu->actions())
-                if (!a->isSeparator())
-                    (a->isEnabled() ? actives : grisees) << a->text();
+                if (a->isEnabled())
+                    actives << a->text();
             QTest::keyClick(menu, Qt::Key_Escape);
         });
         const qsizetype noeuds = banc.fenetre->arbre().Count();
         clicDroit(banc, banc.fenetre->arbre().Racine());
         QVERIFY(actives.contains(u"Copier le nom\tCtrl+C"_s));
-        QVERIFY(actives.contains(u"Ouvrir l'O.&U. parent"_s));
-        QVERIFY(actives.contains(u"&Créer un groupe..."_s));
         QCOMPARE(banc.fenetre->arbre().Count(), noeuds);
     }
 
@@ -111,10 +109,6 @@ private slots:
         auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
         Noeud* racine = banc.fenetre->arbre().Racine();
         QVERIFY(racine->Text().contains(QChar(0x00A0))); // the label shows a count
-
-        banc.fenetre->arbre().Selectionne(racine);
-        QTest::keyClick(vue, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(pressePapiers->text(), u"Ventes"_s);
 
         MenusScriptes menus(IdMenu::CopierDistinguishedName);
         clicDroit(banc, racine);

@@ -5,6 +5,7 @@
 #include "TestDc.h"
 
 #include "cli/Cli.h"
+#include "shell/FichiersTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,14 +29,11 @@ const QString Message = u"Réunion à 10 h — café ☕ pour tous.\nMerci,\nL'�
 const QString AdresseRefusee = u"karim.benali@velmora.test"_s;
 
 QString Lit(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(test::LitFichier(chemin));
 }
 
 void Ecrit(const QString& chemin, const QByteArray& contenu) {
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(contenu);
+    ASSERT_TRUE(test::EcritFichier(chemin, contenu));
 }
 
 // A Python that has aiosmtpd: the system's first (a user's own Python may lack it).

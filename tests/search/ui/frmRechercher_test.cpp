@@ -31,18 +31,9 @@ private slots:
         temoin = Temoin();
     }
 
-    void controlesNommes() {
-        auto* f = ouvre();
-        for (const char* nom :
-             {"lblRechercher", "txtOccurrence", "btnChercherSuivant", "btnChercherPrécédent", "btnFermer"})
-            QVERIFY2(f->findChild<QWidget*>(QString::fromUtf8(nom)), nom);
-        QCOMPARE(f->windowTitle(), u"Rechercher"_s);
-        QVERIFY(!bouton(f, "btnChercherSuivant")->isEnabled()); // no text yet
-        f->close();
-    }
-
     void suivantDepuisLaRacinePuisSansRetour() {
         auto* f = ouvre();
+        QVERIFY(!bouton(f, "btnChercherSuivant")->isEnabled()); // no text yet
         QTest::keyClicks(texte(f), u"d"_s);
         QTest::mouseClick(bouton(f, "btnChercherSuivant"), Qt::LeftButton);
         QCOMPARE(arbre->SelectedItem(), dupont);
@@ -86,14 +77,6 @@ private slots:
         QTest::mouseClick(bouton(g, "btnChercherSuivant"), Qt::LeftButton);
         QCOMPARE(temoin.messages.size(), 1); // same text: goes on after the match, finds no other
         g->close();
-    }
-
-    void traduitEnAnglais() {
-        ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
-        auto* f = ouvre();
-        QCOMPARE(f->windowTitle(), u"Find"_s);
-        QCOMPARE(bouton(f, "btnChercherSuivant")->text(), u"Find &Next"_s);
-        f->close();
     }
 
 private:

@@ -1,0 +1,26 @@
+#pragma once
+
+// Files written and read back by the tests, byte for byte.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+namespace arbrix::test {
+
+// Creates the folder as needed; false when the file cannot be written.
+inline bool EcritFichier(const QString& chemin, const QByteArray& octets) {
+    QDir().mkpath(QFileInfo(chemin).path());
+    QFile f(chemin);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(octets) == octets.size();
+}
+
+// Empty when the file cannot be read.
+inline QByteArray LitFichier(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace arbrix::test
