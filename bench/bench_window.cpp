@@ -25,6 +25,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <QTreeView>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cstdio>
@@ -172,6 +173,8 @@ struct MesureFenetre {
     qint64 ecartMax = 0;
     bool vueConforme = true; // the view expands and selects what the core tree says
     QString premiereLigne;   // the node at the top of the view, which tells where it scrolled to
+    int defilement = 0;      // the vertical scroll bar's value
+    bool selectionVisible = false;
 };
 
 bool VueConforme(frmPrincipal& fenetre) {
@@ -207,6 +210,9 @@ MesureFenetre ConstruitDansLaFenetre(frmPrincipal& fenetre, const Options& optio
     m.vueConforme = VueConforme(fenetre);
     if (const Noeud* n = qobject_cast<ModeleArbre*>(vue->model())->noeud(vue->indexAt(QPoint(1, 1))))
         m.premiereLigne = n->Key();
+    const QRect selection = vue->visualRect(vue->currentIndex());
+    m.selectionVisible = selection.top() >= 0 && selection.bottom() < vue->viewport()->height();
+    m.defilement = vue->verticalScrollBar()->value();
     empreinte = EmpreinteDe(fenetre.arbre());
     return m;
 }
@@ -254,7 +260,9 @@ int main(int argc, char* argv[]) {
               << (sansFenetre == avecFenetre ? "same tree" : "TREES DIFFER") << ", view "
               << (f.vueConforme ? "matches the tree" : "DOES NOT MATCH THE TREE") << "\n"
               << "  event loop: " << f.tours << " turns, longest gap " << f.ecartMax << " ms\n"
-              << "  top of the view: " << f.premiereLigne << ", selected: " << avecFenetre.selection << "\n";
+              << "  top of the view: " << f.premiereLigne << ", selected: " << avecFenetre.selection
+              << (f.selectionVisible ? " (in sight)" : " (out of sight)") << ", scrolled to "
+              << f.defilement << "\n";
         out().flush();
     }
     return 0;
