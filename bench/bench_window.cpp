@@ -3,7 +3,7 @@
 // ratio, the event-loop turns during the window's build and the longest gap between two, and
 // whether both trees and the view's expansions and selection agree.
 //
-//   QT_QPA_PLATFORM=offscreen bench-window [--group DN] [--mode N] [--runs N] FILE.ldif
+//   QT_QPA_PLATFORM=offscreen bench-window [--root DN] [--mode N] [--runs N] FILE.ldif
 //
 // The window's time runs from the start of the analysis until the finished tree is painted,
 // less the time its message boxes (the recursion report) stay open; they are answered at once.
@@ -22,10 +22,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTextStream>
 #include <QTimer>
 #include <QTreeView>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +43,7 @@ QTextStream& out() {
 
 struct Options {
     QString ldif;
-    QString groupe;
+    QString racine;
     qint16 mode = Mode::Standard;
     int passes = 3;
 };
@@ -52,11 +52,11 @@ std::optional<Options> LitOptions(const QStringList& arguments) {
     Options o;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        const bool avecValeur = a == u"--group" || a == u"--mode" || a == u"--runs";
+        const bool avecValeur = a == u"--root" || a == u"--mode" || a == u"--runs";
         if (avecValeur && i + 1 >= arguments.size())
             return std::nullopt;
-        if (a == u"--group")
-            o.groupe = arguments[++i];
+        if (a == u"--root")
+            o.racine = arguments[++i];
         else if (a == u"--mode")
             o.mode = qint16(arguments[++i].toInt());
         else if (a == u"--runs")
@@ -223,7 +223,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const std::optional<Options> options = LitOptions(QCoreApplication::arguments().mid(1));
     if (!options) {
-        std::fputs("usage: bench-window [--group DN] [--mode N] [--runs N] FILE.ldif\n", stderr);
+        std::fputs("usage: bench-window [--root DN] [--mode N] [--runs N] FILE.ldif\n", stderr);
         return 2;
     }
     std::shared_ptr<MemoryBackend> memoire;
@@ -238,9 +238,9 @@ int main(int argc, char* argv[]) {
         out() << "session failed\n";
         return 1;
     }
-    const QString dn = options->groupe.isEmpty()
+    const QString dn = options->racine.isEmpty()
                            ? QStringLiteral("CN=Bench Root,OU=Bench,") + session->ContexteNommage()
-                           : options->groupe;
+                           : options->racine;
 
     EtatProgramme etat;
     frmPrincipal fenetre(etat);
@@ -261,8 +261,8 @@ int main(int argc, char* argv[]) {
               << (f.vueConforme ? "matches the tree" : "DOES NOT MATCH THE TREE") << "\n"
               << "  event loop: " << f.tours << " turns, longest gap " << f.ecartMax << " ms\n"
               << "  top of the view: " << f.premiereLigne << ", selected: " << avecFenetre.selection
-              << (f.selectionVisible ? " (in sight)" : " (out of sight)") << ", scrolled to "
-              << f.defilement << "\n";
+              << (f.selectionVisible ? " (in sight)" : " (out of sight)") << ", scrolled to " << f.defilement
+              << "\n";
         out().flush();
     }
     return 0;
