@@ -84,6 +84,7 @@ void frmPrincipal::AfficheTraitementEnCours() {
     Interaction::AfficheTraitementEnCours();
     // The next turn shows the window at once; later ones come at the pace of the build.
     m_dernierTour.invalidate();
+    m_texteTraitement.clear();
     if (!m_traitement) {
         m_traitement = new frmTraitementEnCours([this] { DemandeArret(); }, this);
         m_traitement->setAttribute(Qt::WA_DeleteOnClose);
@@ -108,11 +109,6 @@ bool frmPrincipal::TraitementEnCoursAffiche() const {
 }
 
 void frmPrincipal::ChangeTraitementEnCours(const QString& texte) {
-    // The root is in the tree by now: the view lets go of the tree until the progress window
-    // goes, since following tens of thousands of inserts one by one costs it more than the
-    // build; it then shows the whole tree at once.
-    if (m_analyseEnCours)
-        m_arbre.setNotificationsSuspended(true);
     m_texteTraitement = texte;
     if (!m_dernierTour.isValid())
         afficheTexteTraitement();
@@ -137,8 +133,10 @@ int frmPrincipal::LargeurTexte(const QString& texte) const {
 
 void frmPrincipal::TraiteEvenements() {
     // A build asks after every group; a turn of the event loop every few tens of milliseconds
-    // keeps Stop and the window as responsive and the progress text as lively.
-    if (TraitementEnCoursAffiche() && m_dernierTour.isValid() && m_dernierTour.elapsed() < IntervalleTours)
+    // keeps Stop and the window as responsive and the progress text as lively. (The base flag:
+    // the progress window is hidden along with the main window in the tray.)
+    if (Interaction::TraitementEnCoursAffiche() && m_dernierTour.isValid() &&
+        m_dernierTour.elapsed() < IntervalleTours)
         return;
     afficheTexteTraitement();
     QApplication::processEvents();
