@@ -9,6 +9,7 @@
 #include "shell/Programme.h"
 #include "tree/Arbre.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -171,6 +172,10 @@ private:
     void Form_Resize();
     void appliquePremierPlan();
     bool echecSession(const QString& message);
+    // The progress text as last asked, shown at the next turn of the event loop.
+    void afficheTexteTraitement();
+    // The view follows the tree again, showing it whole (after a build).
+    void rattacheVue();
     void basculeOption(QAction* action);
 
     // Search box
@@ -227,6 +232,11 @@ private:
     int m_hauteurFenetre = 0;
     int m_hauteurLigneCompletion = 16;
     int m_attentes = 0;
+
+    // Turns of the event loop during a build, in milliseconds apart at least.
+    static constexpr qint64 IntervalleTours = 50;
+    QElapsedTimer m_dernierTour;
+    QString m_texteTraitement;
 
     // Drag start
     Noeud* m_noeudGlisse = nullptr;

@@ -103,6 +103,13 @@ void frmPrincipal::relieSignauxArbre() {
             tvwGroupes->setCurrentIndex(m_modele->indexDe(selection));
         m_synchroVue = false;
     });
+    // A build's first node, its root, detaches the view from the tree until the build ends:
+    // following tens of thousands of inserts one by one costs the view more than the build.
+    // The view then shows the whole tree at once, expanded and selected as above.
+    connect(&m_arbre, &Arbre::nodeInserted, this, [this] {
+        if (m_analyseEnCours && Interaction::TraitementEnCoursAffiche())
+            m_arbre.setNotificationsSuspended(true);
+    });
     connect(m_modele, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_noeudGlisse = nullptr; });
     connect(tmrExpand, &QTimer::timeout, this, &frmPrincipal::tmrExpand_Timer);
     connect(m_modele, &ModeleArbre::renommageDemande, this, &frmPrincipal::TermineRenommage);

@@ -82,6 +82,9 @@ std::optional<int> frmPrincipal::ChoisitOccurrence(const ListeOccurrences& occur
 
 void frmPrincipal::AfficheTraitementEnCours() {
     Interaction::AfficheTraitementEnCours();
+    // The next turn shows the window at once; later ones come at the pace of the build.
+    m_dernierTour.invalidate();
+    m_texteTraitement.clear();
     if (!m_traitement) {
         m_traitement = new frmTraitementEnCours([this] { DemandeArret(); }, this);
         m_traitement->setAttribute(Qt::WA_DeleteOnClose);
@@ -95,6 +98,7 @@ void frmPrincipal::AfficheTraitementEnCours() {
 
 void frmPrincipal::MasqueTraitementEnCours() {
     Interaction::MasqueTraitementEnCours();
+    rattacheVue();
     if (m_traitement)
         m_traitement->close();
     m_traitement = nullptr;
@@ -105,8 +109,18 @@ bool frmPrincipal::TraitementEnCoursAffiche() const {
 }
 
 void frmPrincipal::ChangeTraitementEnCours(const QString& texte) {
-    if (m_traitement)
-        m_traitement->ChangeTexte(texte);
+    m_texteTraitement = texte;
+    if (!m_dernierTour.isValid())
+        afficheTexteTraitement();
+}
+
+void frmPrincipal::afficheTexteTraitement() {
+    if (m_traitement && m_traitement->Texte() != m_texteTraitement)
+        m_traitement->ChangeTexte(m_texteTraitement);
+}
+
+void frmPrincipal::rattacheVue() {
+    m_arbre.setNotificationsSuspended(false);
 }
 
 int frmPrincipal::LargeurTraitementEnCours() const {
@@ -118,7 +132,15 @@ int frmPrincipal::LargeurTexte(const QString& texte) const {
 }
 
 void frmPrincipal::TraiteEvenements() {
+    // A build asks after every group; a turn of the event loop every few tens of milliseconds
+    // keeps Stop and the window as responsive and the progress text as lively. (The base flag:
+    // the progress window is hidden along with the main window in the tray.)
+    if (Interaction::TraitementEnCoursAffiche() && m_dernierTour.isValid() &&
+        m_dernierTour.elapsed() < IntervalleTours)
+        return;
+    afficheTexteTraitement();
     QApplication::processEvents();
+    m_dernierTour.start();
 }
 
 void frmPrincipal::Sablier(bool attente) {

@@ -261,6 +261,7 @@ void frmPrincipal::LanceAnalyse(qint16 mode, const QString& dn) {
     m_analyseEnCours = true;
     m_analyse->LanceAnalyse(mode, dn);
     m_analyseEnCours = false;
+    rattacheVue();
     MetAJourBarreEtat();
     if (m_fermetureDemandee)
         close();

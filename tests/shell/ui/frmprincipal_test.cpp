@@ -7,6 +7,7 @@
 #include "groupops/Appartenances.h"
 #include "menus/MenusNoeuds.h"
 #include "shell/ui/frmTraitementEnCours.h"
+#include "tree/ui/ModeleArbre.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -287,6 +288,44 @@ private slots:
         banc.automate.ajoute([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
         banc.fenetre->LanceAnalyse(1, dnVelmora);
         QVERIFY(banc.fenetre->arbre().Count() > partiel);
+    }
+
+    void theViewShowsTheBuiltTreeWholeOnceDone() {
+        // Every account expands its way and is selected in turn, while the view follows nothing.
+        Banc banc(u"Français"_s, u"DéplierGroupesEtOU=-1\n"_s);
+        QVERIFY(banc.demarre());
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        int lignesPendant = -1;
+        QString textePendant;
+        QTimer guet;
+        connect(&guet, &QTimer::timeout, this, [&] {
+            auto* progres = banc.fenetre->findChild<frmTraitementEnCours*>();
+            if (lignesPendant < 0 && progres && progres->isVisible()) {
+                lignesPendant = vue->model()->rowCount();
+                textePendant = progres->Texte();
+            }
+        });
+        guet.start(0);
+        banc.fenetre->LanceAnalyse(1, dnVelmora);
+        guet.stop();
+        QCOMPARE(lignesPendant, 0);
+        QVERIFY2(textePendant.startsWith(u"\\\\Velmora"_s), qPrintable(textePendant));
+
+        const Arbre& arbre = banc.fenetre->arbre();
+        auto* modele = qobject_cast<ModeleArbre*>(vue->model());
+        QStringList ecarts;
+        int deplies = 0;
+        arbre.ParcoursPrefixe(nullptr, [&](Noeud* n) {
+            deplies += n->Expanded();
+            if (vue->isExpanded(modele->indexDe(n)) != n->Expanded())
+                ecarts << n->Key();
+            return true;
+        });
+        QVERIFY2(ecarts.isEmpty(), qPrintable(ecarts.join(u", "_s)));
+        QVERIFY(deplies > 2);
+        QVERIFY(arbre.SelectedItem());
+        QCOMPARE(modele->noeud(vue->currentIndex()), arbre.SelectedItem());
+        QCOMPARE(vue->model()->rowCount(), 1);
     }
 
     void secondSearchAndClosingDuringABuild() {
