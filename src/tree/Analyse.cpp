@@ -466,8 +466,10 @@ qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
             searchRequest(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
     }
     qint32 nombre = 0;
-    for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext())
+    for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
         ajouteCompte(parent, rs, nombre);
+        m_interaction.TraiteEvenements();
+    }
     return nombre;
 }
 
@@ -681,6 +683,7 @@ Analyse::Appel::Appel(Analyse& analyse)
         m_analyse.m_memberOf.clear();
         m_analyse.m_ridsPrincipaux.reset();
         m_analyse.m_collecte.reset();
+        m_analyse.m_instant.reset();
     }
 }
 
@@ -750,8 +753,11 @@ QString Analyse::baseRecherche() const {
     return m_session.ContexteNommage();
 }
 
-QDateTime Analyse::maintenant() const {
-    return m_horloge ? m_horloge() : QDateTime::currentDateTime();
+QDateTime Analyse::maintenant() {
+    // Read once per analysis: the local time costs a look at the time zone each time.
+    if (!m_instant)
+        m_instant = m_horloge ? m_horloge() : QDateTime::currentDateTime();
+    return *m_instant;
 }
 
 } // namespace arbrix

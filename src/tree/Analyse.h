@@ -172,13 +172,14 @@ private:
     CollecteContenus& collecte();
     // The RID of a member group whose primary-group members are to be searched for.
     std::optional<quint32> ridAChercher(const LdapEntry& groupe);
-    QDateTime maintenant() const;
+    QDateTime maintenant();
 
     Arbre& m_arbre;
     SessionAD& m_session;
     const Parametres& m_parametres;
     Interaction& m_interaction;
     std::function<QDateTime()> m_horloge;
+    std::optional<QDateTime> m_instant; // per analysis
 
     // Per build: each group's "memberOf" as read (normalised DN -> value), so that a group is
     // read at most once per analysis.
