@@ -34,6 +34,7 @@ const QStringList& ClesConfig() {
         DeplierGroupesEtOU,
         RepresenterGroupesRacineOU,
         AfficherNombreMembres,
+        RequetesSimultanees,
         AccesAD,
         AccesADServeur,
         AccesADDomaine,
