@@ -8,9 +8,11 @@ namespace arbrix {
 
 namespace {
 
+// Every value read goes through these lists: names of another length are passed over without
+// the costly case-insensitive comparison (case folding keeps the length of a name).
 bool oneOf(QStringView name, std::initializer_list<QStringView> names) {
     for (QStringView n : names) {
-        if (name.compare(n, Qt::CaseInsensitive) == 0)
+        if (n.size() == name.size() && name.compare(n, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
