@@ -119,6 +119,21 @@ QString parentOfNormalized(const QString& ndn) {
     return {};
 }
 
+// The first RDN of a DN as the directory spells it: its values are escaped, so that the first
+// unescaped comma ends the RDN.
+Rdn firstRdn(const QString& dn) {
+    qsizetype end = dn.size();
+    for (qsizetype i = 0; i < dn.size(); ++i) {
+        if (dn[i] == u'\\') {
+            ++i;
+        } else if (dn[i] == u',') {
+            end = i;
+            break;
+        }
+    }
+    return *AnalyseRdn(QStringView(dn).left(end));
+}
+
 // True when ndn names base or an entry below it (both normalised).
 bool isAtOrBelow(const QString& ndn, const QString& base) {
     if (ndn.size() == base.size())
@@ -434,8 +449,11 @@ static QString namingContextOf(const Dn& dn) {
 void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     // The naming context: the DC= components of the first entry.
     QString ncNdn;
-    QList<QString> ndns; // of the records, computed once
+    // Each record's DN parsed once: normalised, and as the directory spells it.
+    QList<QString> ndns;
+    QList<QString> dns;
     ndns.reserve(records.size());
+    dns.reserve(records.size());
     for (const LdifRecord& r : records) {
         const std::optional<Dn> dn = Dn::parse(r.dn);
         if (!dn || dn->isEmpty())
@@ -445,8 +463,9 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
             if (m_namingContext.isEmpty())
                 throw LdifError(source, r.line, u"the DN has no DC= components naming the domain"_s);
         }
-        const QString ndn = dn->normalized();
+        const QString ndn = DnNormalise(r.dn);
         ndns += ndn;
+        dns += r.kind == LdifRecord::Kind::Add ? canonicalDn(*dn) : QString();
         if (ncNdn.isEmpty())
             ncNdn = Dn::parse(m_namingContext)->normalized();
         if (!isAtOrBelow(ndn, ncNdn))
@@ -478,13 +497,13 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     for (qsizetype i = 0; i < records.size(); ++i) {
         LdifRecord& r = records[i];
         try {
-            const Dn dn = parseOrFail(r.dn);
             switch (r.kind) {
             case LdifRecord::Kind::Add: {
                 if (m_entries.contains(ndns[i]))
                     fail(LdapCode::EntryAlreadyExists, u"the entry exists already"_s);
                 // Moved, not shared: completing the entry would otherwise copy them.
-                EntryPtr e = insert(dn, std::exchange(r.attributes, {}), r.line, ndns[i]);
+                EntryPtr e =
+                    insert(std::exchange(dns[i], {}), ndns[i], std::exchange(r.attributes, {}), r.line);
                 e->readOnly = r.readOnly;
                 break;
             }
@@ -509,7 +528,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
             }
             case LdifRecord::Kind::Delete:
                 existing(r.dn);
-                m_entries.remove(dn.normalized());
+                m_entries.remove(ndns[i]);
                 break;
             }
         } catch (const LdapError& e) {
@@ -518,6 +537,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     }
     records = {};
     ndns = {};
+    dns = {};
     synthesizeMissing();
     m_derivedValid = false;
 
@@ -574,11 +594,14 @@ QByteArray MemoryDirectory::shared(const QByteArray& value) {
     return *it;
 }
 
-EntryPtr MemoryDirectory::insert(const Dn& dn, QList<LdapAttribute> attributes, int line,
-                                 const QString& ndn) {
+EntryPtr MemoryDirectory::insert(const Dn& dn, QList<LdapAttribute> attributes, int line) {
+    return insert(canonicalDn(dn), dn.normalized(), std::move(attributes), line);
+}
+
+EntryPtr MemoryDirectory::insert(QString dn, const QString& ndn, QList<LdapAttribute> attributes, int line) {
     auto e = std::make_shared<MemEntry>();
-    e->dn = canonicalDn(dn);
-    e->ndn = ndn.isEmpty() ? dn.normalized() : ndn;
+    e->dn = std::move(dn);
+    e->ndn = ndn;
     setParentNdn(*e);
     e->attributes = std::move(attributes);
     e->sequence = ++m_sequence;
@@ -595,12 +618,32 @@ QByteArray MemoryDirectory::nextSid() {
     while (m_usedRids.contains(m_nextRid))
         ++m_nextRid;
     m_usedRids.insert(m_nextRid);
-    QByteArray sid = m_domainSid;
+    QByteArray sid;
+    sid.reserve(m_domainSid.size() + 4);
+    sid += m_domainSid;
     sid[1] = char(sid[1] + 1);
     char le[4];
     qToLittleEndian(m_nextRid++, le);
-    sid += QByteArray(le, 4);
+    sid.append(le, 4);
     return sid;
+}
+
+// Entries of a kind give the same classes: the chain and the default category are worked out
+// once per list of classes.
+const MemoryDirectory::ClassChain& MemoryDirectory::classChain(const QList<QByteArray>& values) {
+    auto it = m_classChains.constFind(values);
+    if (it != m_classChains.constEnd())
+        return *it;
+    QStringList given;
+    for (const QByteArray& v : values)
+        given += QString::fromUtf8(v).trimmed();
+    ClassChain chain;
+    chain.classes = ChaineClasses(given);
+    for (const QString& c : std::as_const(chain.classes))
+        chain.values += shared(c.toUtf8());
+    chain.defaultCategory =
+        shared(categoryDn(CategorieParDefaut(ClasseStructurelle(chain.classes))).toUtf8());
+    return *m_classChains.insert(values, chain);
 }
 
 void MemoryDirectory::checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const {
@@ -617,18 +660,13 @@ void MemoryDirectory::complete(MemEntry& e) {
     const LdapAttribute* classes = e.find(u"objectClass");
     if (!classes || classes->values.isEmpty())
         fail(LdapCode::ObjectClassViolation, u"00002014: objectclass violation: no objectClass"_s);
-    QStringList given;
-    for (const QByteArray& v : classes->values)
-        given += QString::fromUtf8(v).trimmed();
-    e.classes = ChaineClasses(given);
-    QList<QByteArray> chain;
-    chain.reserve(e.classes.size());
-    for (const QString& c : std::as_const(e.classes))
-        chain += shared(c.toUtf8());
-    e.set(u"objectClass"_s, chain);
+    const ClassChain& chain = classChain(classes->values);
+    e.attributes.reserve(e.attributes.size() + 12); // the values set below
+    e.classes = chain.classes;
+    e.set(u"objectClass"_s, chain.values);
 
-    const Dn dn = *Dn::parse(e.dn);
-    const RdnAttribute& rdn = dn.rdn(0).attributes.first();
+    const Rdn leaf = firstRdn(e.dn);
+    const RdnAttribute& rdn = leaf.attributes.first();
     const QString rdnType = rdn.type.toLower();
     QByteArray rdnValue = rdn.value.toUtf8();
     if (const QByteArray given = e.first(rdnType); given == rdnValue)
@@ -638,16 +676,14 @@ void MemoryDirectory::complete(MemEntry& e) {
     e.set(u"distinguishedName"_s, {e.dn.toUtf8()});
 
     QString category = QString::fromUtf8(e.first(u"objectCategory"));
-    if (category.isEmpty())
-        category = categoryDn(CategorieParDefaut(ClasseStructurelle(e.classes)));
-    else if (!category.contains(u'='))
+    if (!category.isEmpty() && !category.contains(u'='))
         category =
             categoryDn(CategorieDuNomCourt(category).isEmpty() ? category : CategorieDuNomCourt(category));
-    const QByteArray categoryValue = shared(category.toUtf8());
+    const QByteArray categoryValue = category.isEmpty() ? chain.defaultCategory : shared(category.toUtf8());
     e.set(u"objectCategory"_s, {categoryValue});
     auto known = m_categoryNdns.constFind(categoryValue);
     if (known == m_categoryNdns.constEnd())
-        known = m_categoryNdns.insert(categoryValue, DnNormalise(category));
+        known = m_categoryNdns.insert(categoryValue, DnNormalise(QString::fromUtf8(categoryValue)));
     e.categoryNdn = *known;
 
     if (e.find(u"objectGUID") == nullptr)

@@ -68,8 +68,9 @@ public:
     void authenticate(const QString& login, const QString& password) const;
 
 private:
-    // ndn: the normalised DN when the caller has it already.
-    EntryPtr insert(const Dn& dn, QList<LdapAttribute> attributes, int line, const QString& ndn = {});
+    EntryPtr insert(const Dn& dn, QList<LdapAttribute> attributes, int line);
+    // dn as the directory spells it, ndn normalised.
+    EntryPtr insert(QString dn, const QString& ndn, QList<LdapAttribute> attributes, int line);
     void setParentNdn(MemEntry& entry) const;
     // One copy of the values many entries hold (classes, categories, defaults).
     QByteArray shared(const QByteArray& value);
@@ -82,6 +83,12 @@ private:
     QList<QByteArray> computedValues(const MemEntry& entry, QStringView name) const;
     QList<QByteArray> values(const MemEntry& entry, QStringView name) const;
     QByteArray nextSid();
+    struct ClassChain {
+        QStringList classes;
+        QList<QByteArray> values; // of objectClass
+        QByteArray defaultCategory;
+    };
+    const ClassChain& classChain(const QList<QByteArray>& values);
     QString categoryDn(const QString& rdnValue) const;
     void checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const;
     void relocate(MemEntry& entry, const QString& newDn);
@@ -93,7 +100,8 @@ private:
     QHash<QString, QList<QString>> m_memberOf; // member ndn -> group ndns
     QHash<QString, QString> m_accountNames;    // folded sAMAccountName -> ndn
     QHash<QByteArray, QByteArray> m_sharedValues;
-    QHash<QByteArray, QString> m_categoryNdns; // objectCategory value -> normalised
+    QHash<QByteArray, QString> m_categoryNdns;          // objectCategory value -> normalised
+    QHash<QList<QByteArray>, ClassChain> m_classChains; // objectClass values as given -> chain
     QString m_namingContext;
     QByteArray m_domainSid;
     quint32 m_nextRid = 1100;
