@@ -2,6 +2,7 @@
 
 #include "directory/Query.h"
 
+#include <QHash>
 #include <QTimeZone>
 
 namespace arbrix {
@@ -17,6 +18,13 @@ bool oneOf(QStringView name, std::initializer_list<QStringView> names) {
     }
     return false;
 }
+
+struct NameFacts {
+    SyntaxeAttribut syntax;
+    bool multiValued;
+};
+
+NameFacts factsOf(const QString& name);
 
 } // namespace
 
@@ -91,11 +99,30 @@ static QVariant valeurSimple(SyntaxeAttribut syntaxe, const QByteArray& raw) {
     }
 }
 
+namespace {
+
+// What the name lists say of an attribute, looked up once per name and thread: every value read
+// goes through here, and a directory spells few names.
+NameFacts factsOf(const QString& name) {
+    constexpr qsizetype maxNames = 1024;
+    thread_local QHash<QString, NameFacts> known;
+    const auto it = known.constFind(name);
+    if (it != known.constEnd())
+        return *it;
+    const NameFacts facts{SyntaxeDe(name), EstMultiValue(name)};
+    if (known.size() < maxNames)
+        known.insert(name, facts);
+    return facts;
+}
+
+} // namespace
+
 QVariant valeurAttribut(const LdapAttribute& attribute) {
     if (attribute.values.isEmpty())
         return {};
-    const SyntaxeAttribut syntaxe = SyntaxeDe(attribute.name);
-    if (!EstMultiValue(attribute.name) && attribute.values.size() == 1)
+    const NameFacts facts = factsOf(attribute.name);
+    const SyntaxeAttribut syntaxe = facts.syntax;
+    if (!facts.multiValued && attribute.values.size() == 1)
         return valeurSimple(syntaxe, attribute.values.first());
     if (syntaxe == SyntaxeAttribut::Binaire) {
         QVariantList list;

@@ -70,6 +70,75 @@ QString canonicalDn(const Dn& dn) {
     return out;
 }
 
+// The spelling canonicalDn gives the usual DN (printable ASCII, one type=value per RDN, no
+// escapes, quotes or hex values), written without parsing the DN into RDNs; false for any other
+// DN, the empty one included.
+bool plainCanonicalDn(QStringView dn, QString& out) {
+    out.resize(dn.size() + dn.count(u'=')); // an "=" inside a value is escaped
+    QChar* const begin = out.data();
+    QChar* o = begin;
+    const auto done = [&](bool valid) {
+        out.truncate(valid ? o - begin : 0);
+        return valid;
+    };
+    const auto isTypeChar = [](char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+               c == u'-' || c == u'.';
+    };
+    qsizetype i = 0;
+    const qsizetype n = dn.size();
+    const auto skipSpaces = [&] {
+        while (i < n && dn[i] == u' ')
+            ++i;
+    };
+    skipSpaces();
+    if (i == n)
+        return done(false);
+    while (true) {
+        const qsizetype typeStart = i;
+        while (i < n && isTypeChar(dn[i].unicode()))
+            ++i;
+        const QStringView type = dn.sliced(typeStart, i - typeStart);
+        if (type.isEmpty())
+            return done(false);
+        const bool upper = isOneOf(type, {u"cn", u"ou", u"dc", u"o", u"c", u"l", u"st"});
+        for (QChar c : type)
+            *o++ = upper ? c.toUpper() : c;
+        skipSpaces();
+        if (i == n || dn[i] != u'=')
+            return done(false);
+        *o++ = u'=';
+        ++i;
+        skipSpaces();
+        if (i < n && dn[i] == u'#')
+            return done(false);
+        const qsizetype valueStart = i;
+        qsizetype valueEnd = i; // without the spaces before the separator
+        for (; i < n && dn[i] != u','; ++i) {
+            const char16_t c = dn[i].unicode();
+            if (c < 0x20 || c > 0x7e || c == u'\\' || c == u'"' || c == u'+' || c == u';' || c == u'<' ||
+                c == u'>')
+                return done(false);
+            if (c != u' ')
+                valueEnd = i + 1;
+        }
+        if (valueEnd == valueStart)
+            return done(false);
+        for (qsizetype k = valueStart; k < valueEnd; ++k) {
+            if (dn[k] == u'=')
+                *o++ = u'\\';
+            *o++ = dn[k];
+        }
+        if (i == n)
+            return done(true);
+        *o++ = u',';
+        ++i; // ","
+        skipSpaces();
+        if (i == n)
+            return done(false); // a trailing separator
+    }
+}
+
 Dn parseOrFail(const QString& text) {
     const std::optional<Dn> dn = Dn::parse(text);
     if (!dn || dn->isEmpty())
@@ -454,18 +523,22 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     QList<QString> dns;
     ndns.reserve(records.size());
     dns.reserve(records.size());
+    QString spelling;
     for (const LdifRecord& r : records) {
-        const std::optional<Dn> dn = Dn::parse(r.dn);
-        if (!dn || dn->isEmpty())
-            throw LdifError(source, r.line, u"invalid DN \""_s + r.dn + u"\""_s);
-        if (m_namingContext.isEmpty()) {
-            m_namingContext = namingContextOf(*dn);
-            if (m_namingContext.isEmpty())
-                throw LdifError(source, r.line, u"the DN has no DC= components naming the domain"_s);
+        if (m_namingContext.isEmpty() || !plainCanonicalDn(r.dn, spelling)) {
+            const std::optional<Dn> dn = Dn::parse(r.dn);
+            if (!dn || dn->isEmpty())
+                throw LdifError(source, r.line, u"invalid DN \""_s + r.dn + u"\""_s);
+            if (m_namingContext.isEmpty()) {
+                m_namingContext = namingContextOf(*dn);
+                if (m_namingContext.isEmpty())
+                    throw LdifError(source, r.line, u"the DN has no DC= components naming the domain"_s);
+            }
+            spelling = canonicalDn(*dn);
         }
         const QString ndn = DnNormalise(r.dn);
         ndns += ndn;
-        dns += r.kind == LdifRecord::Kind::Add ? canonicalDn(*dn) : QString();
+        dns += r.kind == LdifRecord::Kind::Add ? spelling : QString();
         if (ncNdn.isEmpty())
             ncNdn = Dn::parse(m_namingContext)->normalized();
         if (!isAtOrBelow(ndn, ncNdn))
