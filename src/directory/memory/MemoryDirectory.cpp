@@ -203,6 +203,50 @@ Rdn firstRdn(const QString& dn) {
     return *AnalyseRdn(QStringView(dn).left(end));
 }
 
+// The type and value of the first RDN of a DN as the directory spells it, seen in the DN itself
+// when that RDN holds no escape, quote, "+" or hex value; false otherwise.
+bool plainLeaf(QStringView dn, QStringView& type, QStringView& value) {
+    qsizetype equals = -1;
+    qsizetype end = 0;
+    for (; end < dn.size() && dn[end] != u','; ++end) {
+        const QChar c = dn[end];
+        if (c == u'\\' || c == u'"' || c == u'+')
+            return false;
+        if (c == u'=' && equals < 0)
+            equals = end;
+    }
+    if (equals <= 0 || equals + 1 >= end || dn[equals + 1] == u'#')
+        return false;
+    type = dn.first(equals);
+    value = dn.sliced(equals + 1, end - equals - 1);
+    return true;
+}
+
+// An attribute type in lower case, the usual ones without a copy.
+QString lowerName(QStringView type) {
+    static const QString usual[] = {u"cn"_s, u"ou"_s, u"dc"_s, u"o"_s, u"c"_s, u"l"_s, u"st"_s};
+    for (const QString& name : usual) {
+        if (MemeNom(name, type))
+            return name;
+    }
+    return type.toString().toLower();
+}
+
+// True when utf8 is the UTF-8 form of value; compared in place for ASCII text.
+bool isSpelling(const QByteArray& utf8, QStringView value) {
+    for (QChar c : value) {
+        if (c.unicode() >= 0x80)
+            return utf8 == value.toUtf8();
+    }
+    if (utf8.size() != value.size())
+        return false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (char16_t(uchar(utf8[i])) != value[i].unicode())
+            return false;
+    }
+    return true;
+}
+
 // True when ndn names base or an entry below it (both normalised).
 bool isAtOrBelow(const QString& ndn, const QString& base) {
     if (ndn.size() == base.size())
@@ -667,6 +711,13 @@ QByteArray MemoryDirectory::shared(const QByteArray& value) {
     return *it;
 }
 
+QList<QByteArray> MemoryDirectory::sharedList(const QByteArray& value) {
+    auto it = m_sharedLists.constFind(value);
+    if (it == m_sharedLists.constEnd())
+        it = m_sharedLists.insert(value, {shared(value)});
+    return *it;
+}
+
 EntryPtr MemoryDirectory::insert(const Dn& dn, QList<LdapAttribute> attributes, int line) {
     return insert(canonicalDn(dn), dn.normalized(), std::move(attributes), line);
 }
@@ -738,14 +789,19 @@ void MemoryDirectory::complete(MemEntry& e) {
     e.classes = chain.classes;
     e.set(u"objectClass"_s, chain.values);
 
-    const Rdn leaf = firstRdn(e.dn);
-    const RdnAttribute& rdn = leaf.attributes.first();
-    const QString rdnType = rdn.type.toLower();
-    QByteArray rdnValue = rdn.value.toUtf8();
-    if (const QByteArray given = e.first(rdnType); given == rdnValue)
-        rdnValue = given; // the file's own value, kept rather than copied
-    e.set(rdnType, {rdnValue});
-    e.set(u"name"_s, {rdnValue});
+    QStringView type, value;
+    std::optional<Rdn> leaf;
+    if (!plainLeaf(e.dn, type, value)) {
+        leaf = firstRdn(e.dn);
+        type = leaf->attributes.first().type;
+        value = leaf->attributes.first().value;
+    }
+    const QString rdnType = lowerName(type);
+    const QByteArray given = e.first(rdnType);
+    // The file's own value, kept rather than copied; one list for the naming attribute and "name".
+    const QList<QByteArray> rdnValues{isSpelling(given, value) ? given : value.toUtf8()};
+    e.set(rdnType, rdnValues);
+    e.set(u"name"_s, rdnValues);
     e.set(u"distinguishedName"_s, {e.dn.toUtf8()});
 
     QString category = QString::fromUtf8(e.first(u"objectCategory"));
@@ -753,7 +809,7 @@ void MemoryDirectory::complete(MemEntry& e) {
         category =
             categoryDn(CategorieDuNomCourt(category).isEmpty() ? category : CategorieDuNomCourt(category));
     const QByteArray categoryValue = category.isEmpty() ? chain.defaultCategory : shared(category.toUtf8());
-    e.set(u"objectCategory"_s, {categoryValue});
+    e.set(u"objectCategory"_s, sharedList(categoryValue));
     auto known = m_categoryNdns.constFind(categoryValue);
     if (known == m_categoryNdns.constEnd())
         known = m_categoryNdns.insert(categoryValue, DnNormalise(QString::fromUtf8(categoryValue)));
@@ -779,24 +835,24 @@ void MemoryDirectory::complete(MemEntry& e) {
     }
     if (group) {
         if (e.first(u"groupType").isEmpty())
-            e.set(u"groupType"_s, {"-2147483646"_ba});
+            e.set(u"groupType"_s, sharedList("-2147483646"_ba));
         const qint32 type = qint32(number(e.first(u"groupType")));
         const bool security = type < 0;
         const qint64 samType =
             (type & 4) ? (security ? 536870912 : 536870913) : (security ? 268435456 : 268435457);
-        e.set(u"sAMAccountType"_s, {shared(QByteArray::number(samType))});
+        e.set(u"sAMAccountType"_s, sharedList(QByteArray::number(samType)));
         return;
     }
     const bool computer = EstClasseOrdinateur(e.classes);
     const bool managed = ContientNom(e.classes, u"msDS-GroupManagedServiceAccount") ||
                          ContientNom(e.classes, u"msDS-ManagedServiceAccount");
     if (e.first(u"primaryGroupID").isEmpty())
-        e.set(u"primaryGroupID"_s, {computer ? "515"_ba : "513"_ba});
+        e.set(u"primaryGroupID"_s, sharedList(computer ? "515"_ba : "513"_ba));
     if (e.first(u"userAccountControl").isEmpty())
-        e.set(u"userAccountControl"_s, {managed ? "4130"_ba : computer ? "4128"_ba : "546"_ba});
+        e.set(u"userAccountControl"_s, sharedList(managed ? "4130"_ba : computer ? "4128"_ba : "546"_ba));
     if (e.first(u"accountExpires").isEmpty())
-        e.set(u"accountExpires"_s, {shared(QByteArray::number(FiletimeJamais))});
-    e.set(u"sAMAccountType"_s, {computer ? "805306369"_ba : "805306368"_ba});
+        e.set(u"accountExpires"_s, sharedList(QByteArray::number(FiletimeJamais)));
+    e.set(u"sAMAccountType"_s, sharedList(computer ? "805306369"_ba : "805306368"_ba));
 }
 
 void MemoryDirectory::synthesizeMissing() {

@@ -74,6 +74,8 @@ private:
     void setParentNdn(MemEntry& entry) const;
     // One copy of the values many entries hold (classes, categories, defaults).
     QByteArray shared(const QByteArray& value);
+    QList<QByteArray> sharedList(const QByteArray& value); // of that one value
+
     static QByteArray spelling(const MemEntry& entry);
     void complete(MemEntry& entry);
     void synthesizeMissing();
@@ -100,6 +102,7 @@ private:
     QHash<QString, QList<QString>> m_memberOf; // member ndn -> group ndns
     QHash<QString, QString> m_accountNames;    // folded sAMAccountName -> ndn
     QHash<QByteArray, QByteArray> m_sharedValues;
+    QHash<QByteArray, QList<QByteArray>> m_sharedLists;
     QHash<QByteArray, QString> m_categoryNdns;          // objectCategory value -> normalised
     QHash<QList<QByteArray>, ClassChain> m_classChains; // objectClass values as given -> chain
     QString m_namingContext;
