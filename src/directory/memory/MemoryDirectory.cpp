@@ -6,6 +6,7 @@
 #include "directory/memory/Schema.h"
 
 #include <QCryptographicHash>
+#include <QScopeGuard>
 #include <QtEndian>
 
 #include <algorithm>
@@ -785,7 +786,10 @@ void MemoryDirectory::complete(MemEntry& e) {
     if (!classes || classes->values.isEmpty())
         fail(LdapCode::ObjectClassViolation, u"00002014: objectclass violation: no objectClass"_s);
     const ClassChain& chain = classChain(classes->values);
-    e.attributes.reserve(e.attributes.size() + 12); // the values set below
+    // Room for the values set below, given back at the end: a loaded file's entries are completed
+    // one after the other, so that the spare room is never held by all of them at once.
+    e.attributes.reserve(e.attributes.size() + 12);
+    const auto squeeze = qScopeGuard([&] { e.attributes.squeeze(); });
     e.classes = chain.classes;
     e.set(u"objectClass"_s, chain.values);
 
