@@ -174,6 +174,7 @@ public:
         }
         if (i >= p.lines.size())
             fail(first.line, u"entry without attributes"_s);
+        record.attributes.reserve(std::min<qsizetype>(p.lines.size() - i, 16)); // at most one per line
         qsizetype current = -1; // the attribute of the previous line: values of one come together
         for (; i < p.lines.size(); ++i) {
             split(p.lines[i], name, value, decoded);

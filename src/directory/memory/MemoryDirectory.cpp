@@ -612,6 +612,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
 
     // Records are applied in order, checks that need the whole file come after.
     m_entries.reserve(records.size() + 16);
+    m_accountNames.reserve(records.size() + 16);
     for (qsizetype i = 0; i < records.size(); ++i) {
         LdifRecord& r = records[i];
         try {
@@ -786,13 +787,6 @@ void MemoryDirectory::complete(MemEntry& e) {
     if (!classes || classes->values.isEmpty())
         fail(LdapCode::ObjectClassViolation, u"00002014: objectclass violation: no objectClass"_s);
     const ClassChain& chain = classChain(classes->values);
-    // Room for the values set below, given back at the end: a loaded file's entries are completed
-    // one after the other, so that the spare room is never held by all of them at once.
-    e.attributes.reserve(e.attributes.size() + 12);
-    const auto squeeze = qScopeGuard([&] { e.attributes.squeeze(); });
-    e.classes = chain.classes;
-    e.set(u"objectClass"_s, chain.values);
-
     QStringView type, value;
     std::optional<Rdn> leaf;
     if (!plainLeaf(e.dn, type, value)) {
@@ -801,6 +795,13 @@ void MemoryDirectory::complete(MemEntry& e) {
         value = leaf->attributes.first().value;
     }
     const QString rdnType = lowerName(type);
+    // Room for the values set below, given back at the end: a loaded file's entries are completed
+    // one after the other, so that the spare room is never held by all of them at once.
+    e.attributes.reserve(e.attributes.size() + 12);
+    const auto squeeze = qScopeGuard([&] { e.attributes.squeeze(); });
+    e.classes = chain.classes;
+    e.set(u"objectClass"_s, chain.values);
+
     const QByteArray given = e.first(rdnType);
     // The file's own value, kept rather than copied; one list for the naming attribute and "name".
     const QList<QByteArray> rdnValues{isSpelling(given, value) ? given : value.toUtf8()};
@@ -930,7 +931,14 @@ void MemoryDirectory::unlink(MemEntry& group) {
 // The DN as the directory spells it, in UTF-8: the entry's own "distinguishedName" value, so that
 // the groups listing it share it.
 QByteArray MemoryDirectory::spelling(const MemEntry& entry) {
-    const QByteArray stored = entry.first(u"distinguishedName");
+    // Looked for from the end, where completing the entry put it.
+    QByteArray stored;
+    for (auto a = entry.attributes.crbegin(); a != entry.attributes.crend(); ++a) {
+        if (sameName(a->name, u"distinguishedName")) {
+            stored = a->values.value(0);
+            break;
+        }
+    }
     return stored.isEmpty() ? entry.dn.toUtf8() : stored;
 }
 
