@@ -5,7 +5,6 @@
 
 #include <QByteArrayView>
 #include <QHash>
-#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -181,7 +180,7 @@ public:
             if (name == "-")
                 fail(p.lines[i].line, u"\"-\" outside a modify record"_s);
             Name& attribute = named(name);
-            QByteArray stored = attribute.pooled(value);
+            QList<QByteArray> stored = attribute.pooled(value);
             if (current < 0 || !MemeNom(record.attributes[current].name, attribute.text)) {
                 current = -1;
                 for (qsizetype a = 0; a < record.attributes.size() && current < 0; ++a) {
@@ -190,10 +189,10 @@ public:
                 }
             }
             if (current >= 0) {
-                record.attributes[current].values += std::move(stored);
+                record.attributes[current].values += stored.first();
             } else {
                 current = record.attributes.size();
-                record.attributes += LdapAttribute{attribute.text, {std::move(stored)}};
+                record.attributes += LdapAttribute{attribute.text, std::move(stored)};
             }
         }
         return record;
@@ -239,29 +238,29 @@ public:
 private:
     // An attribute name as spelt in the file, shared between records: a file spells the same few
     // names many times. Values of attributes that take few distinct values (classes, flags,
-    // "never" dates) are shared too; an attribute stops being pooled once it shows many distinct
-    // values.
+    // "never" dates) are shared too, as one-value lists; an attribute stops being pooled once it
+    // shows many distinct values.
     struct Name {
         QString text;
-        QSet<QByteArray> pool;
+        QHash<QByteArray, QList<QByteArray>> pool;
         bool pooling = true;
 
-        QByteArray pooled(QByteArrayView value) {
+        // The value as a one-value list.
+        QList<QByteArray> pooled(QByteArrayView value) {
             constexpr qsizetype maxDistinct = 64;
             if (!pooling)
-                return value.toByteArray();
+                return {value.toByteArray()};
             // A key over the line's bytes, for the look-up only.
             const auto it = pool.constFind(QByteArray::fromRawData(value.data(), value.size()));
             if (it != pool.constEnd())
                 return *it;
-            QByteArray owned = value.toByteArray();
+            const QByteArray owned = value.toByteArray();
             if (pool.size() >= maxDistinct) {
                 pooling = false;
                 pool = {};
-                return owned;
+                return {owned};
             }
-            pool.insert(owned);
-            return owned;
+            return *pool.insert(owned, {owned});
         }
     };
 

@@ -802,9 +802,13 @@ void MemoryDirectory::complete(MemEntry& e) {
     e.classes = chain.classes;
     e.set(u"objectClass"_s, chain.values);
 
-    const QByteArray given = e.first(rdnType);
     // The file's own value, kept rather than copied; one list for the naming attribute and "name".
-    const QList<QByteArray> rdnValues{isSpelling(given, value) ? given : value.toUtf8()};
+    const LdapAttribute* named = e.find(rdnType);
+    const QByteArray given = named ? named->values.value(0) : QByteArray();
+    const bool spelt = named && isSpelling(given, value);
+    const QList<QByteArray> rdnValues = spelt && named->values.size() == 1
+                                            ? named->values
+                                            : QList<QByteArray>{spelt ? given : value.toUtf8()};
     e.set(rdnType, rdnValues);
     e.set(u"name"_s, rdnValues);
     e.set(u"distinguishedName"_s, {e.dn.toUtf8()});
