@@ -2,6 +2,8 @@
 
 #include "directory/Hex.h"
 
+#include <QVarLengthArray>
+
 namespace arbrix {
 
 namespace {
@@ -392,13 +394,13 @@ namespace {
 // escapes, quotes or hex values, written without parsing it into RDNs; false for anything else,
 // which the general parsing handles. Same result as parsing then normalising.
 bool normalisePlainAscii(QStringView dn, QString& out) {
-    // Written through a pointer, into a buffer as large as the longest result (an "=" inside a
-    // value is escaped): this runs for every DN looked up.
-    out.resize(dn.size() + dn.count(u'='));
-    QChar* const begin = out.data();
+    // Written through a pointer into a buffer as large as the longest result (every character
+    // escaped), then copied at its size: this runs for every DN looked up.
+    QVarLengthArray<QChar, 256> buffer(2 * dn.size());
+    QChar* const begin = buffer.data();
     QChar* o = begin;
     const auto done = [&](bool valid) {
-        out.truncate(valid ? o - begin : 0);
+        out = valid ? QString(begin, o - begin) : QString();
         return valid;
     };
     qsizetype i = 0;

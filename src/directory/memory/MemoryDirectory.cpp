@@ -7,6 +7,7 @@
 
 #include <QCryptographicHash>
 #include <QScopeGuard>
+#include <QVarLengthArray>
 #include <QtEndian>
 
 #include <algorithm>
@@ -51,6 +52,18 @@ bool isHexForm(QStringView value) {
     });
 }
 
+// The types the directory writes in capitals.
+bool isUsualType(QStringView type) {
+    const auto lower = [&](qsizetype i) { return char16_t(type[i].unicode() | 0x20); };
+    if (type.size() == 1)
+        return lower(0) == u'o' || lower(0) == u'c' || lower(0) == u'l';
+    if (type.size() != 2)
+        return false;
+    const char16_t a = lower(0), b = lower(1);
+    return (a == u'c' && b == u'n') || (a == u'o' && b == u'u') || (a == u'd' && b == u'c') ||
+           (a == u's' && b == u't');
+}
+
 // The DN as the directory spells it: usual types in capitals, values escaped one way.
 QString canonicalDn(const Dn& dn) {
     QString out;
@@ -62,8 +75,7 @@ QString canonicalDn(const Dn& dn) {
             const RdnAttribute& a = rdn.attributes[j];
             if (j > 0)
                 out += u'+';
-            out +=
-                isOneOf(a.type, {u"cn", u"ou", u"dc", u"o", u"c", u"l", u"st"}) ? a.type.toUpper() : a.type;
+            out += isUsualType(a.type) ? a.type.toUpper() : a.type;
             out += u'=';
             out += isHexForm(a.value) ? a.value : EchappeValeurDn(a.value);
         }
@@ -75,11 +87,11 @@ QString canonicalDn(const Dn& dn) {
 // escapes, quotes or hex values), written without parsing the DN into RDNs; false for any other
 // DN, the empty one included.
 bool plainCanonicalDn(QStringView dn, QString& out) {
-    out.resize(dn.size() + dn.count(u'=')); // an "=" inside a value is escaped
-    QChar* const begin = out.data();
+    QVarLengthArray<QChar, 256> buffer(2 * dn.size()); // every character escaped at worst
+    QChar* const begin = buffer.data();
     QChar* o = begin;
     const auto done = [&](bool valid) {
-        out.truncate(valid ? o - begin : 0);
+        out = valid ? QString(begin, o - begin) : QString();
         return valid;
     };
     const auto isTypeChar = [](char16_t c) {
@@ -102,9 +114,9 @@ bool plainCanonicalDn(QStringView dn, QString& out) {
         const QStringView type = dn.sliced(typeStart, i - typeStart);
         if (type.isEmpty())
             return done(false);
-        const bool upper = isOneOf(type, {u"cn", u"ou", u"dc", u"o", u"c", u"l", u"st"});
+        const bool upper = isUsualType(type);
         for (QChar c : type)
-            *o++ = upper ? c.toUpper() : c;
+            *o++ = upper && c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c;
         skipSpaces();
         if (i == n || dn[i] != u'=')
             return done(false);
