@@ -529,6 +529,18 @@ QList<QByteArray> Matcher::values(const MemEntry& e, QStringView name) const {
 
 // ---- Loading ----
 
+MemoryDirectory::~MemoryDirectory() {
+    // Entries released in the order they were made, close to their order in memory, rather than
+    // in the index's order: a large directory goes several times faster.
+    std::vector<EntryPtr> entries;
+    entries.reserve(m_entries.size());
+    for (EntryPtr& e : m_entries)
+        entries.push_back(std::move(e));
+    m_entries.clear();
+    std::sort(entries.begin(), entries.end(),
+              [](const EntryPtr& a, const EntryPtr& b) { return a->sequence < b->sequence; });
+}
+
 QString MemoryDirectory::dnsDomain() const {
     QStringList labels;
     if (const std::optional<Dn> nc = Dn::parse(m_namingContext)) {

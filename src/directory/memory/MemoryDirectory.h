@@ -44,6 +44,11 @@ struct PreparedFilter;
 
 class MemoryDirectory {
 public:
+    MemoryDirectory() = default;
+    MemoryDirectory(const MemoryDirectory&) = delete;
+    MemoryDirectory& operator=(const MemoryDirectory&) = delete;
+    ~MemoryDirectory();
+
     // Builds the directory from LDIF records. Raises LdifError.
     void load(QList<LdifRecord> records, const QString& source);
 
