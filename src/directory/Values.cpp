@@ -9,8 +9,8 @@ namespace arbrix {
 
 namespace {
 
-// Every value read goes through these lists: names of another length are passed over without
-// the costly case-insensitive comparison (case folding keeps the length of a name).
+// Names of another length are passed over without the costly case-insensitive comparison (case
+// folding keeps the length of a name).
 bool oneOf(QStringView name, std::initializer_list<QStringView> names) {
     for (QStringView n : names) {
         if (n.size() == name.size() && name.compare(n, Qt::CaseInsensitive) == 0)
@@ -18,13 +18,6 @@ bool oneOf(QStringView name, std::initializer_list<QStringView> names) {
     }
     return false;
 }
-
-struct NameFacts {
-    SyntaxeAttribut syntax;
-    bool multiValued;
-};
-
-NameFacts factsOf(const QString& name);
 
 } // namespace
 
@@ -100,6 +93,11 @@ static QVariant valeurSimple(SyntaxeAttribut syntaxe, const QByteArray& raw) {
 }
 
 namespace {
+
+struct NameFacts {
+    SyntaxeAttribut syntax;
+    bool multiValued;
+};
 
 // What the name lists say of an attribute, looked up once per name and thread: every value read
 // goes through here, and a directory spells few names.

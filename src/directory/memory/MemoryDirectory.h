@@ -80,7 +80,6 @@ private:
     // One copy of the values many entries hold (classes, categories, defaults).
     QByteArray shared(const QByteArray& value);
     QList<QByteArray> sharedList(const QByteArray& value); // of that one value
-
     static QByteArray spelling(const MemEntry& entry);
     void complete(MemEntry& entry);
     void synthesizeMissing();
