@@ -191,12 +191,12 @@ qint64 number(const QByteArray& value) {
 }
 
 // The parent's normalised DN, cut from a normalised DN: commas inside values are escaped there.
-QString parentOfNormalized(const QString& ndn) {
+QStringView parentOfNormalized(QStringView ndn) {
     for (qsizetype i = 0; i < ndn.size(); ++i) {
         if (ndn[i] == u'\\')
             ++i;
         else if (ndn[i] == u',')
-            return ndn.mid(i + 1);
+            return ndn.sliced(i + 1);
     }
     return {};
 }
@@ -702,9 +702,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
         try {
             complete(*e);
             if (EstClasseCompte(e->classes) || EstClasseGroupe(e->classes)) {
-                const QByteArray sam = e->first(u"sAMAccountName");
-                checkUniqueAccountName(*e, sam);
-                m_accountNames.insert(fold(sam), e->ndn);
+                m_accountNames.insert(checkUniqueAccountName(*e, e->first(u"sAMAccountName")), e->ndn);
             }
         } catch (const LdapError& error) {
             throw LdifError(source, e->line, error.message());
@@ -725,9 +723,12 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
 }
 
 void MemoryDirectory::setParentNdn(MemEntry& e) const {
-    e.parentNdn = parentOfNormalized(e.ndn);
-    if (const MemEntry* parent = findNormalized(e.parentNdn))
-        e.parentNdn = parent->ndn; // one string for all the children
+    const QStringView parentNdn = parentOfNormalized(e.ndn);
+    // Looked up over the entry's own text; the parent's string is kept, one for all the children.
+    if (const MemEntry* parent = findNormalized(QString::fromRawData(parentNdn.data(), parentNdn.size())))
+        e.parentNdn = parent->ndn;
+    else
+        e.parentNdn = parentNdn.toString();
 }
 
 QByteArray MemoryDirectory::shared(const QByteArray& value) {
@@ -796,12 +797,14 @@ const MemoryDirectory::ClassChain& MemoryDirectory::classChain(const QList<QByte
     return *m_classChains.insert(values, chain);
 }
 
-void MemoryDirectory::checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const {
-    const QString owner = m_accountNames.value(fold(name));
+QString MemoryDirectory::checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const {
+    QString key = fold(name);
+    const QString owner = m_accountNames.value(key);
     if (!owner.isEmpty() && owner != entry.ndn)
         fail(LdapCode::EntryAlreadyExists,
              u"00000524: UpdErr: DSID-031A1262, problem 6005 (ENTRY_EXISTS), data 0: sAMAccountName "_s +
                  QString::fromUtf8(name));
+    return key;
 }
 
 // The values a domain controller sets itself: class chain, naming attributes, category, SID,

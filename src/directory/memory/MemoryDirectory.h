@@ -96,7 +96,8 @@ private:
     };
     const ClassChain& classChain(const QList<QByteArray>& values);
     QString categoryDn(const QString& rdnValue) const;
-    void checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const;
+    // Raises LdapError when another entry holds the name; returns the name as the index keys it.
+    QString checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const;
     void relocate(MemEntry& entry, const QString& newDn);
     MemEntry& existing(const QString& dn) const;
     bool indexedCandidates(const PreparedFilter& term, std::vector<MemEntry*>& out) const;
