@@ -2,6 +2,8 @@
 
 #include "directory/Hex.h"
 
+#include <QVarLengthArray>
+
 namespace arbrix {
 
 namespace {
@@ -392,8 +394,15 @@ namespace {
 // escapes, quotes or hex values, written without parsing it into RDNs; false for anything else,
 // which the general parsing handles. Same result as parsing then normalising.
 bool normalisePlainAscii(QStringView dn, QString& out) {
-    out.clear();
-    out.reserve(dn.size());
+    // Written through a pointer into a buffer as large as the longest result (every character
+    // escaped), then copied at its size: this runs for every DN looked up.
+    QVarLengthArray<QChar, 256> buffer(2 * dn.size());
+    QChar* const begin = buffer.data();
+    QChar* o = begin;
+    const auto done = [&](bool valid) {
+        out = valid ? QString(begin, o - begin) : QString();
+        return valid;
+    };
     qsizetype i = 0;
     const qsizetype n = dn.size();
     const auto skipSpaces = [&] {
@@ -402,25 +411,25 @@ bool normalisePlainAscii(QStringView dn, QString& out) {
     };
     skipSpaces();
     if (i == n)
-        return true; // the empty DN
+        return done(true); // the empty DN
     while (true) {
         // Type
         const qsizetype typeStart = i;
         while (i < n && isTypeChar(dn[i])) {
             const char16_t c = dn[i].unicode();
-            out += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+            *o++ = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
             ++i;
         }
         if (i == typeStart)
-            return false;
+            return done(false);
         skipSpaces();
         if (i == n || dn[i] != u'=')
-            return false;
-        out += u'=';
+            return done(false);
+        *o++ = u'=';
         ++i;
         skipSpaces();
         if (i < n && dn[i] == u'#')
-            return false;
+            return done(false);
         // Value: spaces inside collapse to one, spaces around are dropped.
         bool pendingSpace = false;
         bool any = false;
@@ -430,28 +439,28 @@ bool normalisePlainAscii(QStringView dn, QString& out) {
                 break;
             if (c < 0x20 || c > 0x7e || c == u'\\' || c == u'"' || c == u'+' || c == u';' || c == u'<' ||
                 c == u'>')
-                return false;
+                return done(false);
             if (c == u' ') {
                 pendingSpace = any;
                 continue;
             }
             if (pendingSpace)
-                out += u' ';
+                *o++ = u' ';
             pendingSpace = false;
             any = true;
             if (c == u'=')
-                out += u'\\';
-            out += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+                *o++ = u'\\';
+            *o++ = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
         }
         if (!any)
-            return false;
+            return done(false);
         if (i == n)
-            return true;
-        out += u',';
+            return done(true);
+        *o++ = u',';
         ++i; // ","
         skipSpaces();
         if (i == n)
-            return false; // a trailing separator
+            return done(false); // a trailing separator
     }
 }
 

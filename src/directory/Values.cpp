@@ -2,15 +2,18 @@
 
 #include "directory/Query.h"
 
+#include <QHash>
 #include <QTimeZone>
 
 namespace arbrix {
 
 namespace {
 
+// Names of another length are passed over without the costly case-insensitive comparison (case
+// folding keeps the length of a name).
 bool oneOf(QStringView name, std::initializer_list<QStringView> names) {
     for (QStringView n : names) {
-        if (name.compare(n, Qt::CaseInsensitive) == 0)
+        if (n.size() == name.size() && name.compare(n, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
@@ -89,11 +92,35 @@ static QVariant valeurSimple(SyntaxeAttribut syntaxe, const QByteArray& raw) {
     }
 }
 
+namespace {
+
+struct NameFacts {
+    SyntaxeAttribut syntax;
+    bool multiValued;
+};
+
+// What the name lists say of an attribute, looked up once per name and thread: every value read
+// goes through here, and a directory spells few names.
+NameFacts factsOf(const QString& name) {
+    constexpr qsizetype maxNames = 1024;
+    thread_local QHash<QString, NameFacts> known;
+    const auto it = known.constFind(name);
+    if (it != known.constEnd())
+        return *it;
+    const NameFacts facts{SyntaxeDe(name), EstMultiValue(name)};
+    if (known.size() < maxNames)
+        known.insert(name, facts);
+    return facts;
+}
+
+} // namespace
+
 QVariant valeurAttribut(const LdapAttribute& attribute) {
     if (attribute.values.isEmpty())
         return {};
-    const SyntaxeAttribut syntaxe = SyntaxeDe(attribute.name);
-    if (!EstMultiValue(attribute.name) && attribute.values.size() == 1)
+    const NameFacts facts = factsOf(attribute.name);
+    const SyntaxeAttribut syntaxe = facts.syntax;
+    if (!facts.multiValued && attribute.values.size() == 1)
         return valeurSimple(syntaxe, attribute.values.first());
     if (syntaxe == SyntaxeAttribut::Binaire) {
         QVariantList list;

@@ -14,7 +14,7 @@ namespace {
 
 struct LogicalLine {
     int line = 0;
-    QByteArray text;
+    QByteArray text; // refers to the file's text, copied only when a folded line is joined to it
     bool comment = false;
 };
 
@@ -23,7 +23,7 @@ struct Paragraph {
     bool readOnly = false;
 };
 
-bool isAttributeName(const QByteArray& name) {
+bool isAttributeName(QByteArrayView name) {
     if (name.isEmpty())
         return false;
     for (char c : name) {
@@ -46,7 +46,7 @@ public:
     bool next(Paragraph& paragraph) {
         paragraph.lines.clear();
         paragraph.readOnly = false;
-        QList<bool> comments;
+        bool comments = false;
         while (m_pos <= m_text.size()) {
             if (m_pos == m_text.size()) {
                 ++m_pos; // the last (empty) line of a text that ends with a newline, or of an empty text
@@ -70,10 +70,15 @@ public:
                     break;
                 continue;
             }
-            paragraph.lines += LogicalLine{m_lineNumber, raw.toByteArray(), raw.startsWith('#')};
+            const bool comment = raw.startsWith('#');
+            comments = comments || comment;
+            paragraph.lines +=
+                LogicalLine{m_lineNumber, QByteArray::fromRawData(raw.data(), raw.size()), comment};
         }
         if (paragraph.lines.isEmpty())
             return false;
+        if (!comments)
+            return true;
         // Comments are dropped here, after their folded continuations were joined to them.
         paragraph.lines.removeIf([&](const LogicalLine& l) {
             if (l.comment && l.text.mid(1).trimmed().toLower() == "arbrix: read-only")
@@ -98,39 +103,45 @@ public:
         throw LdifError(m_source, line, message);
     }
 
-    // Splits "name: value", "name:: base64" into name and value bytes.
-    void split(const LogicalLine& l, QByteArray& name, QByteArray& value) const {
-        const qsizetype colon = l.text.indexOf(':');
+    // Splits "name: value", "name:: base64" into name and value; the value refers to the line
+    // unless it was decoded into decoded.
+    void split(const LogicalLine& l, QByteArrayView& name, QByteArrayView& value, QByteArray& decoded) const {
+        const QByteArrayView text(l.text);
+        const qsizetype colon = text.indexOf(':');
         if (colon <= 0)
             fail(l.line, u"expected \"attribute: value\""_s);
-        name = l.text.left(colon).trimmed();
-        QByteArray rest = l.text.mid(colon + 1);
+        name = text.first(colon).trimmed();
+        const QByteArrayView rest = text.sliced(colon + 1);
         if (rest.startsWith(':')) {
-            const QByteArray encoded = rest.mid(1).trimmed();
-            auto decoded = QByteArray::fromBase64Encoding(encoded, QByteArray::AbortOnBase64DecodingErrors);
-            if (!decoded)
+            const QByteArrayView encoded = rest.sliced(1).trimmed();
+            auto result =
+                QByteArray::fromBase64Encoding(QByteArray::fromRawData(encoded.data(), encoded.size()),
+                                               QByteArray::AbortOnBase64DecodingErrors);
+            if (!result)
                 fail(l.line, u"invalid base64 value"_s);
-            value = *decoded;
+            decoded = std::move(*result);
+            value = decoded;
         } else if (rest.startsWith('<')) {
             fail(l.line, u"values read from a URL are not supported"_s);
         } else {
             qsizetype i = 0;
             while (i < rest.size() && rest[i] == ' ')
                 ++i;
-            value = rest.mid(i);
+            value = rest.sliced(i);
         }
         if (!isAttributeName(name))
             fail(l.line, u"invalid attribute name \""_s + QString::fromUtf8(name) + u"\""_s);
-        if (name.size() >= 7 && QByteArrayView(name).last(7).compare(";binary", Qt::CaseInsensitive) == 0)
+        if (name.size() >= 7 && name.last(7).compare(";binary", Qt::CaseInsensitive) == 0)
             name.chop(7);
     }
 
     LdifRecord read(const Paragraph& p) const {
         LdifRecord record;
         const LogicalLine& first = p.lines.first();
-        QByteArray name, value;
-        split(first, name, value);
-        if (name.toLower() != "dn")
+        QByteArrayView name, value;
+        QByteArray decoded;
+        split(first, name, value, decoded);
+        if (name.compare("dn", Qt::CaseInsensitive) != 0)
             fail(first.line, u"expected a \"dn:\" line"_s);
         record.line = first.line;
         record.dn = QString::fromUtf8(value).trimmed();
@@ -139,9 +150,9 @@ public:
             fail(first.line, u"empty DN"_s);
         qsizetype i = 1;
         if (i < p.lines.size()) {
-            split(p.lines[i], name, value);
-            if (name.toLower() == "changetype") {
-                const QByteArray type = value.trimmed().toLower();
+            split(p.lines[i], name, value, decoded);
+            if (name.compare("changetype", Qt::CaseInsensitive) == 0) {
+                const QByteArray type = value.trimmed().toByteArray().toLower();
                 ++i;
                 if (type == "add") {
                     record.kind = LdifRecord::Kind::Add;
@@ -162,34 +173,38 @@ public:
         }
         if (i >= p.lines.size())
             fail(first.line, u"entry without attributes"_s);
+        record.attributes.reserve(std::min<qsizetype>(p.lines.size() - i, 16)); // at most one per line
+        qsizetype current = -1; // the attribute of the previous line: values of one come together
         for (; i < p.lines.size(); ++i) {
-            split(p.lines[i], name, value);
+            split(p.lines[i], name, value, decoded);
             if (name == "-")
                 fail(p.lines[i].line, u"\"-\" outside a modify record"_s);
-            const QString attribute = interned(name);
-            value = pooled(attribute, value);
-            bool found = false;
-            for (LdapAttribute& a : record.attributes) {
-                if (MemeNom(a.name, attribute)) {
-                    a.values += value;
-                    found = true;
-                    break;
+            Name& attribute = named(name);
+            QList<QByteArray> stored = attribute.pooled(value);
+            if (current < 0 || !MemeNom(record.attributes[current].name, attribute.text)) {
+                current = -1;
+                for (qsizetype a = 0; a < record.attributes.size() && current < 0; ++a) {
+                    if (MemeNom(record.attributes[a].name, attribute.text))
+                        current = a;
                 }
             }
-            if (!found) {
-                record.attributes += LdapAttribute{attribute, {value}};
-                record.attributeLines += p.lines[i].line;
+            if (current >= 0) {
+                record.attributes[current].values += stored.first();
+            } else {
+                current = record.attributes.size();
+                record.attributes += LdapAttribute{attribute.text, std::move(stored)};
             }
         }
         return record;
     }
 
     void readModifications(const Paragraph& p, qsizetype i, LdifRecord& record) const {
+        QByteArray decoded;
         while (i < p.lines.size()) {
-            QByteArray op, attribute;
-            split(p.lines[i], op, attribute);
+            QByteArrayView op, attribute;
+            split(p.lines[i], op, attribute, decoded);
             Modification m;
-            const QByteArray lower = op.toLower();
+            const QByteArray lower = op.toByteArray().toLower();
             if (lower == "add")
                 m.op = ModOp::Add;
             else if (lower == "delete")
@@ -202,12 +217,12 @@ public:
             const int opLine = p.lines[i].line;
             ++i;
             while (i < p.lines.size() && p.lines[i].text != "-") {
-                QByteArray name, value;
-                split(p.lines[i], name, value);
+                QByteArrayView name, value;
+                split(p.lines[i], name, value, decoded);
                 if (QString::fromUtf8(name).compare(m.attribute, Qt::CaseInsensitive) != 0)
                     fail(p.lines[i].line,
                          u"value of another attribute inside a modification of "_s + m.attribute);
-                m.values += value;
+                m.values += value.toByteArray();
                 ++i;
             }
             if (i < p.lines.size())
@@ -221,41 +236,43 @@ public:
     }
 
 private:
-    // Attribute names are shared between records: a file spells the same few names many times.
-    QString interned(const QByteArray& name) const {
-        auto it = m_names.constFind(name);
-        if (it == m_names.constEnd())
-            it = m_names.insert(name, QString::fromUtf8(name));
+    // An attribute name as spelt in the file, shared between records: a file spells the same few
+    // names many times. Values of attributes that take few distinct values (classes, flags,
+    // "never" dates) are shared too, as one-value lists; an attribute stops being pooled once it
+    // shows many distinct values.
+    struct Name {
+        QString text;
+        QHash<QByteArray, QList<QByteArray>> pool;
+        bool pooling = true;
+
+        // The value as a one-value list.
+        QList<QByteArray> pooled(QByteArrayView value) {
+            constexpr qsizetype maxDistinct = 64;
+            if (!pooling)
+                return {value.toByteArray()};
+            // A key over the line's bytes, for the look-up only.
+            const auto it = pool.constFind(QByteArray::fromRawData(value.data(), value.size()));
+            if (it != pool.constEnd())
+                return *it;
+            const QByteArray owned = value.toByteArray();
+            if (pool.size() >= maxDistinct) {
+                pooling = false;
+                pool = {};
+                return {owned};
+            }
+            return *pool.insert(owned, {owned});
+        }
+    };
+
+    Name& named(QByteArrayView name) const {
+        auto it = m_names.find(QByteArray::fromRawData(name.data(), name.size()));
+        if (it == m_names.end())
+            it = m_names.insert(name.toByteArray(), Name{QString::fromUtf8(name), {}, true});
         return *it;
     }
 
-    // Values of attributes that take few distinct values (classes, flags, "never" dates) are
-    // shared too; an attribute stops being pooled once it shows many distinct values.
-    QByteArray pooled(const QString& attribute, const QByteArray& value) const {
-        constexpr qsizetype maxDistinct = 64;
-        Pool& pool = m_pools[attribute];
-        if (!pool.open)
-            return value;
-        auto it = pool.values.constFind(value);
-        if (it != pool.values.constEnd())
-            return *it;
-        if (pool.values.size() >= maxDistinct) {
-            pool.open = false;
-            pool.values = {};
-            return value;
-        }
-        pool.values.insert(value, value);
-        return value;
-    }
-
-    struct Pool {
-        QHash<QByteArray, QByteArray> values;
-        bool open = true;
-    };
-
     QString m_source;
-    mutable QHash<QByteArray, QString> m_names;
-    mutable QHash<QString, Pool> m_pools;
+    mutable QHash<QByteArray, Name> m_names;
 };
 
 } // namespace
@@ -264,6 +281,9 @@ QList<LdifRecord> ParseLdif(const QByteArray& text, const QString& source) {
     ParagraphReader paragraphs(text);
     RecordReader reader(source);
     QList<LdifRecord> records;
+    // Room for a record every few hundred bytes, rather than growing the list many times: room
+    // left unused is never touched, so costs no memory.
+    records.reserve(text.size() / 256 + 1);
     bool first = true;
     Paragraph p;
     while (paragraphs.next(p)) {

@@ -16,7 +16,6 @@ struct LdifRecord {
     int line = 0; // of the "dn:" line
     QString dn;
     QList<LdapAttribute> attributes;   // Add
-    QList<int> attributeLines;         // Add: the line of each attribute's first value
     QList<Modification> modifications; // Modify
     bool readOnly = false;             // a "# arbrix: read-only" comment in the record
 };

@@ -6,6 +6,8 @@
 #include "directory/memory/Schema.h"
 
 #include <QCryptographicHash>
+#include <QScopeGuard>
+#include <QVarLengthArray>
 #include <QtEndian>
 
 #include <algorithm>
@@ -50,6 +52,18 @@ bool isHexForm(QStringView value) {
     });
 }
 
+// The types the directory writes in capitals.
+bool isUsualType(QStringView type) {
+    const auto lower = [&](qsizetype i) { return char16_t(type[i].unicode() | 0x20); };
+    if (type.size() == 1)
+        return lower(0) == u'o' || lower(0) == u'c' || lower(0) == u'l';
+    if (type.size() != 2)
+        return false;
+    const char16_t a = lower(0), b = lower(1);
+    return (a == u'c' && b == u'n') || (a == u'o' && b == u'u') || (a == u'd' && b == u'c') ||
+           (a == u's' && b == u't');
+}
+
 // The DN as the directory spells it: usual types in capitals, values escaped one way.
 QString canonicalDn(const Dn& dn) {
     QString out;
@@ -61,13 +75,81 @@ QString canonicalDn(const Dn& dn) {
             const RdnAttribute& a = rdn.attributes[j];
             if (j > 0)
                 out += u'+';
-            out +=
-                isOneOf(a.type, {u"cn", u"ou", u"dc", u"o", u"c", u"l", u"st"}) ? a.type.toUpper() : a.type;
+            out += isUsualType(a.type) ? a.type.toUpper() : a.type;
             out += u'=';
             out += isHexForm(a.value) ? a.value : EchappeValeurDn(a.value);
         }
     }
     return out;
+}
+
+// The spelling canonicalDn gives the usual DN (printable ASCII, one type=value per RDN, no
+// escapes, quotes or hex values), written without parsing the DN into RDNs; false for any other
+// DN, the empty one included.
+bool plainCanonicalDn(QStringView dn, QString& out) {
+    QVarLengthArray<QChar, 256> buffer(2 * dn.size()); // every character escaped at worst
+    QChar* const begin = buffer.data();
+    QChar* o = begin;
+    const auto done = [&](bool valid) {
+        out = valid ? QString(begin, o - begin) : QString();
+        return valid;
+    };
+    const auto isTypeChar = [](char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+               c == u'-' || c == u'.';
+    };
+    qsizetype i = 0;
+    const qsizetype n = dn.size();
+    const auto skipSpaces = [&] {
+        while (i < n && dn[i] == u' ')
+            ++i;
+    };
+    skipSpaces();
+    if (i == n)
+        return done(false);
+    while (true) {
+        const qsizetype typeStart = i;
+        while (i < n && isTypeChar(dn[i].unicode()))
+            ++i;
+        const QStringView type = dn.sliced(typeStart, i - typeStart);
+        if (type.isEmpty())
+            return done(false);
+        const bool upper = isUsualType(type);
+        for (QChar c : type)
+            *o++ = upper && c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c;
+        skipSpaces();
+        if (i == n || dn[i] != u'=')
+            return done(false);
+        *o++ = u'=';
+        ++i;
+        skipSpaces();
+        if (i < n && dn[i] == u'#')
+            return done(false);
+        const qsizetype valueStart = i;
+        qsizetype valueEnd = i; // without the spaces before the separator
+        for (; i < n && dn[i] != u','; ++i) {
+            const char16_t c = dn[i].unicode();
+            if (c < 0x20 || c > 0x7e || c == u'\\' || c == u'"' || c == u'+' || c == u';' || c == u'<' ||
+                c == u'>')
+                return done(false);
+            if (c != u' ')
+                valueEnd = i + 1;
+        }
+        if (valueEnd == valueStart)
+            return done(false);
+        for (qsizetype k = valueStart; k < valueEnd; ++k) {
+            if (dn[k] == u'=')
+                *o++ = u'\\';
+            *o++ = dn[k];
+        }
+        if (i == n)
+            return done(true);
+        *o++ = u',';
+        ++i; // ","
+        skipSpaces();
+        if (i == n)
+            return done(false); // a trailing separator
+    }
 }
 
 Dn parseOrFail(const QString& text) {
@@ -109,14 +191,73 @@ qint64 number(const QByteArray& value) {
 }
 
 // The parent's normalised DN, cut from a normalised DN: commas inside values are escaped there.
-QString parentOfNormalized(const QString& ndn) {
+QStringView parentOfNormalized(QStringView ndn) {
     for (qsizetype i = 0; i < ndn.size(); ++i) {
         if (ndn[i] == u'\\')
             ++i;
         else if (ndn[i] == u',')
-            return ndn.mid(i + 1);
+            return ndn.sliced(i + 1);
     }
     return {};
+}
+
+// The first RDN of a DN as the directory spells it: its values are escaped, so that the first
+// unescaped comma ends the RDN.
+Rdn firstRdn(const QString& dn) {
+    qsizetype end = dn.size();
+    for (qsizetype i = 0; i < dn.size(); ++i) {
+        if (dn[i] == u'\\') {
+            ++i;
+        } else if (dn[i] == u',') {
+            end = i;
+            break;
+        }
+    }
+    return *AnalyseRdn(QStringView(dn).left(end));
+}
+
+// The type and value of the first RDN of a DN as the directory spells it, seen in the DN itself
+// when that RDN holds no escape, quote, "+" or hex value; false otherwise.
+bool plainLeaf(QStringView dn, QStringView& type, QStringView& value) {
+    qsizetype equals = -1;
+    qsizetype end = 0;
+    for (; end < dn.size() && dn[end] != u','; ++end) {
+        const QChar c = dn[end];
+        if (c == u'\\' || c == u'"' || c == u'+')
+            return false;
+        if (c == u'=' && equals < 0)
+            equals = end;
+    }
+    if (equals <= 0 || equals + 1 >= end || dn[equals + 1] == u'#')
+        return false;
+    type = dn.first(equals);
+    value = dn.sliced(equals + 1, end - equals - 1);
+    return true;
+}
+
+// An attribute type in lower case, the usual ones without a copy.
+QString lowerName(QStringView type) {
+    static const QString usual[] = {u"cn"_s, u"ou"_s, u"dc"_s, u"o"_s, u"c"_s, u"l"_s, u"st"_s};
+    for (const QString& name : usual) {
+        if (MemeNom(name, type))
+            return name;
+    }
+    return type.toString().toLower();
+}
+
+// True when utf8 is the UTF-8 form of value; compared in place for ASCII text.
+bool isSpelling(const QByteArray& utf8, QStringView value) {
+    for (QChar c : value) {
+        if (c.unicode() >= 0x80)
+            return utf8 == value.toUtf8();
+    }
+    if (utf8.size() != value.size())
+        return false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (char16_t(uchar(utf8[i])) != value[i].unicode())
+            return false;
+    }
+    return true;
 }
 
 // True when ndn names base or an entry below it (both normalised).
@@ -388,6 +529,18 @@ QList<QByteArray> Matcher::values(const MemEntry& e, QStringView name) const {
 
 // ---- Loading ----
 
+MemoryDirectory::~MemoryDirectory() {
+    // Entries released in the order they were made, close to their order in memory, rather than
+    // in the index's order: a large directory goes several times faster.
+    std::vector<EntryPtr> entries;
+    entries.reserve(m_entries.size());
+    for (EntryPtr& e : m_entries)
+        entries.push_back(std::move(e));
+    m_entries.clear();
+    std::sort(entries.begin(), entries.end(),
+              [](const EntryPtr& a, const EntryPtr& b) { return a->sequence < b->sequence; });
+}
+
 QString MemoryDirectory::dnsDomain() const {
     QStringList labels;
     if (const std::optional<Dn> nc = Dn::parse(m_namingContext)) {
@@ -434,19 +587,27 @@ static QString namingContextOf(const Dn& dn) {
 void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     // The naming context: the DC= components of the first entry.
     QString ncNdn;
-    QList<QString> ndns; // of the records, computed once
+    // Each record's DN parsed once: normalised, and as the directory spells it.
+    QList<QString> ndns;
+    QList<QString> dns;
     ndns.reserve(records.size());
+    dns.reserve(records.size());
+    QString spelling;
     for (const LdifRecord& r : records) {
-        const std::optional<Dn> dn = Dn::parse(r.dn);
-        if (!dn || dn->isEmpty())
-            throw LdifError(source, r.line, u"invalid DN \""_s + r.dn + u"\""_s);
-        if (m_namingContext.isEmpty()) {
-            m_namingContext = namingContextOf(*dn);
-            if (m_namingContext.isEmpty())
-                throw LdifError(source, r.line, u"the DN has no DC= components naming the domain"_s);
+        if (m_namingContext.isEmpty() || !plainCanonicalDn(r.dn, spelling)) {
+            const std::optional<Dn> dn = Dn::parse(r.dn);
+            if (!dn || dn->isEmpty())
+                throw LdifError(source, r.line, u"invalid DN \""_s + r.dn + u"\""_s);
+            if (m_namingContext.isEmpty()) {
+                m_namingContext = namingContextOf(*dn);
+                if (m_namingContext.isEmpty())
+                    throw LdifError(source, r.line, u"the DN has no DC= components naming the domain"_s);
+            }
+            spelling = canonicalDn(*dn);
         }
-        const QString ndn = dn->normalized();
+        const QString ndn = DnNormalise(r.dn);
         ndns += ndn;
+        dns += r.kind == LdifRecord::Kind::Add ? spelling : QString();
         if (ncNdn.isEmpty())
             ncNdn = Dn::parse(m_namingContext)->normalized();
         if (!isAtOrBelow(ndn, ncNdn))
@@ -475,16 +636,17 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
 
     // Records are applied in order, checks that need the whole file come after.
     m_entries.reserve(records.size() + 16);
+    m_accountNames.reserve(records.size() + 16);
     for (qsizetype i = 0; i < records.size(); ++i) {
         LdifRecord& r = records[i];
         try {
-            const Dn dn = parseOrFail(r.dn);
             switch (r.kind) {
             case LdifRecord::Kind::Add: {
                 if (m_entries.contains(ndns[i]))
                     fail(LdapCode::EntryAlreadyExists, u"the entry exists already"_s);
                 // Moved, not shared: completing the entry would otherwise copy them.
-                EntryPtr e = insert(dn, std::exchange(r.attributes, {}), r.line, ndns[i]);
+                EntryPtr e =
+                    insert(std::exchange(dns[i], {}), ndns[i], std::exchange(r.attributes, {}), r.line);
                 e->readOnly = r.readOnly;
                 break;
             }
@@ -509,7 +671,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
             }
             case LdifRecord::Kind::Delete:
                 existing(r.dn);
-                m_entries.remove(dn.normalized());
+                m_entries.remove(ndns[i]);
                 break;
             }
         } catch (const LdapError& e) {
@@ -518,6 +680,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
     }
     records = {};
     ndns = {};
+    dns = {};
     synthesizeMissing();
     m_derivedValid = false;
 
@@ -539,9 +702,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
         try {
             complete(*e);
             if (EstClasseCompte(e->classes) || EstClasseGroupe(e->classes)) {
-                const QByteArray sam = e->first(u"sAMAccountName");
-                checkUniqueAccountName(*e, sam);
-                m_accountNames.insert(fold(sam), e->ndn);
+                m_accountNames.insert(checkUniqueAccountName(*e, e->first(u"sAMAccountName")), e->ndn);
             }
         } catch (const LdapError& error) {
             throw LdifError(source, e->line, error.message());
@@ -562,9 +723,12 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
 }
 
 void MemoryDirectory::setParentNdn(MemEntry& e) const {
-    e.parentNdn = parentOfNormalized(e.ndn);
-    if (const MemEntry* parent = findNormalized(e.parentNdn))
-        e.parentNdn = parent->ndn; // one string for all the children
+    const QStringView parentNdn = parentOfNormalized(e.ndn);
+    // Looked up over the entry's own text; the parent's string is kept, one for all the children.
+    if (const MemEntry* parent = findNormalized(QString::fromRawData(parentNdn.data(), parentNdn.size())))
+        e.parentNdn = parent->ndn;
+    else
+        e.parentNdn = parentNdn.toString();
 }
 
 QByteArray MemoryDirectory::shared(const QByteArray& value) {
@@ -574,11 +738,21 @@ QByteArray MemoryDirectory::shared(const QByteArray& value) {
     return *it;
 }
 
-EntryPtr MemoryDirectory::insert(const Dn& dn, QList<LdapAttribute> attributes, int line,
-                                 const QString& ndn) {
+QList<QByteArray> MemoryDirectory::sharedList(const QByteArray& value) {
+    auto it = m_sharedLists.constFind(value);
+    if (it == m_sharedLists.constEnd())
+        it = m_sharedLists.insert(value, {shared(value)});
+    return *it;
+}
+
+EntryPtr MemoryDirectory::insert(const Dn& dn, QList<LdapAttribute> attributes, int line) {
+    return insert(canonicalDn(dn), dn.normalized(), std::move(attributes), line);
+}
+
+EntryPtr MemoryDirectory::insert(QString dn, const QString& ndn, QList<LdapAttribute> attributes, int line) {
     auto e = std::make_shared<MemEntry>();
-    e->dn = canonicalDn(dn);
-    e->ndn = ndn.isEmpty() ? dn.normalized() : ndn;
+    e->dn = std::move(dn);
+    e->ndn = ndn;
     setParentNdn(*e);
     e->attributes = std::move(attributes);
     e->sequence = ++m_sequence;
@@ -595,20 +769,42 @@ QByteArray MemoryDirectory::nextSid() {
     while (m_usedRids.contains(m_nextRid))
         ++m_nextRid;
     m_usedRids.insert(m_nextRid);
-    QByteArray sid = m_domainSid;
+    QByteArray sid;
+    sid.reserve(m_domainSid.size() + 4);
+    sid += m_domainSid;
     sid[1] = char(sid[1] + 1);
     char le[4];
     qToLittleEndian(m_nextRid++, le);
-    sid += QByteArray(le, 4);
+    sid.append(le, 4);
     return sid;
 }
 
-void MemoryDirectory::checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const {
-    const QString owner = m_accountNames.value(fold(name));
+// Entries of a kind give the same classes: the chain and the default category are worked out
+// once per list of classes.
+const MemoryDirectory::ClassChain& MemoryDirectory::classChain(const QList<QByteArray>& values) {
+    auto it = m_classChains.constFind(values);
+    if (it != m_classChains.constEnd())
+        return *it;
+    QStringList given;
+    for (const QByteArray& v : values)
+        given += QString::fromUtf8(v).trimmed();
+    ClassChain chain;
+    chain.classes = ChaineClasses(given);
+    for (const QString& c : std::as_const(chain.classes))
+        chain.values += shared(c.toUtf8());
+    chain.defaultCategory =
+        shared(categoryDn(CategorieParDefaut(ClasseStructurelle(chain.classes))).toUtf8());
+    return *m_classChains.insert(values, chain);
+}
+
+QString MemoryDirectory::checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const {
+    QString key = fold(name);
+    const QString owner = m_accountNames.value(key);
     if (!owner.isEmpty() && owner != entry.ndn)
         fail(LdapCode::EntryAlreadyExists,
              u"00000524: UpdErr: DSID-031A1262, problem 6005 (ENTRY_EXISTS), data 0: sAMAccountName "_s +
                  QString::fromUtf8(name));
+    return key;
 }
 
 // The values a domain controller sets itself: class chain, naming attributes, category, SID,
@@ -617,37 +813,42 @@ void MemoryDirectory::complete(MemEntry& e) {
     const LdapAttribute* classes = e.find(u"objectClass");
     if (!classes || classes->values.isEmpty())
         fail(LdapCode::ObjectClassViolation, u"00002014: objectclass violation: no objectClass"_s);
-    QStringList given;
-    for (const QByteArray& v : classes->values)
-        given += QString::fromUtf8(v).trimmed();
-    e.classes = ChaineClasses(given);
-    QList<QByteArray> chain;
-    chain.reserve(e.classes.size());
-    for (const QString& c : std::as_const(e.classes))
-        chain += shared(c.toUtf8());
-    e.set(u"objectClass"_s, chain);
+    const ClassChain& chain = classChain(classes->values);
+    QStringView type, value;
+    std::optional<Rdn> leaf;
+    if (!plainLeaf(e.dn, type, value)) {
+        leaf = firstRdn(e.dn);
+        type = leaf->attributes.first().type;
+        value = leaf->attributes.first().value;
+    }
+    const QString rdnType = lowerName(type);
+    // Room for the values set below, given back at the end: a loaded file's entries are completed
+    // one after the other, so that the spare room is never held by all of them at once.
+    e.attributes.reserve(e.attributes.size() + 12);
+    const auto squeeze = qScopeGuard([&] { e.attributes.squeeze(); });
+    e.classes = chain.classes;
+    e.set(u"objectClass"_s, chain.values);
 
-    const Dn dn = *Dn::parse(e.dn);
-    const RdnAttribute& rdn = dn.rdn(0).attributes.first();
-    const QString rdnType = rdn.type.toLower();
-    QByteArray rdnValue = rdn.value.toUtf8();
-    if (const QByteArray given = e.first(rdnType); given == rdnValue)
-        rdnValue = given; // the file's own value, kept rather than copied
-    e.set(rdnType, {rdnValue});
-    e.set(u"name"_s, {rdnValue});
+    // The file's own value, kept rather than copied; one list for the naming attribute and "name".
+    const LdapAttribute* named = e.find(rdnType);
+    const QByteArray given = named ? named->values.value(0) : QByteArray();
+    const bool spelt = named && isSpelling(given, value);
+    const QList<QByteArray> rdnValues = spelt && named->values.size() == 1
+                                            ? named->values
+                                            : QList<QByteArray>{spelt ? given : value.toUtf8()};
+    e.set(rdnType, rdnValues);
+    e.set(u"name"_s, rdnValues);
     e.set(u"distinguishedName"_s, {e.dn.toUtf8()});
 
     QString category = QString::fromUtf8(e.first(u"objectCategory"));
-    if (category.isEmpty())
-        category = categoryDn(CategorieParDefaut(ClasseStructurelle(e.classes)));
-    else if (!category.contains(u'='))
+    if (!category.isEmpty() && !category.contains(u'='))
         category =
             categoryDn(CategorieDuNomCourt(category).isEmpty() ? category : CategorieDuNomCourt(category));
-    const QByteArray categoryValue = shared(category.toUtf8());
-    e.set(u"objectCategory"_s, {categoryValue});
+    const QByteArray categoryValue = category.isEmpty() ? chain.defaultCategory : shared(category.toUtf8());
+    e.set(u"objectCategory"_s, sharedList(categoryValue));
     auto known = m_categoryNdns.constFind(categoryValue);
     if (known == m_categoryNdns.constEnd())
-        known = m_categoryNdns.insert(categoryValue, DnNormalise(category));
+        known = m_categoryNdns.insert(categoryValue, DnNormalise(QString::fromUtf8(categoryValue)));
     e.categoryNdn = *known;
 
     if (e.find(u"objectGUID") == nullptr)
@@ -670,24 +871,24 @@ void MemoryDirectory::complete(MemEntry& e) {
     }
     if (group) {
         if (e.first(u"groupType").isEmpty())
-            e.set(u"groupType"_s, {"-2147483646"_ba});
+            e.set(u"groupType"_s, sharedList("-2147483646"_ba));
         const qint32 type = qint32(number(e.first(u"groupType")));
         const bool security = type < 0;
         const qint64 samType =
             (type & 4) ? (security ? 536870912 : 536870913) : (security ? 268435456 : 268435457);
-        e.set(u"sAMAccountType"_s, {shared(QByteArray::number(samType))});
+        e.set(u"sAMAccountType"_s, sharedList(QByteArray::number(samType)));
         return;
     }
     const bool computer = EstClasseOrdinateur(e.classes);
     const bool managed = ContientNom(e.classes, u"msDS-GroupManagedServiceAccount") ||
                          ContientNom(e.classes, u"msDS-ManagedServiceAccount");
     if (e.first(u"primaryGroupID").isEmpty())
-        e.set(u"primaryGroupID"_s, {computer ? "515"_ba : "513"_ba});
+        e.set(u"primaryGroupID"_s, sharedList(computer ? "515"_ba : "513"_ba));
     if (e.first(u"userAccountControl").isEmpty())
-        e.set(u"userAccountControl"_s, {managed ? "4130"_ba : computer ? "4128"_ba : "546"_ba});
+        e.set(u"userAccountControl"_s, sharedList(managed ? "4130"_ba : computer ? "4128"_ba : "546"_ba));
     if (e.first(u"accountExpires").isEmpty())
-        e.set(u"accountExpires"_s, {shared(QByteArray::number(FiletimeJamais))});
-    e.set(u"sAMAccountType"_s, {computer ? "805306369"_ba : "805306368"_ba});
+        e.set(u"accountExpires"_s, sharedList(QByteArray::number(FiletimeJamais)));
+    e.set(u"sAMAccountType"_s, sharedList(computer ? "805306369"_ba : "805306368"_ba));
 }
 
 void MemoryDirectory::synthesizeMissing() {
@@ -761,7 +962,14 @@ void MemoryDirectory::unlink(MemEntry& group) {
 // The DN as the directory spells it, in UTF-8: the entry's own "distinguishedName" value, so that
 // the groups listing it share it.
 QByteArray MemoryDirectory::spelling(const MemEntry& entry) {
-    const QByteArray stored = entry.first(u"distinguishedName");
+    // Looked for from the end, where completing the entry put it.
+    QByteArray stored;
+    for (auto a = entry.attributes.crbegin(); a != entry.attributes.crend(); ++a) {
+        if (sameName(a->name, u"distinguishedName")) {
+            stored = a->values.value(0);
+            break;
+        }
+    }
     return stored.isEmpty() ? entry.dn.toUtf8() : stored;
 }
 

@@ -44,6 +44,11 @@ struct PreparedFilter;
 
 class MemoryDirectory {
 public:
+    MemoryDirectory() = default;
+    MemoryDirectory(const MemoryDirectory&) = delete;
+    MemoryDirectory& operator=(const MemoryDirectory&) = delete;
+    ~MemoryDirectory();
+
     // Builds the directory from LDIF records. Raises LdifError.
     void load(QList<LdifRecord> records, const QString& source);
 
@@ -69,11 +74,13 @@ public:
 
 private:
     QList<MemEntry*> scopedTargets(const MemEntry& entry, const QString& attribute) const;
-    // ndn: the normalised DN when the caller has it already.
-    EntryPtr insert(const Dn& dn, QList<LdapAttribute> attributes, int line, const QString& ndn = {});
+    EntryPtr insert(const Dn& dn, QList<LdapAttribute> attributes, int line);
+    // dn as the directory spells it, ndn normalised.
+    EntryPtr insert(QString dn, const QString& ndn, QList<LdapAttribute> attributes, int line);
     void setParentNdn(MemEntry& entry) const;
     // One copy of the values many entries hold (classes, categories, defaults).
     QByteArray shared(const QByteArray& value);
+    QList<QByteArray> sharedList(const QByteArray& value); // of that one value
     static QByteArray spelling(const MemEntry& entry);
     void complete(MemEntry& entry);
     void synthesizeMissing();
@@ -83,8 +90,15 @@ private:
     QList<QByteArray> computedValues(const MemEntry& entry, QStringView name) const;
     QList<QByteArray> values(const MemEntry& entry, QStringView name) const;
     QByteArray nextSid();
+    struct ClassChain {
+        QStringList classes;
+        QList<QByteArray> values; // of objectClass
+        QByteArray defaultCategory;
+    };
+    const ClassChain& classChain(const QList<QByteArray>& values);
     QString categoryDn(const QString& rdnValue) const;
-    void checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const;
+    // Raises LdapError when another entry holds the name; returns the name as the index keys it.
+    QString checkUniqueAccountName(const MemEntry& entry, const QByteArray& name) const;
     void relocate(MemEntry& entry, const QString& newDn);
     MemEntry& existing(const QString& dn) const;
     bool indexedCandidates(const PreparedFilter& term, std::vector<MemEntry*>& out) const;
@@ -94,7 +108,9 @@ private:
     QHash<QString, QList<QString>> m_memberOf; // member ndn -> group ndns
     QHash<QString, QString> m_accountNames;    // folded sAMAccountName -> ndn
     QHash<QByteArray, QByteArray> m_sharedValues;
-    QHash<QByteArray, QString> m_categoryNdns; // objectCategory value -> normalised
+    QHash<QByteArray, QList<QByteArray>> m_sharedLists;
+    QHash<QByteArray, QString> m_categoryNdns;          // objectCategory value -> normalised
+    QHash<QList<QByteArray>, ClassChain> m_classChains; // objectClass values as given -> chain
     QString m_namingContext;
     QByteArray m_domainSid;
     quint32 m_nextRid = 1100;

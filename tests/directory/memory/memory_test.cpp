@@ -272,3 +272,35 @@ TEST(MemoryLoading, NamesNeedingEscapesLoadAndAreAddedAndFound) {
     EXPECT_EQ(read(*backend, u"CN=\\23second,OU=X,DC=example,DC=test"_s).find(u"name")->values.first(),
               "#second");
 }
+
+TEST(MemoryLoading, DnsAreSpeltTheDirectorysWayWhateverTheirFileSpelling) {
+    // The usual DNs are spelt without being parsed: the same spelling as the parsed ones.
+    struct Case {
+        QByteArray dnInFile;
+        QString spelt;
+        QByteArray name;
+    };
+    const QList<Case> cases = {
+        {"cn = Smith  John ,ou=X,dc=example,dc=test", u"CN=Smith  John,OU=X,DC=example,DC=test"_s,
+         "Smith  John"},
+        {"CN=a=b,OU=X,DC=example,DC=test", u"CN=a\\=b,OU=X,DC=example,DC=test"_s, "a=b"},
+        {"Uid=Mixed, OU=X,DC=example,DC=test", u"Uid=Mixed,OU=X,DC=example,DC=test"_s, "Mixed"},
+        {"2.5.4.3=oid,OU=X,DC=example,DC=test", u"2.5.4.3=oid,OU=X,DC=example,DC=test"_s, "oid"},
+        {"CN=x#y,OU=X,DC=example,DC=test", u"CN=x#y,OU=X,DC=example,DC=test"_s, "x#y"},
+        {"CN=\xc3\x89lodie,OU=X,DC=example,DC=test", u"CN=\u00c9lodie,OU=X,DC=example,DC=test"_s,
+         "\xc3\x89lodie"},
+        {"CN=Dupont\\2C Jean,OU=X,DC=example,DC=test", u"CN=Dupont\\, Jean,OU=X,DC=example,DC=test"_s,
+         "Dupont, Jean"},
+    };
+    QByteArray text = "dn: OU=X,DC=example,DC=test\nobjectClass: organizationalUnit\n";
+    for (const Case& c : cases)
+        text += "\ndn: " + c.dnInFile + "\nobjectClass: container\n";
+    auto backend = MemoryBackend::fromText(text, u"spellings.ldif"_s);
+    backend->bind({}, {});
+    for (const Case& c : cases) {
+        const LdapEntry entry = read(*backend, c.spelt);
+        EXPECT_EQ(entry.dn, c.spelt) << c.dnInFile.constData();
+        EXPECT_EQ(entry.find(u"name") ? entry.find(u"name")->values.first() : QByteArray(), c.name)
+            << c.dnInFile.constData();
+    }
+}
