@@ -29,6 +29,7 @@ public:
             }
             std::optional<FinishedSearch> next() override { return m_inner->next(); }
             int pending() const override { return m_inner->pending(); }
+            bool concurrent() const override { return m_inner->concurrent(); }
 
         private:
             std::unique_ptr<SearchBatch> m_inner;

@@ -74,6 +74,9 @@ public:
     virtual std::optional<FinishedSearch> next() = 0;
     // Searches started and not yet handed out by next().
     virtual int pending() const = 0;
+    // True when searches really wait on the network together; false when each is answered as
+    // it is started, so that asking ahead of need would only hold answers in memory.
+    virtual bool concurrent() const { return false; }
 };
 
 // A running search; the caller pulls one page at a time so that a stopped loop fetches no more.

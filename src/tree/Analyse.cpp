@@ -460,7 +460,7 @@ qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     Recordset rs;
     if (parent->LettreType() != u'O') {
         const bool principal = rid && estGroupePrincipalPossible(*rid);
-        rs = Recordset(collecte().Contenu(dn, principal ? rid : std::nullopt).comptes);
+        rs = Recordset(collecte().Comptes(dn, principal ? rid : std::nullopt));
     } else {
         rs = m_session.ConnexionAD().Execute(
             searchRequest(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
@@ -544,7 +544,7 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
             collecte().Annonce(g.dn, ridAChercher(g));
         }
     } else {
-        lignes = collecte().Contenu(dn, std::nullopt).groupes;
+        lignes = collecte().Groupes(dn, std::nullopt);
     }
     Recordset rs(std::move(lignes));
 

@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -51,8 +52,18 @@ template <typename Etape> auto CollecteContenus::protege(Etape&& etape) {
     }
 }
 
+bool CollecteContenus::gardeLesReponses() {
+    if (!m_lot)
+        m_lot = m_backend.searchBatch(m_regles.requetesSimultanees);
+    return m_lot->concurrent();
+}
+
 void CollecteContenus::Annonce(const QString& dn, std::optional<quint32> ridPrincipal) {
-    const QString cle = DnNormalise(dn);
+    if (gardeLesReponses())
+        demande(DnNormalise(dn), dn, ridPrincipal);
+}
+
+void CollecteContenus::demande(const QString& cle, const QString& dn, std::optional<quint32> ridPrincipal) {
     if (m_attentes.count(cle))
         return;
     Attente& attente = m_attentes[cle];
@@ -65,9 +76,9 @@ void CollecteContenus::Annonce(const QString& dn, std::optional<quint32> ridPrin
     protege([this] { envoie(); });
 }
 
-const ContenuGroupe& CollecteContenus::Contenu(const QString& dn, std::optional<quint32> ridPrincipal) {
-    Annonce(dn, ridPrincipal);
+CollecteContenus::Attente& CollecteContenus::attend(const QString& dn, std::optional<quint32> ridPrincipal) {
     const QString cle = DnNormalise(dn);
+    demande(cle, dn, ridPrincipal);
     protege([&] {
         avanceEnPriorite(cle);
         while (!m_attentes.at(cle).termine) {
@@ -78,10 +89,27 @@ const ContenuGroupe& CollecteContenus::Contenu(const QString& dn, std::optional<
             envoie();
         }
     });
-    const Attente& attente = m_attentes.at(cle);
-    if (attente.erreur)
-        throw queryError(*attente.erreur);
-    return attente.contenu;
+    Attente& attente = m_attentes.at(cle);
+    if (attente.erreur) {
+        const LdapError erreur = *attente.erreur;
+        if (!gardeLesReponses())
+            m_attentes.erase(cle);
+        throw queryError(erreur);
+    }
+    return attente;
+}
+
+QList<LdapEntry> CollecteContenus::Comptes(const QString& dn, std::optional<quint32> ridPrincipal) {
+    Attente& attente = attend(dn, ridPrincipal);
+    return gardeLesReponses() ? attente.contenu.comptes : std::exchange(attente.contenu.comptes, {});
+}
+
+QList<LdapEntry> CollecteContenus::Groupes(const QString& dn, std::optional<quint32> ridPrincipal) {
+    Attente& attente = attend(dn, ridPrincipal);
+    QList<LdapEntry> groupes = attente.contenu.groupes;
+    if (!gardeLesReponses())
+        m_attentes.erase(DnNormalise(dn));
+    return groupes;
 }
 
 void CollecteContenus::demandeParPorteeAttribut(Attente& attente, const QString& cle) {
@@ -132,8 +160,7 @@ void CollecteContenus::ajoute(const QString& cle, Sorte sorte, SearchRequest req
 }
 
 void CollecteContenus::envoie() {
-    if (!m_lot)
-        m_lot = m_backend.searchBatch(m_regles.requetesSimultanees);
+    gardeLesReponses();
     while (m_enVol.size() < qsizetype(std::max(1, m_regles.requetesSimultanees)) && !m_aEnvoyer.empty()) {
         Recherche recherche = std::move(m_aEnvoyer.front());
         m_aEnvoyer.pop_front();

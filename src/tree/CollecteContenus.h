@@ -10,6 +10,10 @@
 // to a settable number wait on the network together; and as soon as a group's content arrives,
 // its member groups are asked for in turn. The tree is still built in its own order: it takes
 // each content when it needs it, waiting for that one if it has not come yet.
+//
+// A directory that answers each search at once (the embedded one) gains nothing from asking
+// ahead or keeping answers: there, each content is asked for when the tree needs it and let go
+// once taken, so that the analysis holds no more than the group it expands.
 
 #include "directory/Backend.h"
 
@@ -51,9 +55,11 @@ public:
 
     // Asks for a group's content ahead of need; nothing when it was asked for already.
     void Annonce(const QString& dn, std::optional<quint32> ridPrincipal);
-    // The content of a group, waiting for it when needed. Raises DirectoryError when the
-    // directory refused it, or on a Stop or a lost server (every search is then given up).
-    const ContenuGroupe& Contenu(const QString& dn, std::optional<quint32> ridPrincipal);
+    // A group's member accounts, then its member groups, waiting for them when needed. Raise
+    // DirectoryError when the directory refused them, or on a Stop or a lost server (every
+    // search is then given up).
+    QList<LdapEntry> Comptes(const QString& dn, std::optional<quint32> ridPrincipal);
+    QList<LdapEntry> Groupes(const QString& dn, std::optional<quint32> ridPrincipal);
 
 private:
     enum class Sorte { PorteeAttribut, Principaux, ComptesParMemberOf, GroupesParMemberOf };
@@ -72,6 +78,9 @@ private:
         bool termine = false;
     };
 
+    bool gardeLesReponses();
+    void demande(const QString& cle, const QString& dn, std::optional<quint32> ridPrincipal);
+    Attente& attend(const QString& dn, std::optional<quint32> ridPrincipal);
     void demandeParPorteeAttribut(Attente& attente, const QString& cle);
     void demandeParMemberOf(Attente& attente, const QString& cle);
     void ajoute(const QString& cle, Sorte sorte, SearchRequest requete);

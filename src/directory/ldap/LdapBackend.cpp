@@ -531,6 +531,7 @@ public:
     }
 
     int pending() const override { return int(m_queued.size() + m_running.size() + m_done.size()); }
+    bool concurrent() const override { return true; }
 
 private:
     struct Running {
