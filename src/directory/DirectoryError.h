@@ -19,7 +19,6 @@ inline constexpr qint32 AlreadyExists = qint32(0x80071392u);
 inline constexpr qint32 NoSuchObject = qint32(0x80072030u);
 inline constexpr qint32 ServerDown = qint32(0x8007203Au);
 inline constexpr qint32 LdapBase = qint32(0x80072000u);
-inline constexpr qint32 QuerySyntax = qint32(0x80040E14u); // a query text neither dialect accepts
 inline constexpr qint32 BadPathName = qint32(0x80005000u); // not an "LDAP://" path
 inline constexpr qint32 NoSession = qint32(0x80004005u);   // no directory session installed
 } // namespace ErrorNumber

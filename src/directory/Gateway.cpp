@@ -1,7 +1,6 @@
 #include "directory/Gateway.h"
 
 #include "directory/Dn.h"
-#include "directory/Query.h"
 #include "directory/Values.h"
 
 #include <QTimeZone>
@@ -12,9 +11,8 @@ namespace arbrix {
 
 // ---- Recordset ----
 
-Recordset::Recordset(std::unique_ptr<SearchCursor> cursor, QStringList attributes)
+Recordset::Recordset(std::unique_ptr<SearchCursor> cursor)
     : m_cursor(std::move(cursor))
-    , m_attributes(std::move(attributes))
     , m_more(true) {
     fillIfNeeded();
 }
@@ -56,8 +54,6 @@ QVariant Recordset::Fields(QStringView name) const {
     const LdapEntry& entry = m_page.at(m_index);
     if (const LdapAttribute* attribute = entry.find(name))
         return valeurAttribut(*attribute);
-    if (name.compare(u"ADsPath", Qt::CaseInsensitive) == 0)
-        return ComposeCheminLdap(m_server, entry.dn);
     if (name.compare(u"distinguishedName", Qt::CaseInsensitive) == 0)
         return entry.dn;
     return {};
@@ -101,36 +97,9 @@ QString DirectoryConnection::defaultNamingContext() {
     return m_defaultNamingContext;
 }
 
-void DirectoryConnection::setBaseAlias(const QString& quotedDn, const QString& actualDn) {
-    m_aliasQuoted = quotedDn;
-    m_aliasActual = actualDn;
-}
-
-QString DirectoryConnection::resolveDn(const QString& dn, bool serverAlone) {
-    if (serverAlone)
-        return defaultNamingContext();
-    if (!m_aliasQuoted.isEmpty() && m_aliasQuoted != m_aliasActual && dn == m_aliasQuoted)
-        return m_aliasActual;
-    return dn;
-}
-
-Recordset DirectoryConnection::Execute(const QString& commandText, SearchScope scope, int pageSize) {
-    RequeteTraduite query = TraduitRequete(commandText, scope, pageSize);
-    query.requete.base = resolveDn(query.requete.base, query.baseServeur);
-    std::unique_ptr<SearchCursor> cursor;
-    try {
-        cursor = m_backend->search(query.requete);
-    } catch (const LdapError& e) {
-        throw queryError(e);
-    }
-    Recordset records(std::move(cursor), query.requete.attributes);
-    records.setServer(query.serveur);
-    return records;
-}
-
 Recordset DirectoryConnection::Execute(const SearchRequest& request) {
     try {
-        return Recordset(m_backend->search(request), request.attributes);
+        return Recordset(m_backend->search(request));
     } catch (const LdapError& e) {
         throw queryError(e);
     }
@@ -146,7 +115,8 @@ std::unique_ptr<DirectoryObject> DirectoryConnection::Bind(const QString& path) 
     request.scope = SearchScope::Base;
     request.filter = u"(objectClass=*)"_s;
     if (!chemin->rootDse) {
-        request.base = resolveDn(chemin->dn, chemin->dn.isEmpty());
+        // A server alone names its domain.
+        request.base = chemin->dn.isEmpty() ? defaultNamingContext() : chemin->dn;
         request.attributes = QStringList{u"*"_s, u"msDS-User-Account-Control-Computed"_s};
     }
     QList<LdapEntry> entries;
@@ -273,7 +243,7 @@ void DirectoryObject::Delete(const QString& className, const QString& rdn) {
 }
 
 std::unique_ptr<DirectoryObject> DirectoryObject::MoveHere(const QString& path, const QString& newRdn) {
-    const QString source = m_connection.resolveDn(dnFromPath(path), false);
+    const QString source = dnFromPath(path);
     const Rdn rdn = rdnOrThrow(newRdn.isEmpty() ? DnRdn(source) : newRdn);
     const bool sameContainer = DnEgaux(DnParent(source), m_entry.dn);
     try {
@@ -285,7 +255,7 @@ std::unique_ptr<DirectoryObject> DirectoryObject::MoveHere(const QString& path, 
 }
 
 bool DirectoryObject::IsMember(const QString& path) {
-    const QString member = m_connection.resolveDn(dnFromPath(path), false);
+    const QString member = dnFromPath(path);
     try {
         return m_connection.backend().compare(m_entry.dn, u"member"_s, member.toUtf8());
     } catch (const LdapError& e) {
@@ -296,7 +266,7 @@ bool DirectoryObject::IsMember(const QString& path) {
 }
 
 void DirectoryObject::Add(const QString& path) {
-    const QString member = m_connection.resolveDn(dnFromPath(path), false);
+    const QString member = dnFromPath(path);
     try {
         m_connection.backend().modify(m_entry.dn, {Modification{ModOp::Add, u"member"_s, {member.toUtf8()}}});
     } catch (const LdapError& e) {
@@ -305,7 +275,7 @@ void DirectoryObject::Add(const QString& path) {
 }
 
 void DirectoryObject::Remove(const QString& path) {
-    const QString member = m_connection.resolveDn(dnFromPath(path), false);
+    const QString member = dnFromPath(path);
     try {
         m_connection.backend().modify(m_entry.dn,
                                       {Modification{ModOp::Delete, u"member"_s, {member.toUtf8()}}});

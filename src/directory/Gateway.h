@@ -2,10 +2,9 @@
 
 // The directory gateway: the query connection, recordsets and bound objects the rest of the
 // program uses, in the shape of the Windows directory interfaces it was designed against, over
-// any Backend. Queries are given in either dialect:
-//   SQL:  SELECT a, b FROM 'LDAP://[server/]base' WHERE x='v' AND (y='w' OR NOT z<>'u')
-//   LDAP: <LDAP://[server/]base>;(filter);a, b
-// Failures raise DirectoryError with the numbers of directory/DirectoryError.h.
+// any Backend. Searches are given typed (SearchRequest, filters built with directory/Query.h);
+// objects are bound by their "LDAP://" paths. Failures raise DirectoryError with the numbers of
+// directory/DirectoryError.h.
 
 #include "directory/Backend.h"
 
@@ -28,7 +27,7 @@ class DirectoryObject;
 class Recordset {
 public:
     Recordset() = default;
-    Recordset(std::unique_ptr<SearchCursor> cursor, QStringList attributes);
+    explicit Recordset(std::unique_ptr<SearchCursor> cursor);
     // The rows of a search already read.
     explicit Recordset(QList<LdapEntry> rows);
     Recordset(Recordset&&) noexcept;
@@ -41,14 +40,9 @@ public:
     QVariant Fields(QStringView name) const;
     const LdapEntry& current() const;
 
-    // The server part of the query's base, for the "ADsPath" column.
-    void setServer(const QString& server) { m_server = server; }
-
 private:
     void fillIfNeeded();
     std::unique_ptr<SearchCursor> m_cursor;
-    QString m_server;
-    QStringList m_attributes;
     QList<LdapEntry> m_page;
     qsizetype m_index = 0;
     bool m_more = false;
@@ -62,10 +56,7 @@ public:
     // Authenticates once. Raises DirectoryError.
     void Open(const QString& server = {});
 
-    // Runs a query in either dialect. Raises DirectoryError (query numbers).
-    Recordset Execute(const QString& commandText, SearchScope scope = SearchScope::Subtree,
-                      int pageSize = 1000);
-    // Runs a search given as such (base DN as it is, filter values escaped by the caller).
+    // Runs a search (base DN as it is, filter values escaped by the caller).
     // Raises DirectoryError (query numbers).
     Recordset Execute(const SearchRequest& request);
 
@@ -80,19 +71,11 @@ public:
 
     // The "defaultNamingContext" of the RootDSE, read once. Raises DirectoryError.
     QString defaultNamingContext();
-    // Makes a base or path DN spelt quotedDn (the search base with its quotes doubled, as LDAP-form
-    // texts and paths may carry it) stand for actualDn.
-    void setBaseAlias(const QString& quotedDn, const QString& actualDn);
-    // The DN a query base or path names: the naming context for a server alone, the alias
-    // resolved. Raises DirectoryError.
-    QString resolveDn(const QString& dn, bool serverAlone);
 
 private:
     std::shared_ptr<Backend> m_backend;
     Credentials m_credentials;
     QString m_defaultNamingContext;
-    QString m_aliasQuoted;
-    QString m_aliasActual;
 };
 
 // An object bound by its path: reads, pending changes stored by SetInfo, container, group and

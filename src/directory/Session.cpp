@@ -83,11 +83,7 @@ ResultatSession SessionAD::Ouvre() {
     m_contexte = contexte;
     if (!domaineDonne)
         m_baseRechercheAD = DoubleApostrophes(contexte);
-    // LDAP-form texts and object paths carry the base with its quotes doubled: they stand for
-    // the naming context as it is.
-    m_connexion.setBaseAlias(m_baseRechercheAD, domaineDonne ? m_acces.AccesADDomaine : contexte);
-
-    // The root is bound by its real name: a quote doubled for SQL texts is not part of it.
+    // The root is bound by its real name: a doubled quote is not part of it.
     const QString cheminRacine =
         domaineDonne ? u"LDAP://"_s + m_baseRechercheAD : ComposeCheminLdap(QString(), contexte);
     try {

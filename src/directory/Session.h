@@ -52,7 +52,7 @@ public:
 
     DirectoryConnection& ConnexionAD() { return m_connexion; }
     // With mode 2 the configured domain name, otherwise the default naming context; single
-    // quotes doubled in both cases (query texts put it between quotes).
+    // quotes doubled in both cases (the mode-2 path prefix carries it so; Bind undoes them).
     const QString& BaseRechercheAD() const { return m_baseRechercheAD; }
     // "account@dns.domain" for the window caption.
     const QString& UtilisateurAffiche() const { return m_utilisateurAffiche; }

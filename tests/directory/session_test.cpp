@@ -73,11 +73,10 @@ TEST(Session, ModeZeroResolvesTheRootAndDoublesQuotes) {
     EXPECT_EQ(s.BaseRechercheAD(), u"DC=o''brien,DC=test"_s);
     EXPECT_EQ(s.ContexteNommage(), u"DC=o'brien,DC=test"_s);
     EXPECT_EQ(s.UtilisateurAffiche(), u"alice@o'brien.test"_s);
-    // Query texts of both forms carry the doubled base and still reach the root.
     EXPECT_FALSE(s.ConnexionAD()
-                     .Execute(u"SELECT Name FROM 'LDAP://"_s + s.BaseRechercheAD() + u"' WHERE Name='A/B'"_s)
-                     .Eof());
-    EXPECT_FALSE(s.ConnexionAD().Execute(u"<LDAP://"_s + s.BaseRechercheAD() + u">;(name=A/B);name"_s).Eof());
+                     .Execute(searchRequest(s.ContexteNommage(), SearchScope::Subtree, u"(name=A/B)"_s, {}))
+                     .Eof())
+        << "the naming context, quote included, is a search base";
     auto ou = s.OuvreADSI(s.CheminObjet(u"OU=A/B,DC=o'brien,DC=test"_s));
     ASSERT_NE(ou, nullptr);
     EXPECT_EQ(ou->Name(), u"OU=A/B"_s);
@@ -96,14 +95,9 @@ TEST(Session, ModeTwoUsesTheConfiguredDomainAsBaseAndPrefix) {
     EXPECT_EQ(s.CheminObjet(u"OU=A/B,DC=o'brien,DC=test"_s),
               u"LDAP://o''brien.test/OU=A\\/B,DC=o'brien,DC=test"_s);
     EXPECT_NE(s.OuvreADSI(s.CheminObjet(u"OU=A/B,DC=o'brien,DC=test"_s)), nullptr);
-    EXPECT_FALSE(s.ConnexionAD()
-                     .Execute(u"SELECT Name FROM 'LDAP://"_s + s.BaseRechercheAD() + u"' WHERE Name='A/B'"_s)
-                     .Eof());
-    EXPECT_FALSE(
-        s.ConnexionAD()
-            .Execute(u"<LDAP://"_s + s.PrefixeChemin() + u"OU=A/B,DC=o'brien,DC=test>;(objectClass=*);name"_s,
-                     SearchScope::Base)
-            .Eof());
+    const std::unique_ptr<DirectoryObject> root = s.OuvreADSI(u"LDAP://"_s + s.BaseRechercheAD());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->dn(), u"DC=o'brien,DC=test"_s) << "the domain alone names its naming context";
 }
 
 TEST(Session, FailuresAreResultsNeverExceptions) {

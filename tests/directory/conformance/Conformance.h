@@ -47,35 +47,29 @@ protected:
     DirectoryConnection& connection() { return *m_connection; }
     // A DN of the sample below the naming context: "OU=Ventes,OU=Velmora" -> "...,DC=x,DC=y".
     QString dn(const QString& relative) const { return relative + u',' + m_nc; }
-    QString base() const { return DoubleApostrophes(m_nc); }
-    QString from(const QString& dnText) const {
-        return u" FROM 'LDAP://"_s + DoubleApostrophes(dnText) + u"'"_s;
-    }
 
-    // Runs a query and collects one column (as text) of every row, sorted.
-    QStringList column(const QString& query, const QString& field, SearchScope scope = SearchScope::Subtree,
-                       int pageSize = 1000) {
+    // Runs a search and collects one column (as text) of every row, sorted.
+    QStringList column(const SearchRequest& request, const QString& field) {
         QStringList values;
-        Recordset rows = connection().Execute(query, scope, pageSize);
-        while (!rows.Eof()) {
+        for (Recordset rows = connection().Execute(request); !rows.Eof(); rows.MoveNext())
             values += rows.Fields(field).toString();
-            rows.MoveNext();
-        }
         values.sort();
         return values;
     }
-
-    QString sql(const QString& select, const QString& where) const {
-        return u"SELECT "_s + select + u" FROM 'LDAP://"_s + base() + u"' WHERE "_s + where;
+    // The names of the entries a filter selects below a base.
+    QStringList namesBelow(const QString& baseDn, const QString& filter,
+                           SearchScope scope = SearchScope::Subtree) {
+        return column(searchRequest(baseDn, scope, filter, {u"name"_s}), u"name"_s);
     }
-    // One column of an SQL query over the whole domain, as the root lookups select it.
-    QStringList names(const QString& where, const QString& field = u"Name"_s,
-                      const QString& select = u"Name, DistinguishedName, sAMAccountName"_s) {
-        return column(sql(select, where), field);
+    // One column of a search over the whole domain, as the root lookups ask it.
+    QStringList names(const QString& filter, const QString& field = u"Name"_s) {
+        return column(searchRequest(m_nc, SearchScope::Subtree, filter,
+                                    {u"Name"_s, u"DistinguishedName"_s, u"sAMAccountName"_s}),
+                      field);
     }
-    QString zoe() const {
-        return CheminObjet(dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s), 0, base());
-    }
+    static QString all(const QString& a, const QString& b) { return u"(&"_s + a + b + u')'; }
+    QString zoe() const { return path(dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s)); }
+    static QString path(const QString& dnText) { return CheminObjet(dnText, 0, QString()); }
 
     static QString accountFilter(int mode) {
         switch (mode) {
@@ -90,27 +84,28 @@ protected:
                    u"(objectCategory=msDS-GroupManagedServiceAccount)(objectCategory=msDS-ManagedServiceAccount))"_s;
         }
     }
-    static QString accountAttributes() {
-        return u"sAMAccountName, DisplayName, CN, DistinguishedName, userAccountControl, objectClass, objectCategory"_s;
+    static QStringList accountAttributes() {
+        return {u"sAMAccountName"_s,    u"DisplayName"_s,        u"CN"_s,
+                u"DistinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
+                u"objectCategory"_s};
+    }
+    SearchRequest accountsOfGroupRequest(const QString& groupDn, int mode = 1) const {
+        return searchRequest(m_nc, SearchScope::Subtree,
+                             all(accountFilter(mode), FiltreEgalite(u"memberOf", groupDn)),
+                             accountAttributes());
     }
     QStringList accountsOfGroup(const QString& groupDn, int mode = 1) {
-        return column(u"<LDAP://"_s + base() + u">;(&"_s + accountFilter(mode) + u"(memberOf="_s +
-                          EchappeValeurFiltre(groupDn) + u"));"_s + accountAttributes(),
-                      u"sAMAccountName"_s);
+        return column(accountsOfGroupRequest(groupDn, mode), u"sAMAccountName"_s);
     }
     QStringList accountsOfOu(const QString& ouDn, int mode = 1) {
-        return column(u"<LDAP://"_s + ouDn + u">;"_s + accountFilter(mode) + u";"_s + accountAttributes(),
-                      u"sAMAccountName"_s, SearchScope::OneLevel);
+        return column(searchRequest(ouDn, SearchScope::OneLevel, accountFilter(mode), accountAttributes()),
+                      u"sAMAccountName"_s);
     }
     QStringList groupsOfGroup(const QString& groupDn) {
-        return column(sql(u"Name, DistinguishedName, GroupType"_s,
-                          u"memberOf='"_s + DoubleApostrophes(groupDn) + u"' AND objectCategory='group'"_s),
-                      u"name"_s);
+        return names(all(FiltreEgalite(u"memberOf", groupDn), u"(objectCategory=group)"_s), u"name"_s);
     }
 
-    std::unique_ptr<DirectoryObject> bind(const QString& dnText) {
-        return connection().Bind(CheminObjet(dnText, 0, base()));
-    }
+    std::unique_ptr<DirectoryObject> bind(const QString& dnText) { return connection().Bind(path(dnText)); }
 
     // Runs f and returns the number of the DirectoryError it raised (0 when none).
     template <typename F> static qint32 errorOf(F f) {
@@ -156,24 +151,17 @@ TEST_P(DirectoryConformance, RootDseNamesTheDefaultNamingContext) {
     EXPECT_EQ(root->Parent().isEmpty(), false);
 }
 
-TEST_P(DirectoryConformance, QueriesNeedAnExistingBase) {
-    EXPECT_EQ(errorOf([&] {
-                  connection().Execute(u"SELECT Name FROM 'LDAP://"_s +
-                                       DoubleApostrophes(dn(u"OU=Nulle part"_s)) +
-                                       u"' WHERE objectClass='group'"_s);
-              }),
+TEST_P(DirectoryConformance, SearchesNeedAnExistingBase) {
+    EXPECT_EQ(errorOf([&] { namesBelow(dn(u"OU=Nulle part"_s), u"(objectClass=group)"_s); }),
               ErrorNumber::QueryNoSuchBase);
-    EXPECT_EQ(
-        errorOf([&] { connection().Execute(u"<LDAP://"_s + dn(u"OU=Nulle part"_s) + u">;(cn=*);cn"_s); }),
-        ErrorNumber::QueryNoSuchBase);
 }
 
 // ---- Root lookup by name (both types, both passes) ----
 
 TEST_P(DirectoryConformance, LookupOfAnOuByName) {
-    const QString query = sql(u"Name, DistinguishedName, sAMAccountName"_s,
-                              u"objectClass='organizationalUnit' AND Name='Ventes'"_s);
-    Recordset rows = connection().Execute(query);
+    Recordset rows = connection().Execute(
+        searchRequest(m_nc, SearchScope::Subtree, u"(&(objectClass=organizationalUnit)(Name=Ventes))"_s,
+                      {u"Name"_s, u"DistinguishedName"_s, u"sAMAccountName"_s}));
     ASSERT_FALSE(rows.Eof());
     EXPECT_EQ(rows.Fields(u"NAME").toString(), u"Ventes"_s);
     EXPECT_TRUE(DnEgaux(rows.Fields(u"distinguishedname").toString(), dn(u"OU=Ventes,OU=Velmora"_s)));
@@ -184,7 +172,7 @@ TEST_P(DirectoryConformance, LookupOfAnOuByName) {
 
 TEST_P(DirectoryConformance, LookupOfAGroupByCommonNameWithQuotesParenthesesAndComma) {
     const auto byCn = [&](const QString& name) {
-        return names(u"objectClass='group' AND CN='"_s + DoubleApostrophes(name) + u"'"_s);
+        return names(all(u"(objectClass=group)"_s, FiltreEgalite(u"CN", name)));
     };
     EXPECT_EQ(byCn(u"LD Lettre d'information"_s), QStringList{u"LD Lettre d'information"_s});
     EXPECT_EQ(byCn(u"Ventes (EMEA)"_s), QStringList{u"Ventes (EMEA)"_s});
@@ -193,58 +181,62 @@ TEST_P(DirectoryConformance, LookupOfAGroupByCommonNameWithQuotesParenthesesAndC
     EXPECT_EQ(byCn(u"Отдел продаж"_s), QStringList{u"Отдел продаж"_s});
     EXPECT_EQ(byCn(u"ventes (emea)"_s), QStringList{u"Ventes (EMEA)"_s}) << "names compare without case";
     EXPECT_TRUE(byCn(u"Ventes"_s).isEmpty()) << "no group is named like the O.U.";
-    EXPECT_TRUE(byCn(u"x') OR (CN='*"_s).isEmpty()) << "quoted text stays one value";
+    EXPECT_TRUE(byCn(u"x)(CN=*"_s).isEmpty()) << "an escaped value stays one value";
+    EXPECT_TRUE(byCn(u"Boucle*"_s).isEmpty()) << "an escaped star is a character";
 }
 
 TEST_P(DirectoryConformance, WildcardsInLookupsAndInTheirSecondPass) {
-    EXPECT_EQ(names(u"objectClass='organizationalUnit' AND Name='Vent*'"_s, u"name"_s),
-              (QStringList{u"Ventes"_s, u"Ventes France"_s}));
-    EXPECT_EQ(names(u"objectClass='group' AND CN='Vent*'"_s, u"name"_s),
-              (QStringList{u"Ventes (EMEA)"_s, u"Ventes - Tous"_s}));
-    EXPECT_EQ(names(u"objectClass='group' AND CN='*oucle*'"_s, u"name"_s),
-              (QStringList{u"Boucle A"_s, u"Boucle B"_s, u"Boucle C"_s}));
+    const auto ous = [&](const QString& typed) {
+        return names(all(u"(objectClass=organizationalUnit)"_s,
+                         u"(name="_s + EchappeValeurFiltreGenerique(typed) + u')'),
+                     u"name"_s);
+    };
+    const auto groups = [&](const QString& typed) {
+        return names(all(u"(objectClass=group)"_s, u"(cn="_s + EchappeValeurFiltreGenerique(typed) + u')'),
+                     u"name"_s);
+    };
+    EXPECT_EQ(ous(u"Vent*"_s), (QStringList{u"Ventes"_s, u"Ventes France"_s}));
+    EXPECT_EQ(groups(u"Vent*"_s), (QStringList{u"Ventes (EMEA)"_s, u"Ventes - Tous"_s}));
+    EXPECT_EQ(groups(u"*oucle*"_s), (QStringList{u"Boucle A"_s, u"Boucle B"_s, u"Boucle C"_s}));
+    EXPECT_EQ(groups(u"LD Lettre d'*"_s), QStringList{u"LD Lettre d'information"_s});
+    EXPECT_EQ(groups(u"Ventes (*"_s), QStringList{u"Ventes (EMEA)"_s}) << "parentheses are text";
 }
 
 TEST_P(DirectoryConformance, ExactLookupByDistinguishedNameTreatsStarsAndQuotesLiterally) {
     const QString ou = dn(u"OU=R&D\\, Paris,OU=Velmora"_s);
-    EXPECT_EQ(
-        column(sql(u"Name, DistinguishedName"_s, u"DistinguishedName='"_s + DoubleApostrophes(ou) + u"'"_s),
-               u"Name"_s),
-        QStringList{u"R&D, Paris"_s});
-    EXPECT_TRUE(
-        column(sql(u"Name, DistinguishedName"_s, u"DistinguishedName='OU=R*'"_s), u"Name"_s).isEmpty());
+    EXPECT_EQ(names(FiltreEgalite(u"distinguishedName", ou)), QStringList{u"R&D, Paris"_s});
+    EXPECT_TRUE(names(FiltreEgalite(u"distinguishedName", u"OU=R*"_s)).isEmpty());
     const QString group = dn(u"CN=LD Lettre d'information,OU=Groupes,OU=Informatique,OU=Velmora"_s);
     Recordset rows = connection().Execute(
-        sql(u"Name, DistinguishedName, GroupType"_s,
-            u"DistinguishedName='"_s + DoubleApostrophes(group) + u"' AND objectCategory='group'"_s));
+        searchRequest(m_nc, SearchScope::Subtree,
+                      all(FiltreEgalite(u"distinguishedName", group), u"(objectCategory=group)"_s),
+                      {u"Name"_s, u"DistinguishedName"_s, u"GroupType"_s}));
     ASSERT_FALSE(rows.Eof());
     EXPECT_EQ(rows.Fields(u"GroupType").typeId(), QMetaType::Int);
     EXPECT_EQ(rows.Fields(u"GroupType").toInt(), 8);
     // An O.U. is not a group.
-    EXPECT_TRUE(column(sql(u"Name"_s, u"DistinguishedName='"_s + DoubleApostrophes(ou) +
-                                          u"' AND objectCategory='group'"_s),
-                       u"Name"_s)
-                    .isEmpty());
+    EXPECT_TRUE(names(all(FiltreEgalite(u"distinguishedName", ou), u"(objectCategory=group)"_s)).isEmpty());
 }
 
 // ---- O.U. structure scan ----
 
 TEST_P(DirectoryConformance, SubOusOneLevelBelowExcludeTheBase) {
     const auto subOus = [&](const QString& ou) {
-        return column(u"SELECT Name, DistinguishedName"_s + from(ou) +
-                          u" WHERE objectCategory='OrganizationalUnit' AND DistinguishedName<>'"_s +
-                          DoubleApostrophes(ou) + u"'"_s,
-                      u"Name"_s, SearchScope::OneLevel);
+        return namesBelow(ou,
+                          u"(&(objectCategory=OrganizationalUnit)(!"_s +
+                              FiltreEgalite(u"distinguishedName", ou) + u"))"_s,
+                          SearchScope::OneLevel);
     };
     EXPECT_EQ(subOus(dn(u"OU=Velmora"_s)), (QStringList{u"Informatique"_s, u"Partenaires"_s, u"R&D, Paris"_s,
                                                         u"Siège"_s, u"Ventes"_s, u"Филиал Москва"_s}));
     EXPECT_EQ(subOus(dn(u"OU=R&D\\, Paris,OU=Velmora"_s)), QStringList{u"Labo A/B"_s});
     EXPECT_TRUE(subOus(dn(u"OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora"_s)).isEmpty());
-    // The subtree scope reaches every level, base included unless excluded.
-    EXPECT_EQ(column(u"SELECT Name"_s + from(dn(u"OU=Ventes,OU=Velmora"_s)) +
-                         u" WHERE objectCategory='organizationalUnit'"_s,
-                     u"name"_s),
+    // The subtree scope reaches every level, base included unless excluded; the base scope
+    // the base alone.
+    EXPECT_EQ(namesBelow(dn(u"OU=Ventes,OU=Velmora"_s), u"(objectCategory=organizationalUnit)"_s),
               (QStringList{u"Sales (EMEA)"_s, u"Ventes"_s, u"Ventes France"_s}));
+    EXPECT_EQ(namesBelow(dn(u"OU=Ventes,OU=Velmora"_s), u"(objectClass=*)"_s, SearchScope::Base),
+              QStringList{u"Ventes"_s});
 }
 
 // ---- Group member expansion ----
@@ -283,9 +275,7 @@ TEST_P(DirectoryConformance, AccountsOfGroupsWhoseNamesNeedEscaping) {
 
 TEST_P(DirectoryConformance, AccountRowsCarryTypedValues) {
     Recordset rows = connection().Execute(
-        u"<LDAP://"_s + base() + u">;(&"_s + accountFilter(1) + u"(memberOf="_s +
-        EchappeValeurFiltre(dn(u"CN=Serveurs Web,OU=Groupes,OU=Informatique,OU=Velmora"_s)) + u"));"_s +
-        accountAttributes());
+        accountsOfGroupRequest(dn(u"CN=Serveurs Web,OU=Groupes,OU=Informatique,OU=Velmora"_s)));
     int seen = 0;
     for (; !rows.Eof(); rows.MoveNext()) {
         ++seen;
@@ -327,9 +317,9 @@ TEST_P(DirectoryConformance, GroupsNestedInAGroup) {
 
 TEST_P(DirectoryConformance, GroupsOneLevelBelowAnOuWithTheirMemberOf) {
     const QString siege = dn(u"OU=Siège,OU=Velmora"_s);
-    Recordset rows = connection().Execute(u"SELECT Name, DistinguishedName, MemberOf, GroupType"_s +
-                                              from(siege) + u" WHERE objectCategory='group'"_s,
-                                          SearchScope::OneLevel);
+    Recordset rows = connection().Execute(
+        searchRequest(siege, SearchScope::OneLevel, u"(objectCategory=group)"_s,
+                      {u"Name"_s, u"DistinguishedName"_s, u"MemberOf"_s, u"GroupType"_s}));
     QMap<QString, QVariant> memberOf;
     for (; !rows.Eof(); rows.MoveNext())
         memberOf.insert(rows.Fields(u"name").toString(), rows.Fields(u"memberOf"));
@@ -346,9 +336,8 @@ TEST_P(DirectoryConformance, GroupsOneLevelBelowAnOuWithTheirMemberOf) {
 
 TEST_P(DirectoryConformance, EveryGroupKindReadsItsGroupType) {
     const QString groupes = dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_s);
-    Recordset rows =
-        connection().Execute(u"SELECT Name, GroupType"_s + from(groupes) + u" WHERE objectCategory='group'"_s,
-                             SearchScope::OneLevel);
+    Recordset rows = connection().Execute(searchRequest(
+        groupes, SearchScope::OneLevel, u"(objectCategory=group)"_s, {u"Name"_s, u"GroupType"_s}));
     QSet<QString> keys;
     for (; !rows.Eof(); rows.MoveNext())
         keys.insert(CleTypeGroupe(rows.Fields(u"groupType").toInt(), false));
@@ -365,8 +354,7 @@ TEST_P(DirectoryConformance, EveryGroupKindReadsItsGroupType) {
 
 TEST_P(DirectoryConformance, ExistenceTestOfAGroupNameOverTheWholeDomain) {
     const auto exists = [&](const QString& name) {
-        return !names(u"objectCategory='group' and CN = '"_s + DoubleApostrophes(name) + u"'"_s, u"name"_s)
-                    .isEmpty();
+        return !names(all(u"(objectCategory=group)"_s, FiltreEgalite(u"cn", name))).isEmpty();
     };
     EXPECT_TRUE(exists(u"Boucle B"_s));
     EXPECT_TRUE(exists(u"LD Lettre d'information"_s));
@@ -378,9 +366,9 @@ TEST_P(DirectoryConformance, ExistenceTestOfAGroupNameOverTheWholeDomain) {
 TEST_P(DirectoryConformance, AccountSearchByPrefix) {
     const auto search = [&](const QString& typed) {
         const QString text = EchappeValeurFiltreGenerique(typed);
-        return column(u"<LDAP://"_s + base() + u">;(&"_s + accountFilter(1) + u"(|(sAMAccountName="_s + text +
-                          u"*)(DisplayName="_s + text + u"*)(userPrincipalName="_s + text +
-                          u"*))); sAMAccountName, DisplayName, CN, DistinguishedName, objectCategory"_s,
+        const QString prefix = all(accountFilter(1), u"(|(sAMAccountName="_s + text + u"*)(DisplayName="_s +
+                                                         text + u"*)(userPrincipalName="_s + text + u"*))"_s);
+        return column(searchRequest(m_nc, SearchScope::Subtree, prefix, accountAttributes()),
                       u"sAMAccountName"_s);
     };
     EXPECT_EQ(search(u"mar"_s), QStringList{u"mpetit"_s}) << "by display name";
@@ -399,12 +387,10 @@ TEST_P(DirectoryConformance, AccountSearchByPrefix) {
 
 TEST_P(DirectoryConformance, AccountLookupByAccountNameOrMail) {
     const auto lookup = [&](const QString& attribute, const QString& entry) {
-        return column(
-            u"SELECT sAMAccountName, DisplayName, CN, DistinguishedName, userAccountControl, objectCategory, "
-            u"objectClass FROM 'LDAP://"_s +
-                base() + u"' WHERE objectClass='user' and "_s + attribute + u" = '"_s +
-                DoubleApostrophes(entry) + u"'"_s,
-            u"sAMAccountName"_s);
+        return column(searchRequest(m_nc, SearchScope::Subtree,
+                                    all(u"(objectClass=user)"_s, FiltreEgalite(attribute, entry)),
+                                    accountAttributes()),
+                      u"sAMAccountName"_s);
     };
     EXPECT_EQ(lookup(u"sAMAccountName"_s, u"ZDARCY"_s), QStringList{u"zdarcy"_s});
     EXPECT_EQ(lookup(u"sAMAccountName"_s, u"srv-web-01$"_s), QStringList{u"SRV-WEB-01$"_s});
@@ -413,65 +399,40 @@ TEST_P(DirectoryConformance, AccountLookupByAccountNameOrMail) {
     EXPECT_TRUE(lookup(u"Mail"_s, u"contact@dupont-et-fils.test"_s).isEmpty()) << "a contact is no user";
 }
 
-TEST_P(DirectoryConformance, GroupSearchLookupAndNestingQueries) {
-    EXPECT_EQ(column(sql(u"Name, DistinguishedName, GroupType, sAMAccountName"_s,
-                         u"objectClass='group' AND CN='"_s + DoubleApostrophes(u"LD L"_s) + u"*'"_s),
-                     u"Name"_s),
-              QStringList{u"LD Lettre d'information"_s});
-    EXPECT_EQ(column(sql(u"Name, DistinguishedName, GroupType, sAMAccountName"_s,
-                         u"objectClass='group' AND CN='LD Lettre d''*'"_s),
-                     u"sAMAccountName"_s),
-              QStringList{u"LD Lettre d'information"_s});
-    EXPECT_EQ(column(sql(u"Name, DistinguishedName"_s,
-                         u"ObjectClass = 'group' and Name = 'Niveau 2 - Direction'"_s),
-                     u"name"_s),
-              QStringList{u"Niveau 2 - Direction"_s});
+TEST_P(DirectoryConformance, NestingAndCombinedFilters) {
     const QString level2 = dn(u"CN=Niveau 2 - Direction,OU=Siège,OU=Velmora"_s);
-    EXPECT_EQ(column(sql(u"name, distinguishedName"_s,
-                         u"memberOf = '"_s + DoubleApostrophes(level2) + u"' AND objectClass = 'group'"_s),
-                     u"NAME"_s),
-              QStringList{u"Niveau 3 - Comité"_s});
-    // A star in a DN is no wildcard.
-    EXPECT_TRUE(
-        column(sql(u"name"_s, u"memberOf = 'CN=Niveau*' AND objectClass = 'group'"_s), u"name"_s).isEmpty());
-}
-
-TEST_P(DirectoryConformance, SqlConditionsCombineWithParenthesesOrAndNot) {
+    EXPECT_EQ(groupsOfGroup(level2), QStringList{u"Niveau 3 - Comité"_s});
+    EXPECT_TRUE(groupsOfGroup(u"CN=Niveau*"_s).isEmpty()) << "a star in a DN is no wildcard";
     const QString groupes = dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_s);
-    EXPECT_EQ(column(u"SELECT Name"_s + from(groupes) +
-                         u" WHERE objectCategory='group' AND (CN='GS Imprimantes' OR CN='LD Annonces')"_s,
-                     u"name"_s),
+    EXPECT_EQ(namesBelow(groupes, u"(&(objectCategory=group)(|(CN=GS Imprimantes)(CN=LD Annonces)))"_s),
               (QStringList{u"GS Imprimantes"_s, u"LD Annonces"_s}));
     EXPECT_EQ(
-        column(u"SELECT Name"_s + from(groupes) +
-                   u" WHERE objectCategory='group' AND NOT CN='G*' AND NOT CN='A*'"_s,
-               u"name"_s),
+        namesBelow(groupes, u"(&(objectCategory=group)(!(CN=G*))(!(CN=A*)))"_s),
         (QStringList{u"LD Annonces"_s, u"LD Lettre d'information"_s, u"LD Événements"_s, u"Serveurs Web"_s}));
-    EXPECT_EQ(column(u"SELECT Name"_s + from(groupes) + u" WHERE objectCategory='group' AND groupType=8"_s,
-                     u"name"_s),
+    EXPECT_EQ(namesBelow(groupes, u"(&(objectCategory=group)(groupType=8))"_s),
               QStringList{u"LD Lettre d'information"_s});
 }
 
 TEST_P(DirectoryConformance, EmptyResultIsAtEndAtOnceAndPagesAreJoined) {
-    Recordset none = connection().Execute(sql(u"Name"_s, u"objectClass='group' AND CN='Personne ici'"_s));
+    Recordset none = connection().Execute(
+        searchRequest(m_nc, SearchScope::Subtree, u"(&(objectClass=group)(CN=Personne ici))"_s, {u"Name"_s}));
     EXPECT_TRUE(none.Eof());
     EXPECT_TRUE(none.Fields(u"Name").isNull());
-    const QString velmora = dn(u"OU=Velmora"_s);
-    const QStringList all =
-        column(u"SELECT Name"_s + from(velmora) + u" WHERE objectCategory='group'"_s, u"name"_s);
-    const QStringList paged = column(u"SELECT Name"_s + from(velmora) + u" WHERE objectCategory='group'"_s,
-                                     u"name"_s, SearchScope::Subtree, 3);
-    EXPECT_GE(all.size(), 20);
-    EXPECT_EQ(paged, all);
+    SearchRequest groups =
+        searchRequest(dn(u"OU=Velmora"_s), SearchScope::Subtree, u"(objectCategory=group)"_s, {u"Name"_s});
+    const QStringList whole = column(groups, u"name"_s);
+    groups.pageSize = 3;
+    EXPECT_GE(whole.size(), 20);
+    EXPECT_EQ(column(groups, u"name"_s), whole);
 }
 
 // ---- Bound objects ----
 
 TEST_P(DirectoryConformance, BoundObjectNamesPathsAndValues) {
     const QString groupDn = dn(u"CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora"_s);
-    const QString path = CheminObjet(groupDn, 0, base());
-    EXPECT_TRUE(path.contains(u"Achats\\/Logistique,OU=Labo A\\/B"_s));
-    auto group = connection().Bind(path);
+    const QString groupPath = path(groupDn);
+    EXPECT_TRUE(groupPath.contains(u"Achats\\/Logistique,OU=Labo A\\/B"_s));
+    auto group = connection().Bind(groupPath);
     EXPECT_EQ(group->Name(), u"CN=Achats/Logistique"_s);
     EXPECT_TRUE(DnEgaux(group->Get(u"DistinguishedName").toString(), groupDn));
     EXPECT_EQ(group->Get(u"GroupType").toInt(), 2);
@@ -490,7 +451,7 @@ TEST_P(DirectoryConformance, BoundObjectNamesPathsAndValues) {
         DnEgaux(memberOf.toStringList().first(), dn(u"CN=Niveau 2 - Direction,OU=Siège,OU=Velmora"_s)));
     EXPECT_TRUE(bind(dn(u"CN=Niveau 1 - Accès siège,OU=Siège,OU=Velmora"_s))->GetEx(u"memberOf").isNull());
     auto managed = bind(dn(u"CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s));
-    auto manager = connection().Bind(CheminObjet(managed->Get(u"managedBy").toString(), 0, base()));
+    auto manager = connection().Bind(path(managed->Get(u"managedBy").toString()));
     EXPECT_EQ(manager->Get(u"sAMAccountName").toString(), u"zdarcy"_s);
     EXPECT_EQ(manager->Get(u"displayName").toString(), u"Zoé D'Arcy"_s);
 }
@@ -533,7 +494,7 @@ TEST_P(DirectoryConformance, CreateAGroupThenFindItAndRefuseItTwice) {
     const QString created = group->Get(u"DistinguishedName").toString();
     GroupCleanup cleanup(connection(), created);
     EXPECT_TRUE(DnEgaux(created, u"CN="_s + EchappeValeurDn(name) + u',' + ou->dn()));
-    EXPECT_EQ(names(u"objectCategory='group' and CN = '"_s + DoubleApostrophes(name) + u"'"_s, u"name"_s),
+    EXPECT_EQ(names(all(u"(objectCategory=group)"_s, FiltreEgalite(u"cn", name)), u"name"_s),
               QStringList{name});
     auto reread = bind(created);
     EXPECT_EQ(reread->Get(u"groupType").toInt(), -2147483640);
@@ -547,8 +508,7 @@ TEST_P(DirectoryConformance, CreateAGroupThenFindItAndRefuseItTwice) {
 TEST_P(DirectoryConformance, MembersAreAddedTestedAndRemovedOneByOne) {
     auto group = createGroup(uniqueName(u"Membres"_s));
     const QString zoe = this->zoe();
-    const QString nested =
-        CheminObjet(dn(u"CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora"_s), 0, base());
+    const QString nested = path(dn(u"CN=Achats/Logistique,OU=Labo A/B,OU=R&D\\, Paris,OU=Velmora"_s));
     EXPECT_FALSE(group->IsMember(zoe));
     group->Add(zoe);
     group->Add(nested);
@@ -623,18 +583,19 @@ TEST_P(DirectoryConformance, RightsErrorsOfARestrictedSession) {
         GTEST_SKIP() << "this directory offers no restricted session";
     DirectoryConnection limited(restricted, credentials);
     limited.Open();
-    auto group = limited.Bind(CheminObjet(groupDn, 0, base()));
+    auto group = limited.Bind(path(groupDn));
     const QString zoe = this->zoe();
     EXPECT_EQ(errorOf([&] { group->Add(zoe); }), ErrorNumber::ObjectAccessDenied);
     group->Put(u"description"_s, u"refusé"_s);
     EXPECT_EQ(errorOf([&] { group->SetInfo(); }), ErrorNumber::ObjectAccessDenied);
-    auto ou = limited.Bind(CheminObjet(ouDn, 0, base()));
+    auto ou = limited.Bind(path(ouDn));
     auto created = ou->Create(u"group"_s, u"CN="_s + uniqueName(u"Interdit"_s));
     created->Put(u"sAMAccountName"_s, uniqueName(u"Interdit"_s).left(20));
     EXPECT_EQ(errorOf([&] { created->SetInfo(); }), ErrorNumber::ObjectAccessDenied);
     EXPECT_EQ(errorOf([&] { ou->Delete(u"group"_s, u"CN=Groupe vide"_s); }), ErrorNumber::ObjectAccessDenied);
     // Reading stays allowed.
-    EXPECT_FALSE(limited.Execute(sql(u"Name"_s, u"objectCategory='group' AND CN='Groupe vide'"_s)).Eof());
+    EXPECT_FALSE(
+        limited.Execute(searchRequest(groupDn, SearchScope::Base, u"(objectClass=*)"_s, {u"Name"_s})).Eof());
 }
 
 // ---- The session over this directory ----

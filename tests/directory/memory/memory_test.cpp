@@ -242,9 +242,10 @@ TEST(MemoryIndex, MemberQueriesAnswerEveryGroupFromTheIndex) {
     connection.Open();
     int rows = 0;
     for (int g = 0; g < groups; ++g) {
-        Recordset r =
-            connection.Execute(u"<LDAP://DC=big,DC=test>;(&(objectCategory=person)(memberOf=CN=g"_s +
-                               QString::number(g) + u",OU=Big,DC=big,DC=test));sAMAccountName"_s);
+        Recordset r = connection.Execute(searchRequest(u"DC=big,DC=test"_s, SearchScope::Subtree,
+                                                       u"(&(objectCategory=person)(memberOf=CN=g"_s +
+                                                           QString::number(g) + u",OU=Big,DC=big,DC=test))"_s,
+                                                       {u"sAMAccountName"_s}));
         for (; !r.Eof(); r.MoveNext()) {
             const int n = r.Fields(u"sAMAccountName").toString().mid(1).toInt();
             EXPECT_GE(n, g * 50);
