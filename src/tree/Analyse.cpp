@@ -459,8 +459,7 @@ qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     const QString dn = parent->DN();
     Recordset rs;
     if (parent->LettreType() != u'O') {
-        const bool principal = rid && estGroupePrincipalPossible(*rid);
-        rs = Recordset(collecte().Comptes(dn, principal ? rid : std::nullopt));
+        rs = Recordset(collecte().Comptes(dn, ridUtile(rid)));
     } else {
         rs = m_session.ConnexionAD().Execute(
             searchRequest(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
@@ -534,17 +533,17 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
                  searchRequest(dn, SearchScope::OneLevel, u"(objectCategory=group)"_s, AttributsGroupes));
              !ou.Eof(); ou.MoveNext())
             lignes.append(ou.current());
-        // Every group of the O.U. is asked for at once; their memberships, known beforehand,
-        // spare reads when deciding which of them show at O.U. level.
-        for (const LdapEntry& g : std::as_const(lignes)) {
-            if (const LdapAttribute* memberOf = g.find(u"memberOf"))
-                m_memberOf.insert(DnNormalise(g.dn), valeurAttribut(*memberOf));
-            else
-                m_memberOf.insert(DnNormalise(g.dn), QVariant());
+        // Every group of the O.U. is asked for at once.
+        for (const LdapEntry& g : std::as_const(lignes))
             collecte().Annonce(g.dn, ridAChercher(g));
-        }
     } else {
         lignes = collecte().Groupes(dn, std::nullopt);
+    }
+    // The memberships of the whole list, known beforehand, spare reads when deciding which
+    // groups show at O.U. level.
+    for (const LdapEntry& g : std::as_const(lignes)) {
+        const LdapAttribute* memberOf = g.find(u"memberOf");
+        m_memberOf.insert(DnNormalise(g.dn), memberOf ? valeurAttribut(*memberOf) : QVariant());
     }
     Recordset rs(std::move(lignes));
 
@@ -554,7 +553,6 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
         const QString dnGroupe = texteChamp(rs, u"DistinguishedName");
         const QVariant memberOf = rs.Fields(u"MemberOf");
         const qint32 groupType = rs.Fields(u"GroupType").toInt();
-        m_memberOf.insert(DnNormalise(dnGroupe), memberOf);
 
         if (sousOU && !memberOf.isNull() && !montreAuNiveauOU(dnGroupe, memberOf)) {
             m_interaction.TraiteEvenements();
@@ -714,8 +712,11 @@ std::optional<quint32> Analyse::ridAChercher(const LdapEntry& groupe) {
         return std::nullopt;
     const LdapAttribute* type = groupe.find(u"groupType");
     const LdapAttribute* sid = groupe.find(u"objectSid");
-    const std::optional<quint32> rid =
-        RidGroupePrincipal(type ? valeurAttribut(*type).toInt() : 0, sid ? valeurAttribut(*sid) : QVariant());
+    return ridUtile(RidGroupePrincipal(type ? valeurAttribut(*type).toInt() : 0,
+                                       sid ? valeurAttribut(*sid) : QVariant()));
+}
+
+std::optional<quint32> Analyse::ridUtile(std::optional<quint32> rid) {
     return rid && estGroupePrincipalPossible(*rid) ? rid : std::nullopt;
 }
 

@@ -172,6 +172,8 @@ private:
     CollecteContenus& collecte();
     // The RID of a member group whose primary-group members are to be searched for.
     std::optional<quint32> ridAChercher(const LdapEntry& groupe);
+    // The RID when its primary-group members are worth a search, else nullopt.
+    std::optional<quint32> ridUtile(std::optional<quint32> rid);
     QDateTime maintenant();
 
     Arbre& m_arbre;
