@@ -31,7 +31,8 @@ std::optional<PlageValeurs> AnalysePlage(const QString& nomAttribut) {
     range.derniere = match.captured(3) == u"*"_s;
     if (!range.derniere) {
         range.fin = match.captured(3).toLongLong(&ok);
-        if (!ok || range.fin < range.debut || range.fin > MaxIndexPlage)
+        // A slice that is not the last must leave room for the next one.
+        if (!ok || range.fin < range.debut || range.fin >= MaxIndexPlage)
             return std::nullopt;
     }
     return range;
@@ -47,7 +48,9 @@ std::optional<PlageValeurs> TrancheSuivante(const PlageValeurs& precedente, cons
 
 QString PlageSuivante(const PlageValeurs& precedente, int taille) {
     const qint64 debut = precedente.fin + 1;
-    const QString fin = taille > 0 ? QString::number(debut + taille - 1) : u"*"_s;
+    // Near the largest index, the rest is asked for whole rather than past what can be named.
+    const bool jusquAuBout = taille <= 0 || debut + taille - 1 >= MaxIndexPlage;
+    const QString fin = jusquAuBout ? u"*"_s : QString::number(debut + taille - 1);
     return u"%1;range=%2-%3"_s.arg(precedente.attribut).arg(debut).arg(fin);
 }
 

@@ -22,6 +22,7 @@ TEST(LdapRange, ReadsTheSliceAServerNames) {
         // Found by the fuzzer: the next slice of these would overflow.
         {u"member;range=0-9223372036854775807"_s, std::nullopt},
         {u"member;range=9223372036854775807-*"_s, std::nullopt},
+        {u"member;range=0-2147483647"_s, std::nullopt}, // not the last, yet no index after it
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name.toStdString());
@@ -47,6 +48,8 @@ TEST(LdapRange, RequestsTheFirstSliceOfNamedAttributesAndThenTheNext) {
     const PlageValeurs first{u"member"_s, 0, 1499, false};
     EXPECT_EQ(PlageSuivante(first, 0), u"member;range=1500-*"_s);
     EXPECT_EQ(PlageSuivante(first, 100), u"member;range=1500-1599"_s);
+    EXPECT_EQ(PlageSuivante(PlageValeurs{u"member"_s, 0, 2147483640, false}, 100),
+              u"member;range=2147483641-*"_s);
 }
 
 TEST(LdapDiscovery, ReadsTheDefaultRealmOfLibdefaultsOnly) {
