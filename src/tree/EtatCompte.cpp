@@ -13,8 +13,10 @@ namespace arbrix {
 QDateTime ExpirationCompte(const QVariant& accountExpires) {
     // 100 ns intervals since 1601-01-01 UTC.
     const qint64 filetime = accountExpires.isNull() ? 0 : accountExpires.toLongLong();
+    // Made once: each local date made costs a time-zone lookup, and most accounts never expire.
+    static const QDateTime jamais(QDate(1970, 1, 1), QTime(0, 0));
     if (filetime <= 0 || filetime == std::numeric_limits<qint64>::max())
-        return QDateTime(QDate(1970, 1, 1), QTime(0, 0));
+        return jamais;
     const QDateTime origine(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC);
     return origine.addMSecs(filetime / 10000).toLocalTime();
 }

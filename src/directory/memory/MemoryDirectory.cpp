@@ -1029,6 +1029,7 @@ LdapEntry MemoryDirectory::materialize(const MemEntry& e, const QStringList& att
         return out;
     const Matcher matcher(*this, m_memberOf);
     const bool everything = attributes.isEmpty() || attributes.contains(u"*"_s);
+    out.attributes.reserve(everything ? e.attributes.size() + attributes.size() : attributes.size());
     if (everything) {
         for (const LdapAttribute& a : e.attributes) {
             if (!isOneOf(a.name, {u"unicodePwd", u"msDS-User-Account-Control-Computed"}))
