@@ -26,6 +26,7 @@
 #include "export/Export.h"
 #include "settings/Parametres.h"
 #include "shell/Interaction.h"
+#include "shell/PagesLarges.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
 
@@ -404,6 +405,7 @@ int BenchControleur(const Options& options) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    arbrix::RelanceAvecPagesLarges(argv); // measured as the programs run
     QCoreApplication application(argc, argv);
     const std::optional<Options> options = LitOptions(QCoreApplication::arguments().mid(1));
     if (!options) {

@@ -12,6 +12,7 @@
 #include "directory/memory/MemoryBackend.h"
 #include "settings/Parametres.h"
 #include "shell/Interaction.h"
+#include "shell/PagesLarges.h"
 #include "shell/Programme.h"
 #include "shell/ui/frmPrincipal.h"
 #include "tree/Analyse.h"
@@ -220,6 +221,7 @@ MesureFenetre ConstruitDansLaFenetre(frmPrincipal& fenetre, const Options& optio
 } // namespace
 
 int main(int argc, char* argv[]) {
+    arbrix::RelanceAvecPagesLarges(argv); // measured as the programs run
     QApplication application(argc, argv);
     const std::optional<Options> options = LitOptions(QCoreApplication::arguments().mid(1));
     if (!options) {

@@ -1,6 +1,7 @@
 // arbrix-cli: see cli/Cli.h and "arbrix-cli --help".
 
 #include "cli/Cli.h"
+#include "shell/PagesLarges.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -8,6 +9,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    arbrix::RelanceAvecPagesLarges(argv);
     QCoreApplication application(argc, argv);
     QTextStream sortie(stdout);
     QTextStream erreurs(stderr);

@@ -2,6 +2,7 @@
 
 #include "shell/Demarrage.h"
 #include "shell/LigneCommande.h"
+#include "shell/PagesLarges.h"
 #include "shell/ui/BouclePrincipale.h"
 #include "shell/ui/frmPrincipal.h"
 #include "text/Version.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char* argv[]) {
     using namespace arbrix;
+    RelanceAvecPagesLarges(argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(NomApplication());
     QApplication::setApplicationVersion(TexteVersion());
