@@ -25,10 +25,7 @@ description: Service des ventes
 managedBy: CN=Jean Dupont,OU=Ventes,DC=example,DC=test
 
 dn: CN=Jean Dupont,OU=Ventes,DC=example,DC=test
-objectClass: top
-objectClass: person
 objectClass: user
-cn: Jean Dupont
 name: Jean Dupont
 sAMAccountName: jdupont
 displayName: Dupont (Paris)
@@ -36,9 +33,7 @@ description: Directeur
 
 dn: CN=Compta,OU=Ventes,DC=example,DC=test
 objectClass: group
-cn: Compta
 name: Compta
-sAMAccountName: Compta
 groupType: -2147483646
 description: Comptables
 managedBy: CN=Parti,OU=Ventes,DC=example,DC=test
@@ -47,26 +42,20 @@ memberOf: CN=Liste/Ouest,OU=Ventes,DC=example,DC=test
 
 dn: CN=Tous,OU=Ventes,DC=example,DC=test
 objectClass: group
-cn: Tous
 name: Tous
-sAMAccountName: Tous
 groupType: -2147483644
 description: Tout le monde
 member: CN=Compta,OU=Ventes,DC=example,DC=test
 
 dn: CN=Liste/Ouest,OU=Ventes,DC=example,DC=test
 objectClass: group
-cn: Liste/Ouest
 name: Liste/Ouest
-sAMAccountName: ListeOuest
 groupType: 8
 member: CN=Compta,OU=Ventes,DC=example,DC=test
 
 dn: CN=Isolé,OU=Ventes,DC=example,DC=test
 objectClass: group
-cn: Isolé
 name: Isolé
-sAMAccountName: Isole
 groupType: -2147483646
 )";
 
@@ -93,25 +82,25 @@ TEST_F(VuesAnnuaire, DescriptionEtGestionnaireSelonLeType) {
     EXPECT_EQ(ou.description, u"Service des ventes"_s);
     const auto g = Gestionnaire::Depuis(ou.gestionnaire);
     ASSERT_TRUE(g);
-    EXPECT_EQ(g->nom, u"Dupont (Paris)"_s) << "brackets in a display name do not hide the account";
-    EXPECT_EQ(g->compte, u"jdupont"_s);
-    EXPECT_EQ(g->dn, u"CN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s);
+    // Brackets in a display name do not hide the account.
     EXPECT_EQ(g->TexteAffiche(), u"Dupont (Paris) (jdupont)"_s);
+    EXPECT_EQ(g->dn, u"CN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s);
 
-    const auto compte =
-        LitDescriptionEtGestionnaire(*session, u"UCN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s);
-    EXPECT_EQ(compte.description, u"Directeur"_s);
-    EXPECT_TRUE(compte.gestionnaire.isEmpty()) << "accounts have no manager in this display";
-
-    const auto groupe = LitDescriptionEtGestionnaire(*session, u"GCN=Compta,OU=Ventes,DC=example,DC=test"_s);
-    EXPECT_EQ(groupe.description, u"Comptables"_s);
-    EXPECT_TRUE(groupe.gestionnaire.isEmpty()) << "a manager that cannot be bound shows nothing";
-
-    EXPECT_EQ(LitDescriptionEtGestionnaire(*session, u"GCN=Absent,DC=example,DC=test"_s).description,
-              QString());
-    EXPECT_EQ(
-        LitDescriptionEtGestionnaire(*session, u"?CN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s).description,
-        QString());
+    // Accounts show no manager; a manager that cannot be bound shows nothing; an absent object
+    // or an unknown type shows no description.
+    const struct {
+        QString tag, description;
+    } cas[] = {
+        {u"UCN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s, u"Directeur"_s},
+        {u"GCN=Compta,OU=Ventes,DC=example,DC=test"_s, u"Comptables"_s},
+        {u"GCN=Absent,DC=example,DC=test"_s, {}},
+        {u"?CN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s, {}},
+    };
+    for (const auto& c : cas) {
+        const auto lu = LitDescriptionEtGestionnaire(*session, c.tag);
+        EXPECT_EQ(lu.description, c.description) << c.tag.toStdString();
+        EXPECT_TRUE(lu.gestionnaire.isEmpty()) << c.tag.toStdString();
+    }
     EXPECT_TRUE(interaction.messages.isEmpty());
 }
 
@@ -119,18 +108,19 @@ TEST_F(VuesAnnuaire, GroupesDontEstMembreUnGroupe) {
     const auto liste = ListeAppartenances(*session, u"CN=Compta,OU=Ventes,DC=example,DC=test"_s, interaction);
     ASSERT_TRUE(liste);
     EXPECT_EQ(liste->titre, u"Liste des groupes dont est membre le groupe 'Compta'"_s);
-    ASSERT_EQ(liste->groupes.size(), 2);
-    EXPECT_EQ(liste->groupes[0].Nom, u"Tous"_s);
-    EXPECT_EQ(liste->groupes[0].Description, u"Tout le monde"_s);
-    EXPECT_EQ(liste->groupes[0].TypeObjetEnTexte, u"Groupe de sécurité - Local"_s);
-    EXPECT_EQ(liste->groupes[1].Nom, u"Liste/Ouest"_s) << "a slash in a DN is escaped in its path";
-    EXPECT_EQ(liste->groupes[1].TypeObjetEnTexte, u"Liste de distribution - Universel"_s);
-    EXPECT_EQ(liste->groupes[1].DistinguishedName, u"CN=Liste/Ouest,OU=Ventes,DC=example,DC=test"_s);
+    QStringList lignes;
+    for (const clsOccurrence& o : liste->groupes)
+        lignes << o.Nom + u'|' + o.Description + u'|' + o.TypeObjetEnTexte + u'|' + o.DistinguishedName;
+    // A slash in a DN is escaped in its path, and read back as it is.
+    EXPECT_EQ(
+        lignes,
+        QStringList(
+            {u"Tous|Tout le monde|Groupe de sécurité - Local|CN=Tous,OU=Ventes,DC=example,DC=test"_s,
+             u"Liste/Ouest||Liste de distribution - Universel|CN=Liste/Ouest,OU=Ventes,DC=example,DC=test"_s}));
 
     const auto isole = ListeAppartenances(*session, u"CN=Isolé,OU=Ventes,DC=example,DC=test"_s, interaction);
     ASSERT_TRUE(isole);
     EXPECT_TRUE(isole->groupes.isEmpty());
-    EXPECT_EQ(isole->titre, u"Liste des groupes dont est membre le groupe 'Isolé'"_s);
     EXPECT_TRUE(interaction.messages.isEmpty());
 }
 
@@ -146,7 +136,6 @@ TEST(TexteGestionnaire, AllerRetour) {
     EXPECT_EQ(contact.Texte(), u"Accueil\tCN=Accueil,DC=example,DC=test"_s);
     const auto relu = Gestionnaire::Depuis(contact.Texte());
     ASSERT_TRUE(relu);
-    EXPECT_EQ(relu->nom, u"Accueil"_s);
-    EXPECT_TRUE(relu->compte.isEmpty());
+    EXPECT_EQ(relu->TexteAffiche(), u"Accueil"_s);
     EXPECT_FALSE(Gestionnaire::Depuis(QString()));
 }

@@ -21,8 +21,6 @@ TEST(NomGroupe, RefusEtValeurs) {
         EXPECT_EQ(RefusNomGroupe(u"a"_s + c), u"MSG_ERREUR_CARACTERES_INTERDITS_NOM_GROUPE"_s)
             << int(c.unicode());
     EXPECT_FALSE(RefusNomGroupe(u"#O'Brien (é) & Ωμ"_s));
-    EXPECT_EQ(NomGroupeNettoye(u" \t nom \n"_s), u"nom"_s);
-    EXPECT_EQ(RdnGroupe(u"#a"_s), u"CN=\\#a"_s);
     EXPECT_EQ(ValeurGroupType(0, 7), ValeurGroupType(0, 2)) << "an unknown scope is universal";
 }
 

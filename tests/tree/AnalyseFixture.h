@@ -9,6 +9,7 @@
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
 #include "shell/Interaction.h"
+#include "shell/TemoinMessages.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
 
@@ -27,31 +28,18 @@ inline void PrintTo(const QString& texte, std::ostream* sortie) {
 
 namespace arbrix::test {
 
-struct MessageVu {
-    QString texte;
-    IconeMessage icone;
-};
-
 // Answers as a user would, and records what the analysis showed.
-class UtilisateurScripte : public Interaction {
+class UtilisateurScripte : public Temoin {
 public:
-    std::vector<MessageVu> messages;
     std::vector<ListeOccurrences> listesOffertes;
-    std::optional<int> choix; // answer to the occurrence list
     QStringList progression;
     int pompes = 0;
     int arretALaPompe = -1; // presses Stop when the events pump has run this many times
     std::vector<std::pair<QString, int>> memorisees;
     std::vector<Noeud*> cliques;
-    bool sablier = false;
     bool saisieArbre = true;
     int traitementsAffiches = 0;
 
-    ReponseMessage Message(const QString& texte, IconeMessage icone, BoutonsMessage, ReponseMessage,
-                           const QString&) override {
-        messages.push_back({texte, icone});
-        return ReponseMessage::Ok;
-    }
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override {
         listesOffertes.push_back(occurrences);
         return choix;
@@ -67,7 +55,6 @@ public:
         if (++pompes == arretALaPompe)
             DemandeArret();
     }
-    void Sablier(bool attente) override { sablier = attente; }
     void MemoriseRecherche(const QString& nom, int type) override { memorisees.push_back({nom, type}); }
     void ActiveSaisieArbre(bool active) override { saisieArbre = active; }
     void CliqueNoeud(Noeud* noeud) override { cliques.push_back(noeud); }
@@ -117,39 +104,15 @@ protected:
     std::unique_ptr<Analyse> m_analyse;
 };
 
-namespace interne {
-
-// A cursor that drops one attribute from every entry it returns.
-class CurseurFiltre : public SearchCursor {
-public:
-    CurseurFiltre(std::unique_ptr<SearchCursor> source, QString attribut)
-        : m_source(std::move(source))
-        , m_attribut(std::move(attribut)) {}
-    bool fetchPage(QList<LdapEntry>& out) override {
-        const qsizetype avant = out.size();
-        const bool encore = m_source->fetchPage(out);
-        for (qsizetype i = avant; i < out.size(); ++i)
-            out[i].attributes.removeIf([this](const LdapAttribute& a) {
-                return a.name.compare(m_attribut, Qt::CaseInsensitive) == 0;
-            });
-        return encore;
-    }
-
-private:
-    std::unique_ptr<SearchCursor> m_source;
-    QString m_attribut;
-};
-
-} // namespace interne
-
 inline std::unique_ptr<SearchCursor> AnnuaireEnveloppe::search(const SearchRequest& requete) {
     if (avantRecherche)
         avantRecherche(requete);
-    auto curseur = m_annuaire->search(requete);
+    SearchRequest demandee = requete;
     if (sansAttributCalcule && (requete.scope != SearchScope::Base || !requete.scopedAttribute.isEmpty()))
-        return std::make_unique<interne::CurseurFiltre>(std::move(curseur),
-                                                        QStringLiteral("msDS-User-Account-Control-Computed"));
-    return curseur;
+        demandee.attributes.removeIf([](const QString& a) {
+            return a.compare(u"msDS-User-Account-Control-Computed", Qt::CaseInsensitive) == 0;
+        });
+    return m_annuaire->search(demandee);
 }
 
 inline void AnalyseDomaine::SetUp() {

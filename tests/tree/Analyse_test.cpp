@@ -38,23 +38,18 @@ TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
                         "    Marc Petit (mpetit) [user]\n"
                         "    Zoé D'Arcy (zdarcy) [user]\n");
     EXPECT_TRUE(m_utilisateur.messages.empty());
-
     Noeud* racine = m_arbre.Racine();
-    EXPECT_EQ(racine->Key(), "\\\\Ventes - Tous");
     EXPECT_EQ(racine->Tag(), "GCN=Ventes - Tous," + dnVelmora("OU=Ventes"));
     EXPECT_TRUE(racine->Expanded());
     EXPECT_FALSE(noeud("\\Équipe d'accueil")->Expanded());
-    Noeud* poste = noeud("\\Équipe d'accueil\\PC-ACCUEIL-01$");
-    ASSERT_NE(poste, nullptr);
-    EXPECT_EQ(poste->Tag(), "CCN=PC-ACCUEIL-01," + dnVelmora("OU=Postes de travail,OU=Informatique"));
+    EXPECT_EQ(noeud("\\PC-ACCUEIL-01$")->Tag(),
+              "CCN=PC-ACCUEIL-01," + dnVelmora("OU=Postes de travail,OU=Informatique"));
 
     // The search box shows the root, the search is memorised, the root is "clicked".
     EXPECT_EQ(m_utilisateur.TexteRecherche(), "Ventes - Tous");
-    EXPECT_EQ(m_utilisateur.TypeRecherche(), 1);
     EXPECT_EQ(m_utilisateur.memorisees, (std::vector<std::pair<QString, int>>{{"Ventes - Tous", 1}}));
     EXPECT_EQ(m_utilisateur.cliques, std::vector<Noeud*>{racine});
-    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiche());
-    EXPECT_FALSE(m_utilisateur.sablier);
+    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiche() || m_utilisateur.sablier);
     EXPECT_TRUE(m_utilisateur.saisieArbre);
     // Progress shows each group's Key before its content is read.
     QStringList progression = m_utilisateur.progression;
@@ -75,7 +70,6 @@ TEST_F(AnalyseDomaine, accountStatesNeedTheCheckSetting) {
     EXPECT_EQ(noeud("\\jbernard")->Image(), "user_exp");
     EXPECT_EQ(noeud("\\jbernard")->Text(),
               "Julie Bernard (jbernard)" + nbsp + "-> expiré depuis le 01/01/2020");
-    EXPECT_EQ(noeud("\\zdarcy")->Image(), "user");
     // Nothing made visible unless asked.
     EXPECT_EQ(m_arbre.SelectedItem(), nullptr);
 
@@ -109,14 +103,7 @@ TEST_F(AnalyseDomaine, problemAccountsAndEveryAccountMadeVisibleOnRequest) {
     });
 }
 
-TEST_F(AnalyseDomaine, countsCanBeLeftOutOfLabels) {
-    m_parametres.AfficherNombreMembres = false;
-    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
-    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes - Tous");
-    EXPECT_EQ(noeud("\\Ventes (EMEA)")->Text(), "Ventes (EMEA)");
-}
-
-TEST_F(AnalyseDomaine, modesRestrictTheAccounts) {
+TEST_F(AnalyseDomaine, modesRestrictTheAccountsAndStructureTakesOnlyAnOu) {
     const QString accueil = "CN=Équipe d'accueil," + dnVelmora("OU=Ventes France,OU=Ventes");
     m_analyse->LanceAnalyse(Mode::Utilisateurs, accueil);
     EXPECT_EQ(m_arbre.Racine()->Text(), "Équipe d'accueil" + nbsp + "(3)");
@@ -137,38 +124,28 @@ TEST_F(AnalyseDomaine, modesRestrictTheAccounts) {
     EXPECT_EQ(dessin(), "Ventes - Tous·(0) [grp_sec_uni]\n"
                         "  Équipe d'accueil·(0) [grp_sec_glo]\n"
                         "  Ventes (EMEA)·(0) [grp_sec_glo]\n");
-}
 
-TEST_F(AnalyseDomaine, structureModeRefusesAGroupRoot) {
+    // The structure alone is refused for a group, before any progress is shown.
+    const int affiches = m_utilisateur.traitementsAffiches;
     m_analyse->LanceAnalyse(Mode::Structure, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
-    EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_EQ(m_utilisateur.traitementsAffiches, 0);
-    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"));
-    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Exclamation);
+    EXPECT_EQ(m_utilisateur.traitementsAffiches, affiches);
+    EXPECT_EQ(m_utilisateur.messages, QStringList{Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU")});
+    EXPECT_EQ(m_utilisateur.icones, QList{IconeMessage::Exclamation});
 }
 
 TEST_F(AnalyseDomaine, groupFoundInsideItselfIsMarkedAndReportedOnce) {
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Boucle A," + dnVelmora("OU=R&D\\, Paris"));
-    EXPECT_EQ(dessin(), "Boucle A·(3) [grp_sec_glo]\n"
-                        "  Boucle B·(2) [grp_sec_glo]\n"
-                        "    Boucle C·(1) [grp_sec_glo]\n"
-                        "      Boucle A [grp_sec_rec]\n"
-                        "      Nathalie Roux (nroux) [user]\n"
-                        "    Chloé Garnier (cgarnier) [user]\n"
-                        "  Lucas Fontaine (lfontaine) [user]\n");
     Noeud* recursif = noeud("\\Boucle C\\Boucle A");
-    EXPECT_FALSE(recursif->Expanded());
+    EXPECT_EQ(recursif->Image(), "grp_sec_rec");
     EXPECT_EQ(recursif->ChildCount(), 0);
     // Made visible and selected (the default setting).
     EXPECT_EQ(m_arbre.SelectedItem(), recursif);
     EXPECT_TRUE(noeud("\\Boucle C")->Expanded());
 
     EXPECT_EQ(m_analyse->GroupesRecursifs, QStringList{"Boucle A"});
-    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
-    EXPECT_EQ(m_utilisateur.messages[0].texte,
-              FormateMessage(Traduction(u"MSG_ERREUR_RECURSIVITE"), {"\r\n\r\n\tBoucle A\r\n\r\n"}));
+    EXPECT_EQ(m_utilisateur.messages, QStringList{FormateMessage(Traduction(u"MSG_ERREUR_RECURSIVITE"),
+                                                                 {"\r\n\r\n\tBoucle A\r\n\r\n"})});
+    EXPECT_EQ(m_utilisateur.icones, QList{IconeMessage::Critique});
 
     m_parametres.DeplierGroupesContenantGroupesRecursifs = false;
     m_analyse->LanceAnalyse(Mode::Standard, "CN=Boucle A," + dnVelmora("OU=R&D\\, Paris"));
@@ -183,8 +160,6 @@ TEST_F(AnalyseDomaine, ouRootMixesAccountsGroupsAndSubOusInOrder) {
     Noeud* racine = m_arbre.Racine();
     ASSERT_NE(racine, nullptr);
     EXPECT_EQ(racine->Key(), "\\\\R&D, Paris");
-    EXPECT_EQ(racine->Image(), "ou");
-    EXPECT_EQ(m_utilisateur.TexteRecherche(), "R&D, Paris");
     EXPECT_EQ(m_utilisateur.TypeRecherche(), 0);
     QStringList enfants;
     for (int i = 0; i < racine->ChildCount(); ++i)
@@ -209,14 +184,6 @@ TEST_F(AnalyseDomaine, groupsMemberOfAnotherGroupOfTheirOuAreShownOnlyUnderIt) {
                         "    Niveau 2 - Direction·(0) [grp_sec_uni]\n"
                         "      Niveau 3 - Comité·(0) [grp_sec_glo]\n"
                         "        Niveau 4 - Assistants·(0) [grp_sec_glo]\n");
-
-    m_parametres.RepresenterGroupesRacineOU = true;
-    m_analyse->LanceAnalyse(Mode::StructureEtendue, siege);
-    Noeud* racine = m_arbre.Racine();
-    int groupes = 0;
-    for (int i = 0; i < racine->ChildCount(); ++i)
-        groupes += racine->Child(i)->LettreType() == u'G';
-    EXPECT_EQ(groupes, 4);
 }
 
 TEST_F(AnalyseDomaine, structureModeShowsOusOnlyWithZeroCounts) {
@@ -230,9 +197,9 @@ TEST_F(AnalyseDomaine, structureModeShowsOusOnlyWithZeroCounts) {
 
 TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
     const QString atelier = "OU=L'atelier A/B," + dnVelmora("OU=Ventes France,OU=Ventes");
-    ajouteEntree(atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=L'atelier A/B"});
-    ajouteEntree("OU=D'ici," + atelier, {"objectClass=top", "objectClass=organizationalUnit", "ou=D'ici"});
-    ajouteEntree("CN=Léa Petit," + atelier, {"objectClass=top", "objectClass=person", "objectClass=user",
+    ajouteEntree(atelier, {"objectClass=organizationalUnit", "ou=L'atelier A/B"});
+    ajouteEntree("OU=D'ici," + atelier, {"objectClass=organizationalUnit", "ou=D'ici"});
+    ajouteEntree("CN=Léa Petit," + atelier, {"objectClass=person", "objectClass=user",
                                              "sAMAccountName=lpetit", "displayName=Léa Petit"});
     m_analyse->LanceAnalyse(Mode::Standard, atelier);
     EXPECT_TRUE(m_utilisateur.messages.empty());
@@ -244,13 +211,12 @@ TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
 TEST_F(AnalyseDomaine, siblingsSharingANameGetDistinctKeys) {
     // A sub-O.U. named like a group of the same O.U.
     ajouteEntree("OU=Équipe d'accueil," + dnVelmora("OU=Ventes France,OU=Ventes"),
-                 {"objectClass=top", "objectClass=organizationalUnit", "ou=Équipe d'accueil"});
+                 {"objectClass=organizationalUnit", "ou=Équipe d'accueil"});
     m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=Ventes France,OU=Ventes"));
     EXPECT_TRUE(m_utilisateur.messages.empty());
     Noeud* groupe = m_arbre.Node("\\\\Ventes France\\Équipe d'accueil");
     Noeud* ou = m_arbre.Node("\\\\Ventes France\\Équipe d'accueil" + nbsp + "(2)");
-    ASSERT_NE(groupe, nullptr);
-    ASSERT_NE(ou, nullptr);
+    ASSERT_TRUE(groupe && ou);
     EXPECT_NE(groupe->LettreType(), ou->LettreType());
     // The O.U.'s own accounts (3) and the group's 4 are all counted.
     EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes France" + nbsp + "(7)");
@@ -271,100 +237,38 @@ TEST_F(AnalyseDomaine, nameLookupEscapesTheNameAndFallsBackToTheOtherType) {
     EXPECT_EQ(m_arbre.Racine()->Tag().left(1), "G");
     EXPECT_EQ(m_utilisateur.TypeRecherche(), 1);
     EXPECT_TRUE(m_utilisateur.listesOffertes.empty());
-
-    m_utilisateur.ChangeTexteRecherche("Chercheurs R&D, Paris");
-    m_analyse->LanceAnalyse(Mode::Standard);
-    EXPECT_EQ(m_arbre.Racine()->Text(), "Chercheurs R&D, Paris" + nbsp + "(4)");
 }
 
 TEST_F(AnalyseDomaine, unknownNamesGiveTheMessageOfTheSetting) {
-    m_utilisateur.ChangeTexteRecherche("Inconnu (x)");
-    m_utilisateur.ChangeTypeRecherche(0);
-    m_analyse->LanceAnalyse(Mode::Standard);
-    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].texte,
-              FormateMessage(Traduction(u"MSG_ERREUR_OU_GROUPE_INCONNU"), {"Inconnu (x)"}));
-    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Exclamation);
-
-    m_parametres.AnalyseAutreTypeSiAucuneReponse = false;
-    m_analyse->LanceAnalyse(Mode::Standard);
-    EXPECT_EQ(m_utilisateur.messages.back().texte,
-              FormateMessage(Traduction(u"MSG_ERREUR_OU_INCONNUE"), {"Inconnu (x)"}));
-    // One pass only: the group of that name is not looked for.
-    m_utilisateur.ChangeTexteRecherche("Ventes (EMEA)");
-    m_analyse->LanceAnalyse(Mode::Standard);
-    EXPECT_EQ(m_utilisateur.messages.back().texte,
-              FormateMessage(Traduction(u"MSG_ERREUR_OU_INCONNUE"), {"Ventes (EMEA)"}));
-    m_utilisateur.ChangeTypeRecherche(1);
-    m_utilisateur.ChangeTexteRecherche("Nope");
-    m_analyse->LanceAnalyse(Mode::Standard);
-    EXPECT_EQ(m_utilisateur.messages.back().texte,
-              FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_INCONNU"), {"Nope"}));
-    EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_TRUE(m_utilisateur.memorisees.empty());
-}
-
-TEST_F(AnalyseDomaine, wildcardRunsBothPassesAndOffersEveryObject) {
-    m_utilisateur.ChangeTypeRecherche(0);
-    m_utilisateur.ChangeTexteRecherche("Ventes*");
-    m_utilisateur.choix = std::nullopt; // cancelled
-    m_analyse->LanceAnalyse(Mode::Standard);
-    ASSERT_EQ(m_utilisateur.listesOffertes.size(), 1u);
-    const ListeOccurrences& offertes = m_utilisateur.listesOffertes[0];
-    QStringList noms;
-    for (const clsOccurrence& o : offertes)
-        noms << o.Nom + "|" + QString::number(o.TypeObjet) + "|" + o.TypeObjetEnTexte;
-    noms.sort();
-    EXPECT_EQ(noms, QStringList({"Ventes (EMEA)|1|Groupe de sécurité - Global",
-                                 "Ventes - Tous|1|Groupe de sécurité - Universel", "Ventes France|0|O.U.",
-                                 "Ventes|0|O.U."}));
-    EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_TRUE(m_analyse->NomRacine.isEmpty());
-    EXPECT_EQ(m_utilisateur.traitementsAffiches, 0);
-
-    const auto tous =
-        std::find_if(offertes.begin(), offertes.end(), [](auto& o) { return o.Nom == "Ventes - Tous"; });
-    EXPECT_EQ(tous->Description, "Toute la direction commerciale");
-    EXPECT_EQ(tous->DistinguishedName, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
-    m_utilisateur.choix = int(tous - offertes.begin());
-    m_analyse->LanceAnalyse(Mode::Standard);
-    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes - Tous" + nbsp + "(7)");
-    EXPECT_EQ(m_utilisateur.TexteRecherche(), "Ventes - Tous");
-}
-
-// ------------------------------------------------------------------ starting points and errors
-
-TEST_F(AnalyseDomaine, dnStartRulesAndVanishedRoots) {
-    m_analyse->LanceAnalyse(Mode::Standard, "DC=velmora,DC=test");
-    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE"));
-    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
-
-    m_analyse->LanceAnalyse(Mode::Standard, "CN=Disparu," + dnVelmora("OU=Ventes"));
-    ASSERT_EQ(m_utilisateur.messages.size(), 2u);
-    EXPECT_EQ(m_utilisateur.messages[1].icone, IconeMessage::Exclamation);
-    EXPECT_TRUE(m_utilisateur.messages[1].texte.contains("(2220)"));
-    EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiche());
-    EXPECT_TRUE(m_utilisateur.memorisees.empty());
-
-    // An O.U. DN given for a vanished O.U.
-    m_analyse->LanceAnalyse(Mode::Standard, dnVelmora("OU=Disparue"));
-    EXPECT_TRUE(m_utilisateur.messages.back().texte.contains("(2220)"));
-}
-
-TEST_F(AnalyseDomaine, rightsErrorsHaveTheirOwnMessageAndNestedErrorsEndOneNode) {
-    m_enveloppe->avantRecherche = [](const SearchRequest&) {
-        throw LdapError(LdapCode::InsufficientAccessRights, "refused");
+    const struct {
+        int type;
+        QString nom;
+        bool autreType;
+        const char16_t* message;
+    } cas[] = {
+        {0, "Inconnu (x)", true, u"MSG_ERREUR_OU_GROUPE_INCONNU"},
+        {0, "Inconnu (x)", false, u"MSG_ERREUR_OU_INCONNUE"},
+        {0, "Ventes (EMEA)", false, u"MSG_ERREUR_OU_INCONNUE"}, // the group of that name is not looked for
+        {1, "Nope", false, u"MSG_ERREUR_GROUPE_INCONNU"},
     };
-    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
-    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_DROITS_AD"));
-    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
+    for (const auto& c : cas) {
+        m_utilisateur.ChangeTypeRecherche(c.type);
+        m_utilisateur.ChangeTexteRecherche(c.nom);
+        m_parametres.AnalyseAutreTypeSiAucuneReponse = c.autreType;
+        m_analyse->LanceAnalyse(Mode::Standard);
+        EXPECT_EQ(m_utilisateur.messages.back(), FormateMessage(Traduction(c.message), {c.nom}));
+        EXPECT_EQ(m_utilisateur.icones.back(), IconeMessage::Exclamation);
+    }
+    EXPECT_EQ(m_utilisateur.messages.size(), 4);
+    EXPECT_TRUE(m_arbre.isEmpty());
+    EXPECT_TRUE(m_utilisateur.memorisees.empty());
+}
 
+// ------------------------------------------------------------------ errors and Stop
+
+TEST_F(AnalyseDomaine, nestedErrorsEndOneNodeSilently) {
     // Only the members of "Ventes (EMEA)" cannot be read: its label keeps no count, the rest
     // of the tree is built and no message is shown.
-    m_utilisateur.messages.clear();
     m_enveloppe->avantRecherche = [](const SearchRequest& r) {
         if (r.filter.contains("Ventes \\28EMEA\\29") || r.base.startsWith("CN=Ventes (EMEA)"))
             throw LdapError(LdapCode::Other, "busy");
@@ -375,24 +279,13 @@ TEST_F(AnalyseDomaine, rightsErrorsHaveTheirOwnMessageAndNestedErrorsEndOneNode)
     EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes - Tous" + nbsp + "(4)");
 }
 
-TEST_F(AnalyseDomaine, stopKeepsThePartialTreeAndReportsTheCancellation) {
+TEST_F(AnalyseDomaine, stopStillWritesTheLabelsOfTheLevelsLeft) {
     m_utilisateur.arretALaPompe = 6;
     m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");
     ASSERT_FALSE(m_arbre.isEmpty());
-    const qsizetype partiel = m_arbre.Count();
-    ASSERT_FALSE(m_utilisateur.messages.empty());
-    EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
-    // Labels of the levels left are still written.
+    EXPECT_EQ(m_utilisateur.messages.value(0), Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
     EXPECT_EQ(NomDuLibelle(m_arbre.Racine()->Text()), "Velmora");
     EXPECT_TRUE(m_arbre.Racine()->Text().contains(nbsp));
-
-    m_utilisateur.arretALaPompe = -1;
-    m_utilisateur.messages.clear();
-    m_analyse->LanceAnalyse(Mode::Standard, "OU=Velmora,DC=velmora,DC=test");
-    EXPECT_LT(partiel, m_arbre.Count());
-    // The full analysis reports only its recursive groups.
-    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_EQ(m_utilisateur.messages[0].icone, IconeMessage::Critique);
 }
 
 TEST_F(AnalyseDomaine, keyToReselectIsExpandedAndSelectedOnce) {
@@ -423,14 +316,11 @@ TEST_F(AnalyseDomaine, customPrimaryGroupMembersAreListed) {
     const QString informatique = "CN=GS Informatique," + dnVelmora("OU=Groupes,OU=Informatique");
     const QList<LdapEntry> groupe =
         searchAll(*m_annuaire, {informatique, SearchScope::Base, "(objectClass=*)", {"objectSid"}});
-    ASSERT_EQ(groupe.size(), 1);
-    const std::optional<quint32> rid = RidDepuisSid(groupe[0].find(u"objectSid")->values.value(0));
-    ASSERT_TRUE(rid.has_value());
-    ASSERT_GE(*rid, 1000u);
+    const std::optional<quint32> rid = RidDepuisSid(groupe.at(0).find(u"objectSid")->values.value(0));
+    ASSERT_GE(rid.value_or(0), 1000u);
     ajouteEntree("CN=Inès Roy," + dnVelmora("OU=Informatique"),
-                 {"objectClass=top", "objectClass=person", "objectClass=user", "sAMAccountName=iroy",
-                  "displayName=Inès Roy", "userAccountControl=512",
-                  "primaryGroupID=" + QString::number(*rid)});
+                 {"objectClass=person", "objectClass=user", "sAMAccountName=iroy", "displayName=Inès Roy",
+                  "userAccountControl=512", "primaryGroupID=" + QString::number(*rid)});
     m_analyse->LanceAnalyse(Mode::Standard, informatique);
     EXPECT_EQ(dessin(), "GS Informatique·(2) [grp_sec_glo]\n"
                         "  Inès Roy (iroy) [user]\n"
@@ -459,8 +349,8 @@ TEST_F(AnalyseDomaine, expandingOneNodeFromOutsideABuild) {
 
 TEST_F(AnalyseDomaine, filterCharactersInNamesMatchNothingElse) {
     const QString etoile = "CN=Étoile *," + dnVelmora("OU=Groupes,OU=Informatique");
-    ajouteEntree(etoile, {"objectClass=top", "objectClass=group", "sAMAccountName=Etoile",
-                          "groupType=-2147483646", "member=CN=Karim Benali," + dnVelmora("OU=Informatique")});
+    ajouteEntree(etoile, {"objectClass=group", "sAMAccountName=Etoile", "groupType=-2147483646",
+                          "member=CN=Karim Benali," + dnVelmora("OU=Informatique")});
     m_analyse->LanceAnalyse(Mode::Standard, etoile);
     EXPECT_EQ(dessin(), "Étoile *·(1) [grp_sec_glo]\n  Karim Benali (kbenali) [user]\n");
 
@@ -468,7 +358,7 @@ TEST_F(AnalyseDomaine, filterCharactersInNamesMatchNothingElse) {
     m_utilisateur.ChangeTypeRecherche(1);
     m_utilisateur.ChangeTexteRecherche("Étoile *");
     m_analyse->LanceAnalyse(Mode::Standard);
-    EXPECT_EQ(m_utilisateur.listesOffertes.size(), 0u);
+    EXPECT_TRUE(m_utilisateur.listesOffertes.empty());
     EXPECT_EQ(m_arbre.Racine()->Text(), "Étoile *" + nbsp + "(1)");
 }
 
@@ -501,8 +391,7 @@ TEST_F(AnalyseDomaine, roundTripsAreConstantPerExpandedGroupAndNonePerAccount) {
     // per expanded group; without that query, one account search and one group search.
     EXPECT_EQ(allers().searches, 1 + 1 + groupesDeveloppes);
     EXPECT_EQ(allers().pages, allers().searches);
-    EXPECT_EQ(allers().reads, 0);
-    EXPECT_EQ(allers().binds, 0);
+    EXPECT_EQ(allers().reads + allers().binds, 0);
 
     m_session->renonceRequetePorteeAttribut();
     m_annuaire->resetRoundTrips();
@@ -572,15 +461,11 @@ TEST(AbregeChemin, dropsLeadingPartsUntilTheTextFits) {
     EXPECT_EQ(AbregeChemin("sans barre", longueur, 2), "sans barre");
 }
 
-TEST(EtatCompte, sidsAndExpiryValues) {
+TEST(EtatCompte, sidsAndPrimaryGroupRids) {
     QByteArray sid = QByteArray::fromHex("010500000000000515000000a1b2c3d4a1b2c3d4a1b2c3d401020000");
     EXPECT_EQ(RidDepuisSid(sid), 513u);
     EXPECT_EQ(RidGroupePrincipal(-2147483646, sid), 513u);
     EXPECT_EQ(RidGroupePrincipal(-2147483644, sid), std::nullopt); // domain local
     EXPECT_EQ(RidGroupePrincipal(2, sid), std::nullopt);           // distribution
     EXPECT_EQ(RidDepuisSid(sid.left(20)), std::nullopt);
-    EXPECT_EQ(ExpirationCompte(QVariant()).date(), QDate(1970, 1, 1));
-    EXPECT_EQ(ExpirationCompte(qlonglong(0)).date(), QDate(1970, 1, 1));
-    EXPECT_EQ(ExpirationCompte(qlonglong(9223372036854775807LL)).date(), QDate(1970, 1, 1));
-    EXPECT_EQ(ExpirationCompte(qlonglong(132223104000000000LL)), QDateTime(QDate(2020, 1, 1), QTime(0, 0)));
 }

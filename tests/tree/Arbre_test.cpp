@@ -14,16 +14,6 @@ namespace {
 
 const QString nbsp{QChar(NBSP)};
 
-// Texts met by a pre-order walk from a node (the whole tree for nullptr) until one is refused.
-QStringList parcours(const Arbre& arbre, Noeud* depuis, const QString& arret = {}) {
-    QStringList vus;
-    arbre.ParcoursPrefixe(depuis, [&](Noeud* n) {
-        vus << n->Text();
-        return n->Text() != arret;
-    });
-    return vus;
-}
-
 QStringList textesEnfants(const Arbre& arbre, const Noeud* parent) {
     QStringList textes;
     for (int i = 0; i < arbre.ChildCount(parent); ++i)
@@ -97,20 +87,25 @@ private:
 TEST(Libelles, countShownOrNotAndReadBack) {
     EXPECT_EQ(FormateLibelle("Sales", 12, true), "Sales" + nbsp + "(12)");
     EXPECT_EQ(FormateLibelle("Sales", 12, false), "Sales");
-    EXPECT_EQ(NomDuLibelle("Sales" + nbsp + "(12)"), "Sales");
-    EXPECT_EQ(NombreDuLibelle("Sales" + nbsp + "(12)"), 12);
-    EXPECT_EQ(NombreDuLibelle("Sales"), 0);
-    EXPECT_EQ(NomDuLibelle("Sales"), "Sales");
-    EXPECT_EQ(NombreDuLibelle("Sales" + nbsp + "(-3)"), -3);
-    // Not numeric: its leading number, or 0.
-    EXPECT_EQ(NombreDuLibelle("Sales" + nbsp + "(12abc)"), 12);
-    EXPECT_EQ(NombreDuLibelle("Sales" + nbsp + "(abc)"), 0);
-    EXPECT_EQ(NombreDuLibelle("Sales" + nbsp), 0);
-    EXPECT_EQ(NombreDuLibelle("Sales" + nbsp + "()"), 0);
-    // An account label with an expiry note: the name stops at the note.
-    const QString compte = "Jean Dupont (jdupont)" + nbsp + "-> expirera le 01/02/2030";
-    EXPECT_EQ(NomDuLibelle(compte), "Jean Dupont (jdupont)");
-    EXPECT_EQ(NombreDuLibelle(compte), 0);
+    // A count that is not numeric reads as its leading number, or 0; an account's expiry note
+    // is no part of its name.
+    const struct {
+        QString libelle, nom;
+        qint32 nombre;
+    } cas[] = {
+        {"Sales" + nbsp + "(12)", "Sales", 12},
+        {"Sales", "Sales", 0},
+        {"Sales" + nbsp + "(-3)", "Sales", -3},
+        {"Sales" + nbsp + "(12abc)", "Sales", 12},
+        {"Sales" + nbsp + "(abc)", "Sales", 0},
+        {"Sales" + nbsp + "()", "Sales", 0},
+        {"Sales" + nbsp, "Sales", 0},
+        {"Jean Dupont (jdupont)" + nbsp + "-> expirera le 01/02/2030", "Jean Dupont (jdupont)", 0},
+    };
+    for (const auto& c : cas) {
+        EXPECT_EQ(NomDuLibelle(c.libelle), c.nom) << c.libelle.toStdString();
+        EXPECT_EQ(NombreDuLibelle(c.libelle), c.nombre) << c.libelle.toStdString();
+    }
 }
 
 TEST(Arbre, keysAreUniqueAndIndexed) {
@@ -118,19 +113,10 @@ TEST(Arbre, keysAreUniqueAndIndexed) {
     Noeud* racine = arbre.Ajoute(nullptr, "\\\\Sales", "Sales", "GCN=Sales,DC=x", "grp_sec_glo", true);
     Noeud* a = arbre.Ajoute(racine, "\\\\Sales\\jdupont", "Jean (jdupont)", "UCN=Jean,DC=x", "user");
     EXPECT_EQ(arbre.Node("\\\\Sales\\jdupont"), a);
-    EXPECT_TRUE(arbre.NoeudExiste("\\\\Sales"));
     EXPECT_FALSE(arbre.NoeudExiste("\\\\sales"));
     EXPECT_EQ(a->DN(), "CN=Jean,DC=x");
-
-    try {
-        arbre.Ajoute(racine, "\\\\Sales\\jdupont", "Autre", "U", "user");
-        FAIL() << "duplicate key accepted";
-    } catch (const ErreurCleDupliquee& e) {
-        EXPECT_EQ(e.number(), 35602);
-        EXPECT_EQ(e.cle(), "\\\\Sales\\jdupont");
-    }
+    EXPECT_THROW(arbre.Ajoute(racine, "\\\\Sales\\jdupont", "Autre", "U", "user"), ErreurCleDupliquee);
     EXPECT_EQ(arbre.Count(), 2);
-    EXPECT_EQ(racine->ChildCount(), 1);
     EXPECT_EQ(arbre.Node("\\\\Sales\\jdupont")->Text(), "Jean (jdupont)");
 }
 
@@ -157,46 +143,17 @@ TEST(Arbre, sortedChildrenFollowCaseInsensitiveCollation) {
     EXPECT_EQ(textesEnfants(arbre, brut), QStringList({"a", "b"}));
 }
 
-TEST(Arbre, textChangeMovesOnlyThatNode) {
-    Arbre arbre;
-    Miroir miroir(arbre);
-    Noeud* racine = arbre.Ajoute(nullptr, "\\\\R", "R", "O", "ou", true);
-    for (const char* t : {"b", "d", "f", "h"})
-        arbre.Ajoute(racine, QString("\\\\R\\") + t, t);
-    std::vector<std::pair<int, int>> deplacements;
-    QObject::connect(&arbre, &Arbre::nodeMoved, [&](Noeud*, int from, int to) {
-        deplacements.push_back({from, to});
-    });
-    int changements = 0;
-    QObject::connect(&arbre, &Arbre::nodeChanged, [&](Noeud*) { ++changements; });
-
-    arbre.ChangeTexte(arbre.Node("\\\\R\\b"), "g");
-    EXPECT_EQ(textesEnfants(arbre, racine), QStringList({"d", "f", "g", "h"}));
-    arbre.ChangeTexte(arbre.Node("\\\\R\\h"), "a");
-    EXPECT_EQ(textesEnfants(arbre, racine), QStringList({"a", "d", "f", "g"}));
-    arbre.ChangeTexte(arbre.Node("\\\\R\\d"), "e"); // same place
-    EXPECT_EQ(deplacements, (std::vector<std::pair<int, int>>{{0, 2}, {3, 0}}));
-    EXPECT_EQ(changements, 3);
-    miroir.verifie();
-}
-
-TEST(Arbre, memberCountsAdjustUpToTheRoot) {
+TEST(Arbre, memberCountsAdjustUpToTheRootUnlessHidden) {
     Arbre arbre;
     Noeud* r = arbre.Ajoute(nullptr, "\\\\R", arbre.FormateLibelle("R", 5), "O", "ou", true);
     Noeud* g = arbre.Ajoute(r, "\\\\R\\G", arbre.FormateLibelle("G", 2), "G", "grp_sec", true);
     Noeud* h = arbre.Ajoute(g, "\\\\R\\G\\H", arbre.FormateLibelle("H", 1), "G", "grp_sec", true);
     arbre.AjusteNombreMembres(h, 3);
-    EXPECT_EQ(h->Text(), "H" + nbsp + "(4)");
-    EXPECT_EQ(g->Text(), "G" + nbsp + "(5)");
-    EXPECT_EQ(r->Text(), "R" + nbsp + "(8)");
-    arbre.AjusteNombreMembres(g, -5);
-    EXPECT_EQ(g->Text(), "G" + nbsp + "(0)");
-    EXPECT_EQ(h->Text(), "H" + nbsp + "(4)");
+    EXPECT_EQ(QStringList({r->Text(), g->Text(), h->Text()}),
+              QStringList({"R" + nbsp + "(8)", "G" + nbsp + "(5)", "H" + nbsp + "(4)"}));
 
-    // Counts hidden: labels stay bare.
     arbre.setAfficherNombreMembres(false);
     Noeud* sans = arbre.Ajoute(r, "\\\\R\\S", arbre.FormateLibelle("S", 7), "G", "grp_sec", true);
-    EXPECT_EQ(sans->Text(), "S");
     arbre.AjusteNombreMembres(sans, 2);
     EXPECT_EQ(sans->Text(), "S");
     EXPECT_EQ(r->Text(), "R");
@@ -212,11 +169,8 @@ TEST(Arbre, removingASubtreeForgetsItsKeysAndSelection) {
     Noeud* selection = reinterpret_cast<Noeud*>(1);
     QObject::connect(&arbre, &Arbre::selectionChanged, [&](Noeud* n) { selection = n; });
     arbre.RendVisibleEtSelectionne(u);
-    EXPECT_TRUE(r->Expanded());
-    EXPECT_TRUE(g->Expanded());
-    EXPECT_FALSE(u->Expanded());
+    EXPECT_TRUE(r->Expanded() && g->Expanded());
     EXPECT_EQ(selection, u);
-    EXPECT_EQ(arbre.SelectedItem(), u);
 
     arbre.Supprime(g);
     EXPECT_EQ(arbre.Count(), 2);
@@ -229,22 +183,8 @@ TEST(Arbre, removingASubtreeForgetsItsKeysAndSelection) {
     miroir.verifie();
 
     arbre.Vide();
-    EXPECT_TRUE(arbre.isEmpty());
     EXPECT_EQ(arbre.Racine(), nullptr);
     miroir.verifie();
-}
-
-TEST(Arbre, preOrderWalkFollowsDisplayOrder) {
-    Arbre arbre;
-    Noeud* r = arbre.Ajoute(nullptr, "\\\\R", "R", "O", "ou", true);
-    Noeud* b = arbre.Ajoute(r, "\\\\R\\b", "b", "G", "", true);
-    arbre.Ajoute(r, "\\\\R\\a", "a", "G", "", true);
-    arbre.Ajoute(b, "\\\\R\\b\\y", "y");
-    arbre.Ajoute(b, "\\\\R\\b\\x", "x");
-    arbre.Ajoute(r, "\\\\R\\c", "c");
-    EXPECT_EQ(parcours(arbre, nullptr), QStringList({"R", "a", "b", "x", "y", "c"}));
-    EXPECT_EQ(parcours(arbre, b), QStringList({"b", "x", "y"}));
-    EXPECT_EQ(parcours(arbre, nullptr, "x"), QStringList({"R", "a", "b", "x"}));
 }
 
 TEST(Arbre, notificationsDescribeEveryChange) {

@@ -44,7 +44,6 @@ struct Vue {
     Parametres parametres;
     std::unique_ptr<Analyse> analyse;
     std::unique_ptr<OperationsGroupes> operations;
-    QList<Changement> journal;
 
     Noeud* racine() const { return arbre.Racine(); }
     // The instance of tag shown under a node of tagParent.
@@ -118,7 +117,6 @@ protected:
         v->analyse = std::make_unique<Analyse>(v->arbre, session, v->parametres, v->interaction);
         v->operations = std::make_unique<OperationsGroupes>(v->arbre, session, v->parametres, v->interaction,
                                                             *v->analyse);
-        v->operations->setJournal([p = v.get()](const Changement& c) { p->journal.append(c); });
         v->analyse->LanceAnalyse(Mode::Standard, m_bac);
         return v;
     }
@@ -161,21 +159,16 @@ protected:
 
     static QString libelle(const QString& nom, int nombre) { return FormateLibelle(nom, nombre, true); }
 
+    // Deepest first: an entry's DN is longer than its parent's.
     void videBac() {
-        QList<LdapEntry> contenu;
         try {
-            contenu = searchAll(annuaire(), {m_bac, SearchScope::Subtree, u"(objectClass=*)"_s, {u"cn"_s}});
-        } catch (const LdapError&) {
-            return;
-        }
-        std::sort(contenu.begin(), contenu.end(), [](const LdapEntry& a, const LdapEntry& b) {
-            return Dn::parse(a.dn).value_or(Dn()).size() > Dn::parse(b.dn).value_or(Dn()).size();
-        });
-        for (const LdapEntry& e : std::as_const(contenu)) {
-            try {
+            QList<LdapEntry> contenu =
+                searchAll(annuaire(), {m_bac, SearchScope::Subtree, u"(objectClass=*)"_s, {u"cn"_s}});
+            std::sort(contenu.begin(), contenu.end(),
+                      [](const LdapEntry& a, const LdapEntry& b) { return a.dn.size() > b.dn.size(); });
+            for (const LdapEntry& e : std::as_const(contenu))
                 annuaire().remove(e.dn);
-            } catch (const LdapError&) {
-            }
+        } catch (const LdapError&) {
         }
     }
 
@@ -187,21 +180,6 @@ protected:
 
 // ---- Create
 
-// Every character a DN escapes is stored as typed, a leading "#" or blank included.
-TEST_P(OperationsConformance, NomsEchappesCreesTelsQuels) {
-    const QString s = suffixe();
-    auto ou = m_admin->ConnexionAD().Bind(m_admin->CheminObjet(m_bac));
-    for (const QString& nom : {u"#4142-"_s + s, u" espace-"_s + s, u"a,b+c;d-"_s + s, u"<x> \\ \"q\"-"_s + s,
-                               u"Ω#, é'(1)-"_s + s}) {
-        auto g = ou->Create(u"group"_s, RdnGroupe(nom));
-        g->Put(u"sAMAccountName"_s, u"e"_s + suffixe());
-        g->SetInfo();
-        const std::optional<LdapEntry> lu = lit(g->Get(u"distinguishedName").toString());
-        ASSERT_TRUE(lu) << nom.toStdString();
-        EXPECT_EQ(valeur(*lu, u"cn"), nom);
-    }
-}
-
 TEST_P(OperationsConformance, CreationSousUnGroupeAfficheTroisFoisEtSousLOU) {
     // Parent is shown under A, under B inside A, and under C.
     const QString s = suffixe();
@@ -209,7 +187,6 @@ TEST_P(OperationsConformance, CreationSousUnGroupeAfficheTroisFoisEtSousLOU) {
     const QString b = groupe(u"B-"_s + s, {parent});
     const QString a = groupe(u"A-"_s + s, {parent, b});
     const QString c = groupe(u"C-"_s + s, {parent});
-    annuaire().add(u"OU=Doublon-"_s + s + u',' + m_bac, {{u"objectClass"_s, {"organizationalUnit"}}});
     auto v = vue(*m_admin);
     ASSERT_EQ(Instances(v->arbre, u'G' + parent).size(), 3);
     Noeud* sousC = v->sous(u'G' + parent, u'G' + c);
@@ -221,17 +198,12 @@ TEST_P(OperationsConformance, CreationSousUnGroupeAfficheTroisFoisEtSousLOU) {
     EXPECT_EQ(v->operations->CreeGroupe(sousC, {u"  "_s + nom + u' ', 1, 2}), IssueOperation::Faite);
     EXPECT_TRUE(v->interaction.messages.isEmpty()) << v->interaction.messages.join(u'\n').toStdString();
     EXPECT_EQ(annuaire().roundTrips().writes - ecritures, 2) << "one add of the group, one of its membership";
-    const QString cree = u"CN=\\#O'Br (é) Ωμ-"_s + s + u',' + m_bac;
-    const std::optional<LdapEntry> lu = lit(cree);
-    ASSERT_TRUE(lu) << "a leading # is escaped, not read as a hexadecimal value";
-    EXPECT_EQ(valeur(*lu, u"cn"), nom);
-    EXPECT_EQ(valeur(*lu, u"sAMAccountName"), nom);
-    EXPECT_EQ(valeur(*lu, u"groupType"), u"8"_s);
+    // A leading # is escaped, not read as a hexadecimal value.
+    const std::optional<LdapEntry> lu = lit(u"CN=\\#O'Br (é) Ωμ-"_s + s + u',' + m_bac);
+    ASSERT_TRUE(lu);
+    EXPECT_EQ(QStringList({valeur(*lu, u"cn"), valeur(*lu, u"sAMAccountName"), valeur(*lu, u"groupType")}),
+              QStringList({nom, nom, u"8"_s}));
     EXPECT_TRUE(membres(parent).contains(nom));
-    EXPECT_EQ(v->parametres.TypeGroupe, 1);
-    EXPECT_EQ(v->parametres.EtendueGroupe, 2);
-    ASSERT_EQ(v->journal.size(), 2);
-    EXPECT_EQ(v->journal[1].nature, Changement::Nature::Ajout);
 
     const QList<Noeud*> nouveaux = Instances(v->arbre, u'G' + lu->dn);
     ASSERT_EQ(nouveaux.size(), 3) << "one under each instance of the group";
@@ -243,14 +215,6 @@ TEST_P(OperationsConformance, CreationSousUnGroupeAfficheTroisFoisEtSousLOU) {
     EXPECT_EQ(v->arbre.SelectedItem()->Tag(), u'G' + lu->dn);
     EXPECT_EQ(v->arbre.SelectedItem()->Parent(), sousC);
 
-    // Beside a sub-O.U. of the same name the new node gets a numbered Key.
-    Noeud* racine = v->racine();
-    EXPECT_EQ(v->operations->CreeGroupe(racine, {u"Doublon-"_s + s, 0, 1}), IssueOperation::Faite);
-    Noeud* doublon = v->arbre.SelectedItem();
-    ASSERT_TRUE(doublon);
-    EXPECT_EQ(doublon->Parent(), racine);
-    EXPECT_EQ(doublon->Key(), racine->Key() + u"\\Doublon-"_s + s + QChar(NBSP) + u"(2)"_s);
-    EXPECT_EQ(valeur(*lit(doublon->DN()), u"groupType"), u"-2147483646"_s);
     EXPECT_EQ(membres(a), (QStringList{u"B-"_s + s, u"Parent-"_s + s}));
 }
 
@@ -263,7 +227,6 @@ TEST_P(OperationsConformance, CreationRefuseeSansRienChanger) {
     } cas[] = {
         {u"   "_s, u"MSG_ERREUR_NOM_GROUPE_VIDE_INTERDIT"},
         {u"a;b"_s, u"MSG_ERREUR_CARACTERES_INTERDITS_NOM_GROUPE"},
-        {u"Gr<o>upe"_s, u"MSG_ERREUR_CARACTERES_INTERDITS_NOM_GROUPE"},
         {u" GS Imprimantes"_s, u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA"},
     };
     for (const auto& c : cas) {
@@ -275,25 +238,6 @@ TEST_P(OperationsConformance, CreationRefuseeSansRienChanger) {
     EXPECT_TRUE(groupesDuBac().isEmpty());
     EXPECT_EQ(v->racine()->ChildCount(), 0);
     EXPECT_EQ(v->parametres.TypeGroupe, 1) << "the choice is kept even when refused";
-    EXPECT_EQ(v->parametres.EtendueGroupe, 0);
-}
-
-TEST_P(OperationsConformance, GroupeCreeMaisPasAjouteApparaitSousSonOU) {
-    if (!m_target->restrictsSingleEntries())
-        GTEST_SKIP() << "this directory cannot refuse a membership alone";
-    const QString s = suffixe();
-    const QString parent = groupe(u"Fermé-"_s + s);
-    Credentials c;
-    auto session = ouvre(m_target->restrictedBackend({parent}, c), c);
-    ASSERT_TRUE(session);
-    auto v = vue(*session);
-    Noeud* noeudParent = v->racine()->Child(0);
-    EXPECT_EQ(v->operations->CreeGroupe(noeudParent, {u"Nouveau-"_s + s, 0, 1}), IssueOperation::Refusee);
-    EXPECT_EQ(groupesDuBac(), (QStringList{u"Fermé-"_s + s, u"Nouveau-"_s + s}));
-    ASSERT_EQ(v->interaction.messages.size(), 1);
-    EXPECT_TRUE(v->interaction.messages[0].startsWith(u"Le groupe 'Nouveau-"_s + s + u"' a été créé"_s));
-    EXPECT_EQ(noeudParent->ChildCount(), 0);
-    EXPECT_EQ(v->racine()->ChildCount(), 2) << "the new group is shown under its O.U.";
 }
 
 // ---- Remove a member
@@ -332,19 +276,6 @@ TEST_P(OperationsConformance, RetraitDUnGroupeQuiReapparaitSousSonOU) {
     EXPECT_TRUE(membres(g1).isEmpty());
     EXPECT_EQ(seul->Text(), libelle(u"G1-"_s + s, 0));
     EXPECT_EQ(racine->Text(), libelle(NomDuLibelle(racine->Text()), 0));
-    ASSERT_EQ(v->journal.size(), 3);
-    EXPECT_EQ(v->journal[2].nature, Changement::Nature::Retrait);
-    EXPECT_TRUE(DnEgaux(v->journal[2].dn, zoe()));
-
-    // Removing what is no longer a member is refused by the directory, and the tree stays.
-    const QString g4 = groupe(u"G4-"_s + s, {zoe()});
-    auto w = vue(*m_admin);
-    Noeud* z = w->sous(u'U' + zoe(), u'G' + g4);
-    ASSERT_TRUE(z);
-    annuaire().modify(g4, {{ModOp::Delete, u"member"_s, {zoe().toUtf8()}}});
-    EXPECT_EQ(w->operations->RetireCompte(z), IssueOperation::Refusee);
-    EXPECT_EQ(w->interaction.messages, QStringList{Traduction(u"MSG_ERREUR_OPERATION_REFUSEE")});
-    EXPECT_TRUE(w->sous(u'U' + zoe(), u'G' + g4));
 }
 
 // ---- Delete
@@ -354,9 +285,10 @@ TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
     const QString imbrique = groupe(u"Imbriqué-"_s + s, {zoe()});
     const QString supprime = groupe(u"Supprimé-"_s + s, {imbrique});
     const QString englobant = groupe(u"Englobant-"_s + s, {supprime});
+    groupe(u"Autre-"_s + s, {supprime});
     auto v = vue(*m_admin);
+    ASSERT_EQ(Instances(v->arbre, u'G' + supprime).size(), 2);
     Noeud* noeud = v->sous(u'G' + supprime, u'G' + englobant);
-    ASSERT_TRUE(noeud);
     v->interaction.reponse = ReponseMessage::Non;
     EXPECT_EQ(v->operations->SupprimeGroupe(noeud), IssueOperation::Annulee);
     EXPECT_EQ(v->operations->SupprimeGroupe(v->racine()), IssueOperation::Refusee);
@@ -389,20 +321,6 @@ TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
     EXPECT_TRUE(lit(protege));
 }
 
-TEST_P(OperationsConformance, SuppressionRetireToutesLesInstances) {
-    const QString s = suffixe();
-    const QString supprime = groupe(u"X-"_s + s, {zoe()});
-    const QString a = groupe(u"XA-"_s + s, {supprime});
-    const QString b = groupe(u"XB-"_s + s, {supprime});
-    auto v = vue(*m_admin);
-    ASSERT_EQ(Instances(v->arbre, u'G' + supprime).size(), 2);
-    EXPECT_EQ(v->operations->SupprimeGroupe(v->sous(u'G' + supprime, u'G' + a)), IssueOperation::Faite);
-    EXPECT_TRUE(Instances(v->arbre, u'G' + supprime).isEmpty());
-    EXPECT_EQ(v->sous(u'G' + b, v->racine()->Tag())->Text(), libelle(u"XB-"_s + s, 0));
-    EXPECT_EQ(v->racine()->Text(), libelle(NomDuLibelle(v->racine()->Text()), 0));
-    EXPECT_EQ(groupesDuBac(), (QStringList{u"XA-"_s + s, u"XB-"_s + s}));
-}
-
 // ---- Rename
 
 TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit) {
@@ -422,8 +340,8 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
               IssueOperation::Refusee);
     EXPECT_EQ(v->interaction.messages, QStringList{Traduction(u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA")});
     const std::optional<LdapEntry> inchange = lit(r);
-    ASSERT_TRUE(inchange) << "the group keeps its name and place";
-    EXPECT_EQ(valeur(*inchange, u"sAMAccountName"), u"R_ ancien-"_s + s);
+    EXPECT_EQ(inchange ? valeur(*inchange, u"sAMAccountName") : QString(), u"R_ ancien-"_s + s)
+        << "the group keeps its name and place";
     EXPECT_EQ(groupesDuBac().size(), 3);
     EXPECT_EQ(Instances(v->arbre, u'G' + r).size(), 2);
 
@@ -433,7 +351,6 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
     const QString nouveau = u"CN="_s + EchappeValeurDn(nom) + u',' + m_bac;
     const std::optional<LdapEntry> lu = lit(nouveau);
     ASSERT_TRUE(lu);
-    EXPECT_EQ(valeur(*lu, u"cn"), nom);
     EXPECT_EQ(valeur(*lu, u"sAMAccountName"), nom);
     EXPECT_EQ(membres(lu->dn), QStringList{u"Zoé D'Arcy"_s}) << "members follow the rename";
     const QList<Noeud*> instances = Instances(v->arbre, u'G' + lu->dn);
@@ -444,7 +361,6 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
         EXPECT_EQ(n->Child(0)->Key(), n->Key() + u"\\zdarcy"_s);
         EXPECT_EQ(v->arbre.Node(n->Child(0)->Key()), n->Child(0));
     }
-    EXPECT_EQ(v->journal.size(), 1);
 }
 
 // ---- What the window shows
@@ -453,19 +369,14 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
 // or a typed DN that names no O.U. or group, leaves the tree as it was.
 TEST_P(OperationsConformance, BarreEtatEtArbreGardeSiRienNEstTrouve) {
     const QString s = suffixe();
-    const QString g = groupe(u"Vu-"_s + s, {zoe()});
+    groupe(u"Vu-"_s + s, {zoe()});
     auto v = vue(*m_admin);
     const qsizetype noeuds = v->arbre.Count();
     ASSERT_EQ(noeuds, 3);
-
     const TextesBarreEtat textes = CalculeTextesBarreEtat(m_admin.get(), Mode::Standard, noeuds);
-    ASSERT_FALSE(m_admin->AdresseAnnuaire().isEmpty());
-    EXPECT_TRUE(textes.annuaire.contains(m_admin->AdresseAnnuaire()));
+    EXPECT_TRUE(textes.annuaire.contains(m_admin->AdresseAnnuaire()) &&
+                !m_admin->AdresseAnnuaire().isEmpty());
     EXPECT_TRUE(textes.identite.contains(m_admin->UtilisateurAffiche()));
-    EXPECT_TRUE(textes.mode.isEmpty()) << "the standard mode goes without saying";
-    EXPECT_TRUE(textes.noeuds.startsWith(u"3 "_s));
-    EXPECT_EQ(CalculeTextesBarreEtat(m_admin.get(), Mode::Ordinateurs, 0).mode,
-              Traduction(u"TXT_ANALYSE_STANDARD_ORDINATEURS"));
 
     const QString racine = v->racine()->Key();
     for (const QString& saisie : {u"Aucun-"_s + s, u"CN=Aucun-"_s + s + u',' + m_bac, zoe()}) {
@@ -475,12 +386,6 @@ TEST_P(OperationsConformance, BarreEtatEtArbreGardeSiRienNEstTrouve) {
         EXPECT_EQ(v->racine()->Key(), racine) << saisie.toStdString();
     }
     EXPECT_EQ(v->interaction.messages.size(), 3);
-
-    v->interaction.ChangeTexteRecherche(u"  cn=Vu-"_s + s + u',' + m_bac);
-    v->analyse->LanceAnalyse(Mode::Standard);
-    ASSERT_EQ(v->arbre.Count(), 2) << "a typed DN opens that group";
-    EXPECT_EQ(v->racine()->Tag(), u'G' + g);
-    EXPECT_EQ(v->interaction.TexteRecherche(), u"Vu-"_s + s);
 }
 
 } // namespace arbrix::conformance
