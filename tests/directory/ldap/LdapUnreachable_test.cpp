@@ -83,12 +83,3 @@ TEST(LdapUnreachable, BadInputIsRefusedBeforeAnyBind) {
     LdapBackend malformed(quick(u"ldap://[::1"_s));
     EXPECT_NE(bindCode(malformed, given(u"a@velmora.test"_s, u"x"_s)), LdapCode::Success);
 }
-
-TEST(LdapUnreachable, ModeTwoReachesTheConfiguredHost) {
-    LdapBackend backend(quick(u"ldap://configured-but-not-used"_s));
-    Credentials c = given(u"VELMORA\\a"_s, u"x"_s);
-    c.accessMode = 2;
-    c.domain = u"127.0.0.1:9"_s;
-    EXPECT_EQ(bindCode(backend, c), LdapCode::ServerDown);
-    EXPECT_EQ(backend.connectedUris(), u"ldap://127.0.0.1:9"_s);
-}
