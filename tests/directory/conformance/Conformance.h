@@ -22,8 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDate>
-#include <QDateTime>
 #include <QMap>
 
 #include <functional>
@@ -82,19 +80,13 @@ protected:
                    u"(objectCategory=msDS-GroupManagedServiceAccount)(objectCategory=msDS-ManagedServiceAccount))"_s;
         }
     }
-    static QStringList accountAttributes() {
-        return {u"sAMAccountName"_s,    u"DisplayName"_s,        u"CN"_s,
-                u"DistinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
-                u"objectCategory"_s};
-    }
-    SearchRequest accountsOfGroupRequest(const QString& groupDn, int mode = 1) const {
-        return searchRequest(m_nc, SearchScope::Subtree,
-                             all(accountFilter(mode), FiltreEgalite(u"memberOf", groupDn)),
-                             accountAttributes());
-    }
     QStringList accountsOfGroup(const QString& groupDn, int mode = 1) {
-        return column(accountsOfGroupRequest(groupDn, mode), u"sAMAccountName"_s);
+        return column(searchRequest(m_nc, SearchScope::Subtree,
+                                    all(accountFilter(mode), FiltreEgalite(u"memberOf", groupDn)),
+                                    {u"sAMAccountName"_s, u"userAccountControl"_s, u"objectClass"_s}),
+                      u"sAMAccountName"_s);
     }
+
     std::unique_ptr<DirectoryObject> bind(const QString& dnText) { return connection().Bind(path(dnText)); }
 
     // Runs f and returns the number of the DirectoryError it raised (0 when none).
@@ -121,18 +113,8 @@ TEST_P(DirectoryConformance, RootDseAndMissingObjects) {
     EXPECT_NE(errorOf([&] { connection().Bind(u"not a path"_s); }), 0);
     EXPECT_EQ(errorOf([&] { namesBelow(dn(u"OU=Nulle part"_s), u"(objectClass=group)"_s); }),
               ErrorNumber::QueryNoSuchBase);
-}
-
-TEST_P(DirectoryConformance, LookupOfAnOuByName) {
-    Recordset rows = connection().Execute(
-        searchRequest(m_nc, SearchScope::Subtree, u"(&(objectClass=organizationalUnit)(Name=Ventes))"_s,
-                      {u"Name"_s, u"DistinguishedName"_s, u"sAMAccountName"_s}));
-    ASSERT_FALSE(rows.Eof());
-    EXPECT_EQ(rows.Fields(u"NAME").toString(), u"Ventes"_s);
-    EXPECT_TRUE(DnEgaux(rows.Fields(u"distinguishedname").toString(), dn(u"OU=Ventes,OU=Velmora"_s)));
-    EXPECT_TRUE(rows.Fields(u"sAMAccountName").isNull());
-    rows.MoveNext();
-    EXPECT_TRUE(rows.Eof());
+    EXPECT_NE(errorOf([&] { namesBelow(u"DC=ailleurs,DC=invalid"_s, u"(objectClass=*)"_s); }), 0)
+        << "a base outside the directory is no empty answer";
 }
 
 TEST_P(DirectoryConformance, LookupOfAGroupByCommonName) {
@@ -155,18 +137,6 @@ TEST_P(DirectoryConformance, LookupOfAGroupByCommonName) {
     for (const auto& row : rows)
         EXPECT_EQ(names(all(u"(objectClass=group)"_s, FiltreEgalite(u"CN", row.typed))), row.found)
             << row.typed.toStdString();
-}
-
-TEST_P(DirectoryConformance, WildcardsInLookupsAndInTheirSecondPass) {
-    const auto found = [&](const QString& kind, const QString& typed) {
-        return names(all(kind, u"(name="_s + EchappeValeurFiltreGenerique(typed) + u')'), u"name"_s);
-    };
-    const QString ou = u"(objectClass=organizationalUnit)"_s, group = u"(objectClass=group)"_s;
-    EXPECT_EQ(found(ou, u"Vent*"_s), (QStringList{u"Ventes"_s, u"Ventes France"_s}));
-    EXPECT_EQ(found(group, u"Vent*"_s), (QStringList{u"Ventes (EMEA)"_s, u"Ventes - Tous"_s}));
-    EXPECT_EQ(found(group, u"*oucle*"_s), (QStringList{u"Boucle A"_s, u"Boucle B"_s, u"Boucle C"_s}));
-    EXPECT_EQ(found(group, u"LD Lettre d'*"_s), QStringList{u"LD Lettre d'information"_s});
-    EXPECT_EQ(found(group, u"Ventes (*"_s), QStringList{u"Ventes (EMEA)"_s}) << "parentheses are text";
 }
 
 TEST_P(DirectoryConformance, ExactLookupByDistinguishedNameTreatsStarsAndQuotesLiterally) {
@@ -204,21 +174,6 @@ TEST_P(DirectoryConformance, AccountsOfAGroupByAnalysisMode) {
     const QString emea = dn(u"CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s);
     EXPECT_EQ(accountsOfGroup(emea), (QStringList{u"jbernard"_s, u"mpetit"_s, u"zdarcy"_s}));
     EXPECT_TRUE(accountsOfGroup(dn(u"CN=Ventes - Tous,OU=Ventes,OU=Velmora"_s)).isEmpty());
-}
-
-TEST_P(DirectoryConformance, AccountRowsCarryTypedValues) {
-    Recordset rows = connection().Execute(
-        accountsOfGroupRequest(dn(u"CN=Serveurs Web,OU=Groupes,OU=Informatique,OU=Velmora"_s)));
-    int seen = 0;
-    for (; !rows.Eof(); rows.MoveNext(), ++seen) {
-        EXPECT_EQ(rows.Fields(u"userAccountControl").typeId(), QMetaType::Int);
-        const QVariant classes = rows.Fields(u"objectclass");
-        ASSERT_EQ(classes.typeId(), QMetaType::QStringList);
-        const QString account = rows.Fields(u"sAMAccountName").toString();
-        EXPECT_EQ(CleCategorieCompte(classes), account.startsWith(u"SRV"_s) ? u"comp"_s : u"svce"_s);
-        EXPECT_TRUE(rows.Fields(u"objectCategory").toString().startsWith(u"CN="_s, Qt::CaseInsensitive));
-    }
-    EXPECT_EQ(seen, 3);
 }
 
 TEST_P(DirectoryConformance, GroupsOneLevelBelowAnOuWithTheirMemberOf) {
@@ -274,23 +229,6 @@ TEST_P(DirectoryConformance, BoundObjectNamesPathsAndValues) {
     auto managed = bind(dn(u"CN=Ventes (EMEA),OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s));
     auto manager = connection().Bind(path(managed->Get(u"managedBy").toString()));
     EXPECT_EQ(manager->Get(u"displayName").toString(), u"Zoé D'Arcy"_s);
-}
-
-TEST_P(DirectoryConformance, AccountStateLockOutAndExpiry) {
-    const auto account = [&](const QString& relative) { return bind(dn(relative)); };
-    const auto expiry = [&](const QString& relative) { return account(relative)->AccountExpirationDate(); };
-    EXPECT_TRUE(account(u"CN=Marc Petit,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s)->IsAccountLocked());
-    EXPECT_FALSE(account(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s)->IsAccountLocked());
-    // Never expiring, stored both ways a controller writes it.
-    EXPECT_TRUE(ExpirationJamais(expiry(u"CN=Alice Martin,OU=Direction générale,OU=Siège,OU=Velmora"_s)));
-    EXPECT_TRUE(ExpirationJamais(expiry(u"CN=Bernard Rousseau,OU=Direction générale,OU=Siège,OU=Velmora"_s)));
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDateTime helene = expiry(u"CN=Hélène Dupré,OU=Siège,OU=Velmora"_s);
-    EXPECT_EQ(helene.toUTC().date(), QDate(2099, 12, 31));
-    EXPECT_FALSE(ExpirationJamais(helene) || CompteExpire(helene, now));
-    const QDateTime julie = expiry(u"CN=Julie Bernard,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s);
-    EXPECT_EQ(julie.toUTC().date(), QDate(2020, 1, 1));
-    EXPECT_TRUE(CompteExpire(julie, now));
 }
 
 } // namespace arbrix::conformance

@@ -19,20 +19,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString defaultNamingContext(Backend& backend) {
-    SearchRequest rootDse;
-    rootDse.scope = SearchScope::Base;
-    rootDse.attributes = QStringList{u"defaultNamingContext"_s};
-    const QList<LdapEntry> entries = searchAll(backend, rootDse);
-    if (entries.size() != 1 || !entries.first().find(u"defaultNamingContext"))
-        return {};
-    return QString::fromUtf8(entries.first().find(u"defaultNamingContext")->values.value(0));
+    const QList<LdapEntry> rootDse =
+        searchAll(backend, {{}, SearchScope::Base, {}, {u"defaultNamingContext"_s}});
+    const LdapAttribute* a = rootDse.size() == 1 ? rootDse.first().find(u"defaultNamingContext") : nullptr;
+    return a ? QString::fromUtf8(a->values.value(0)) : QString();
 }
 
 qsizetype countUnder(Backend& backend, const QString& base) {
-    SearchRequest request;
-    request.base = base;
-    request.attributes = QStringList{u"1.1"_s};
-    return searchAll(backend, request).size();
+    return searchAll(backend, {base, SearchScope::Subtree, {}, {u"1.1"_s}}).size();
 }
 
 LdapOptions at(const QString& uris, int timeoutSeconds = 5) {
@@ -42,22 +36,17 @@ LdapOptions at(const QString& uris, int timeoutSeconds = 5) {
     return options;
 }
 
-// Points Kerberos at the controller's realm and a private credentials cache for one test.
+// Points Kerberos at the controller's realm and an empty credentials cache of its own for one
+// test; no other test of this program binds with Kerberos.
 class KerberosScope {
 public:
     KerberosScope() {
-        save("KRB5_CONFIG");
-        save("KRB5CCNAME");
         qputenv("KRB5_CONFIG", Dc().value("KRB5_CONFIG").toLocal8Bit());
         qputenv("KRB5CCNAME", ("FILE:" + m_dir.filePath(u"ccache"_s)).toLocal8Bit());
     }
     ~KerberosScope() {
-        for (const auto& [name, value] : m_saved) {
-            if (value.isNull())
-                qunsetenv(name);
-            else
-                qputenv(name, value);
-        }
+        qunsetenv("KRB5_CONFIG");
+        qunsetenv("KRB5CCNAME");
     }
     // Gets a ticket with kinit; the error output when it fails.
     QString kinit(const QString& principal, const QString& password) {
@@ -74,11 +63,7 @@ public:
     }
 
 private:
-    void save(const char* name) {
-        m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
-    }
     QTemporaryDir m_dir;
-    std::vector<std::pair<const char*, QByteArray>> m_saved;
 };
 
 const QString MotDePasse = u"Msg-9!tEst-Az"_s;
