@@ -1,3 +1,4 @@
+#include "directory/ForwardingBackend.h"
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
 
@@ -32,36 +33,19 @@ SessionAD session(std::shared_ptr<Backend> b, qint16 mode, const QString& domain
 }
 
 // A store whose RootDSE cannot be read, or whose root cannot be bound.
-class ScriptedBackend : public Backend {
+class ScriptedBackend : public ForwardingBackend {
 public:
+    ScriptedBackend()
+        : ForwardingBackend(backend()) {}
     bool rootDseAnswers = true;
     bool rootReadable = true;
-    void bind(const Credentials&, const QString&) override {}
     std::unique_ptr<SearchCursor> search(const SearchRequest& r) override {
-        struct Cursor : SearchCursor {
-            QList<LdapEntry> entries;
-            bool fetchPage(QList<LdapEntry>& out) override {
-                out += entries;
-                return false;
-            }
-        };
-        auto c = std::make_unique<Cursor>();
-        if (r.base.isEmpty()) {
-            if (!rootDseAnswers)
-                throw LdapError(LdapCode::ServerDown, u"Can't contact LDAP server"_s);
-            c->entries += LdapEntry{{}, {{u"defaultNamingContext"_s, {"DC=x,DC=y"}}}};
-        } else if (!rootReadable) {
+        if (r.base.isEmpty() && !rootDseAnswers)
+            throw LdapError(LdapCode::ServerDown, u"Can't contact LDAP server"_s);
+        if (!r.base.isEmpty() && !rootReadable)
             throw LdapError(LdapCode::NoSuchObject, u"no such object"_s);
-        } else {
-            c->entries += LdapEntry{r.base, {}};
-        }
-        return c;
+        return ForwardingBackend::search(r);
     }
-    void add(const QString&, const QList<LdapAttribute>&) override {}
-    void modify(const QString&, const QList<Modification>&) override {}
-    void remove(const QString&) override {}
-    void rename(const QString&, const QString&, const QString&) override {}
-    bool compare(const QString&, const QString&, const QByteArray&) override { return false; }
 };
 
 } // namespace
@@ -137,5 +121,4 @@ TEST(Session, ProgramWideShortcutsAndUserNames) {
               u"alice@EXAMPLE.TEST"_s);
     EXPECT_TRUE(PrincipalDepuisKlist(u"klist: No credentials cache found\n"_s).isEmpty());
     EXPECT_EQ(NomDnsDepuisDn(u"DC=a,DC=b,DC=c"_s), u"a.b.c"_s);
-    EXPECT_FALSE(NomUtilisateurSysteme().isEmpty());
 }

@@ -26,29 +26,8 @@ public:
     // True when restrictedBackend refuses changes to the given entries only (other entries stay
     // writable); false when the restricted session may change nothing at all.
     virtual bool restrictsSingleEntries() const { return false; }
-    // False where the group without a scope bit could not be loaded (domain controllers refuse it).
-    virtual bool hasGroupWithoutScope() const { return true; }
 };
 
 using TargetFactory = std::unique_ptr<Target> (*)();
-
-// Removes a test's group however the test ends.
-class GroupCleanup {
-public:
-    GroupCleanup(DirectoryConnection& connection, QString dn)
-        : m_connection(connection)
-        , m_dn(std::move(dn)) {}
-    ~GroupCleanup() {
-        try {
-            m_connection.backend().remove(m_dn);
-        } catch (...) {
-        }
-    }
-    void moved(const QString& dn) { m_dn = dn; }
-
-private:
-    DirectoryConnection& m_connection;
-    QString m_dn;
-};
 
 } // namespace arbrix::conformance

@@ -5,7 +5,9 @@
 
 #include "TestDc.h"
 
+#include "directory/ForwardingBackend.h"
 #include "directory/Session.h"
+#include "groupops/OperationsGroupes.h"
 #include "settings/Parametres.h"
 #include "tree/Analyse.h"
 #include "tree/AnalyseFixture.h"
@@ -43,6 +45,32 @@ inline bool RelanceDc() {
                              {QStringLiteral("restart"), qEnvironmentVariable("ARBRIX_TEST_DC_ENV")}) == 0;
 }
 
+// A test that failed half-way may have left the controller dead.
+inline void RelanceDcMort() {
+    if (::kill(PidDc(), 0) != 0) {
+        ASSERT_TRUE(RelanceDc());
+    }
+}
+
+// The entry as the administrator reads it; nullopt when absent or unreachable.
+inline std::optional<LdapEntry> LitDc(const QString& dn, const QStringList& attributs = {}) {
+    try {
+        const QList<LdapEntry> e =
+            searchAll(*AdminBackend(), {dn, SearchScope::Base, QStringLiteral("(objectClass=*)"), attributs});
+        return e.isEmpty() ? std::nullopt : std::optional(e.first());
+    } catch (const LdapError&) {
+        return std::nullopt;
+    }
+}
+
+inline QStringList ValeursDc(const std::optional<LdapEntry>& e, QStringView attribut) {
+    QStringList valeurs;
+    if (const LdapAttribute* a = e ? e->find(attribut) : nullptr)
+        for (const QByteArray& v : a->values)
+            valeurs.append(QString::fromUtf8(v));
+    return valeurs;
+}
+
 // The controller stops answering (SIGSTOP) for the life of this object.
 class DcMuet {
 public:
@@ -58,11 +86,12 @@ private:
     pid_t m_pid;
 };
 
-// An analysis as the program runs it, on the fault controller, as the administrator.
+// An analysis as the program runs it, on the fault controller (or a backend wrapping it), as the
+// administrator.
 struct AnalyseDc {
-    explicit AnalyseDc(Interaction& interaction, LdapOptions options = {}) {
-        options.uris = Dc().uri();
-        backend = std::make_shared<LdapBackend>(options);
+    explicit AnalyseDc(Interaction& interaction, LdapOptions options = {})
+        : AnalyseDc(interaction, std::make_shared<LdapBackend>(avecUri(std::move(options)))) {}
+    AnalyseDc(Interaction& interaction, std::shared_ptr<Backend> backend) {
         AccesAnnuaire acces;
         acces.AccesAD = 1;
         acces.AccesADLogin = Dc().value("ADMIN_LOGIN");
@@ -80,7 +109,15 @@ struct AnalyseDc {
         analyse->LanceAnalyse(Mode::Standard);
     }
 
-    std::shared_ptr<LdapBackend> backend;
+    OperationsGroupes operations(Interaction& interaction) {
+        return OperationsGroupes(arbre, *session, parametres, interaction, *analyse);
+    }
+
+    static LdapOptions avecUri(LdapOptions options) {
+        options.uris = Dc().uri();
+        return options;
+    }
+
     std::shared_ptr<SessionAD> session;
     bool ouverte = false;
     Parametres parametres;

@@ -1,5 +1,6 @@
-// Large and hostile data on a domain controller: thousands of ranged values, deep nesting, a
-// cycle, and names made of the characters that DNs escape and filters reserve.
+// Large and hostile data on a domain controller: thousands of ranged values, deep nesting, and
+// names made of the characters that DNs escape and filters reserve. (Cycles: the sample's loop is
+// analysed on the controller by the CLI tests.)
 
 #include "DcFaults.h"
 
@@ -8,7 +9,6 @@
 #include "export/OptionsExport.h"
 #include "groupops/ChoixMembres.h"
 #include "groupops/InstancesArbre.h"
-#include "groupops/OperationsGroupes.h"
 
 #include <QDateTime>
 #include <QScopeGuard>
@@ -50,18 +50,12 @@ protected:
         ASSERT_TRUE(m_dc->ouverte);
     }
 
-    OperationsGroupes operations() {
-        return OperationsGroupes(m_dc->arbre, *m_dc->session, m_dc->parametres, m_utilisateur,
-                                 *m_dc->analyse);
-    }
+    OperationsGroupes operations() { return m_dc->operations(m_utilisateur); }
     // The DNs of the members of a group, every slice read.
     static QSet<QString> membres(const QString& dnGroupe) {
-        SearchRequest lecture{dnGroupe, SearchScope::Base, {}, {u"member"_s}};
-        const QList<LdapEntry> lu = searchAll(*AdminBackend(), lecture);
         QSet<QString> dns;
-        if (const LdapAttribute* a = lu.isEmpty() ? nullptr : lu.first().find(u"member"))
-            for (const QByteArray& v : a->values)
-                dns.insert(QString::fromUtf8(v).toLower());
+        for (const QString& dn : ValeursDc(LitDc(dnGroupe, {u"member"_s}), u"member"))
+            dns.insert(dn.toLower());
         return dns;
     }
     // The group under the top node, its DN as the controller writes it.
@@ -72,38 +66,13 @@ protected:
                 return racine->Child(i);
         return nullptr;
     }
-    static bool existe(const QString& dn) {
-        try {
-            return !searchAll(*AdminBackend(), {dn, SearchScope::Base, u"(objectClass=*)"_s, {u"cn"_s}})
-                        .isEmpty();
-        } catch (const LdapError&) {
-            return false;
-        }
-    }
 
     LdapOptions m_options;
     ChoisitLeType m_utilisateur;
     std::unique_ptr<AnalyseDc> m_dc;
 };
 
-// The values of "member" as the controller hands them out, slice after slice.
-TEST_F(DcDifficile, FiveThousandMembersReadInSlices) {
-    LdapOptions enTranches;
-    enTranches.rangeSize = 1000;
-    SearchRequest lecture{DnEpreuves(u"CN=Grand groupe"_s), SearchScope::Base, {}, {u"member"_s}};
-    const QList<LdapEntry> lu = searchAll(*BoundBackend(AdminCredentials(), enTranches), lecture);
-    ASSERT_EQ(lu.size(), 1);
-    const LdapAttribute* membres = lu.first().find(u"member");
-    ASSERT_TRUE(membres);
-    EXPECT_EQ(membres->name, u"member"_s);
-    EXPECT_EQ(QSet<QByteArray>(membres->values.begin(), membres->values.end()).size(), 5000);
-
-    m_dc->Lance(m_utilisateur, u"Grand groupe"_s);
-    ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
-    EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 5000);
-}
-
-TEST_F(DcDifficile, FiftyLevelsDeepAndACycleOfThree) {
+TEST_F(DcDifficile, FiftyLevelsDeep) {
     m_dc->Lance(m_utilisateur, u"Niveau 01"_s);
     ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
     int niveaux = 1;
@@ -113,11 +82,6 @@ TEST_F(DcDifficile, FiftyLevelsDeepAndACycleOfThree) {
     EXPECT_EQ(niveaux, 50);
     EXPECT_TRUE(n->Text().startsWith(u"Niveau 50"_s)) << n->Text().toStdString();
     EXPECT_TRUE(m_dc->analyse->GroupesRecursifs.isEmpty());
-
-    m_dc->Lance(m_utilisateur, u"Cycle A"_s);
-    ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
-    EXPECT_EQ(m_dc->analyse->GroupesRecursifs, QStringList{u"Cycle A"_s});
-    EXPECT_EQ(m_dc->arbre.Count(), 4); // A > B > C > A, the last one not expanded
 }
 
 // Found by name, shown, and exported as they are, as a group and as an O.U.
@@ -143,6 +107,7 @@ TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedAndAddedTheOthersStay) {
     const QString dnRetire = DnEpreuves(u"CN=Membre 02500,OU=Masse"_s);
     m_dc->Lance(m_utilisateur, u"Grand groupe"_s);
     ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
+    EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 5000);
     const QList<Noeud*> instances = Instances(m_dc->arbre, u'U' + dnRetire);
     ASSERT_EQ(instances.size(), 1);
     ASSERT_EQ(operations().RetireCompte(instances.first()), IssueOperation::Faite);
@@ -188,16 +153,14 @@ TEST_F(DcDifficile, HostileNamedGroupRenamedThenDeleted) {
     const QString nouveau = u"Ωμέγα (王芳) #'é "_s + suffixe;
     ASSERT_EQ(operations().RenommeGroupe(noeud, nouveau), IssueOperation::Faite);
     const QString dnNouveau = u"CN="_s + EchappeValeurDn(nouveau) + u',' + ou;
-    EXPECT_FALSE(existe(dnHostile));
-    const QList<LdapEntry> lu = searchAll(*admin, {dnNouveau, SearchScope::Base, {}, {u"sAMAccountName"_s}});
-    ASSERT_EQ(lu.size(), 1);
-    EXPECT_EQ(QString::fromUtf8(lu.first().find(u"sAMAccountName")->values.value(0)), nouveau);
+    EXPECT_FALSE(LitDc(dnHostile));
+    EXPECT_EQ(ValeursDc(LitDc(dnNouveau), u"sAMAccountName"), QStringList{nouveau});
     noeud = sousLaRacine(dnNouveau);
     ASSERT_TRUE(noeud);
     EXPECT_TRUE(noeud->Text().startsWith(nouveau));
 
     ASSERT_EQ(operations().SupprimeGroupe(noeud), IssueOperation::Faite);
-    EXPECT_FALSE(existe(dnNouveau));
+    EXPECT_FALSE(LitDc(dnNouveau));
     EXPECT_FALSE(sousLaRacine(dnNouveau));
     admin->remove(ou);
 }

@@ -5,7 +5,6 @@
 
 #include "directory/Dn.h"
 #include "groupops/InstancesArbre.h"
-#include "groupops/OperationsGroupes.h"
 #include "text/Texte.h"
 
 #include <QDateTime>
@@ -20,39 +19,22 @@ namespace {
 enum class Panne { Tue, Muet };
 enum class Operation { Renomme, CreeSousGroupe };
 
-// Passes everything to the controller's backend; armed, it brings the fault about just before
-// the next modification, which is the second step of both operations tried here.
-class BackendPiege : public Backend {
+// Armed, brings the fault about just before the next modification, which is the second step of
+// both operations tried here.
+class BackendPiege : public ForwardingBackend {
 public:
-    BackendPiege(std::shared_ptr<Backend> reel)
-        : m_reel(std::move(reel)) {}
-
+    using ForwardingBackend::ForwardingBackend;
     std::optional<Panne> armee;
     std::unique_ptr<DcMuet> muet;
 
-    void bind(const Credentials& c, const QString& server) override { m_reel->bind(c, server); }
-    std::unique_ptr<SearchCursor> search(const SearchRequest& r) override { return m_reel->search(r); }
-    void add(const QString& dn, const QList<LdapAttribute>& a) override { m_reel->add(dn, a); }
     void modify(const QString& dn, const QList<Modification>& m) override {
         if (armee == Panne::Tue)
             ::kill(PidDc(), SIGKILL);
         else if (armee == Panne::Muet)
             muet = std::make_unique<DcMuet>();
         armee.reset();
-        m_reel->modify(dn, m);
+        ForwardingBackend::modify(dn, m);
     }
-    void remove(const QString& dn) override { m_reel->remove(dn); }
-    void rename(const QString& dn, const QString& rdn, const QString& sup) override {
-        m_reel->rename(dn, rdn, sup);
-    }
-    bool compare(const QString& dn, const QString& a, const QByteArray& v) override {
-        return m_reel->compare(dn, a, v);
-    }
-    QString address() const override { return m_reel->address(); }
-    void setPatience(Patience p) override { m_reel->setPatience(std::move(p)); }
-
-private:
-    std::shared_ptr<Backend> m_reel;
 };
 
 struct Cas {
@@ -65,9 +47,7 @@ class DcOperationsEnPanne : public ::testing::TestWithParam<Cas> {
 protected:
     void SetUp() override {
         ARBRIX_REQUIRE_DC();
-        if (::kill(PidDc(), 0) != 0) {
-            ASSERT_TRUE(RelanceDc());
-        }
+        RelanceDcMort();
         ChargeTraductions({});
         const QString suffixe = QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
         m_ou = DnEpreuves(u"OU=Operation "_s + suffixe);
@@ -83,51 +63,22 @@ protected:
                               {u"member"_s, {m_membre.toUtf8()}}});
     }
 
-    // The entry as the controller holds it once it answers again; nullopt when absent.
-    static std::optional<LdapEntry> lit(Backend& annuaire, const QString& dn) {
-        try {
-            const QList<LdapEntry> e = searchAll(annuaire, {dn, SearchScope::Base, u"(objectClass=*)"_s, {}});
-            return e.isEmpty() ? std::nullopt : std::optional(e.first());
-        } catch (const LdapError&) {
-            return std::nullopt;
-        }
-    }
-    static QString valeur(const std::optional<LdapEntry>& e, QStringView attribut) {
-        const LdapAttribute* a = e ? e->find(attribut) : nullptr;
-        return a && !a->values.isEmpty() ? QString::fromUtf8(a->values.first()) : QString();
-    }
-    static QStringList membres(const std::optional<LdapEntry>& e) {
-        QStringList dns;
-        if (const LdapAttribute* a = e ? e->find(u"member") : nullptr)
-            for (const QByteArray& v : a->values)
-                dns.append(QString::fromUtf8(v));
-        return dns;
-    }
-
     QString m_ou, m_parent, m_membre, m_compteMembre;
 };
 
 TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheStep) {
     const Cas cas = GetParam();
     LdapOptions options;
-    options.uris = Dc().uri();
     options.networkTimeoutSeconds = 2;
     options.answerTimeoutSeconds = 2;
-    auto piege = std::make_shared<BackendPiege>(std::make_shared<LdapBackend>(options));
-    AccesAnnuaire acces;
-    acces.AccesAD = 1;
-    acces.AccesADLogin = Dc().value("ADMIN_LOGIN");
-    acces.AccesADPassword = Dc().value("ADMIN_PASSWORD");
-    auto session = std::make_shared<SessionAD>(piege, acces);
-    ASSERT_TRUE(session->Ouvre().reussi());
-    InstalleSession(session);
+    auto piege = std::make_shared<BackendPiege>(std::make_shared<LdapBackend>(AnalyseDc::avecUri(options)));
     UtilisateurScripte utilisateur;
-    Parametres parametres;
-    Arbre arbre;
-    Analyse analyse(arbre, *session, parametres, utilisateur);
-    OperationsGroupes operations(arbre, *session, parametres, utilisateur, analyse);
-    analyse.LanceAnalyse(Mode::Standard, m_ou);
-    ASSERT_EQ(analyse.Resultat().issue, IssueAnalyse::Arborescence);
+    AnalyseDc dc(utilisateur, piege);
+    ASSERT_TRUE(dc.ouverte);
+    Arbre& arbre = dc.arbre;
+    OperationsGroupes operations = dc.operations(utilisateur);
+    dc.analyse->LanceAnalyse(Mode::Standard, m_ou);
+    ASSERT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Arborescence);
 
     const QString suffixe = m_ou.section(u',', 0, 0).section(u' ', 1);
     const QString nouveau = (cas.operation == Operation::Renomme ? u"Renomme "_s : u"Nouveau "_s) + suffixe;
@@ -157,34 +108,29 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
     EXPECT_NE(issue, IssueOperation::Faite);
     ASSERT_EQ(utilisateur.messages.size(), 1u);
     const QString message = utilisateur.messages.front().texte;
+    const QString attendu = cas.operation == Operation::Renomme
+                                ? FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE"),
+                                                 {nouveau, m_compteMembre, {}})
+                                : FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),
+                                                 {nouveau, DnValeurRdn(m_parent), {}});
+    EXPECT_TRUE(message.startsWith(attendu.section(u'\n', 0, 0))) << message.toStdString();
+    EXPECT_FALSE(Instances(arbre, u'G' + dnNouveau).isEmpty()) << "shown under its new name";
 
-    auto annuaire = AdminBackend();
-    const std::optional<LdapEntry> cree = lit(*annuaire, dnNouveau);
-    const bool montre = !Instances(arbre, u'G' + dnNouveau).isEmpty();
+    const std::optional<LdapEntry> cree = LitDc(dnNouveau);
     // A silent controller carries out the abandoned requests once it answers again, so that only
     // a killed one leaves a known state to compare with the tree.
     const bool etatConnu = cas.panne == Panne::Tue;
     if (cas.operation == Operation::Renomme) {
-        EXPECT_TRUE(message.startsWith(FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE"),
-                                                      {nouveau, m_compteMembre, {}})
-                                           .section(u'\n', 0, 0)))
-            << message.toStdString();
-        EXPECT_TRUE(montre);
         EXPECT_TRUE(Instances(arbre, u'G' + m_membre).isEmpty());
-        EXPECT_NE(bool(cree), bool(lit(*annuaire, m_membre))) << "one group, under one of its names";
+        EXPECT_NE(bool(cree), bool(LitDc(m_membre))) << "one group, under one of its names";
         if (etatConnu) {
             ASSERT_TRUE(cree) << "the relative name was changed before the fault";
-            EXPECT_EQ(valeur(cree, u"sAMAccountName"), m_compteMembre);
+            EXPECT_EQ(ValeursDc(cree, u"sAMAccountName"), QStringList{m_compteMembre});
         }
     } else {
-        EXPECT_TRUE(message.startsWith(FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),
-                                                      {nouveau, DnValeurRdn(m_parent), {}})
-                                           .section(u'\n', 0, 0)))
-            << message.toStdString();
         ASSERT_TRUE(cree) << "the group was created before the fault";
-        EXPECT_TRUE(montre);
         if (etatConnu) {
-            EXPECT_FALSE(membres(lit(*annuaire, m_parent)).contains(dnNouveau, Qt::CaseInsensitive));
+            EXPECT_FALSE(ValeursDc(LitDc(m_parent), u"member").contains(dnNouveau, Qt::CaseInsensitive));
             for (Noeud* n : Instances(arbre, u'G' + dnNouveau))
                 EXPECT_NE(n->Parent()->Tag(), u'G' + m_parent);
         }

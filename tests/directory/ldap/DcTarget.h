@@ -19,7 +19,6 @@ public:
         credentials = testdc::UserCredentials();
         return std::make_shared<LdapBackend>(options());
     }
-    bool hasGroupWithoutScope() const override { return false; }
 
 private:
     static LdapOptions options() {

@@ -53,14 +53,9 @@ TEST(LdapRange, RequestsTheFirstSliceOfNamedAttributesAndThenTheNext) {
 }
 
 TEST(LdapDiscovery, ReadsTheDefaultRealmOfLibdefaultsOnly) {
-    const QString conf = u"# comment\n"
-                         "[realms]\n"
-                         "  default_realm = WRONG.TEST\n"
-                         "[libdefaults]\n"
-                         "\tdns_lookup_kdc = false\n"
-                         "\tdefault_realm = VELMORA.TEST\n"
-                         "[domain_realm]\n"
-                         " default_realm = ALSO.WRONG\n"_s;
+    const QString conf = u"# comment\n[realms]\n  default_realm = WRONG.TEST\n[libdefaults]\n"
+                         u"\tdns_lookup_kdc = false\n\tdefault_realm = VELMORA.TEST\n"
+                         u"[domain_realm]\n default_realm = ALSO.WRONG\n"_s;
     EXPECT_EQ(RoyaumeDepuisKrb5Conf(conf), u"VELMORA.TEST"_s);
     EXPECT_EQ(RoyaumeDepuisKrb5Conf(u"[libdefaults]\n  dns_lookup_kdc = true\n"_s), QString());
     EXPECT_EQ(RoyaumeDepuisKrb5Conf(QString()), QString());

@@ -7,31 +7,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstdlib>
-
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Sets ARBRIX_DIRECTORY for one test and puts the previous value back.
-class DirectoryVariable {
-public:
-    explicit DirectoryVariable(const QString& value)
-        : m_previous(qgetenv("ARBRIX_DIRECTORY"))
-        , m_wasSet(qEnvironmentVariableIsSet("ARBRIX_DIRECTORY")) {
-        qputenv("ARBRIX_DIRECTORY", value.toUtf8());
-    }
-    ~DirectoryVariable() {
-        if (m_wasSet)
-            qputenv("ARBRIX_DIRECTORY", m_previous);
-        else
-            qunsetenv("ARBRIX_DIRECTORY");
-    }
-
-private:
-    QByteArray m_previous;
-    bool m_wasSet;
+// ARBRIX_DIRECTORY, when set and not empty, wins over the setting.
+class Ouverture : public ::testing::Test {
+protected:
+    void SetUp() override { qputenv("ARBRIX_DIRECTORY", ""); }
+    void TearDown() override { qputenv("ARBRIX_DIRECTORY", ""); }
 };
 
 const QString samplePath = QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif");
@@ -62,8 +47,8 @@ TEST(DesignationAnnuaire, ReadsUrisHostsAndFiles) {
     }
 }
 
-TEST(OuvreAnnuaire, OpensTheEmbeddedDirectoryFromAnLdifFile) {
-    DirectoryVariable variable(samplePath);
+TEST_F(Ouverture, OpensTheEmbeddedDirectoryFromAnLdifFile) {
+    qputenv("ARBRIX_DIRECTORY", samplePath.toUtf8());
     const AnnuaireOuvert opened = OuvreAnnuaire(u"ldap://ignored"_s);
     ASSERT_TRUE(opened.ouvert()) << opened.erreur.toStdString();
     EXPECT_EQ(opened.genre, GenreAnnuaire::FichierLdif);
@@ -72,8 +57,7 @@ TEST(OuvreAnnuaire, OpensTheEmbeddedDirectoryFromAnLdifFile) {
     EXPECT_EQ(memory->namingContext().toLower(), u"dc=velmora,dc=test"_s);
 }
 
-TEST(OuvreAnnuaire, OpensTheLdapBackendOnTheNamedServers) {
-    DirectoryVariable empty(QString{}); // set but empty: the setting is used
+TEST_F(Ouverture, OpensTheLdapBackendOnTheNamedServers) {
     const AnnuaireOuvert opened = OuvreAnnuaire(u"ldaps://dc1.velmora.test dc2.velmora.test"_s);
     ASSERT_TRUE(opened.ouvert());
     auto* ldap = dynamic_cast<LdapBackend*>(opened.backend.get());
@@ -87,8 +71,7 @@ TEST(OuvreAnnuaire, OpensTheLdapBackendOnTheNamedServers) {
     EXPECT_EQ(discovering.genre, GenreAnnuaire::Decouverte);
 }
 
-TEST(OuvreAnnuaire, ExplainsWhatCannotBeOpened) {
-    DirectoryVariable empty(QString{});
+TEST_F(Ouverture, ExplainsWhatCannotBeOpened) {
     const AnnuaireOuvert missing = OuvreAnnuaire(u"/nonexistent/annuaire.ldif"_s);
     EXPECT_FALSE(missing.ouvert());
     EXPECT_TRUE(missing.erreur.contains(u"/nonexistent/annuaire.ldif"_s)) << missing.erreur.toStdString();

@@ -40,19 +40,11 @@ QString DcSettings::value(const char* key) const {
 }
 
 Credentials AdminCredentials() {
-    Credentials c;
-    c.accessMode = 1;
-    c.login = Dc().value("ADMIN_LOGIN");
-    c.password = Dc().value("ADMIN_PASSWORD");
-    return c;
+    return {1, Dc().value("ADMIN_LOGIN"), Dc().value("ADMIN_PASSWORD"), {}};
 }
 
 Credentials UserCredentials() {
-    Credentials c;
-    c.accessMode = 1;
-    c.login = Dc().value("USER_LOGIN");
-    c.password = Dc().value("USER_PASSWORD");
-    return c;
+    return {1, Dc().value("USER_LOGIN"), Dc().value("USER_PASSWORD"), {}};
 }
 
 std::shared_ptr<LdapBackend> BoundBackend(const Credentials& credentials, LdapOptions options) {

@@ -1,4 +1,4 @@
-// What only the embedded directory shows: loading, defaults a domain controller sets, binds, speed.
+// What only the embedded directory shows: loading, defaults a domain controller sets, binds, changes.
 
 #include "directory/Gateway.h"
 #include "directory/Session.h"
@@ -75,6 +75,15 @@ int ldifErrorLine(const QByteArray& text) {
     return 0;
 }
 
+template <typename F> int codeOf(F f) {
+    try {
+        f();
+    } catch (const LdapError& e) {
+        return e.code();
+    }
+    return 0;
+}
+
 } // namespace
 
 TEST(MemoryLoading, FoldedLinesBase64CommentsAndChangeRecords) {
@@ -93,56 +102,41 @@ TEST(MemoryLoading, FoldedLinesBase64CommentsAndChangeRecords) {
     EXPECT_EQ(g1.find(u"memberOf")->values, QList<QByteArray>{"CN=G2,OU=Ventes,DC=example,DC=test"});
 }
 
+// What the sample comparison with a controller cannot show: values outside the sample's O.U.s
+// and on entries the file left bare.
 TEST(MemoryLoading, ValuesADomainControllerSets) {
     auto backend = small();
     backend->bind({}, {});
-    const LdapEntry anne = read(*backend, u"CN=Anne Long,OU=Ventes,DC=example,DC=test"_s,
-                                {u"*"_s, u"msDS-User-Account-Control-Computed"_s});
-    const auto value = [](const LdapEntry& e, const char16_t* name) {
-        const LdapAttribute* a = e.find(QStringView(name));
-        return a ? QString::fromUtf8(a->values.join(',')) : QString();
-    };
-    EXPECT_EQ(value(anne, u"objectClass"), u"top,person,organizationalPerson,user"_s);
-    EXPECT_EQ(value(anne, u"objectCategory"), u"CN=Person,CN=Schema,CN=Configuration,DC=example,DC=test"_s);
-    EXPECT_EQ(value(anne, u"name"), u"Anne Long"_s);
-    EXPECT_EQ(value(anne, u"cn"), u"Anne Long"_s);
-    EXPECT_EQ(value(anne, u"primaryGroupID"), u"513"_s);
-    EXPECT_EQ(value(anne, u"msDS-User-Account-Control-Computed"), u"16"_s) << "locked by lockoutTime";
+    const QString anneDn = u"CN=Anne Long,OU=Ventes,DC=example,DC=test"_s;
+    const LdapEntry anne = read(*backend, anneDn, {u"*"_s, u"msDS-User-Account-Control-Computed"_s});
+    EXPECT_EQ(anne.find(u"msDS-User-Account-Control-Computed")->values.first(), "16")
+        << "locked by lockoutTime";
+    EXPECT_EQ(read(*backend, anneDn).find(u"msDS-User-Account-Control-Computed"), nullptr)
+        << "constructed: only when asked for";
     const QByteArray sid = anne.find(u"objectSid")->values.first();
     ASSERT_EQ(sid.size(), 28);
     EXPECT_GE(qFromLittleEndian<quint32>(sid.constData() + 24), 1100u);
-    EXPECT_TRUE(read(*backend, u"CN=Anne Long,OU=Ventes,DC=example,DC=test"_s)
-                    .find(u"msDS-User-Account-Control-Computed") == nullptr)
-        << "constructed: only when asked for";
-    const LdapEntry pc = read(*backend, u"CN=PC1,OU=Ventes,DC=example,DC=test"_s);
-    EXPECT_EQ(value(pc, u"primaryGroupID"), u"515"_s);
-    EXPECT_EQ(value(pc, u"objectClass"), u"top,person,organizationalPerson,user,computer"_s);
-    EXPECT_EQ(value(read(*backend, u"CN=G1,OU=Ventes,DC=example,DC=test"_s), u"groupType"), u"-2147483646"_s);
-    // The domain objects the file left out.
+    EXPECT_EQ(
+        read(*backend, u"CN=PC1,OU=Ventes,DC=example,DC=test"_s).find(u"primaryGroupID")->values.first(),
+        "515");
     EXPECT_FALSE(read(*backend, u"CN=Domain Users,CN=Users,DC=example,DC=test"_s).dn.isEmpty());
 }
 
 TEST(MemoryLoading, MalformedFilesNameTheLineAndLoadNothing) {
-    EXPECT_EQ(
-        ldifErrorLine("dn: OU=A,DC=x\nobjectClass: organizationalUnit\n\ndn: OU=B,DC=x\nno colon here\n"), 5);
-    EXPECT_EQ(ldifErrorLine("dn: OU=A,DC=x\nobjectClass:: ***\n"), 2);
-    EXPECT_EQ(ldifErrorLine("objectClass: top\n"), 1);
-    EXPECT_EQ(ldifErrorLine("dn: OU=A,,DC=x\nobjectClass: top\n"), 1);
-    EXPECT_EQ(ldifErrorLine(
-                  "dn: OU=A,DC=x\nobjectClass: organizationalUnit\n\ndn: CN=G,OU=A,DC=x\nobjectClass: group\n"
-                  "member: CN=Nobody,OU=A,DC=x\n"),
-              4);
-    EXPECT_EQ(ldifErrorLine("dn: OU=A,DC=x\nobjectClass: organizationalUnit\n\ndn: OU=C,OU=B,DC=x\n"
-                            "objectClass: organizationalUnit\n"),
-              4)
-        << "missing parent";
-    EXPECT_EQ(
-        ldifErrorLine("dn: OU=A,DC=x\nobjectClass: organizationalUnit\n\ndn: OU=A,DC=x\nobjectClass: top\n"),
-        4);
-    EXPECT_EQ(ldifErrorLine("dn: OU=A,DC=x\nchangetype: modrdn\nnewrdn: OU=B\n"), 2);
-    EXPECT_EQ(ldifErrorLine(
-                  "dn: OU=A,DC=x\nobjectClass: organizationalUnit\n\ndn: OU=A,DC=other\nobjectClass: top\n"),
-              4);
+    const QByteArray ouA = "dn: OU=A,DC=x\nobjectClass: organizationalUnit\n\n";
+    const std::pair<QByteArray, int> files[] = {
+        {ouA + "dn: OU=B,DC=x\nno colon here\n", 5},
+        {"dn: OU=A,DC=x\nobjectClass:: ***\n", 2},
+        {"objectClass: top\n", 1},
+        {"dn: OU=A,,DC=x\nobjectClass: top\n", 1},
+        {ouA + "dn: CN=G,OU=A,DC=x\nobjectClass: group\nmember: CN=Nobody,OU=A,DC=x\n", 4},
+        {ouA + "dn: OU=C,OU=B,DC=x\nobjectClass: organizationalUnit\n", 4}, // missing parent
+        {ouA + "dn: OU=A,DC=x\nobjectClass: top\n", 4},
+        {"dn: OU=A,DC=x\nchangetype: modrdn\nnewrdn: OU=B\n", 2},
+        {ouA + "dn: OU=A,DC=other\nobjectClass: top\n", 4},
+    };
+    for (const auto& [text, line] : files)
+        EXPECT_EQ(ldifErrorLine(text), line) << text.constData();
     try {
         MemoryBackend backend(u"/nonexistent/file.ldif"_s);
         FAIL() << "a missing file loads";
@@ -163,12 +157,7 @@ TEST(MemoryBinds, LoginsPasswordsAndServers) {
                             utf16.toBase64() + "\n";
     auto backend = MemoryBackend::fromText(text);
     const auto code = [&](const QString& login, const QString& pw, const QString& server = {}) {
-        try {
-            backend->bind(Credentials{1, login, pw, {}}, server);
-        } catch (const LdapError& e) {
-            return e.code();
-        }
-        return 0;
+        return codeOf([&] { backend->bind(Credentials{1, login, pw, {}}, server); });
     };
     EXPECT_EQ(code(u"adm@example.test"_s, u"S3cret!"_s), 0);
     EXPECT_EQ(code(u"EXAMPLE\\adm"_s, u"S3cret!"_s), 0);
@@ -188,94 +177,26 @@ TEST(MemoryBinds, LoginsPasswordsAndServers) {
 TEST(MemoryChanges, ReadOnlyEntriesAndRenamesKeepLinks) {
     auto backend = small();
     backend->bind({}, {});
-    const QString g1 = u"CN=G1,OU=Ventes,DC=example,DC=test"_s;
-    const auto code = [](auto f) {
-        try {
-            f();
-        } catch (const LdapError& e) {
-            return e.code();
-        }
-        return 0;
+    const auto replace = [&](const QString& dn, const QString& attribute, const QByteArray& value) {
+        return codeOf([&] { backend->modify(dn, {{ModOp::Replace, attribute, {value}}}); });
     };
-    EXPECT_EQ(code([&] {
-                  backend->modify(g1, {{ModOp::Replace, u"description"_s, {"x"}}});
-              }),
-              LdapCode::InsufficientAccessRights);
-    EXPECT_EQ(code([&] { backend->remove(g1); }), LdapCode::InsufficientAccessRights);
+    const QString g1 = u"CN=G1,OU=Ventes,DC=example,DC=test"_s;
+    EXPECT_EQ(replace(g1, u"description"_s, "x"), LdapCode::InsufficientAccessRights);
+    EXPECT_EQ(codeOf([&] { backend->remove(g1); }), LdapCode::InsufficientAccessRights);
     backend->rename(u"CN=Anne Long,OU=Ventes,DC=example,DC=test"_s, u"CN=Anne Large"_s, {});
     EXPECT_TRUE(backend->compare(g1, u"member"_s, "cn=anne large,ou=ventes,dc=example,dc=test"));
     backend->rename(u"OU=Ventes,DC=example,DC=test"_s, u"OU=Sales"_s, {});
-    EXPECT_TRUE(backend->compare(u"CN=G2,OU=Sales,DC=example,DC=test"_s, u"member"_s,
-                                 "CN=G1,OU=Sales,DC=example,DC=test"));
+    const QString g2 = u"CN=G2,OU=Sales,DC=example,DC=test"_s;
+    EXPECT_TRUE(backend->compare(g2, u"member"_s, "CN=G1,OU=Sales,DC=example,DC=test"));
     const LdapEntry anne = read(*backend, u"CN=Anne Large,OU=Sales,DC=example,DC=test"_s);
     EXPECT_EQ(anne.find(u"memberOf")->values, QList<QByteArray>{"CN=G1,OU=Sales,DC=example,DC=test"});
-    EXPECT_EQ(code([&] {
-                  backend->modify(u"CN=G2,OU=Sales,DC=example,DC=test"_s,
-                                  {{ModOp::Replace, u"groupType"_s, {"abc"}}});
-              }),
-              LdapCode::InvalidAttributeSyntax);
-    EXPECT_EQ(code([&] {
-                  backend->modify(u"CN=G2,OU=Sales,DC=example,DC=test"_s,
-                                  {{ModOp::Replace, u"sAMAccountName"_s, {"PC1$"}}});
-              }),
-              LdapCode::EntryAlreadyExists);
-}
-
-TEST(MemoryIndex, MemberQueriesAnswerEveryGroupFromTheIndex) {
-    // Many groups over shared accounts: each member query must return exactly that group's members
-    // in one search. Speed itself is measured by the benchmarks.
-    const int accounts = 2000;
-    const int groups = 40;
-    QByteArray text = "dn: OU=Big,DC=big,DC=test\nobjectClass: organizationalUnit\n\n";
-    for (int i = 0; i < accounts; ++i)
-        text += "dn: CN=u" + QByteArray::number(i) +
-                ",OU=Big,DC=big,DC=test\nobjectClass: user\nsAMAccountName: u" + QByteArray::number(i) +
-                "\n\n";
-    for (int g = 0; g < groups; ++g) {
-        text += "dn: CN=g" + QByteArray::number(g) + ",OU=Big,DC=big,DC=test\nobjectClass: group\n";
-        for (int m = 0; m < 50; ++m)
-            text += "member: CN=u" + QByteArray::number((g * 50 + m) % accounts) + ",OU=Big,DC=big,DC=test\n";
-        text += "\n";
-    }
-    auto backend = std::shared_ptr<MemoryBackend>(MemoryBackend::fromText(text).release());
-    DirectoryConnection connection(backend, {});
-    connection.Open();
-    int rows = 0;
-    for (int g = 0; g < groups; ++g) {
-        Recordset r = connection.Execute(searchRequest(u"DC=big,DC=test"_s, SearchScope::Subtree,
-                                                       u"(&(objectCategory=person)(memberOf=CN=g"_s +
-                                                           QString::number(g) + u",OU=Big,DC=big,DC=test))"_s,
-                                                       {u"sAMAccountName"_s}));
-        for (; !r.Eof(); r.MoveNext()) {
-            const int n = r.Fields(u"sAMAccountName").toString().mid(1).toInt();
-            EXPECT_GE(n, g * 50);
-            EXPECT_LT(n, g * 50 + 50);
-            ++rows;
-        }
-    }
-    EXPECT_EQ(rows, groups * 50);
-    EXPECT_EQ(backend->roundTrips().searches, groups);
-}
-
-TEST(MemoryLoading, NamesNeedingEscapesLoadAndAreAddedAndFound) {
-    // A leading "#" must stay escaped when the directory spells the DN back, or the entry is lost.
-    const QByteArray text = "dn: OU=X,DC=example,DC=test\nobjectClass: organizationalUnit\n\n"
-                            "dn: CN=\\23hash,OU=X,DC=example,DC=test\nobjectClass: group\n\n"
-                            "dn: CN=Dupont\\, Jean,OU=X,DC=example,DC=test\nobjectClass: user\n"
-                            "sAMAccountName: jdupont\n";
-    auto backend = MemoryBackend::fromText(text, u"escapes.ldif"_s);
-    backend->bind({}, {});
-    EXPECT_EQ(read(*backend, u"CN=\\23hash,OU=X,DC=example,DC=test"_s).find(u"name")->values.first(),
-              "#hash");
-    EXPECT_EQ(read(*backend, u"CN=Dupont\\, Jean,OU=X,DC=example,DC=test"_s).find(u"cn")->values.first(),
-              "Dupont, Jean");
-    backend->add(u"CN=\\#second,OU=X,DC=example,DC=test"_s, {{u"objectClass"_s, {"group"}}});
-    EXPECT_EQ(read(*backend, u"CN=\\23second,OU=X,DC=example,DC=test"_s).find(u"name")->values.first(),
-              "#second");
+    EXPECT_EQ(replace(g2, u"groupType"_s, "abc"), LdapCode::InvalidAttributeSyntax);
+    EXPECT_EQ(replace(g2, u"sAMAccountName"_s, "PC1$"), LdapCode::EntryAlreadyExists);
 }
 
 TEST(MemoryLoading, DnsAreSpeltTheDirectorysWayWhateverTheirFileSpelling) {
-    // The usual DNs are spelt without being parsed: the same spelling as the parsed ones.
+    // The usual DNs are spelt without being parsed: the same spelling as the parsed ones. A leading
+    // "#" must stay escaped when the directory spells the DN back, or the entry is lost.
     struct Case {
         QByteArray dnInFile;
         QString spelt;
@@ -292,6 +213,9 @@ TEST(MemoryLoading, DnsAreSpeltTheDirectorysWayWhateverTheirFileSpelling) {
          "\xc3\x89lodie"},
         {"CN=Dupont\\2C Jean,OU=X,DC=example,DC=test", u"CN=Dupont\\, Jean,OU=X,DC=example,DC=test"_s,
          "Dupont, Jean"},
+        {"CN=Roux\\, Anne,OU=X,DC=example,DC=test", u"CN=Roux\\, Anne,OU=X,DC=example,DC=test"_s,
+         "Roux, Anne"},
+        {"CN=\\23hash,OU=X,DC=example,DC=test", u"CN=\\#hash,OU=X,DC=example,DC=test"_s, "#hash"},
     };
     QByteArray text = "dn: OU=X,DC=example,DC=test\nobjectClass: organizationalUnit\n";
     for (const Case& c : cases)
@@ -304,4 +228,7 @@ TEST(MemoryLoading, DnsAreSpeltTheDirectorysWayWhateverTheirFileSpelling) {
         EXPECT_EQ(entry.find(u"name") ? entry.find(u"name")->values.first() : QByteArray(), c.name)
             << c.dnInFile.constData();
     }
+    backend->add(u"CN=\\#second,OU=X,DC=example,DC=test"_s, {{u"objectClass"_s, {"group"}}});
+    EXPECT_EQ(read(*backend, u"CN=\\23second,OU=X,DC=example,DC=test"_s).find(u"name")->values.first(),
+              "#second");
 }
