@@ -107,7 +107,7 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
     }
     EXPECT_NE(issue, IssueOperation::Faite);
     ASSERT_EQ(utilisateur.messages.size(), 1u);
-    const QString message = utilisateur.messages.front().texte;
+    const QString message = utilisateur.messages.front();
     const QString attendu = cas.operation == Operation::Renomme
                                 ? FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE"),
                                                  {nouveau, m_compteMembre, {}})
