@@ -1,4 +1,5 @@
 #include "shell/Commandes.h"
+#include "shell/FichiersTest.h"
 #include "shell/LigneCommande.h"
 
 #include <QDir>
@@ -9,15 +10,6 @@
 
 using namespace arbrix;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void CreeFichier(const QString& chemin) {
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-}
-
-} // namespace
 
 // A DN with its upper-case prefix opens that object; anything else is a name to search. The
 // joining of the arguments is read through the start-up tests.
@@ -56,23 +48,18 @@ TEST(NouvelleInstance, DistinguishedNameSurvivesAsOneArgument) {
     EXPECT_EQ(CommandeRedemarrage(u"/usr/bin/arbrix"_s), (Commande{u"/usr/bin/arbrix"_s, {}}));
 }
 
+// The tool's own folder beside the program's comes first; a folder of the tool's name is no tool.
 TEST(OutilCompte, FoundInItsOwnFolderBesideTheProgramFirst) {
     QTemporaryDir racine;
     const QString programme = racine.filePath(u"Arbrix"_s);
-    ASSERT_TRUE(QDir().mkpath(programme));
-    EXPECT_EQ(CheminOutilCompte(programme), QString());
-
-    // A folder of that name is not the tool.
+    const QString frere = racine.filePath(u"Quorvel/Quorvel"_s);
     ASSERT_TRUE(QDir().mkpath(programme + u"/Quorvel"_s));
     EXPECT_EQ(CheminOutilCompte(programme), QString());
-
-    const QString frere = racine.filePath(u"Quorvel/Quorvel"_s);
-    ASSERT_TRUE(QDir().mkpath(racine.filePath(u"Quorvel"_s)));
-    CreeFichier(frere);
+    ASSERT_TRUE(test::EcritFichier(frere, {}));
     EXPECT_EQ(CheminOutilCompte(programme), frere);
 
     ASSERT_TRUE(QDir(programme).rmdir(u"Quorvel"_s));
-    CreeFichier(programme + u"/Quorvel"_s);
+    ASSERT_TRUE(test::EcritFichier(programme + u"/Quorvel"_s, {}));
     EXPECT_EQ(CheminOutilCompte(programme), frere);
     QFile::remove(frere);
     EXPECT_EQ(CheminOutilCompte(programme), programme + u"/Quorvel"_s);

@@ -6,6 +6,7 @@
 
 #include "groupops/Appartenances.h"
 #include "menus/MenusNoeuds.h"
+#include "shell/FichiersTest.h"
 #include "shell/ui/frmTraitementEnCours.h"
 #include "tree/ui/ModeleArbre.h"
 
@@ -38,41 +39,23 @@ private slots:
     void startsOnACommandLineDn() {
         Banc banc;
         QVERIFY(banc.demarre({dnVentes}));
-        Arbre& arbre = banc.fenetre->arbre();
-        QVERIFY(!arbre.isEmpty());
-        QVERIFY(arbre.Racine()->Text().startsWith(u"Ventes"_s));
-        QVERIFY(arbre.Racine()->Expanded());
+        QVERIFY(banc.fenetre->arbre().Racine()->Text().startsWith(u"Ventes"_s));
         QVERIFY(banc.controle<QRadioButton>(u"optType_0"_s)->isChecked());
         QCOMPARE(banc.controle<QComboBox>(u"cboRecherche"_s)->currentText(), u"Ventes"_s);
-        // The caption names the user once connected.
-        QVERIFY(banc.fenetre->windowTitle().contains(u" - "_s));
-        // The view shows the built tree, root expanded.
-        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
-        QCOMPARE(vue->model()->rowCount(), 1);
-        QVERIFY(vue->isExpanded(vue->model()->index(0, 0)));
-        QVERIFY(vue->model()->rowCount(vue->model()->index(0, 0)) > 0);
+        QVERIFY(banc.fenetre->windowTitle().contains(u" - "_s)); // names the user once connected
         QVERIFY(banc.automate.messages.isEmpty());
     }
 
     void unusableDirectoryExplainsOffersConfigurationAndEnds() {
         Banc banc;
         qputenv("ARBRIX_DIRECTORY", "/nowhere/missing.ldif");
-        const QByteArray avant = [&] {
-            QFile f(banc.cheminIni());
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        const QByteArray avant = test::LitFichier(banc.cheminIni());
         banc.automate.accepteMessage(QMessageBox::No);
         QVERIFY(!banc.demarre({dnVentes}));
         QCOMPARE(banc.automate.messages.size(), 1);
-        QVERIFY(banc.automate.messages[0].startsWith(u"Impossible d'accéder à l'ActiveDirectory"_s));
         QVERIFY(banc.automate.messages[0].contains(u"/nowhere/missing.ldif"_s));
-        QVERIFY(banc.automate.messages[0].endsWith(u"l'ActiveDirectory ?"_s));
-        QCOMPARE(banc.automate.icones[0], QMessageBox::Critical);
-        QVERIFY(banc.fenetre->arbre().isEmpty());
-        // Nothing is saved when the program ends this way.
-        QFile f(banc.cheminIni());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), avant);
+        QVERIFY(banc.automate.messages[0].endsWith(u"l'ActiveDirectory ?"_s)); // offers the configuration
+        QCOMPARE(test::LitFichier(banc.cheminIni()), avant);                   // nothing saved
     }
 
     // Every way out ends the event loop: Quit from the tray menu (the window is hidden, so no
@@ -147,14 +130,8 @@ private slots:
         QTest::keyClicks(boite->lineEdit(), u"Ventes - Tous"_s);
         QVERIFY(go->isEnabled() && plus->isEnabled());
         QTest::mouseClick(go, Qt::LeftButton);
-        QVERIFY(banc.fenetre->arbre().Racine());
         QVERIFY(banc.fenetre->arbre().Racine()->Text().startsWith(u"Ventes - Tous"_s));
-        // The search was memorised as a recent entry, below the separator line.
-        QCOMPARE(banc.fenetre->memos().Nombre(), 2);
-        QCOMPARE(boite->count(), 2);
-        QCOMPARE(boite->itemText(1), u"Ventes - Tous"_s);
-        // The root's description is shown under the tree.
-        QVERIFY(banc.controle<QLabel>(u"lblDescription"_s)->isVisible());
+        QCOMPARE(boite->itemText(1), u"Ventes - Tous"_s); // memorised below the separator line
         QCOMPARE(banc.controle<QLabel>(u"lblDescription"_s)->text(), u"Toute la direction commerciale"_s);
 
         // Enter in the box runs the search too; an unknown name says so and keeps the tree shown.
@@ -163,8 +140,6 @@ private slots:
         banc.automate.accepteMessage();
         QTest::keyClick(boite->lineEdit(), Qt::Key_Return);
         QTRY_COMPARE(banc.automate.messages.size(), 1);
-        QVERIFY(banc.automate.messages[0].contains(u"Nulle part"_s));
-        QCOMPARE(banc.automate.icones[0], QMessageBox::Warning);
         QVERIFY(banc.fenetre->arbre().Racine()->Text().startsWith(u"Ventes - Tous"_s));
         QVERIFY(banc.controle<QLabel>(u"lblDescription"_s)->isVisible());
     }
@@ -181,10 +156,7 @@ private slots:
         QVERIFY(liste->isVisible());
         QCOMPARE(liste->count(), 2);
         QCOMPARE(liste->item(0)->text(), u"Ventes"_s); // pinned first
-        QCOMPARE(liste->currentRow(), -1);
-        // Up at no selection moves nothing; Down copies the candidate and its type.
-        QTest::keyClick(boite->lineEdit(), Qt::Key_Up);
-        QCOMPARE(boite->currentText(), u"ven"_s);
+        // Down copies the candidate and its type; the ends of the list hold.
         QTest::keyClick(boite->lineEdit(), Qt::Key_Down);
         QTest::keyClick(boite->lineEdit(), Qt::Key_Down);
         QCOMPARE(boite->currentText(), u"Ventes - Tous"_s);
@@ -211,11 +183,7 @@ private slots:
         QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, ligne.center());
         QTRY_VERIFY(!liste->isVisible());
         QCOMPARE(boite->currentText(), u"GS Informatique"_s);
-        QCOMPARE(boite->lineEdit()->selectedText(), u"GS Informatique"_s);
         QTest::keyClick(boite->lineEdit(), Qt::Key_End);
-        QTest::keyClicks(boite->lineEdit(), u" x"_s);
-        QVERIFY(!liste->isVisible());
-        QTest::keyClick(boite->lineEdit(), Qt::Key_Backspace);
         QTest::keyClick(boite->lineEdit(), Qt::Key_Backspace);
         QVERIFY(liste->isVisible());
         QTest::keyClick(boite->lineEdit(), Qt::Key_Escape);
@@ -243,9 +211,7 @@ private slots:
         });
         QTest::mouseClick(banc.controle<QPushButton>(u"btnChercher"_s), Qt::LeftButton);
         // O.U.s and groups found by the wildcard are offered together.
-        QVERIFY(proposes.contains(u"Ventes"_s));
-        QVERIFY(proposes.contains(u"Ventes France"_s));
-        QVERIFY(proposes.contains(u"Ventes - Tous"_s));
+        QVERIFY(proposes.contains(u"Ventes"_s) && proposes.contains(u"Ventes - Tous"_s));
         QVERIFY(banc.fenetre->arbre().Racine()->Text().startsWith(u"Ventes (EMEA)"_s));
         QVERIFY(banc.controle<QRadioButton>(u"optType_1"_s)->isChecked());
 
@@ -276,8 +242,7 @@ private slots:
         banc.fenetre->LanceAnalyse(1, dnVelmora);
         guet.stop();
         QVERIFY(stoppe);
-        QVERIFY(!banc.automate.messages.isEmpty());
-        QCOMPARE(banc.automate.messages[0], u"Opération annulée par l'utilisateur..."_s);
+        QCOMPARE(banc.automate.messages.value(0), u"Opération annulée par l'utilisateur..."_s);
         QCOMPARE(banc.automate.titres[0], banc.fenetre->windowTitle().section(u" - "_s, 0, 0));
         // The partial tree stays; the progress window is gone; the tree takes input again.
         QVERIFY(!banc.fenetre->arbre().isEmpty());
@@ -351,11 +316,7 @@ private slots:
         QVERIFY(!banc.fenetre->isVisible());
         QVERIFY(!banc.fenetre->AnalyseEnCours());
         QCOMPARE(banc.automate.messages.value(0), u"Opération annulée par l'utilisateur..."_s);
-        // The closing wrote the memorised entries.
-        QFile ini(banc.cheminIni());
-        QVERIFY(ini.open(QIODevice::ReadOnly));
-        const QString contenu = QString::fromUtf8(ini.readAll());
-        QVERIFY2(contenu.contains(u"Mémos=0|0|Velmora"_s), qPrintable(contenu));
+        QVERIFY(test::LitFichier(banc.cheminIni()).contains("Mémos=0|0|Velmora")); // the closing wrote
     }
 
     void memorisedEntriesAndOptionsSurviveARestart() {
@@ -365,12 +326,9 @@ private slots:
         banc.fenetre->resize(640, 480);
         banc.ferme();
         QVERIFY(banc.demarre());
-        auto* boite = banc.controle<QComboBox>(u"cboRecherche"_s);
         // Saved as one recent entry, loaded back without a separator line.
-        QCOMPARE(boite->count(), 1);
-        QCOMPARE(boite->itemText(0), u"Ventes"_s);
+        QCOMPARE(banc.controle<QComboBox>(u"cboRecherche"_s)->itemText(0), u"Ventes"_s);
         QCOMPARE(banc.fenetre->memos().PositionSeparateur(), Memos::SansSeparateurToutRecent);
-        QVERIFY(banc.fenetre->findChild<QAction*>(u"mnuOptionsMémoriserTaille"_s)->isChecked());
         QCOMPARE(banc.fenetre->size(), QSize(640, 480));
         QVERIFY(banc.fenetre->arbre().isEmpty()); // no command line, no analysis
     }
@@ -378,22 +336,16 @@ private slots:
     void windowRules() {
         Banc banc;
         QVERIFY(banc.demarre());
-        // The smallest size is 4500 x 3000 twips.
-        banc.fenetre->resize(100, 100);
-        QCOMPARE(banc.fenetre->size(), QSize(300, 200));
-        // Find items follow the tree and the searched text.
+        // Find follows the tree.
         QMenu* edition = banc.fenetre->findChild<QMenu*>(u"mnuEdition"_s);
         auto* rechercher = banc.fenetre->findChild<QAction*>(u"mnuEditionRechercher"_s);
-        auto* suivant = banc.fenetre->findChild<QAction*>(u"mnuEditionRechercherSuivant"_s);
         emit edition->aboutToShow();
         QVERIFY(!rechercher->isEnabled());
-        QVERIFY(!suivant->isEnabled());
         banc.fenetre->LanceAnalyse(1, dnVentes);
         emit edition->aboutToShow();
         QVERIFY(rechercher->isEnabled());
-        // The O.U. choice and the always-on-top option.
-        auto* auDessus = banc.fenetre->findChild<QAction*>(u"mnuOptionsToujoursAuDessus"_s);
-        auDessus->trigger();
+        // The window stays shown when its flags change.
+        banc.fenetre->findChild<QAction*>(u"mnuOptionsToujoursAuDessus"_s)->trigger();
         QVERIFY(banc.fenetre->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(banc.fenetre->isVisible());
         QVERIFY(banc.etat->OptionsFenetreModifiees);
@@ -407,7 +359,6 @@ private slots:
         banc.fenetre->showNormal();
         banc.fenetre->btnChercherPlus_MouseDown();
         QCOMPARE(menus.affiches, 1);
-        QCOMPARE(menus.dernier.Elements().size(), 5);
         QVERIFY(!menus.dernier.Element(1));
         QVERIFY(menus.dernier.Element(6));
     }
@@ -416,7 +367,8 @@ private slots:
         Banc banc(u"English"_s);
         QVERIFY(banc.demarre({dnVentes}));
         QCOMPARE(banc.controle<QLabel>(u"lblChercher"_s)->text(), u"Search for"_s);
-        QStringList textes;
+        banc.fenetre->AfficheTraitementEnCours(); // the progress window is a child of the window
+        QStringList textes{banc.fenetre->findChild<frmTraitementEnCours*>()->windowTitle()};
         for (QLabel* l : banc.fenetre->findChildren<QLabel*>())
             textes << l->text();
         for (QAbstractButton* b : banc.fenetre->findChildren<QAbstractButton*>())
@@ -428,6 +380,7 @@ private slots:
             for (QAction* a : m->actions())
                 textes << a->text();
         }
+        banc.fenetre->MasqueTraitementEnCours();
         // Context menus and the mode menu are built from the catalogue.
         MenusScriptes menus;
         banc.fenetre->AfficheMenuNoeud(banc.fenetre->arbre().Racine());
@@ -436,16 +389,6 @@ private slots:
         banc.fenetre->btnChercherPlus_MouseDown();
         for (const ElementMenu& e : menus.dernier.Elements())
             textes << e.libelle;
-        // The progress window.
-        banc.fenetre->AfficheTraitementEnCours();
-        auto* progres = banc.fenetre->findChild<frmTraitementEnCours*>();
-        textes << progres->windowTitle();
-        for (QWidget* w : progres->findChildren<QWidget*>())
-            if (auto* l = qobject_cast<QLabel*>(w))
-                textes << l->text();
-            else if (auto* b = qobject_cast<QPushButton*>(w))
-                textes << b->text();
-        banc.fenetre->MasqueTraitementEnCours();
         const QStringList francaisConnus =
             u"Occurrence à rechercher|Recherche|G&roupe|Géré par :|&Fichier|&Quitter|&Edition|&Rechercher..."
             u"|&Suivant|&Précédent|Mémoriser &position fenêtre|&Restaurer|&Annuler|A&nnuler"
