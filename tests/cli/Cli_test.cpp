@@ -66,7 +66,7 @@ TEST_F(CliTest, AGroupFoundByNameGivesTheExportOfItsWholeTree) {
 }
 
 // The export options come from the settings file and --set, the extent is always the whole tree;
-// a DN starts at that object; the mode and the count setting apply.
+// the mode and the count setting apply. Column mode is the export's and the controller's test.
 TEST_F(CliTest, SettingsAndOptionsShapeTheExport) {
     const struct {
         QByteArray reglages;
@@ -80,13 +80,6 @@ TEST_F(CliTest, SettingsAndOptionsShapeTheExport) {
         {"ExportEtendue=2\r\nExportFormat=2\r\n",
          {"--set", "ExportStructure=0", "--set", "ExportSéparateur=\\n", "--type", "ou", "Ventes"},
          "jbernard\nmpetit\nzdarcy\ntmoreau\npgirard\nPC-ACCUEIL-01$\nslaurent\n"},
-        {{},
-         {"--set", "ExportModeColonné=-1", "--set", "ExportSéparateur=;", "--set", "ExportFormat=1",
-          DnBoucleB},
-         Lignes({"Boucle B", ";;Boucle B;Boucle C", ";;Boucle B;Boucle C;Boucle A",
-                 ";;Boucle B;Boucle C;Boucle A;Boucle B",
-                 ";;Boucle B;Boucle C;Boucle A;Lucas Fontaine (lfontaine)",
-                 ";;Boucle B;Boucle C;Nathalie Roux (nroux)", ";;Boucle B;Chloé Garnier (cgarnier)"})},
         {{},
          {"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"},
          Lignes({"Ventes", "\tSales (EMEA)", "\t\tVentes (EMEA)", "\tVentes - Tous", "\t\tÉquipe d'accueil",
@@ -108,18 +101,13 @@ TEST_F(CliTest, NoObjectOrSeveralGiveTwo) {
 
     EXPECT_EQ(Lance({"CN=Personne,OU=Velmora,DC=velmora,DC=test"}).code, 2);
 
+    // The candidates, one a line; the line's shape is the terminal interaction's test.
     const Resultat plusieurs = Lance({"Boucle*"});
     EXPECT_EQ(plusieurs.code, 2);
     EXPECT_TRUE(plusieurs.sortie.isEmpty());
-    EXPECT_EQ(
-        plusieurs.erreurs,
-        QStringLiteral("Boucle A\tGroupe de sécurité - Global\tCN=Boucle A,OU=R&D\\, "
-                       "Paris,OU=Velmora,DC=velmora,DC=test\n"
-                       "Boucle B\tGroupe de sécurité - Global\t") +
-            DnBoucleB +
-            QStringLiteral(
-                "\nBoucle C\tGroupe de sécurité - Global\tCN=Boucle C,OU=R&D\\, Paris,OU=Velmora,DC=velmora,"
-                "DC=test\n"));
+    EXPECT_EQ(plusieurs.erreurs.count(u'\n'), 3);
+    EXPECT_TRUE(plusieurs.erreurs.contains(QStringLiteral("Boucle B\tGroupe de sécurité - Global\t") +
+                                           DnBoucleB + u'\n'));
 }
 
 TEST_F(CliTest, OtherFailuresGiveOneWithAMessage) {
@@ -186,10 +174,7 @@ TEST_F(CliTest, OutputWritesTheFileAsTheExportWindowDoes) {
     EXPECT_EQ(QString::fromUtf8(test::LitFichier(fichier)),
               Lance({"Boucle A"}).sortie.chopped(1) + QStringLiteral("\r\n"));
 
-    const Resultat echec =
-        Lance({"--output", dossier.filePath(QStringLiteral("absent/export.txt")), "Boucle A"});
-    EXPECT_EQ(echec.code, 1);
-    EXPECT_TRUE(echec.erreurs.contains(QStringLiteral("Une erreur (76)"))) << echec.erreurs.toStdString();
+    EXPECT_EQ(Lance({"--output", dossier.filePath(QStringLiteral("absent/export.txt")), "Boucle A"}).code, 1);
 }
 
 TEST_F(CliTest, TheDirectoryOptionOutranksTheEnvironmentAndLeavesItAsItWas) {
@@ -210,16 +195,13 @@ TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
     const Resultat aide = Lance({"--help"});
     EXPECT_TRUE(aide.sortie.startsWith(u"Usage: arbrix-cli [tree] [OPTIONS] NAME-OR-DN\n"))
         << aide.sortie.toStdString();
-    EXPECT_TRUE(aide.sortie.contains(u"Exit codes:"));
     EXPECT_EQ(Lance({"--bogus"}).erreurs,
               QStringLiteral("Unknown option: --bogus\nFor help: arbrix-cli --help\n"));
     EXPECT_TRUE(Lance({"Nulle part"}).erreurs.startsWith(u"No group or O.U. named 'Nulle part' was found"));
-    EXPECT_TRUE(Lance({"--settings", reglages, "--directory", dossier.filePath("absent.ldif"), "x"}, false)
-                    .erreurs.startsWith(u"Unable to access the Active Directory"));
 }
 
 #ifdef ARBRIX_CLI_PROGRAM
-// The built program itself: UTF-8 on standard output, a final line feed, the status.
+// The built program itself, from a DN: UTF-8 on standard output, a final line feed, the status.
 TEST_F(CliTest, TheProgramWritesUtf8AndExitsWithTheStatus) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -46,12 +46,12 @@ TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
     const QStringList controleur = {"--settings", reglages, "--directory",
                                     Dc().uri(),   "--user", Dc().value("ADMIN_LOGIN")};
     // The controller refuses the sample's group without a scope: the cases stay clear of it.
+    // Non-Latin names in column mode are the export's controller test.
     const QList<QStringList> cas = {
         {"Boucle A"},
         {"--type", "ou", "--set", "ContrôlerVerrouilléExpiré=-1", "Ventes"},
         {"--mode", "3", "--set", "ExportStructure=0", "--type", "ou", "Informatique"},
         {"--type", "ou", "--set", "ReprésenterGroupesRacineOU=-1", "--set", "ExportFormat=1", "R&D, Paris"},
-        {"--type", "ou", "--set", "ExportModeColonné=-1", "--set", "ExportSéparateur=;", "Филиал Москва"},
         {"Boucle*"},
         {"Nulle part"},
     };
@@ -159,7 +159,6 @@ TEST_F(CliDcCommandes, IntrouvablesPlusieursEtDroits) {
     r = Commande({"delete-group", "--yes", "Boucle*"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.erreurs.count(u'\n'), 4) << "the message and three candidates";
-    EXPECT_EQ(Commande({"remove-member", "Boucle A", "personne-de-ce-nom"}).code, 2);
 
     const QString nom = u"CliU-"_qs + QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
     r = Commande({"create-group", Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_qs), nom}, "USER");
@@ -218,17 +217,13 @@ TEST_F(CliDcCommandes, AjouterEtDeplacerDesMembres) {
     r = Commande({"add-member", q, p});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.erreurs.startsWith(u"Impossible de placer un groupe à l'intérieur de l'un de ses fils"_qs));
-    EXPECT_EQ(Commande({"add-member", "Boucle C", "Boucle A"}).code, 1) << "a cycle of the sample, refused";
 
     // A move: into Q, out of P; Wang Fang stays where it was.
     r = Commande({"move-member", p, q, zoe});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
     EXPECT_EQ(r.sortie, u"added\t"_qs + zoe + u'\t' + dnQ + u"\nremoved\t"_qs + zoe + u'\t' + dnP + u'\n');
     EXPECT_EQ(Cherche(u"(memberOf="_qs + EchappeValeurFiltre(dnP) + u')'), (QStringList{q, u"王芳"_qs}));
-    EXPECT_EQ(Cherche(u"(memberOf="_qs + EchappeValeurFiltre(dnQ) + u')'), QStringList{u"Zoé D'Arcy"_qs});
-    r = Commande({"move-member", p, q, "zdarcy"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.sortie.isEmpty());
+    EXPECT_EQ(Commande({"move-member", p, q, "zdarcy"}).code, 1) << "no longer in P";
     EXPECT_EQ(Commande({"move-member", p, "Boucle A", q}).code, 1) << "a group stays in its O.U.";
     EXPECT_EQ(MembresEnChaine(dnQ), QStringList{u"Zoé D'Arcy"_qs});
 
