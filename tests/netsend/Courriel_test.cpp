@@ -13,10 +13,6 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
-inline void PrintTo(const QString& texte, std::ostream* sortie) {
-    *sortie << '"' << texte.toStdString() << '"';
-}
-
 namespace arbrix {
 using namespace Qt::StringLiterals;
 namespace {
@@ -77,18 +73,19 @@ TEST(Courriel, NamesAndAddressesStayInsideTheirHeader) {
               u"To: \"Jean \\\"JJ\\\" \\\\ $HOME\" <o'brien$HOME`id`&x@example.org>"_s);
 
     // Refused for this recipient: what would end the header line or be read as an option.
+    const QString adresse = u"TXT_MOTIF_ADRESSE_INVALIDE"_s, saut = u"TXT_MOTIF_SAUT_DE_LIGNE"_s;
     const struct {
         QString expediteur, adresse, nom, sujet, motif;
     } refus[] = {
-        {{}, u"a@b.test\nBcc: x@y.test"_s, {}, u"s"_s, u"TXT_MOTIF_ADRESSE_INVALIDE"_s},
-        {{}, u"-oQ/tmp@b.test"_s, {}, u"s"_s, u"TXT_MOTIF_ADRESSE_INVALIDE"_s},
-        {{}, u"a b@c.test"_s, {}, u"s"_s, u"TXT_MOTIF_ADRESSE_INVALIDE"_s},
-        {{}, u"\"a\"@c.test"_s, {}, u"s"_s, u"TXT_MOTIF_ADRESSE_INVALIDE"_s},
-        {{}, u"Jean <a@c.test>"_s, {}, u"s"_s, u"TXT_MOTIF_ADRESSE_INVALIDE"_s},
-        {{}, u"sans-arobase"_s, {}, u"s"_s, u"TXT_MOTIF_ADRESSE_INVALIDE"_s},
-        {{}, u"a@c.test"_s, u"Jean\r\nBcc: x@y.test"_s, u"s"_s, u"TXT_MOTIF_SAUT_DE_LIGNE"_s},
-        {{}, u"a@c.test"_s, u"Jean\u2028Dupont"_s, u"s"_s, u"TXT_MOTIF_SAUT_DE_LIGNE"_s},
-        {{}, u"a@c.test"_s, {}, u"De alice\nBcc: x@y.test"_s, u"TXT_MOTIF_SAUT_DE_LIGNE"_s},
+        {{}, u"a@b.test\nBcc: x@y.test"_s, {}, u"s"_s, adresse},
+        {{}, u"-oQ/tmp@b.test"_s, {}, u"s"_s, adresse},
+        {{}, u"a b@c.test"_s, {}, u"s"_s, adresse},
+        {{}, u"\"a\"@c.test"_s, {}, u"s"_s, adresse},
+        {{}, u"Jean <a@c.test>"_s, {}, u"s"_s, adresse},
+        {{}, u"sans-arobase"_s, {}, u"s"_s, adresse},
+        {{}, u"a@c.test"_s, u"Jean\r\nBcc: x@y.test"_s, u"s"_s, saut},
+        {{}, u"a@c.test"_s, u"Jean\u2028Dupont"_s, u"s"_s, saut},
+        {{}, u"a@c.test"_s, {}, u"De alice\nBcc: x@y.test"_s, saut},
         {u"admin@x.test\nBcc: y@z.test"_s, u"a@c.test"_s, {}, u"s"_s, u"TXT_MOTIF_EXPEDITEUR_INVALIDE"_s},
     };
     for (const auto& r : refus) {

@@ -8,10 +8,6 @@
 
 #include <QHash>
 
-inline void PrintTo(const QString& texte, std::ostream* sortie) {
-    *sortie << '"' << texte.toStdString() << '"';
-}
-
 namespace arbrix {
 using namespace Qt::StringLiterals;
 namespace {
@@ -98,11 +94,10 @@ TEST(EnvoiMessage, OneFailureInThreeIsReportedAndCounted) {
     const BilanEnvoi bilan =
         EnvoieMessage(Comptes(3), {u"Bonjour"_s, {}, u"alice"_s}, annuaire, transport, suivi);
 
-    // The lines as the report shows them while the loop runs; their wording is read end to end
-    // in the domain controller test.
+    // The lines as the report shows them while the loop runs; their wording and the summary are
+    // read end to end in the domain controller test.
     EXPECT_EQ(suivi.affiche, bilan.lignes.mid(0, 3));
     EXPECT_TRUE(suivi.affiche[1].endsWith(u" : échec (msmtp: recipient address u2@x.test not accepted)"_s));
-    EXPECT_EQ(bilan.lignes.last(), u"2 message(s) envoyé(s) avec succès sur un total de 3"_s);
     EXPECT_EQ(suivi.progression, (QStringList{u"1/3"_s, u"2/3"_s, u"3/3"_s}));
     EXPECT_GE(suivi.evenements, 6); // before each recipient and while each command ran
 }
