@@ -7,63 +7,38 @@
 
 using namespace arbrix;
 
-namespace {
-
-class OptionsExportTest : public ::testing::Test {
-protected:
-    QString Fichier() const { return dossier.filePath(QStringLiteral("Arbrix.ini")); }
-    void Ecrit(const QString& cle, const QString& valeur) {
-        ASSERT_TRUE(EcritIni(Fichier(), QStringLiteral("Config"), cle, valeur));
-    }
-    QString Lit(const QString& cle) const {
-        return LitIni(Fichier(), QStringLiteral("Config"), cle, QStringLiteral("<absent>"));
-    }
-
+// Check boxes are on only for -1; an index outside its list reads as the first option; what is
+// written reads back, escapes as typed.
+TEST(OptionsExport, ReadingRulesAndRoundTrip) {
     QTemporaryDir dossier;
-};
+    const QString fichier = dossier.filePath(QStringLiteral("Arbrix.ini"));
+    const std::pair<const char*, const char*> valeurs[] = {{"ExportStructure", "1"},
+                                                           {"ExportModeColonné", "-1"},
+                                                           {"ExportComptesUtilisateurs", "abc"},
+                                                           {"ExportComptesOrdinateur", " -1 "},
+                                                           {"ExportEtendue", "2"},
+                                                           {"ExportFormat", "4"},
+                                                           {"ExportDestination", "-1"},
+                                                           {"ExportSéparateur", "\\t"}};
+    for (const auto& [cle, valeur] : valeurs)
+        EcritIni(fichier, QStringLiteral("Config"), QString::fromUtf8(cle), QString::fromUtf8(valeur));
+    OptionsExport attendu;
+    attendu.Structure = attendu.ComptesUtilisateurs = false;
+    attendu.ModeColonne = true;
+    attendu.Etendue = EtendueExport::NoeudSeul;
+    attendu.Separateur = QStringLiteral("\\t");
+    EXPECT_EQ(LitOptionsExport(fichier), attendu);
 
-TEST_F(OptionsExportTest, MissingFileGivesTheDefaultsAndCheckBoxesAreOnOnlyForMinusOne) {
-    EXPECT_EQ(LitOptionsExport(Fichier()), OptionsExport{});
-    Ecrit(QStringLiteral("ExportStructure"), QStringLiteral("1"));
-    Ecrit(QStringLiteral("ExportModeColonné"), QStringLiteral("-1"));
-    Ecrit(QStringLiteral("ExportComptesUtilisateurs"), QStringLiteral("abc"));
-    Ecrit(QStringLiteral("ExportComptesOrdinateur"), QStringLiteral(" -1 "));
-    const OptionsExport o = LitOptionsExport(Fichier());
-    EXPECT_FALSE(o.Structure);
-    EXPECT_TRUE(o.ModeColonne);
-    EXPECT_FALSE(o.ComptesUtilisateurs);
-    EXPECT_TRUE(o.ComptesOrdinateurs);
-    EXPECT_TRUE(o.ComptesDeService);
-}
-
-TEST_F(OptionsExportTest, IndexesOutsideTheirListReadAsTheFirstOption) {
-    Ecrit(QStringLiteral("ExportEtendue"), QStringLiteral("2"));
-    Ecrit(QStringLiteral("ExportFormat"), QStringLiteral("4"));
-    Ecrit(QStringLiteral("ExportDestination"), QStringLiteral("-1"));
-    const OptionsExport o = LitOptionsExport(Fichier());
-    EXPECT_EQ(o.Etendue, EtendueExport::NoeudSeul);
-    EXPECT_EQ(o.Format, FormatExport::CommeAffiche);
-    EXPECT_EQ(o.Destination, DestinationExport::PressePapiers);
-}
-
-TEST_F(OptionsExportTest, WritingThenReadingGivesTheSameOptions) {
     OptionsExport o;
     o.Etendue = EtendueExport::NoeudsOuverts;
     o.Format = FormatExport::Noms;
     o.Destination = DestinationExport::Fichier;
-    o.Structure = true;
     o.ModeColonne = true;
     o.ComptesDeService = false;
     o.Indentation = QStringLiteral("  ");
-    o.Separateur = QStringLiteral(";");
     o.Fichier = QStringLiteral("/home/alice/export été.txt");
-    EcritOptionsExport(Fichier(), o);
-    EXPECT_EQ(LitOptionsExport(Fichier()), o);
-    EXPECT_EQ(Lit(QStringLiteral("ExportComptesDeService")), QStringLiteral("0"));
-    EXPECT_EQ(Lit(QStringLiteral("ExportModeColonné")), QStringLiteral("-1"));
-    // Escapes are stored as typed.
-    Ecrit(QStringLiteral("ExportSéparateur"), QStringLiteral("\\t"));
-    EXPECT_EQ(LitOptionsExport(Fichier()).Separateur, QStringLiteral("\\t"));
+    EcritOptionsExport(fichier, o);
+    EXPECT_EQ(LitOptionsExport(fichier), o);
+    EXPECT_EQ(LitIni(fichier, QStringLiteral("Config"), QStringLiteral("ExportComptesDeService"), {}),
+              QStringLiteral("0"));
 }
-
-} // namespace
