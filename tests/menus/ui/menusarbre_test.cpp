@@ -36,46 +36,25 @@ class MenusArbreTest : public QObject {
 private slots:
     void cleanup() { Operations() = {}; }
 
-    void menuOfEachNodeKindWithItsEnableRules() {
+    // The node's place and the operations built reach the menu; which item each node kind gets is
+    // the menus' own test.
+    void rightClickSelectsTheNodeAndShowsItsMenu() {
         Banc banc;
         QVERIFY(banc.demarre({dnVentes}));
         Operations().retirerMembre = true;
         MenusScriptes menus;
         Arbre& arbre = banc.fenetre->arbre();
-
-        // The top O.U.: the parent can be opened, not "from this point".
         clicDroit(banc, arbre.Racine());
         QCOMPARE(menus.affiches, 1);
-        QCOMPARE(arbre.SelectedItem(), arbre.Racine());
         QVERIFY(menus.dernier.Element(IdMenu::OuvrirOUParente));
-        QVERIFY(!menus.dernier.Element(IdMenu::OuvrirAPartirDeCePoint));
-        QVERIFY(menus.dernier.Element(IdMenu::CreerGroupe)->EstActif());
 
-        // A group directly under an O.U.: cannot be removed from it.
         Noeud* groupe = banc.noeud(u"Ventes - Tous"_s);
         QVERIFY(groupe);
         clicDroit(banc, groupe);
         QCOMPARE(arbre.SelectedItem(), groupe);
         QVERIFY(menus.dernier.Element(IdMenu::OuvrirAPartirDeCePoint));
-        QVERIFY(!menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif());
-        QVERIFY(menus.dernier.Element(IdMenu::GroupeMembreDe)->EstActif());
-        // The description area shows the clicked group.
+        QVERIFY(!menus.dernier.Element(IdMenu::RetirerGroupe)->EstActif()); // directly under an O.U.
         QCOMPARE(banc.controle<QLabel>(u"lblDescription"_s)->text(), u"Toute la direction commerciale"_s);
-
-        // An account inside a group: can be removed; the account tool is missing here.
-        Noeud* compte = nullptr;
-        arbre.ParcoursPrefixe(nullptr, [&](Noeud* n) {
-            if (n->LettreType() == u'U' && n->Parent()->LettreType() == u'G')
-                compte = n;
-            return compte == nullptr;
-        });
-        QVERIFY(compte);
-        clicDroit(banc, compte);
-        QCOMPARE(menus.dernier.Elements().first().identifiant, IdMenu::RetirerCompte);
-        QVERIFY(menus.dernier.Element(IdMenu::RetirerCompte)->EstActif());
-        QVERIFY(!menus.dernier.Element(IdMenu::InfosCompte)->EstActif());
-        QVERIFY(!banc.controle<QLabel>(u"lblGéréPar"_s)->isVisible() ||
-                banc.controle<QLabel>(u"lblGéréPar"_s)->text().isEmpty());
 
         // A right click on empty space opens nothing.
         auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
@@ -98,7 +77,7 @@ private slots:
         });
         const qsizetype noeuds = banc.fenetre->arbre().Count();
         clicDroit(banc, banc.fenetre->arbre().Racine());
-        QVERIFY(actives.contains(u"Copier le nom\tCtrl+C"_s));
+        QVERIFY(actives.contains(u"Copier le nom\tCtrl+C"_s)); // the shortcut after a tab
         QCOMPARE(banc.fenetre->arbre().Count(), noeuds);
     }
 
@@ -107,14 +86,12 @@ private slots:
         QVERIFY(banc.demarre({dnVentes}));
         QClipboard* pressePapiers = QGuiApplication::clipboard();
         auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
-        Noeud* racine = banc.fenetre->arbre().Racine();
-        QVERIFY(racine->Text().contains(QChar(0x00A0))); // the label shows a count
-
         MenusScriptes menus(IdMenu::CopierDistinguishedName);
-        clicDroit(banc, racine);
+        clicDroit(banc, banc.fenetre->arbre().Racine());
         QCOMPARE(pressePapiers->text(), dnVentes);
 
-        // An account: Ctrl+C the label, Ctrl+Shift+C the name alone, the account from the key.
+        // An account: Ctrl+Shift+C the name alone (Ctrl+C is the status-bar test's), the account
+        // from the key.
         Noeud* compte = nullptr;
         banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
             if (n->LettreType() == u'U' && n->Text().contains(u" ("_s))
@@ -125,12 +102,9 @@ private slots:
         banc.fenetre->arbre().Selectionne(compte);
         QTest::keyClick(vue, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(pressePapiers->text(), compte->Text().section(u" ("_s, 0, 0));
-        QTest::keyClick(vue, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(pressePapiers->text(), compte->Text().section(QChar(0x00A0), 0, 0));
         menus.choisit(IdMenu::CopierCompte);
         clicDroit(banc, compte);
         QCOMPARE(pressePapiers->text(), compte->Key().section(u'\\', -1));
-        QVERIFY(!pressePapiers->text().contains(u'\\'));
         // F2 on an account does nothing.
         const QString avant = compte->Text();
         QTest::keyClick(vue, Qt::Key_F2);
@@ -141,16 +115,11 @@ private slots:
         Banc banc;
         QVERIFY(banc.demarre({dnChercheurs}));
         auto* gerePar = banc.controle<QLabel>(u"lblGéréPar"_s);
-        QVERIFY(gerePar->isVisible());
         QVERIFY(gerePar->text().startsWith(u"Lucas Fontaine"_s));
         MenusScriptes menus(IdMenu::CopierDistinguishedName);
         QTest::mouseClick(gerePar, Qt::RightButton);
-        QCOMPARE(menus.affiches, 1);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  u"CN=Lucas Fontaine,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test"_s);
-        menus.choisit(IdMenu::CopierNom);
-        QTest::mouseClick(gerePar, Qt::RightButton);
-        QCOMPARE(QGuiApplication::clipboard()->text(), u"Lucas Fontaine"_s);
     }
 
     void parentOuOfANameWithAnEscapedComma() {
