@@ -17,7 +17,6 @@ private slots:
         frmAPropos g;
         QCOMPARE(g.findChild<QLabel*>(u"lblVersion"_s)->text(), TitreApplication());
         QCOMPARE(g.windowTitle(), u"About Arbrix"_s);
-        QCOMPARE(g.findChild<QLabel*>(u"lblTitre"_s)->text(), NomApplication());
         const QString description = g.findChild<QLabel*>(u"lblDescriptionOutil"_s)->text();
         QVERIFY2(description.startsWith(u"Arbrix shows"_s), qPrintable(description));
         ChargeTraductions(QString());
