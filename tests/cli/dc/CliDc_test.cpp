@@ -1,6 +1,6 @@
 #include "TestDc.h"
 
-#include "cli/Cli.h"
+#include "cli/LanceCli.h"
 #include "directory/Dn.h"
 #include "directory/Query.h"
 #include "shell/FichiersTest.h"
@@ -17,19 +17,8 @@ using namespace arbrix::testdc;
 
 namespace {
 
-struct Resultat {
-    int code = -1;
-    QString sortie;
-    QString erreurs;
-};
-
-Resultat Lance(const QStringList& arguments) {
-    Resultat r;
-    QTextStream sortie(&r.sortie);
-    QTextStream erreurs(&r.erreurs);
-    r.code = runCli(arguments, sortie, erreurs);
-    return r;
-}
+using test::Resultat;
+const auto Lance = test::LanceCli;
 
 TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
     ARBRIX_REQUIRE_DC();

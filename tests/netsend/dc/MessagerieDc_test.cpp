@@ -4,7 +4,7 @@
 
 #include "TestDc.h"
 
-#include "cli/Cli.h"
+#include "cli/LanceCli.h"
 #include "shell/FichiersTest.h"
 
 #include <QDir>
@@ -129,14 +129,12 @@ protected:
 };
 
 TEST_F(MessagerieDc, EachAccountWithAnAddressUnderTheNodeGetsOneMessage) {
-    QString sortie, erreurs;
-    QTextStream flotSortie(&sortie), flotErreurs(&erreurs);
-    const int code = runCli(QStringList{u"send-message"_s, u"--message-file"_s, m_fichierMessage} +
-                                Options() + QStringList{u"--type"_s, u"ou"_s, u"Informatique"_s},
-                            flotSortie, flotErreurs);
-    EXPECT_EQ(code, 1) << erreurs.toStdString(); // computers have no address, one is refused
-    QStringList lignes = sortie.split(u'\n');
-    ASSERT_GE(lignes.size(), 4) << sortie.toStdString();
+    const test::Resultat r =
+        test::LanceCli(QStringList{u"send-message"_s, u"--message-file"_s, m_fichierMessage} + Options() +
+                       QStringList{u"--type"_s, u"ou"_s, u"Informatique"_s});
+    EXPECT_EQ(r.code, 1) << r.erreurs.toStdString(); // computers have no address, one is refused
+    QStringList lignes = r.sortie.split(u'\n');
+    ASSERT_GE(lignes.size(), 4) << r.sortie.toStdString();
     EXPECT_EQ(lignes.takeLast(), QString());
     const QString bilan = lignes.takeLast();
     EXPECT_EQ(lignes.takeLast(), QString());
