@@ -26,25 +26,13 @@ protected:
         paie = arbre.Ajoute(racine, u"\\\\Ventes\\Paie"_s, u"Paie"_s, u"GCN=Paie"_s);
         durand = arbre.Ajoute(paie, u"\\\\Ventes\\Paie\\adurand"_s, u"Durand (adurand)"_s, u"UCN=Durand"_s);
     }
-    QList<Noeud*> Parcours(Noeud* depuis, int direction) const {
-        QList<Noeud*> vus;
-        for (Noeud* n = NoeudVoisin(arbre, depuis, direction); n; n = NoeudVoisin(arbre, n, direction))
-            vus.append(n);
-        return vus;
-    }
     Arbre arbre;
     Noeud *racine, *compta, *dupont, *martin, *paie, *durand;
 };
 
 } // namespace
 
-TEST_F(RechercheDansArbre, VoisinsEnOrdrePrefixe) {
-    EXPECT_EQ(Parcours(racine, RechercheSuivante), (QList<Noeud*>{compta, dupont, martin, paie, durand}));
-    EXPECT_EQ(Parcours(durand, RecherchePrecedente), (QList<Noeud*>{paie, martin, dupont, compta, racine}));
-    EXPECT_EQ(NoeudVoisin(arbre, martin, RechercheDepuisDepart), martin);
-    EXPECT_EQ(NoeudVoisin(arbre, martin, 7), martin);
-}
-
+// Steps in pre-order, both ways, without wrap-around.
 TEST_F(RechercheDansArbre, SuivantPrecedentSansRetourAuDebut) {
     EXPECT_EQ(Rechercher(arbre, racine, RechercheDepuisDepart, u"VENTES"_s), racine)
         << "direction 0 tests the start";
