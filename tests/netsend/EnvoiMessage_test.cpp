@@ -1,16 +1,18 @@
 // Who receives a message sent from the tree, and the sending loop with its report, over a
 // scripted directory and transport.
 
-#include "netsend/EnvoiMessage.h"
+#include "netsend/Doubles.h"
 #include "tree/Arbre.h"
 
 #include <gtest/gtest.h>
 
-#include <QHash>
-
 namespace arbrix {
 using namespace Qt::StringLiterals;
 namespace {
+
+using test::AnnuaireScripte;
+using test::Comptes;
+using test::TransportScripte;
 
 QStringList Noms(const QList<Destinataire>& destinataires) {
     QStringList noms;
@@ -38,31 +40,6 @@ TEST(Destinataires, AccountsUnderTheNodeEachOnceWithoutServiceAccountsOrGroups) 
     EXPECT_EQ(Noms({DestinataireDuNoeud(*arbre.Node(u"\\Tous\\mpetit"_s))}), QStringList{u"mpetit"_s});
 }
 
-class AnnuaireScripte : public AnnuaireAdresses {
-public:
-    AdresseLue Lit(const Destinataire& d) override {
-        ++lectures;
-        return adresses.value(d.compte, {});
-    }
-    QHash<QString, AdresseLue> adresses;
-    int lectures = 0;
-};
-
-// Answers from a list, one per message.
-class TransportScripte : public Transport {
-public:
-    IssueEnvoi Envoie(const QString& adresse, const QByteArray& message,
-                      const std::function<void()>& patiente) override {
-        adresses << adresse;
-        messages << message;
-        patiente();
-        return reponses.value(adresses.size() - 1, {true, {}});
-    }
-    QStringList adresses;
-    QList<QByteArray> messages;
-    QList<IssueEnvoi> reponses;
-};
-
 class SuiviScripte : public SuiviEnvoi {
 public:
     void TraiteEvenements() override { ++evenements; }
@@ -75,13 +52,6 @@ public:
     QStringList affiche;
     QStringList progression;
 };
-
-QList<Destinataire> Comptes(int nombre) {
-    QList<Destinataire> liste;
-    for (int i = 1; i <= nombre; ++i)
-        liste << Destinataire{u"u%1"_s.arg(i), u"CN=u%1,DC=x"_s.arg(i), u'U'};
-    return liste;
-}
 
 TEST(EnvoiMessage, OneFailureInThreeIsReportedAndCounted) {
     AnnuaireScripte annuaire;

@@ -2,6 +2,7 @@
 // and Escape while a message is on its way.
 
 #include "i18n/Traductions.h"
+#include "netsend/Doubles.h"
 #include "netsend/ui/frmNetsendEnvoi.h"
 #include "netsend/ui/frmNetsendSaisie.h"
 
@@ -12,30 +13,6 @@
 
 using namespace arbrix;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-class AnnuaireFixe : public AnnuaireAdresses {
-public:
-    AdresseLue Lit(const Destinataire& d) override { return {d.compte + u"@x.test"_s, {}, {}}; }
-};
-
-// Runs what the test asks while the second message is being sent.
-class TransportLent : public Transport {
-public:
-    IssueEnvoi Envoie(const QString& adresse, const QByteArray&,
-                      const std::function<void()>& patiente) override {
-        adresses << adresse;
-        patiente();
-        if (adresses.size() == 2 && pendantLeDeuxieme)
-            pendantLeDeuxieme();
-        return {true, {}};
-    }
-    QStringList adresses;
-    std::function<void()> pendantLeDeuxieme;
-};
-
-} // namespace
 
 class TestFrmNetsend : public QObject {
     Q_OBJECT
@@ -63,15 +40,16 @@ private slots:
     }
 
     void annulerPendantLeDeuxiemeDeCinqEtFermerSeulementALaFin() {
-        QList<Destinataire> cinq;
+        test::AnnuaireScripte annuaire;
         for (int i = 1; i <= 5; ++i)
-            cinq << Destinataire{u"u%1"_s.arg(i), u"CN=u%1"_s.arg(i), u'U'};
-        AnnuaireFixe annuaire;
-        TransportLent transport;
-        frmNetsendEnvoi f(cinq, {u"m"_s, {}, u"a"_s}, annuaire, transport);
+            annuaire.adresses.insert(u"u%1"_s.arg(i), {u"u%1@x.test"_s.arg(i), {}, {}});
+        test::TransportScripte transport;
+        frmNetsendEnvoi f(test::Comptes(5), {u"m"_s, {}, u"a"_s}, annuaire, transport);
         auto* bouton = f.findChild<QPushButton*>(u"btnAnnulerFermer"_s);
         bool ouverteApresFermeture = false;
-        transport.pendantLeDeuxieme = [&] {
+        transport.pendant = [&](int numero) {
+            if (numero != 2)
+                return;
             QTest::mouseClick(bouton, Qt::LeftButton);
             QCOMPARE(bouton->text(), u"&Fermer"_s);
             QVERIFY(!bouton->isEnabled()); // "Fermer" cannot close under the send in progress
