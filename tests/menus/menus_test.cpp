@@ -1,6 +1,3 @@
-// The node context menus: which items each node kind gets, in which order, and which are greyed;
-// the copy texts; the popup component's presenter contract.
-
 #include "menus/Copie.h"
 #include "menus/MenusNoeuds.h"
 

@@ -1,6 +1,3 @@
-// Who receives a message sent from the tree, and the sending loop with its report, over a
-// scripted directory and transport.
-
 #include "netsend/Doubles.h"
 #include "tree/Arbre.h"
 

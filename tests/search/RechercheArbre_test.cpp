@@ -8,12 +8,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// \\Ventes
-//   Compta (3)
-//     Dupont (jdupont)
-//     Martin (pmartin)
-//   Paie
-//     Durand (adurand)
 class RechercheDansArbre : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -131,50 +131,32 @@ TEST(MotDePasse, ScrambleIsReversibleUpperCaseHexTwoDigitsPerByte) {
     EXPECT_EQ(DechiffreMotDePasse(u"motdepasse"_s), QString());
 }
 
-TEST(Emplacement, InstalledUnderASystemPrefixOrPortableBesideTheProgram) {
+// Installed under a system prefix, with the older file moved, is read through the start-up test.
+TEST(Emplacement, AFolderMerelyStartingWithAPrefixIsAPortableCopy) {
     QTemporaryDir racine;
     const QString prefixe = racine.filePath(u"usr"_s);
     const QString config = racine.filePath(u"home/.config"_s);
-    const auto e = CalculeEmplacementParametres(prefixe + u"/bin"_s, config, {u"/opt"_s, prefixe});
-    EXPECT_TRUE(e.Installe);
-    EXPECT_EQ(e.CheminIni, config + u"/Velmora/Arbrix/Arbrix.ini"_s);
-
-    // A folder merely starting with the prefix's letters is not under it: a portable copy keeps
-    // its settings beside the program and creates no configuration folder.
     const auto portable = CalculeEmplacementParametres(prefixe + u"x/bin"_s, config, {prefixe});
     EXPECT_FALSE(portable.Installe);
     EXPECT_EQ(portable.CheminIni, prefixe + u"x/bin/Arbrix.ini"_s);
     PrepareDossierParametres(portable);
-    EXPECT_FALSE(QFileInfo::exists(config));
+    EXPECT_FALSE(QFileInfo::exists(config)); // no configuration folder is created
 }
 
-TEST(Emplacement, FirstStartCreatesTheFoldersAndMovesTheOlderFile) {
+TEST(Emplacement, AFailedMoveStopsTheStartUpAndAMovedFileIsNoLongerLookedAt) {
     QTemporaryDir racine;
     const QString programme = racine.filePath(u"opt/arbrix"_s);
     const QString config = racine.filePath(u"config"_s);
-    ASSERT_TRUE(QDir().mkpath(programme));
-    EcritFichier(programme + u"/Arbrix.ini"_s, "[Config]\nLangue=English\n");
-
-    const auto e = CalculeEmplacementParametres(programme, config, {racine.filePath(u"opt"_s)});
-    EXPECT_EQ(e.AncienFichier, programme + u"/Arbrix.ini"_s);
-    PrepareDossierParametres(e);
-    EXPECT_EQ(LitIni(e.CheminIni, SectionConfig, CleConfig::Langue, {}), u"English"_s);
-    EXPECT_FALSE(QFile::exists(e.AncienFichier));
-
-    // Once the new file exists the older one is no longer looked at.
-    EcritFichier(programme + u"/Arbrix.ini"_s, "[Config]\nLangue=Deutsch\n");
-    EXPECT_TRUE(
-        CalculeEmplacementParametres(programme, config, {racine.filePath(u"opt"_s)}).AncienFichier.isEmpty());
-}
-
-TEST(Emplacement, FailedCopyOfTheOlderFileStopsTheStartUp) {
-    QTemporaryDir racine;
-    const QString programme = racine.filePath(u"opt/arbrix"_s);
-    ASSERT_TRUE(QDir().mkpath(programme));
+    const QStringList prefixes{racine.filePath(u"opt"_s)};
     EcritFichier(programme + u"/Arbrix.ini"_s, "[Config]\n");
-    const QString config = racine.filePath(u"config"_s);
     EcritFichier(config, "a file where the folder should be");
-    const auto e = CalculeEmplacementParametres(programme, config, {racine.filePath(u"opt"_s)});
+    const auto e = CalculeEmplacementParametres(programme, config, prefixes);
     EXPECT_THROW(PrepareDossierParametres(e), ErreurExecution);
     EXPECT_TRUE(QFile::exists(e.AncienFichier));
+
+    QFile::remove(config);
+    PrepareDossierParametres(e);
+    EXPECT_FALSE(QFile::exists(e.AncienFichier));
+    EcritFichier(programme + u"/Arbrix.ini"_s, "[Config]\n");
+    EXPECT_TRUE(CalculeEmplacementParametres(programme, config, prefixes).AncienFichier.isEmpty());
 }

@@ -1,6 +1,3 @@
-// The export dialog on the sample domain: the option rules and the preview, the settings it reads
-// and writes, the save dialog, a write that fails, the clipboard, and how the main window opens it.
-
 #include "../../shell/ui/Banc.h"
 #include "shell/FichiersTest.h"
 

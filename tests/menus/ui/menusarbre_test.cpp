@@ -1,7 +1,3 @@
-// Right clicks, keys and context menus on the tree of the main window, on the sample domain: the
-// menu of each node kind with its enable rules, the copy commands, opening the parent O.U. of a
-// group whose name holds a comma, and the managed-by label's menu.
-
 #include "../../shell/ui/Banc.h"
 
 #include "menus/MenusNoeuds.h"
@@ -23,7 +19,6 @@ const QString dnVentes = u"OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s;
 class MenusArbreTest : public QObject {
     Q_OBJECT
 
-    // Right-clicks the node in the view, as the user does.
     static void clicDroit(Banc& banc, Noeud* noeud) {
         auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
         auto* modele = static_cast<ModeleArbre*>(vue->model());
@@ -92,12 +87,7 @@ private slots:
 
         // An account: Ctrl+Shift+C the name alone (Ctrl+C is the status-bar test's), the account
         // from the key.
-        Noeud* compte = nullptr;
-        banc.fenetre->arbre().ParcoursPrefixe(nullptr, [&](Noeud* n) {
-            if (n->LettreType() == u'U' && n->Text().contains(u" ("_s))
-                compte = n;
-            return compte == nullptr;
-        });
+        Noeud* compte = banc.noeud(u"Zoé D'Arcy"_s);
         QVERIFY(compte);
         banc.fenetre->arbre().Selectionne(compte);
         QTest::keyClick(vue, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);

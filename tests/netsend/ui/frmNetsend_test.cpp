@@ -1,6 +1,3 @@
-// The two message windows: the message typed, then sent with its report; Cancel, the close box
-// and Escape while a message is on its way.
-
 #include "i18n/Traductions.h"
 #include "netsend/Doubles.h"
 #include "netsend/ui/frmNetsendEnvoi.h"

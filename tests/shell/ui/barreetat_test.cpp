@@ -1,7 +1,3 @@
-// What the main window tells a new administrator: the status bar, the tooltips of the tree, the
-// restart question of the configuration, and the copy shortcuts. A typed DN and a search that
-// finds nothing are the core's, read on both directories by the group operations suite.
-
 #include "Banc.h"
 
 #include "directory/Session.h"

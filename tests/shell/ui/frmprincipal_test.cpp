@@ -1,7 +1,3 @@
-// The main window driven as a user drives it, on the sample domain: start-up with a DN, typing
-// and searching, the occurrence choice, Stop during a build, the memorised entries across a
-// restart, window rules, and the English translation.
-
 #include "Banc.h"
 
 #include "groupops/Appartenances.h"
@@ -187,7 +183,6 @@ private slots:
         Banc banc;
         QVERIFY(banc.demarre());
         bool stoppe = false;
-        // Stop is pressed as soon as the progress window shows.
         QTimer guet;
         connect(&guet, &QTimer::timeout, this, [&] {
             auto* progres = banc.fenetre->findChild<frmTraitementEnCours*>();
@@ -262,9 +257,7 @@ private slots:
         connect(&guet, &QTimer::timeout, this, [&] {
             if (!fait && banc.fenetre->TraitementEnCoursAffiche()) {
                 fait = true;
-                // Ignored: the running build keeps its tree.
                 banc.fenetre->LanceAnalyse(1, u"OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s);
-                // Stops the build, then closes.
                 banc.fenetre->close();
                 QVERIFY(banc.fenetre->isVisible());
             }
@@ -347,7 +340,6 @@ private slots:
                 textes << a->text();
         }
         banc.fenetre->MasqueTraitementEnCours();
-        // Context menus and the mode menu are built from the catalogue.
         MenusScriptes menus;
         banc.fenetre->AfficheMenuNoeud(banc.fenetre->arbre().Racine());
         for (const ElementMenu& e : menus.dernier.Elements())
