@@ -72,10 +72,10 @@ protected:
         annuaire = AdminBackend();
     }
 
-    Resultat Commande(const QStringList& arguments, const QByteArray& compte = "ADMIN") {
-        qputenv("ARBRIX_PASSWORD", Dc().value((compte + "_PASSWORD").constData()).toUtf8());
+    Resultat Commande(const QStringList& arguments) {
+        qputenv("ARBRIX_PASSWORD", Dc().value("ADMIN_PASSWORD").toUtf8());
         const QStringList debut = {"--settings", reglages, "--directory",
-                                   Dc().uri(),   "--user", Dc().value((compte + "_LOGIN").constData())};
+                                   Dc().uri(),   "--user", Dc().value("ADMIN_LOGIN")};
         Resultat r = Lance(QStringList{arguments.first()} + debut + arguments.mid(1));
         qunsetenv("ARBRIX_PASSWORD");
         return r;
@@ -99,7 +99,9 @@ protected:
     std::shared_ptr<LdapBackend> annuaire;
 };
 
-// Each command of the group operations in turn, on groups of the test's own.
+// Each command of the group operations in turn, on groups of the test's own. The rules of the
+// operations (cycles, members already there, refusals) are the conformance suite's, on the same
+// controller.
 TEST_F(CliDcCommandes, CreerRenommerRetirerAjouterDeplacerSupprimer) {
     const QString s = QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
     const QString ou = Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_qs);
@@ -140,20 +142,12 @@ TEST_F(CliDcCommandes, CreerRenommerRetirerAjouterDeplacerSupprimer) {
     EXPECT_TRUE(r.sortie.startsWith(u"added\t"_qs + zoe + u'\t' + dnP + u'\n'));
     EXPECT_EQ(r.erreurs, u"Aucun compte ni aucun groupe ne correspond à 'adm*'.\n"_qs);
     EXPECT_EQ(MembresEnChaine(dnP), (QStringList{q, u"Zoé D'Arcy"_qs, u"王芳"_qs}));
-    r = Commande({"add-member", p, "zdarcy"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.erreurs, u"Le compte 'Zoé D'Arcy' appartient déjà à ce groupe...\n"_qs);
-    r = Commande({"add-member", q, p});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.erreurs.startsWith(u"Impossible de placer un groupe à l'intérieur de l'un de ses fils"_qs));
 
     // A move: into Q, out of P; Wang Fang stays where it was.
     r = Commande({"move-member", p, q, zoe});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
     EXPECT_EQ(r.sortie, u"added\t"_qs + zoe + u'\t' + dnQ + u"\nremoved\t"_qs + zoe + u'\t' + dnP + u'\n');
     EXPECT_EQ(Cherche(u"(memberOf="_qs + EchappeValeurFiltre(dnP) + u')'), (QStringList{q, u"王芳"_qs}));
-    EXPECT_EQ(Commande({"move-member", p, q, "zdarcy"}).code, 1) << "no longer in P";
-    EXPECT_EQ(Commande({"move-member", p, "Boucle A", q}).code, 1) << "a group stays in its O.U.";
     EXPECT_EQ(MembresEnChaine(dnQ), QStringList{u"Zoé D'Arcy"_qs});
 
     r = Commande({"delete-group", q});
@@ -167,20 +161,13 @@ TEST_F(CliDcCommandes, CreerRenommerRetirerAjouterDeplacerSupprimer) {
     EXPECT_TRUE(Cherche(u"(|(cn="_qs + p + u")(cn="_qs + q + u"))"_qs).isEmpty());
 }
 
-TEST_F(CliDcCommandes, IntrouvablesPlusieursEtDroits) {
+TEST_F(CliDcCommandes, IntrouvablesEtPlusieurs) {
     Resultat r = Commande({"rename-group", "Nulle part", "x"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.erreurs, u"Aucun groupe ne correspond à 'Nulle part'.\n"_qs);
     r = Commande({"delete-group", "--yes", "Boucle*"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.erreurs.count(u'\n'), 4) << "the message and three candidates";
-
-    const QString nom = u"CliU-"_qs + QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
-    r = Commande({"create-group", Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_qs), nom}, "USER");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.sortie.isEmpty());
-    EXPECT_EQ(r.erreurs, u"Droits insuffisants pour mener à bien cette opération...\n"_qs);
-    EXPECT_TRUE(Cherche(u"(cn="_qs + nom + u')').isEmpty());
 }
 
 // A refused password is never repeated: not in the messages, not on standard error, whatever
