@@ -105,14 +105,6 @@ TEST(MemosSuppression, SeparateurIntouchableEtPosition) {
     EXPECT_EQ(Noms(m), (QStringList{u"---"_s}));
 }
 
-TEST(MemosEdition, ListeAvecSeparateurExplicite) {
-    const EntreeMemo sep{SeparateurMemos(), 0};
-    EXPECT_EQ(Charge(u"1|0|A"_s).ListeEdition(), (QList<EntreeMemo>{sep, {u"A"_s, 1}}));
-    Memos m = Charge(QString(), 1);
-    m.AppliqueListeEdition({{u"A"_s, 0}, sep, {u"B"_s, 1}, sep, {u"C"_s, 1}});
-    EXPECT_EQ(Noms(m), (QStringList{u"A"_s, u"---"_s, u"B"_s})) << "extra separators dropped, recent trimmed";
-}
-
 // The arrow keys, the click and Escape are read in the main window test.
 TEST(Completion, CandidatsEtSelection) {
     Memos m = Charge(u"0|1|Paie"_s + RS + u"1|0|Achats"_s + RS + u"1|0|COMPTA-PAIE"_s);

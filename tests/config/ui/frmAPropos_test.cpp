@@ -2,8 +2,8 @@
 #include "i18n/Traductions.h"
 #include "text/Version.h"
 
-#include <QLabel>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace arbrix;
 using namespace Qt::StringLiterals;

@@ -2,16 +2,6 @@
 #include "config/ui/frmConfiguration.h"
 #include "i18n/Traductions.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QtTest>
-
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 

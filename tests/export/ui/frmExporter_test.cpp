@@ -6,14 +6,6 @@
 #include "menus/MenusNoeuds.h"
 #include "settings/Ini.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-
 #include <unistd.h>
 
 using namespace arbrix;

@@ -3,11 +3,6 @@
 #include "menus/MenusNoeuds.h"
 #include "tree/ui/ModeleArbre.h"
 
-#include <QClipboard>
-#include <QLabel>
-#include <QRadioButton>
-#include <QTreeView>
-
 using namespace arbrix;
 using namespace arbrix::banc;
 

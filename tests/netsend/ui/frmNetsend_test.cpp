@@ -3,10 +3,8 @@
 #include "netsend/ui/frmNetsendEnvoi.h"
 #include "netsend/ui/frmNetsendSaisie.h"
 
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace arbrix;
 using namespace Qt::StringLiterals;

@@ -3,11 +3,6 @@
 
 #include "search/ui/frmListeOccurrences.h"
 
-#include <QClipboard>
-#include <QPushButton>
-#include <QTreeWidget>
-#include <QtTest>
-
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 

@@ -5,10 +5,8 @@
 #include "shell/TemoinMessages.h"
 #include "tree/Arbre.h"
 
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace arbrix;
 using namespace Qt::StringLiterals;

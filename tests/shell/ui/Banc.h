@@ -11,14 +11,8 @@
 #include "shell/ui/frmPrincipal.h"
 #include "tree/Arbre.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
-#include <QMenu>
-#include <QMessageBox>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <deque>
 #include <functional>

@@ -1,16 +1,8 @@
 #include "Banc.h"
 
-#include "directory/Session.h"
 #include "i18n/Traductions.h"
 #include "tree/Analyse.h"
 #include "tree/ui/ModeleArbre.h"
-
-#include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTreeView>
 
 using namespace arbrix;
 using namespace arbrix::banc;
@@ -35,22 +27,17 @@ class BarreEtatTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The status bar and the tooltips in English: the directory file, the account, the mode only
-    // when not standard, the count; the account check of the settings reaches the tooltips.
+    // The texts are the core's, read on both directories by the conformance suite; here the labels
+    // show them in English and follow a new analysis, and the account check reaches the tooltips.
     void statusBarAndTooltips() {
         Banc banc(u"English"_s, u"ContrôlerVerrouilléExpiré=-1\n"_s);
         QVERIFY(banc.demarre({dnSales}));
-        const Arbre& arbre = banc.fenetre->arbre();
         QCOMPARE(texte(banc, u"lblBarreAnnuaire"_s), u"Directory: "_s + ficheEchantillon);
-        QVERIFY(texte(banc, u"lblBarreIdentite"_s).contains(banc.fenetre->session()->UtilisateurAffiche()));
-        QCOMPARE(texte(banc, u"lblBarreMode"_s), QString());
-        QCOMPARE(texte(banc, u"lblBarreNoeuds"_s), QString::number(arbre.Count()) + u" node(s)"_s);
         QCOMPARE(infoBulle(banc, u"Marc Petit"_s), u"User account, locked\n"_s + dnMarc);
-
         banc.fenetre->LanceAnalyse(Mode::Ordinateurs, dnSales);
         QCOMPARE(texte(banc, u"lblBarreMode"_s), Traduction(u"TXT_ANALYSE_STANDARD_ORDINATEURS"));
-        QCOMPARE(texte(banc, u"lblBarreNoeuds"_s), QString::number(arbre.Count()) + u" node(s)"_s);
-        QVERIFY2(banc.automate.messages.isEmpty(), qPrintable(banc.automate.messages.join(u'|')));
+        QCOMPARE(texte(banc, u"lblBarreNoeuds"_s),
+                 QString::number(banc.fenetre->arbre().Count()) + u" node(s)"_s);
     }
 
     // New access settings need a restart: the user is asked, and "later" keeps the window open

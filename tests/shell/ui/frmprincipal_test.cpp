@@ -6,20 +6,6 @@
 #include "shell/ui/frmTraitementEnCours.h"
 #include "tree/ui/ModeleArbre.h"
 
-#include <QClipboard>
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTreeView>
-#include <QTreeWidget>
-
 using namespace arbrix;
 using namespace arbrix::banc;
 
