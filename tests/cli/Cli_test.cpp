@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 
 using namespace arbrix;
 using test::Resultat;

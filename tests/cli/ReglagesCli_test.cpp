@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 using namespace arbrix;
 
 namespace {

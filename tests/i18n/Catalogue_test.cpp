@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace arbrix {
+using namespace arbrix;
 namespace {
 
 TEST(colTraductionsTest, KeysIgnoreCaseBeyondAsciiAndRemovalKeepsTheOthersReachable) {
@@ -45,4 +45,3 @@ TEST(CatalogueTest, LoadingAFileReplacesTranslatedKeysOnly) {
 }
 
 } // namespace
-} // namespace arbrix

@@ -2,8 +2,6 @@
 
 #include "shell/FichiersTest.h"
 
-#include <QTemporaryDir>
-
 // A scratch folder for language files written by a test.
 class DossierTemporaire {
 public:

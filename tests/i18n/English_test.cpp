@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace arbrix {
+using namespace arbrix;
 using namespace Qt::StringLiterals;
 namespace {
 
@@ -51,4 +51,3 @@ TEST(EnglishTest, TranslatesEveryTextOfTheCatalogueAndOfTheCommandLine) {
 }
 
 } // namespace
-} // namespace arbrix

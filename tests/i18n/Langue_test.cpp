@@ -2,11 +2,9 @@
 
 #include "i18n/Langue.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
 
-namespace arbrix {
+using namespace arbrix;
 namespace {
 
 QByteArray FichierDeCode(const QByteArray& code) {
@@ -75,4 +73,3 @@ TEST(LanguesDisponiblesTest, BuiltInLanguageThenFilesByName) {
 }
 
 } // namespace
-} // namespace arbrix

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace arbrix {
+using namespace arbrix;
 namespace {
 
 class LitTraductionTest : public ::testing::Test {
@@ -74,4 +74,3 @@ TEST_F(LitTraductionTest, WindowsFilesAreRead) {
 }
 
 } // namespace
-} // namespace arbrix

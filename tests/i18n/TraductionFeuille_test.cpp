@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace arbrix {
+using namespace arbrix;
 namespace {
 
 DescriptionFeuille FeuilleDeTest() {
@@ -30,8 +30,7 @@ const QByteArray Traductions = "[Traduction]\n"
                                "txtChamp=text\n"
                                "tabPages(1)=One\n"
                                "tabPages(3)=Three§line\n"
-                               "lstListe=list\n"
-                               "COL_NOM=Name\n";
+                               "lstListe=list\n";
 
 TEST(TraduitFeuilleTest, CaptionsAreTranslatedByControlKey) {
     DossierTemporaire dossier;
@@ -58,16 +57,4 @@ TEST(TraduitFeuilleTest, WithoutAFileTheDesignedTextsStay) {
     EXPECT_EQ(feuille.controles[0].texte, "a§b");
 }
 
-TEST(TraduitColonnesTest, ColumnsAreTranslatedByTheirCatalogueKey) {
-    DossierTemporaire dossier;
-    const QString fichier = dossier.Ecrit("Test.lng", Traductions);
-    QList<DescriptionColonne> colonnes{{"COL_NOM", "Nom"}, {"COL_TYPE", "Type"}};
-    TraduitColonnes(colonnes, fichier);
-    EXPECT_EQ(colonnes[0].texte, "Name");
-    EXPECT_EQ(colonnes[1].texte, "Type");
-    TraduitColonnes(colonnes, QString());
-    EXPECT_EQ(colonnes[0].texte, "Name");
-}
-
 } // namespace
-} // namespace arbrix

@@ -7,10 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTimeZone>
 
 namespace arbrix {

@@ -2,8 +2,6 @@
 #include "settings/Ini.h"
 #include "shell/FichiersTest.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace arbrix;

@@ -1,10 +1,6 @@
 #include "settings/Ini.h"
 #include "shell/FichiersTest.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace arbrix;

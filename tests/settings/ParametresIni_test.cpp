@@ -5,10 +5,6 @@
 #include "shell/FichiersTest.h"
 #include "text/Erreur.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace arbrix;

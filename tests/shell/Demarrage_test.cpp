@@ -6,10 +6,6 @@
 #include "shell/FichiersTest.h"
 #include "shell/TemoinMessages.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace arbrix;

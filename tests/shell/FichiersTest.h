@@ -1,12 +1,13 @@
 #pragma once
 
-// Files written and read back by the tests, byte for byte.
+// Files written and read back by the tests, byte for byte, in their temporary folders.
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace arbrix::test {
 

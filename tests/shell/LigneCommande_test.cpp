@@ -2,10 +2,6 @@
 #include "shell/FichiersTest.h"
 #include "shell/LigneCommande.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace arbrix;

@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>

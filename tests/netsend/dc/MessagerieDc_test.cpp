@@ -7,12 +7,9 @@
 #include "cli/LanceCli.h"
 #include "shell/FichiersTest.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cstdlib>
 
