@@ -1,31 +1,25 @@
 #include "export/EcritureExport.h"
 #include "i18n/Traductions.h"
+#include "shell/FichiersTest.h"
 
 #include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 using namespace arbrix;
 
 TEST(EcritureExport, AFailureSaysWhereAndWhyAndLeavesNothingBehind) {
     ChargeTraductions(QString());
     QTemporaryDir dossier;
-    QFile enTravers(dossier.filePath(QStringLiteral("fichier")));
-    ASSERT_TRUE(enTravers.open(QIODevice::WriteOnly));
-    enTravers.write("garde");
-    enTravers.close();
+    const QString enTravers = dossier.filePath(QStringLiteral("fichier"));
+    ASSERT_TRUE(test::EcritFichier(enTravers, "garde"));
     QDir(dossier.path()).mkpath(QStringLiteral("dossier.txt"));
     const std::pair<QString, qint32> cas[] = {
         {dossier.filePath(QStringLiteral("absent/export.txt")), NumeroErreurExport::DossierIntrouvable},
-        {dossier.filePath(QStringLiteral("fichier/export.txt")), NumeroErreurExport::DossierIntrouvable},
+        {enTravers + QStringLiteral("/export.txt"), NumeroErreurExport::DossierIntrouvable},
         {dossier.filePath(QStringLiteral("dossier.txt")), NumeroErreurExport::AccesFichier},
     };
     for (const auto& [chemin, numero] : cas) {
         const std::optional<ErreurExport> erreur = EcritFichierExport(chemin, QStringLiteral("texte"));
         ASSERT_TRUE(erreur.has_value()) << chemin.toStdString();
-        EXPECT_EQ(erreur->numero, numero) << chemin.toStdString();
         const QString message = MessageErreurExport(*erreur);
         EXPECT_TRUE(message.startsWith(
             QStringLiteral("Une erreur (%1) est survenue lors de l'export :\r\n\r\n\t%2 : ")
@@ -37,6 +31,5 @@ TEST(EcritureExport, AFailureSaysWhereAndWhyAndLeavesNothingBehind) {
     // No temporary file left, and the file in the way untouched.
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({QStringLiteral("dossier.txt"), QStringLiteral("fichier")}));
-    ASSERT_TRUE(enTravers.open(QIODevice::ReadOnly));
-    EXPECT_EQ(enTravers.readAll(), "garde");
+    EXPECT_EQ(test::LitFichier(enTravers), "garde");
 }

@@ -21,20 +21,13 @@ bool actif(const clsPopupMenu& menu, int id) {
     return e && e->EstActif();
 }
 
-OperationsDisponibles toutes() {
-    OperationsDisponibles op;
-    op.creerGroupe = op.ajouterComptes = op.ajouterGroupes = op.retirerMembre = true;
-    op.supprimerGroupe = op.renommerGroupe = op.exporter = op.netSend = true;
-    return op;
-}
-
+// Every operation built in.
 ContexteNoeud noeud(QString tag, QString tagParent, bool racine = false) {
-    ContexteNoeud n;
-    n.tag = std::move(tag);
-    n.tagParent = std::move(tagParent);
-    n.estRacine = racine;
-    n.operations = toutes();
-    return n;
+    return {std::move(tag),
+            std::move(tagParent),
+            racine,
+            false,
+            {true, true, true, true, true, true, true, true}};
 }
 
 const QString nbsp(QChar(0x00A0));

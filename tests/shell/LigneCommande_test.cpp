@@ -41,7 +41,6 @@ TEST(NouvelleInstance, DistinguishedNameSurvivesAsOneArgument) {
     ASSERT_EQ(commande.arguments, QStringList{dn});
     // What the new instance makes of it.
     EXPECT_EQ(InterpreteLigneCommande(LigneCommandeDesArguments(commande.arguments)).dn, dn);
-    EXPECT_EQ(CommandeRedemarrage(u"/usr/bin/arbrix"_s), (Commande{u"/usr/bin/arbrix"_s, {}}));
 }
 
 // The tool's own folder beside the program's comes first; a folder of the tool's name is no tool.

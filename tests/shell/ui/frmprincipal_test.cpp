@@ -188,11 +188,6 @@ private slots:
         QVERIFY(!banc.fenetre->arbre().isEmpty());
         QVERIFY(!banc.fenetre->TraitementEnCoursAffiche());
         QVERIFY(banc.controle<QTreeView>(u"tvwGroupes"_s)->isEnabled());
-        // A full build of the same O.U. holds more.
-        const qsizetype partiel = banc.fenetre->arbre().Count();
-        banc.automate.ajoute([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
-        banc.fenetre->LanceAnalyse(1, dnVelmora);
-        QVERIFY(banc.fenetre->arbre().Count() > partiel);
     }
 
     void theViewShowsTheBuiltTreeWholeOnceDone() {
