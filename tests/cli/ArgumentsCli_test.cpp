@@ -64,13 +64,11 @@ TEST(ArgumentsCli, FaultsNameTheirKeyAndArgument) {
         {{"--mode=0", "x"}, CleTexteCli::ModeInvalide, "0"},
         {{"--set", "ExportFormat", "x"}, CleTexteCli::ReglageInvalide, "ExportFormat"},
         {{"--set", "=2", "x"}, CleTexteCli::ReglageInvalide, "=2"},
-        {{"--mode", "2"}, CleTexteCli::NomManquant, ""},
         {{"tree"}, CleTexteCli::NomManquant, ""},
         {{"create-group", "--scope", "domain", "OU=a", "b"}, CleTexteCli::EtendueInvalide, "domain"},
         {{"create-group", "OU=a"}, CleTexteCli::UsageCommande, "arbrix-cli create-group PARENT NAME"},
         {{"remove-member", "g"}, CleTexteCli::UsageCommande, "arbrix-cli remove-member GROUP MEMBER..."},
         {{"delete-group", "--security", "g"}, CleTexteCli::OptionHorsCommande, "--security delete-group"},
-        {{"--yes", "g"}, CleTexteCli::OptionHorsCommande, "--yes tree"},
     };
     for (const Cas& c : cas) {
         const AnalyseArgumentsCli r = Lit(c.arguments);
