@@ -1,42 +1,29 @@
 #include "text/Systeme.h"
 
-#include <QDir>
 #include <QFile>
+#include <QProcessEnvironment>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Sets environment variables for one test and puts the previous values back.
-class Environnement {
-public:
-    void Fixe(const char* nom, const char* valeur) {
-        if (!m_anciennes.contains(nom))
-            m_anciennes.insert(nom,
-                               qEnvironmentVariableIsSet(nom) ? std::optional(qgetenv(nom)) : std::nullopt);
-        if (valeur)
-            qputenv(nom, valeur);
-        else
-            qunsetenv(nom);
-    }
-    ~Environnement() {
-        for (auto it = m_anciennes.cbegin(); it != m_anciennes.cend(); ++it) {
-            if (it.value())
-                qputenv(it.key().constData(), *it.value());
+// Puts the variables the tests change back as they were.
+auto RemetEnvironnement() {
+    return qScopeGuard([avant = QProcessEnvironment::systemEnvironment()] {
+        for (const QString& nom :
+             {u"LC_ALL"_s, u"LC_MESSAGES"_s, u"LANG"_s, u"XDG_CONFIG_HOME"_s, u"HOME"_s}) {
+            if (avant.contains(nom))
+                qputenv(nom.toLatin1().constData(), avant.value(nom).toLocal8Bit());
             else
-                qunsetenv(it.key().constData());
+                qunsetenv(nom.toLatin1().constData());
         }
-    }
-
-private:
-    QHash<QByteArray, std::optional<QByteArray>> m_anciennes;
-};
+    });
+}
 
 } // namespace
 
@@ -49,27 +36,27 @@ TEST(CodeLangue, LocaleNamesMapToWindowsPrimaryLanguages) {
 }
 
 TEST(CodeLangue, LcAllThenLcMessagesThenLang) {
-    Environnement env;
-    env.Fixe("LC_ALL", "de_DE.UTF-8");
-    env.Fixe("LC_MESSAGES", "it_IT.UTF-8");
-    env.Fixe("LANG", "fr_FR.UTF-8");
+    const auto remet = RemetEnvironnement();
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    qputenv("LC_MESSAGES", "it_IT.UTF-8");
+    qputenv("LANG", "fr_FR.UTF-8");
     EXPECT_EQ(CodeLangueSysteme(), 7);
-    env.Fixe("LC_ALL", "");
+    qputenv("LC_ALL", "");
     EXPECT_EQ(CodeLangueSysteme(), 16);
-    env.Fixe("LC_MESSAGES", nullptr);
+    qunsetenv("LC_MESSAGES");
     EXPECT_EQ(CodeLangueSysteme(), 12);
-    env.Fixe("LANG", nullptr);
+    qunsetenv("LANG");
     EXPECT_EQ(CodeLangueSysteme(), 9);
 }
 
 TEST(DossierSpecial, ConfigurationFolderFollowsXdgConfigHome) {
-    Environnement env;
-    env.Fixe("XDG_CONFIG_HOME", "/tmp/xdg-test/");
+    const auto remet = RemetEnvironnement();
+    qputenv("XDG_CONFIG_HOME", "/tmp/xdg-test/");
     EXPECT_EQ(DossierSpecial(CsidlDonneesApplication), u"/tmp/xdg-test"_s);
-    env.Fixe("XDG_CONFIG_HOME", "relative/path");
-    env.Fixe("HOME", "/home/someone");
+    qputenv("XDG_CONFIG_HOME", "relative/path");
+    qputenv("HOME", "/home/someone");
     EXPECT_EQ(DossierSpecial(CsidlDonneesApplication), u"/home/someone/.config"_s);
-    env.Fixe("XDG_CONFIG_HOME", nullptr);
+    qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(DossierSpecial(CsidlDonneesApplication), u"/home/someone/.config"_s);
     EXPECT_TRUE(PrefixesSysteme().contains(DossierSpecial(CsidlProgrammes)));
 }

@@ -44,8 +44,7 @@ public:
         });
     }
 
-    QStringList messages;            // texts of the message boxes seen
-    QList<QMessageBox::Icon> icones; // and their icons
+    QStringList messages; // texts of the message boxes seen
     QStringList titres;
     QList<QWidget*> fenetresVues;
 
@@ -61,7 +60,6 @@ private:
         fenetresVues << w;
         if (auto* boite = qobject_cast<QMessageBox*>(w)) {
             messages << boite->text();
-            icones << boite->icon();
             titres << boite->windowTitle();
         }
         if (m_reponses.empty()) {

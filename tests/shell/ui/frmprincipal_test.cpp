@@ -319,17 +319,14 @@ private slots:
         banc.fenetre->btnChercherPlus_MouseDown();
         for (const ElementMenu& e : menus.dernier.Elements())
             textes << e.libelle;
-        const QStringList francaisConnus =
-            u"Occurrence à rechercher|Recherche|G&roupe|Géré par :|&Fichier|&Quitter|&Edition|&Rechercher..."
-            u"|&Suivant|&Précédent|Mémoriser &position fenêtre|&Restaurer|&Annuler|A&nnuler"
-            u"|Traitement en cours :|&Stop !"_s.split(u'|');
-        const QRegularExpression accentsFrancais(u"[éèêàçùô]|Copier|Ouvrir|Analyse|Créer|Envoyer"_s);
-        for (const QString& t : textes) {
-            QVERIFY2(!francaisConnus.contains(t), qPrintable(t));
-            QVERIFY2(!accentsFrancais.match(t).hasMatch() || t.contains(u"Ventes"_s) ||
+        // French texts have accents or one of these words; the sample's names are French too.
+        const QRegularExpression francais(
+            u"[éèêàçùô]|Copier|Ouvrir|Analyse|Créer|Envoyer|Recherche|G&roupe|"
+            u"&Fichier|&Quitter|&Edition|&Suivant|&Restaurer|nnuler|Traitement|Stop !"_s);
+        for (const QString& t : textes)
+            QVERIFY2(!francais.match(t).hasMatch() || t.contains(u"Ventes"_s) ||
                          t == banc.fenetre->windowTitle() || t.contains(u"Commerciaux"_s),
                      qPrintable(t));
-        }
     }
 };
 
