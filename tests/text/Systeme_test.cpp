@@ -1,9 +1,7 @@
 #include "text/Systeme.h"
 
-#include <QFile>
 #include <QProcessEnvironment>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -59,21 +57,4 @@ TEST(DossierSpecial, ConfigurationFolderFollowsXdgConfigHome) {
     qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(DossierSpecial(CsidlDonneesApplication), u"/home/someone/.config"_s);
     EXPECT_TRUE(PrefixesSysteme().contains(DossierSpecial(CsidlProgrammes)));
-}
-
-TEST(FichierExiste, DirectoryBitSelectsFoldersOnly) {
-    QTemporaryDir dossier;
-    const QString fichier = dossier.filePath(u"a.ini"_s);
-    const QString cache = dossier.filePath(u".cache"_s);
-    for (const QString& chemin : {fichier, cache}) {
-        QFile f(chemin);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    EXPECT_TRUE(FichierExiste(fichier, 0));
-    EXPECT_FALSE(FichierExiste(fichier, AttributDossier));
-    EXPECT_FALSE(FichierExiste(dossier.path(), 0));
-    EXPECT_TRUE(FichierExiste(dossier.path(), AttributDossier));
-    EXPECT_FALSE(FichierExiste(QString(), AttributDossier));
-    EXPECT_TRUE(FichierExiste(cache, AttributCache));
-    EXPECT_FALSE(FichierExiste(fichier, AttributCache));
 }
