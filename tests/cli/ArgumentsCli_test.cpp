@@ -85,10 +85,4 @@ TEST(ArgumentsCli, OptionsBeforeAFaultAreKept) {
     EXPECT_EQ(r.arguments.fichierReglages, QStringLiteral("/tmp/a.ini"));
 }
 
-TEST(TextesCli, FillsValuesAndFallsBackToTheKey) {
-    EXPECT_EQ(TexteCli(CleTexteCli::OptionInconnue, {"--x"}), QStringLiteral("Option inconnue : --x"));
-    EXPECT_EQ(TexteCli(QStringLiteral("MSG_CLI_SANS_TEXTE")), QStringLiteral("MSG_CLI_SANS_TEXTE"));
-    EXPECT_TRUE(TexteCli(CleTexteCli::Aide).contains(u"--password-file"));
-}
-
 } // namespace

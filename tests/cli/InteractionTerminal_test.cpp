@@ -6,12 +6,6 @@ using namespace arbrix;
 
 namespace {
 
-TEST(TexteTerminal, EndsWithOneLineFeedAndHasNoCarriageReturn) {
-    EXPECT_EQ(TexteTerminal(QStringLiteral("a\r\n\r\nb\rc\r\n")), QStringLiteral("a\n\nb\nc\n"));
-    EXPECT_EQ(TexteTerminal(QStringLiteral("a")), QStringLiteral("a\n"));
-    EXPECT_EQ(TexteTerminal(QString()), QStringLiteral("\n"));
-}
-
 TEST(LigneCandidat, KeepsThreeTabSeparatedFieldsOnOneLine) {
     clsOccurrence o;
     o.Nom = QStringLiteral("Sales\t(EMEA)");

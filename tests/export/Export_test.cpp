@@ -117,8 +117,6 @@ TEST_F(ExportTest, ExtentsLimitTheDescent) {
     EXPECT_EQ(Exporte(),
               Lignes({"Sales", "\tManagers", "\t\tJean Dupont (jdupont)", "\t\tMarie Curie (mcurie)",
                       "\tPC01 (pc01$)", "\tSales (EMEA)", "\tsvc (svc$)"}));
-    options.Etendue = EtendueExport::NoeudSeul;
-    EXPECT_EQ(Exporte(), Lignes({"Sales", "\tManagers", "\tPC01 (pc01$)", "\tSales (EMEA)", "\tsvc (svc$)"}));
 }
 
 TEST_F(ExportTest, FlatListWritesEachAccountOnceWithoutRegardToCase) {

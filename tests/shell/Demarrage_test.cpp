@@ -84,7 +84,6 @@ TEST_F(Demarrage, MatchingLanguageFileIsLoaded) {
                  "[Traduction]\nCodeLangue=9\nMSG_ERREUR_INITIALISATION=Start-up error %v: %v\n");
     EXPECT_TRUE(Lance());
     EXPECT_EQ(etat.Config.Langue, u"English"_s);
-    EXPECT_EQ(etat.FichierLangue, environnement.dossierLangues + u"/English.lng"_s);
     EXPECT_EQ(MessageErreurInitialisation(6, u"x"_s), u"Start-up error 6: x"_s);
 }
 
