@@ -59,7 +59,9 @@ protected:
 } // namespace
 
 TEST_F(Demarrage, FrenchSystemFirstRunRunsEveryStepInOrderWithoutMessage) {
+    EcritFichier(environnement.dossierProgramme + u"/Quorvel"_s, "");
     EXPECT_TRUE(Lance());
+    EXPECT_EQ(etat.CheminOutilCompte, environnement.dossierProgramme + u"/Quorvel"_s); // the account tool
     EXPECT_EQ(ordre, (QStringList{u"options"_s, u"mémos"_s, u"fenêtre"_s, u"session"_s}));
     EXPECT_TRUE(interaction.messages.isEmpty());
     EXPECT_EQ(etat.CheminIni(), IniPortable());
@@ -128,10 +130,4 @@ TEST_F(Demarrage, InstalledCopyMovesTheOlderFileButItsLanguageWaitsForTheNextSta
 
     EXPECT_TRUE(Lance());
     EXPECT_EQ(etat.Config.Langue, u"English"_s);
-}
-
-TEST_F(Demarrage, AccountToolBesideTheProgramIsRemembered) {
-    EcritFichier(environnement.dossierProgramme + u"/Quorvel"_s, "");
-    EXPECT_TRUE(Lance());
-    EXPECT_EQ(etat.CheminOutilCompte, environnement.dossierProgramme + u"/Quorvel"_s);
 }
