@@ -68,8 +68,7 @@ private slots:
         auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
         QClipboard* pressePapiers = QGuiApplication::clipboard();
         pressePapiers->clear();
-        Noeud* racine = banc.fenetre->arbre().Racine();
-        banc.fenetre->arbre().Selectionne(racine);
+        banc.fenetre->arbre().Selectionne(banc.fenetre->arbre().Racine());
         vue->setFocus();
         QTest::keyPress(vue, Qt::Key_C, Qt::ControlModifier);
         QTest::keyRelease(vue, Qt::Key_Control, Qt::NoModifier);
