@@ -40,17 +40,15 @@ TEST(MessageAucuneTraductionTest, BilingualTextWithWindowsLineBreaksNamingThePro
     EXPECT_EQ(message.count("\r\n"), message.count(u'\n'));
 }
 
-TEST(DossierDonneesTest, ProgramFolderWhenItHoldsLanguageFiles) {
+// The program's folder when it holds language files; those of an installed tree moved elsewhere
+// are found beside its bin folder. The folder always ends with a separator.
+TEST(DossierDonneesTest, ProgramFolderOrSharedFolderOfAMovedInstallation) {
     DossierTemporaire programme;
     DossierTemporaire installe;
     EXPECT_EQ(DossierDonnees(programme.Chemin(), installe.Chemin()), installe.Chemin());
     programme.Ecrit("English.lng", FichierDeCode("9"));
-    // The folder always ends with a separator.
     EXPECT_EQ(DossierDonnees(programme.Chemin().chopped(1), installe.Chemin()), programme.Chemin());
-}
 
-// Language files of an installed tree moved elsewhere are found beside its bin folder.
-TEST(DossierDonneesTest, SharedFolderOfAMovedInstallation) {
     DossierTemporaire prefixe;
     QDir(prefixe.Chemin()).mkpath("bin");
     QDir(prefixe.Chemin()).mkpath("share/arbrix");

@@ -27,12 +27,10 @@ TEST_F(LitTraductionTest, BracedValueFollowsOneLevelOnly) {
                                     "TXT_A={TXT_OU}\n"
                                     "TXT_B={TXT_A}\n"
                                     "TXT_C={TXT_ABSENT}\n"
-                                    "TXT_D={}\n"
                                     "TXT_E={partial\n");
     EXPECT_EQ(LitTraduction(fichier, "TXT_A", "d"), "Unit");
     EXPECT_EQ(LitTraduction(fichier, "TXT_B", "d"), "{TXT_OU}");
     EXPECT_EQ(LitTraduction(fichier, "TXT_C", "d"), "d");
-    EXPECT_EQ(LitTraduction(fichier, "TXT_D", "d"), "d");
     EXPECT_EQ(LitTraduction(fichier, "TXT_E", "d"), "{partial");
 }
 

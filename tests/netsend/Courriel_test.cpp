@@ -120,10 +120,6 @@ QString FauxSendmail(const QTemporaryDir& dossier, const QString& nom, const QSt
     return chemin;
 }
 
-QString Lit(const QString& chemin) {
-    return QString::fromUtf8(test::LitFichier(chemin));
-}
-
 TEST(TransportCommande, RunsTheCommandWithoutAShellAndReportsWhyItFailed) {
     QTemporaryDir dossier;
     // The directory password given to the program must not reach the mail command.
@@ -140,10 +136,11 @@ TEST(TransportCommande, RunsTheCommandWithoutAShellAndReportsWhyItFailed) {
     const IssueEnvoi ok =
         TransportCommande(*commande).Envoie(adresse, "Subject: s\n\ncorps\n", [&] { ++attentes; });
     EXPECT_TRUE(ok.reussi) << ok.motif.toStdString();
-    EXPECT_EQ(Lit(dossier.filePath(u"arguments"_s)), u"-i\n--from=Admin 'A'\n"_s + adresse + u'\n');
-    EXPECT_EQ(Lit(dossier.filePath(u"entree"_s)), u"Subject: s\n\ncorps\n"_s);
+    EXPECT_EQ(test::LitTexte(dossier.filePath(u"arguments"_s)),
+              u"-i\n--from=Admin 'A'\n"_s + adresse + u'\n');
+    EXPECT_EQ(test::LitTexte(dossier.filePath(u"entree"_s)), u"Subject: s\n\ncorps\n"_s);
     EXPECT_FALSE(QFile::exists(QDir::current().filePath(u"pwned"_s)));
-    const QString environnement = Lit(dossier.filePath(u"environnement"_s));
+    const QString environnement = test::LitTexte(dossier.filePath(u"environnement"_s));
     EXPECT_TRUE(environnement.contains(u"PATH="_s));
     EXPECT_FALSE(environnement.contains(QString::fromUtf8(secret)));
 

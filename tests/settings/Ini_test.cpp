@@ -26,7 +26,6 @@ TEST_F(FichierIni, MissingFileSectionOrKeyGivesDefault) {
     EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
     Ecrit("[Autre]\nLangue=English\n");
     EXPECT_EQ(Lit(u"Langue"_s), u"<défaut>"_s);
-    EXPECT_EQ(Lit(u"Absente"_s, u"Autre"_s), u"<défaut>"_s);
 }
 
 TEST_F(FichierIni, SectionsAndKeysIgnoreCaseAndFirstDuplicateWins) {

@@ -23,5 +23,8 @@ inline QByteArray LitFichier(const QString& chemin) {
     QFile f(chemin);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+inline QString LitTexte(const QString& chemin) {
+    return QString::fromUtf8(LitFichier(chemin));
+}
 
 } // namespace arbrix::test

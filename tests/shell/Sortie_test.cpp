@@ -61,7 +61,6 @@ TEST(GeometrieDeSortie, MinimisedIsRememberedAsNormalWithTheLastNormalSize) {
 TEST_F(Sortie, ConfigurationIsWrittenOnlyWhenTheDialogWasAccepted) {
     Termine({EtatFenetre::Normal, 15, 30, 8000, 6000}, etapes, etat);
     EXPECT_EQ(Lit(CleConfig::Langue), u"<absente>"_s);
-    EXPECT_EQ(Lit(CleConfig::MinimiserSystray), u"<absente>"_s);
     EXPECT_EQ(Lit(CleConfig::FenetreLargeur), u"8000"_s);
     EXPECT_EQ(suivi, (QStringList{u"mémos"_s, u"tray"_s}));
 

@@ -21,10 +21,6 @@ namespace {
 const QString Message = u"Réunion à 10 h — café ☕ pour tous.\nMerci,\nL'équipe \"IT\" $HOME"_s;
 const QString AdresseRefusee = u"karim.benali@velmora.test"_s;
 
-QString Lit(const QString& chemin) {
-    return QString::fromUtf8(test::LitFichier(chemin));
-}
-
 void Ecrit(const QString& chemin, const QByteArray& contenu) {
     ASSERT_TRUE(test::EcritFichier(chemin, contenu));
 }
@@ -62,9 +58,11 @@ public:
     QList<Recu> Recus() const {
         QList<Recu> recus;
         for (int i = 1; QFile::exists(m_dossier.filePath(u"%1.eml"_s.arg(i))); ++i) {
-            const QString brut = Lit(m_dossier.filePath(u"%1.eml"_s.arg(i))).replace(u"\r\n"_s, u"\n"_s);
+            const QString brut =
+                test::LitTexte(m_dossier.filePath(u"%1.eml"_s.arg(i))).replace(u"\r\n"_s, u"\n"_s);
             const qsizetype fin = brut.indexOf(u"\n\n"_s);
-            recus << Recu{Lit(m_dossier.filePath(u"%1.rcpt"_s.arg(i))), u'\n' + brut.left(fin) + u'\n',
+            recus << Recu{test::LitTexte(m_dossier.filePath(u"%1.rcpt"_s.arg(i))),
+                          u'\n' + brut.left(fin) + u'\n',
                           QString::fromUtf8(QByteArray::fromBase64(brut.mid(fin + 2).toLatin1()))};
         }
         return recus;
@@ -205,7 +203,7 @@ TEST_F(MessagerieDc, ThePasswordReachesNeitherTheMailCommandNorTheOutput) {
     const QString motDePasse = Dc().value("ADMIN_PASSWORD");
     ASSERT_FALSE(motDePasse.isEmpty());
     EXPECT_FALSE(sortie.contains(motDePasse)) << sortie.toStdString();
-    const QString vu = Lit(trace);
+    const QString vu = test::LitTexte(trace);
     EXPECT_TRUE(vu.contains(u"alice.martin@velmora.test"_s)) << vu.toStdString();
     EXPECT_TRUE(vu.contains(QString::fromLatin1(u"Bonjour Alice,\r\nà demain.\r\n"_s.toUtf8().toBase64())));
     EXPECT_FALSE(vu.contains(motDePasse));
