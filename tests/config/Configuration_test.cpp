@@ -48,9 +48,7 @@ TEST(ApplicationConfiguration, LangueEtRedemarrage) {
     EXPECT_FALSE(AppliqueSaisie(s, p, m).LangueChangee);
 
     s.Langue = u"English"_s;
-    IssueConfiguration issue = AppliqueSaisie(s, p, m);
-    EXPECT_TRUE(issue.LangueChangee);
-    EXPECT_FALSE(issue.RedemarrageDemande);
+    EXPECT_TRUE(AppliqueSaisie(s, p, m).LangueChangee);
 
     s.AccesADPassword = u"s3cret "_s;
     s.AccesADLogin = u" admin "_s;

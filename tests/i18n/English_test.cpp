@@ -22,8 +22,7 @@ qsizetype NombreAccelerateurs(const QString& texte) {
     return QString(texte).remove("&&").count(u'&');
 }
 
-TEST(EnglishTest, DeclaresEnglishAndIsChosenOnAnEnglishSystem) {
-    EXPECT_EQ(CodeLangueFichier(Fichier), 9);
+TEST(EnglishTest, IsChosenOnAnEnglishSystem) {
     EXPECT_EQ(ChoisitLangueInitiale(9, Dossier).langue, "English");
 }
 

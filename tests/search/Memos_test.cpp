@@ -47,7 +47,6 @@ TEST(MemosChargement, SectionsEtPositionDuSeparateur) {
     Memos seulementRecents = Charge(u"1|0|Paie"_s + RS + u"0|1|Tardif"_s);
     EXPECT_EQ(seulementRecents.PositionSeparateur(), Memos::SansSeparateurToutRecent);
     EXPECT_FALSE(seulementRecents.EstEpingle(1));
-    EXPECT_EQ(Charge(QString()).PositionSeparateur(), Memos::SansSeparateurToutEpingle);
 
     // Unknown types stay as read; a name holding "|" keeps it; short entries are recent ones;
     // empty parts and empty names are skipped.
@@ -135,7 +134,6 @@ TEST(RegleDesBoutons, TexteEtSeparateur) {
     EXPECT_FALSE(RechercheActivable(QString()));
     EXPECT_FALSE(RechercheActivable(SeparateurMemos()));
     EXPECT_TRUE(RechercheActivable(u"-"_s));
-    EXPECT_EQ(HauteurCompletion(100, 16, 500), 500);
     EXPECT_EQ(HauteurCompletion(3, 16, -20), 0);
 }
 

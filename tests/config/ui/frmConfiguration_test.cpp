@@ -63,7 +63,6 @@ private slots:
         f.show();
         banc::Automate automate;
         f.findChild<QComboBox*>(u"cboLangue"_s)->setCurrentText(u"English"_s);
-        f.findChild<QCheckBox*>(u"chkAfficherNombreMembres"_s)->setChecked(false);
         QListWidget* liste = f.findChild<QListWidget*>(u"lstMémos"_s);
         liste->setCurrentRow(2);
         QTest::mouseClick(bouton(f, "btnMonter"), Qt::LeftButton); // Paie pinned
@@ -75,7 +74,6 @@ private slots:
 
         QCOMPARE(automate.messages, QStringList{Traduction(u"MSG_CHANGEMENT_LANGUE")});
         QCOMPARE(p.Langue, u"English"_s);
-        QVERIFY(!p.AfficherNombreMembres);
         QCOMPARE(m.TexteSauvegarde(), u"0|1|Compta"_s + QChar(30) + u"1|1|Paie"_s);
     }
 

@@ -24,8 +24,6 @@ struct Dialogue {
         fenetre.show();
     }
     template <class T> T* c(const QString& nom) const { return fenetre.findChild<T*>(nom); }
-    QString separateur() const { return c<QLineEdit>(u"txtSéparateur"_s)->text(); }
-    QString apercu() const { return c<QPlainTextEdit>(u"txtAperçu"_s)->toPlainText(); }
     QString texteComplet() const {
         return GenerateurExport(fenetre.Regles().Options()).GenereExport(noeud, false);
     }
@@ -96,12 +94,12 @@ private slots:
         Dialogue d(banc);
         auto* colonnes = d.c<QCheckBox>(u"chkModeColonné"_s);
         colonnes->click();
-        QCOMPARE(d.separateur(), u";"_s);
+        QCOMPARE(d.c<QLineEdit>(u"txtSéparateur"_s)->text(), u";"_s);
         QVERIFY(!d.c<QLineEdit>(u"txtIndentation"_s)->isEnabled());
         d.c<QCheckBox>(u"chkStructure"_s)->click();
         QVERIFY(!colonnes->isEnabled());
         d.c<QLineEdit>(u"txtSéparateur"_s)->setText(u" | "_s);
-        const QString apercu = Visible(d.apercu());
+        const QString apercu = Visible(d.c<QPlainTextEdit>(u"txtAperçu"_s)->toPlainText());
         QVERIFY(apercu.contains(u" | "_s) && Visible(d.texteComplet()).startsWith(apercu));
 
         // OK to the clipboard: the whole text, no save dialog, the last file kept.

@@ -16,11 +16,6 @@ QString infoBulle(Banc& banc, const QString& debut) {
     auto* modele = static_cast<ModeleArbre*>(banc.controle<QTreeView>(u"tvwGroupes"_s)->model());
     return modele->data(modele->indexDe(banc.noeud(debut)), Qt::ToolTipRole).toString();
 }
-
-QString texte(Banc& banc, const QString& nom) {
-    QLabel* l = banc.controle<QLabel>(nom);
-    return l && !l->isHidden() ? l->text() : QString();
-}
 } // namespace
 
 class BarreEtatTest : public QObject {
@@ -32,11 +27,12 @@ private slots:
     void statusBarAndTooltips() {
         Banc banc(u"English"_s, u"ContrôlerVerrouilléExpiré=-1\n"_s);
         QVERIFY(banc.demarre({dnSales}));
-        QCOMPARE(texte(banc, u"lblBarreAnnuaire"_s), u"Directory: "_s + ficheEchantillon);
+        QCOMPARE(banc.controle<QLabel>(u"lblBarreAnnuaire"_s)->text(), u"Directory: "_s + ficheEchantillon);
         QCOMPARE(infoBulle(banc, u"Marc Petit"_s), u"User account, locked\n"_s + dnMarc);
         banc.fenetre->LanceAnalyse(Mode::Ordinateurs, dnSales);
-        QCOMPARE(texte(banc, u"lblBarreMode"_s), Traduction(u"TXT_ANALYSE_STANDARD_ORDINATEURS"));
-        QCOMPARE(texte(banc, u"lblBarreNoeuds"_s),
+        QCOMPARE(banc.controle<QLabel>(u"lblBarreMode"_s)->text(),
+                 Traduction(u"TXT_ANALYSE_STANDARD_ORDINATEURS"));
+        QCOMPARE(banc.controle<QLabel>(u"lblBarreNoeuds"_s)->text(),
                  QString::number(banc.fenetre->arbre().Count()) + u" node(s)"_s);
     }
 
