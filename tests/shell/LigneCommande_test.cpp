@@ -37,7 +37,6 @@ TEST(LigneCommande, DistinguishedNamesOrSearchTexts) {
 TEST(NouvelleInstance, DistinguishedNameSurvivesAsOneArgument) {
     const QString dn = u"OU=Deux  espaces,OU=Sièges,DC=exemple,DC=test"_s;
     const Commande commande = CommandeNouvelleInstance(dn, u"/opt/arbrix/bin/arbrix"_s);
-    EXPECT_EQ(commande.programme, u"/opt/arbrix/bin/arbrix"_s);
     ASSERT_EQ(commande.arguments, QStringList{dn});
     // What the new instance makes of it.
     EXPECT_EQ(InterpreteLigneCommande(LigneCommandeDesArguments(commande.arguments)).dn, dn);

@@ -19,19 +19,16 @@ private slots:
         frmNetsendSaisie f;
         f.show();
         auto* ok = f.findChild<QPushButton*>(u"btnOK"_s);
-        auto* texte = f.findChild<QPlainTextEdit*>(u"txtMessage"_s);
         QVERIFY(!ok->isEnabled());
-        texte->setPlainText(QString(600, u'é'));
-        QCOMPARE(texte->toPlainText().size(), 500);
-        QVERIFY(ok->isEnabled());
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QVERIFY(f.MessageNetSend().isEmpty());
+        f.findChild<QPlainTextEdit*>(u"txtMessage"_s)->setPlainText(QString(600, u'é'));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(f.MessageNetSend(), QString(500, u'é'));
 
-        frmNetsendSaisie g;
+        frmNetsendSaisie g; // Escape leaves no message
         g.show();
         QTest::keyClicks(g.findChild<QPlainTextEdit*>(u"txtMessage"_s), u"Bonjour"_s);
-        QTest::mouseClick(g.findChild<QPushButton*>(u"btnOK"_s), Qt::LeftButton);
-        QCOMPARE(g.MessageNetSend(), u"Bonjour"_s);
+        QTest::keyClick(&g, Qt::Key_Escape);
+        QVERIFY(g.MessageNetSend().isEmpty());
     }
 
     void annulerPendantLeDeuxiemeDeCinqEtFermerSeulementALaFin() {
