@@ -1,5 +1,4 @@
-// How an analysis ended, as the analysis itself tells it: the command-line program's exit status
-// and candidate list rest on it. On the analysis tests' sample domain.
+// How an analysis ended: the command-line program's exit status and candidate list rest on it.
 
 #include "tree/AnalyseFixture.h"
 

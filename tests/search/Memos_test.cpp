@@ -7,8 +7,7 @@
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 
-// Saving and reading back through the settings file is read end to end by the main window's
-// restart test; here, the rules of the list.
+// Saving and reading back are read end to end by the main window's restart test.
 
 namespace {
 

@@ -33,8 +33,7 @@ TEST(CliDc, TheControllerGivesTheSameExportAsTheEmbeddedDirectory) {
                                   QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/sample-domain.ldif")};
     const QStringList controleur = {"--settings", reglages, "--directory",
                                     Dc().uri(),   "--user", Dc().value("ADMIN_LOGIN")};
-    // The controller refuses the sample's group without a scope: the cases stay clear of it. The
-    // output of the embedded directory is pinned by the command-line and export tests.
+    // The controller refuses the sample's group without a scope: the cases stay clear of it.
     const QList<QStringList> cas = {
         {"Boucle A"},
         {"--type", "ou", "--set", "ContrôlerVerrouilléExpiré=-1", "Ventes"},

@@ -1,5 +1,4 @@
-// Messages to members sent for real: recipients resolved on the test domain controller, the
-// messages handed to msmtp, received by a throwaway SMTP server on a loopback address. The
+// Messages sent for real through msmtp to a throwaway SMTP server on a loopback address; the
 // controller is the oracle for who has an address.
 
 #include "TestDc.h"
