@@ -39,7 +39,7 @@ TEST_F(IssueAnalyseTest, ADnOfNoOuNorGroupIsNotFound) {
 
 TEST_F(IssueAnalyseTest, SeveralFoundKeepTheCandidatesUntilOneIsChosen) {
     EXPECT_EQ(ParNom(QStringLiteral("Boucle*")).candidats.size(), 3);
-    EXPECT_TRUE(m_utilisateur.messages.empty());
+    EXPECT_TRUE(m_utilisateur.messages.isEmpty());
     m_utilisateur.choix = 7; // out of the list: as good as cancelled
     EXPECT_EQ(ParNom(QStringLiteral("Boucle*")).issue, IssueAnalyse::Plusieurs);
 
@@ -53,7 +53,7 @@ TEST_F(IssueAnalyseTest, SeveralFoundKeepTheCandidatesUntilOneIsChosen) {
 TEST_F(IssueAnalyseTest, AStopDuringTheBuildIsNotASuccess) {
     m_utilisateur.arretALaPompe = 3;
     EXPECT_EQ(ParNom(QStringLiteral("Ventes"), 0).issue, IssueAnalyse::Arretee);
-    EXPECT_EQ(m_utilisateur.messages.back().texte, Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
+    EXPECT_EQ(m_utilisateur.messages.last(), Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"));
 }
 
 TEST_F(IssueAnalyseTest, DirectoryFailuresKeepTheirNumber) {
@@ -61,8 +61,8 @@ TEST_F(IssueAnalyseTest, DirectoryFailuresKeepTheirNumber) {
     const qint64 occupe = -qint64(ErrorNumber::LdapBase + LdapCode::Busy);
     // The build's number is the one its message shows; the lookup's is the directory's own.
     EXPECT_EQ(ParDn(DnBoucleA).numeroErreur, occupe);
-    ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-    EXPECT_TRUE(m_utilisateur.messages[0].texte.contains(QString::number(occupe)));
+    ASSERT_EQ(m_utilisateur.messages.size(), 1);
+    EXPECT_TRUE(m_utilisateur.messages[0].contains(QString::number(occupe)));
     EXPECT_EQ(ParNom(QStringLiteral("Boucle A")).numeroErreur, -occupe);
 
     // A refusal of rights has a message of its own, without number.
@@ -71,8 +71,8 @@ TEST_F(IssueAnalyseTest, DirectoryFailuresKeepTheirNumber) {
         const ResultatAnalyse& r = parDn ? ParDn(DnBoucleA) : ParNom(QStringLiteral("Boucle A"));
         EXPECT_EQ(r.issue, IssueAnalyse::Erreur);
         EXPECT_EQ(r.numeroErreur, ErrorNumber::QueryAccessDenied);
-        ASSERT_EQ(m_utilisateur.messages.size(), 1u);
-        EXPECT_EQ(m_utilisateur.messages[0].texte, Traduction(u"MSG_ERREUR_DROITS_AD"));
+        ASSERT_EQ(m_utilisateur.messages.size(), 1);
+        EXPECT_EQ(m_utilisateur.messages[0], Traduction(u"MSG_ERREUR_DROITS_AD"));
     }
 }
 
