@@ -30,8 +30,11 @@ QString DecodeTexteFichier(const QByteArray& octets) {
     QString texte = utf8.decode(octets);
     if (utf8.hasError())
         return DecodeWindows1252(octets);
-    if (texte.startsWith(QChar(0xFEFF)))
-        texte.remove(0, 1);
+    // The decoder skips one byte order mark; an editor may have put more.
+    qsizetype marques = 0;
+    while (marques < texte.size() && texte.at(marques) == QChar(0xFEFF))
+        ++marques;
+    texte.remove(0, marques);
     return texte;
 }
 
