@@ -1,7 +1,6 @@
 #include "shell/PagesLarges.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
