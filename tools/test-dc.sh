@@ -4,7 +4,12 @@
 #   tools/test-dc.sh start [ENV_FILE]   provision, start and load data/sample-domain.ldif
 #   tools/test-dc.sh stop  [ENV_FILE]   stop the controller and remove everything it made
 #   tools/test-dc.sh env   [ENV_FILE]   print the settings as shell exports
-#   tools/test-dc.sh restart [ENV_FILE] start the controller again after a test killed it
+#   tools/test-dc.sh restart [ENV_FILE] [no-tls|sasl-over-tls]
+#                                       start the controller again after a test killed it; with
+#                                       no-tls, as a server without TLS (clear-text simple binds
+#                                       accepted); with sasl-over-tls, taking Kerberos binds over
+#                                       TLS (Samba 4.17 refuses them by default); until the next
+#                                       restart without either
 #
 # ENV_FILE (default: $ARBRIX_TEST_DC_ENV, else /tmp/arbrix-test-dc.env) receives KEY=VALUE lines
 # that the tests read. When this machine cannot run a controller (not root, Samba missing, no
@@ -12,7 +17,9 @@
 # so that the tests report a skip instead of failing.
 #
 # Each controller gets a loopback address of its own (127.0.0.2 and up, the first one free), its
-# own folder under /tmp and its own pid folder, so several can run at once. Its name
+# own folder under /tmp and its own pid folder, so several can run at once. It runs as Samba ships
+# (prefork process model, simple binds over TLS only); its processes are one process group, which
+# the fault tests stop and kill as a whole. Its name
 # dc<N>.arbrixdc.test goes into /etc/hosts for Kerberos; the certificate names both the name
 # and the address, so TLS can be verified either way.
 set -eEuo pipefail
@@ -159,10 +166,32 @@ wait_until_answering() {
     return 1
 }
 
+# Simple binds go over TLS only: StartTLS on ldap://, required (-ZZ).
 ldap_admin() {
-    local tool="$1" uri="$2"
+    local tool="$1" uri="$2" tls=()
     shift 2
-    "$tool" -x -H "$uri" -D "$admin_dn" -w "$admin_password" "$@"
+    [[ "$uri" == ldap://* ]] && tls=(-ZZ)
+    LDAPTLS_CACERT="$tls_ca" "$tool" -x "${tls[@]}" -H "$uri" -D "$admin_dn" -w "$admin_password" "$@"
+}
+
+start_samba() {
+    local dir="$1"
+    setsid samba -s "$dir/etc/smb.conf" -i </dev/null >>"$dir/samba.out" 2>&1 &
+    echo $!
+}
+
+# Ends the controller's whole process group (the prefork master and its workers).
+kill_samba() {
+    local pid="$1" i
+    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 0
+    kill -CONT -- "-$pid" 2>/dev/null || true
+    kill -TERM -- "-$pid" 2>/dev/null || true
+    for i in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL -- "-$pid" 2>/dev/null || true
+    while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
 }
 
 unicode_pwd() { printf '"%s"' "$1" | iconv -f utf-8 -t utf-16le | base64 -w0; }
@@ -182,7 +211,7 @@ servicePrincipalName: ldap/$fqdn/$dns_domain
 servicePrincipalName: ldap/${host^^}
 EOF
     # An ordinary domain user for the rights tests; passwords are set over TLS only.
-    LDAPTLS_CACERT="$dir/tls/ca.pem" ldap_admin ldapmodify "$ldaps_uri" >>"$dir/load.log" 2>&1 <<EOF
+    ldap_admin ldapmodify "$ldaps_uri" >>"$dir/load.log" 2>&1 <<EOF
 dn: $user_dn
 changetype: add
 objectClass: user
@@ -219,6 +248,7 @@ start() {
     user_login="arbrix.lecteur"
     user_dn="CN=Lecteur des tests,CN=Users,$base_dn"
     user_password=$(random_password)
+    tls_ca="$dir/tls/ca.pem"
     # Recorded at once so that stop can clean up after a failure below.
     cat >"$env_file" <<EOF
 ARBRIX_TEST_DC_DIR=$dir
@@ -237,7 +267,6 @@ EOF
         >"$dir/provision.log" 2>&1
     make_certificates "$dir/tls" "$address" "$fqdn"
     sed -i "/^\[global\]/a\\
-\tldap server require strong auth = no\\
 \tldb:nosync = true\\
 \ttls enabled = yes\\
 \ttls keyfile = $dir/tls/key.pem\\
@@ -245,8 +274,8 @@ EOF
 \ttls cafile = $dir/tls/ca.pem" "$dir/etc/smb.conf"
     write_krb5_conf "$dir/krb5.conf" "$address"
 
-    setsid samba -s "$dir/etc/smb.conf" -i -M single </dev/null >"$dir/samba.out" 2>&1 &
-    local pid=$!
+    local pid
+    pid=$(start_samba "$dir")
     echo "ARBRIX_TEST_DC_PID=$pid" >>"$env_file"
     local uri="ldap://$address" ldaps_uri="ldaps://$address"
     if ! wait_until_answering "$uri" "$pid"; then
@@ -292,16 +321,8 @@ stop() {
     address=$(env_value "$env_file" ARBRIX_TEST_DC_ADDRESS)
     pid=$(env_value "$env_file" ARBRIX_TEST_DC_PID)
     fqdn=$(env_value "$env_file" ARBRIX_TEST_DC_HOST)
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        # Only the controller this file recorded, by its id; samba -M single is one process.
-        kill -TERM "$pid" 2>/dev/null || true
-        local i
-        for i in $(seq 1 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -KILL "$pid" 2>/dev/null || true
-    fi
+    # Only the controller this file recorded, by its process group.
+    kill_samba "$pid"
     [ -n "$fqdn" ] && remove_hosts_entry "$fqdn"
     [ -n "$address" ] && ip addr del "$address/32" dev lo 2>/dev/null || true
     case "$dir" in
@@ -312,20 +333,24 @@ stop() {
 }
 
 # The fault tests kill the controller; the same provisioned domain comes back on the same address.
+# "no-tls" brings it back as a server without TLS that takes clear-text simple binds,
+# "sasl-over-tls" as one that takes Kerberos binds without a second layer over TLS.
 restart() {
-    local env_file dir pid uri
+    local env_file dir pid uri tls="${2:-}"
     env_file=$(env_file_of "${1:-}")
     dir=$(env_value "$env_file" ARBRIX_TEST_DC_DIR)
     pid=$(env_value "$env_file" ARBRIX_TEST_DC_PID)
     uri=$(env_value "$env_file" ARBRIX_TEST_DC_URI)
     [ -n "$dir" ] && [ -n "$uri" ] || { log "no controller recorded in $env_file"; return 1; }
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill -CONT "$pid" 2>/dev/null || true
-        kill -KILL "$pid" 2>/dev/null || true
-        while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
-    fi
-    setsid samba -s "$dir/etc/smb.conf" -i -M single </dev/null >>"$dir/samba.out" 2>&1 &
-    pid=$!
+    kill_samba "$pid"
+    sed -i "/ldap server require strong auth = /d; s/tls enabled = no/tls enabled = yes/" "$dir/etc/smb.conf"
+    case "$tls" in
+    no-tls) sed -i "s/tls enabled = yes/tls enabled = no\\
+\tldap server require strong auth = no/" "$dir/etc/smb.conf" ;;
+    sasl-over-tls) sed -i "s/tls enabled = yes/tls enabled = yes\\
+\tldap server require strong auth = allow_sasl_over_tls/" "$dir/etc/smb.conf" ;;
+    esac
+    pid=$(start_samba "$dir")
     sed -i "s/^ARBRIX_TEST_DC_PID=.*/ARBRIX_TEST_DC_PID=$pid/" "$env_file"
     wait_until_answering "$uri" "$pid" || { log "samba did not answer on $uri after the restart"; return 1; }
 }
@@ -344,7 +369,7 @@ case "${1:-}" in
 start) start "${2:-}" ;;
 stop) stop "${2:-}" ;;
 env) print_env "${2:-}" ;;
-restart) restart "${2:-}" ;;
+restart) restart "${2:-}" "${3:-}" ;;
 *)
     echo "usage: $0 start|stop|env|restart [ENV_FILE]" >&2
     exit 2

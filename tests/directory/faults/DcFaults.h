@@ -40,9 +40,17 @@ inline pid_t PidDc() {
     return 0;
 }
 
-inline bool RelanceDc() {
-    return QProcess::execute(QStringLiteral(ARBRIX_SOURCE_DIR "/tools/test-dc.sh"),
-                             {QStringLiteral("restart"), qEnvironmentVariable("ARBRIX_TEST_DC_ENV")}) == 0;
+// Started again as it was, or with "no-tls" as a server without TLS.
+inline bool RelanceDc(const QString& variante = {}) {
+    QStringList arguments{QStringLiteral("restart"), qEnvironmentVariable("ARBRIX_TEST_DC_ENV")};
+    if (!variante.isEmpty())
+        arguments << variante;
+    return QProcess::execute(QStringLiteral(ARBRIX_SOURCE_DIR "/tools/test-dc.sh"), arguments) == 0;
+}
+
+// The controller's processes are one group: the prefork master and its workers.
+inline void TueDc() {
+    ::kill(-PidDc(), SIGKILL);
 }
 
 // A test that failed half-way may have left the controller dead.
@@ -76,9 +84,9 @@ class DcMuet {
 public:
     DcMuet()
         : m_pid(PidDc()) {
-        ::kill(m_pid, SIGSTOP);
+        ::kill(-m_pid, SIGSTOP);
     }
-    ~DcMuet() { ::kill(m_pid, SIGCONT); }
+    ~DcMuet() { ::kill(-m_pid, SIGCONT); }
     DcMuet(const DcMuet&) = delete;
     DcMuet& operator=(const DcMuet&) = delete;
 

@@ -8,6 +8,7 @@
 #include "text/Texte.h"
 
 #include <QDateTime>
+#include <QThread>
 
 using namespace arbrix;
 using namespace arbrix::test;
@@ -29,7 +30,7 @@ public:
 
     void modify(const QString& dn, const QList<Modification>& m) override {
         if (armee == Panne::Tue)
-            ::kill(PidDc(), SIGKILL);
+            TueDc();
         else if (armee == Panne::Muet)
             muet = std::make_unique<DcMuet>();
         armee.reset();
@@ -116,11 +117,18 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
     EXPECT_TRUE(message.startsWith(attendu.section(u'\n', 0, 0))) << message.toStdString();
     EXPECT_FALSE(Instances(arbre, u'G' + dnNouveau).isEmpty()) << "shown under its new name";
 
-    const std::optional<LdapEntry> cree = LitDc(dnNouveau);
     // A silent controller carries out the abandoned requests once it answers again, so that only
-    // a killed one leaves a known state to compare with the tree.
+    // a killed one leaves a known state to compare with the tree. Its prefork workers may still
+    // be doing so while it is read: it is read until it has settled.
     const bool etatConnu = cas.panne == Panne::Tue;
+    std::optional<LdapEntry> cree = LitDc(dnNouveau);
     if (cas.operation == Operation::Renomme) {
+        QElapsedTimer attente;
+        attente.start();
+        while (bool(cree) == bool(LitDc(m_membre)) && attente.elapsed() < 5000) {
+            QThread::msleep(100);
+            cree = LitDc(dnNouveau);
+        }
         EXPECT_TRUE(Instances(arbre, u'G' + m_membre).isEmpty());
         EXPECT_NE(bool(cree), bool(LitDc(m_membre))) << "one group, under one of its names";
         if (etatConnu) {
