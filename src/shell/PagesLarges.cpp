@@ -11,6 +11,22 @@ namespace arbrix {
 namespace {
 
 constexpr const char* Tunable = "glibc.malloc.hugetlb";
+// What GLIBC_TUNABLES was before the restart: "+value", or "-" when it was unset. The tunable is
+// for this program alone: once started again, the environment its children get is put back.
+constexpr const char* Avant = "ARBRIX_GLIBC_TUNABLES_AVANT";
+
+// Puts back the environment of the first start; false when this is the first start.
+bool RemetEnvironnementDAvant() {
+    const char* avant = std::getenv(Avant);
+    if (!avant)
+        return false;
+    if (avant[0] == '+')
+        setenv("GLIBC_TUNABLES", avant + 1, 1);
+    else
+        unsetenv("GLIBC_TUNABLES");
+    unsetenv(Avant);
+    return true;
+}
 
 bool AllocateurDeSanitizer() {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -47,19 +63,17 @@ std::optional<std::string> TunablesPagesLarges(const char* actuels, const std::s
 
 void RelanceAvecPagesLarges(char* argv[]) {
 #ifdef __GLIBC__
-    if (AllocateurDeSanitizer())
+    if (RemetEnvironnementDAvant() || AllocateurDeSanitizer())
         return;
     const char* avant = std::getenv("GLIBC_TUNABLES");
     const std::string copieAvant = avant ? avant : "";
     const std::optional<std::string> tunables = TunablesPagesLarges(avant, ModeNoyau());
-    if (!tunables || setenv("GLIBC_TUNABLES", tunables->c_str(), 1) != 0)
+    if (!tunables || setenv(Avant, (avant ? '+' + copieAvant : std::string("-")).c_str(), 1) != 0)
         return;
-    execv("/proc/self/exe", argv);
+    if (setenv("GLIBC_TUNABLES", tunables->c_str(), 1) == 0)
+        execv("/proc/self/exe", argv);
     // Not started again: this run goes on, with the environment it was given.
-    if (avant)
-        setenv("GLIBC_TUNABLES", copieAvant.c_str(), 1);
-    else
-        unsetenv("GLIBC_TUNABLES");
+    RemetEnvironnementDAvant();
 #else
     (void)argv;
 #endif

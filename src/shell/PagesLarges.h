@@ -19,6 +19,7 @@ std::optional<std::string> TunablesPagesLarges(const char* actuels, const std::s
 
 // Starts the program again with the tunable when worth it; returns only when it does not (not
 // glibc, a sanitizer's allocator, or the start failed, in which case the run goes on as is).
+// In the new start it puts GLIBC_TUNABLES back as it was, so that no child inherits the tunable.
 void RelanceAvecPagesLarges(char* argv[]);
 
 } // namespace arbrix

@@ -177,6 +177,32 @@ TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
               QStringLiteral("Unknown option: --bogus\nFor help: arbrix-cli --help\n"));
 }
 
+// A server that offers no TLS is never sent the password: whether it refuses StartTLS or drops
+// the connection on it, it records no bind, and the message says why.
+TEST_F(CliTest, NoPasswordToAServerWithoutTls) {
+    const QString fichier = dossier.filePath(QStringLiteral("mdp"));
+    EcritFichier(fichier, "s3cret\n");
+    for (const char* maniere : {"--refuse", "--drop"}) {
+        SCOPED_TRACE(maniere);
+        const QString liaisons = dossier.filePath(QStringLiteral("liaisons") + QLatin1String(maniere));
+        QProcess serveur;
+        serveur.start(QStringLiteral("python3"),
+                      {QStringLiteral(ARBRIX_SERVEUR_SANS_TLS), liaisons, QLatin1String(maniere)});
+        ASSERT_TRUE(serveur.waitForReadyRead(10000));
+        const QString uri =
+            QStringLiteral("ldap://127.0.0.1:") + QString::fromLatin1(serveur.readLine().trimmed());
+        const Resultat r = test::LanceCli({"--settings", reglages, "--directory", uri, "--user",
+                                           "admin@velmora.test", "--password-file", fichier, "Boucle A"});
+        serveur.kill();
+        serveur.waitForFinished();
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.erreurs.contains(QStringLiteral("TLS"))) << r.erreurs.toStdString();
+        EXPECT_TRUE(r.erreurs.contains(uri)) << r.erreurs.toStdString();
+        EXPECT_FALSE(r.erreurs.contains(QStringLiteral("certificat"))) << r.erreurs.toStdString();
+        EXPECT_FALSE(QFile::exists(liaisons)) << test::LitFichier(liaisons).constData();
+    }
+}
+
 #ifdef ARBRIX_CLI_PROGRAM
 // The built program itself, from a DN: UTF-8 on standard output, a final line feed, the status.
 TEST_F(CliTest, TheProgramWritesUtf8AndExitsWithTheStatus) {
@@ -194,6 +220,36 @@ TEST_F(CliTest, TheProgramWritesUtf8AndExitsWithTheStatus) {
     EXPECT_TRUE(sortie.contains("Chlo\xC3\xA9 Garnier (cgarnier)\n"));
     EXPECT_TRUE(sortie.endsWith("\n"));
     EXPECT_TRUE(p.readAllStandardError().contains("Boucle B"));
+}
+
+// Neither the password nor the huge-page restart's tunable reaches a child: the mail command
+// here writes the environment it was given.
+TEST_F(CliTest, ChildrenGetTheEnvironmentTheUserGaveWithoutThePassword) {
+    const QString vu = dossier.filePath(QStringLiteral("env"));
+    const QString message = dossier.filePath(QStringLiteral("message"));
+    EcritFichier(message, "Bonjour");
+    EcritFichier(reglages, "[Config]\r\nLangue=Français\r\nMessagerieCommande=sh -c 'env >\"$0\"' " +
+                               vu.toUtf8() + "\r\n");
+    for (const char* tunables : {static_cast<const char*>(nullptr), "glibc.malloc.arena_max=2"}) {
+        SCOPED_TRACE(tunables ? tunables : "(unset)");
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ARBRIX_PASSWORD"), QStringLiteral("s3cret"));
+        env.remove(QStringLiteral("GLIBC_TUNABLES"));
+        if (tunables)
+            env.insert(QStringLiteral("GLIBC_TUNABLES"), QString::fromLatin1(tunables));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ARBRIX_CLI_PROGRAM),
+                {"--settings", reglages, "--directory", Echantillon, "--user", "amartin@velmora.test",
+                 "send-message", "--message-file", message, "amartin"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+        const QByteArray enfant = test::LitFichier(vu);
+        EXPECT_FALSE(enfant.contains("s3cret"));
+        EXPECT_FALSE(enfant.contains("hugetlb"));
+        EXPECT_FALSE(enfant.contains("ARBRIX_GLIBC"));
+        EXPECT_EQ(enfant.contains(QByteArray("GLIBC_TUNABLES=") + tunables), tunables != nullptr);
+    }
 }
 #endif
 
