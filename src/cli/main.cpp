@@ -1,6 +1,7 @@
 // arbrix-cli: see cli/Cli.h and "arbrix-cli --help".
 
 #include "cli/Cli.h"
+#include "settings/secretservice/TrousseauSecretService.h"
 #include "shell/PagesLarges.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 int main(int argc, char* argv[]) {
     arbrix::RelanceAvecPagesLarges(argv);
     QCoreApplication application(argc, argv);
+    arbrix::InstalleTrousseau(std::make_unique<arbrix::TrousseauSecretService>());
     QTextStream sortie(stdout);
     QTextStream erreurs(stderr);
     sortie.setEncoding(QStringConverter::Utf8);

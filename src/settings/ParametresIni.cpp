@@ -2,6 +2,7 @@
 
 #include "settings/Cles.h"
 #include "settings/Ini.h"
+#include "settings/Trousseau.h"
 #include "settings/Valeurs.h"
 #include "text/Texte.h"
 
@@ -48,6 +49,26 @@ struct Ecrivain {
     void Entier(const QString& cle, qint64 valeur) const { EcritEntier(fichier, SectionConfig, cle, valeur); }
 };
 
+// The password goes to the keyring when there is one, and leaves the file; else it stays there
+// scrambled, in a file that only its owner reads.
+void EcritMotDePasse(const QString& fichier, const Parametres& p) {
+    Trousseau* trousseau = TrousseauDisponible();
+    if (trousseau && p.AccesADPassword.isEmpty())
+        trousseau->efface(EntreeTrousseau(p));
+    const bool garde =
+        trousseau && !p.AccesADPassword.isEmpty() && trousseau->ecrit(EntreeTrousseau(p), p.AccesADPassword);
+    const QString valeur = ChiffreMotDePasse(garde ? QString() : p.AccesADPassword);
+    EcritIni(fichier, SectionConfig, CleConfig::AccesADPassword, valeur,
+             valeur.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
+}
+
+// A scrambled password left by an earlier run moves to the keyring at the first save that can.
+void DeplaceMotDePasseVersTrousseau(const QString& fichier, const Parametres& p) {
+    if (!p.AccesADPassword.isEmpty() &&
+        !LitIni(fichier, SectionConfig, CleConfig::AccesADPassword, {}).isEmpty() && TrousseauDisponible())
+        EcritMotDePasse(fichier, p);
+}
+
 void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
     using namespace CleConfig;
     e.Texte(Langue, p.Langue);
@@ -63,10 +84,9 @@ void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
     e.Entier(AccesAD, p.AccesAD);
     e.Texte(AccesADDomaine, p.AccesADDomaine);
     e.Texte(AccesADLogin, p.AccesADLogin);
-    // The scrambled password never sits in a file others can read.
-    EcritIni(e.fichier, SectionConfig, AccesADPassword, ChiffreMotDePasse(p.AccesADPassword),
-             p.AccesADPassword.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
+    EcritMotDePasse(e.fichier, p);
     e.Texte(AccesADServeur, p.AccesADServeur);
+    e.Booleen(AccesADSansTLS, p.AccesADSansTLS);
     e.Texte(MessagerieCommande, p.MessagerieCommande);
     e.Texte(MessagerieExpediteur, p.MessagerieExpediteur);
 }
@@ -179,6 +199,11 @@ Parametres LitParametres(const QString& cheminIni) {
     p.AccesADDomaine = l.Texte(AccesADDomaine);
     p.AccesADLogin = l.Texte(AccesADLogin);
     p.AccesADPassword = DechiffreMotDePasse(l.Texte(AccesADPassword));
+    if (p.AccesADPassword.isEmpty() && p.AccesAD > 0 && !p.AccesADLogin.isEmpty()) {
+        if (Trousseau* trousseau = TrousseauCourant())
+            p.AccesADPassword = trousseau->lit(EntreeTrousseau(p)).value_or(QString());
+    }
+    p.AccesADSansTLS = l.Booleen(AccesADSansTLS, d.AccesADSansTLS);
     p.TypeGroupe = l.Entier16(TypeGroupe, d.TypeGroupe);
     p.EtendueGroupe = l.Entier16(EtendueGroupe, d.EtendueGroupe);
     p.NbElementsMemorisesMax = l.Entier16(NbElementsMemorisesMax, d.NbElementsMemorisesMax);
@@ -190,10 +215,13 @@ Parametres LitParametres(const QString& cheminIni) {
 void EcritParametresSortie(const QString& cheminIni, const Parametres& p, const DrapeauxSortie& drapeaux) {
     using namespace CleConfig;
     const Ecrivain e{cheminIni};
-    if (drapeaux.ConfigurationModifiee)
+    if (drapeaux.ConfigurationModifiee) {
         EcritConfiguration(e, p);
-    else if (LitIni(cheminIni, SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
-        e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire); // the file's first value
+    } else {
+        if (LitIni(cheminIni, SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
+            e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire); // the file's first value
+        DeplaceMotDePasseVersTrousseau(cheminIni, p);
+    }
     if (drapeaux.OptionsFenetreModifiees)
         EcritOptionsFenetre(e, p);
     if (p.FenetreMemoriserPosition) {

@@ -34,7 +34,8 @@ EmplacementParametres CalculeEmplacementParametres();
 // old file is ignored.
 void PrepareDossierParametres(const EmplacementParametres& emplacement);
 
-// Every setting of the file, with the defaults for missing keys; the password is unscrambled.
+// Every setting of the file, with the defaults for missing keys; the password is unscrambled, or
+// when the file holds none, read from the installed keyring (Trousseau.h).
 // A number too large for its setting raises ErreurExécution.
 Parametres LitParametres(const QString& cheminIni);
 
@@ -46,8 +47,9 @@ struct DrapeauxSortie {
 
 // The exit writes, in order: the configuration keys (when accepted), the four window options
 // (when used), the position (when remembered), the state and size (when remembered), then the
-// group-creation defaults and the memorised-entry count. Write failures are ignored. The file
-// is made readable by its owner only whenever it holds a password.
+// group-creation defaults and the memorised-entry count. Write failures are ignored. The password
+// goes to the keyring when one answers (a scrambled one of an earlier run moves there at the
+// first exit), else into the file, which is then made readable by its owner only.
 void EcritParametresSortie(const QString& cheminIni, const Parametres& parametres,
                            const DrapeauxSortie& drapeaux);
 

@@ -1,5 +1,6 @@
 // The desktop program: the main window started up in the documented order, then the event loop.
 
+#include "settings/secretservice/TrousseauSecretService.h"
 #include "shell/Demarrage.h"
 #include "shell/LigneCommande.h"
 #include "shell/PagesLarges.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(TexteVersion());
     QApplication::setWindowIcon(IconeApplication());
     QGuiApplication::setDesktopFileName(QStringLiteral("arbrix"));
+    InstalleTrousseau(std::make_unique<TrousseauSecretService>());
 
     frmPrincipal fenetre;
     // A failed start-up ends the program at once, saving nothing.
