@@ -6,6 +6,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins
   libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit
   libgtest-dev libgmock-dev
+  # the password in the desktop keyring (QtKeychain loads libsecret at run time); its test's keyring
+  qtkeychain-qt6-dev libsecret-1-0 dbus gnome-keyring
   # the fuzz targets (preset "fuzz"): clang and its libFuzzer and sanitizer runtimes
   clang libclang-rt-14-dev
   # samba's Recommends that provisioning a domain controller needs; --no-install-recommends drops them

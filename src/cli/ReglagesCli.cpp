@@ -40,6 +40,7 @@ const QStringList& ClesConfig() {
         AccesADDomaine,
         AccesADLogin,
         AccesADPassword,
+        AccesADSansTLS,
         TypeGroupe,
         EtendueGroupe,
         NbElementsMemorisesMax,

@@ -12,7 +12,7 @@ namespace {
 bool AccesDifferent(const SaisieConfiguration& saisie, const Parametres& p) {
     return saisie.AccesAD != p.AccesAD || saisie.AccesADServeur != p.AccesADServeur ||
            saisie.AccesADDomaine != p.AccesADDomaine || saisie.AccesADLogin != p.AccesADLogin ||
-           saisie.AccesADPassword != p.AccesADPassword;
+           saisie.AccesADPassword != p.AccesADPassword || saisie.AccesADSansTLS != p.AccesADSansTLS;
 }
 
 // The analysis and display options bear the same names in the settings and in the window's
@@ -43,6 +43,7 @@ SaisieConfiguration SaisieDepuis(const Parametres& p, const Memos& memos) {
     s.AccesADDomaine = p.AccesADDomaine;
     s.AccesADLogin = p.AccesADLogin;
     s.AccesADPassword = p.AccesADPassword;
+    s.AccesADSansTLS = p.AccesADSansTLS;
     CopieOptionsAnalyse(p, s);
     s.MessagerieCommande = p.MessagerieCommande;
     s.MessagerieExpediteur = p.MessagerieExpediteur;
@@ -105,6 +106,7 @@ IssueConfiguration AppliqueSaisie(const SaisieConfiguration& s, Parametres& p, M
     p.AccesADDomaine = s.AccesADDomaine.trimmed();
     p.AccesADLogin = s.AccesADLogin.trimmed();
     p.AccesADPassword = s.AccesADPassword;
+    p.AccesADSansTLS = s.AccesADSansTLS;
     CopieOptionsAnalyse(s, p);
     p.MessagerieCommande = s.MessagerieCommande.trimmed();
     p.MessagerieExpediteur = s.MessagerieExpediteur.trimmed();

@@ -23,6 +23,7 @@ struct SaisieConfiguration {
     QString AccesADDomaine;
     QString AccesADLogin;
     QString AccesADPassword;
+    bool AccesADSansTLS = false;
 
     qint16 AnalyseParDefaut = 1;
     bool AnalyseAutreTypeSiAucuneReponse = true;

@@ -102,6 +102,9 @@ struct Credentials {
     QString login;      // as typed: user principal name, DOMAIN\user or DN
     QString password;
     QString domain; // mode 2: the domain or host name to reach
+    // A simple bind may go in clear text to a server that offers no TLS (a laboratory only):
+    // otherwise such a server is never sent the password.
+    bool cleartextAllowed = false;
 };
 
 // Counts of round trips to the directory, for the tests and benchmarks.

@@ -57,6 +57,9 @@ inline constexpr int Timeout = -5;
 inline constexpr int FilterError = -7;
 inline constexpr int UserCancelled = -8;
 inline constexpr int ConnectError = -11;
+// Ours, not libldap's: the server offers no TLS (StartTLS not listed, refused, or the connection
+// dropped on it), so the password was not sent.
+inline constexpr int TlsNotOffered = -1000;
 } // namespace LdapCode
 
 // What a backend raises: an LDAP result code and the server's diagnostic text.

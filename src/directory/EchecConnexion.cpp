@@ -34,6 +34,8 @@ CauseEchecConnexion CauseEchec(int codeLdap, const QString& diagnostic, qint16 a
         return causeDuRefus(diagnostic);
     case LdapCode::ConnectError:
         return CauseEchecConnexion::Certificat;
+    case LdapCode::TlsNotOffered:
+        return CauseEchecConnexion::TlsNonOffert;
     case LdapCode::ServerDown:
     case LdapCode::Timeout:
         return CauseEchecConnexion::ServeurInjoignable;
@@ -67,6 +69,7 @@ static const TexteCause* texteDe(CauseEchecConnexion cause) {
         {C::MotDePasseAChanger, u"MSG_ERREUR_CONNEXION_MOT_DE_PASSE_A_CHANGER", true},
         {C::ServeurInjoignable, u"MSG_ERREUR_CONNEXION_INJOIGNABLE", false},
         {C::ChiffrementExige, u"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE", false},
+        {C::TlsNonOffert, u"MSG_ERREUR_CONNEXION_SANS_TLS", false},
         {C::TicketKerberosAbsent, u"MSG_ERREUR_CONNEXION_KERBEROS", false},
     };
     for (const TexteCause& t : textes)

@@ -20,7 +20,8 @@ enum class CauseEchecConnexion {
     MotDePasseExpire,    // password expired
     MotDePasseAChanger,  // password to be changed at next logon
     ServeurInjoignable,  // no answer within the timeout, or no server found
-    ChiffrementExige,    // the server requires TLS but refused StartTLS
+    ChiffrementExige,    // the server requires an encrypted connection that was not made
+    TlsNonOffert,        // a password was to be sent, but the server offers no TLS
     TicketKerberosAbsent // mode 0 without a usable Kerberos ticket
 };
 

@@ -21,6 +21,7 @@ AccesAnnuaire AccesAnnuaire::depuis(const Parametres& parametres) {
     acces.AccesADDomaine = parametres.AccesADDomaine;
     acces.AccesADLogin = parametres.AccesADLogin;
     acces.AccesADPassword = parametres.AccesADPassword;
+    acces.AccesADSansTLS = parametres.AccesADSansTLS;
     return acces;
 }
 
@@ -30,6 +31,7 @@ static Credentials credentialsFor(const AccesAnnuaire& acces) {
     if (acces.AccesAD > 0) {
         c.login = acces.AccesADLogin;
         c.password = acces.AccesADPassword;
+        c.cleartextAllowed = acces.AccesADSansTLS;
     }
     if (acces.AccesAD == 2)
         c.domain = acces.AccesADDomaine;

@@ -24,6 +24,7 @@ struct AccesAnnuaire {
     QString AccesADDomaine;
     QString AccesADLogin;
     QString AccesADPassword;
+    bool AccesADSansTLS = false;
 
     static AccesAnnuaire depuis(const Parametres& parametres);
 };

@@ -188,6 +188,12 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_CONNEXION_CHIFFREMENT_EXIGE", "Le serveur d'annuaire %v exige une connexion chiffrée, "
                                                    "mais il refuse StartTLS.§§Désignez-le par une "
                                                    "adresse ldaps://, ou activez TLS sur le serveur."},
+        {"MSG_ERREUR_CONNEXION_SANS_TLS",
+         "Le serveur d'annuaire %v ne propose pas de connexion chiffrée (TLS) : le mot de passe ne lui a "
+         "pas été envoyé.§§Désignez-le par une adresse ldaps://, activez TLS sur le serveur, ou choisissez "
+         "l'accès avec le compte de la session en cours (Kerberos)."},
+        {"TXT_MOT_DE_PASSE_TROUSSEAU", "Mot de passe gardé dans le trousseau du bureau."},
+        {"TXT_MOT_DE_PASSE_FICHIER", "Sans trousseau : mot de passe brouillé dans le fichier."},
         {"MSG_ERREUR_CONNEXION_KERBEROS",
          "Aucun ticket Kerberos ne permet de vous identifier auprès de l'annuaire.§§Obtenez-en un avec "
          "« kinit utilisateur@DOMAINE », ou configurez un compte et un mot de passe."},

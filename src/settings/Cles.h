@@ -35,6 +35,7 @@ inline const QString AccesADServeur = QStringLiteral("AccèsADServeur");
 inline const QString AccesADDomaine = QStringLiteral("AccèsADDomaine");
 inline const QString AccesADLogin = QStringLiteral("AccèsADLogin");
 inline const QString AccesADPassword = QStringLiteral("AccèsADPassword");
+inline const QString AccesADSansTLS = QStringLiteral("AccèsADSansTLS");
 
 inline const QString TypeGroupe = QStringLiteral("TypeGroupe");
 inline const QString EtendueGroupe = QStringLiteral("EtendueGroupe");

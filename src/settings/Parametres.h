@@ -40,7 +40,9 @@ struct Parametres {
     QString AccesADServeur; // URI list or .ldif path; empty: discovery
     QString AccesADDomaine;
     QString AccesADLogin;
-    QString AccesADPassword; // in clear in memory, scrambled in the file
+    QString AccesADPassword; // in clear in memory; in the keyring, else scrambled in the file
+    // A simple bind in clear text to a server that offers no TLS: for a laboratory only.
+    bool AccesADSansTLS = false;
 
     // Group creation and memorised entries.
     qint16 TypeGroupe = 0;

@@ -47,6 +47,7 @@ Parametres TousModifies() {
             .AccesADDomaine = u"EXEMPLE"_s,
             .AccesADLogin = u"admin.groupes"_s,
             .AccesADPassword = u"Mot de passe é€"_s,
+            .AccesADSansTLS = true,
             .TypeGroupe = 1,
             .EtendueGroupe = 2,
             .NbElementsMemorisesMax = 35,

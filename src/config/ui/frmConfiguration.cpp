@@ -4,6 +4,7 @@
 #include "i18n/Langue.h"
 #include "i18n/Traductions.h"
 #include "search/ui/Fenetres.h"
+#include "settings/Trousseau.h"
 #include "text/Texte.h"
 #include "text/Version.h"
 #include "tree/Analyse.h"
@@ -81,11 +82,14 @@ frmConfiguration::frmConfiguration(Parametres& parametres, Memos& memos, const Q
     if (lblAnnuaireEnvironnement)
         lblAnnuaireEnvironnement->setText(
             FormateMessage(Traduction(u"TXT_ANNUAIRE_ENVIRONNEMENT"), {AnnuaireDeLEnvironnement()}));
+    lblEmplacementMotDePasse->setText(
+        Traduction(TrousseauDisponible() ? u"TXT_MOT_DE_PASSE_TROUSSEAU" : u"TXT_MOT_DE_PASSE_FICHIER"));
     remplit(SaisieDepuis(parametres, memos), dossierLangues);
     AppliquePremierPlanDuParent(this);
 
     for (QRadioButton* option : optAccesAD)
         connect(option, &QRadioButton::toggled, this, &frmConfiguration::optAccesAD_Click);
+    connect(chkAccesADSansTLS, &QCheckBox::toggled, this, &frmConfiguration::optAccesAD_Click);
     connect(lstMemos, &QListWidget::currentRowChanged, this, &frmConfiguration::metAJourBoutonsMemos);
     connect(btnMonter, &QPushButton::clicked, this, &frmConfiguration::btnMonter_Click);
     connect(btnDescendre, &QPushButton::clicked, this, &frmConfiguration::btnDescendre_Click);
@@ -118,6 +122,16 @@ QGroupBox* frmConfiguration::creeAcces() {
                         txtAccesADLogin);
     disposition->addRow(Etiquette(cadre, u"lblAccèsADPassword"_s, u"Mot de passe"_s, txtAccesADPassword),
                         txtAccesADPassword);
+    lblEmplacementMotDePasse = Controle<QLabel>(cadre, u"lblEmplacementMotDePasse"_s);
+    disposition->addRow(lblEmplacementMotDePasse);
+    chkAccesADSansTLS = Controle<QCheckBox>(cadre, u"chkAccèsADSansTLS"_s,
+                                            u"Mot de passe en clair si le serveur n'a pas &TLS"_s);
+    disposition->addRow(chkAccesADSansTLS);
+    lblAvertissementSansTLS =
+        Controle<QLabel>(cadre, u"lblAvertissementSansTLS"_s,
+                         u"Attention : lisible sur le réseau. Pour un annuaire de test."_s);
+    lblAvertissementSansTLS->setStyleSheet(u"color: #b00020"_s);
+    disposition->addRow(lblAvertissementSansTLS);
     // The variable outranks the server setting: say so, or the user edits a field that does nothing.
     const QString environnement = AnnuaireDeLEnvironnement();
     if (!environnement.isEmpty()) {
@@ -223,6 +237,7 @@ void frmConfiguration::remplit(const SaisieConfiguration& s, const QString& doss
     txtAccesADDomaine->setText(s.AccesADDomaine);
     txtAccesADLogin->setText(s.AccesADLogin);
     txtAccesADPassword->setText(s.AccesADPassword);
+    chkAccesADSansTLS->setChecked(s.AccesADSansTLS);
     optAccesAD_Click();
 
     const int mode = cboAnalyseParDefaut->findData(s.AnalyseParDefaut);
@@ -254,6 +269,7 @@ SaisieConfiguration frmConfiguration::saisie() const {
     s.AccesADDomaine = txtAccesADDomaine->text();
     s.AccesADLogin = txtAccesADLogin->text();
     s.AccesADPassword = txtAccesADPassword->text();
+    s.AccesADSansTLS = chkAccesADSansTLS->isChecked();
     s.AnalyseParDefaut = qint16(cboAnalyseParDefaut->currentData().toInt());
     s.AnalyseAutreTypeSiAucuneReponse = chkAnalyseAutreTypeSiAucuneReponse->isChecked();
     s.ControlerVerrouilleExpire = chkControlerVerrouilleExpire->isChecked();
@@ -270,12 +286,15 @@ SaisieConfiguration frmConfiguration::saisie() const {
     return s;
 }
 
-// The domain is used by mode 2 only, the account by modes 1 and 2.
+// The domain is used by mode 2 only, the account and its password by modes 1 and 2.
 void frmConfiguration::optAccesAD_Click() {
     const bool compte = !optAccesAD[0]->isChecked();
     txtAccesADDomaine->setEnabled(optAccesAD[2]->isChecked());
     txtAccesADLogin->setEnabled(compte);
     txtAccesADPassword->setEnabled(compte);
+    chkAccesADSansTLS->setEnabled(compte);
+    lblEmplacementMotDePasse->setVisible(compte);
+    lblAvertissementSansTLS->setVisible(compte && chkAccesADSansTLS->isChecked());
 }
 
 void frmConfiguration::afficheMemos(qsizetype selection) {

@@ -69,6 +69,9 @@ private:
     QComboBox* cboAnalyseParDefaut = nullptr;
     QCheckBox* chkAnalyseAutreTypeSiAucuneReponse = nullptr;
     QLabel* lblAnnuaireEnvironnement = nullptr; // only when ARBRIX_DIRECTORY decides
+    QLabel* lblEmplacementMotDePasse = nullptr;
+    QCheckBox* chkAccesADSansTLS = nullptr;
+    QLabel* lblAvertissementSansTLS = nullptr; // shown while clear text is allowed
     QCheckBox* chkControlerVerrouilleExpire = nullptr;
     QCheckBox* chkDeplierGroupesContenantComptesDesactivesVerrouillesExpires = nullptr;
     QCheckBox* chkDeplierGroupesContenantGroupesRecursifs = nullptr;

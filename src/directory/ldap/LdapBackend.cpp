@@ -65,6 +65,13 @@ int resultCodeOf(LDAP* ld) {
     return code;
 }
 
+int saslStrengthOf(LDAP* ld) {
+    ber_len_t ssf = 0;
+    if (ldap_get_option(ld, LDAP_OPT_X_SASL_SSF, &ssf) != LDAP_OPT_SUCCESS)
+        return 0;
+    return int(ssf);
+}
+
 berval bervalOf(const QByteArray& bytes) {
     berval value;
     value.bv_len = ber_len_t(bytes.size());
@@ -721,6 +728,11 @@ LdapConnection& LdapBackend::connection() {
     return *m_connection;
 }
 
+static bool reachable(const QString& uris) {
+    const QStringList list = DecoupeUris(uris);
+    return std::any_of(list.begin(), list.end(), [](const QString& uri) { return PortJoignable(uri, 3); });
+}
+
 // libldap leaves no detail of a failed TLS negotiation; after the server answered, it is almost
 // always the certificate.
 static QString tlsFailureText(const QString& uris) {
@@ -728,7 +740,25 @@ static QString tlsFailureText(const QString& uris) {
         .arg(uris);
 }
 
-static void startTlsIfOffered(LdapConnection& connection) {
+// A refused certificate leaves libldap no text ("(unknown error code)"); a server that accepts
+// StartTLS but has no TLS to offer (Samba with "tls enabled = no") closes the connection instead,
+// which the TLS library words as a failed read.
+static bool closedDuringHandshake(const QString& diagnostic) {
+    static const QRegularExpression closed(u"pull function|non-properly terminated|unexpected|reset"_s,
+                                           QRegularExpression::CaseInsensitiveOption);
+    return closed.match(diagnostic).hasMatch();
+}
+
+[[noreturn]] static void failNoTls(const LdapConnection& connection, const QString& why) {
+    throw LdapError(LdapCode::TlsNotOffered,
+                    u"%1 offers no TLS (%2): the password was not sent"_s.arg(connection.uris(), why));
+}
+
+// A password goes over TLS only: ldaps://, or ldap:// after StartTLS. A server that refuses
+// StartTLS or drops the connection on it is sent nothing, unless clear text was allowed for a
+// laboratory. A certificate refused is never bypassed. StartTLS is tried whatever the RootDSE
+// says: Samba offers it without listing it in supportedExtension.
+static void secureForPassword(LdapConnection& connection, bool cleartextAllowed) {
     if (isLdapsOrLdapi(connection.uris()))
         return;
     const int rc = ldap_start_tls_s(connection.ld(), nullptr, nullptr);
@@ -736,12 +766,26 @@ static void startTlsIfOffered(LdapConnection& connection) {
         connection.tls = true;
         return;
     }
-    // A result from the server means it does not offer TLS: the session goes on in clear. A
-    // failure on our side (handshake, certificate not trusted, no server) is never bypassed.
-    if (rc == LDAP_CONNECT_ERROR)
-        throw LdapError(LdapCode::ConnectError, tlsFailureText(connection.uris()));
-    if (rc < 0)
+    QString noTls; // why the server offers no TLS
+    if (rc == LDAP_CONNECT_ERROR) {
+        const QString diagnostic = diagnosticOf(connection.ld());
+        if (!closedDuringHandshake(diagnostic))
+            throw LdapError(LdapCode::ConnectError, tlsFailureText(connection.uris()));
+        noTls = u"StartTLS accepted, then no TLS negotiated: "_s + diagnostic;
+    } else if (rc == LDAP_SERVER_DOWN && reachable(connection.uris())) {
+        // StartTLS is the session's first request: a server whose port answers dropped the
+        // connection on it; one that cannot be reached, or does not answer, is told as such.
+        noTls = u"the connection was dropped on StartTLS"_s;
+    } else if (rc < 0) {
         connection.fail(rc);
+    } else {
+        noTls = u"StartTLS refused: "_s + errorText(rc, diagnosticOf(connection.ld()));
+    }
+    if (!cleartextAllowed)
+        failNoTls(connection, noTls);
+    // Clear text allowed: the bind goes on a connection of its own when StartTLS cost this one.
+    if (rc < 0)
+        connection.reopen();
 }
 
 // Over ldaps:// libldap reports a refused certificate as an unreachable server. A server whose
@@ -760,7 +804,7 @@ static void bindSimple(LdapConnection& connection, const Credentials& credential
     if (credentials.login.trimmed().isEmpty() || credentials.password.isEmpty())
         throw LdapError(LdapCode::InvalidCredentials,
                         u"A login and a password are needed to bind to the directory"_s);
-    startTlsIfOffered(connection);
+    secureForPassword(connection, credentials.cleartextAllowed);
     const QByteArray login = credentials.login.toUtf8();
     const QByteArray password = credentials.password.toUtf8();
     berval secret = bervalOf(password);
@@ -770,14 +814,33 @@ static void bindSimple(LdapConnection& connection, const Credentials& credential
         failBinding(connection, rc);
 }
 
+// The least Kerberos protection over plain LDAP: a confidentiality layer (sealing, which implies
+// signing), as domain controllers that require signing want it.
+constexpr int SealingStrength = 56;
+constexpr char SealingProperties[] = "minssf=56";
+
+static int saslBindGssapi(LdapConnection& connection, const char* securityProperties) {
+    ldap_set_option(connection.ld(), LDAP_OPT_X_SASL_SECPROPS, securityProperties);
+    return ldap_sasl_interactive_bind_s(connection.ld(), nullptr, "GSSAPI", nullptr, nullptr, LDAP_SASL_QUIET,
+                                        saslInteract, nullptr);
+}
+
 static void bindGssapi(LdapConnection& connection) {
-    // Over TLS the Kerberos layer must not sign or seal again: domain controllers refuse both.
-    if (connection.tls)
-        ldap_set_option(connection.ld(), LDAP_OPT_X_SASL_SECPROPS, "maxssf=0");
-    const int rc = ldap_sasl_interactive_bind_s(connection.ld(), nullptr, "GSSAPI", nullptr, nullptr,
-                                                LDAP_SASL_QUIET, saslInteract, nullptr);
+    int rc = LDAP_SUCCESS;
+    if (connection.tls) {
+        // Over TLS no second Kerberos layer (domain controllers refuse one), and the TLS channel
+        // binding, which controllers that enforce channel binding demand.
+        const int endpoint = LDAP_OPT_X_SASL_CBINDING_TLS_ENDPOINT;
+        ldap_set_option(connection.ld(), LDAP_OPT_X_SASL_CBINDING, &endpoint);
+        rc = saslBindGssapi(connection, "maxssf=0");
+    } else {
+        rc = saslBindGssapi(connection, SealingProperties);
+    }
     if (rc != LDAP_SUCCESS)
         failBinding(connection, rc);
+    if (!connection.tls && saslStrengthOf(connection.ld()) < SealingStrength)
+        throw LdapError(LdapCode::ConfidentialityRequired,
+                        u"The Kerberos bind to %1 negotiated no sealing"_s.arg(connection.uris()));
 }
 
 static void authenticate(LdapConnection& connection, const Credentials& credentials) {
@@ -793,6 +856,17 @@ void LdapBackend::bind(const Credentials& credentials, const QString& server) {
     ++m_roundTrips.binds;
     authenticate(*m_connection, credentials);
     m_connection->authentication = [credentials](LdapConnection& c) { authenticate(c, credentials); };
+}
+
+int LdapBackend::saslStrength() const {
+    return m_connection ? saslStrengthOf(m_connection->ld()) : 0;
+}
+
+int LdapBackend::channelBinding() const {
+    int binding = LDAP_OPT_X_SASL_CBINDING_NONE;
+    if (m_connection)
+        ldap_get_option(m_connection->ld(), LDAP_OPT_X_SASL_CBINDING, &binding);
+    return binding;
 }
 
 int LdapBackend::socketDescriptor() const {

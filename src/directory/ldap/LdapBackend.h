@@ -34,8 +34,10 @@ public:
 
     // A lost connection is opened and bound again by the next operation (a search that already
     // handed out pages fails instead: its later pages cannot move to a new connection).
-    // Mode 0: SASL GSSAPI with the user's Kerberos ticket. Modes 1 and 2: simple bind with the
-    // login as typed, over TLS when the server offers StartTLS or the URI is ldaps://.
+    // Mode 0: SASL GSSAPI with the user's Kerberos ticket, sealed over plain LDAP, with the TLS
+    // channel binding over TLS. Modes 1 and 2: simple bind with the login as typed, over TLS only
+    // (ldaps://, or StartTLS): a server without TLS gets no password (LdapCode::TlsNotOffered)
+    // unless the credentials allow clear text.
     // server (or, in mode 2, credentials.domain) names the host, domain or URI to reach.
     void bind(const Credentials& credentials, const QString& server) override;
     std::unique_ptr<SearchCursor> search(const SearchRequest& request) override;
@@ -54,6 +56,10 @@ public:
     QString connectedUris() const;
     // True once the session runs over TLS (ldaps:// or StartTLS).
     bool usesTls() const;
+    // The SASL security strength negotiated by a Kerberos bind (0: none, or not such a bind).
+    int saslStrength() const;
+    // The SASL channel binding type set on the connection (LDAP_OPT_X_SASL_CBINDING_*).
+    int channelBinding() const;
     // The connection's socket, -1 when there is none yet (diagnostics and tests).
     int socketDescriptor() const;
 

@@ -21,14 +21,24 @@ private slots:
         m.ChargeTexte(u"0|1|Compta"_s + QChar(30) + u"1|0|Paie"_s + QChar(30) + u"1|0|Achats"_s);
     }
 
-    // The fields of the access mode follow it; the analysis modes count from 1.
+    // The fields of the access mode follow it; the clear-text box shows its warning while
+    // checked; the analysis modes count from 1.
     void ouvreAvecLesValeurs() {
         p.AccesAD = 1;
         p.AnalyseParDefaut = 5;
         frmConfiguration f(p, m, langues.path());
         QVERIFY(!champ(f, "txtAccèsADDomaine")->isEnabled());
+        auto* clair = f.findChild<QCheckBox*>(u"chkAccèsADSansTLS"_s);
+        auto* avertissement = f.findChild<QLabel*>(u"lblAvertissementSansTLS"_s);
+        QVERIFY(!clair->isChecked() && avertissement->isHidden());
+        clair->click();
+        QVERIFY(!avertissement->isHidden());
+        // No keyring in this test: the window says the file keeps the password.
+        QCOMPARE(f.findChild<QLabel*>(u"lblEmplacementMotDePasse"_s)->text(),
+                 Traduction(u"TXT_MOT_DE_PASSE_FICHIER"));
         QTest::mouseClick(radio(f, 0), Qt::LeftButton);
         QVERIFY(!champ(f, "txtAccèsADLogin")->isEnabled());
+        QVERIFY(!clair->isEnabled() && avertissement->isHidden());
         QCOMPARE(f.findChild<QComboBox*>(u"cboAnalyseParDéfaut"_s)->currentIndex(), 4);
     }
 

@@ -3,6 +3,10 @@
 
 #include "DcFaults.h"
 
+#include "directory/EchecConnexion.h"
+
+#include <ldap.h>
+
 using namespace arbrix;
 using namespace arbrix::test;
 using namespace arbrix::testdc;
@@ -22,7 +26,7 @@ public:
         UtilisateurScripte::TraiteEvenements();
         if (armee && TraitementEnCoursAffiche()) {
             armee = false;
-            ::kill(PidDc(), SIGKILL);
+            TueDc();
         }
     }
 };
@@ -95,3 +99,64 @@ TEST_F(DcEnPanne, SilentControllerGivesUpWithinTheTimeout) {
 }
 
 } // namespace
+
+// A Samba with "tls enabled = no" accepts StartTLS and then offers no TLS: no password is sent,
+// and the message says so rather than blaming a certificate. Clear text, once allowed, binds.
+TEST(DcSansTls, NoPasswordUnlessClearTextIsAllowed) {
+    ARBRIX_REQUIRE_DC();
+    ASSERT_TRUE(RelanceDc(u"no-tls"_s));
+    ChargeTraductions({});
+    AccesAnnuaire acces;
+    acces.AccesAD = 1;
+    acces.AccesADLogin = Dc().value("ADMIN_LOGIN");
+    acces.AccesADPassword = Dc().value("ADMIN_PASSWORD");
+    LdapOptions options;
+    options.uris = Dc().uri();
+    const ResultatSession refus = SessionAD(std::make_shared<LdapBackend>(options), acces).Ouvre();
+    acces.AccesADSansTLS = true;
+    const ResultatSession clair = SessionAD(std::make_shared<LdapBackend>(options), acces).Ouvre();
+    ASSERT_TRUE(RelanceDc());
+
+    ASSERT_FALSE(refus.reussi());
+    EXPECT_EQ(CauseEchec(refus.codeLdap, refus.texte, 1), CauseEchecConnexion::TlsNonOffert)
+        << refus.texte.toStdString();
+    const QString message = MessageEchecSession(refus, 1, acces.AccesADLogin);
+    EXPECT_TRUE(message.contains(Dc().uri())) << message.toStdString();
+    EXPECT_FALSE(message.contains(u"certificat"_s)) << message.toStdString();
+    EXPECT_TRUE(clair.reussi()) << clair.texte.toStdString();
+}
+
+// Kerberos over LDAPS: no second layer, and the TLS channel binding that controllers enforcing
+// channel binding demand (Samba 4.17 does not check it, and takes such binds only when made to).
+TEST(DcSansTls, KerberosOverTlsCarriesTheChannelBinding) {
+    ARBRIX_REQUIRE_DC();
+    if (!Dc().value("GSSAPI_SKIP").isEmpty())
+        GTEST_SKIP() << Dc().value("GSSAPI_SKIP").toStdString();
+    ASSERT_TRUE(RelanceDc(u"sasl-over-tls"_s));
+    KerberosScope kerberos;
+    const QString echec = kerberos.kinitUser();
+    LdapOptions options;
+    options.uris = Dc().value("HOST_URI").replace(u"ldap://"_s, u"ldaps://"_s);
+    LdapBackend backend(options);
+    Credentials ticket;
+    QString refus;
+    qsizetype trouves = 0;
+    try {
+        if (echec.isEmpty()) {
+            backend.bind(ticket, {});
+            trouves =
+                searchAll(backend, {Dc().base(), SearchScope::Subtree, u"(objectClass=group)"_s, {u"1.1"_s}})
+                    .size();
+        }
+    } catch (const LdapError& e) {
+        refus = e.message();
+    }
+    ASSERT_TRUE(RelanceDc());
+    EXPECT_TRUE(refus.isEmpty()) << refus.toStdString();
+
+    ASSERT_TRUE(echec.isEmpty()) << "kinit: " << echec.toStdString();
+    EXPECT_TRUE(backend.usesTls());
+    EXPECT_EQ(backend.channelBinding(), LDAP_OPT_X_SASL_CBINDING_TLS_ENDPOINT);
+    EXPECT_EQ(backend.saslStrength(), 0);
+    EXPECT_GT(trouves, 10);
+}

@@ -1,6 +1,7 @@
 #include "TestDc.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <cstdlib>
 
@@ -60,6 +61,33 @@ QString OnDc(const QString& sampleDn) {
     if (!sampleDn.endsWith(sampleSuffix, Qt::CaseInsensitive))
         return sampleDn;
     return sampleDn.left(sampleDn.size() - sampleSuffix.size()) + Dc().base();
+}
+
+KerberosScope::KerberosScope() {
+    qputenv("KRB5_CONFIG", Dc().value("KRB5_CONFIG").toLocal8Bit());
+    qputenv("KRB5CCNAME", ("FILE:" + m_dir.filePath(u"ccache"_s)).toLocal8Bit());
+}
+
+KerberosScope::~KerberosScope() {
+    qunsetenv("KRB5_CONFIG");
+    qunsetenv("KRB5CCNAME");
+}
+
+QString KerberosScope::kinit(const QString& principal, const QString& password) {
+    QProcess process;
+    process.start(u"kinit"_s, {principal});
+    if (!process.waitForStarted(5000))
+        return u"kinit did not start"_s;
+    process.write((password + u'\n').toUtf8());
+    process.closeWriteChannel();
+    process.waitForFinished(20000);
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardError());
+}
+
+QString KerberosScope::kinitUser() {
+    return kinit(Dc().value("USER_SAM") + u'@' + Dc().value("REALM"), Dc().value("USER_PASSWORD"));
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -47,6 +48,23 @@ inline std::shared_ptr<LdapBackend> AdminBackend(LdapOptions options = {}) {
 
 // A DN of the sample domain (written with DC=velmora,DC=test) on the controller.
 QString OnDc(const QString& sampleDn);
+
+// Points Kerberos at the controller's realm and an empty credentials cache of its own for the
+// life of this object.
+class KerberosScope {
+public:
+    KerberosScope();
+    ~KerberosScope();
+    KerberosScope(const KerberosScope&) = delete;
+    KerberosScope& operator=(const KerberosScope&) = delete;
+    // Gets a ticket with kinit; the error output when it fails.
+    QString kinit(const QString& principal, const QString& password);
+    // The test user's ticket; the error output when it fails.
+    QString kinitUser();
+
+private:
+    QTemporaryDir m_dir;
+};
 
 } // namespace arbrix::testdc
 
