@@ -102,6 +102,10 @@ private:
             m_resultat.arguments.aide = true;
             return;
         }
+        if (argument == u"--verbose") {
+            m_resultat.arguments.bavard = true;
+            return;
+        }
         Option option = DecoupeOption(argument);
         if (EstDrapeau(argument)) {
             AppliqueDrapeau(argument);

@@ -3,6 +3,8 @@
 
 #include "groupops/OperationsGroupes.h"
 
+#include "text/Journal.h"
+
 #include "directory/Classification.h"
 #include "directory/DirectoryError.h"
 #include "directory/Dn.h"
@@ -26,6 +28,10 @@ OperationsGroupes::OperationsGroupes(Arbre& arbre, SessionAD& session, Parametre
     , m_analyse(analyse) {}
 
 QString TexteErreurOperation(const DirectoryError& e) {
+    // A server that went silent or away may have carried out the change all the same: no
+    // claim either way, and no sending the user to the author for a fault of the server.
+    if (e.ldapCode() == LdapCode::Timeout || e.ldapCode() == LdapCode::ServerDown)
+        return FormateMessage(Traduction(u"MSG_ERREUR_OPERATION_INCERTAINE"), {qint64(e.number()), e.text()});
     switch (e.number()) {
     case ErrorNumber::UnwillingToPerform:
         return Traduction(u"MSG_ERREUR_OPERATION_REFUSEE");
@@ -55,6 +61,8 @@ bool OperationsGroupes::nomRefuse(const QString& nom) {
 }
 
 void OperationsGroupes::note(const Changement& changement) {
+    static const char* const natures[] = {"created", "added", "removed", "deleted", "renamed"};
+    qCInfo(lcOperations).noquote() << natures[int(changement.nature)] << changement.dn << changement.autre;
     if (m_journal)
         m_journal(changement);
 }

@@ -187,6 +187,25 @@ TEST(CliDc, ARefusedPasswordAppearsNowhere) {
         EXPECT_FALSE(tout.isEmpty()) << uri.toStdString();
         EXPECT_FALSE(tout.contains(secret)) << tout.toStdString();
     }
+
+    // The log of --verbose shows each request, and still not the password that was accepted.
+    const QByteArray vrai = Dc().value("ADMIN_PASSWORD").toUtf8();
+    ASSERT_TRUE(test::EcritFichier(fichier, vrai + "\n"));
+    ASSERT_TRUE(
+        test::EcritFichier(dossier.filePath(QStringLiteral("Arbrix.ini")), "[Config]\nLangue=Français\n"));
+    QProcess cli;
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    environnement.insert(QStringLiteral("LDAPTLS_CACERT"), Dc().value("CA"));
+    cli.setProcessEnvironment(environnement);
+    cli.start(QStringLiteral(ARBRIX_CLI),
+              {"--settings", dossier.filePath(QStringLiteral("Arbrix.ini")), "--verbose", "--directory",
+               Dc().uri(), "--user", Dc().value("ADMIN_LOGIN"), "--password-file", fichier, "Boucle A"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QByteArray journal = cli.readAllStandardError();
+    EXPECT_EQ(cli.exitCode(), 0) << journal.constData();
+    EXPECT_TRUE(journal.contains("arbrix.directory: search base=")) << journal.constData();
+    EXPECT_TRUE(journal.contains("arbrix.analysis: build of")) << journal.constData();
+    EXPECT_FALSE(journal.contains(vrai));
 }
 
 } // namespace
