@@ -19,6 +19,7 @@
 #include "shell/Demarrage.h"
 #include "shell/LigneCommande.h"
 #include "text/Erreur.h"
+#include "text/Journal.h"
 #include "text/Texte.h"
 #include "text/Version.h"
 #include "tree/Analyse.h"
@@ -75,6 +76,8 @@ public:
         } catch (const ErreurExecution& e) {
             return Echec(FormateMessage(Traduction(u"MSG_ERREUR_INITIALISATION"), {e.numero(), e.texte()}));
         }
+        if (a.bavard)
+            ActiveJournalComplet();
         if (!AppliqueAcces())
             return SortieErreur;
         if (a.commande == CommandeArbre)
@@ -164,7 +167,8 @@ private:
         const ResultatAnalyse& resultat = analyse.Resultat();
         for (const clsOccurrence& candidat : resultat.candidats)
             m_erreurs << LigneCandidat(candidat) << u'\n';
-        if (resultat.issue == IssueAnalyse::Arborescence) {
+        // A server that failed half-way: what was read is printed all the same, the status says 1.
+        if (resultat.issue == IssueAnalyse::Arborescence || resultat.incomplete) {
             // The whole tree from the root, whatever extent the dialog last used.
             options.Etendue = EtendueExport::Complete;
             const std::optional<QString>& fichier = m_lecture.arguments.fichierSortie;
@@ -235,9 +239,9 @@ private:
     AnnuaireOuvert OuvreAnnuaireDemande() {
         const std::optional<QString>& source = m_lecture.arguments.source;
         if (!source)
-            return OuvreAnnuaire(m_parametres.AccesADServeur);
+            return OuvreAnnuaire(m_parametres.AccesADServeur, m_parametres.DelaiAnnuaire);
         m_parametres.AccesADServeur = *source;
-        return OuvreAnnuaire(AnalyseDesignationAnnuaire(*source));
+        return OuvreAnnuaire(AnalyseDesignationAnnuaire(*source), m_parametres.DelaiAnnuaire);
     }
 
     // The desktop program's command-line rule: "OU=" and "CN=" start DNs, anything else is a name

@@ -35,6 +35,7 @@ const QStringList& ClesConfig() {
         RepresenterGroupesRacineOU,
         AfficherNombreMembres,
         RequetesSimultanees,
+        DelaiAnnuaire,
         AccesAD,
         AccesADServeur,
         AccesADDomaine,

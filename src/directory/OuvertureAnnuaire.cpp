@@ -85,11 +85,11 @@ static AnnuaireOuvert openLdifFile(const QString& path) {
     return result;
 }
 
-AnnuaireOuvert OuvreAnnuaire(const QString& accesADServeur) {
-    return OuvreAnnuaire(AnalyseDesignationAnnuaire(TexteDesignationAnnuaire(accesADServeur)));
+AnnuaireOuvert OuvreAnnuaire(const QString& accesADServeur, int delaiSecondes) {
+    return OuvreAnnuaire(AnalyseDesignationAnnuaire(TexteDesignationAnnuaire(accesADServeur)), delaiSecondes);
 }
 
-AnnuaireOuvert OuvreAnnuaire(const DesignationAnnuaire& designation) {
+AnnuaireOuvert OuvreAnnuaire(const DesignationAnnuaire& designation, int delaiSecondes) {
     if (!designation.valide()) {
         AnnuaireOuvert failed;
         failed.genre = designation.genre;
@@ -102,6 +102,7 @@ AnnuaireOuvert OuvreAnnuaire(const DesignationAnnuaire& designation) {
     result.genre = designation.genre;
     LdapOptions options;
     options.uris = designation.valeur;
+    options.answerTimeoutSeconds = delaiSecondes;
     result.backend = std::make_shared<LdapBackend>(options);
     return result;
 }

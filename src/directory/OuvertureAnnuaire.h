@@ -44,8 +44,9 @@ struct AnnuaireOuvert {
 };
 
 // The directory named by ARBRIX_DIRECTORY or accesADServeur, ready to bind. Never raises.
-AnnuaireOuvert OuvreAnnuaire(const QString& accesADServeur);
+// delaiSecondes: how long a server may stay silent (LdapOptions::answerTimeoutSeconds).
+AnnuaireOuvert OuvreAnnuaire(const QString& accesADServeur, int delaiSecondes = 15);
 // The directory of that designation, whatever ARBRIX_DIRECTORY says. Never raises.
-AnnuaireOuvert OuvreAnnuaire(const DesignationAnnuaire& designation);
+AnnuaireOuvert OuvreAnnuaire(const DesignationAnnuaire& designation, int delaiSecondes = 15);
 
 } // namespace arbrix

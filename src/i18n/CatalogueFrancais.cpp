@@ -194,6 +194,15 @@ const QList<TexteParDefaut>& TextesParDefaut() {
          "l'accès avec le compte de la session en cours (Kerberos)."},
         {"TXT_MOT_DE_PASSE_TROUSSEAU", "Mot de passe gardé dans le trousseau du bureau."},
         {"TXT_MOT_DE_PASSE_FICHIER", "Sans trousseau : mot de passe brouillé dans le fichier."},
+        {"MSG_ERREUR_ANNUAIRE_MUET",
+         "Le serveur d'annuaire %v a cessé de répondre pendant la lecture de « %v » : l'arborescence "
+         "affichée est incomplète.§§Vérifiez le réseau et l'état du serveur, puis relancez la recherche."},
+        {"MSG_ERREUR_ANNUAIRE_PERDU",
+         "La connexion au serveur d'annuaire %v a été perdue pendant la lecture de « %v » : l'arborescence "
+         "affichée est incomplète.§§Vérifiez que le serveur fonctionne, puis relancez la recherche."},
+        {"MSG_ERREUR_OPERATION_INCERTAINE",
+         "Le serveur d'annuaire a cessé de répondre pendant la modification : il l'a peut-être faite "
+         "malgré tout.§§Relancez la recherche pour voir ce que l'annuaire contient.§§(%v) %v"},
         {"MSG_ERREUR_CONNEXION_KERBEROS",
          "Aucun ticket Kerberos ne permet de vous identifier auprès de l'annuaire.§§Obtenez-en un avec "
          "« kinit utilisateur@DOMAINE », ou configurez un compte et un mot de passe."},

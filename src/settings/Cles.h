@@ -29,6 +29,7 @@ inline const QString DeplierGroupesEtOU = QStringLiteral("DéplierGroupesEtOU");
 inline const QString RepresenterGroupesRacineOU = QStringLiteral("ReprésenterGroupesRacineOU");
 inline const QString AfficherNombreMembres = QStringLiteral("AfficherNombreMembres");
 inline const QString RequetesSimultanees = QStringLiteral("RequêtesSimultanées");
+inline const QString DelaiAnnuaire = QStringLiteral("DélaiAnnuaire");
 
 inline const QString AccesAD = QStringLiteral("AccèsAD");
 inline const QString AccesADServeur = QStringLiteral("AccèsADServeur");

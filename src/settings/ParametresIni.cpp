@@ -194,6 +194,7 @@ Parametres LitParametres(const QString& cheminIni) {
     p.AfficherNombreMembres = l.Booleen(AfficherNombreMembres, d.AfficherNombreMembres);
     p.RequetesSimultanees =
         qBound(qint16(1), l.Entier16(RequetesSimultanees, d.RequetesSimultanees), qint16(64));
+    p.DelaiAnnuaire = qBound(qint16(2), l.Entier16(DelaiAnnuaire, d.DelaiAnnuaire), qint16(600));
     p.AccesAD = l.Entier16(AccesAD, d.AccesAD);
     p.AccesADServeur = l.Texte(AccesADServeur);
     p.AccesADDomaine = l.Texte(AccesADDomaine);

@@ -10,10 +10,13 @@
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
 #include "shell/Interaction.h"
+#include "text/Journal.h"
 #include "text/Texte.h"
 #include "tree/Arbre.h"
 #include "tree/CollecteContenus.h"
 #include "tree/EtatCompte.h"
+
+#include <QElapsedTimer>
 
 #include <algorithm>
 
@@ -166,12 +169,13 @@ std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte
     const int passes = (joker || m_parametres.AnalyseAutreTypeSiAucuneReponse) ? 2 : 1;
     int type = m_interaction.TypeRecherche() == 0 ? 0 : 1;
     ListeOccurrences trouves;
+    m_noeudEnCours = texte;
     for (int passe = 0; passe < passes; ++passe) {
         try {
             trouves += ChercheParNom(m_session, type, texte);
         } catch (const DirectoryError& e) {
             m_interaction.Sablier(false);
-            signaleEchec(e.number(), e.number(), e.text());
+            signaleEchec(e.number(), e.number(), e.text(), e.ldapCode());
             return std::nullopt;
         }
         if (!trouves.isEmpty() && !joker)
@@ -250,11 +254,16 @@ void Analyse::ConstruitArborescence() {
     GroupesRecursifs.clear();
     m_arbre.setAfficherNombreMembres(m_parametres.AfficherNombreMembres);
     m_textesErreurs.clear();
+    m_codesErreurs.clear();
+    m_noeudEnCours = NomRacine;
 
     m_interaction.AfficheTraitementEnCours();
     m_interaction.ChangeTexteRecherche(NomRacine);
     m_interaction.ChangeTypeRecherche(TypeRacine);
 
+    qCInfo(lcAnalyse).noquote() << "build of" << DNRacine << "mode" << ModeAnalyse;
+    QElapsedTimer chrono;
+    chrono.start();
     qint32 resultat = 0;
     {
         const PatienceDuBackend patience(m_session.ConnexionAD().backend(), m_interaction);
@@ -263,6 +272,8 @@ void Analyse::ConstruitArborescence() {
     }
     rapporteResultat(resultat);
     rapporteFin();
+    qCInfo(lcAnalyse).noquote() << "build of" << DNRacine << "ended:" << int(m_resultat.issue) << "result"
+                                << resultat << "," << m_arbre.Count() << "nodes," << chrono.elapsed() << "ms";
 }
 
 void Analyse::rapporteResultat(qint32 resultat) {
@@ -293,13 +304,33 @@ void Analyse::rapporteResultat(qint32 resultat) {
         termine(IssueAnalyse::Introuvable);
         return;
     }
-    signaleEchec(resultat, numero, m_textesErreurs.value(resultat));
+    signaleEchec(resultat, numero, m_textesErreurs.value(resultat), m_codesErreurs.value(resultat));
 }
 
-void Analyse::signaleEchec(qint32 numero, qint64 numeroAffiche, const QString& texte) {
+// A server that went silent or away is no fault of the program: it is told as such, with the
+// server, the node being read and the tree left incomplete; the number and the server's text
+// follow.
+static const char16_t* cleServeurEnPanne(int codeLdap) {
+    if (codeLdap == LdapCode::Timeout)
+        return u"MSG_ERREUR_ANNUAIRE_MUET";
+    if (codeLdap == LdapCode::ServerDown)
+        return u"MSG_ERREUR_ANNUAIRE_PERDU";
+    return nullptr;
+}
+
+void Analyse::signaleEchec(qint32 numero, qint64 numeroAffiche, const QString& texte, int codeLdap) {
     if (estErreurDroits(numero)) {
         m_interaction.Message(Traduction(u"MSG_ERREUR_DROITS_AD"), IconeMessage::Critique);
         termine(IssueAnalyse::Erreur, numero);
+        return;
+    }
+    if (const char16_t* cle = cleServeurEnPanne(codeLdap)) {
+        const QString serveur = m_session.AdresseAnnuaire();
+        m_interaction.Message(FormateMessage(Traduction(cle), {serveur, m_noeudEnCours}) + u"\r\n\r\n("_s +
+                                  QString::number(numeroAffiche) + u") "_s + texte,
+                              IconeMessage::Exclamation);
+        termine(IssueAnalyse::Erreur, numeroAffiche);
+        m_resultat.incomplete = m_arbre.Racine() != nullptr;
         return;
     }
     m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numeroAffiche, texte}),
@@ -338,7 +369,7 @@ template <typename Etape> qint32 Analyse::resultatDe(Etape&& etape) {
     try {
         return etape();
     } catch (const DirectoryError& e) {
-        return erreur(e.number(), e.text());
+        return erreur(e.number(), e.text(), e.ldapCode());
     } catch (const ErreurCleDupliquee& e) {
         return erreur(e.number(), e.text());
     }
@@ -727,6 +758,7 @@ Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& te
 }
 
 void Analyse::afficheProgression(const Noeud* noeud) {
+    m_noeudEnCours = noeud->Key();
     const Interaction& i = m_interaction;
     m_interaction.ChangeTraitementEnCours(AbregeChemin(
         noeud->Key(), [&i](const QString& t) { return i.LargeurTexte(t); }, i.LargeurTraitementEnCours()));
@@ -743,10 +775,11 @@ Recordset Analyse::litObjet(const QString& dn, const QStringList& attributs) {
         searchRequest(dn, SearchScope::Base, u"(objectClass=*)"_s, attributs));
 }
 
-qint32 Analyse::erreur(qint32 numero, const QString& texte) {
+qint32 Analyse::erreur(qint32 numero, const QString& texte, int codeLdap) {
     const qint64 absolu = std::llabs(qint64(numero));
     const qint32 resultat = absolu > INT32_MAX ? INT32_MIN : qint32(-absolu);
     m_textesErreurs.insert(resultat, texte);
+    m_codesErreurs.insert(resultat, codeLdap);
     return resultat;
 }
 

@@ -68,6 +68,8 @@ struct ResultatAnalyse {
     // Erreur: the number the message shows, or the directory's own number for a refusal of
     // rights (whose message shows none).
     qint64 numeroErreur = 0;
+    // Erreur: the server went silent or away during the build; the tree holds what was read.
+    bool incomplete = false;
     ListeOccurrences candidats; // Plusieurs: the objects offered
 };
 
@@ -141,9 +143,10 @@ private:
     void demarreParDn(const QString& dn);
     void rapporteResultat(qint32 resultat);
     void rapporteFin();
-    // Shows a directory failure: a refusal of rights in words of its own, anything else with
-    // numéroAffiché and the text.
-    void signaleEchec(qint32 numero, qint64 numeroAffiche, const QString& texte);
+    // Shows a directory failure: a refusal of rights in words of its own, a server gone silent or
+    // away in words of its own with where it happened, anything else with numéroAffiché and the
+    // text.
+    void signaleEchec(qint32 numero, qint64 numeroAffiche, const QString& texte, int codeLdap = 0);
     void termine(IssueAnalyse issue, qint64 numeroErreur = 0);
     template <typename Etape> qint32 resultatDe(Etape&& etape);
     Recordset litObjet(const QString& dn, const QStringList& attributs);
@@ -164,7 +167,7 @@ private:
     void noteRecursif(const QString& nom);
     QVariant memberOfDe(const QString& dn);
     std::optional<quint32> ridDe(const QString& dnGroupe);
-    qint32 erreur(qint32 numero, const QString& texte);
+    qint32 erreur(qint32 numero, const QString& texte, int codeLdap = 0);
 
     QString filtreComptes() const;
     QStringList attributsComptes() const;
@@ -191,8 +194,11 @@ private:
     std::optional<QSet<quint32>> m_ridsPrincipaux;
     // Per analysis: the groups' contents, asked for ahead of the tree.
     std::unique_ptr<CollecteContenus> m_collecte;
-    // The text of the last error behind each negative result, for the report.
+    // The text and LDAP code of the last error behind each negative result, for the report.
     QHash<qint32, QString> m_textesErreurs;
+    QHash<qint32, int> m_codesErreurs;
+    // The node whose content was being read last, named when the server fails.
+    QString m_noeudEnCours;
     ResultatAnalyse m_resultat;
 };
 

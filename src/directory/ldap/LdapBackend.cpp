@@ -3,12 +3,17 @@
 #include "directory/ldap/LdapDiscovery.h"
 #include "directory/ldap/LdapHandles.h"
 #include "directory/ldap/LdapRange.h"
+#include "text/Journal.h"
 
 #include <QRegularExpression>
 
 #include <sasl/sasl.h>
 
 #include <csignal>
+
+#include <poll.h>
+
+#include <QThread>
 
 #include <QDeadlineTimer>
 
@@ -26,11 +31,10 @@ namespace arbrix {
 namespace {
 
 // Waits for one answer are bounded: a server that accepted the connection and then went silent
-// must not freeze the program. A page of 1000 entries comes back well within this.
+// must not freeze the program (the kernel accepts a connection for a frozen server, so the
+// network timeout alone never fires).
 int resultTimeoutSeconds(const LdapOptions& options) {
-    if (options.answerTimeoutSeconds > 0)
-        return options.answerTimeoutSeconds;
-    return std::max(60, 6 * options.networkTimeoutSeconds);
+    return std::max(1, options.answerTimeoutSeconds);
 }
 
 constexpr qint64 PatienceSliceMs = 100;
@@ -175,6 +179,23 @@ int modOpOf(ModOp op) {
     return LDAP_MOD_REPLACE;
 }
 
+// One change asked of the directory, as the log shows it: the attributes' names, never values.
+void logWrite(const char* operation, const QString& dn, const QString& detail, int rc) {
+    qCDebug(lcAnnuaire).noquote() << operation << u"dn=\"%1\""_s.arg(dn) << detail << "->"
+                                  << QString::fromUtf8(ldap_err2string(rc));
+}
+
+template <typename Items> QString namesOf(const Items& items) {
+    QStringList names;
+    for (const auto& item : items) {
+        if constexpr (requires { item.attribute; })
+            names << item.attribute;
+        else
+            names << item.name;
+    }
+    return u"attributes="_s + names.join(u',');
+}
+
 int scopeOf(SearchScope scope) {
     switch (scope) {
     case SearchScope::Base:
@@ -229,6 +250,8 @@ public:
     // runs it once more. A connection lost by an earlier operation is reopened first: libldap
     // would otherwise connect again by itself, anonymously, and every query would be refused.
     template <typename Operation> auto retrying(Operation&& operation) {
+        if (authentication && !m_lost && closedByServer())
+            m_lost = true;
         if (m_lost && authentication)
             reconnect();
         try {
@@ -249,23 +272,26 @@ public:
 
     // Waits for every message of the answer to msgid, in short slices when someone is waiting
     // with patience: a server that stopped answering must not freeze the windows or the Stop
-    // button until the timeout.
+    // button until the timeout. The timeout counts from the last data received, so that a large
+    // answer that keeps coming is never cut, while a silent server is noticed within it.
     // msgid LDAP_RES_ANY waits for whichever answer completes first; the caller abandons its
     // requests when the wait fails.
     ldapraii::Message wait(int msgid) const {
-        const QDeadlineTimer deadline{qint64(m_timeoutSeconds) * 1000};
+        const qint64 patienceMs = qint64(m_timeoutSeconds) * 1000;
+        QDeadlineTimer deadline{patienceMs};
         const bool patient = patience && *patience;
         while (true) {
-            const qint64 left = std::max<qint64>(0, deadline.remainingTime());
-            const qint64 slice = patient ? std::min<qint64>(left, PatienceSliceMs) : left;
-            timeval timeout{time_t(slice / 1000), suseconds_t((slice % 1000) * 1000)};
+            timeval now{0, 0};
             LDAPMessage* raw = nullptr;
-            const int type = ldap_result(ld(), msgid, LDAP_MSG_ALL, &timeout, &raw);
+            const int type = ldap_result(ld(), msgid, LDAP_MSG_ALL, &now, &raw);
             ldapraii::Message result(raw);
             if (type < 0)
                 fail(resultCodeOf(ld()));
             if (type > 0)
                 return result;
+            const qint64 left = std::max<qint64>(0, deadline.remainingTime());
+            if (left > 0 && dataArrives(std::min<qint64>(left, PatienceSliceMs)))
+                deadline.setRemainingTime(patienceMs);
             if (patient && !(*patience)()) {
                 abandon(msgid);
                 raise(LDAP_USER_CANCELLED, u"Stopped while waiting for the directory server"_s);
@@ -276,6 +302,29 @@ public:
                       u"The directory server did not answer within %1 seconds"_s.arg(m_timeoutSeconds));
             }
         }
+    }
+
+    // Whether the server closed the connection (domain controllers close idle ones): a request
+    // sent on it now would be lost, and a change with it. Data waiting (TLS session tickets, late
+    // answers to abandoned requests) is not a closure.
+    bool closedByServer() const {
+        int descriptor = -1;
+        if (!ld() || ldap_get_option(ld(), LDAP_OPT_DESC, &descriptor) != LDAP_OPT_SUCCESS || descriptor < 0)
+            return false;
+        pollfd p{descriptor, POLLRDHUP, 0};
+        return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR));
+    }
+
+    // Whether bytes arrive on the connection within ms (an end of connection counts: the next
+    // read reports it).
+    bool dataArrives(qint64 ms) const {
+        int descriptor = -1;
+        if (ldap_get_option(ld(), LDAP_OPT_DESC, &descriptor) != LDAP_OPT_SUCCESS || descriptor < 0) {
+            QThread::msleep(std::max<qint64>(1, ms));
+            return false;
+        }
+        pollfd p{descriptor, POLLIN, 0};
+        return ::poll(&p, 1, int(ms)) > 0;
     }
 
     void abandon(int msgid) const {
@@ -387,11 +436,26 @@ public:
         if (!m_started)
             m_connection->count(&RoundTrips::searches);
         m_started = true;
+        m_sent.start();
         return msgid;
     }
 
     // Reads the answer to one page into out; true when another page is to be asked for.
     bool readAnswer(LDAPMessage* answer, QList<LdapEntry>& out) {
+        const qsizetype before = out.size();
+        try {
+            const bool more = readPage(answer, out);
+            qCDebug(lcAnnuaire).noquote() << describe() << "->" << (out.size() - before) << "entries,"
+                                          << (more ? "more pages," : "done,") << m_sent.elapsed() << "ms";
+            return more;
+        } catch (const LdapError& e) {
+            qCDebug(lcAnnuaire).noquote()
+                << describe() << "-> error" << e.code() << e.message() << "," << m_sent.elapsed() << "ms";
+            throw;
+        }
+    }
+
+    bool readPage(LDAPMessage* answer, QList<LdapEntry>& out) {
         m_connection->count(&RoundTrips::pages);
         LDAP* ld = m_connection->ld();
         QList<LdapEntry> page;
@@ -416,6 +480,19 @@ public:
     }
 
 private:
+    // The request as the log shows it: base, scope, filter, controls, attributes asked for.
+    QString describe() const {
+        static const char* const scopes[] = {"base", "one", "sub"};
+        QStringList controls;
+        if (m_paged)
+            controls << u"paged(%1)"_s.arg(m_request.pageSize);
+        if (!m_request.scopedAttribute.isEmpty())
+            controls << u"scoped(%1)"_s.arg(m_request.scopedAttribute);
+        return u"search base=\"%1\" scope=%2 filter=%3 controls=[%4] attributes=%5"_s.arg(
+            m_request.base, QLatin1StringView(scopes[int(m_request.scope)]), m_request.filter,
+            controls.join(u','), QString::number(m_attributes.size()));
+    }
+
     // The attribute scoped query's control: a DER sequence holding the source attribute.
     ldapraii::Control scopedQueryControl() const {
         if (m_request.scopedAttribute.isEmpty())
@@ -505,6 +582,7 @@ private:
     bool m_started = false;
     bool m_done = false;
     QByteArray m_cookie;
+    QElapsedTimer m_sent;
 };
 
 // Searches sent ahead of their answers, at most maxInFlight at once; the others wait their turn.
@@ -886,57 +964,69 @@ std::unique_ptr<SearchBatch> LdapBackend::searchBatch(int maxInFlight) {
     return std::make_unique<LdapBatch>(m_connection, maxInFlight, m_options.rangeSize);
 }
 
+// Every change goes one way: sent, then awaited like a search (Stop and the silence timeout
+// apply), its result read. A connection the server had closed is reopened before the change is
+// sent; one lost while the answer was awaited is not sent the change again: the server may have
+// carried it out, and only a read of the object can tell.
+template <typename Send>
+static void writeChange(LdapConnection& c, RoundTrips& trips, const char* what, const QString& dn,
+                        const QString& detail, Send&& send) {
+    const int msgid = c.retrying([&] {
+        ++trips.writes;
+        int id = 0;
+        const int rc = send(c.ld(), &id);
+        if (rc != LDAP_SUCCESS) {
+            logWrite(what, dn, detail, rc);
+            c.fail(rc);
+        }
+        return id;
+    });
+    try {
+        const ldapraii::Message answer = c.wait(msgid);
+        c.checkResult(answer.get());
+    } catch (const LdapError& e) {
+        logWrite(what, dn, detail, e.code());
+        throw;
+    }
+    logWrite(what, dn, detail, LDAP_SUCCESS);
+}
+
 void LdapBackend::add(const QString& dn, const QList<LdapAttribute>& attributes) {
-    LdapConnection& c = connection();
     Mods mods;
     for (const LdapAttribute& a : attributes)
         mods.append(LDAP_MOD_ADD, a.name, a.values);
     const QByteArray target = dn.toUtf8();
-    c.retrying([&] {
-        ++m_roundTrips.writes;
-        const int rc = ldap_add_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
-        if (rc != LDAP_SUCCESS)
-            c.fail(rc);
+    writeChange(connection(), m_roundTrips, "add", dn, namesOf(attributes), [&](LDAP* ld, int* msgid) {
+        return ldap_add_ext(ld, target.constData(), mods.get(), nullptr, nullptr, msgid);
     });
 }
 
 void LdapBackend::modify(const QString& dn, const QList<Modification>& modifications) {
-    LdapConnection& c = connection();
     Mods mods;
     for (const Modification& m : modifications)
         mods.append(modOpOf(m.op), m.attribute, m.values);
     const QByteArray target = dn.toUtf8();
-    c.retrying([&] {
-        ++m_roundTrips.writes;
-        const int rc = ldap_modify_ext_s(c.ld(), target.constData(), mods.get(), nullptr, nullptr);
-        if (rc != LDAP_SUCCESS)
-            c.fail(rc);
+    writeChange(connection(), m_roundTrips, "modify", dn, namesOf(modifications), [&](LDAP* ld, int* msgid) {
+        return ldap_modify_ext(ld, target.constData(), mods.get(), nullptr, nullptr, msgid);
     });
 }
 
 void LdapBackend::remove(const QString& dn) {
-    LdapConnection& c = connection();
     const QByteArray target = dn.toUtf8();
-    c.retrying([&] {
-        ++m_roundTrips.writes;
-        const int rc = ldap_delete_ext_s(c.ld(), target.constData(), nullptr, nullptr);
-        if (rc != LDAP_SUCCESS)
-            c.fail(rc);
+    writeChange(connection(), m_roundTrips, "delete", dn, {}, [&](LDAP* ld, int* msgid) {
+        return ldap_delete_ext(ld, target.constData(), nullptr, nullptr, msgid);
     });
 }
 
 void LdapBackend::rename(const QString& dn, const QString& newRdn, const QString& newSuperior) {
-    LdapConnection& c = connection();
     const QByteArray target = dn.toUtf8();
     const QByteArray rdn = newRdn.toUtf8();
     const QByteArray superior = newSuperior.toUtf8();
-    c.retrying([&] {
-        ++m_roundTrips.writes;
-        const int rc =
-            ldap_rename_s(c.ld(), target.constData(), rdn.constData(),
-                          newSuperior.isEmpty() ? nullptr : superior.constData(), 1, nullptr, nullptr);
-        if (rc != LDAP_SUCCESS)
-            c.fail(rc);
+    const QString detail = u"newrdn=\"%1\" superior=\"%2\""_s.arg(newRdn, newSuperior);
+    writeChange(connection(), m_roundTrips, "rename", dn, detail, [&](LDAP* ld, int* msgid) {
+        return ldap_rename(ld, target.constData(), rdn.constData(),
+                           newSuperior.isEmpty() ? nullptr : superior.constData(), 1, nullptr, nullptr,
+                           msgid);
     });
 }
 

@@ -18,9 +18,9 @@ struct LdapOptions {
     QString uris;
     // Connecting gives up after this; every other wait is bounded too (see LdapBackend).
     int networkTimeoutSeconds = 10;
-    // An answer not complete after this fails with a timeout; 0: max(60, 6 x networkTimeoutSeconds),
-    // room for a slow server's large page.
-    int answerTimeoutSeconds = 0;
+    // A bind, StartTLS or one object's read answers within this; a search is given up when
+    // nothing at all has arrived for this long (data that keeps coming never times out).
+    int answerTimeoutSeconds = 15;
     // Values per request of a multi-valued attribute; 0 leaves it to the server.
     int rangeSize = 0;
 };

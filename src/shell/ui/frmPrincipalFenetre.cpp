@@ -185,7 +185,7 @@ void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
 }
 
 bool frmPrincipal::OuvreSession() {
-    const AnnuaireOuvert annuaire = OuvreAnnuaire(m_etat.Config.AccesADServeur);
+    const AnnuaireOuvert annuaire = OuvreAnnuaire(m_etat.Config.AccesADServeur, m_etat.Config.DelaiAnnuaire);
     if (!annuaire.ouvert())
         return echecSession(MessageEchecAnnuaire(annuaire));
     auto session = std::make_shared<SessionAD>(annuaire.backend, AccesAnnuaire::depuis(m_etat.Config));

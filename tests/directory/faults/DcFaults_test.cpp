@@ -3,7 +3,10 @@
 
 #include "DcFaults.h"
 
+#include "cli/LanceCli.h"
 #include "directory/EchecConnexion.h"
+
+#include <QTemporaryDir>
 
 #include <ldap.h>
 
@@ -41,9 +44,11 @@ protected:
         m_options.answerTimeoutSeconds = DelaiReponse;
     }
 
-    // The one message shown: an error, with its icon.
+    // The one message shown: the server's fault in words of its own, naming the server and the
+    // incomplete tree, with its icon; no sending the user to the author.
     static bool SeulMessageDErreur(const test::Temoin& vu) {
-        return vu.messages.size() == 1 && vu.messages.front().startsWith(u"Une erreur ("_s) &&
+        return vu.messages.size() == 1 && vu.messages.front().contains(Dc().uri()) &&
+               vu.messages.front().contains(u"incomplète"_s) && !vu.messages.front().contains(u"auteur"_s) &&
                vu.icones.front() == IconeMessage::Exclamation;
     }
 
@@ -159,4 +164,103 @@ TEST(DcSansTls, KerberosOverTlsCarriesTheChannelBinding) {
     EXPECT_EQ(backend.channelBinding(), LDAP_OPT_X_SASL_CBINDING_TLS_ENDPOINT);
     EXPECT_EQ(backend.saslStrength(), 0);
     EXPECT_GT(trouves, 10);
+}
+
+namespace {
+
+// arbrix-cli as the administrator on the fault controller, or on a proxy in front of it.
+test::Resultat CliAdministrateur(const QString& uri, const QStringList& reglages, const QString& nom) {
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath(u"Arbrix.ini"_s);
+    QFile ini(fichier);
+    if (!ini.open(QIODevice::WriteOnly) || ini.write("[Config]\nLangue=Français\n") < 0)
+        return {};
+    ini.close();
+    qputenv("ARBRIX_PASSWORD", Dc().value("ADMIN_PASSWORD").toUtf8());
+    QStringList arguments{"--settings", fichier, "--directory", uri, "--user", Dc().value("ADMIN_LOGIN")};
+    for (const QString& r : reglages)
+        arguments << "--set" << r;
+    const test::Resultat r = test::LanceCli(arguments << nom);
+    qunsetenv("ARBRIX_PASSWORD");
+    return r;
+}
+
+} // namespace
+
+// A frozen controller still has its connections accepted by the kernel: the bind's own timeout
+// (the default one) tells it.
+TEST(DcMuetCli, FrozenBeforeTheBindIsToldWithinTwentySeconds) {
+    ARBRIX_REQUIRE_DC();
+    RelanceDcMort();
+    QElapsedTimer chrono;
+    test::Resultat r;
+    {
+        const DcMuet muet;
+        chrono.start();
+        r = CliAdministrateur(Dc().uri(), {}, u"Niveau 01"_s);
+    }
+    EXPECT_LT(chrono.elapsed(), 20000);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.contains(Dc().uri())) << r.erreurs.toStdString();
+    EXPECT_TRUE(r.sortie.isEmpty());
+}
+
+// The controller behind a proxy that lets through the first limit bytes of each connection
+// (-1: all), in chunks of 4 kB every dripMs when given.
+class ProxyDc {
+public:
+    explicit ProxyDc(int limite, int goutteMs = 0) {
+        const QString adresse = Dc().value("ADDRESS");
+        m_proxy.start(u"python3"_s,
+                      {QStringLiteral(ARBRIX_SOURCE_DIR "/tests/directory/faults/proxy-muet.py"), adresse,
+                       adresse, u"389"_s, QString::number(limite), QString::number(goutteMs)});
+        if (m_proxy.waitForReadyRead(10000))
+            uri = u"ldap://"_s + adresse + u':' + QString::fromLatin1(m_proxy.readLine().trimmed());
+    }
+    ~ProxyDc() {
+        m_proxy.kill();
+        m_proxy.waitForFinished();
+    }
+    QString uri;
+
+private:
+    QProcess m_proxy;
+};
+
+// A slow answer that keeps coming is never cut, though it takes longer than the timeout.
+TEST(DcMuetCli, AnAnswerThatKeepsComingIsNotCut) {
+    ARBRIX_REQUIRE_DC();
+    RelanceDcMort();
+    const ProxyDc proxy(-1, 10);
+    ASSERT_FALSE(proxy.uri.isEmpty());
+    QElapsedTimer chrono;
+    chrono.start();
+    const test::Resultat r =
+        CliAdministrateur(proxy.uri, {u"DélaiAnnuaire=2"_s, u"RequêtesSimultanées=1"_s}, u"Grand groupe"_s);
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_GT(chrono.elapsed(), 2000) << "the answer came faster than the timeout: nothing was proved";
+    EXPECT_EQ(r.sortie.count(u'\n'), 5001);
+}
+
+// A controller that stops answering in the middle of an answer: the wait counts from the last
+// data received, the message says which server and where, and what was read is printed.
+TEST(DcMuetCli, SilentMidAnalysisPrintsWhatWasRead) {
+    ARBRIX_REQUIRE_DC();
+    RelanceDcMort();
+    std::optional<ProxyDc> proxy(std::in_place, 60000);
+    ASSERT_FALSE(proxy->uri.isEmpty());
+    const QString uri = proxy->uri;
+    QElapsedTimer chrono;
+    chrono.start();
+    const test::Resultat r =
+        CliAdministrateur(uri, {u"DélaiAnnuaire=4"_s, u"RequêtesSimultanées=1"_s}, u"Grand groupe"_s);
+    const qint64 duree = chrono.elapsed();
+    proxy.reset();
+
+    EXPECT_LT(duree, 30000);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.contains(uri)) << r.erreurs.toStdString();
+    EXPECT_TRUE(r.erreurs.contains(u"incomplète"_s)) << r.erreurs.toStdString();
+    EXPECT_FALSE(r.erreurs.contains(u"auteur"_s)) << r.erreurs.toStdString();
+    EXPECT_TRUE(r.sortie.startsWith(u"Grand groupe"_s)) << r.sortie.left(300).toStdString();
 }
