@@ -5,6 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins
   libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit
+  libkrb5-dev
   libgtest-dev libgmock-dev
   # the fuzz targets (preset "fuzz"): clang and its libFuzzer and sanitizer runtimes
   clang libclang-rt-14-dev
