@@ -40,12 +40,10 @@ struct Lecteur {
 };
 
 struct Ecrivain {
-    const QString& fichier;
-    void Texte(const QString& cle, const QString& valeur) const {
-        EcritIni(fichier, SectionConfig, cle, valeur);
-    }
-    void Booleen(const QString& cle, bool valeur) const { EcritBooleen(fichier, SectionConfig, cle, valeur); }
-    void Entier(const QString& cle, qint64 valeur) const { EcritEntier(fichier, SectionConfig, cle, valeur); }
+    LotIni& lot;
+    void Texte(const QString& cle, const QString& valeur) const { lot.Ecrit(SectionConfig, cle, valeur); }
+    void Booleen(const QString& cle, bool valeur) const { Texte(cle, TexteDuBooleen(valeur)); }
+    void Entier(const QString& cle, qint64 valeur) const { Texte(cle, QString::number(valeur)); }
 };
 
 void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
@@ -64,8 +62,8 @@ void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
     e.Texte(AccesADDomaine, p.AccesADDomaine);
     e.Texte(AccesADLogin, p.AccesADLogin);
     // The scrambled password never sits in a file others can read.
-    EcritIni(e.fichier, SectionConfig, AccesADPassword, ChiffreMotDePasse(p.AccesADPassword),
-             p.AccesADPassword.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
+    e.lot.Ecrit(SectionConfig, AccesADPassword, ChiffreMotDePasse(p.AccesADPassword),
+                p.AccesADPassword.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
     e.Texte(AccesADServeur, p.AccesADServeur);
     e.Texte(MessagerieCommande, p.MessagerieCommande);
     e.Texte(MessagerieExpediteur, p.MessagerieExpediteur);
@@ -187,12 +185,14 @@ Parametres LitParametres(const QString& cheminIni) {
     return p;
 }
 
-void EcritParametresSortie(const QString& cheminIni, const Parametres& p, const DrapeauxSortie& drapeaux) {
+EcritureIni EcritParametresSortie(const QString& cheminIni, const Parametres& p,
+                                  const DrapeauxSortie& drapeaux) {
     using namespace CleConfig;
-    const Ecrivain e{cheminIni};
+    LotIni lot(cheminIni);
+    const Ecrivain e{lot};
     if (drapeaux.ConfigurationModifiee)
         EcritConfiguration(e, p);
-    else if (LitIni(cheminIni, SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
+    else if (lot.Lit(SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
         e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire); // the file's first value
     if (drapeaux.OptionsFenetreModifiees)
         EcritOptionsFenetre(e, p);
@@ -208,7 +208,10 @@ void EcritParametresSortie(const QString& cheminIni, const Parametres& p, const 
     e.Entier(TypeGroupe, p.TypeGroupe);
     e.Entier(EtendueGroupe, p.EtendueGroupe);
     e.Entier(NbElementsMemorisesMax, p.NbElementsMemorisesMax);
-    ProtegeFichierParametres(cheminIni);
+    const EcritureIni ecriture = lot.Enregistre();
+    if (ecriture)
+        ProtegeFichierParametres(cheminIni);
+    return ecriture;
 }
 
 void ProtegeFichierParametres(const QString& cheminIni) {
