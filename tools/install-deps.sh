@@ -5,6 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins
   libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit
+  libkrb5-dev
   libgtest-dev libgmock-dev
   # the password in the desktop keyring (QtKeychain loads libsecret at run time); its test's keyring
   qtkeychain-qt6-dev libsecret-1-0 dbus gnome-keyring

@@ -110,8 +110,11 @@ void ReglagesCli::Applique(const ReglageCli& reglage) {
         m_erreur = ErreurArgumentsCli{CleTexteCli::ReglageInconnu, reglage.cle};
         return;
     }
-    if (!EcritIni(m_fichier, SectionConfig, reglage.cle, reglage.valeur, AccesIni::ProprietaireSeul))
-        m_erreur = ErreurArgumentsCli{CleTexteCli::CopieReglagesImpossible, m_fichier};
+    const EcritureIni ecriture =
+        EcritIni(m_fichier, SectionConfig, reglage.cle, reglage.valeur, AccesIni::ProprietaireSeul);
+    if (!ecriture)
+        m_erreur = ErreurArgumentsCli{CleTexteCli::CopieReglagesImpossible,
+                                      m_fichier + QStringLiteral(": ") + ecriture.raison};
 }
 
 QString FichierReglagesParDefaut() {

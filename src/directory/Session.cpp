@@ -2,12 +2,8 @@
 
 #include "directory/Classification.h"
 #include "directory/Dn.h"
-#include "text/Systeme.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QRegularExpression>
-
+#include <krb5/krb5.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -119,11 +115,30 @@ QString SessionAD::PrefixeChemin() const {
     return PrefixeCheminObjet(m_acces.AccesAD, m_baseRechercheAD);
 }
 
-QString PrincipalDepuisKlist(const QString& sortieKlist) {
-    static const QRegularExpression principal(u"^\\s*Default principal:\\s*(\\S+)\\s*$"_s,
-                                              QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch m = principal.match(sortieKlist);
-    return m.hasMatch() ? m.captured(1) : QString();
+// The principal of the default credentials cache without its realm, read from the cache itself
+// (the krb5 tools print it in the user's language); empty when there is no cache.
+static QString principalSansRoyaume() {
+    krb5_context contexte = nullptr;
+    if (krb5_init_context(&contexte) != 0)
+        return {};
+    QString nom;
+    krb5_ccache cache = nullptr;
+    if (krb5_cc_default(contexte, &cache) == 0) {
+        krb5_principal principal = nullptr;
+        if (krb5_cc_get_principal(contexte, cache, &principal) == 0) {
+            char* texte = nullptr;
+            if (krb5_unparse_name_flags(contexte, principal,
+                                        KRB5_PRINCIPAL_UNPARSE_NO_REALM | KRB5_PRINCIPAL_UNPARSE_DISPLAY,
+                                        &texte) == 0) {
+                nom = QString::fromUtf8(texte);
+                krb5_free_unparsed_name(contexte, texte);
+            }
+            krb5_free_principal(contexte, principal);
+        }
+        krb5_cc_close(contexte, cache);
+    }
+    krb5_free_context(contexte);
+    return nom;
 }
 
 static QString nomDeConnexion() {
@@ -139,24 +154,8 @@ static QString nomDeConnexion() {
 }
 
 QString NomUtilisateurSysteme() {
-    // klist fails at once without a ticket, and names the principal when there is one.
-    QProcess klist;
-    klist.setProcessEnvironment(EnvironnementEnfant());
-    klist.start(u"klist"_s, {});
-    if (klist.waitForStarted(1000) && klist.waitForFinished(2000) &&
-        klist.exitStatus() == QProcess::NormalExit && klist.exitCode() == 0) {
-        const QString principal = PrincipalDepuisKlist(QString::fromLocal8Bit(klist.readAllStandardOutput()));
-        const qsizetype at = principal.lastIndexOf(u'@');
-        if (at > 0)
-            return principal.left(at);
-        if (!principal.isEmpty())
-            return principal;
-    }
-    if (klist.state() != QProcess::NotRunning) {
-        klist.kill();
-        klist.waitForFinished(500);
-    }
-    return nomDeConnexion();
+    const QString principal = principalSansRoyaume();
+    return principal.isEmpty() ? nomDeConnexion() : principal;
 }
 
 QString NomDnsDepuisDn(const QString& dn) {

@@ -93,10 +93,8 @@ private:
 };
 
 // The name of the user running the program: the principal of the default Kerberos credentials
-// cache without its realm when there is a ticket, else the login name.
+// cache without its realm when there is a cache, else the login name.
 QString NomUtilisateurSysteme();
-// The principal name ("alice@EXAMPLE.TEST") from the output of "klist"; empty when none.
-QString PrincipalDepuisKlist(const QString& sortieKlist);
 // "a.b.c" from "DC=a,DC=b,DC=c" (only the DC components, in order); empty when none.
 QString NomDnsDepuisDn(const QString& dn);
 

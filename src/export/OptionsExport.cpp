@@ -18,10 +18,6 @@ qint16 LitIndex(const QString& fichier, const QString& cle, qint16 nombreOptions
     return n >= 0 && n < nombreOptions ? qint16(n) : qint16(0);
 }
 
-void EcritCase(const QString& fichier, const QString& cle, bool valeur) {
-    EcritIni(fichier, SectionConfig, cle, TexteDuBooleen(valeur));
-}
-
 } // namespace
 
 OptionsExport LitOptionsExport(const QString& fichierIni) {
@@ -45,19 +41,26 @@ OptionsExport LitOptionsExport(const QString& fichierIni) {
     return o;
 }
 
-void EcritOptionsExport(const QString& fichierIni, const OptionsExport& o) {
-    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportEtendue"), QString::number(o.Etendue));
-    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportFormat"), QString::number(o.Format));
-    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportDestination"), QString::number(o.Destination));
-    EcritCase(fichierIni, QStringLiteral("ExportStructure"), o.Structure);
-    EcritCase(fichierIni, QStringLiteral("ExportModeColonné"), o.ModeColonne);
-    EcritCase(fichierIni, QStringLiteral("ExportComptesUtilisateurs"), o.ComptesUtilisateurs);
-    EcritCase(fichierIni, QStringLiteral("ExportComptesOrdinateur"), o.ComptesOrdinateurs);
-    EcritCase(fichierIni, QStringLiteral("ExportComptesDeService"), o.ComptesDeService);
-    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportIndentation"), o.Indentation);
-    EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportSéparateur"), o.Separateur);
+EcritureIni EcritOptionsExport(const QString& fichierIni, const OptionsExport& o) {
+    LotIni lot(fichierIni);
+    const auto texte = [&](const QString& cle, const QString& valeur) {
+        lot.Ecrit(SectionConfig, cle, valeur);
+    };
+    const auto index = [&](const QString& cle, qint16 valeur) { texte(cle, QString::number(valeur)); };
+    const auto coche = [&](const QString& cle, bool valeur) { texte(cle, TexteDuBooleen(valeur)); };
+    index(QStringLiteral("ExportEtendue"), o.Etendue);
+    index(QStringLiteral("ExportFormat"), o.Format);
+    index(QStringLiteral("ExportDestination"), o.Destination);
+    coche(QStringLiteral("ExportStructure"), o.Structure);
+    coche(QStringLiteral("ExportModeColonné"), o.ModeColonne);
+    coche(QStringLiteral("ExportComptesUtilisateurs"), o.ComptesUtilisateurs);
+    coche(QStringLiteral("ExportComptesOrdinateur"), o.ComptesOrdinateurs);
+    coche(QStringLiteral("ExportComptesDeService"), o.ComptesDeService);
+    texte(QStringLiteral("ExportIndentation"), o.Indentation);
+    texte(QStringLiteral("ExportSéparateur"), o.Separateur);
     if (o.Destination == DestinationExport::Fichier)
-        EcritIni(fichierIni, SectionConfig, QStringLiteral("ExportFichier"), o.Fichier);
+        texte(QStringLiteral("ExportFichier"), o.Fichier);
+    return lot.Enregistre();
 }
 
 } // namespace arbrix

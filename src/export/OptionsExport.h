@@ -3,6 +3,8 @@
 // The options of the text export, as the export dialog and the command-line program share them.
 // Stored in section "Config" of the settings file under the "Export*" keys.
 
+#include "settings/Ini.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -50,7 +52,8 @@ struct OptionsExport {
 // as the first option, so that a hand-edited file cannot select an option that does not exist.
 OptionsExport LitOptionsExport(const QString& fichierIni);
 
-// Writes every "Export*" key; "ExportFichier" only when the destination is the file.
-void EcritOptionsExport(const QString& fichierIni, const OptionsExport& options);
+// Writes every "Export*" key in one replacement of the file; "ExportFichier" only when the
+// destination is the file.
+EcritureIni EcritOptionsExport(const QString& fichierIni, const OptionsExport& options);
 
 } // namespace arbrix

@@ -235,6 +235,10 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         // What to do when an export file cannot be written.
         {"TXT_EXPORT_CONSEIL_FICHIER", "Choisissez un dossier où vous avez le droit d'écrire et vérifiez "
                                        "l'espace libre du disque, puis recommencez."},
+        // A settings file that could not be written: the file, then the system's reason.
+        {"MSG_ERREUR_ECRITURE_PARAMETRES",
+         "Les paramètres n'ont pas pu être enregistrés dans le fichier %v :§§%v§§Le fichier est "
+         "resté tel qu'il était. Vérifiez le droit d'écrire dans ce dossier et l'espace libre du disque."},
         // What the window shows: the status bar, the meaning of the icons, the directory that the
         // environment imposes, and the restart that new directory settings need.
         {"TXT_BARRE_ANNUAIRE", "Annuaire : %v"},

@@ -144,15 +144,17 @@ QString Memos::TexteSauvegarde() const {
     return parties.join(kSeparateurEntrees);
 }
 
-void Memos::Sauve(const QString& fichierIni) const {
-    EcritIni(fichierIni, kSection, kCleMaximum, QString::number(m_maximum));
-    EcritIni(fichierIni, kSection, kCleMemos, TexteSauvegarde());
+EcritureIni Memos::Sauve(const QString& fichierIni) const {
+    LotIni lot(fichierIni);
+    lot.Ecrit(kSection, kCleMaximum, QString::number(m_maximum));
+    lot.Ecrit(kSection, kCleMemos, TexteSauvegarde());
     const qint64 anciens = NombreAnciens(fichierIni);
-    if (anciens < 0)
-        return;
-    EcritIni(fichierIni, kSection, kCleNbAnciens, std::nullopt);
-    for (qint64 n = 0; n <= anciens; ++n)
-        EcritIni(fichierIni, kSection, kPrefixeAncien + QString::number(n), std::nullopt);
+    if (anciens >= 0) {
+        lot.Ecrit(kSection, kCleNbAnciens, std::nullopt);
+        for (qint64 n = 0; n <= anciens; ++n)
+            lot.Ecrit(kSection, kPrefixeAncien + QString::number(n), std::nullopt);
+    }
+    return lot.Enregistre();
 }
 
 bool Memos::EstSeparateur(qsizetype i) const {

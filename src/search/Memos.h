@@ -5,6 +5,8 @@
 // line, recent entries (most recent first). Items are held in the order the drop-down shows them,
 // the separator line included, so an index here is an index in the search box's list.
 
+#include "settings/Ini.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -31,8 +33,9 @@ public:
     // Reads "NbElémentsMémorisésMax" and "Mémos" (or the legacy "NbMémos"/"Mémo<n>" keys when
     // "Mémos" is empty) from section "Config" of the settings file.
     void Charge(const QString& fichierIni);
-    // Writes "NbElémentsMémorisésMax" and "Mémos", then removes the legacy keys.
-    void Sauve(const QString& fichierIni) const;
+    // Writes "NbElémentsMémorisésMax" and "Mémos" and removes the legacy keys, in one
+    // replacement of the file.
+    EcritureIni Sauve(const QString& fichierIni) const;
 
     // The same two steps on the stored text of "Mémos" (entries joined by character 30, each
     // "type|pinned|name"), without the settings file.

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -80,28 +81,73 @@ DocumentIni ChargeDocument(const QString& chemin) {
     return document;
 }
 
-bool Enregistre(const QString& chemin, const DocumentIni& document, AccesIni acces) {
-    QSaveFile fichier(chemin);
-    // A writable file in a folder the user may not write (a shared portable copy) is written in
-    // place rather than not at all.
-    fichier.setDirectWriteFallback(true);
-    if (!fichier.open(QIODevice::WriteOnly))
-        return false;
-    if (acces == AccesIni::ProprietaireSeul)
-        fichier.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray octets = document.Texte().toUtf8();
-    if (fichier.write(octets) != octets.size()) {
-        fichier.cancelWriting();
-        return false;
+bool RestreintAuProprietaire(const QString& chemin) {
+    return QFile::setPermissions(chemin, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+// A short write (a full disk, a file size limit) is not an error to QFile, and its buffered
+// flush would let a cut text through: unbuffered, the rest is written again until the error that
+// cut it comes back with its reason.
+bool EcritTout(QFileDevice& fichier, const QByteArray& octets) {
+    for (qint64 ecrits = 0; ecrits < octets.size();) {
+        const qint64 n = fichier.write(octets.constData() + ecrits, octets.size() - ecrits);
+        if (n <= 0)
+            return false;
+        ecrits += n;
     }
-    if (!fichier.commit())
-        return false;
-    MetEnCache(chemin, document);
     return true;
 }
 
-bool RestreintAuProprietaire(const QString& chemin) {
-    return QFile::setPermissions(chemin, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+EcritureIni Echec(const QString& chemin, const QString& raison) {
+    return {false, chemin, raison};
+}
+
+// For a writable file in a folder the user may not write (a shared portable copy), where no
+// replacement can be made beside it: the new text over the old, then the file cut to length. A
+// failed write puts the old text back, which fits in the space the file already holds.
+EcritureIni EcritSurPlace(const QString& chemin, const QByteArray& octets) {
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return Echec(chemin, fichier.errorString());
+    const QByteArray ancien = fichier.readAll();
+    if (fichier.seek(0) && EcritTout(fichier, octets) && fichier.resize(octets.size()))
+        return {true, chemin, {}};
+    const QString raison = fichier.errorString();
+    if (fichier.seek(0) && EcritTout(fichier, ancien))
+        fichier.resize(ancien.size());
+    return Echec(chemin, raison);
+}
+
+bool DossierNonModifiable(const QString& chemin) {
+    const QFileInfo fichier(chemin);
+    return fichier.isFile() && fichier.isWritable() && !QFileInfo(fichier.absolutePath()).isWritable();
+}
+
+EcritureIni EcritDocument(const QString& chemin, const DocumentIni& document, AccesIni acces) {
+    const QByteArray octets = document.Texte().toUtf8();
+    QSaveFile fichier(chemin);
+    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (!DossierNonModifiable(chemin))
+            return Echec(chemin, fichier.errorString());
+        const EcritureIni ecriture = EcritSurPlace(chemin, octets);
+        if (!ecriture)
+            return ecriture;
+        if (acces == AccesIni::ProprietaireSeul)
+            RestreintAuProprietaire(chemin);
+        MetEnCache(chemin, document);
+        return ecriture;
+    }
+    if (acces == AccesIni::ProprietaireSeul)
+        fichier.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!EcritTout(fichier, octets)) {
+        const QString raison = fichier.errorString();
+        fichier.cancelWriting();
+        return Echec(chemin, raison);
+    }
+    if (!fichier.commit())
+        return Echec(chemin, fichier.errorString());
+    MetEnCache(chemin, document);
+    return {true, chemin, {}};
 }
 
 } // namespace
@@ -113,15 +159,40 @@ QString LitIni(const QString& fichier, const QString& section, const QString& cl
     return valeur->left(LongueurMaxValeurIni);
 }
 
-bool EcritIni(const QString& fichier, const QString& section, const QString& cle,
-              const std::optional<QString>& valeur, AccesIni acces) {
-    DocumentIni document = ChargeDocument(fichier);
-    if (!document.Modifie(section, cle, valeur)) {
-        if (acces == AccesIni::ProprietaireSeul && SignatureFichier(fichier))
-            return RestreintAuProprietaire(fichier);
-        return true;
+LotIni::LotIni(QString fichier)
+    : m_fichier(std::move(fichier))
+    , m_document(ChargeDocument(m_fichier)) {}
+
+QString LotIni::Lit(const QString& section, const QString& cle, const QString& defaut) const {
+    const auto valeur = m_document.Valeur(section, cle);
+    return valeur ? valeur->left(LongueurMaxValeurIni) : defaut;
+}
+
+void LotIni::Ecrit(const QString& section, const QString& cle, const std::optional<QString>& valeur,
+                   AccesIni acces) {
+    m_modifie = m_document.Modifie(section, cle, valeur) || m_modifie;
+    if (acces == AccesIni::ProprietaireSeul)
+        m_acces = acces;
+}
+
+EcritureIni LotIni::Enregistre() {
+    if (m_modifie) {
+        const EcritureIni ecriture = EcritDocument(m_fichier, m_document, m_acces);
+        m_modifie = !ecriture;
+        return ecriture;
     }
-    return Enregistre(fichier, document, acces);
+    QFile fichier(m_fichier);
+    if (m_acces == AccesIni::ProprietaireSeul && SignatureFichier(m_fichier) &&
+        !fichier.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return Echec(m_fichier, fichier.errorString());
+    return {true, m_fichier, {}};
+}
+
+EcritureIni EcritIni(const QString& fichier, const QString& section, const QString& cle,
+                     const std::optional<QString>& valeur, AccesIni acces) {
+    LotIni lot(fichier);
+    lot.Ecrit(section, cle, valeur, acces);
+    return lot.Enregistre();
 }
 
 } // namespace arbrix

@@ -41,32 +41,30 @@ struct Lecteur {
 };
 
 struct Ecrivain {
-    const QString& fichier;
-    void Texte(const QString& cle, const QString& valeur) const {
-        EcritIni(fichier, SectionConfig, cle, valeur);
-    }
-    void Booleen(const QString& cle, bool valeur) const { EcritBooleen(fichier, SectionConfig, cle, valeur); }
-    void Entier(const QString& cle, qint64 valeur) const { EcritEntier(fichier, SectionConfig, cle, valeur); }
+    LotIni& lot;
+    void Texte(const QString& cle, const QString& valeur) const { lot.Ecrit(SectionConfig, cle, valeur); }
+    void Booleen(const QString& cle, bool valeur) const { Texte(cle, TexteDuBooleen(valeur)); }
+    void Entier(const QString& cle, qint64 valeur) const { Texte(cle, QString::number(valeur)); }
 };
 
 // The password goes to the keyring when there is one, and leaves the file; else it stays there
 // scrambled, in a file that only its owner reads.
-void EcritMotDePasse(const QString& fichier, const Parametres& p) {
+void EcritMotDePasse(LotIni& lot, const Parametres& p) {
     Trousseau* trousseau = TrousseauDisponible();
     if (trousseau && p.AccesADPassword.isEmpty())
         trousseau->efface(EntreeTrousseau(p));
     const bool garde =
         trousseau && !p.AccesADPassword.isEmpty() && trousseau->ecrit(EntreeTrousseau(p), p.AccesADPassword);
     const QString valeur = ChiffreMotDePasse(garde ? QString() : p.AccesADPassword);
-    EcritIni(fichier, SectionConfig, CleConfig::AccesADPassword, valeur,
-             valeur.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
+    lot.Ecrit(SectionConfig, CleConfig::AccesADPassword, valeur,
+              valeur.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
 }
 
 // A scrambled password left by an earlier run moves to the keyring at the first save that can.
-void DeplaceMotDePasseVersTrousseau(const QString& fichier, const Parametres& p) {
-    if (!p.AccesADPassword.isEmpty() &&
-        !LitIni(fichier, SectionConfig, CleConfig::AccesADPassword, {}).isEmpty() && TrousseauDisponible())
-        EcritMotDePasse(fichier, p);
+void DeplaceMotDePasseVersTrousseau(LotIni& lot, const Parametres& p) {
+    if (!p.AccesADPassword.isEmpty() && !lot.Lit(SectionConfig, CleConfig::AccesADPassword, {}).isEmpty() &&
+        TrousseauDisponible())
+        EcritMotDePasse(lot, p);
 }
 
 void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
@@ -84,7 +82,7 @@ void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
     e.Entier(AccesAD, p.AccesAD);
     e.Texte(AccesADDomaine, p.AccesADDomaine);
     e.Texte(AccesADLogin, p.AccesADLogin);
-    EcritMotDePasse(e.fichier, p);
+    EcritMotDePasse(e.lot, p);
     e.Texte(AccesADServeur, p.AccesADServeur);
     e.Booleen(AccesADSansTLS, p.AccesADSansTLS);
     e.Texte(MessagerieCommande, p.MessagerieCommande);
@@ -213,15 +211,17 @@ Parametres LitParametres(const QString& cheminIni) {
     return p;
 }
 
-void EcritParametresSortie(const QString& cheminIni, const Parametres& p, const DrapeauxSortie& drapeaux) {
+EcritureIni EcritParametresSortie(const QString& cheminIni, const Parametres& p,
+                                  const DrapeauxSortie& drapeaux) {
     using namespace CleConfig;
-    const Ecrivain e{cheminIni};
+    LotIni lot(cheminIni);
+    const Ecrivain e{lot};
     if (drapeaux.ConfigurationModifiee) {
         EcritConfiguration(e, p);
     } else {
-        if (LitIni(cheminIni, SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
+        if (lot.Lit(SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
             e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire); // the file's first value
-        DeplaceMotDePasseVersTrousseau(cheminIni, p);
+        DeplaceMotDePasseVersTrousseau(lot, p);
     }
     if (drapeaux.OptionsFenetreModifiees)
         EcritOptionsFenetre(e, p);
@@ -237,7 +237,10 @@ void EcritParametresSortie(const QString& cheminIni, const Parametres& p, const 
     e.Entier(TypeGroupe, p.TypeGroupe);
     e.Entier(EtendueGroupe, p.EtendueGroupe);
     e.Entier(NbElementsMemorisesMax, p.NbElementsMemorisesMax);
-    ProtegeFichierParametres(cheminIni);
+    const EcritureIni ecriture = lot.Enregistre();
+    if (ecriture)
+        ProtegeFichierParametres(cheminIni);
+    return ecriture;
 }
 
 void ProtegeFichierParametres(const QString& cheminIni) {

@@ -3,6 +3,7 @@
 // The settings file as a whole: where it lives, reading every setting of section "Config" at
 // start-up, writing them back at exit according to what changed during the run.
 
+#include "settings/Ini.h"
 #include "settings/Parametres.h"
 
 #include <QString>
@@ -47,11 +48,12 @@ struct DrapeauxSortie {
 
 // The exit writes, in order: the configuration keys (when accepted), the four window options
 // (when used), the position (when remembered), the state and size (when remembered), then the
-// group-creation defaults and the memorised-entry count. Write failures are ignored. The password
-// goes to the keyring when one answers (a scrambled one of an earlier run moves there at the
-// first exit), else into the file, which is then made readable by its owner only.
-void EcritParametresSortie(const QString& cheminIni, const Parametres& parametres,
-                           const DrapeauxSortie& drapeaux);
+// group-creation defaults and the memorised-entry count, all in one replacement of the file (a
+// failure leaves the file as it was). The password goes to the keyring when one answers (a
+// scrambled one of an earlier run moves there at the first exit), else into the file, which is
+// then made readable by its owner only.
+EcritureIni EcritParametresSortie(const QString& cheminIni, const Parametres& parametres,
+                                  const DrapeauxSortie& drapeaux);
 
 // Restricts the file to its owner when it holds a password.
 void ProtegeFichierParametres(const QString& cheminIni);

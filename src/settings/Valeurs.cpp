@@ -164,11 +164,11 @@ qint32 LitEntier32(const QString& fichier, const QString& section, const QString
     return Entier32DuTexte(LitIni(fichier, section, cle, QString::number(defaut)), cle);
 }
 
-bool EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur) {
+EcritureIni EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur) {
     return EcritIni(fichier, section, cle, TexteDuBooleen(valeur));
 }
 
-bool EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur) {
+EcritureIni EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur) {
     return EcritIni(fichier, section, cle, QString::number(valeur));
 }
 

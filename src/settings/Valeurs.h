@@ -5,6 +5,8 @@
 // leading number of the text (a text without one reads as 0), rounded half to even; a number too
 // large for its type raises ErreurExécution (NuméroErreur::Dépassement).
 
+#include "settings/Ini.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -29,8 +31,8 @@ bool LitBooleen(const QString& fichier, const QString& section, const QString& c
 qint16 LitEntier16(const QString& fichier, const QString& section, const QString& cle, qint16 defaut);
 qint32 LitEntier32(const QString& fichier, const QString& section, const QString& cle, qint32 defaut);
 
-// Writers; they return false when the file could not be written.
-bool EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur);
-bool EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur);
+// Writers; they convert to false when the file could not be written.
+EcritureIni EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur);
+EcritureIni EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur);
 
 } // namespace arbrix

@@ -1,6 +1,11 @@
 #include "shell/Sortie.h"
 
+#include "i18n/Traductions.h"
 #include "settings/ParametresIni.h"
+#include "shell/Interaction.h"
+#include "text/Texte.h"
+
+#include <QDir>
 
 namespace arbrix {
 
@@ -27,19 +32,38 @@ Parametres AvecGeometrieDeSortie(Parametres parametres, const FenetreALaFermetur
     return parametres;
 }
 
-void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, EtatProgramme& etat) {
+void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, Interaction& interaction,
+             EtatProgramme& etat) {
     if (etapes.fermeFenetres)
         SansErreur(etapes.fermeFenetres);
+    EcritureIni ecriture;
     SansErreur([&] {
         const DrapeauxSortie drapeaux{etat.ConfigurationModifiee, etat.OptionsFenetreModifiees};
-        EcritParametresSortie(etat.CheminIni(), AvecGeometrieDeSortie(etat.Config, fenetre), drapeaux);
+        ecriture =
+            EcritParametresSortie(etat.CheminIni(), AvecGeometrieDeSortie(etat.Config, fenetre), drapeaux);
     });
     if (etapes.sauveMemos)
-        SansErreur([&] { etapes.sauveMemos(etat.CheminIni()); });
+        SansErreur([&] {
+            const EcritureIni memos = etapes.sauveMemos(etat.CheminIni());
+            if (ecriture)
+                ecriture = memos;
+        });
+    // The entries go to the same file and mostly fail with the settings: one message for both.
+    SansErreur([&] { SignaleEcritureParametres(ecriture, interaction); });
     if (etapes.retireIconeTray)
         SansErreur(etapes.retireIconeTray);
     if (etat.RedemarrageDemande && etapes.lance)
         SansErreur([&] { etapes.lance(CommandeRedemarrage()); });
+}
+
+QString MessageEcritureParametres(const EcritureIni& ecriture) {
+    return FormateMessage(Traduction(u"MSG_ERREUR_ECRITURE_PARAMETRES"),
+                          {QDir::toNativeSeparators(ecriture.fichier), ecriture.raison});
+}
+
+void SignaleEcritureParametres(const EcritureIni& ecriture, Interaction& interaction) {
+    if (!ecriture)
+        interaction.Message(MessageEcritureParametres(ecriture), IconeMessage::Exclamation);
 }
 
 } // namespace arbrix

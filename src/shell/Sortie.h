@@ -4,6 +4,7 @@
 // memorised entries saved, the tray icon removed, and a restart when one was asked for. Every
 // step runs even when an earlier one failed.
 
+#include "settings/Ini.h"
 #include "shell/Commandes.h"
 #include "shell/Programme.h"
 
@@ -12,6 +13,8 @@
 #include <functional>
 
 namespace arbrix {
+
+class Interaction;
 
 enum class EtatFenetre : qint16 { Normal = 0, Minimisee = 1, Maximisee = 2 };
 
@@ -31,12 +34,18 @@ Parametres AvecGeometrieDeSortie(Parametres parametres, const FenetreALaFermetur
 // The program's own steps; an empty one is skipped.
 struct EtapesSortie {
     std::function<void()> fermeFenetres; // the find dialog and other windows
-    std::function<void(const QString& cheminIni)> sauveMemos;
+    std::function<EcritureIni(const QString& cheminIni)> sauveMemos;
     std::function<void()> retireIconeTray;
     std::function<void(const Commande&)> lance = [](const Commande& c) { LanceCommande(c); };
 };
 
-void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes,
+// A settings file that could not be written is told once, whichever writes failed.
+void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, Interaction& interaction,
              EtatProgramme& etat = Programme());
+
+// "MSG_ERREUR_ECRITURE_PARAMETRES" filled with the file and the system's reason.
+QString MessageEcritureParametres(const EcritureIni& ecriture);
+// Tells the user of a failed write of the settings file; a write that succeeded says nothing.
+void SignaleEcritureParametres(const EcritureIni& ecriture, Interaction& interaction);
 
 } // namespace arbrix

@@ -2,6 +2,11 @@
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
 
+#include <QDataStream>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace arbrix;
@@ -116,9 +121,49 @@ TEST(Session, ProgramWideShortcutsAndUserNames) {
     EXPECT_EQ(BaseRechercheAD(), u"DC=o''brien,DC=test"_s);
     EXPECT_NE(OuvreADSI(u"LDAP://RootDSE"_s), nullptr);
     InstalleSession(nullptr);
-    EXPECT_EQ(PrincipalDepuisKlist(
-                  u"Ticket cache: FILE:/tmp/krb5cc_0\nDefault principal: alice@EXAMPLE.TEST\n\n"_s),
-              u"alice@EXAMPLE.TEST"_s);
-    EXPECT_TRUE(PrincipalDepuisKlist(u"klist: No credentials cache found\n"_s).isEmpty());
     EXPECT_EQ(NomDnsDepuisDn(u"DC=a,DC=b,DC=c"_s), u"a.b.c"_s);
+}
+
+namespace {
+
+// A credentials cache in the file format kinit writes (version 4), naming its principal and
+// holding no ticket yet; no KDC is needed to make one.
+QByteArray CacheKerberos(const QByteArray& nom, const QByteArray& royaume) {
+    QByteArray octets;
+    QDataStream flux(&octets, QIODevice::WriteOnly); // big-endian, as the format wants
+    const auto compte = [&](const QByteArray& texte) {
+        flux << quint32(texte.size());
+        flux.writeRawData(texte.constData(), int(texte.size()));
+    };
+    flux << quint16(0x0504) << quint16(0); // version, no header tags
+    flux << quint32(1) << quint32(1);      // KRB5_NT_PRINCIPAL, one component
+    compte(royaume);
+    compte(nom);
+    return octets;
+}
+
+} // namespace
+
+TEST(Session, ModeZeroUserIsTheCachePrincipalWhateverTheLanguage) {
+    const QList<const char*> noms = {"KRB5CCNAME", "LANG", "USER"};
+    QList<std::optional<QByteArray>> avant;
+    for (const char* nom : noms)
+        avant.append(qEnvironmentVariableIsSet(nom) ? std::optional(qgetenv(nom)) : std::nullopt);
+    const auto remet = qScopeGuard([&] {
+        for (qsizetype i = 0; i < noms.size(); ++i)
+            avant[i] ? qputenv(noms[i], *avant[i]) : qunsetenv(noms[i]);
+    });
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(u"krb5cc"_s);
+    QFile cache(chemin);
+    ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
+    cache.write(CacheKerberos("alice", "EXAMPLE.TEST"));
+    cache.close();
+    // Under German the krb5 tools say "Standard-Principal:"; the cache itself is language-free.
+    qputenv("LANG", "de_DE.UTF-8");
+    qputenv("USER", "login");
+    qputenv("KRB5CCNAME", QFile::encodeName(u"FILE:"_s + chemin));
+    EXPECT_EQ(NomUtilisateurSysteme(), u"alice"_s);
+    qputenv("KRB5CCNAME", QFile::encodeName(u"FILE:"_s + dossier.filePath(u"absent"_s)));
+    EXPECT_EQ(NomUtilisateurSysteme(), u"login"_s);
 }

@@ -105,7 +105,11 @@ TEST_F(FichierIni, WriteIsAtomicDeletingCreatesNothingAndFailsWithoutItsFolder) 
     EXPECT_TRUE(EcritIni(Chemin(), u"Config"_s, u"A"_s, u"1"_s));
     EXPECT_TRUE(EcritIni(dossier.filePath(u"absent.ini"_s), u"Config"_s, u"A"_s, std::nullopt));
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Arbrix.ini"_s});
-    EXPECT_FALSE(EcritIni(dossier.filePath(u"absent/Arbrix.ini"_s), u"Config"_s, u"A"_s, u"1"_s));
+    const QString sansDossier = dossier.filePath(u"absent/Arbrix.ini"_s);
+    const EcritureIni echec = EcritIni(sansDossier, u"Config"_s, u"A"_s, u"1"_s);
+    EXPECT_FALSE(echec);
+    EXPECT_EQ(echec.fichier, sansDossier);
+    EXPECT_FALSE(echec.raison.isEmpty());
 }
 
 TEST_F(FichierIni, OwnerOnlyAccessIsAppliedAndKept) {

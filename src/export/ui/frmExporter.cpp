@@ -3,6 +3,7 @@
 #include "export/Export.h"
 #include "i18n/Traductions.h"
 #include "search/ui/Fenetres.h"
+#include "shell/Sortie.h"
 #include "shell/ui/Dialogues.h"
 
 #include <QApplication>
@@ -260,7 +261,11 @@ void frmExporter::rafraichitApercu() {
 void frmExporter::btnOK_Click() {
     if (!exporte())
         return;
-    EcritOptionsExport(m_fichierIni, m_regles.Options());
+    // The export is done: options that could not be saved are told, and the dialog still closes.
+    if (const EcritureIni ecriture = EcritOptionsExport(m_fichierIni, m_regles.Options()); !ecriture)
+        AfficheMessage(this, MessageEcritureParametres(ecriture), IconeMessage::Exclamation,
+                       BoutonsMessage::Ok, ReponseMessage::Ok, {},
+                       windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     accept();
 }
 

@@ -316,13 +316,13 @@ void frmPrincipal::EnregistreALaFermeture() {
 
     EtapesSortie etapes;
     etapes.fermeFenetres = [] { FermeRechercher(); };
-    etapes.sauveMemos = [this](const QString& cheminIni) { m_memos.Sauve(cheminIni); };
+    etapes.sauveMemos = [this](const QString& cheminIni) { return m_memos.Sauve(cheminIni); };
     etapes.retireIconeTray = [this] {
         if (m_iconeSystrayAffichee)
             m_systray->hide();
         m_iconeSystrayAffichee = false;
     };
-    Termine(fenetre, etapes, m_etat);
+    Termine(fenetre, etapes, *this, m_etat);
 }
 
 } // namespace arbrix
