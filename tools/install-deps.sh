@@ -7,14 +7,18 @@ packages=(
   libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit
   libgtest-dev libgmock-dev
   # the fuzz targets (preset "fuzz"): clang and its libFuzzer and sanitizer runtimes
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   # samba's Recommends that provisioning a domain controller needs; --no-install-recommends drops them
   samba samba-ad-provision samba-dsdb-modules samba-vfs-modules ldap-utils krb5-user iproute2
   openssl python3
   # the messaging tests: a sendmail-compatible command and a throwaway SMTP server
   msmtp python3-aiosmtpd
   xvfb xauth
+  # the password keyring, Kerberos, and the screen reader test: the accessibility bus over D-Bus
+  qtkeychain-qt6-dev gnome-keyring libkrb5-dev dbus at-spi2-core python3-pyatspi
 )
+# Debian 13 ships Qt's SVG image and icon plugins apart from the library; without them no icon loads.
+[ "$(. /etc/os-release && echo "${VERSION_ID:-}")" = 12 ] || packages+=(qt6-svg-plugins)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
