@@ -91,7 +91,7 @@ public:
             a.commande = mots.takeFirst();
         a.mots = mots;
         a.nomOuDn = mots.join(u' ').trimmed();
-        if (!m_resultat.erreur && !a.aide)
+        if (!m_resultat.erreur && !a.aide && !a.version)
             VerifieCommande();
         return m_resultat;
     }
@@ -100,6 +100,10 @@ private:
     void LitOption(const QString& argument) {
         if (argument == u"--help" || argument == u"-h") {
             m_resultat.arguments.aide = true;
+            return;
+        }
+        if (argument == u"--version") {
+            m_resultat.arguments.version = true;
             return;
         }
         Option option = DecoupeOption(argument);

@@ -35,6 +35,7 @@ inline const QString CommandeArbre = QStringLiteral("tree");
 
 struct ArgumentsCli {
     bool aide = false;
+    bool version = false; // --version
     QString commande = CommandeArbre;
     QStringList mots;                         // the words after the command, as given
     std::optional<int> typeGroupe;            // --security (0), --distribution (1)

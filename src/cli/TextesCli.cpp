@@ -104,6 +104,7 @@ const QHash<QString, QString>& TextesFrancais() {
              "  --yes                    confirme la suppression (delete-group)\n"
              "  --output FICHIER         écrit l'export dans ce fichier (UTF-8, fin de ligne CR LF)\n"
              "                           comme la fenêtre d'export, au lieu de la sortie standard\n"
+             "  --version                affiche la version\n"
              "  --help                   affiche cette aide\n"
              "\n"
              "arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"
