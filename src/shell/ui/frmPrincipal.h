@@ -168,6 +168,7 @@ private:
     void relieSignaux();
     void relieSignauxRecherche();
     void relieSignauxArbre();
+    void nommeControlesSansTitre();
     void disposeZoneRecherche();
     void Form_Resize();
     void appliquePremierPlan();
