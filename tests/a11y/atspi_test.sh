@@ -6,10 +6,12 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 launcher=/usr/libexec/at-spi-bus-launcher
-for tool in xvfb-run dbus-run-session python3 "$launcher"; do
+# Debian's own interpreter: the bindings come from its package, not from another Python.
+python=/usr/bin/python3
+for tool in xvfb-run dbus-run-session "$python" "$launcher"; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
-python3 -c 'import pyatspi' 2>/dev/null || { echo "skipped: python3-pyatspi is not installed"; exit 77; }
+"$python" -c 'import pyatspi' 2>/dev/null || { echo "skipped: python3-pyatspi is not installed"; exit 77; }
 
 if [ "${1:-}" != "--inside" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$0" --inside "$@"
@@ -23,4 +25,4 @@ for _ in $(seq 1 50); do
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
     sleep 0.1
 done
-python3 "$here/atspi_test.py" "$@"
+"$python" "$here/atspi_test.py" "$@"
