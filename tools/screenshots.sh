@@ -39,7 +39,7 @@ shoot() { # name, then environment assignments
         openbox >/dev/null 2>&1 &
         sleep 1
         env "$@" ARBRIX_DIRECTORY="'"$work"'/sample-domain.ldif" "'"$work"'/arbrix" \
-            "OU=Velmora,DC=velmora,DC=test" >/dev/null 2>&1 &
+            "OU=Informatique,OU=Velmora,DC=velmora,DC=test" >/dev/null 2>&1 &
         app=$!
         for _ in $(seq 1 60); do xwininfo -root -tree | grep -q "Arbrix v" && break; sleep 0.5; done
         sleep 2
