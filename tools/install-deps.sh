@@ -17,8 +17,9 @@ packages=(
   # the password keyring, Kerberos, and the screen reader test: the accessibility bus over D-Bus
   qtkeychain-qt6-dev gnome-keyring libkrb5-dev dbus at-spi2-core python3-pyatspi
 )
-# Debian 13 ships Qt's SVG image and icon plugins apart from the library; without them no icon loads.
-[ "$(. /etc/os-release && echo "${VERSION_ID:-}")" = 12 ] || packages+=(qt6-svg-plugins)
+# Debian 13 ships Qt's SVG image and icon plugins apart from the library, without which no icon
+# loads, and the domain controller's daemon apart from samba.
+[ "$(. /etc/os-release && echo "${VERSION_ID:-}")" = 12 ] || packages+=(qt6-svg-plugins samba-ad-dc)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -81,8 +81,16 @@ def application(pid, delai=30):
     return None
 
 
+# By constant: the names of roles changed between AT-SPI releases ("push button", "button").
+BOUTON = pyatspi.ROLE_PUSH_BUTTON
+BOITE = (pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
+ARBRE = (pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE)
+LIGNE = (pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_TREE_ITEM)
+CONTROLES = (BOUTON, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_LIST, pyatspi.ROLE_RADIO_BUTTON) + ARBRE
+
+
 def role(acc):
-    return acc.getRoleName()
+    return acc.getRole()
 
 
 def attend(app, predicat, delai=20):
@@ -125,20 +133,20 @@ def controle(langue, programme, donnees):
         app = application({p.pid} | enfants(p.pid))
         if not verifie(app is not None, langue + ": the program never showed on the accessibility bus"):
             return
-        arbres = attend(app, lambda a: role(a) in ("tree", "tree table") and a.name == attendu["arbre"])
+        arbres = attend(app, lambda a: role(a) in ARBRE and a.name == attendu["arbre"])
         if not verifie(arbres, "%s: no tree named %r" % (langue, attendu["arbre"])):
             return
-        boites = descendants(app, lambda a: role(a) in ("combo box", "text", "entry") and a.name == attendu["boite"])
+        boites = descendants(app, lambda a: role(a) in BOITE and a.name == attendu["boite"])
         verifie(boites, "%s: no search box named %r" % (langue, attendu["boite"]))
         for nom in (attendu["bouton"], attendu["plus"]):
-            boutons = descendants(app, lambda a, nom=nom: role(a) == "push button" and a.name == nom)
+            boutons = descendants(app, lambda a, nom=nom: role(a) == BOUTON and a.name == nom)
             verifie(boutons, "%s: no button named %r" % (langue, nom))
             if boutons and nom == attendu["plus"]:
                 verifie(boutons[0].description, "%s: the button %r has no description" % (langue, nom))
         verifie(arbres[0].description, langue + ": the tree has no description")
 
         # The rows: label, then what the icon shows. The first is the O.U. opened.
-        cellules = attend(arbres[0], lambda a: role(a) in ("table cell", "tree item") and a.name)
+        cellules = attend(arbres[0], lambda a: role(a) in LIGNE and a.name)
         verifie(len(cellules) >= 3, "%s: %d rows in the tree" % (langue, len(cellules)))
         if cellules:
             premier = cellules[0].name
@@ -155,11 +163,11 @@ def controle(langue, programme, donnees):
         # No control of the window is without a name.
         anonymes = descendants(
             app,
-            lambda a: role(a) in ("push button", "combo box", "tree", "tree table", "list", "radio button")
+            lambda a: role(a) in CONTROLES
             and a.getState().contains(pyatspi.STATE_SHOWING)
             and not a.name.strip(),
         )
-        verifie(not anonymes, "%s: %d controls without a name: %s" % (langue, len(anonymes), [role(a) for a in anonymes]))
+        verifie(not anonymes, "%s: %d controls without a name: %s" % (langue, len(anonymes), [a.getRoleName() for a in anonymes]))
     finally:
         p.terminate()
         try:
