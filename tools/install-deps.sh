@@ -10,14 +10,19 @@ packages=(
   # the password in the desktop keyring (QtKeychain loads libsecret at run time); its test's keyring
   qtkeychain-qt6-dev libsecret-1-0 dbus gnome-keyring
   # the fuzz targets (preset "fuzz"): clang and its libFuzzer and sanitizer runtimes
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   # samba's Recommends that provisioning a domain controller needs; --no-install-recommends drops them
   samba samba-ad-provision samba-dsdb-modules samba-vfs-modules ldap-utils krb5-user iproute2
   openssl python3
   # the messaging tests: a sendmail-compatible command and a throwaway SMTP server
   msmtp python3-aiosmtpd
   xvfb xauth
+  # the screen reader test: the accessibility bus over D-Bus and its Python bindings
+  at-spi2-core python3-pyatspi
 )
+# Debian 13 ships Qt's SVG image and icon plugins apart from the library, without which no icon
+# loads, and the domain controller's daemon apart from samba.
+[ "$(. /etc/os-release && echo "${VERSION_ID:-}")" = 12 ] || packages+=(qt6-svg-plugins samba-ad-dc)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -91,7 +91,7 @@ public:
             a.commande = mots.takeFirst();
         a.mots = mots;
         a.nomOuDn = mots.join(u' ').trimmed();
-        if (!m_resultat.erreur && !a.aide)
+        if (!m_resultat.erreur && !a.aide && !a.version)
             VerifieCommande();
         return m_resultat;
     }
@@ -104,6 +104,10 @@ private:
         }
         if (argument == u"--verbose") {
             m_resultat.arguments.bavard = true;
+            return;
+        }
+        if (argument == u"--version") {
+            m_resultat.arguments.version = true;
             return;
         }
         Option option = DecoupeOption(argument);

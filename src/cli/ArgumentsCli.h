@@ -35,7 +35,8 @@ inline const QString CommandeArbre = QStringLiteral("tree");
 
 struct ArgumentsCli {
     bool aide = false;
-    bool bavard = false; // --verbose: the log on standard error
+    bool bavard = false;  // --verbose: the log on standard error
+    bool version = false; // --version
     QString commande = CommandeArbre;
     QStringList mots;                         // the words after the command, as given
     std::optional<int> typeGroupe;            // --security (0), --distribution (1)

@@ -71,6 +71,10 @@ public:
             m_sortie << TexteCli(CleTexteCli::Aide);
             return 0;
         }
+        if (a.version) {
+            m_sortie << QStringLiteral("arbrix-cli ") + TexteVersion() + u'\n';
+            return 0;
+        }
         try {
             m_parametres = LitParametres(reglages.Fichier());
         } catch (const ErreurExecution& e) {

@@ -106,6 +106,7 @@ const QHash<QString, QString>& TextesFrancais() {
              "                           comme la fenêtre d'export, au lieu de la sortie standard\n"
              "  --verbose                journal de chaque requête à l'annuaire sur la sortie d'erreur\n"
              "                           (jamais un mot de passe)\n"
+             "  --version                affiche la version\n"
              "  --help                   affiche cette aide\n"
              "\n"
              "arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"

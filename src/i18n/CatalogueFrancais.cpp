@@ -258,6 +258,23 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"TXT_ANNUAIRE_ENVIRONNEMENT",
          "La variable d'environnement ARBRIX_DIRECTORY désigne l'annuaire (%v) : elle l'emporte sur le "
          "serveur saisi ici."},
+        // Names and descriptions that screen readers give the controls without a caption.
+        {"ACC_CHERCHER", "Analyse l'O.U. ou le groupe saisi et en montre l'arborescence"},
+        {"ACC_CHERCHER_PLUS", "Autres analyses"},
+        {"ACC_CHERCHER_PLUS_DESCRIPTION",
+         "Ouvre la liste des analyses restreintes de l'O.U. ou du groupe saisi"},
+        {"ACC_ARBRE", "Arborescence de l'annuaire"},
+        {"ACC_ARBRE_DESCRIPTION",
+         "O.U., groupes et comptes membres ; le menu contextuel propose les opérations"},
+        {"ACC_COMPLETION", "Recherches mémorisées correspondantes"},
+        {"ACC_RESULTATS_COMPTES", "Comptes trouvés"},
+        {"ACC_RESULTATS_GROUPES", "Groupes trouvés"},
+        {"ACC_SELECTION", "Comptes ou groupes choisis"},
+        {"ACC_RAPPORT", "Compte rendu de l'envoi"},
+        {"ACC_PROGRESSION", "Progression de l'envoi"},
+        {"ACC_OCCURRENCES", "Occurrences trouvées"},
+        {"ACC_LEGENDE", "Icônes et leur signification"},
+        {"ACC_MEMOS", "Recherches mémorisées"},
         {"MSG_REDEMARRER_MAINTENANT",
          "Les nouveaux paramètres d'accès à l'ActiveDirectory ne prendront effet qu'au prochain démarrage "
          "d'Arbrix.§§Redémarrer maintenant ? (Non : ils seront utilisés au prochain démarrage.)"},

@@ -120,6 +120,14 @@ int CodeLangueDeLocale(const QString& locale) {
     return NumerosLangues().value(locale.left(fin).toLower(), 0);
 }
 
+QString CodeIsoDeLangue(int numero) {
+    QString code;
+    for (auto it = NumerosLangues().cbegin(); it != NumerosLangues().cend(); ++it)
+        if (it.value() == numero && numero != 0 && (code.isEmpty() || it.key() < code))
+            code = it.key();
+    return code;
+}
+
 int CodeLangueSysteme() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QString valeur = qEnvironmentVariable(variable);

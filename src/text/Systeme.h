@@ -44,6 +44,9 @@ QProcessEnvironment EnvironnementEnfant();
 int CodeLangueSysteme();
 // The number of one locale name ("fr_CA.UTF-8", "de", "pt_BR@x").
 int CodeLangueDeLocale(const QString& locale);
+// Back from a number to a language code ("fr" for 12), the first in alphabetical order where
+// several share the number; empty for a number of no language.
+QString CodeIsoDeLangue(int numero);
 
 // Folder of the running executable, without a trailing "/", and its full path.
 QString DossierProgramme();

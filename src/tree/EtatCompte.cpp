@@ -4,6 +4,7 @@
 #include "tree/Arbre.h"
 
 #include <QLocale>
+#include <QTimeZone>
 #include <QtEndian>
 
 #include <limits>
@@ -17,7 +18,7 @@ QDateTime ExpirationCompte(const QVariant& accountExpires) {
     static const QDateTime jamais(QDate(1970, 1, 1), QTime(0, 0));
     if (filetime <= 0 || filetime == std::numeric_limits<qint64>::max())
         return jamais;
-    const QDateTime origine(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC);
+    const QDateTime origine(QDate(1601, 1, 1), QTime(0, 0), QTimeZone::utc());
     return origine.addMSecs(filetime / 10000).toLocalTime();
 }
 

@@ -20,6 +20,9 @@ TEST(ArgumentsCli, OptionsTakeTheirValueAfterAnEqualsSignToo) {
     ASSERT_EQ(r.arguments.reglages.size(), 1);
     EXPECT_EQ(r.arguments.reglages[0].valeur, QStringLiteral("Français"));
     EXPECT_TRUE(Lit({"-h"}).arguments.aide); // help needs no name
+    const AnalyseArgumentsCli version = Lit({"--version"});
+    EXPECT_FALSE(version.erreur);
+    EXPECT_TRUE(version.arguments.version);
 }
 
 TEST(ArgumentsCli, DoubleDashEndsOptionsAndSetValuesMayHoldEquals) {

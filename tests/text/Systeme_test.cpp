@@ -31,6 +31,10 @@ TEST(CodeLangue, LocaleNamesMapToWindowsPrimaryLanguages) {
         {u"nb_NO"_s, 20}, {u"C.UTF-8"_s, 9},          {u"POSIX"_s, 9}, {u"xx_YY"_s, 0}};
     for (const auto& [locale, code] : cas)
         EXPECT_EQ(CodeLangueDeLocale(locale), code) << locale.toStdString();
+    // And back, for the name of Qt's own translation file; one of several codes of a number.
+    EXPECT_EQ(CodeIsoDeLangue(12), u"fr"_s);
+    EXPECT_EQ(CodeIsoDeLangue(20), u"nb"_s);
+    EXPECT_EQ(CodeIsoDeLangue(0), QString());
 }
 
 TEST(CodeLangue, LcAllThenLcMessagesThenLang) {

@@ -181,6 +181,7 @@ QGroupBox* frmConfiguration::creeMemos() {
     auto* cadre = Controle<QGroupBox>(this, u"fraMémos"_s);
     cadre->setTitle(u"Recherches mémorisées"_s);
     lstMemos = Controle<QListWidget>(cadre, u"lstMémos"_s);
+    lstMemos->setAccessibleName(Traduction(u"ACC_MEMOS"));
     lstMemos->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstMemos->setTextElideMode(Qt::ElideRight);
     btnMonter = Controle<QPushButton>(cadre, u"btnMonter"_s, u"&Monter"_s);

@@ -83,6 +83,7 @@ void frmAjoutMembres::construit() {
     btnChercher = Bouton(this, groupes ? u"btnChercherGroupe"_s : u"btnChercherCompte"_s, u"&Chercher"_s);
     lvw = new QTreeWidget(this);
     lvw->setObjectName(groupes ? u"lvwGroupes"_s : u"lvwUsers"_s);
+    lvw->setAccessibleName(Traduction(groupes ? u"ACC_RESULTATS_GROUPES" : u"ACC_RESULTATS_COMPTES"));
     lvw->setRootIsDecorated(false);
     lvw->setUniformRowHeights(true);
     lvw->setAlternatingRowColors(true);
@@ -97,6 +98,7 @@ void frmAjoutMembres::construit() {
     btnAjouter = Bouton(this, u"btnAjouter"_s, u"&Ajouter"_s);
     txtSelection = new QLineEdit(this);
     txtSelection->setObjectName(u"txtSélection"_s);
+    txtSelection->setAccessibleName(Traduction(u"ACC_SELECTION"));
     txtSelection->installEventFilter(this);
     btnOK = Bouton(this, u"btnOK"_s, u"&OK"_s);
     btnAnnuler = Bouton(this, u"btnAnnuler"_s, u"A&nnuler"_s);

@@ -29,8 +29,10 @@ frmNetsendEnvoi::frmNetsendEnvoi(QList<Destinataire> destinataires, ParametresEn
 
     lstRapport = new QListWidget(this);
     lstRapport->setObjectName(u"lstRapport"_s);
+    lstRapport->setAccessibleName(Traduction(u"ACC_RAPPORT"));
     pgbProgression = new QProgressBar(this);
     pgbProgression->setObjectName(u"pgbProgression"_s);
+    pgbProgression->setAccessibleName(Traduction(u"ACC_PROGRESSION"));
     pgbProgression->setTextVisible(false);
     lblProgression = new QLabel(this);
     lblProgression->setObjectName(u"lblProgression"_s);

@@ -46,6 +46,7 @@ frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Us
 
     lvwOccurrences = new QTreeWidget(this);
     lvwOccurrences->setObjectName(u"lvwOccurrences"_s);
+    lvwOccurrences->setAccessibleName(Traduction(u"ACC_OCCURRENCES"));
     lvwOccurrences->setRootIsDecorated(false);
     lvwOccurrences->setUniformRowHeights(true);
     lvwOccurrences->setAllColumnsShowFocus(true);

@@ -284,7 +284,22 @@ void frmPrincipal::TraduitEtDispose() {
             if (!menu->actions()[n]->isSeparator())
                 actions[a++]->setText(feuille.controles[i++].texte);
     }
+    nommeControlesSansTitre();
     disposeZoneRecherche();
+}
+
+// What a screen reader says of the controls whose caption says nothing or that have none; the
+// others are read by their caption.
+void frmPrincipal::nommeControlesSansTitre() {
+    const QString recherche = QString(lblChercher->text()).remove(u'&');
+    cboRecherche->setAccessibleName(recherche);
+    cboRecherche->lineEdit()->setAccessibleName(recherche);
+    btnChercher->setAccessibleDescription(Traduction(u"ACC_CHERCHER"));
+    btnChercherPlus->setAccessibleName(Traduction(u"ACC_CHERCHER_PLUS"));
+    btnChercherPlus->setAccessibleDescription(Traduction(u"ACC_CHERCHER_PLUS_DESCRIPTION"));
+    tvwGroupes->setAccessibleName(Traduction(u"ACC_ARBRE"));
+    tvwGroupes->setAccessibleDescription(Traduction(u"ACC_ARBRE_DESCRIPTION"));
+    lstCompletion->setAccessibleName(Traduction(u"ACC_COMPLETION"));
 }
 
 // Widths follow the translated captions, measured in the window's font.

@@ -168,6 +168,7 @@ private:
     void relieSignaux();
     void relieSignauxRecherche();
     void relieSignauxArbre();
+    void nommeControlesSansTitre();
     void disposeZoneRecherche();
     void Form_Resize();
     void appliquePremierPlan();
@@ -180,7 +181,7 @@ private:
 
     // Search box
     bool cboRecherche_KeyDown(QKeyEvent* event);
-    void cboRecherche_KeyUp(QKeyEvent* event);
+    bool cboRecherche_KeyUp(QKeyEvent* event);
     void cboRecherche_Change();
     void cboRecherche_Click(int index);
     void cboRecherche_DropDown();

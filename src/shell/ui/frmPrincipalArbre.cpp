@@ -121,8 +121,8 @@ bool frmPrincipal::eventFilter(QObject* objet, QEvent* event) {
         if (type == QEvent::KeyPress)
             return cboRecherche_KeyDown(static_cast<QKeyEvent*>(event));
         if (type == QEvent::KeyRelease)
-            cboRecherche_KeyUp(static_cast<QKeyEvent*>(event));
-        else if (type == QEvent::FocusOut)
+            return cboRecherche_KeyUp(static_cast<QKeyEvent*>(event));
+        if (type == QEvent::FocusOut)
             lstCompletion->hide();
     } else if (objet == cboRecherche->view() && type == QEvent::KeyPress) {
         auto* touche = static_cast<QKeyEvent*>(event);

@@ -127,18 +127,21 @@ bool frmPrincipal::cboRecherche_KeyDown(QKeyEvent* event) {
     }
 }
 
-void frmPrincipal::cboRecherche_KeyUp(QKeyEvent* event) {
+// Returns true when the key is swallowed: the line edit passes on a release it ignores to the
+// box, where a second Shift+Delete would forget a second entry.
+bool frmPrincipal::cboRecherche_KeyUp(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && event->modifiers().testFlag(Qt::ShiftModifier)) {
         supprimeMemoSelectionne();
-        return;
+        return true;
     }
     if (event->key() == 0 || !m_completion.TexteSaisi(m_memos, cboRecherche->currentText()))
-        return;
+        return false;
     cboRecherche->hidePopup();
     lstCompletion->clear();
     lstCompletion->hide();
     if (!m_completion.EstVide())
         afficheCandidats();
+    return false;
 }
 
 void frmPrincipal::afficheCandidats() {

@@ -1,15 +1,20 @@
 // The desktop program: the main window started up in the documented order, then the event loop.
 
+#include "i18n/Langue.h"
+#include "i18n/Traductions.h"
 #include "settings/secretservice/TrousseauSecretService.h"
 #include "shell/Demarrage.h"
 #include "shell/LigneCommande.h"
 #include "shell/PagesLarges.h"
 #include "shell/ui/BouclePrincipale.h"
 #include "shell/ui/frmPrincipal.h"
+#include "text/Systeme.h"
 #include "text/Version.h"
 #include "tree/ui/Icones.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     using namespace arbrix;
@@ -25,6 +30,14 @@ int main(int argc, char* argv[]) {
     // A failed start-up ends the program at once, saving nothing.
     if (!Demarre(ArgumentsDuProgramme(), fenetre, EtapesDeLaFenetre(fenetre)))
         return 1;
+    // Qt's own texts (standard buttons, file dialogs) in the program's language, when installed.
+    const QString langue = FichierLangue();
+    const QString iso =
+        langue.isEmpty() ? QStringLiteral("fr") : CodeIsoDeLangue(int(CodeLangueFichier(langue)));
+    QTranslator traductionQt;
+    if (traductionQt.load(QStringLiteral("qtbase_") + iso,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traductionQt);
     fenetre.FinDemarrage();
     return BouclePrincipale(fenetre);
 }

@@ -1,5 +1,7 @@
 #include "tree/ui/ModeleArbre.h"
 
+#include "i18n/Traductions.h"
+#include "text/Texte.h"
 #include "tree/Arbre.h"
 #include "tree/Legende.h"
 #include "tree/ui/Icones.h"
@@ -92,7 +94,14 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
     case RoleImage:
         return n->Image();
     case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
         return InfoBulleNoeud(*n);
+    case Qt::AccessibleTextRole: {
+        // A screen reader cannot see the icon: the row says in words what it shows.
+        const QString nature = TexteImage(n->Image());
+        return nature.isEmpty() ? n->Text()
+                                : FormateMessage(Traduction(u"TXT_LEGENDE_ETAT"), {n->Text(), nature});
+    }
     default:
         return {};
     }

@@ -20,6 +20,7 @@ frmLegende::frmLegende(QWidget* parent)
     setWindowTitle(Traduction(u"TXT_LEGENDE_ICONES"));
     auto* liste = new QListWidget(this);
     liste->setObjectName(u"lstLegende"_s);
+    liste->setAccessibleName(Traduction(u"ACC_LEGENDE"));
     liste->setSelectionMode(QAbstractItemView::NoSelection);
     liste->setFocusPolicy(Qt::NoFocus);
     for (const QString& cle : ClesLegende()) {

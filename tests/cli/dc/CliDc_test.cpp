@@ -13,6 +13,7 @@
 
 using namespace arbrix;
 using namespace arbrix::testdc;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -78,13 +79,13 @@ protected:
     QStringList Cherche(const QString& filtre) {
         QStringList noms;
         for (const LdapEntry& e :
-             searchAll(*annuaire, {Dc().base(), SearchScope::Subtree, filtre, {u"cn"_qs}}))
+             searchAll(*annuaire, {Dc().base(), SearchScope::Subtree, filtre, {u"cn"_s}}))
             noms.append(DnValeurRdn(e.dn));
         noms.sort();
         return noms;
     }
     QStringList MembresEnChaine(const QString& dnGroupe) {
-        return Cherche(u"(memberOf:1.2.840.113556.1.4.1941:="_qs + EchappeValeurFiltre(dnGroupe) + u')');
+        return Cherche(u"(memberOf:1.2.840.113556.1.4.1941:="_s + EchappeValeurFiltre(dnGroupe) + u')');
     }
 
     QTemporaryDir dossier;
@@ -97,67 +98,67 @@ protected:
 // controller.
 TEST_F(CliDcCommandes, CreerRenommerRetirerAjouterDeplacerSupprimer) {
     const QString s = QString::number(QDateTime::currentMSecsSinceEpoch() % 1000000);
-    const QString ou = Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_qs);
-    const QString p = u"CliP-"_qs + s;
-    const QString dnP = u"CN="_qs + p + u',' + ou;
+    const QString ou = Dn(u"OU=Groupes,OU=Informatique,OU=Velmora"_s);
+    const QString p = u"CliP-"_s + s;
+    const QString dnP = u"CN="_s + p + u',' + ou;
 
     Resultat r = Commande({"create-group", "--scope", "global", ou, p});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
-    EXPECT_EQ(r.sortie, u"created\t"_qs + dnP + u'\n');
-    EXPECT_EQ(Cherche(u"(&(cn="_qs + p + u")(groupType=-2147483646))"_qs), QStringList{p});
+    EXPECT_EQ(r.sortie, u"created\t"_s + dnP + u'\n');
+    EXPECT_EQ(Cherche(u"(&(cn="_s + p + u")(groupType=-2147483646))"_s), QStringList{p});
 
-    const QString enfant = u"#CliE (é) '"_qs + s;
-    const QString dnEnfant = u"CN=\\"_qs + enfant + u',' + ou;
+    const QString enfant = u"#CliE (é) '"_s + s;
+    const QString dnEnfant = u"CN=\\"_s + enfant + u',' + ou;
     r = Commande({"create-group", "--distribution", "--scope", "universal", p, enfant});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
-    EXPECT_EQ(r.sortie, u"created\t"_qs + dnEnfant + u"\nadded\t"_qs + dnEnfant + u'\t' + dnP + u'\n');
+    EXPECT_EQ(r.sortie, u"created\t"_s + dnEnfant + u"\nadded\t"_s + dnEnfant + u'\t' + dnP + u'\n');
     EXPECT_EQ(MembresEnChaine(dnP), QStringList{enfant});
 
-    const QString q = u"CliR-"_qs + s;
-    const QString dnQ = u"CN="_qs + q + u',' + ou;
+    const QString q = u"CliR-"_s + s;
+    const QString dnQ = u"CN="_s + q + u',' + ou;
     r = Commande({"rename-group", enfant, q});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
-    EXPECT_EQ(r.sortie, u"renamed\t"_qs + dnEnfant + u'\t' + dnQ + u'\n');
-    EXPECT_EQ(Cherche(u"(sAMAccountName="_qs + q + u')'), QStringList{q});
+    EXPECT_EQ(r.sortie, u"renamed\t"_s + dnEnfant + u'\t' + dnQ + u'\n');
+    EXPECT_EQ(Cherche(u"(sAMAccountName="_s + q + u')'), QStringList{q});
 
     // The group goes; the account was no member: refused, and what was done is listed.
     r = Commande({"remove-member", p, q, "zdarcy"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.sortie, u"removed\t"_qs + dnQ + u'\t' + dnP + u'\n');
-    EXPECT_TRUE(r.erreurs.startsWith(u"Opération refusée"_qs)) << r.erreurs.toStdString();
+    EXPECT_EQ(r.sortie, u"removed\t"_s + dnQ + u'\t' + dnP + u'\n');
+    EXPECT_TRUE(r.erreurs.startsWith(u"Opération refusée"_s)) << r.erreurs.toStdString();
     EXPECT_TRUE(MembresEnChaine(dnP).isEmpty());
 
     // By account name, by address and by name; a wildcard names nothing and adds nothing.
-    const QString zoe = Dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_qs);
+    const QString zoe = Dn(u"CN=Zoé D'Arcy,OU=Sales (EMEA),OU=Ventes,OU=Velmora"_s);
     r = Commande({"add-member", p, "zdarcy", "wang.fang@velmora.test", q, "adm*"});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.sortie.count(u"added\t"_qs), 3) << r.sortie.toStdString();
-    EXPECT_TRUE(r.sortie.startsWith(u"added\t"_qs + zoe + u'\t' + dnP + u'\n'));
-    EXPECT_EQ(r.erreurs, u"Aucun compte ni aucun groupe ne correspond à 'adm*'.\n"_qs);
-    EXPECT_EQ(MembresEnChaine(dnP), (QStringList{q, u"Zoé D'Arcy"_qs, u"王芳"_qs}));
+    EXPECT_EQ(r.sortie.count(u"added\t"_s), 3) << r.sortie.toStdString();
+    EXPECT_TRUE(r.sortie.startsWith(u"added\t"_s + zoe + u'\t' + dnP + u'\n'));
+    EXPECT_EQ(r.erreurs, u"Aucun compte ni aucun groupe ne correspond à 'adm*'.\n"_s);
+    EXPECT_EQ(MembresEnChaine(dnP), (QStringList{q, u"Zoé D'Arcy"_s, u"王芳"_s}));
 
     // A move: into Q, out of P; Wang Fang stays where it was.
     r = Commande({"move-member", p, q, zoe});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
-    EXPECT_EQ(r.sortie, u"added\t"_qs + zoe + u'\t' + dnQ + u"\nremoved\t"_qs + zoe + u'\t' + dnP + u'\n');
-    EXPECT_EQ(Cherche(u"(memberOf="_qs + EchappeValeurFiltre(dnP) + u')'), (QStringList{q, u"王芳"_qs}));
-    EXPECT_EQ(MembresEnChaine(dnQ), QStringList{u"Zoé D'Arcy"_qs});
+    EXPECT_EQ(r.sortie, u"added\t"_s + zoe + u'\t' + dnQ + u"\nremoved\t"_s + zoe + u'\t' + dnP + u'\n');
+    EXPECT_EQ(Cherche(u"(memberOf="_s + EchappeValeurFiltre(dnP) + u')'), (QStringList{q, u"王芳"_s}));
+    EXPECT_EQ(MembresEnChaine(dnQ), QStringList{u"Zoé D'Arcy"_s});
 
     r = Commande({"delete-group", q});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.erreurs.contains(u"--yes"_qs));
+    EXPECT_TRUE(r.erreurs.contains(u"--yes"_s));
     EXPECT_TRUE(r.sortie.isEmpty());
     r = Commande({"delete-group", "--yes", q});
     EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
-    EXPECT_EQ(r.sortie, u"deleted\t"_qs + dnQ + u'\n');
+    EXPECT_EQ(r.sortie, u"deleted\t"_s + dnQ + u'\n');
     EXPECT_EQ(Commande({"delete-group", "--yes", dnP}).code, 0);
-    EXPECT_TRUE(Cherche(u"(|(cn="_qs + p + u")(cn="_qs + q + u"))"_qs).isEmpty());
+    EXPECT_TRUE(Cherche(u"(|(cn="_s + p + u")(cn="_s + q + u"))"_s).isEmpty());
 }
 
 TEST_F(CliDcCommandes, IntrouvablesEtPlusieurs) {
     Resultat r = Commande({"rename-group", "Nulle part", "x"});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.erreurs, u"Aucun groupe ne correspond à 'Nulle part'.\n"_qs);
+    EXPECT_EQ(r.erreurs, u"Aucun groupe ne correspond à 'Nulle part'.\n"_s);
     r = Commande({"delete-group", "--yes", "Boucle*"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.erreurs.count(u'\n'), 4) << "the message and three candidates";

@@ -28,6 +28,12 @@ private slots:
         QCOMPARE(modele.data(modele.index(0, 0, iRacine)).toString(), u"B"_s);
         QVERIFY(!modele.data(modele.index(0, 0, iRacine), Qt::DecorationRole).value<QIcon>().isNull());
         QCOMPARE(modele.data(modele.index(1, 0, iRacine), ModeleArbre::RoleTag).toString(), u"GCN=D"_s);
+        // What the icon shows, a screen reader says in words.
+        Noeud* zoe = arbre.Ajoute(b, u"\\\\Ventes\\B\\u2"_s, u"Zoé (u2)"_s, u"UCN=Zoé"_s, u"user_ina"_s);
+        QCOMPARE(modele.data(modele.indexDe(zoe), Qt::AccessibleTextRole).toString(),
+                 u"Zoé (u2), Compte utilisateur, désactivé"_s);
+        QCOMPARE(modele.data(iRacine, Qt::AccessibleTextRole).toString(), u"Ventes, O.U."_s);
+        arbre.Supprime(zoe);
 
         // A new label moves the node to its sorted place; the view's index follows it.
         QPersistentModelIndex suivi(modele.indexDe(b));
