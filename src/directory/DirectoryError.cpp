@@ -18,7 +18,8 @@ DirectoryError::DirectoryError(qint32 number, QString text, int ldapCode)
 
 static bool isUnreachable(int ldapCode) {
     return ldapCode == LdapCode::ServerDown || ldapCode == LdapCode::Timeout ||
-           ldapCode == LdapCode::ConnectError || ldapCode == LdapCode::TlsNotOffered;
+           ldapCode == LdapCode::ConnectError || ldapCode == LdapCode::TlsNotOffered ||
+           ldapCode == LdapCode::ChangeNotMade;
 }
 
 static qint32 genericNumber(int ldapCode) {

@@ -60,6 +60,8 @@ inline constexpr int ConnectError = -11;
 // Ours, not libldap's: the server offers no TLS (StartTLS not listed, refused, or the connection
 // dropped on it), so the password was not sent.
 inline constexpr int TlsNotOffered = -1000;
+// Ours: the answer to a change was lost, and the object read back shows it was not made.
+inline constexpr int ChangeNotMade = -1001;
 } // namespace LdapCode
 
 // What a backend raises: an LDAP result code and the server's diagnostic text.

@@ -1,5 +1,6 @@
 #include "directory/Gateway.h"
 
+#include "directory/CheckedWrite.h"
 #include "directory/Dn.h"
 #include "directory/Values.h"
 
@@ -189,10 +190,10 @@ void DirectoryObject::SetInfo() {
                 if (!m.values.isEmpty())
                     attributes += LdapAttribute{m.attribute, m.values};
             }
-            backend.add(m_entry.dn, attributes);
+            writeChecked(backend, {Write::Kind::Add, m_entry.dn, attributes, {}, {}, {}});
             m_pendingCreate = false;
         } else if (!m_pending.isEmpty()) {
-            backend.modify(m_entry.dn, m_pending);
+            writeChecked(backend, {Write::Kind::Modify, m_entry.dn, {}, m_pending, {}, {}});
         }
         m_pending.clear();
         SearchRequest request;
@@ -236,7 +237,8 @@ void DirectoryObject::Delete(const QString& className, const QString& rdn) {
     Q_UNUSED(className)
     const Rdn parsed = rdnOrThrow(rdn);
     try {
-        m_connection.backend().remove(parsed.text + u',' + m_entry.dn);
+        writeChecked(m_connection.backend(),
+                     {Write::Kind::Remove, parsed.text + u',' + m_entry.dn, {}, {}, {}, {}});
     } catch (const LdapError& e) {
         throw objectError(e);
     }
@@ -247,7 +249,8 @@ std::unique_ptr<DirectoryObject> DirectoryObject::MoveHere(const QString& path, 
     const Rdn rdn = rdnOrThrow(newRdn.isEmpty() ? DnRdn(source) : newRdn);
     const bool sameContainer = DnEgaux(DnParent(source), m_entry.dn);
     try {
-        m_connection.backend().rename(source, rdn.text, sameContainer ? QString() : m_entry.dn);
+        writeChecked(m_connection.backend(),
+                     {Write::Kind::Rename, source, {}, {}, rdn.text, sameContainer ? QString() : m_entry.dn});
     } catch (const LdapError& e) {
         throw objectError(e);
     }
@@ -268,7 +271,12 @@ bool DirectoryObject::IsMember(const QString& path) {
 void DirectoryObject::Add(const QString& path) {
     const QString member = dnFromPath(path);
     try {
-        m_connection.backend().modify(m_entry.dn, {Modification{ModOp::Add, u"member"_s, {member.toUtf8()}}});
+        writeChecked(m_connection.backend(), {Write::Kind::Modify,
+                                              m_entry.dn,
+                                              {},
+                                              {Modification{ModOp::Add, u"member"_s, {member.toUtf8()}}},
+                                              {},
+                                              {}});
     } catch (const LdapError& e) {
         throw objectError(e);
     }
@@ -277,8 +285,12 @@ void DirectoryObject::Add(const QString& path) {
 void DirectoryObject::Remove(const QString& path) {
     const QString member = dnFromPath(path);
     try {
-        m_connection.backend().modify(m_entry.dn,
-                                      {Modification{ModOp::Delete, u"member"_s, {member.toUtf8()}}});
+        writeChecked(m_connection.backend(), {Write::Kind::Modify,
+                                              m_entry.dn,
+                                              {},
+                                              {Modification{ModOp::Delete, u"member"_s, {member.toUtf8()}}},
+                                              {},
+                                              {}});
     } catch (const LdapError& e) {
         throw objectError(e);
     }

@@ -5,6 +5,7 @@
 
 #include "text/Journal.h"
 
+#include "directory/CheckedWrite.h"
 #include "directory/Classification.h"
 #include "directory/DirectoryError.h"
 #include "directory/Dn.h"
@@ -28,9 +29,11 @@ OperationsGroupes::OperationsGroupes(Arbre& arbre, SessionAD& session, Parametre
     , m_analyse(analyse) {}
 
 QString TexteErreurOperation(const DirectoryError& e) {
-    // A server that went silent or away may have carried out the change all the same: no
-    // claim either way, and no sending the user to the author for a fault of the server.
-    if (e.ldapCode() == LdapCode::Timeout || e.ldapCode() == LdapCode::ServerDown)
+    // A change whose answer was lost is told as the directory read back holds it (a change it
+    // holds is no error), and never sends the user to the author for a fault of the server.
+    if (e.ldapCode() == LdapCode::ChangeNotMade)
+        return FormateMessage(Traduction(u"MSG_ERREUR_OPERATION_NON_FAITE"), {qint64(e.number()), e.text()});
+    if (answerLost(e.ldapCode()))
         return FormateMessage(Traduction(u"MSG_ERREUR_OPERATION_INCERTAINE"), {qint64(e.number()), e.text()});
     switch (e.number()) {
     case ErrorNumber::UnwillingToPerform:

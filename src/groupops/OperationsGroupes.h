@@ -42,8 +42,9 @@ struct Changement {
     QString autre; // the group added to or removed from; the new DN of a rename
 };
 
-// What the user reads for a directory error of an operation: a refusal, missing rights and an
-// existing name in words of their own, anything else with its number and text.
+// What the user reads for a directory error of an operation: a refusal, missing rights, an
+// existing name and a change whose answer was lost in words of their own, anything else with its
+// number and text.
 QString TexteErreurOperation(const DirectoryError& e);
 
 class OperationsGroupes {

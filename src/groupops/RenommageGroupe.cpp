@@ -1,6 +1,8 @@
 // Renaming a group: its relative name first, then its account name; when the account name is
-// refused the relative name is put back, so that no group is left half renamed.
+// refused the relative name is put back, so that no group is left half renamed. When the answer
+// about the account name was lost and the directory could not be read back, nothing is undone.
 
+#include "directory/CheckedWrite.h"
 #include "directory/DirectoryError.h"
 #include "directory/Dn.h"
 #include "directory/Gateway.h"
@@ -35,19 +37,25 @@ IssueOperation OperationsGroupes::RenommeGroupe(Noeud* noeud, const QString& nou
             renomme->Put(QStringLiteral("sAMAccountName"), nom);
             renomme->SetInfo();
         } catch (const DirectoryError& e) {
-            try {
-                conteneur->MoveHere(renomme->ADsPath(), groupe->Name());
-            } catch (const DirectoryError&) {
-                // The relative name stays changed: the tree shows the group as it now is, and the
-                // user learns which half of the rename is missing.
+            // The relative name stays changed: the tree shows the group as it now is, and the
+            // user learns which half of the rename is missing or not known.
+            const auto resteRenomme = [&](const char16_t* cleMessage) {
                 renommeInstances(ancienTag, u'G' + renomme->dn(), nom);
                 note({Changement::Nature::Renommage, ancienDn, renomme->dn()});
                 m_interaction.Sablier(false);
                 m_interaction.Message(
-                    FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE"),
+                    FormateMessage(Traduction(cleMessage),
                                    {nom, groupe->Get(u"sAMAccountName").toString(), TexteErreurOperation(e)}),
                     IconeMessage::Exclamation);
                 return IssueOperation::Echouee;
+            };
+            // Not known to have failed: putting the name back would meet the same silent server.
+            if (answerLost(e.ldapCode()))
+                return resteRenomme(u"MSG_ERREUR_GROUPE_RENOMME_COMPTE_INCERTAIN");
+            try {
+                conteneur->MoveHere(renomme->ADsPath(), groupe->Name());
+            } catch (const DirectoryError&) {
+                return resteRenomme(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE");
             }
             return signaleErreur(e);
         }

@@ -201,8 +201,12 @@ const QList<TexteParDefaut>& TextesParDefaut() {
          "La connexion au serveur d'annuaire %v a été perdue pendant la lecture de « %v » : l'arborescence "
          "affichée est incomplète.§§Vérifiez que le serveur fonctionne, puis relancez la recherche."},
         {"MSG_ERREUR_OPERATION_INCERTAINE",
-         "Le serveur d'annuaire a cessé de répondre pendant la modification : il l'a peut-être faite "
-         "malgré tout.§§Relancez la recherche pour voir ce que l'annuaire contient.§§(%v) %v"},
+         "Le serveur d'annuaire a cessé de répondre pendant la modification, et l'annuaire n'a pas pu "
+         "être relu : il l'a peut-être faite malgré tout.§§Quand le serveur répondra, relancez la "
+         "recherche pour voir ce que l'annuaire contient.§§(%v) %v"},
+        {"MSG_ERREUR_OPERATION_NON_FAITE",
+         "La modification n'a pas été faite : la réponse du serveur d'annuaire n'est pas venue, et "
+         "l'annuaire relu ensuite ne la contient pas.§§Réessayez quand le serveur répondra.§§(%v) %v"},
         {"MSG_ERREUR_CONNEXION_KERBEROS",
          "Aucun ticket Kerberos ne permet de vous identifier auprès de l'annuaire.§§Obtenez-en un avec "
          "« kinit utilisateur@DOMAINE », ou configurez un compte et un mot de passe."},
@@ -228,6 +232,10 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE",
          "Le groupe '%v' a été créé dans son O.U., mais n'a pas pu devenir membre du groupe '%v' :§§%v"},
         // A rename whose second step failed and whose first could not be undone.
+        // A rename whose second step may or may not have been made.
+        {"MSG_ERREUR_GROUPE_RENOMME_COMPTE_INCERTAIN",
+         "Le groupe a été renommé '%v' dans son O.U. ; son nom de compte (sAMAccountName) '%v' a peut-être "
+         "été changé lui aussi :§§%v"},
         {"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE",
          "Le groupe a été renommé '%v' dans son O.U., mais son nom de compte (sAMAccountName) est resté "
          "'%v' et l'ancien nom n'a pas pu être rétabli :§§%v§§Vérifiez la connexion à l'annuaire, puis "

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryFile>
 
 #include <csignal>
 
@@ -77,6 +78,29 @@ inline QStringList ValeursDc(const std::optional<LdapEntry>& e, QStringView attr
         for (const QByteArray& v : a->values)
             valeurs.append(QString::fromUtf8(v));
     return valeurs;
+}
+
+// Whether ldapsearch, a client we did not write, finds the object with that filter, as the
+// administrator (password in a file, over TLS).
+inline bool LdapsearchTrouve(const QString& dn, const QString& filtre) {
+    QTemporaryFile motDePasse;
+    if (!motDePasse.open())
+        return false;
+    motDePasse.write(Dc().value("ADMIN_PASSWORD").toUtf8());
+    motDePasse.flush();
+    QProcess ldapsearch;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LDAPTLS_CACERT"), Dc().value("CA"));
+    ldapsearch.setProcessEnvironment(env);
+    ldapsearch.start(QStringLiteral("ldapsearch"),
+                     {QStringLiteral("-LLL"), QStringLiteral("-x"), QStringLiteral("-H"),
+                      Dc().value("HOST_URI").replace(QStringLiteral("ldap://"), QStringLiteral("ldaps://")),
+                      QStringLiteral("-D"), Dc().value("ADMIN_DN"), QStringLiteral("-y"),
+                      motDePasse.fileName(), QStringLiteral("-b"), dn, QStringLiteral("-s"),
+                      QStringLiteral("base"), filtre, QStringLiteral("1.1")});
+    ldapsearch.waitForFinished(20000);
+    EXPECT_EQ(ldapsearch.exitCode(), 0) << ldapsearch.readAllStandardError().toStdString();
+    return ldapsearch.readAllStandardOutput().contains("dn:");
 }
 
 // The controller stops answering (SIGSTOP) for the life of this object.

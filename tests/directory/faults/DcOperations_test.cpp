@@ -1,14 +1,18 @@
 // A controller that fails between the two steps of a membership change: killed, or alive but
 // silent. The tree shows what the directory did, and the message names the step that failed.
+// A controller silent for a change and back before its read: told as ldapsearch reads it.
 
 #include "DcFaults.h"
 
 #include "directory/Dn.h"
+#include "directory/Query.h"
 #include "groupops/InstancesArbre.h"
 #include "text/Texte.h"
 
 #include <QDateTime>
 #include <QThread>
+
+#include <thread>
 
 using namespace arbrix;
 using namespace arbrix::test;
@@ -27,12 +31,25 @@ public:
     using ForwardingBackend::ForwardingBackend;
     std::optional<Panne> armee;
     std::unique_ptr<DcMuet> muet;
+    // Silent for this long, from the next modification on; then back.
+    int silenceMs = 0;
+    std::thread retour;
+
+    ~BackendPiege() override {
+        if (retour.joinable())
+            retour.join();
+    }
 
     void modify(const QString& dn, const QList<Modification>& m) override {
         if (armee == Panne::Tue)
             TueDc();
         else if (armee == Panne::Muet)
             muet = std::make_unique<DcMuet>();
+        if (armee && silenceMs > 0)
+            retour = std::thread([this] {
+                QThread::msleep(silenceMs);
+                muet.reset();
+            });
         armee.reset();
         ForwardingBackend::modify(dn, m);
     }
@@ -100,7 +117,8 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
         ASSERT_FALSE(parents.isEmpty());
         issue = operations.CreeGroupe(parents.first(), ChoixCreationGroupe{nouveau, 1, 1});
     }
-    // A silent controller costs one timeout per step tried: the change, then its undoing.
+    // A silent controller costs two timeouts: the change, then its read back; nothing is undone
+    // on a controller that cannot say what it holds.
     EXPECT_LT(chrono.elapsed(), 10000);
     piege->muet.reset();
     if (cas.panne == Panne::Tue) {
@@ -110,7 +128,7 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
     ASSERT_EQ(utilisateur.messages.size(), 1u);
     const QString message = utilisateur.messages.front();
     const QString attendu = cas.operation == Operation::Renomme
-                                ? FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE"),
+                                ? FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_RENOMME_COMPTE_INCERTAIN"),
                                                  {nouveau, m_compteMembre, {}})
                                 : FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),
                                                  {nouveau, DnValeurRdn(m_parent), {}});
@@ -154,3 +172,52 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.nom); });
 
 } // namespace
+
+namespace {
+
+class DcRelecture : public DcOperationsEnPanne {};
+
+} // namespace
+
+// The removal of a member, whose answer the controller holds past the timeout and gives once the
+// read back is under way: the tree, the outcome and the message agree with ldapsearch.
+TEST_F(DcRelecture, AChangeWhoseAnswerNeverCameIsToldAsLdapsearchReadsIt) {
+    LdapOptions options;
+    options.networkTimeoutSeconds = 2;
+    options.answerTimeoutSeconds = 2;
+    auto piege = std::make_shared<BackendPiege>(std::make_shared<LdapBackend>(AnalyseDc::avecUri(options)));
+    UtilisateurScripte utilisateur;
+    AnalyseDc dc(utilisateur, piege);
+    ASSERT_TRUE(dc.ouverte);
+    OperationsGroupes operations = dc.operations(utilisateur);
+    dc.analyse->LanceAnalyse(Mode::Standard, m_ou);
+    Noeud* membre = nullptr;
+    for (Noeud* n : Instances(dc.arbre, u'G' + m_membre))
+        if (n->Parent() && n->Parent()->Tag() == u'G' + m_parent)
+            membre = n;
+    ASSERT_TRUE(membre);
+
+    piege->armee = Panne::Muet;
+    piege->silenceMs = 3000;
+    QElapsedTimer chrono;
+    chrono.start();
+    const IssueOperation issue = operations.RetireMembre(membre);
+    EXPECT_GE(chrono.elapsed(), 2000) << "the answer came in time: nothing was read back";
+    piege->retour.join();
+
+    const bool retire = !LdapsearchTrouve(m_parent, u"(member="_s + EchappeValeurFiltre(m_membre) + u')');
+    bool affiche = false;
+    for (Noeud* n : Instances(dc.arbre, u'G' + m_membre))
+        affiche = affiche || (n->Parent() && n->Parent()->Tag() == u'G' + m_parent);
+    EXPECT_NE(affiche, retire) << "the tree shows what the directory holds";
+    if (retire) {
+        EXPECT_EQ(issue, IssueOperation::Faite);
+        EXPECT_TRUE(utilisateur.messages.empty());
+    } else {
+        EXPECT_NE(issue, IssueOperation::Faite);
+        ASSERT_EQ(utilisateur.messages.size(), 1u);
+        const QString nonFaite = Traduction(u"MSG_ERREUR_OPERATION_NON_FAITE");
+        EXPECT_TRUE(utilisateur.messages.front().startsWith(nonFaite.section(u'§', 0, 0)))
+            << utilisateur.messages.front().toStdString();
+    }
+}
