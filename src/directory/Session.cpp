@@ -111,10 +111,6 @@ QString SessionAD::CheminObjet(const QString& dn) const {
     return arbrix::CheminObjet(dn, m_acces.AccesAD, m_baseRechercheAD);
 }
 
-QString SessionAD::PrefixeChemin() const {
-    return PrefixeCheminObjet(m_acces.AccesAD, m_baseRechercheAD);
-}
-
 // The principal of the default credentials cache without its realm, read from the cache itself
 // (the krb5 tools print it in the user's language); empty when there is no cache.
 static QString principalSansRoyaume() {
@@ -185,28 +181,6 @@ void InstalleSession(std::shared_ptr<SessionAD> session) {
 
 SessionAD* SessionCourante() {
     return sessionGlobale().get();
-}
-
-DirectoryConnection& ConnexionAD() {
-    if (!SessionCourante())
-        throw DirectoryError(ErrorNumber::NoSession, u"No directory session is open"_s);
-    return SessionCourante()->ConnexionAD();
-}
-
-QString BaseRechercheAD() {
-    return SessionCourante() ? SessionCourante()->BaseRechercheAD() : QString();
-}
-
-QString UtilisateurAffiche() {
-    return SessionCourante() ? SessionCourante()->UtilisateurAffiche() : QString();
-}
-
-std::unique_ptr<DirectoryObject> OuvreADSI(const QString& chemin) {
-    return SessionCourante() ? SessionCourante()->OuvreADSI(chemin) : nullptr;
-}
-
-QString CheminObjet(const QString& dn) {
-    return SessionCourante() ? SessionCourante()->CheminObjet(dn) : QString();
 }
 
 } // namespace arbrix

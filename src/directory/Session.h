@@ -73,8 +73,6 @@ public:
     std::unique_ptr<DirectoryObject> OuvreADSI(const QString& chemin) noexcept;
     // The object path of a DN: "LDAP://", the mode-2 prefix, the DN with "/" escaped.
     QString CheminObjet(const QString& dn) const;
-    // The mode-2 prefix alone (BaseRechercheAD + "/"), empty in modes 0 and 1.
-    QString PrefixeChemin() const;
 
     // The user name of mode 0; by default NomUtilisateurSysteme. Tests replace it.
     void definitNomUtilisateurSysteme(std::function<QString()> source);
@@ -101,13 +99,5 @@ QString NomDnsDepuisDn(const QString& dn);
 // The program-wide session, installed once at start-up.
 void InstalleSession(std::shared_ptr<SessionAD> session);
 SessionAD* SessionCourante();
-
-// Shortcuts to the program-wide session. ConnexionAD raises DirectoryError when no session is
-// installed; the others answer empty or nullptr.
-DirectoryConnection& ConnexionAD();
-QString BaseRechercheAD();
-QString UtilisateurAffiche();
-std::unique_ptr<DirectoryObject> OuvreADSI(const QString& chemin);
-QString CheminObjet(const QString& dn);
 
 } // namespace arbrix

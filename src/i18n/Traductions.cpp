@@ -84,10 +84,6 @@ QString colTraductions::Item(QStringView cle) const {
     return trouvee == positions.cend() ? QString() : entrees[*trouvee].texte;
 }
 
-bool colTraductions::Contient(QStringView cle) const {
-    return positions.contains(CleNormalisee(cle));
-}
-
 void colTraductions::Remove(QStringView cle) {
     const auto trouvee = positions.constFind(CleNormalisee(cle));
     if (trouvee == positions.cend())
@@ -107,14 +103,6 @@ QStringList colTraductions::Cles() const {
     for (const auto& entree : entrees)
         cles.append(entree.cle);
     return cles;
-}
-
-QStringList colTraductions::Textes() const {
-    QStringList textes;
-    textes.reserve(entrees.size());
-    for (const auto& entree : entrees)
-        textes.append(entree.texte);
-    return textes;
 }
 
 colTraductions& Catalogue() {

@@ -16,14 +16,11 @@ public:
     void Add(const QString& cle, const QString& texte);
     // The text of the key; an unknown key gives an empty text.
     QString Item(QStringView cle) const;
-    bool Contient(QStringView cle) const;
     int Count() const { return static_cast<int>(entrees.size()); }
     void Remove(QStringView cle);
     void Vide();
     // Keys as added, in loading order.
     QStringList Cles() const;
-    // Texts in loading order.
-    QStringList Textes() const;
 
 private:
     struct Entree {

@@ -55,8 +55,4 @@ void clsPopupMenu::DefinitAfficheur(AfficheurMenus afficheur) {
     afficheurCourant() = std::move(afficheur);
 }
 
-bool clsPopupMenu::AfficheurDefini() {
-    return static_cast<bool>(afficheurCourant());
-}
-
 } // namespace arbrix

@@ -57,7 +57,6 @@ public:
 
     // The presenter used by TrackPopup; the windows register theirs, tests a scripted one.
     static void DefinitAfficheur(AfficheurMenus afficheur);
-    static bool AfficheurDefini();
 
 private:
     QList<ElementMenu> m_elements;

@@ -105,8 +105,4 @@ QString MessageErreurInitialisation(qint32 numero, const QString& texte) {
     return FormateMessage(Traduction(u"MSG_ERREUR_INITIALISATION"), {numero, texte});
 }
 
-QString TitreFenetrePrincipale(const QString& utilisateurAffiche) {
-    return TitreApplication() + QStringLiteral(" - ") + utilisateurAffiche;
-}
-
 } // namespace arbrix

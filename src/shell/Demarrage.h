@@ -54,7 +54,4 @@ bool Demarre(const QStringList& arguments, Interaction& interaction, const Etape
 // The filled "MSG_ERREUR_INITIALISATION" text.
 QString MessageErreurInitialisation(qint32 numero, const QString& texte);
 
-// The main window's caption once connected: title, " - ", the user shown by the session.
-QString TitreFenetrePrincipale(const QString& utilisateurAffiche);
-
 } // namespace arbrix

@@ -76,7 +76,6 @@ public:
     // --- Stop flag, set by the Stop button of the progress window
     bool ArretDemande() const { return m_arretDemande; }
     void DemandeArret() { m_arretDemande = true; }
-    void EffaceArret() { m_arretDemande = false; }
 
     // --- Main window
     // Hourglass (true) or normal (false) mouse pointer.

@@ -30,6 +30,6 @@ inline constexpr qint32 Depassement = 6;
 inline constexpr qint32 IndiceHorsLimites = 9;
 inline constexpr qint32 ErreurInterne = 51;
 inline constexpr qint32 AccesFichier = 75;
-} // namespace NuméroErreur
+} // namespace NumeroErreur
 
 } // namespace arbrix

@@ -2,10 +2,6 @@
 
 namespace arbrix {
 
-QString RepeteTexte(int nombre, const QString& texte) {
-    return nombre > 0 ? texte.repeated(nombre) : QString();
-}
-
 QString FormateMessage(const QString& texte, const QVariantList& valeurs) {
     QString resultat = texte;
     qsizetype i = 0;
@@ -19,10 +15,6 @@ QString FormateMessage(const QString& texte, const QVariantList& valeurs) {
 
 QString AjouteAntislash(const QString& chemin) {
     return chemin.endsWith(u'/') ? chemin : chemin + u'/';
-}
-
-QDate DateSansHeure(const QDateTime& moment) {
-    return moment.date();
 }
 
 } // namespace arbrix

@@ -14,9 +14,6 @@
 
 namespace arbrix {
 
-// The text repeated nombre times (empty for 0 or less).
-QString RepeteTexte(int nombre, const QString& texte);
-
 // Fills each "%v" (or "%V") in turn with the text of the next value; missing values give empty
 // texts, surplus values are ignored. The search restarts from the beginning after each fill, so
 // a value holding "%v" has it filled by the next value.
@@ -24,8 +21,5 @@ QString FormateMessage(const QString& texte, const QVariantList& valeurs);
 
 // A folder path with the path separator "/" appended unless it already ends with one.
 QString AjouteAntislash(const QString& chemin);
-
-// The date part only.
-QDate DateSansHeure(const QDateTime& moment);
 
 } // namespace arbrix

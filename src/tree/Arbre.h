@@ -74,7 +74,6 @@ public:
     const QString& Tag() const { return m_tag; }
     const QString& Image() const { return m_image; }
     bool Expanded() const { return m_expanded; }
-    bool Sorted() const { return m_sorted; }
 
     // Type letter ("O", "G", "U", "C", "S", "?") and distinguished name, read from the Tag.
     QChar LettreType() const { return m_tag.isEmpty() ? QChar() : m_tag.front(); }

@@ -111,16 +111,7 @@ TEST(Session, FailuresAreResultsNeverExceptions) {
     EXPECT_EQ(r.numero, ErrorNumber::NoSuchObject);
 }
 
-TEST(Session, ProgramWideShortcutsAndUserNames) {
-    InstalleSession(nullptr);
-    EXPECT_THROW(ConnexionAD(), DirectoryError);
-    EXPECT_EQ(OuvreADSI(u"LDAP://RootDSE"_s), nullptr);
-    auto s = std::make_shared<SessionAD>(session(backend(), 0));
-    ASSERT_TRUE(s->Ouvre().reussi());
-    InstalleSession(s);
-    EXPECT_EQ(BaseRechercheAD(), u"DC=o''brien,DC=test"_s);
-    EXPECT_NE(OuvreADSI(u"LDAP://RootDSE"_s), nullptr);
-    InstalleSession(nullptr);
+TEST(Session, DnsNameOfADomainDn) {
     EXPECT_EQ(NomDnsDepuisDn(u"DC=a,DC=b,DC=c"_s), u"a.b.c"_s);
 }
 

@@ -33,7 +33,6 @@ public:
     void btnAjouter_Click();
     void btnOK_Click();
     void lvw_ColumnClick(int colonne);
-    int etatTri() const { return m_tri; }
 
 protected:
     bool eventFilter(QObject* objet, QEvent* event) override;

@@ -28,7 +28,6 @@ public:
 
     bool EnvoiEnCours() const { return m_enCours; }
     // EnvoiAnnulé: the user asked to stop.
-    bool EnvoiAnnule() const { return m_annule; }
     const BilanEnvoi& Bilan() const { return m_bilan; }
 
     void btnAnnulerFermer_Click();

@@ -120,7 +120,6 @@ public:
     bool OuvreSession();
 
     // The translated texts of the menus, for the Interaction's and tests' use.
-    QMenu* menuSystray() const { return m_mnuSystray; }
 
     // --- Interaction
     ReponseMessage Message(const QString& texte, IconeMessage icone,
@@ -209,7 +208,6 @@ private:
     void PrepareRenommage(Noeud* noeud);
     void commenceGlisser();
     Noeud* noeudSelectionne() const;
-    QString texteGerePar(int identifiant) const;
 
     // Core state
     EtatProgramme& m_etat;
