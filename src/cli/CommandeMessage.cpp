@@ -10,6 +10,7 @@
 #include "netsend/EnvoiMessage.h"
 #include "settings/Parametres.h"
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 
 #include <QFile>
 

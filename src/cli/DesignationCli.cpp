@@ -8,6 +8,7 @@
 #include "groupops/ChoixMembres.h"
 #include "shell/LigneCommande.h"
 #include "tree/Analyse.h"
+#include "tree/ClesImages.h"
 
 namespace arbrix {
 

@@ -16,6 +16,7 @@
 #include "text/Texte.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 #include "tree/EtatCompte.h"
 
 namespace arbrix {
@@ -26,9 +27,8 @@ CompteChoisi CompteDepuisObjet(const DirectoryObject& o) {
     CompteChoisi c;
     c.Categorie = CleCategorieCompte(o.GetEx(u"objectClass"));
     c.Compte = o.Get(u"sAMAccountName").toString();
-    const QString categorie = o.Get(u"objectCategory").toString();
-    const bool personne = categorie.size() >= 4 && categorie.at(3).toUpper() == u'P';
-    c.Nom = personne ? o.Get(u"displayName").toString() : o.Get(u"cn").toString();
+    c.Nom = NomCompte(o.Get(u"objectCategory").toString(), o.Get(u"displayName").toString(),
+                      o.Get(u"cn").toString());
     c.DistinguishedName = o.dn();
     c.UserAccountControl = o.Get(u"userAccountControl").toInt();
     return c;
@@ -56,22 +56,20 @@ bool OperationsGroupes::creeCycle(const QString& dnAjoute, const QString& dnCibl
 
 Noeud* OperationsGroupes::montreCompte(const QString& tagGroupe, const QString& cleSelection,
                                        const CompteChoisi& c) {
-    QString texte = c.Nom + QStringLiteral(" (") + c.Compte.toLower() + u')';
     EtatCompte etat;
     etat.desactive = c.UserAccountControl & 2;
-    const QDateTime maintenant = QDateTime::currentDateTime();
     if (m_parametres.ControlerVerrouilleExpire) {
         const std::unique_ptr<DirectoryObject> compte =
             m_session.ConnexionAD().Bind(m_session.CheminObjet(c.DistinguishedName));
         etat.verrouille = compte->IsAccountLocked();
-        if (!etat.verrouille) {
+        if (!etat.verrouille)
             etat.expiration = compte->AccountExpirationDate();
-            if (!ExpirationJamais(etat.expiration))
-                texte += NoteExpiration(etat.expiration, CompteExpire(etat.expiration, maintenant));
-        }
     }
-    const QString image =
-        CleImageCompte(c.Categorie, etat, m_parametres.ControlerVerrouilleExpire, maintenant);
+    const AspectCompte aspect =
+        AspectDuCompte(c.Categorie, c.Nom, c.Compte, etat, m_parametres.ControlerVerrouilleExpire,
+                       QDateTime::currentDateTime());
+    const QString& texte = aspect.texte;
+    const QString& image = aspect.image;
     const QString tag = c.Categorie.left(1).toUpper() + c.DistinguishedName;
     Noeud* choisi = nullptr;
     for (Noeud* parent : Instances(m_arbre, tagGroupe)) {

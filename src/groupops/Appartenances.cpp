@@ -6,6 +6,7 @@
 #include "i18n/Traductions.h"
 #include "shell/Interaction.h"
 #include "text/Texte.h"
+#include "tree/ClesImages.h"
 
 namespace arbrix {
 

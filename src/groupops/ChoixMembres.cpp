@@ -8,6 +8,7 @@
 #include "i18n/Traductions.h"
 #include "shell/LigneCommande.h"
 #include "text/Texte.h"
+#include "tree/ClesImages.h"
 
 namespace arbrix {
 
@@ -41,10 +42,6 @@ QString champ(const Recordset& rs, QStringView nom) {
     return v.typeId() == QMetaType::QStringList ? v.toStringList().value(0) : v.toString();
 }
 
-bool EstPersonne(const QString& objectCategory) {
-    return objectCategory.size() >= 4 && objectCategory.at(3).toUpper() == u'P';
-}
-
 MembreChoisi DepuisLigne(const Recordset& rs) {
     const QVariant classes = rs.Fields(u"objectClass");
     if (TableauContient(classes, QStringLiteral("group")))
@@ -52,7 +49,7 @@ MembreChoisi DepuisLigne(const Recordset& rs) {
     CompteChoisi c;
     c.Categorie = CleCategorieCompte(classes);
     c.Compte = champ(rs, u"sAMAccountName");
-    c.Nom = EstPersonne(champ(rs, u"objectCategory")) ? champ(rs, u"DisplayName") : champ(rs, u"CN");
+    c.Nom = NomCompte(champ(rs, u"objectCategory"), champ(rs, u"DisplayName"), champ(rs, u"CN"));
     c.DistinguishedName = champ(rs, u"DistinguishedName");
     c.UserAccountControl = rs.Fields(u"userAccountControl").toInt();
     return c;
@@ -193,7 +190,7 @@ QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
         const QString affiche = champ(rs, u"DisplayName");
         if (affiche.trimmed().isEmpty() && !sam.endsWith(u'$'))
             continue;
-        lignes.append({EstPersonne(champ(rs, u"objectCategory")) ? affiche : champ(rs, u"CN"),
+        lignes.append({NomCompte(champ(rs, u"objectCategory"), affiche, champ(rs, u"CN")),
                        champ(rs, u"Description"), champ(rs, u"TelephoneNumber"), sam.toLower(),
                        champ(rs, u"DistinguishedName")});
     }

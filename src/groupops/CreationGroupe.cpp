@@ -13,6 +13,7 @@
 #include "shell/Interaction.h"
 #include "text/Texte.h"
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 
 #include <algorithm>
 

@@ -17,6 +17,7 @@
 #include "text/Texte.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 
 namespace arbrix {
 
@@ -103,12 +104,8 @@ bool OperationsGroupes::reapparaitAuNiveauOU(const QString& dn, QStringList memb
     // with every group shown there already, nothing is to add.
     if (m_parametres.RepresenterGroupesRacineOU)
         return false;
-    const QString conteneur = DnParent(dn);
-    for (const QString& p : std::as_const(memberOf)) {
-        if (!DnEgaux(p, dnQuitte) && !DnEgaux(p, dn) && DnEgaux(DnParent(p), conteneur))
-            return false;
-    }
-    return true;
+    memberOf.removeIf([&](const QString& p) { return DnEgaux(p, dnQuitte); });
+    return !MembreDUnGroupeDeSonOU(dn, memberOf);
 }
 
 void OperationsGroupes::retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image,

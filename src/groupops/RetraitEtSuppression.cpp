@@ -13,6 +13,7 @@
 #include "settings/Parametres.h"
 #include "shell/Interaction.h"
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 
 namespace arbrix {
 

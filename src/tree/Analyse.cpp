@@ -13,6 +13,7 @@
 #include "text/Journal.h"
 #include "text/Texte.h"
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 #include "tree/CollecteContenus.h"
 #include "tree/EtatCompte.h"
 
@@ -461,8 +462,8 @@ qint32 Analyse::developpeContenu(Noeud* noeud, qint32 profondeur, std::optional<
     });
 }
 
-QString Analyse::filtreComptes() const {
-    switch (ModeAnalyse) {
+QString FiltreComptes(qint16 mode) {
+    switch (mode) {
     case Mode::Utilisateurs:
         return QStringLiteral("(&(objectCategory=person)(objectClass=user))");
     case Mode::Ordinateurs:
@@ -475,6 +476,10 @@ QString Analyse::filtreComptes() const {
                               "(objectCategory=msDS-GroupManagedServiceAccount)"
                               "(objectCategory=msDS-ManagedServiceAccount))");
     }
+}
+
+QString Analyse::filtreComptes() const {
+    return FiltreComptes(ModeAnalyse);
 }
 
 QStringList Analyse::attributsComptes() const {
@@ -507,28 +512,21 @@ void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
     const QString categorie = CleCategorieCompte(rs.Fields(u"objectClass"));
     const QString sam = texteChamp(rs, u"sAMAccountName");
     const QString dn = texteChamp(rs, u"DistinguishedName");
-    const QString objectCategory = texteChamp(rs, u"objectCategory");
-    const bool personne = objectCategory.size() >= 4 && objectCategory.at(3).toUpper() == u'P';
-    QString texte = (personne ? texteChamp(rs, u"DisplayName") : texteChamp(rs, u"CN")) +
-                    QStringLiteral(" (") + sam.toLower() + u')';
-
-    const QDateTime instant = maintenant();
     EtatCompte etat;
     etat.desactive = rs.Fields(u"userAccountControl").toInt() & 2;
     if (m_parametres.ControlerVerrouilleExpire) {
-        // A locked account's expiry is neither read nor noted.
         etat.verrouille = estVerrouille(rs);
-        if (!etat.verrouille) {
+        if (!etat.verrouille)
             etat.expiration = ExpirationCompte(rs.Fields(u"accountExpires"));
-            if (!ExpirationJamais(etat.expiration))
-                texte += NoteExpiration(etat.expiration, CompteExpire(etat.expiration, instant));
-        }
     }
-    const QString image = CleImageCompte(categorie, etat, m_parametres.ControlerVerrouilleExpire, instant);
-    const bool probleme = image != categorie;
+    const AspectCompte aspect = AspectDuCompte(
+        categorie,
+        NomCompte(texteChamp(rs, u"objectCategory"), texteChamp(rs, u"DisplayName"), texteChamp(rs, u"CN")),
+        sam, etat, m_parametres.ControlerVerrouilleExpire, maintenant());
+    const bool probleme = aspect.image != categorie;
 
     const QString lettre = categorie.left(1).toUpper();
-    Noeud* noeud = ajouteNoeud(parent, sam, texte, lettre + dn, image, false);
+    Noeud* noeud = ajouteNoeud(parent, sam, aspect.texte, lettre + dn, aspect.image, false);
     ++nombre;
     if (m_parametres.DeplierGroupesEtOU ||
         (m_parametres.DeplierGroupesContenantComptesDesactivesVerrouillesExpires && probleme))
@@ -631,13 +629,16 @@ bool Analyse::montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf
     // under a group of the same O.U. it belongs to.
     if (EstMembreDeLuiMeme(dnGroupe, memberOf) || m_parametres.RepresenterGroupesRacineOU)
         return true;
+    return !MembreDUnGroupeDeSonOU(dnGroupe, memberOf.toStringList());
+}
+
+bool MembreDUnGroupeDeSonOU(const QString& dnGroupe, const QStringList& memberOf) {
     const QString conteneur = DnParent(dnGroupe);
-    const QString rdn = DnRdn(dnGroupe);
-    for (const QString& p : memberOf.toStringList()) {
-        if (DnEgaux(DnParent(p), conteneur) && !DnEgaux(DnRdn(p), rdn))
-            return false;
+    for (const QString& p : memberOf) {
+        if (!DnEgaux(p, dnGroupe) && DnEgaux(DnParent(p), conteneur))
+            return true;
     }
-    return true;
+    return false;
 }
 
 bool Analyse::estRecursif(const Noeud* noeud) const {

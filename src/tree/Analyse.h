@@ -44,6 +44,14 @@ inline constexpr qint16 Structure = 5;
 inline constexpr qint16 StructureEtendue = 6;
 } // namespace Mode
 
+// The accounts a mode shows, as a search filter (every kind of account for the modes without
+// their own).
+QString FiltreComptes(qint16 mode);
+
+// Whether the group belongs to another group of its own container, given its "memberOf": such a
+// group is shown under that group rather than at the level of its O.U.
+bool MembreDUnGroupeDeSonOU(const QString& dnGroupe, const QStringList& memberOf);
+
 // The translation key of a mode's text ("TXT_ANALYSE_STANDARD", ...); empty for an unknown mode.
 QString CleTexteMode(qint16 mode);
 

@@ -37,7 +37,6 @@ TEST(DnParsing, ParentRdnAndValueNeverCutInsideAName) {
     EXPECT_EQ(DnRdn(u"CN=Chercheurs R&D\\, Paris,OU=R&D\\, Paris,DC=x"_s), u"CN=Chercheurs R&D\\, Paris"_s);
     EXPECT_EQ(DnValeurRdn(u"CN=Chercheurs R&D\\, Paris,OU=R&D\\, Paris,DC=x"_s), u"Chercheurs R&D, Paris"_s);
     EXPECT_TRUE(DnParent(u"DC=x"_s).isEmpty());
-    EXPECT_EQ(TagConteneur(u"GCN=A\\,B,OU=X,DC=y"_s), u"OOU=X,DC=y"_s);
 }
 
 TEST(DnEscaping, ValuesAndUserTypedRdns) {

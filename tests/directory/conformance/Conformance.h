@@ -19,6 +19,7 @@
 #include "directory/Query.h"
 #include "directory/Session.h"
 #include "directory/conformance/Target.h"
+#include "tree/Analyse.h"
 
 #include <gtest/gtest.h>
 
@@ -67,22 +68,9 @@ protected:
     static QString all(const QString& a, const QString& b) { return u"(&"_s + a + b + u')'; }
     static QString path(const QString& dnText) { return CheminObjet(dnText, 0, QString()); }
 
-    static QString accountFilter(int mode) {
-        switch (mode) {
-        case 2:
-            return u"(&(objectCategory=person)(objectClass=user))"_s;
-        case 3:
-            return u"(objectCategory=computer)"_s;
-        case 4:
-            return u"(|(objectCategory=msDS-GroupManagedServiceAccount)(objectCategory=msDS-ManagedServiceAccount))"_s;
-        default:
-            return u"(|(&(objectCategory=person)(objectClass=user))(objectCategory=computer)"
-                   u"(objectCategory=msDS-GroupManagedServiceAccount)(objectCategory=msDS-ManagedServiceAccount))"_s;
-        }
-    }
     QStringList accountsOfGroup(const QString& groupDn, int mode = 1) {
         return column(searchRequest(m_nc, SearchScope::Subtree,
-                                    all(accountFilter(mode), FiltreEgalite(u"memberOf", groupDn)),
+                                    all(FiltreComptes(qint16(mode)), FiltreEgalite(u"memberOf", groupDn)),
                                     {u"sAMAccountName"_s, u"userAccountControl"_s, u"objectClass"_s}),
                       u"sAMAccountName"_s);
     }
