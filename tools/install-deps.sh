@@ -11,6 +11,8 @@ packages=(
   qtkeychain-qt6-dev libsecret-1-0 dbus gnome-keyring
   # the fuzz targets (preset "fuzz"): clang and its libFuzzer and sanitizer runtimes
   clang libclang-rt-dev
+  # the formatting check of .ci/run
+  clang-format
   # samba's Recommends that provisioning a domain controller needs; --no-install-recommends drops them
   samba samba-ad-provision samba-dsdb-modules samba-vfs-modules ldap-utils krb5-user iproute2
   openssl python3
