@@ -13,6 +13,7 @@
 #include "export/Export.h"
 #include "i18n/Langue.h"
 #include "i18n/Traductions.h"
+#include "settings/Cles.h"
 #include "settings/Ini.h"
 #include "settings/ParametresIni.h"
 #include "settings/Valeurs.h"
@@ -95,7 +96,7 @@ private:
     // The language of the run, as the desktop program chooses it (never written back).
     void ChargeLangue(const QString& fichierIni) {
         const EnvironnementDemarrage environnement = EnvironnementDemarrage::DuSysteme();
-        QString langue = LitIni(fichierIni, SectionConfig, QStringLiteral("Langue"), {});
+        QString langue = LitIni(fichierIni, SectionConfig, CleConfig::Langue, {});
         if (langue.isEmpty()) {
             const ChoixLangue choix =
                 ChoisitLangueInitiale(environnement.codeLangue, environnement.dossierLangues);

@@ -13,57 +13,6 @@ namespace arbrix {
 
 namespace {
 
-const QStringList& ClesConfig() {
-    using namespace CleConfig;
-    static const QStringList cles = {
-        Langue,
-        FenetreMemoriserTaille,
-        FenetreMemoriserPosition,
-        MinimiserSystray,
-        ToujoursAuDessus,
-        FenetreEtat,
-        FenetreHauteur,
-        FenetreLargeur,
-        FenetreGauche,
-        FenetreHaut,
-        AnalyseAutreTypeSiAucuneReponse,
-        AnalyseParDefaut,
-        ControlerVerrouilleExpire,
-        DeplierGroupesContenantComptesDesactivesVerrouillesExpires,
-        DeplierGroupesContenantGroupesRecursifs,
-        DeplierGroupesEtOU,
-        RepresenterGroupesRacineOU,
-        AfficherNombreMembres,
-        RequetesSimultanees,
-        DelaiAnnuaire,
-        AccesAD,
-        AccesADServeur,
-        AccesADDomaine,
-        AccesADLogin,
-        AccesADPassword,
-        AccesADSansTLS,
-        TypeGroupe,
-        EtendueGroupe,
-        NbElementsMemorisesMax,
-        Memos,
-        NbMemos,
-        ExportEtendue,
-        ExportFormat,
-        ExportDestination,
-        ExportStructure,
-        ExportModeColonne,
-        ExportComptesUtilisateurs,
-        ExportComptesOrdinateur,
-        ExportComptesDeService,
-        ExportIndentation,
-        ExportSeparateur,
-        ExportFichier,
-        MessagerieCommande,
-        MessagerieExpediteur,
-    };
-    return cles;
-}
-
 // "Mémo1", "Mémo2", ...: the numbered memorised entries of the older form.
 bool EstCleMemoNumerotee(const QString& cle) {
     const QString& prefixe = CleConfig::PrefixeMemo;
@@ -76,10 +25,21 @@ bool EstCleMemoNumerotee(const QString& cle) {
     return true;
 }
 
+// The error that refuses a --set; nullopt once it is among the changes.
+std::optional<ErreurArgumentsCli> Applique(LotIni& lot, const ReglageCli& reglage) {
+    const DescriptionCle* cle = TrouveCle(reglage.cle);
+    if (cle && cle->genre == GenreCle::MotDePasse)
+        return ErreurArgumentsCli{CleTexteCli::ReglageMotDePasse, reglage.cle};
+    if (!EstCleConfig(reglage.cle))
+        return ErreurArgumentsCli{CleTexteCli::ReglageInconnu, reglage.cle};
+    lot.Ecrit(SectionConfig, reglage.cle, reglage.valeur, AccesIni::ProprietaireSeul);
+    return std::nullopt;
+}
+
 } // namespace
 
 bool EstCleConfig(const QString& cle) {
-    return ClesConfig().contains(cle, Qt::CaseInsensitive) || EstCleMemoNumerotee(cle);
+    return TrouveCle(cle) != nullptr || EstCleMemoNumerotee(cle);
 }
 
 ReglagesCli::ReglagesCli(const QString& source, const QList<ReglageCli>& reglages) {
@@ -95,24 +55,15 @@ ReglagesCli::ReglagesCli(const QString& source, const QList<ReglageCli>& reglage
     }
     // The copy may hold a password: only its owner reads it, like the original.
     QFile::setPermissions(m_fichier, QFile::ReadOwner | QFile::WriteOwner);
-    for (const ReglageCli& reglage : reglages)
-        Applique(reglage);
-}
-
-void ReglagesCli::Applique(const ReglageCli& reglage) {
-    if (m_erreur)
-        return;
-    if (reglage.cle.compare(CleConfig::AccesADPassword, Qt::CaseInsensitive) == 0) {
-        m_erreur = ErreurArgumentsCli{CleTexteCli::ReglageMotDePasse, reglage.cle};
-        return;
+    LotIni lot(m_fichier);
+    for (const ReglageCli& reglage : reglages) {
+        m_erreur = Applique(lot, reglage);
+        if (m_erreur)
+            break;
     }
-    if (!EstCleConfig(reglage.cle)) {
-        m_erreur = ErreurArgumentsCli{CleTexteCli::ReglageInconnu, reglage.cle};
-        return;
-    }
-    const EcritureIni ecriture =
-        EcritIni(m_fichier, SectionConfig, reglage.cle, reglage.valeur, AccesIni::ProprietaireSeul);
-    if (!ecriture)
+    // The values accepted before a refused one are written too, as they always were.
+    const EcritureIni ecriture = lot.Enregistre();
+    if (!ecriture && !m_erreur)
         m_erreur = ErreurArgumentsCli{CleTexteCli::CopieReglagesImpossible,
                                       m_fichier + QStringLiteral(": ") + ecriture.raison};
 }

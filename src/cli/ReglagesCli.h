@@ -28,8 +28,6 @@ public:
     const std::optional<ErreurArgumentsCli>& Erreur() const { return m_erreur; }
 
 private:
-    void Applique(const ReglageCli& reglage);
-
     QTemporaryDir m_dossier;
     QString m_fichier;
     std::optional<ErreurArgumentsCli> m_erreur;

@@ -1,5 +1,6 @@
 #include "search/Memos.h"
 
+#include "settings/Cles.h"
 #include "settings/Ini.h"
 #include "settings/Valeurs.h"
 
@@ -13,10 +14,10 @@ namespace arbrix {
 namespace {
 
 const QString& kSection = SectionConfig;
-const QString kCleMemos = QStringLiteral("Mémos");
-const QString kCleMaximum = QStringLiteral("NbElémentsMémorisésMax");
-const QString kCleNbAnciens = QStringLiteral("NbMémos");
-const QString kPrefixeAncien = QStringLiteral("Mémo");
+const QString& kCleMemos = CleConfig::Memos;
+const QString& kCleMaximum = CleConfig::NbElementsMemorisesMax;
+const QString& kCleNbAnciens = CleConfig::NbMemos;
+const QString& kPrefixeAncien = CleConfig::PrefixeMemo;
 constexpr QChar kSeparateurEntrees{30};
 
 // Older versions could store a count that no 16-bit list ever reached; never walk further.
@@ -69,9 +70,8 @@ QString TrimEspaces(const QString& texte) {
     return texte.mid(debut, fin - debut);
 }
 
-qint64 NombreAnciens(const QString& fichierIni) {
-    const auto nombre =
-        NombreBorne<qint32>(LitIni(fichierIni, kSection, kCleNbAnciens, QStringLiteral("-1")));
+qint64 NombreAnciens(const LotIni& lot) {
+    const auto nombre = NombreBorne<qint32>(lot.Lit(kSection, kCleNbAnciens, QStringLiteral("-1")));
     return std::min<qint64>(nombre, kAnciensMaximum);
 }
 
@@ -83,18 +83,19 @@ const QString& SeparateurMemos() {
 }
 
 void Memos::Charge(const QString& fichierIni) {
-    m_maximum = NombreBorne<qint16>(LitIni(fichierIni, kSection, kCleMaximum, QStringLiteral("20")));
-    const QString valeur = TrimEspaces(LitIni(fichierIni, kSection, kCleMemos, QString()));
+    const LotIni lot(fichierIni);
+    m_maximum = NombreBorne<qint16>(lot.Lit(kSection, kCleMaximum, QString::number(MaximumParDefaut)));
+    const QString valeur = TrimEspaces(lot.Lit(kSection, kCleMemos, QString()));
     if (!valeur.isEmpty()) {
         ChargeTexte(valeur);
         return;
     }
     m_elements.clear();
     m_position = SansSeparateurToutEpingle;
-    const qint64 nombre = NombreAnciens(fichierIni);
+    const qint64 nombre = NombreAnciens(lot);
     for (qint64 n = 1; n <= nombre; ++n) {
         const QString cle = kPrefixeAncien + QString::number(n);
-        if (const auto lue = LitEntree(LitIni(fichierIni, kSection, cle, QString()), u';'))
+        if (const auto lue = LitEntree(lot.Lit(kSection, cle, QString()), u';'))
             Ajoute(lue->entree, lue->epingle);
     }
 }
@@ -144,16 +145,21 @@ QString Memos::TexteSauvegarde() const {
     return parties.join(kSeparateurEntrees);
 }
 
-EcritureIni Memos::Sauve(const QString& fichierIni) const {
-    LotIni lot(fichierIni);
+void Memos::Ecrit(LotIni& lot) const {
+    // Counted before any change, as the file holds them.
+    const qint64 anciens = NombreAnciens(lot);
     lot.Ecrit(kSection, kCleMaximum, QString::number(m_maximum));
     lot.Ecrit(kSection, kCleMemos, TexteSauvegarde());
-    const qint64 anciens = NombreAnciens(fichierIni);
     if (anciens >= 0) {
         lot.Ecrit(kSection, kCleNbAnciens, std::nullopt);
         for (qint64 n = 0; n <= anciens; ++n)
             lot.Ecrit(kSection, kPrefixeAncien + QString::number(n), std::nullopt);
     }
+}
+
+EcritureIni Memos::Sauve(const QString& fichierIni) const {
+    LotIni lot(fichierIni);
+    Ecrit(lot);
     return lot.Enregistre();
 }
 

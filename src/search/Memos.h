@@ -33,8 +33,10 @@ public:
     // Reads "NbElémentsMémorisésMax" and "Mémos" (or the legacy "NbMémos"/"Mémo<n>" keys when
     // "Mémos" is empty) from section "Config" of the settings file.
     void Charge(const QString& fichierIni);
-    // Writes "NbElémentsMémorisésMax" and "Mémos" and removes the legacy keys, in one
-    // replacement of the file.
+    // Writes "NbElémentsMémorisésMax" and "Mémos" and removes the legacy keys, among the changes
+    // of one save of the settings file.
+    void Ecrit(LotIni& lot) const;
+    // The same alone, in one replacement of the file.
     EcritureIni Sauve(const QString& fichierIni) const;
 
     // The same two steps on the stored text of "Mémos" (entries joined by character 30, each

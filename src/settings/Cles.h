@@ -1,10 +1,21 @@
 #pragma once
 
-// Key names of section "Config" of the settings file.
+// The keys of section "Config" of the settings file: their names, and in TableCles() what each
+// one holds, how it is read and written, and when the program writes it.
+
+#include "settings/Parametres.h"
 
 #include <QString>
+#include <QtGlobal>
 
-namespace arbrix::CleConfig {
+#include <span>
+#include <variant>
+
+namespace arbrix {
+
+struct OptionsExport;
+
+namespace CleConfig {
 
 inline const QString Langue = QStringLiteral("Langue");
 
@@ -64,4 +75,53 @@ inline const QString ExportIndentation = QStringLiteral("ExportIndentation");
 inline const QString ExportSeparateur = QStringLiteral("ExportSéparateur");
 inline const QString ExportFichier = QStringLiteral("ExportFichier");
 
-} // namespace arbrix::CleConfig
+} // namespace CleConfig
+
+// How a value is stored and read back (settings/ChampsCles.h applies these rules).
+enum class GenreCle : quint8 {
+    Texte,       // as written
+    Booleen,     // "-1" or "0"; true when the leading number is not 0
+    Entier,      // decimal; a number too large for its field raises ErreurExécution
+    EntierBorne, // an Entier brought into [minimum, maximum]
+    MotDePasse,  // scrambled in a file only its owner reads, or kept in the keyring
+    Case,        // an export check box: on only when the value reads as -1
+    Choix,       // an index among minimum..maximum; any other number reads as the first option
+    Memos,       // memorised entries, read and written by search/Memos
+};
+
+// When the program writes the key. Keys written together are written in the order of the table,
+// which is the order they take in a new file.
+enum class MomentEcriture : quint8 {
+    Configuration,  // at exit, once the configuration dialog was accepted
+    OptionsFenetre, // at exit, once a window option was used
+    Position,       // at exit, when the window position is remembered
+    Taille,         // at exit, when the window size is remembered
+    Sortie,         // at every exit
+    Memos,          // with the memorised entries
+    Export,         // with the export options
+    Jamais,         // only by hand or by the command line's --set
+};
+
+// The field a key is read into. Its default is the field's value in a default-built Parametres
+// or OptionsExport; a key without a field (memorised entries) has the defaults of its reader.
+using ChampCle = std::variant<std::monostate, QString Parametres::*, bool Parametres::*, qint16 Parametres::*,
+                              qint32 Parametres::*, QString OptionsExport::*, bool OptionsExport::*,
+                              qint16 OptionsExport::*>;
+
+struct DescriptionCle {
+    const QString& section;
+    const QString& nom;
+    GenreCle genre;
+    MomentEcriture moment;
+    ChampCle champ;
+    qint16 minimum = 0; // EntierBorne and Choix only
+    qint16 maximum = 0;
+};
+
+// Every key of section "Config" but the numbered legacy memorised entries ("Mémo1"...).
+std::span<const DescriptionCle> TableCles();
+
+// The key of that name, compared without regard to case; nullptr when there is none.
+const DescriptionCle* TrouveCle(const QString& nom);
+
+} // namespace arbrix

@@ -1,9 +1,9 @@
 #include "settings/ParametresIni.h"
 
+#include "settings/ChampsCles.h"
 #include "settings/Cles.h"
 #include "settings/Ini.h"
 #include "settings/Trousseau.h"
-#include "settings/Valeurs.h"
 #include "text/Texte.h"
 
 #include <QDir>
@@ -25,76 +25,51 @@ QString NomFichierIni() {
     return NomApplication() + QStringLiteral(".ini");
 }
 
-// Readers of section "Config" of one file.
-struct Lecteur {
-    const QString& fichier;
-    QString Texte(const QString& cle) const { return LitIni(fichier, SectionConfig, cle, {}); }
-    bool Booleen(const QString& cle, bool defaut) const {
-        return LitBooleen(fichier, SectionConfig, cle, defaut);
-    }
-    qint16 Entier16(const QString& cle, qint16 defaut) const {
-        return LitEntier16(fichier, SectionConfig, cle, defaut);
-    }
-    qint32 Entier32(const QString& cle, qint32 defaut) const {
-        return LitEntier32(fichier, SectionConfig, cle, defaut);
-    }
-};
-
-struct Ecrivain {
-    LotIni& lot;
-    void Texte(const QString& cle, const QString& valeur) const { lot.Ecrit(SectionConfig, cle, valeur); }
-    void Booleen(const QString& cle, bool valeur) const { Texte(cle, TexteDuBooleen(valeur)); }
-    void Entier(const QString& cle, qint64 valeur) const { Texte(cle, QString::number(valeur)); }
-};
+const DescriptionCle& CleMotDePasse() {
+    return *TrouveCle(CleConfig::AccesADPassword);
+}
 
 // The password goes to the keyring when there is one, and leaves the file; else it stays there
 // scrambled, in a file that only its owner reads.
-void EcritMotDePasse(LotIni& lot, const Parametres& p) {
+void EcritMotDePasse(LotIni& lot, Parametres p) {
     Trousseau* trousseau = TrousseauDisponible();
     if (trousseau && p.AccesADPassword.isEmpty())
         trousseau->efface(EntreeTrousseau(p));
-    const bool garde =
-        trousseau && !p.AccesADPassword.isEmpty() && trousseau->ecrit(EntreeTrousseau(p), p.AccesADPassword);
-    const QString valeur = ChiffreMotDePasse(garde ? QString() : p.AccesADPassword);
-    lot.Ecrit(SectionConfig, CleConfig::AccesADPassword, valeur,
-              valeur.isEmpty() ? AccesIni::Conserve : AccesIni::ProprietaireSeul);
+    if (trousseau && !p.AccesADPassword.isEmpty() && trousseau->ecrit(EntreeTrousseau(p), p.AccesADPassword))
+        p.AccesADPassword.clear();
+    EcritChamp(lot, CleMotDePasse(), p);
 }
 
 // A scrambled password left by an earlier run moves to the keyring at the first save that can.
 void DeplaceMotDePasseVersTrousseau(LotIni& lot, const Parametres& p) {
-    if (!p.AccesADPassword.isEmpty() && !lot.Lit(SectionConfig, CleConfig::AccesADPassword, {}).isEmpty() &&
-        TrousseauDisponible())
+    const DescriptionCle& cle = CleMotDePasse();
+    if (!p.AccesADPassword.isEmpty() && !lot.Lit(cle.section, cle.nom, {}).isEmpty() && TrousseauDisponible())
         EcritMotDePasse(lot, p);
 }
 
-void EcritConfiguration(const Ecrivain& e, const Parametres& p) {
-    using namespace CleConfig;
-    e.Texte(Langue, p.Langue);
-    e.Booleen(AnalyseAutreTypeSiAucuneReponse, p.AnalyseAutreTypeSiAucuneReponse);
-    e.Entier(AnalyseParDefaut, p.AnalyseParDefaut);
-    e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire);
-    e.Booleen(DeplierGroupesContenantComptesDesactivesVerrouillesExpires,
-              p.DeplierGroupesContenantComptesDesactivesVerrouillesExpires);
-    e.Booleen(DeplierGroupesContenantGroupesRecursifs, p.DeplierGroupesContenantGroupesRecursifs);
-    e.Booleen(DeplierGroupesEtOU, p.DeplierGroupesEtOU);
-    e.Booleen(RepresenterGroupesRacineOU, p.RepresenterGroupesRacineOU);
-    e.Booleen(AfficherNombreMembres, p.AfficherNombreMembres);
-    e.Entier(AccesAD, p.AccesAD);
-    e.Texte(AccesADDomaine, p.AccesADDomaine);
-    e.Texte(AccesADLogin, p.AccesADLogin);
-    EcritMotDePasse(e.lot, p);
-    e.Texte(AccesADServeur, p.AccesADServeur);
-    e.Booleen(AccesADSansTLS, p.AccesADSansTLS);
-    e.Texte(MessagerieCommande, p.MessagerieCommande);
-    e.Texte(MessagerieExpediteur, p.MessagerieExpediteur);
+bool EcriteALaSortie(MomentEcriture moment, const Parametres& p, const DrapeauxSortie& drapeaux) {
+    switch (moment) {
+    case MomentEcriture::Configuration:
+        return drapeaux.ConfigurationModifiee;
+    case MomentEcriture::OptionsFenetre:
+        return drapeaux.OptionsFenetreModifiees;
+    case MomentEcriture::Position:
+        return p.FenetreMemoriserPosition;
+    case MomentEcriture::Taille:
+        return p.FenetreMemoriserTaille;
+    case MomentEcriture::Sortie:
+        return true;
+    default:
+        return false;
+    }
 }
 
-void EcritOptionsFenetre(const Ecrivain& e, const Parametres& p) {
-    using namespace CleConfig;
-    e.Booleen(FenetreMemoriserTaille, p.FenetreMemoriserTaille);
-    e.Booleen(FenetreMemoriserPosition, p.FenetreMemoriserPosition);
-    e.Booleen(MinimiserSystray, p.MinimiserSystray);
-    e.Booleen(ToujoursAuDessus, p.ToujoursAuDessus);
+// A file without the account check predates it and reads it as off: a new file gets the value
+// written, so that it never reads as such an older file.
+void EcritPremierControleComptes(LotIni& lot, const Parametres& p) {
+    const DescriptionCle& cle = *TrouveCle(CleConfig::ControlerVerrouilleExpire);
+    if (lot.Lit(cle.section, cle.nom, {}).isEmpty())
+        EcritChamp(lot, cle, p);
 }
 
 // Scrambling key: the bytes of the text are combined with it position by position.
@@ -162,89 +137,54 @@ void PrepareDossierParametres(const EmplacementParametres& emplacement) {
 }
 
 Parametres LitParametres(const QString& cheminIni) {
-    using namespace CleConfig;
-    const Lecteur l{cheminIni};
-    const Parametres d;
-    Parametres p;
-    p.Langue = l.Texte(Langue);
-    p.FenetreMemoriserTaille = l.Booleen(FenetreMemoriserTaille, d.FenetreMemoriserTaille);
-    p.FenetreMemoriserPosition = l.Booleen(FenetreMemoriserPosition, d.FenetreMemoriserPosition);
-    p.MinimiserSystray = l.Booleen(MinimiserSystray, d.MinimiserSystray);
-    p.ToujoursAuDessus = l.Booleen(ToujoursAuDessus, d.ToujoursAuDessus);
-    p.FenetreEtat = l.Entier16(FenetreEtat, d.FenetreEtat);
-    p.FenetreHauteur = l.Entier32(FenetreHauteur, d.FenetreHauteur);
-    p.FenetreLargeur = l.Entier32(FenetreLargeur, d.FenetreLargeur);
-    p.FenetreGauche = l.Entier32(FenetreGauche, d.FenetreGauche);
-    p.FenetreHaut = l.Entier32(FenetreHaut, d.FenetreHaut);
-    p.AnalyseAutreTypeSiAucuneReponse =
-        l.Booleen(AnalyseAutreTypeSiAucuneReponse, d.AnalyseAutreTypeSiAucuneReponse);
-    p.AnalyseParDefaut = l.Entier16(AnalyseParDefaut, d.AnalyseParDefaut);
+    const LotIni lot(cheminIni);
+    Parametres defauts;
     // On for a new file; a file from before, without the key, was written with the check off.
-    p.ControlerVerrouilleExpire =
-        l.Booleen(ControlerVerrouilleExpire, FichierExiste(cheminIni) ? false : d.ControlerVerrouilleExpire);
-    p.DeplierGroupesContenantComptesDesactivesVerrouillesExpires =
-        l.Booleen(DeplierGroupesContenantComptesDesactivesVerrouillesExpires,
-                  d.DeplierGroupesContenantComptesDesactivesVerrouillesExpires);
-    p.DeplierGroupesContenantGroupesRecursifs =
-        l.Booleen(DeplierGroupesContenantGroupesRecursifs, d.DeplierGroupesContenantGroupesRecursifs);
-    p.DeplierGroupesEtOU = l.Booleen(DeplierGroupesEtOU, d.DeplierGroupesEtOU);
-    p.RepresenterGroupesRacineOU = l.Booleen(RepresenterGroupesRacineOU, d.RepresenterGroupesRacineOU);
-    p.AfficherNombreMembres = l.Booleen(AfficherNombreMembres, d.AfficherNombreMembres);
-    p.RequetesSimultanees =
-        qBound(qint16(1), l.Entier16(RequetesSimultanees, d.RequetesSimultanees), qint16(64));
-    p.DelaiAnnuaire = qBound(qint16(2), l.Entier16(DelaiAnnuaire, d.DelaiAnnuaire), qint16(600));
-    p.AccesAD = l.Entier16(AccesAD, d.AccesAD);
-    p.AccesADServeur = l.Texte(AccesADServeur);
-    p.AccesADDomaine = l.Texte(AccesADDomaine);
-    p.AccesADLogin = l.Texte(AccesADLogin);
-    p.AccesADPassword = DechiffreMotDePasse(l.Texte(AccesADPassword));
+    if (FichierExiste(cheminIni))
+        defauts.ControlerVerrouilleExpire = false;
+    Parametres p;
+    for (const DescriptionCle& cle : TableCles())
+        LitChamp(lot, cle, p, defauts);
     if (p.AccesADPassword.isEmpty() && p.AccesAD > 0 && !p.AccesADLogin.isEmpty()) {
         if (Trousseau* trousseau = TrousseauCourant())
             p.AccesADPassword = trousseau->lit(EntreeTrousseau(p)).value_or(QString());
     }
-    p.AccesADSansTLS = l.Booleen(AccesADSansTLS, d.AccesADSansTLS);
-    p.TypeGroupe = l.Entier16(TypeGroupe, d.TypeGroupe);
-    p.EtendueGroupe = l.Entier16(EtendueGroupe, d.EtendueGroupe);
-    p.NbElementsMemorisesMax = l.Entier16(NbElementsMemorisesMax, d.NbElementsMemorisesMax);
-    p.MessagerieCommande = l.Texte(MessagerieCommande);
-    p.MessagerieExpediteur = l.Texte(MessagerieExpediteur);
     return p;
 }
 
-EcritureIni EcritParametresSortie(const QString& cheminIni, const Parametres& p,
-                                  const DrapeauxSortie& drapeaux) {
-    using namespace CleConfig;
-    LotIni lot(cheminIni);
-    const Ecrivain e{lot};
-    if (drapeaux.ConfigurationModifiee) {
-        EcritConfiguration(e, p);
-    } else {
-        if (lot.Lit(SectionConfig, ControlerVerrouilleExpire, {}).isEmpty())
-            e.Booleen(ControlerVerrouilleExpire, p.ControlerVerrouilleExpire); // the file's first value
+void EcritParametresSortie(LotIni& lot, const Parametres& p, const DrapeauxSortie& drapeaux) {
+    if (!drapeaux.ConfigurationModifiee) {
+        EcritPremierControleComptes(lot, p);
         DeplaceMotDePasseVersTrousseau(lot, p);
     }
-    if (drapeaux.OptionsFenetreModifiees)
-        EcritOptionsFenetre(e, p);
-    if (p.FenetreMemoriserPosition) {
-        e.Entier(FenetreGauche, p.FenetreGauche);
-        e.Entier(FenetreHaut, p.FenetreHaut);
+    for (const DescriptionCle& cle : TableCles()) {
+        if (!EcriteALaSortie(cle.moment, p, drapeaux))
+            continue;
+        if (cle.genre == GenreCle::MotDePasse)
+            EcritMotDePasse(lot, p);
+        else
+            EcritChamp(lot, cle, p);
     }
-    if (p.FenetreMemoriserTaille) {
-        e.Entier(FenetreEtat, p.FenetreEtat);
-        e.Entier(FenetreLargeur, p.FenetreLargeur);
-        e.Entier(FenetreHauteur, p.FenetreHauteur);
-    }
-    e.Entier(TypeGroupe, p.TypeGroupe);
-    e.Entier(EtendueGroupe, p.EtendueGroupe);
-    e.Entier(NbElementsMemorisesMax, p.NbElementsMemorisesMax);
+}
+
+EcritureIni EnregistreParametres(LotIni& lot) {
     const EcritureIni ecriture = lot.Enregistre();
-    if (ecriture)
-        ProtegeFichierParametres(cheminIni);
+    const DescriptionCle& cle = CleMotDePasse();
+    if (ecriture && !lot.Lit(cle.section, cle.nom, {}).isEmpty())
+        QFile::setPermissions(ecriture.fichier, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return ecriture;
 }
 
+EcritureIni EcritParametresSortie(const QString& cheminIni, const Parametres& parametres,
+                                  const DrapeauxSortie& drapeaux) {
+    LotIni lot(cheminIni);
+    EcritParametresSortie(lot, parametres, drapeaux);
+    return EnregistreParametres(lot);
+}
+
 void ProtegeFichierParametres(const QString& cheminIni) {
-    if (!LitIni(cheminIni, SectionConfig, CleConfig::AccesADPassword, {}).isEmpty())
+    const DescriptionCle& cle = CleMotDePasse();
+    if (!LitIni(cheminIni, cle.section, cle.nom, {}).isEmpty())
         QFile::setPermissions(cheminIni, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 

@@ -46,12 +46,16 @@ struct DrapeauxSortie {
     bool OptionsFenetreModifiees = false; // a window-option menu item was used
 };
 
-// The exit writes, in order: the configuration keys (when accepted), the four window options
-// (when used), the position (when remembered), the state and size (when remembered), then the
-// group-creation defaults and the memorised-entry count, all in one replacement of the file (a
-// failure leaves the file as it was). The password goes to the keyring when one answers (a
-// scrambled one of an earlier run moves there at the first exit), else into the file, which is
-// then made readable by its owner only.
+// The exit's changes to the settings file, in order: the configuration keys (when accepted), the
+// four window options (when used), the position (when remembered), the state and size (when
+// remembered), then the group-creation defaults and the memorised-entry count. The password goes
+// to the keyring when one answers (a scrambled one of an earlier run moves there at the first
+// exit), else into the file, which is then made readable by its owner only.
+void EcritParametresSortie(LotIni& lot, const Parametres& parametres, const DrapeauxSortie& drapeaux);
+// Writes the changes in one replacement of the file (a failure leaves it as it was), and restricts
+// it to its owner when it holds a password.
+EcritureIni EnregistreParametres(LotIni& lot);
+// The exit's changes alone, in one replacement of the file.
 EcritureIni EcritParametresSortie(const QString& cheminIni, const Parametres& parametres,
                                   const DrapeauxSortie& drapeaux);
 

@@ -1,6 +1,5 @@
 #include "settings/Valeurs.h"
 
-#include "settings/Ini.h"
 #include "text/Erreur.h"
 
 #include <charconv>
@@ -150,26 +149,6 @@ qint32 Entier32DuTexte(const QString& texte, const QString& cle) {
 
 QString TexteDuBooleen(bool valeur) {
     return valeur ? QStringLiteral("-1") : QStringLiteral("0");
-}
-
-bool LitBooleen(const QString& fichier, const QString& section, const QString& cle, bool defaut) {
-    return BooleenDuTexte(LitIni(fichier, section, cle, TexteDuBooleen(defaut)));
-}
-
-qint16 LitEntier16(const QString& fichier, const QString& section, const QString& cle, qint16 defaut) {
-    return Entier16DuTexte(LitIni(fichier, section, cle, QString::number(defaut)), cle);
-}
-
-qint32 LitEntier32(const QString& fichier, const QString& section, const QString& cle, qint32 defaut) {
-    return Entier32DuTexte(LitIni(fichier, section, cle, QString::number(defaut)), cle);
-}
-
-EcritureIni EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur) {
-    return EcritIni(fichier, section, cle, TexteDuBooleen(valeur));
-}
-
-EcritureIni EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur) {
-    return EcritIni(fichier, section, cle, QString::number(valeur));
 }
 
 } // namespace arbrix

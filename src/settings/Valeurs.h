@@ -5,8 +5,6 @@
 // leading number of the text (a text without one reads as 0), rounded half to even; a number too
 // large for its type raises ErreurExécution (NuméroErreur::Dépassement).
 
-#include "settings/Ini.h"
-
 #include <QString>
 #include <QtGlobal>
 
@@ -25,14 +23,5 @@ qint16 Entier16DuTexte(const QString& texte, const QString& cle = {});
 qint32 Entier32DuTexte(const QString& texte, const QString& cle = {});
 
 QString TexteDuBooleen(bool valeur); // "-1" or "0"
-
-// Readers of one key of a file; the default applies when the key is missing.
-bool LitBooleen(const QString& fichier, const QString& section, const QString& cle, bool defaut);
-qint16 LitEntier16(const QString& fichier, const QString& section, const QString& cle, qint16 defaut);
-qint32 LitEntier32(const QString& fichier, const QString& section, const QString& cle, qint32 defaut);
-
-// Writers; they convert to false when the file could not be written.
-EcritureIni EcritBooleen(const QString& fichier, const QString& section, const QString& cle, bool valeur);
-EcritureIni EcritEntier(const QString& fichier, const QString& section, const QString& cle, qint64 valeur);
 
 } // namespace arbrix

@@ -19,6 +19,15 @@ template <typename Etape> void SansErreur(Etape&& etape) {
     }
 }
 
+// A step that fails adds none of its changes.
+template <typename Etape> void EtapeDuLot(LotIni& lot, Etape&& etape) {
+    SansErreur([&] {
+        LotIni avecEtape = lot;
+        etape(avecEtape);
+        lot = std::move(avecEtape);
+    });
+}
+
 } // namespace
 
 Parametres AvecGeometrieDeSortie(Parametres parametres, const FenetreALaFermeture& fenetre) {
@@ -36,19 +45,15 @@ void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, Int
              EtatProgramme& etat) {
     if (etapes.fermeFenetres)
         SansErreur(etapes.fermeFenetres);
-    EcritureIni ecriture;
-    SansErreur([&] {
+    LotIni lot(etat.CheminIni());
+    EtapeDuLot(lot, [&](LotIni& l) {
         const DrapeauxSortie drapeaux{etat.ConfigurationModifiee, etat.OptionsFenetreModifiees};
-        ecriture =
-            EcritParametresSortie(etat.CheminIni(), AvecGeometrieDeSortie(etat.Config, fenetre), drapeaux);
+        EcritParametresSortie(l, AvecGeometrieDeSortie(etat.Config, fenetre), drapeaux);
     });
     if (etapes.sauveMemos)
-        SansErreur([&] {
-            const EcritureIni memos = etapes.sauveMemos(etat.CheminIni());
-            if (ecriture)
-                ecriture = memos;
-        });
-    // The entries go to the same file and mostly fail with the settings: one message for both.
+        EtapeDuLot(lot, etapes.sauveMemos);
+    EcritureIni ecriture;
+    SansErreur([&] { ecriture = EnregistreParametres(lot); });
     SansErreur([&] { SignaleEcritureParametres(ecriture, interaction); });
     if (etapes.retireIconeTray)
         SansErreur(etapes.retireIconeTray);

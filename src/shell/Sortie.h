@@ -33,13 +33,14 @@ Parametres AvecGeometrieDeSortie(Parametres parametres, const FenetreALaFermetur
 
 // The program's own steps; an empty one is skipped.
 struct EtapesSortie {
-    std::function<void()> fermeFenetres; // the find dialog and other windows
-    std::function<EcritureIni(const QString& cheminIni)> sauveMemos;
+    std::function<void()> fermeFenetres;         // the find dialog and other windows
+    std::function<void(LotIni& lot)> sauveMemos; // among the changes of the exit's one write
     std::function<void()> retireIconeTray;
     std::function<void(const Commande&)> lance = [](const Commande& c) { LanceCommande(c); };
 };
 
-// A settings file that could not be written is told once, whichever writes failed.
+// The settings and the memorised entries go to the file in one replacement; a file that could
+// not be written is told once.
 void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, Interaction& interaction,
              EtatProgramme& etat = Programme());
 

@@ -114,6 +114,27 @@ TEST_F(FichierParametres, FileHoldingAPasswordIsReadableByItsOwnerOnly) {
     EXPECT_FALSE(QFile::permissions(Ini()) & (QFileDevice::ReadGroup | QFileDevice::ReadOther));
 }
 
+// Bounded keys are brought into their range at both ends; a number too large for the field still
+// stops the start-up.
+TEST_F(FichierParametres, BoundedKeysAreClampedYetStillOverflow) {
+    EcritFichier(Ini(), "[Config]\nRequêtesSimultanées=0\nDélaiAnnuaire=9999\n");
+    EXPECT_EQ(LitParametres(Ini()).RequetesSimultanees, 1);
+    EXPECT_EQ(LitParametres(Ini()).DelaiAnnuaire, 600);
+    EcritFichier(Ini(), "[Config]\nRequêtesSimultanées=65\nDélaiAnnuaire=1\n");
+    EXPECT_EQ(LitParametres(Ini()).RequetesSimultanees, 64);
+    EXPECT_EQ(LitParametres(Ini()).DelaiAnnuaire, 2);
+    EcritFichier(Ini(), "[Config]\nDélaiAnnuaire=40000\n");
+    EXPECT_THROW(LitParametres(Ini()), ErreurExecution);
+}
+
+// A name given to two keys would leave one of them unreachable by --set and by the readers.
+TEST(TableCles, EachNameLeadsToItsOwnKey) {
+    for (const DescriptionCle& cle : TableCles()) {
+        EXPECT_EQ(TrouveCle(cle.nom.toUpper()), &cle) << cle.nom.toStdString();
+        EXPECT_EQ(cle.section, SectionConfig);
+    }
+}
+
 TEST(MotDePasse, ScrambleIsReversibleUpperCaseHexTwoDigitsPerByte) {
     for (const QString& clair : {u"secret"_s, u"Pâques 2024 €"_s, u"漢字"_s, u" "_s}) {
         const QString chiffre = ChiffreMotDePasse(clair);

@@ -29,10 +29,7 @@ protected:
         etat.Config.Langue = u"English"_s;
         etat.Config.FenetreMemoriserPosition = true;
         etat.Config.FenetreMemoriserTaille = true;
-        etapes.sauveMemos = [this](const QString&) {
-            suivi.append(u"mémos"_s);
-            return EcritureIni{};
-        };
+        etapes.sauveMemos = [this](LotIni&) { suivi.append(u"mémos"_s); };
         etapes.retireIconeTray = [this] { suivi.append(u"tray"_s); };
         etapes.lance = [this](const Commande& c) { lancees.append(c); };
     }
@@ -104,10 +101,34 @@ TEST_F(Sortie, ConfigurationIsWrittenOnlyWhenTheDialogWasAccepted) {
     EXPECT_EQ(Lit(CleConfig::MinimiserSystray), u"0"_s);
 }
 
+// Settings and memorised entries reach the file in one replacement, and a step that fails adds
+// none of its changes to it.
+TEST_F(Sortie, SettingsAndEntriesAreWrittenTogether) {
+    Memos memos;
+    memos.MemoriseRecherche(u"Compta"_s, 1);
+    etapes.sauveMemos = [&](LotIni& lot) {
+        EXPECT_FALSE(QFile::exists(etat.CheminIni())) << "written before the entries joined";
+        memos.Ecrit(lot);
+    };
+    Termine({EtatFenetre::Normal, 15, 30, 8000, 6000}, etapes, temoin, etat);
+    EXPECT_EQ(Lit(CleConfig::FenetreLargeur), u"8000"_s);
+    const QString entrees = Lit(CleConfig::Memos);
+    EXPECT_EQ(entrees, memos.TexteSauvegarde());
+
+    etapes.sauveMemos = [](LotIni& lot) {
+        lot.Ecrit(SectionConfig, CleConfig::Memos, u"à moitié"_s);
+        throw std::runtime_error("mémos");
+    };
+    Termine({EtatFenetre::Normal, 15, 30, 7000, 6000}, etapes, temoin, etat);
+    EXPECT_EQ(Lit(CleConfig::FenetreLargeur), u"7000"_s);
+    EXPECT_EQ(Lit(CleConfig::Memos), entrees);
+    EXPECT_TRUE(temoin.messages.isEmpty());
+}
+
 // Each step runs whatever the others did; a restart starts the program without arguments.
 TEST_F(Sortie, AFailingStepDoesNotStopTheNextOnes) {
     etapes.fermeFenetres = [] { throw std::runtime_error("fenêtre"); };
-    etapes.sauveMemos = [](const QString&) -> EcritureIni { throw std::runtime_error("mémos"); };
+    etapes.sauveMemos = [](LotIni&) { throw std::runtime_error("mémos"); };
     etat.Emplacement.CheminIni = dossier.filePath(u"absent/Arbrix.ini"_s); // cannot be written
     etat.RedemarrageDemande = true;
     EXPECT_NO_THROW(Termine({}, etapes, temoin, etat));
@@ -126,7 +147,7 @@ TEST_F(Sortie, AFailedWriteIsToldOnceAndLeavesFileAndMemoryAsTheyWere) {
     const Parametres config = etat.Config;
     Memos memos;
     memos.MemoriseRecherche(u"Compta"_s, 1);
-    etapes.sauveMemos = [&](const QString& chemin) { return memos.Sauve(chemin); };
+    etapes.sauveMemos = [&](LotIni& lot) { memos.Ecrit(lot); };
     {
         const LimiteTailleFichiers limite(rlim_t(avant.size()));
         Termine({EtatFenetre::Normal, 15, 30, 8000, 6000}, etapes, temoin, etat);

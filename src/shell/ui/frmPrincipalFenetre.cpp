@@ -316,7 +316,7 @@ void frmPrincipal::EnregistreALaFermeture() {
 
     EtapesSortie etapes;
     etapes.fermeFenetres = [] { FermeRechercher(); };
-    etapes.sauveMemos = [this](const QString& cheminIni) { return m_memos.Sauve(cheminIni); };
+    etapes.sauveMemos = [this](LotIni& lot) { m_memos.Ecrit(lot); };
     etapes.retireIconeTray = [this] {
         if (m_iconeSystrayAffichee)
             m_systray->hide();
