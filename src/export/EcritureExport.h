@@ -2,7 +2,7 @@
 
 // Writing an export to a file, and where the save dialog opens.
 
-#include "export/OptionsExport.h"
+#include "settings/OptionsExport.h"
 
 #include <QString>
 

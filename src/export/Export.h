@@ -4,7 +4,7 @@
 // command-line program's output. The generator reads the tree as it stands (never the directory):
 // each node's Key, Text, Tag, Image and expanded state.
 
-#include "export/OptionsExport.h"
+#include "settings/OptionsExport.h"
 
 #include <QSet>
 #include <QString>

@@ -4,7 +4,7 @@
 // column mode needs the structure lines, the indentation is used only by indented lines, and the
 // separator follows the layout when the user left it at the layout's usual value.
 
-#include "export/OptionsExport.h"
+#include "settings/OptionsExport.h"
 
 namespace arbrix {
 

@@ -1,6 +1,6 @@
 #include "settings/ChampsCles.h"
 
-#include "export/OptionsExport.h"
+#include "settings/OptionsExport.h"
 #include "settings/ParametresIni.h"
 #include "settings/Valeurs.h"
 

@@ -1,6 +1,6 @@
 #include "settings/Cles.h"
 
-#include "export/OptionsExport.h"
+#include "settings/OptionsExport.h"
 #include "settings/Valeurs.h"
 
 namespace arbrix {

@@ -6,9 +6,9 @@
 
 #include "directory/Dn.h"
 #include "export/Export.h"
-#include "export/OptionsExport.h"
 #include "groupops/ChoixMembres.h"
 #include "groupops/InstancesArbre.h"
+#include "settings/OptionsExport.h"
 
 #include <QDateTime>
 #include <QScopeGuard>

@@ -1,5 +1,5 @@
-#include "export/OptionsExport.h"
 #include "settings/Ini.h"
+#include "settings/OptionsExport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "export/OptionsExport.h"
+#include "settings/OptionsExport.h"
 
 #include "settings/ChampsCles.h"
 #include "settings/Cles.h"
