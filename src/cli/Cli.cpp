@@ -190,7 +190,7 @@ private:
 
     int EnvoieMessage() {
         const ArgumentsCli& a = m_lecture.arguments;
-        auto analyse = [this](SessionAD& session, Arbre& arbre) -> Noeud* {
+        auto analyseDestinataires = [this](SessionAD& session, Arbre& arbre) -> Noeud* {
             InteractionTerminal interaction(m_erreurs);
             Analyse analyse(arbre, session, m_parametres, interaction);
             LanceAnalyse(analyse, interaction);
@@ -198,9 +198,9 @@ private:
                 m_erreurs << LigneCandidat(candidat) << u'\n';
             return analyse.Resultat().issue == IssueAnalyse::Arborescence ? arbre.Racine() : nullptr;
         };
-        return EnvoieMessageCli(
-            {m_parametres, a.nomOuDn, a.fichierMessage, [this] { return OuvreSession(); }, analyse}, m_sortie,
-            m_erreurs);
+        return EnvoieMessageCli({m_parametres, a.nomOuDn, a.fichierMessage, [this] { return OuvreSession(); },
+                                 analyseDestinataires},
+                                m_sortie, m_erreurs);
     }
 
     // The commands other than the analysis, by name.

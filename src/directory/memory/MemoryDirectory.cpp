@@ -872,10 +872,10 @@ void MemoryDirectory::complete(MemEntry& e) {
     if (group) {
         if (e.first(u"groupType").isEmpty())
             e.set(u"groupType"_s, sharedList("-2147483646"_ba));
-        const qint32 type = qint32(number(e.first(u"groupType")));
-        const bool security = type < 0;
+        const qint32 groupType = qint32(number(e.first(u"groupType")));
+        const bool security = groupType < 0;
         const qint64 samType =
-            (type & 4) ? (security ? 536870912 : 536870913) : (security ? 268435456 : 268435457);
+            (groupType & 4) ? (security ? 536870912 : 536870913) : (security ? 268435456 : 268435457);
         e.set(u"sAMAccountType"_s, sharedList(QByteArray::number(samType)));
         return;
     }

@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Cas{"RenameSilent", Operation::Renomme, Panne::Muet},
                       Cas{"CreateUnderGroupKilled", Operation::CreeSousGroupe, Panne::Tue},
                       Cas{"CreateUnderGroupSilent", Operation::CreeSousGroupe, Panne::Muet}),
-    [](const auto& info) { return std::string(info.param.nom); });
+    [](const auto& essai) { return std::string(essai.param.nom); });
 
 } // namespace
 

@@ -166,14 +166,14 @@ TEST_F(MessagerieDc, EachAccountWithAnAddressUnderTheNodeGetsOneMessage) {
 
     const QList<Recu> recus = m_smtp.Recus();
     ASSERT_EQ(recus.size(), succes);
-    for (const Recu& r : recus) {
-        const QString adresse = r.destinataires.trimmed();
+    for (const Recu& recu : recus) {
+        const QString adresse = recu.destinataires.trimmed();
         ASSERT_TRUE(adressesRecues.contains(adresse)) << adresse.toStdString();
         adressesRecues.remove(adresse); // one message per address
         // The headers' shape is the message composition's test.
-        EXPECT_TRUE(r.enTetes.contains(u"\nFrom: admin@velmora.test\n"_s)) << r.enTetes.toStdString();
-        EXPECT_TRUE(r.enTetes.contains(u'<' + adresse + u">\n"_s)) << r.enTetes.toStdString();
-        EXPECT_EQ(r.corps, QString(Message).replace(u"\n"_s, u"\r\n"_s));
+        EXPECT_TRUE(recu.enTetes.contains(u"\nFrom: admin@velmora.test\n"_s)) << recu.enTetes.toStdString();
+        EXPECT_TRUE(recu.enTetes.contains(u'<' + adresse + u">\n"_s)) << recu.enTetes.toStdString();
+        EXPECT_EQ(recu.corps, QString(Message).replace(u"\n"_s, u"\r\n"_s));
     }
 }
 
