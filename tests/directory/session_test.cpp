@@ -51,6 +51,10 @@ public:
             throw LdapError(LdapCode::NoSuchObject, u"no such object"_s);
         return ForwardingBackend::search(r);
     }
+    // Batched searches meet the same failures.
+    std::unique_ptr<SearchBatch> searchBatch(int maxInFlight) override {
+        return Backend::searchBatch(maxInFlight);
+    }
 };
 
 } // namespace
