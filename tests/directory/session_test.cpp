@@ -1,3 +1,4 @@
+#include "directory/Dn.h"
 #include "directory/ForwardingBackend.h"
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"

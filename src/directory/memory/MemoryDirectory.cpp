@@ -1,6 +1,7 @@
 #include "directory/memory/MemoryDirectory.h"
 
 #include "directory/Classification.h"
+#include "directory/Sid.h"
 #include "directory/Values.h"
 #include "directory/memory/MemoryBackend.h"
 #include "directory/memory/Schema.h"
@@ -158,32 +159,6 @@ Dn parseOrFail(const QString& text) {
         fail(LdapCode::InvalidDnSyntax,
              u"00002081: NameErr: DSID-03100225, problem 2003 (BAD_ATT_SYNTAX), data 0: "_s + text);
     return *dn;
-}
-
-QByteArray sidFromText(const QByteArray& text) {
-    // S-1-5-21-a-b-c-rid
-    const QList<QByteArray> parts = text.split('-');
-    if (parts.size() < 3 || parts[0] != "S")
-        return {};
-    QByteArray sid;
-    sid += char(parts[1].toInt());
-    sid += char(parts.size() - 3);
-    const quint64 authority = parts[2].toULongLong();
-    for (int i = 5; i >= 0; --i)
-        sid += char((authority >> (8 * i)) & 0xff);
-    for (qsizetype i = 3; i < parts.size(); ++i) {
-        quint32 sub = quint32(parts[i].toULongLong());
-        char le[4];
-        qToLittleEndian(sub, le);
-        sid += QByteArray(le, 4);
-    }
-    return sid;
-}
-
-quint32 ridOf(const QByteArray& sid) {
-    if (sid.size() < 12)
-        return 0;
-    return qFromLittleEndian<quint32>(sid.constData() + sid.size() - 4);
 }
 
 qint64 number(const QByteArray& value) {
@@ -542,12 +517,7 @@ MemoryDirectory::~MemoryDirectory() {
 }
 
 QString MemoryDirectory::dnsDomain() const {
-    QStringList labels;
-    if (const std::optional<Dn> nc = Dn::parse(m_namingContext)) {
-        for (const Rdn& r : nc->rdns())
-            labels += r.attributes.first().value;
-    }
-    return labels.join(u'.');
+    return NomDnsDepuisDn(m_namingContext);
 }
 
 QString MemoryDirectory::netbiosName() const {
@@ -615,11 +585,11 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
         for (const LdapAttribute& a : r.attributes) {
             if (a.name.compare(u"objectSid", Qt::CaseInsensitive) == 0 && !a.values.isEmpty()) {
                 const QByteArray sid =
-                    a.values.first().startsWith("S-") ? sidFromText(a.values.first()) : a.values.first();
+                    a.values.first().startsWith("S-") ? SidDepuisTexte(a.values.first()) : a.values.first();
                 if (ndn == ncNdn)
                     m_domainSid = sid;
-                else
-                    m_usedRids.insert(ridOf(sid));
+                else if (const std::optional<quint32> rid = RidDepuisSid(sid))
+                    m_usedRids.insert(*rid);
             }
         }
     }
@@ -631,7 +601,7 @@ void MemoryDirectory::load(QList<LdifRecord> records, const QString& source) {
         const quint32 a = qFromLittleEndian<quint32>(h.constData()) % 1000000000u;
         const quint32 b = qFromLittleEndian<quint32>(h.constData() + 4) % 1000000000u;
         const quint32 c = qFromLittleEndian<quint32>(h.constData() + 8) % 1000000000u;
-        m_domainSid = sidFromText(QStringLiteral("S-1-5-21-%1-%2-%3").arg(a).arg(b).arg(c).toUtf8());
+        m_domainSid = SidDepuisTexte(QStringLiteral("S-1-5-21-%1-%2-%3").arg(a).arg(b).arg(c).toUtf8());
     }
 
     // Records are applied in order, checks that need the whole file come after.
@@ -769,14 +739,7 @@ QByteArray MemoryDirectory::nextSid() {
     while (m_usedRids.contains(m_nextRid))
         ++m_nextRid;
     m_usedRids.insert(m_nextRid);
-    QByteArray sid;
-    sid.reserve(m_domainSid.size() + 4);
-    sid += m_domainSid;
-    sid[1] = char(sid[1] + 1);
-    char le[4];
-    qToLittleEndian(m_nextRid++, le);
-    sid.append(le, 4);
-    return sid;
+    return SidAvecRid(m_domainSid, m_nextRid++);
 }
 
 // Entries of a kind give the same classes: the chain and the default category are worked out
@@ -860,7 +823,7 @@ void MemoryDirectory::complete(MemEntry& e) {
         return;
     QByteArray sid = e.first(u"objectSid");
     if (sid.startsWith("S-"))
-        sid = sidFromText(sid);
+        sid = SidDepuisTexte(sid);
     if (sid.isEmpty())
         sid = nextSid();
     e.set(u"objectSid"_s, {sid});
@@ -903,13 +866,7 @@ void MemoryDirectory::synthesizeMissing() {
             out += LdapAttribute{QString::fromLatin1(name), {value}};
         return out;
     };
-    auto sidWithRid = [&](quint32 rid) {
-        QByteArray sid = m_domainSid;
-        sid[1] = char(sid[1] + 1);
-        char le[4];
-        qToLittleEndian(rid, le);
-        return sid + QByteArray(le, 4);
-    };
+    const auto sidWithRid = [&](quint32 rid) { return SidAvecRid(m_domainSid, rid); };
     const QList<Default> defaults = {
         {QString(), attrs({{"objectClass", "domainDNS"}, {"objectSid", m_domainSid}})},
         {u"CN=Users"_s, attrs({{"objectClass", "container"}})},
