@@ -554,6 +554,20 @@ std::optional<CheminLdap> AnalyseCheminLdap(QStringView chemin) {
     return result;
 }
 
+QString NomDnsDepuisDn(const QString& dn) {
+    const std::optional<Dn> parsed = Dn::parse(dn);
+    if (!parsed)
+        return {};
+    QStringList labels;
+    for (const Rdn& rdn : parsed->rdns()) {
+        for (const RdnAttribute& a : rdn.attributes) {
+            if (a.type.compare(u"DC", Qt::CaseInsensitive) == 0)
+                labels += a.value;
+        }
+    }
+    return labels.join(u'.');
+}
+
 QString ComposeCheminLdap(const QString& serveur, const QString& dn) {
     QString escaped = dn;
     escaped.replace(QStringLiteral("/"), QStringLiteral("\\/"));

@@ -77,6 +77,9 @@ QString DnRdn(QStringView dn);
 // The unescaped value of the first RDN ("a,b").
 QString DnValeurRdn(QStringView dn);
 
+// "a.b.c" from "DC=a,DC=b,DC=c" (only the DC components, in order); empty when none.
+QString NomDnsDepuisDn(const QString& dn);
+
 // An "LDAP://" path: "LDAP://[server/]DN", where "/" inside the DN is written "\/".
 // "LDAP://RootDSE" and "LDAP://server/RootDSE" name the root DSE; "LDAP://server" alone names the
 // server's default naming context.

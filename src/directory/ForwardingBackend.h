@@ -7,7 +7,9 @@
 namespace arbrix {
 
 // Hands every operation to another backend. Tools and tests derive from it to watch or alter a
-// few operations; the round trips are counted by the inner backend.
+// few operations; the round trips are counted by the inner backend. A batch goes to the inner
+// backend whole, past this one's search(): a subclass that watches searches keeps them in view by
+// answering searchBatch() with Backend::searchBatch(), which runs each through search().
 class ForwardingBackend : public Backend {
 public:
     explicit ForwardingBackend(std::shared_ptr<Backend> inner)
@@ -18,6 +20,9 @@ public:
     }
     std::unique_ptr<SearchCursor> search(const SearchRequest& request) override {
         return m_inner->search(request);
+    }
+    std::unique_ptr<SearchBatch> searchBatch(int maxInFlight) override {
+        return m_inner->searchBatch(maxInFlight);
     }
     void add(const QString& dn, const QList<LdapAttribute>& attributes) override {
         m_inner->add(dn, attributes);
@@ -32,6 +37,7 @@ public:
     bool compare(const QString& dn, const QString& attribute, const QByteArray& value) override {
         return m_inner->compare(dn, attribute, value);
     }
+    QString address() const override { return m_inner->address(); }
 
     void setPatience(Patience patience) override { m_inner->setPatience(std::move(patience)); }
 

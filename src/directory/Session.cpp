@@ -154,20 +154,6 @@ QString NomUtilisateurSysteme() {
     return principal.isEmpty() ? nomDeConnexion() : principal;
 }
 
-QString NomDnsDepuisDn(const QString& dn) {
-    const std::optional<Dn> parsed = Dn::parse(dn);
-    if (!parsed)
-        return {};
-    QStringList labels;
-    for (const Rdn& rdn : parsed->rdns()) {
-        for (const RdnAttribute& a : rdn.attributes) {
-            if (a.type.compare(u"DC", Qt::CaseInsensitive) == 0)
-                labels += a.value;
-        }
-    }
-    return labels.join(u'.');
-}
-
 // ---- The program-wide session ----
 
 static std::shared_ptr<SessionAD>& sessionGlobale() {

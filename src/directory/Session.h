@@ -93,8 +93,6 @@ private:
 // The name of the user running the program: the principal of the default Kerberos credentials
 // cache without its realm when there is a cache, else the login name.
 QString NomUtilisateurSysteme();
-// "a.b.c" from "DC=a,DC=b,DC=c" (only the DC components, in order); empty when none.
-QString NomDnsDepuisDn(const QString& dn);
 
 // The program-wide session, installed once at start-up.
 void InstalleSession(std::shared_ptr<SessionAD> session);

@@ -36,16 +36,6 @@ QString NoteExpiration(const QDateTime& expiration, bool expire) {
            TexteDateCourte(expiration);
 }
 
-std::optional<quint32> RidDepuisSid(const QByteArray& sid) {
-    // Revision, sub-authority count, 6-byte authority, then 32-bit little-endian sub-authorities.
-    if (sid.size() < 8 || sid.at(0) != 1)
-        return std::nullopt;
-    const int nombre = quint8(sid.at(1));
-    if (nombre == 0 || sid.size() != 8 + 4 * nombre)
-        return std::nullopt;
-    return qFromLittleEndian<quint32>(sid.constData() + 8 + 4 * (nombre - 1));
-}
-
 std::optional<quint32> RidGroupePrincipal(qint32 groupType, const QVariant& objectSid) {
     const bool securite = groupType < 0;
     const bool globalOuUniversel = (groupType & 0x2) || (groupType & 0x8);

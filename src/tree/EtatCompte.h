@@ -2,6 +2,8 @@
 
 // Account and group values as the analysis reads them from query rows.
 
+#include "directory/Sid.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -20,9 +22,6 @@ QString TexteDateCourte(const QDateTime& moment);
 // The note appended to an account label: NBSP + "-> " + "expirera le" / "expiré depuis le" + " "
 // + the date.
 QString NoteExpiration(const QDateTime& expiration, bool expire);
-
-// The relative identifier (last sub-authority) of a binary SID; nullopt when it is not one.
-std::optional<quint32> RidDepuisSid(const QByteArray& sid);
 
 // The RID by which accounts name this group as their primary group, for the groups that can be
 // one (security groups of global or universal scope); nullopt for the others.

@@ -46,6 +46,10 @@ public:
             throw LdapError(LdapCode::ServerDown, u"Can't contact LDAP server"_s);
         return ForwardingBackend::search(r);
     }
+    // Batched reads fail with the others.
+    std::unique_ptr<SearchBatch> searchBatch(int maxInFlight) override {
+        return Backend::searchBatch(maxInFlight);
+    }
     bool compare(const QString& dn, const QString& a, const QByteArray& v) override {
         if (lecturesEnPanne)
             throw LdapError(LdapCode::ServerDown, u"Can't contact LDAP server"_s);

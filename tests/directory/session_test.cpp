@@ -1,3 +1,4 @@
+#include "directory/Dn.h"
 #include "directory/ForwardingBackend.h"
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
@@ -50,6 +51,10 @@ public:
         if (!r.base.isEmpty() && !rootReadable)
             throw LdapError(LdapCode::NoSuchObject, u"no such object"_s);
         return ForwardingBackend::search(r);
+    }
+    // Batched searches meet the same failures.
+    std::unique_ptr<SearchBatch> searchBatch(int maxInFlight) override {
+        return Backend::searchBatch(maxInFlight);
     }
 };
 

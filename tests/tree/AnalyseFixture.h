@@ -73,6 +73,8 @@ public:
     std::function<void(const SearchRequest&)> avantRecherche;
 
     std::unique_ptr<SearchCursor> search(const SearchRequest& requete) override;
+    // The analysis's batched searches go through search() too, to be altered or failed there.
+    std::unique_ptr<SearchBatch> searchBatch(int enVol) override { return Backend::searchBatch(enVol); }
 
 private:
     std::shared_ptr<MemoryBackend> m_annuaire;

@@ -87,8 +87,6 @@ private:
     void link(MemEntry& entry);
     void unlink(MemEntry& entry);
     void setMembers(MemEntry& group, const QList<QByteArray>& values, bool check);
-    QList<QByteArray> computedValues(const MemEntry& entry, QStringView name) const;
-    QList<QByteArray> values(const MemEntry& entry, QStringView name) const;
     QByteArray nextSid();
     struct ClassChain {
         QStringList classes;
