@@ -17,16 +17,16 @@ template <typename Valeur, typename Objet> struct MembreDe<Valeur Objet::*> {
     using valeur = Valeur;
 };
 
-QString TexteParDefaut(bool defaut) {
-    return TexteDuBooleen(defaut);
+QString TexteEcrit(bool valeur) {
+    return TexteDuBooleen(valeur);
 }
 
-template <typename Entier> QString TexteParDefaut(Entier defaut) {
-    return QString::number(defaut);
+template <typename Entier> QString TexteEcrit(Entier valeur) {
+    return QString::number(valeur);
 }
 
-QString TexteParDefaut(const QString& defaut) {
-    return defaut;
+QString TexteEcrit(const QString& valeur) {
+    return valeur;
 }
 
 bool BooleenLu(const DescriptionCle& cle, const QString& texte) {
@@ -69,7 +69,7 @@ void Lit(const LotIni& lot, const DescriptionCle& cle, Objet& objet, const Objet
             if constexpr (!std::is_same_v<Champ, std::monostate>) {
                 if constexpr (std::is_same_v<typename MembreDe<Champ>::objet, Objet>) {
                     using Valeur = typename MembreDe<Champ>::valeur;
-                    const QString texte = lot.Lit(cle.section, cle.nom, TexteParDefaut(defauts.*champ));
+                    const QString texte = lot.Lit(cle.section, cle.nom, TexteEcrit(defauts.*champ));
                     objet.*champ = ValeurLue<Valeur>(cle, texte);
                 }
             }
@@ -77,17 +77,6 @@ void Lit(const LotIni& lot, const DescriptionCle& cle, Objet& objet, const Objet
         cle.champ);
 }
 
-QString TexteEcrit(bool valeur) {
-    return TexteDuBooleen(valeur);
-}
-
-template <typename Entier> QString TexteEcrit(Entier valeur) {
-    return QString::number(valeur);
-}
-
-QString TexteEcrit(const QString& valeur) {
-    return valeur;
-}
 
 template <typename Objet> void Ecrit(LotIni& lot, const DescriptionCle& cle, const Objet& objet) {
     std::visit(

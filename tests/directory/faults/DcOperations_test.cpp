@@ -85,15 +85,28 @@ protected:
                               {u"member"_s, {m_membre.toUtf8()}}});
     }
 
+    // The fault controller behind a trap, with timeouts of two seconds.
+    static std::shared_ptr<BackendPiege> piegeDc() {
+        LdapOptions options;
+        options.networkTimeoutSeconds = 2;
+        options.answerTimeoutSeconds = 2;
+        return std::make_shared<BackendPiege>(std::make_shared<LdapBackend>(AnalyseDc::avecUri(options)));
+    }
+
+    // The member group's node under the parent group; nullptr when the tree has none.
+    Noeud* membreSousParent(Arbre& arbre) const {
+        for (Noeud* n : Instances(arbre, u'G' + m_membre))
+            if (n->Parent() && n->Parent()->Tag() == u'G' + m_parent)
+                return n;
+        return nullptr;
+    }
+
     QString m_ou, m_parent, m_membre, m_compteMembre;
 };
 
 TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheStep) {
     const Cas cas = GetParam();
-    LdapOptions options;
-    options.networkTimeoutSeconds = 2;
-    options.answerTimeoutSeconds = 2;
-    auto piege = std::make_shared<BackendPiege>(std::make_shared<LdapBackend>(AnalyseDc::avecUri(options)));
+    auto piege = piegeDc();
     UtilisateurScripte utilisateur;
     AnalyseDc dc(utilisateur, piege);
     ASSERT_TRUE(dc.ouverte);
@@ -110,10 +123,7 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
     chrono.start();
     IssueOperation issue;
     if (cas.operation == Operation::Renomme) {
-        Noeud* membre = nullptr;
-        for (Noeud* n : Instances(arbre, u'G' + m_membre))
-            if (n->Parent() && n->Parent()->Tag() == u'G' + m_parent)
-                membre = n;
+        Noeud* membre = membreSousParent(arbre);
         ASSERT_TRUE(membre);
         issue = operations.RenommeGroupe(membre, nouveau);
     } else {
@@ -186,19 +196,13 @@ class DcRelecture : public DcOperationsEnPanne {};
 // The removal of a member, whose answer the controller holds past the timeout and gives once the
 // read back is under way: the tree, the outcome and the message agree with ldapsearch.
 TEST_F(DcRelecture, AChangeWhoseAnswerNeverCameIsToldAsLdapsearchReadsIt) {
-    LdapOptions options;
-    options.networkTimeoutSeconds = 2;
-    options.answerTimeoutSeconds = 2;
-    auto piege = std::make_shared<BackendPiege>(std::make_shared<LdapBackend>(AnalyseDc::avecUri(options)));
+    auto piege = piegeDc();
     UtilisateurScripte utilisateur;
     AnalyseDc dc(utilisateur, piege);
     ASSERT_TRUE(dc.ouverte);
     OperationsGroupes operations = dc.operations(utilisateur);
     dc.analyse->LanceAnalyse(Mode::Standard, m_ou);
-    Noeud* membre = nullptr;
-    for (Noeud* n : Instances(dc.arbre, u'G' + m_membre))
-        if (n->Parent() && n->Parent()->Tag() == u'G' + m_parent)
-            membre = n;
+    Noeud* membre = membreSousParent(dc.arbre);
     ASSERT_TRUE(membre);
 
     piege->armee = Panne::Muet;
@@ -210,9 +214,7 @@ TEST_F(DcRelecture, AChangeWhoseAnswerNeverCameIsToldAsLdapsearchReadsIt) {
     piege->retour.join();
 
     const bool retire = !LdapsearchTrouve(m_parent, u"(member="_s + EchappeValeurFiltre(m_membre) + u')');
-    bool affiche = false;
-    for (Noeud* n : Instances(dc.arbre, u'G' + m_membre))
-        affiche = affiche || (n->Parent() && n->Parent()->Tag() == u'G' + m_parent);
+    const bool affiche = membreSousParent(dc.arbre) != nullptr;
     EXPECT_NE(affiche, retire) << "the tree shows what the directory holds";
     if (retire) {
         EXPECT_EQ(issue, IssueOperation::Faite);
