@@ -25,10 +25,10 @@
 #include "directory/memory/MemoryBackend.h"
 #include "export/Export.h"
 #include "settings/Parametres.h"
-#include "shell/Interaction.h"
 #include "shell/PagesLarges.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -11,12 +11,12 @@
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
 #include "settings/Parametres.h"
-#include "shell/Interaction.h"
 #include "shell/PagesLarges.h"
 #include "shell/Programme.h"
 #include "shell/ui/frmPrincipal.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 #include "tree/ui/ModeleArbre.h"
 
 #include <QAbstractEventDispatcher>

@@ -18,13 +18,13 @@
 #include "settings/ParametresIni.h"
 #include "settings/Valeurs.h"
 #include "shell/Demarrage.h"
-#include "shell/LigneCommande.h"
 #include "text/Erreur.h"
 #include "text/Journal.h"
 #include "text/Texte.h"
 #include "text/Version.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
+#include "tree/LigneCommande.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,9 +6,9 @@
 #include "directory/Query.h"
 #include "directory/Session.h"
 #include "groupops/ChoixMembres.h"
-#include "shell/LigneCommande.h"
 #include "tree/Analyse.h"
 #include "tree/ClesImages.h"
+#include "tree/LigneCommande.h"
 
 namespace arbrix {
 

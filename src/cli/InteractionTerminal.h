@@ -4,7 +4,7 @@
 // error stream as plain text, and nothing is ever asked. When a lookup finds several objects the
 // choice is refused; the analysis keeps the candidates for the caller to list.
 
-#include "shell/Interaction.h"
+#include "tree/Interaction.h"
 
 #include <QTextStream>
 

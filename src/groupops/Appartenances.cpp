@@ -4,9 +4,9 @@
 #include "directory/DirectoryError.h"
 #include "directory/Session.h"
 #include "i18n/Traductions.h"
-#include "shell/Interaction.h"
 #include "text/Texte.h"
 #include "tree/ClesImages.h"
+#include "tree/Interaction.h"
 
 namespace arbrix {
 

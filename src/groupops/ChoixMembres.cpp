@@ -6,9 +6,9 @@
 #include "directory/Query.h"
 #include "directory/Session.h"
 #include "i18n/Traductions.h"
-#include "shell/LigneCommande.h"
 #include "text/Texte.h"
 #include "tree/ClesImages.h"
+#include "tree/LigneCommande.h"
 
 namespace arbrix {
 

@@ -10,10 +10,10 @@
 #include "groupops/OperationsGroupes.h"
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
-#include "shell/Interaction.h"
 #include "text/Texte.h"
 #include "tree/Arbre.h"
 #include "tree/ClesImages.h"
+#include "tree/Interaction.h"
 
 #include <algorithm>
 

@@ -13,11 +13,11 @@
 #include "groupops/NomGroupe.h"
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
-#include "shell/Interaction.h"
 #include "text/Texte.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
 #include "tree/ClesImages.h"
+#include "tree/Interaction.h"
 
 namespace arbrix {
 

@@ -10,9 +10,9 @@
 #include "groupops/NomGroupe.h"
 #include "groupops/OperationsGroupes.h"
 #include "i18n/Traductions.h"
-#include "shell/Interaction.h"
 #include "text/Texte.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 namespace arbrix {
 

@@ -3,6 +3,9 @@
 #include "i18n/CatalogueFrancais.h"
 #include "settings/Encodage.h"
 #include "settings/Ini.h"
+#include "text/Texte.h"
+
+#include <QDir>
 
 #include <QFile>
 #include <QFileInfo>
@@ -157,6 +160,11 @@ void ChargeTraductions(const QString& fichierLangue) {
 
 QString FichierLangue() {
     return FichierLangueCourant();
+}
+
+QString MessageEcritureParametres(const EcritureIni& ecriture) {
+    return FormateMessage(Traduction(u"MSG_ERREUR_ECRITURE_PARAMETRES"),
+                          {QDir::toNativeSeparators(ecriture.fichier), ecriture.raison});
 }
 
 } // namespace arbrix

@@ -8,6 +8,8 @@
 
 namespace arbrix {
 
+struct EcritureIni;
+
 // The catalogue of shown texts, by key. Keys are compared without regard to case, so that
 // "TXT_" + a lower-case image key finds the upper-case entry.
 class colTraductions {
@@ -59,5 +61,8 @@ QString FichierLangue();
 
 // Turns each "§" into CR LF, leaving the three characters "'§'" as they are.
 QString AppliqueSautsDeLigne(const QString& texte);
+
+// "MSG_ERREUR_ECRITURE_PARAMETRES" filled with the file and the system's reason.
+QString MessageEcritureParametres(const EcritureIni& ecriture);
 
 } // namespace arbrix

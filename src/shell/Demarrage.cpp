@@ -7,8 +7,8 @@
 #include "settings/Ini.h"
 #include "settings/Valeurs.h"
 #include "shell/Commandes.h"
-#include "shell/Interaction.h"
 #include "text/Texte.h"
+#include "tree/Interaction.h"
 
 namespace arbrix {
 

@@ -6,8 +6,8 @@
 // command-line program supply the steps that are theirs; any error stops the start-up with the
 // initialisation message.
 
-#include "shell/LigneCommande.h"
 #include "shell/Programme.h"
+#include "tree/LigneCommande.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,8 +2,8 @@
 
 #include "i18n/Traductions.h"
 #include "settings/ParametresIni.h"
-#include "shell/Interaction.h"
 #include "text/Texte.h"
+#include "tree/Interaction.h"
 
 #include <QDir>
 
@@ -59,11 +59,6 @@ void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, Int
         SansErreur(etapes.retireIconeTray);
     if (etat.RedemarrageDemande && etapes.lance)
         SansErreur([&] { etapes.lance(CommandeRedemarrage()); });
-}
-
-QString MessageEcritureParametres(const EcritureIni& ecriture) {
-    return FormateMessage(Traduction(u"MSG_ERREUR_ECRITURE_PARAMETRES"),
-                          {QDir::toNativeSeparators(ecriture.fichier), ecriture.raison});
 }
 
 void SignaleEcritureParametres(const EcritureIni& ecriture, Interaction& interaction) {

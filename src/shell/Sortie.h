@@ -44,8 +44,6 @@ struct EtapesSortie {
 void Termine(const FenetreALaFermeture& fenetre, const EtapesSortie& etapes, Interaction& interaction,
              EtatProgramme& etat = Programme());
 
-// "MSG_ERREUR_ECRITURE_PARAMETRES" filled with the file and the system's reason.
-QString MessageEcritureParametres(const EcritureIni& ecriture);
 // Tells the user of a failed write of the settings file; a write that succeeded says nothing.
 void SignaleEcritureParametres(const EcritureIni& ecriture, Interaction& interaction);
 

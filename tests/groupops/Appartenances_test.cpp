@@ -3,8 +3,8 @@
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
 #include "i18n/Traductions.h"
-#include "shell/Interaction.h"
 #include "shell/TemoinMessages.h"
+#include "tree/Interaction.h"
 
 #include <gtest/gtest.h>
 

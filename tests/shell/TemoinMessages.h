@@ -3,7 +3,7 @@
 // An interaction that keeps what it was shown and answers as told: OK to a message, the chosen
 // answer to a question, the chosen occurrence of a list.
 
-#include "shell/Interaction.h"
+#include "tree/Interaction.h"
 
 #include <QList>
 #include <QStringList>

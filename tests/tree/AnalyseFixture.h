@@ -8,10 +8,10 @@
 #include "directory/memory/MemoryBackend.h"
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
-#include "shell/Interaction.h"
 #include "shell/TemoinMessages.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,7 @@
 #include "export/Export.h"
 #include "i18n/Traductions.h"
 #include "search/ui/Fenetres.h"
-#include "shell/Sortie.h"
-#include "shell/ui/Dialogues.h"
+#include "tree/ui/BoiteMessage.h"
 
 #include <QApplication>
 #include <QCheckBox>

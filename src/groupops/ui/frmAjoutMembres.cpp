@@ -3,8 +3,8 @@
 #include "directory/DirectoryError.h"
 #include "i18n/Traductions.h"
 #include "search/ui/Fenetres.h"
-#include "shell/Interaction.h"
 #include "text/Texte.h"
+#include "tree/Interaction.h"
 
 #include <QApplication>
 #include <QClipboard>

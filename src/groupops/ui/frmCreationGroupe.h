@@ -3,7 +3,7 @@
 // The group creation dialog: a name, a type and a scope. OK waits for a name and refuses the
 // characters a group name may not hold, keeping the dialog open.
 
-#include "shell/Interaction.h"
+#include "tree/Interaction.h"
 
 #include <QDialog>
 

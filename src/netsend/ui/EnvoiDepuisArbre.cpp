@@ -5,44 +5,45 @@
 #include "netsend/EnvoiMessage.h"
 #include "netsend/ui/frmNetsendEnvoi.h"
 #include "netsend/ui/frmNetsendSaisie.h"
-#include "shell/ui/frmPrincipal.h"
+#include "settings/Parametres.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 namespace arbrix {
 
 namespace {
 
-void Envoie(frmPrincipal* principal, const QList<Destinataire>& destinataires) {
-    SessionAD* session = principal->session();
+void Envoie(const ContexteEnvoi& contexte, const QList<Destinataire>& destinataires) {
+    SessionAD* session = contexte.session;
     if (!session)
         return;
-    const QString message = frmNetsendSaisie::Saisit(principal);
+    const QString message = frmNetsendSaisie::Saisit(contexte.fenetre);
     if (message.isEmpty())
         return;
     AdressesSession annuaire(*session);
-    const std::unique_ptr<Transport> transport = TransportConfigure(principal->parametres());
+    const std::unique_ptr<Transport> transport = TransportConfigure(contexte.parametres);
     frmNetsendEnvoi::Envoie(
-        principal, destinataires,
-        {message, principal->parametres().MessagerieExpediteur, session->UtilisateurAffiche()}, annuaire,
+        contexte.fenetre, destinataires,
+        {message, contexte.parametres.MessagerieExpediteur, session->UtilisateurAffiche()}, annuaire,
         *transport);
 }
 
 } // namespace
 
-void EnvoieMessageMembres(frmPrincipal* principal, const Noeud* noeud) {
+void EnvoieMessageMembres(const ContexteEnvoi& contexte, const Noeud* noeud) {
     const QList<Destinataire> destinataires = DestinatairesSous(*noeud);
     if (destinataires.isEmpty()) {
-        principal->Message(Traduction(u"MSG_ERREUR_AUCUN_MEMBRE"), IconeMessage::Exclamation);
+        contexte.interaction.Message(Traduction(u"MSG_ERREUR_AUCUN_MEMBRE"), IconeMessage::Exclamation);
         return;
     }
-    Envoie(principal, destinataires);
+    Envoie(contexte, destinataires);
 }
 
-void EnvoieMessageCompte(frmPrincipal* principal, const Noeud* noeud) {
+void EnvoieMessageCompte(const ContexteEnvoi& contexte, const Noeud* noeud) {
     // A managed service account has no mailbox: its item is greyed.
     if (noeud->LettreType() != u'U' && noeud->LettreType() != u'C')
         return;
-    Envoie(principal, {DestinataireDuNoeud(*noeud)});
+    Envoie(contexte, {DestinataireDuNoeud(*noeud)});
 }
 
 } // namespace arbrix

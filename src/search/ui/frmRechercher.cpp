@@ -3,8 +3,8 @@
 #include "i18n/Traductions.h"
 #include "search/RechercheArbre.h"
 #include "search/ui/Fenetres.h"
-#include "shell/Interaction.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,5 +1,7 @@
 #include "shell/ui/Dialogues.h"
 
+#include "tree/ui/BoiteMessage.h"
+
 #include "about/ui/frmAPropos.h"
 #include "config/ui/frmConfiguration.h"
 #include "groupops/Appartenances.h"

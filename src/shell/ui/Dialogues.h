@@ -1,9 +1,8 @@
 #pragma once
 
-// The dialogs the main window opens, each behind one call, and the message box every window
-// uses.
+// The dialogs the main window opens, each behind one call.
 
-#include "shell/Interaction.h"
+#include "tree/Interaction.h"
 
 #include <optional>
 
@@ -13,12 +12,6 @@ namespace arbrix {
 
 class Noeud;
 class frmPrincipal;
-
-// A modal message box with the icon and buttons asked, titled with the program's title when no
-// title is given. A Yes/No box closed without a choice answers défaut.
-ReponseMessage AfficheMessage(QWidget* parent, const QString& texte, IconeMessage icone,
-                              BoutonsMessage boutons, ReponseMessage defaut, const QString& titre,
-                              bool auDessus);
 
 // The occurrence list, modal: the index of the chosen row, nullopt when cancelled.
 std::optional<int> ChoisitDansListeOccurrences(frmPrincipal* principal, const ListeOccurrences& occurrences);

@@ -5,9 +5,9 @@
 // the user interaction that the analysis and the operations need.
 
 #include "search/Memos.h"
-#include "shell/Interaction.h"
 #include "shell/Programme.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>

@@ -371,9 +371,9 @@ void frmPrincipal::ExecuteCommandeNoeud(Noeud* noeud, int identifiant) {
         break;
     case IdMenu::MessageNetSend:
         if (estCompte(noeud->LettreType()))
-            EnvoieMessageCompte(this, noeud);
+            EnvoieMessageCompte({this, *this, session(), parametres()}, noeud);
         else
-            EnvoieMessageMembres(this, noeud);
+            EnvoieMessageMembres({this, *this, session(), parametres()}, noeud);
         break;
     default:
         ExecuteOperationGroupe(noeud, identifiant);

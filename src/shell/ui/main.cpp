@@ -4,12 +4,12 @@
 #include "i18n/Traductions.h"
 #include "settings/secretservice/TrousseauSecretService.h"
 #include "shell/Demarrage.h"
-#include "shell/LigneCommande.h"
 #include "shell/PagesLarges.h"
 #include "shell/ui/BouclePrincipale.h"
 #include "shell/ui/frmPrincipal.h"
 #include "text/Systeme.h"
 #include "text/Version.h"
+#include "tree/LigneCommande.h"
 #include "tree/ui/Icones.h"
 
 #include <QApplication>

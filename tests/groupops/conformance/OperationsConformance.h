@@ -22,10 +22,10 @@
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
 #include "shell/BarreEtat.h"
-#include "shell/Interaction.h"
 #include "shell/TemoinMessages.h"
 #include "tree/Analyse.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 #include <gtest/gtest.h>
 

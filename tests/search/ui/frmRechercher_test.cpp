@@ -1,9 +1,9 @@
 #include "i18n/Traductions.h"
 #include "search/RechercheArbre.h"
 #include "search/ui/frmRechercher.h"
-#include "shell/Interaction.h"
 #include "shell/TemoinMessages.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,4 +1,4 @@
-#include "shell/LigneCommande.h"
+#include "tree/LigneCommande.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "shell/Commandes.h"
 #include "shell/FichiersTest.h"
-#include "shell/LigneCommande.h"
+#include "tree/LigneCommande.h"
 
 #include <gtest/gtest.h>
 
