@@ -77,7 +77,6 @@ void Lit(const LotIni& lot, const DescriptionCle& cle, Objet& objet, const Objet
         cle.champ);
 }
 
-
 template <typename Objet> void Ecrit(LotIni& lot, const DescriptionCle& cle, const Objet& objet) {
     std::visit(
         [&](auto champ) {
