@@ -177,12 +177,13 @@ TEST_F(CliTest, MessagesAndHelpAreInEnglishWhenTheLanguageIsEnglish) {
               QStringLiteral("Unknown option: --bogus\nFor help: arbrix-cli --help\n"));
 }
 
-// A server that offers no TLS is never sent the password: whether it refuses StartTLS or drops
-// the connection on it, it records no bind, and the message says why.
+// A server that offers no TLS is never sent the password: whether it refuses StartTLS, drops the
+// connection on it, or accepts it and then negotiates nothing, it records no bind, and the
+// message says why.
 TEST_F(CliTest, NoPasswordToAServerWithoutTls) {
     const QString fichier = dossier.filePath(QStringLiteral("mdp"));
     EcritFichier(fichier, "s3cret\n");
-    for (const char* maniere : {"--refuse", "--drop"}) {
+    for (const char* maniere : {"--refuse", "--drop", "--silent"}) {
         SCOPED_TRACE(maniere);
         const QString liaisons = dossier.filePath(QStringLiteral("liaisons") + QLatin1String(maniere));
         QProcess serveur;
@@ -191,8 +192,9 @@ TEST_F(CliTest, NoPasswordToAServerWithoutTls) {
         ASSERT_TRUE(serveur.waitForReadyRead(10000));
         const QString uri =
             QStringLiteral("ldap://127.0.0.1:") + QString::fromLatin1(serveur.readLine().trimmed());
-        const Resultat r = test::LanceCli({"--settings", reglages, "--directory", uri, "--user",
-                                           "admin@velmora.test", "--password-file", fichier, "Boucle A"});
+        const Resultat r =
+            test::LanceCli({"--settings", reglages, "--directory", uri, "--user", "admin@velmora.test",
+                            "--password-file", fichier, "--set", "DélaiAnnuaire=2", "Boucle A"});
         serveur.kill();
         serveur.waitForFinished();
         EXPECT_EQ(r.code, 1);

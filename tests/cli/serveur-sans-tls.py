@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """A directory server on loopback that offers no TLS: its RootDSE lists StartTLS, but it answers
-StartTLS with protocolError (or, with --drop, closes the connection on it). Every bind it
-receives is appended to RECORD, one line each, so a test can prove that none was sent.
+StartTLS with protocolError (or, with --drop, closes the connection on it; with --silent,
+accepts it and then never negotiates TLS). Every bind it receives is appended to RECORD, one line
+each, so a test can prove that none was sent.
 
-    serveur-sans-tls.py RECORD [--drop]     prints the port it listens on, then serves
+    serveur-sans-tls.py RECORD [--drop|--silent]     prints the port it listens on, then serves
 """
 import socket
 import sys
@@ -66,7 +67,7 @@ def split(content):
     return out
 
 
-def serve(sock, record, drop):
+def serve(sock, record, manner):
     buffer = bytearray()
     with sock:
         while True:
@@ -85,8 +86,13 @@ def serve(sock, record, drop):
                 attribute = tlv(0x30, tlv(0x04, b"supportedExtension") + tlv(0x31, tlv(0x04, STARTTLS)))
                 entry = tlv(0x64, tlv(0x04, b"") + tlv(0x30, attribute))
                 sock.sendall(message(msgid, entry) + message(msgid, result(0x65, 0)))
-            elif tag == 0x77:  # extended operation: StartTLS refused
-                if drop:
+            elif tag == 0x77:  # extended operation: StartTLS refused, dropped, or accepted in vain
+                if manner == "--drop":
+                    return
+                if manner == "--silent":
+                    sock.sendall(message(msgid, result(0x78, 0)))
+                    while sock.recv(65536):
+                        pass
                     return
                 sock.sendall(message(msgid, result(0x78, 2)))
             elif tag == 0x42:  # unbind
@@ -95,7 +101,7 @@ def serve(sock, record, drop):
 
 def main():
     record = sys.argv[1]
-    drop = "--drop" in sys.argv[2:]
+    manner = sys.argv[2] if len(sys.argv) > 2 else "--refuse"
     listener = socket.socket()
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", 0))
@@ -103,7 +109,7 @@ def main():
     print(listener.getsockname()[1], flush=True)
     while True:
         sock, _ = listener.accept()
-        threading.Thread(target=serve, args=(sock, record, drop), daemon=True).start()
+        threading.Thread(target=serve, args=(sock, record, manner), daemon=True).start()
 
 
 if __name__ == "__main__":

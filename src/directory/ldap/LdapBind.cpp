@@ -5,6 +5,13 @@
 
 #include <QRegularExpression>
 
+#include <sys/socket.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include <sasl/sasl.h>
 
 #include <algorithm>
@@ -149,24 +156,70 @@ static bool closedDuringHandshake(const QString& diagnostic) {
                     u"%1 offers no TLS (%2): the password was not sent"_s.arg(connection.uris(), why));
 }
 
+// The TLS handshake after an accepted StartTLS is not bounded by libldap (2.5 spins in it): a
+// server that accepts StartTLS and then negotiates nothing would hold the session for ever. The
+// guard shuts the connection down once the timeout has passed, which ends the handshake as a
+// closed connection.
+class HandshakeGuard {
+public:
+    HandshakeGuard(LDAP* ld, int timeoutSeconds) {
+        int descriptor = -1;
+        if (ldap_get_option(ld, LDAP_OPT_DESC, &descriptor) != LDAP_OPT_SUCCESS || descriptor < 0)
+            return;
+        m_watch = std::thread([this, descriptor, timeoutSeconds] {
+            std::unique_lock lock(m_mutex);
+            if (!m_done.wait_for(lock, std::chrono::seconds(timeoutSeconds), [this] { return m_finished; }))
+                ::shutdown(descriptor, SHUT_RDWR);
+        });
+    }
+    ~HandshakeGuard() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_one();
+        if (m_watch.joinable())
+            m_watch.join();
+    }
+    HandshakeGuard(const HandshakeGuard&) = delete;
+    HandshakeGuard& operator=(const HandshakeGuard&) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    std::thread m_watch;
+};
+
 // A password goes over TLS only: ldaps://, or ldap:// after StartTLS. A server that refuses
-// StartTLS or drops the connection on it is sent nothing, unless clear text was allowed for a
-// laboratory. A certificate refused is never bypassed. StartTLS is tried whatever the RootDSE
-// says: Samba offers it without listing it in supportedExtension.
+// StartTLS, drops the connection on it, or accepts it and then negotiates no TLS is sent nothing,
+// unless clear text was allowed for a laboratory. A certificate refused is never bypassed.
+// StartTLS is tried whatever the RootDSE says: Samba offers it without listing it in
+// supportedExtension. The request and the handshake are made apart, so that a failure says which.
 static void secureForPassword(LdapConnection& connection, bool cleartextAllowed) {
     if (isLdapsOrLdapi(connection.uris()))
         return;
-    const int rc = ldap_start_tls_s(connection.ld(), nullptr, nullptr);
-    if (rc == LDAP_SUCCESS) {
-        connection.tls = true;
-        return;
-    }
+    LDAP* ld = connection.ld();
+    char* oid = nullptr;
+    berval* data = nullptr;
+    int rc = ldap_extended_operation_s(ld, LDAP_EXOP_START_TLS, nullptr, nullptr, nullptr, &oid, &data);
+    ldap_memfree(oid);
+    ber_bvfree(data);
     QString noTls; // why the server offers no TLS
-    if (rc == LDAP_CONNECT_ERROR) {
-        const QString diagnostic = diagnosticOf(connection.ld());
-        if (!closedDuringHandshake(diagnostic))
+    const bool accepted = rc == LDAP_SUCCESS;
+    if (accepted) {
+        {
+            const HandshakeGuard guard(ld, connection.timeoutSeconds());
+            rc = ldap_install_tls(ld);
+        }
+        if (rc == LDAP_SUCCESS) {
+            connection.tls = true;
+            return;
+        }
+        const QString diagnostic = diagnosticOf(ld);
+        if (rc == LDAP_CONNECT_ERROR && !closedDuringHandshake(diagnostic))
             throw LdapError(LdapCode::ConnectError, tlsFailureText(connection.uris()));
-        noTls = u"StartTLS accepted, then no TLS negotiated: "_s + diagnostic;
+        noTls = u"StartTLS accepted, then no TLS negotiated: "_s + errorText(rc, diagnostic);
     } else if (rc == LDAP_SERVER_DOWN && reachable(connection.uris())) {
         // StartTLS is the session's first request: a server whose port answers dropped the
         // connection on it; one that cannot be reached, or does not answer, is told as such.
@@ -174,12 +227,12 @@ static void secureForPassword(LdapConnection& connection, bool cleartextAllowed)
     } else if (rc < 0) {
         connection.fail(rc);
     } else {
-        noTls = u"StartTLS refused: "_s + errorText(rc, diagnosticOf(connection.ld()));
+        noTls = u"StartTLS refused: "_s + errorText(rc, diagnosticOf(ld));
     }
     if (!cleartextAllowed)
         failNoTls(connection, noTls);
     // Clear text allowed: the bind goes on a connection of its own when StartTLS cost this one.
-    if (rc < 0)
+    if (rc < 0 || accepted)
         connection.reopen();
 }
 

@@ -45,6 +45,8 @@ public:
     }
 
     LDAP* ld() const { return m_ld.get(); }
+    // How long an answer is awaited.
+    int timeoutSeconds() const { return m_timeoutSeconds; }
     const QString& uris() const { return m_uris; }
     bool tls = false;
     // How the session authenticated, once it did; replayed after a reconnection.
