@@ -17,6 +17,11 @@ if [ "${1:-}" != "--inside" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$0" --inside "$@"
 fi
 shift
+# Under load the X server may still be coming up: wait for its socket, a few seconds at most.
+for _ in $(seq 1 50); do
+    [ -S "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
+    sleep 0.1
+done
 "$launcher" --launch-immediately &
 bus=$!
 trap 'kill "$bus" 2>/dev/null || true' EXIT
