@@ -9,10 +9,10 @@
 #include "directory/Gateway.h"
 #include "directory/Session.h"
 #include "groupops/ChoixMembres.h"
-#include "groupops/OperationsGroupes.h"
+#include "groupops/OperationsAnnuaire.h"
+#include "i18n/Traductions.h"
 #include "settings/Parametres.h"
-#include "tree/Analyse.h"
-#include "tree/Arbre.h"
+#include "tree/Interaction.h"
 
 #include <QFile>
 
@@ -45,19 +45,17 @@ QString LigneChangement(const Changement& c) {
     return {};
 }
 
-int CodeDe(IssueOperation issue) {
-    return issue == IssueOperation::Faite ? Fait : Echec;
+int CodeDe(const ResultatAnnuaire& resultat) {
+    return resultat.issue == IssueOperation::Faite ? Fait : Echec;
 }
 
-// A small tree of the named objects, the operations on it, and the changes on the output.
+// The operations on the directory, each change on the output as soon as it is made.
 class Execution {
 public:
     explicit Execution(ContexteCommande& c)
         : m_c(c)
         , m_interaction(c.erreurs)
-        , m_analyse(m_arbre, c.session, c.parametres, m_interaction)
-        , m_operations(m_arbre, c.session, c.parametres, m_interaction, m_analyse) {
-        m_arbre.setAfficherNombreMembres(c.parametres.AfficherNombreMembres);
+        , m_operations(c.session, m_interaction) {
         m_operations.setJournal([this](const Changement& changement) {
             m_c.sortie << LigneChangement(changement) << u'\n';
             m_c.sortie.flush();
@@ -110,16 +108,9 @@ public:
         return Introuvable;
     }
 
-    Noeud* Ajoute(Noeud* parent, const Designation& d) {
-        return m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, d.nom), m_arbre.FormateLibelle(d.nom, 0),
-                              d.tag, {}, true);
-    }
-
     ContexteCommande& m_c;
-    Arbre m_arbre;
     InteractionTerminal m_interaction;
-    Analyse m_analyse;
-    OperationsGroupes m_operations;
+    OperationsAnnuaire m_operations;
 };
 
 bool EstTerminal() {
@@ -148,7 +139,8 @@ int CommandeCreeGroupe(ContexteCommande& c) {
     choix.nom = c.arguments.mots[1];
     choix.type = c.arguments.typeGroupe.value_or(c.parametres.TypeGroupe);
     choix.etendue = c.arguments.etendueGroupe.value_or(c.parametres.EtendueGroupe);
-    return CodeDe(e.m_operations.CreeGroupe(e.Ajoute(nullptr, std::get<Designation>(parent)), choix));
+    const Designation& d = std::get<Designation>(parent);
+    return CodeDe(e.m_operations.CreeGroupe(d.tag.mid(1), !d.tag.startsWith(u'O'), choix));
 }
 
 int CommandeRenommeGroupe(ContexteCommande& c) {
@@ -157,7 +149,7 @@ int CommandeRenommeGroupe(ContexteCommande& c) {
     if (const int* code = std::get_if<int>(&groupe))
         return *code;
     return CodeDe(
-        e.m_operations.RenommeGroupe(e.Ajoute(nullptr, std::get<Designation>(groupe)), c.arguments.mots[1]));
+        e.m_operations.RenommeGroupe(std::get<Designation>(groupe).tag.mid(1), c.arguments.mots[1]));
 }
 
 int CommandeRetireMembres(ContexteCommande& c) {
@@ -165,7 +157,7 @@ int CommandeRetireMembres(ContexteCommande& c) {
     const auto groupe = e.Trouve(c.arguments.mots[0], GenreDesignation::Groupe);
     if (const int* code = std::get_if<int>(&groupe))
         return *code;
-    Noeud* racine = e.Ajoute(nullptr, std::get<Designation>(groupe));
+    const QString dnGroupe = std::get<Designation>(groupe).tag.mid(1);
     int code = Fait;
     for (const QString& mot : c.arguments.mots.mid(1)) {
         const auto membre = e.Trouve(mot, GenreDesignation::Membre);
@@ -173,11 +165,8 @@ int CommandeRetireMembres(ContexteCommande& c) {
             code = std::max(code, *echec);
             continue;
         }
-        Noeud* noeud = e.Ajoute(racine, std::get<Designation>(membre));
-        const IssueOperation issue = noeud->LettreType() == u'G' ? e.m_operations.RetireMembre(noeud)
-                                                                 : e.m_operations.RetireCompte(noeud);
-        if (issue != IssueOperation::Faite)
-            code = std::max(code, Echec);
+        code = std::max(
+            code, CodeDe(e.m_operations.RetireMembre(dnGroupe, std::get<Designation>(membre).tag.mid(1))));
     }
     return code;
 }
@@ -188,11 +177,8 @@ QString DnDe(const MembreChoisi& m) {
     return std::visit([](const auto& choisi) { return choisi.DistinguishedName; }, m);
 }
 
-Designation DesignationDe(const MembreChoisi& m) {
-    if (const auto* g = std::get_if<GroupeChoisi>(&m))
-        return {u'G' + g->DistinguishedName, g->Nom};
-    const auto& compte = std::get<CompteChoisi>(m);
-    return {compte.Categorie.left(1).toUpper() + compte.DistinguishedName, compte.Nom};
+QString NomDe(const MembreChoisi& m) {
+    return std::visit([](const auto& choisi) { return choisi.Nom; }, m);
 }
 
 bool EstMembreDe(SessionAD& session, const QString& dnGroupe, const QString& dn) {
@@ -206,7 +192,7 @@ int CommandeAjouteMembres(ContexteCommande& c) {
     const auto groupe = e.Trouve(c.arguments.mots[0], GenreDesignation::Groupe);
     if (const int* code = std::get_if<int>(&groupe))
         return *code;
-    Noeud* racine = e.Ajoute(nullptr, std::get<Designation>(groupe));
+    const QString dnGroupe = std::get<Designation>(groupe).tag.mid(1);
     int code = Fait;
     for (const QString& mot : c.arguments.mots.mid(1)) {
         const auto membre = e.TrouveMembre(mot);
@@ -215,10 +201,10 @@ int CommandeAjouteMembres(ContexteCommande& c) {
             continue;
         }
         const MembreChoisi& m = std::get<MembreChoisi>(membre);
-        const IssueOperation issue = std::holds_alternative<GroupeChoisi>(m)
-                                         ? e.m_operations.AjouteGroupes(racine, {std::get<GroupeChoisi>(m)})
-                                         : e.m_operations.AjouteComptes(racine, {std::get<CompteChoisi>(m)});
-        code = std::max(code, CodeDe(issue));
+        code =
+            std::max(code, CodeDe(std::holds_alternative<GroupeChoisi>(m)
+                                      ? e.m_operations.AjouteGroupes(dnGroupe, {std::get<GroupeChoisi>(m)})
+                                      : e.m_operations.AjouteComptes(dnGroupe, {std::get<CompteChoisi>(m)})));
     }
     return code;
 }
@@ -232,7 +218,7 @@ int CommandeDeplaceMembres(ContexteCommande& c) {
     if (const int* code = std::get_if<int>(&arrivee))
         return *code;
     const Designation& de = std::get<Designation>(depart);
-    Noeud* cible = e.Ajoute(nullptr, std::get<Designation>(arrivee));
+    const Designation& vers = std::get<Designation>(arrivee);
     int code = Fait;
     for (const QString& mot : c.arguments.mots.mid(2)) {
         const auto membre = e.TrouveMembre(mot);
@@ -252,11 +238,9 @@ int CommandeDeplaceMembres(ContexteCommande& c) {
             code = std::max(code, Echec);
             continue;
         }
-        // A fresh instance of FROM each time: the previous move took its member node away.
-        Noeud* source = e.Ajoute(nullptr, de);
-        Noeud* noeud = e.Ajoute(source, DesignationDe(m));
-        code = std::max(code, CodeDe(e.m_operations.DeposeMembre(noeud, cible, false)));
-        e.m_arbre.Supprime(source);
+        code = std::max(code, CodeDe(e.m_operations.DeplaceMembre({DnDe(m), de.tag.mid(1), vers.tag.mid(1),
+                                                                   std::holds_alternative<GroupeChoisi>(m),
+                                                                   NomDe(m), vers.nom})));
     }
     return code;
 }
@@ -270,15 +254,11 @@ int CommandeSupprimeGroupe(ContexteCommande& c) {
         c.erreurs << TexteTerminal(TexteCli(CleTexteCli::ConfirmationImpossible));
         return Echec;
     }
-    if (c.arguments.confirme)
-        e.m_interaction.setReponse([] { return true; });
-    else
-        e.m_interaction.setReponse([&c] { return LitOuiSurLeTerminal(c.erreurs); });
-    // The group under its container, as the window shows it when it may be deleted.
-    const Designation& d = std::get<Designation>(groupe);
-    Noeud* conteneur =
-        e.Ajoute(nullptr, {u'O' + DnParent(d.tag.mid(1)), DnValeurRdn(DnParent(d.tag.mid(1)))});
-    return CodeDe(e.m_operations.SupprimeGroupe(e.Ajoute(conteneur, d)));
+    c.erreurs << TexteTerminal(Traduction(u"TXT_CONFIRMATION_SUPPRESSION_GROUPE"));
+    c.erreurs.flush();
+    if (!c.arguments.confirme && !LitOuiSurLeTerminal(c.erreurs))
+        return Echec;
+    return CodeDe(e.m_operations.SupprimeGroupe(std::get<Designation>(groupe).tag.mid(1)));
 }
 
 } // namespace arbrix

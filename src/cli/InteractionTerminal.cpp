@@ -22,11 +22,8 @@ ReponseMessage InteractionTerminal::Message(const QString& texte, IconeMessage i
     (void)icone, (void)titre;
     m_erreurs << TexteTerminal(texte);
     m_erreurs.flush();
-    if (boutons == BoutonsMessage::Ok)
-        return ReponseMessage::Ok;
-    if (m_reponse)
-        return m_reponse() ? ReponseMessage::Oui : ReponseMessage::Non;
-    return defaut;
+    // A question gets its default answer: nothing is asked here.
+    return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : defaut;
 }
 
 std::optional<int> InteractionTerminal::ChoisitOccurrence(const ListeOccurrences& occurrences) {

@@ -8,8 +8,6 @@
 
 #include <QTextStream>
 
-#include <functional>
-
 namespace arbrix {
 
 class InteractionTerminal : public Interaction {
@@ -20,13 +18,8 @@ public:
                            ReponseMessage defaut, const QString& titre) override;
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
 
-    // Who answers yes/no questions (shown first on the error stream); without one, a question
-    // gets its default answer.
-    void setReponse(std::function<bool()> reponse) { m_reponse = std::move(reponse); }
-
 private:
     QTextStream& m_erreurs;
-    std::function<bool()> m_reponse;
 };
 
 // A message for a terminal: CR LF and lone CR become LF, ending with one LF.

@@ -1,16 +1,10 @@
-// What the group operations share: the directory errors as the user reads them, and the walks
-// that find every instance of a node in the tree.
+// What the group operations of the window share: the changes the directory accepted applied to
+// every instance of a node in the tree.
 
 #include "groupops/OperationsGroupes.h"
 
-#include "text/Journal.h"
-
-#include "directory/CheckedWrite.h"
 #include "directory/Classification.h"
-#include "directory/DirectoryError.h"
 #include "directory/Dn.h"
-#include "groupops/InstancesArbre.h"
-#include "groupops/NomGroupe.h"
 #include "i18n/Traductions.h"
 #include "settings/Parametres.h"
 #include "text/Texte.h"
@@ -27,48 +21,24 @@ OperationsGroupes::OperationsGroupes(Arbre& arbre, SessionAD& session, Parametre
     , m_session(session)
     , m_parametres(parametres)
     , m_interaction(interaction)
-    , m_analyse(analyse) {}
-
-QString TexteErreurOperation(const DirectoryError& e) {
-    // A change whose answer was lost is told as the directory read back holds it (a change it
-    // holds is no error), and never sends the user to the author for a fault of the server.
-    if (e.ldapCode() == LdapCode::ChangeNotMade)
-        return FormateMessage(Traduction(u"MSG_ERREUR_OPERATION_NON_FAITE"), {qint64(e.number()), e.text()});
-    if (answerLost(e.ldapCode()))
-        return FormateMessage(Traduction(u"MSG_ERREUR_OPERATION_INCERTAINE"), {qint64(e.number()), e.text()});
-    switch (e.number()) {
-    case ErrorNumber::UnwillingToPerform:
-        return Traduction(u"MSG_ERREUR_OPERATION_REFUSEE");
-    case ErrorNumber::ObjectAccessDenied:
-        return Traduction(u"MSG_ERREUR_DROITS_INSUFFISANTS");
-    case ErrorNumber::AlreadyExists:
-        return Traduction(u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA");
-    default:
-        return FormateMessage(Traduction(u"MSG_ERREUR"), {qint64(e.number()), e.text()});
-    }
+    , m_analyse(analyse)
+    , m_annuaire(session, interaction) {
+    m_annuaire.setJournal([this](const Changement& changement) {
+        if (m_journal)
+            m_journal(changement);
+        if (m_applique)
+            m_applique(changement);
+    });
 }
 
-IssueOperation OperationsGroupes::signaleErreur(const DirectoryError& e) {
+IssueOperation OperationsGroupes::execute(const std::function<void(const Changement&)>& applique,
+                                          const std::function<ResultatAnnuaire()>& operation) {
+    m_interaction.Sablier(true);
+    m_applique = applique;
+    const ResultatAnnuaire resultat = operation();
+    m_applique = nullptr;
     m_interaction.Sablier(false);
-    m_interaction.Message(TexteErreurOperation(e), IconeMessage::Exclamation);
-    const bool refus = e.number() == ErrorNumber::UnwillingToPerform ||
-                       e.number() == ErrorNumber::ObjectAccessDenied ||
-                       e.number() == ErrorNumber::AlreadyExists;
-    return refus ? IssueOperation::Refusee : IssueOperation::Echouee;
-}
-
-bool OperationsGroupes::nomRefuse(const QString& nom) {
-    const std::optional<QString> refus = RefusNomGroupe(nom);
-    if (refus)
-        m_interaction.Message(Traduction(*refus), IconeMessage::Exclamation);
-    return refus.has_value();
-}
-
-void OperationsGroupes::note(const Changement& changement) {
-    static const char* const natures[] = {"created", "added", "removed", "deleted", "renamed"};
-    qCInfo(lcOperations).noquote() << natures[int(changement.nature)] << changement.dn << changement.autre;
-    if (m_journal)
-        m_journal(changement);
+    return resultat.issue;
 }
 
 void OperationsGroupes::selectionneApresRetrait(Noeud* noeud) {

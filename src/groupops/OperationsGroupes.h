@@ -1,13 +1,12 @@
 #pragma once
 
-// The group life cycle on the tree: create a group, remove a member (a group or an account) from
-// the group it is shown under, delete a group, rename one. The desktop program runs them on its
-// tree; arbrix-cli on a small tree of the objects named on its command line. Each operation
-// checks what it is given, changes the directory, and only then updates every instance of the
-// nodes concerned, with their member counts. What the user must see or answer goes through
-// Interaction; each change the directory accepted is also reported to the journal, if any.
+// The group operations of the window: what the user picked in the tree is checked and asked
+// about, the directory is changed (OperationsAnnuaire), and each change it accepted is applied to
+// every instance of the nodes concerned, with their member counts, as soon as it is made. Each
+// change is also reported to the journal, if any.
 
 #include "groupops/ChoixMembres.h"
+#include "groupops/OperationsAnnuaire.h"
 
 #include <QList>
 #include <QString>
@@ -20,32 +19,11 @@ namespace arbrix {
 class Analyse;
 class Arbre;
 class DirectoryError;
-class DirectoryObject;
 class Interaction;
 class Noeud;
 class SessionAD;
 struct ChoixCreationGroupe;
 struct Parametres;
-
-enum class IssueOperation {
-    Faite,   // everything asked was done (an unchanged name included)
-    Annulee, // the user cancelled or answered No: nothing changed
-    Refusee, // refused by a check or by the directory; what was done before stays done
-    Echouee, // any other directory failure; what was done before stays done
-};
-
-// One change the directory accepted.
-struct Changement {
-    enum class Nature { Creation, Ajout, Retrait, Suppression, Renommage };
-    Nature nature;
-    QString dn;    // the object created, deleted, renamed (its former DN), added or removed
-    QString autre; // the group added to or removed from; the new DN of a rename
-};
-
-// What the user reads for a directory error of an operation: a refusal, missing rights, an
-// existing name and a change whose answer was lost in words of their own, anything else with its
-// number and text.
-QString TexteErreurOperation(const DirectoryError& e);
 
 class OperationsGroupes {
 public:
@@ -77,30 +55,31 @@ public:
     IssueOperation DeposeMembre(Noeud* membre, Noeud* cible, bool copie);
 
 private:
+    // Runs the directory operation with the hourglass on, each change it makes applied to the
+    // tree as soon as the directory accepts it.
+    using Application = std::function<void(const Changement&)>;
+    IssueOperation execute(const Application& applique, const std::function<ResultatAnnuaire()>& operation);
+
     struct GroupeARetablir {
         QString nom, tag, image;
     };
     QList<GroupeARetablir> groupesARetablir(const QString& dnSupprime);
 
-    bool nomRefuse(const QString& nom);
-    bool groupeExiste(const QString& nom);
-    void ajouteSousInstances(const QString& tagParent, const QString& cleSelection, const QString& nom,
-                             const QString& tag, const QString& image);
     IssueOperation retire(Noeud* noeud, bool groupe);
+    // A member taken out of the group tagParent: every instance there goes, and a group left in
+    // no group of its O.U. is shown under that O.U. again.
     struct Retrait {
-        QString tag, tagParent, dn, dnGroupe, nom, image;
+        QString tag, tagParent, nom, image;
         bool groupe = false;
     };
     static Retrait retraitDe(const Noeud* noeud);
-    void retireDuGroupe(const Retrait& r, Noeud* noeud);
-    bool creeCycle(const QString& dnAjoute, const QString& dnCible);
-    bool ajouteGroupe(DirectoryObject& cible, const QString& tagCible, const QString& cleCible,
-                      const GroupeChoisi& g);
+    void montreRetrait(const Retrait& r);
+    void ajouteSousInstances(const QString& tagParent, const QString& cleSelection, const QString& nom,
+                             const QString& tag, const QString& image);
     Noeud* montreCompte(const QString& tagGroupe, const QString& cleSelection, const CompteChoisi& c);
     Noeud* montreGroupe(const QString& tagGroupe, const QString& cleSelection, const GroupeChoisi& g,
                         const QString& image);
     void retireDuNiveauOU(const QString& tag);
-    void signale(const QString& texte);
     bool reapparaitAuNiveauOU(const QString& dn, QStringList memberOf, const QString& dnQuitte) const;
     // A new group has no member to read: reading them would only fail again on a broken connection.
     void retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image,
@@ -108,14 +87,14 @@ private:
     void selectionneApresRetrait(Noeud* noeud);
     void retireInstances(const QString& tag, const QString& tagParent, bool compte);
     void renommeInstances(const QString& ancienTag, const QString& nouveauTag, const QString& nom);
-    IssueOperation signaleErreur(const DirectoryError& e);
-    void note(const Changement& changement);
 
     Arbre& m_arbre;
     SessionAD& m_session;
     Parametres& m_parametres;
     Interaction& m_interaction;
     Analyse& m_analyse;
+    OperationsAnnuaire m_annuaire;
+    Application m_applique; // of the operation under way
     std::function<void(const Changement&)> m_journal;
 };
 

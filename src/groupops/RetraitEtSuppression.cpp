@@ -1,8 +1,7 @@
-// Taking a member out of a group, and deleting a group: the directory first, then every instance
-// in the tree, with the counts of their ancestors; a group left in no group of its O.U. is shown
-// under that O.U. again, as the analysis would show it.
+// Taking a member out of a group, and deleting a group: once the directory has agreed, every
+// instance goes from the tree, with the counts of their ancestors; a group left in no group of
+// its O.U. is shown under that O.U. again, as the analysis would show it.
 
-#include "directory/Classification.h"
 #include "directory/DirectoryError.h"
 #include "directory/Dn.h"
 #include "directory/Gateway.h"
@@ -26,27 +25,18 @@ IssueOperation OperationsGroupes::RetireCompte(Noeud* noeud) {
 }
 
 OperationsGroupes::Retrait OperationsGroupes::retraitDe(const Noeud* noeud) {
-    const Noeud* parent = noeud->Parent();
-    return {noeud->Tag(),
-            parent->Tag(),
-            noeud->DN(),
-            parent->DN(),
-            NomDuLibelle(noeud->Text()),
-            noeud->Image(),
+    return {noeud->Tag(), noeud->Parent()->Tag(), NomDuLibelle(noeud->Text()), noeud->Image(),
             noeud->LettreType() == u'G'};
 }
 
-void OperationsGroupes::retireDuGroupe(const Retrait& r, Noeud* noeud) {
-    DirectoryConnection& connexion = m_session.ConnexionAD();
-    QStringList memberOf;
-    if (r.groupe)
-        memberOf = connexion.Bind(m_session.CheminObjet(r.dn))->GetEx(u"memberOf").toStringList();
-    connexion.Bind(m_session.CheminObjet(r.dnGroupe))->Remove(m_session.CheminObjet(r.dn));
-    note({Changement::Nature::Retrait, r.dn, r.dnGroupe});
-    if (noeud)
-        selectionneApresRetrait(noeud);
+void OperationsGroupes::montreRetrait(const Retrait& r) {
     retireInstances(r.tag, r.tagParent, !r.groupe);
-    if (r.groupe && reapparaitAuNiveauOU(r.dn, memberOf, r.dnGroupe))
+    if (!r.groupe || m_parametres.RepresenterGroupesRacineOU)
+        return;
+    const QString dn = r.tag.mid(1);
+    const QStringList memberOf =
+        m_session.ConnexionAD().Bind(m_session.CheminObjet(dn))->GetEx(u"memberOf").toStringList();
+    if (reapparaitAuNiveauOU(dn, memberOf, r.tagParent.mid(1)))
         retablitAuNiveauOU(r.nom, r.tag, r.image);
 }
 
@@ -56,15 +46,12 @@ IssueOperation OperationsGroupes::retire(Noeud* noeud, bool groupe) {
         return IssueOperation::Refusee;
     Retrait r = retraitDe(noeud);
     r.groupe = groupe;
-
-    m_interaction.Sablier(true);
-    try {
-        retireDuGroupe(r, noeud);
-    } catch (const DirectoryError& e) {
-        return signaleErreur(e);
-    }
-    m_interaction.Sablier(false);
-    return IssueOperation::Faite;
+    return execute(
+        [&](const Changement&) {
+            selectionneApresRetrait(noeud);
+            montreRetrait(r);
+        },
+        [&] { return m_annuaire.RetireMembre(parent->DN(), noeud->DN()); });
 }
 
 QList<OperationsGroupes::GroupeARetablir> OperationsGroupes::groupesARetablir(const QString& dnSupprime) {
@@ -97,25 +84,25 @@ IssueOperation OperationsGroupes::SupprimeGroupe(Noeud* noeud) {
                               BoutonsMessage::OuiNon, ReponseMessage::Non) != ReponseMessage::Oui)
         return IssueOperation::Annulee;
     const QString tag = noeud->Tag();
-
-    m_interaction.Sablier(true);
-    try {
-        DirectoryConnection& connexion = m_session.ConnexionAD();
-        const std::unique_ptr<DirectoryObject> groupe = connexion.Bind(m_session.CheminObjet(noeud->DN()));
-        const std::unique_ptr<DirectoryObject> conteneur = connexion.Bind(groupe->Parent());
-        const QList<GroupeARetablir> aRetablir = groupesARetablir(groupe->dn());
-        conteneur->Delete(QStringLiteral("group"), groupe->Name());
-        note({Changement::Nature::Suppression, groupe->dn(), {}});
-        // The tree changes only once the directory has agreed.
-        selectionneApresRetrait(noeud);
-        retireInstances(tag, {}, false);
-        for (const GroupeARetablir& g : aRetablir)
-            retablitAuNiveauOU(g.nom, g.tag, g.image);
-    } catch (const DirectoryError& e) {
-        return signaleErreur(e);
-    }
-    m_interaction.Sablier(false);
-    return IssueOperation::Faite;
+    QList<GroupeARetablir> aRetablir;
+    return execute(
+        [&](const Changement&) {
+            selectionneApresRetrait(noeud);
+            retireInstances(tag, {}, false);
+            for (const GroupeARetablir& g : std::as_const(aRetablir))
+                retablitAuNiveauOU(g.nom, g.tag, g.image);
+        },
+        [&] {
+            // Read before the deletion takes their memberships away.
+            try {
+                aRetablir = groupesARetablir(noeud->DN());
+            } catch (const DirectoryError& e) {
+                m_interaction.Sablier(false);
+                m_interaction.Message(TexteErreurOperation(e), IconeMessage::Exclamation);
+                return ResultatAnnuaire{IssueDeLErreur(e), {}};
+            }
+            return m_annuaire.SupprimeGroupe(noeud->DN());
+        });
 }
 
 } // namespace arbrix

@@ -1,6 +1,7 @@
 #include "tree/Arbre.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace arbrix {
 
@@ -138,6 +139,41 @@ Noeud* Arbre::Child(const Noeud* parent, int row) const {
     return enfantsDe(parent).at(row);
 }
 
+namespace {
+
+// The rows from the top level down to the node: ordered as the nodes are in pre-order.
+std::vector<int> Chemin(const Noeud* noeud) {
+    std::vector<int> rangs;
+    for (const Noeud* n = noeud; n; n = n->Parent())
+        rangs.push_back(n->Row());
+    std::reverse(rangs.begin(), rangs.end());
+    return rangs;
+}
+
+} // namespace
+
+QList<Noeud*> Arbre::Instances(const QString& tag) const {
+    QList<Noeud*> trouves = m_parTag.values(tag);
+    if (trouves.size() > 1) {
+        std::vector<std::pair<std::vector<int>, Noeud*>> ordonnes;
+        ordonnes.reserve(trouves.size());
+        for (Noeud* n : std::as_const(trouves))
+            ordonnes.emplace_back(Chemin(n), n);
+        std::sort(ordonnes.begin(), ordonnes.end());
+        for (qsizetype i = 0; i < trouves.size(); ++i)
+            trouves[i] = ordonnes[size_t(i)].second;
+    }
+    return trouves;
+}
+
+Noeud* EnfantDeTag(const Noeud* parent, const QString& tag) {
+    for (int i = 0; i < parent->ChildCount(); ++i) {
+        if (parent->Child(i)->Tag() == tag)
+            return parent->Child(i);
+    }
+    return nullptr;
+}
+
 Noeud* Arbre::SuivantPrefixe(const Noeud* noeud, const Noeud* borne) const {
     if (!noeud)
         return nullptr;
@@ -191,6 +227,8 @@ Noeud* Arbre::Ajoute(Noeud* parent, const QString& cle, const QString& texte, co
     Noeud* ajoute = noeud.release();
     liste.insert(row, ajoute);
     m_index.insert(cle, ajoute);
+    if (!tag.isEmpty())
+        m_parTag.insert(tag, ajoute);
     if (notifie())
         emit nodeInserted(parent, row);
     return ajoute;
@@ -199,6 +237,7 @@ Noeud* Arbre::Ajoute(Noeud* parent, const QString& cle, const QString& texte, co
 void Arbre::oublieSousArbre(Noeud* noeud) {
     ParcoursPrefixe(noeud, [this](Noeud* n) {
         m_index.remove(n->m_key);
+        m_parTag.remove(n->m_tag, n);
         if (n == m_selection)
             m_selection = nullptr;
         return true;
@@ -279,6 +318,7 @@ void Arbre::Vide() {
     if (notifie())
         emit aboutToBeReset();
     m_index.clear();
+    m_parTag.clear();
     m_selection = nullptr;
     detruitListe(m_racines);
     if (notifie()) {
@@ -311,7 +351,10 @@ void Arbre::ChangeTexte(Noeud* noeud, const QString& texte) {
 void Arbre::ChangeTag(Noeud* noeud, const QString& tag) {
     if (noeud->m_tag == tag)
         return;
+    m_parTag.remove(noeud->m_tag, noeud);
     noeud->m_tag = tag;
+    if (!tag.isEmpty())
+        m_parTag.insert(tag, noeud);
     if (notifie())
         emit nodeChanged(noeud);
 }

@@ -132,6 +132,9 @@ public:
     Noeud* Node(const QString& cle) const { return m_index.value(cle, nullptr); }
     bool NoeudExiste(const QString& cle) const { return m_index.contains(cle); }
     Noeud* SelectedItem() const { return m_selection; }
+    // Every node whose Tag is tag (the same O.U. or group may be shown at several places), in
+    // pre-order; found through an index, not a walk.
+    QList<Noeud*> Instances(const QString& tag) const;
     // Children of a node (nullptr: the top level), for adapters.
     int ChildCount(const Noeud* parent) const;
     Noeud* Child(const Noeud* parent, int row) const;
@@ -215,11 +218,18 @@ private:
 
     ListeEnfants m_racines;
     QHash<QString, Noeud*> m_index;
+    QMultiHash<QString, Noeud*> m_parTag;
     Noeud* m_selection = nullptr;
     QCollator m_collator;
     bool m_afficherNombreMembres = true;
     bool m_suspendues = false;
 };
+
+inline QList<Noeud*> Instances(const Arbre& arbre, const QString& tag) {
+    return arbre.Instances(tag);
+}
+// The child of parent whose Tag is tag, or nullptr.
+Noeud* EnfantDeTag(const Noeud* parent, const QString& tag);
 
 template <class F> void Arbre::ParcoursPrefixe(const Noeud* depuis, F&& visite) const {
     const Noeud* n = depuis ? depuis : Racine();

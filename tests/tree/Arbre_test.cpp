@@ -9,6 +9,7 @@
 #include <vector>
 
 using namespace arbrix;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -249,4 +250,25 @@ TEST(Arbre, largeSiblingListsStaySortedAndConsistent) {
     for (int i = 0; i < N / 2; i += 997)
         ASSERT_EQ(r->Child(i)->Row(), i);
     EXPECT_EQ(r->LastChild()->PreviousSibling()->NextSibling(), r->LastChild());
+}
+
+// The index of instances follows every change of the tree, and gives them in display order
+// whatever order they were added in.
+TEST(Arbre, instancesFollowTagsRemovalsAndClearing) {
+    Arbre arbre;
+    Noeud* racine = arbre.Ajoute(nullptr, u"\\\\R"_s, u"R"_s, u"OR"_s, {}, true);
+    Noeud* b = arbre.Ajoute(racine, u"\\\\R\\b"_s, u"b"_s, u"Gb"_s, {}, true);
+    Noeud* a = arbre.Ajoute(racine, u"\\\\R\\a"_s, u"a"_s, u"Ga"_s, {}, true);
+    Noeud* bSousA = arbre.Ajoute(a, u"\\\\R\\a\\b"_s, u"b"_s, u"Gb"_s);
+    EXPECT_EQ(arbre.Instances(u"Gb"_s), (QList<Noeud*>{bSousA, b}));
+
+    arbre.ChangeTag(b, u"Gc"_s);
+    EXPECT_EQ(arbre.Instances(u"Gb"_s), QList<Noeud*>{bSousA});
+    EXPECT_EQ(arbre.Instances(u"Gc"_s), QList<Noeud*>{b});
+
+    arbre.Supprime(a);
+    EXPECT_TRUE(arbre.Instances(u"Gb"_s).isEmpty());
+    EXPECT_TRUE(arbre.Instances(u"Ga"_s).isEmpty());
+    arbre.Vide();
+    EXPECT_TRUE(arbre.Instances(u"Gc"_s).isEmpty());
 }

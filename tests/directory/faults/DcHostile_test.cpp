@@ -7,7 +7,6 @@
 #include "directory/Dn.h"
 #include "export/Export.h"
 #include "groupops/ChoixMembres.h"
-#include "groupops/InstancesArbre.h"
 #include "settings/OptionsExport.h"
 
 #include <QDateTime>

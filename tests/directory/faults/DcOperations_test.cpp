@@ -6,7 +6,6 @@
 
 #include "directory/Dn.h"
 #include "directory/Query.h"
-#include "groupops/InstancesArbre.h"
 #include "text/Texte.h"
 
 #include <QDateTime>

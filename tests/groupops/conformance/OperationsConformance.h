@@ -16,7 +16,6 @@
 #include "directory/Query.h"
 #include "directory/Session.h"
 #include "directory/conformance/Target.h"
-#include "groupops/InstancesArbre.h"
 #include "groupops/NomGroupe.h"
 #include "groupops/OperationsGroupes.h"
 #include "i18n/Traductions.h"

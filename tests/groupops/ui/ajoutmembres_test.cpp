@@ -4,7 +4,6 @@
 
 #include "../../shell/ui/Banc.h"
 
-#include "groupops/InstancesArbre.h"
 #include "groupops/ui/frmAjoutMembres.h"
 #include "menus/MenusNoeuds.h"
 #include "shell/TemoinMessages.h"
