@@ -296,6 +296,7 @@ static void authenticate(LdapConnection& connection, const Credentials& credenti
         bindGssapi(connection);
     else
         bindSimple(connection, credentials);
+    connection.boundReads();
 }
 
 void LdapBackend::bind(const Credentials& credentials, const QString& server) {

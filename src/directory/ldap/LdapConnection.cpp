@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 
@@ -116,6 +117,14 @@ bool LdapConnection::dataArrives(qint64 ms) const {
     }
     pollfd p{descriptor, POLLIN, 0};
     return ::poll(&p, 1, int(ms)) > 0;
+}
+
+void LdapConnection::boundReads() const {
+    int descriptor = -1;
+    if (!ld() || ldap_get_option(ld(), LDAP_OPT_DESC, &descriptor) != LDAP_OPT_SUCCESS || descriptor < 0)
+        return;
+    const timeval limit{std::max(1, m_timeoutSeconds), 0};
+    ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
 }
 
 void LdapConnection::abandon(int msgid) const {

@@ -57,6 +57,9 @@ public:
 
     void reopen();
     void reconnect();
+    // Bounds each read of the socket by the timeout. libldap reads a blocking socket: over TLS a
+    // server gone silent in the middle of a record would hold the read, and the session, for ever.
+    void boundReads() const;
 
     // Runs an operation; when the connection turns out to be lost, reconnects, binds again and
     // runs it once more. A connection lost by an earlier operation is reopened first: libldap
