@@ -38,7 +38,7 @@ Noeud* OperationsGroupes::montreCompte(const QString& tagGroupe, const QString& 
     const QString& image = aspect.image;
     const QString tag = c.Categorie.left(1).toUpper() + c.DistinguishedName;
     Noeud* choisi = nullptr;
-    for (Noeud* parent : Instances(m_arbre, tagGroupe)) {
+    for (Noeud* parent : m_arbre.Instances(tagGroupe)) {
         Noeud* n = m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, c.Compte), texte, tag, image);
         m_arbre.AjusteNombreMembres(parent, 1);
         if (parent->Key() == cleSelection)
@@ -51,7 +51,7 @@ Noeud* OperationsGroupes::montreGroupe(const QString& tagGroupe, const QString& 
                                        const GroupeChoisi& g, const QString& image) {
     const QString tag = u'G' + g.DistinguishedName;
     Noeud* choisi = nullptr;
-    for (Noeud* parent : Instances(m_arbre, tagGroupe)) {
+    for (Noeud* parent : m_arbre.Instances(tagGroupe)) {
         Noeud* n = m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, g.Nom), g.Nom, tag, image, true);
         const qint32 nombre = m_analyse.AnalyseMembresGroupe({}, n, 0);
         if (nombre < 0)
@@ -67,7 +67,7 @@ Noeud* OperationsGroupes::montreGroupe(const QString& tagGroupe, const QString& 
 
 void OperationsGroupes::retireDuNiveauOU(const QString& tag) {
     // Found by its tag: a Key may carry a numbering, and the count leaves the O.U. with it.
-    for (Noeud* ou : Instances(m_arbre, TagConteneur(tag))) {
+    for (Noeud* ou : m_arbre.Instances(TagConteneur(tag))) {
         Noeud* n = EnfantDeTag(ou, tag);
         if (!n)
             continue;

@@ -18,10 +18,6 @@
 
 namespace arbrix {
 
-struct OperationsAnnuaire::EnCours {
-    ResultatAnnuaire resultat;
-};
-
 namespace {
 
 CompteChoisi CompteDepuisObjet(const DirectoryObject& o) {
@@ -67,12 +63,12 @@ OperationsAnnuaire::OperationsAnnuaire(SessionAD& session, Interaction& interact
     : m_session(session)
     , m_interaction(interaction) {}
 
-void OperationsAnnuaire::note(EnCours& o, Changement changement) {
+void OperationsAnnuaire::note(ResultatAnnuaire& o, Changement changement) {
     static const char* const natures[] = {"created", "added", "removed", "deleted", "renamed"};
     qCInfo(lcOperations).noquote() << natures[int(changement.nature)] << changement.dn << changement.autre;
-    o.resultat.changements.append(changement);
+    o.changements.append(changement);
     if (m_journal)
-        m_journal(o.resultat.changements.constLast());
+        m_journal(o.changements.constLast());
 }
 
 void OperationsAnnuaire::dit(const QString& texte) {
@@ -81,17 +77,17 @@ void OperationsAnnuaire::dit(const QString& texte) {
     m_interaction.Sablier(true);
 }
 
-void OperationsAnnuaire::refuse(EnCours& o, const QString& texte) {
+void OperationsAnnuaire::refuse(ResultatAnnuaire& o, const QString& texte) {
     dit(texte);
-    o.resultat.issue = IssueOperation::Refusee;
+    o.issue = IssueOperation::Refusee;
 }
 
-void OperationsAnnuaire::echec(EnCours& o, const DirectoryError& e) {
+void OperationsAnnuaire::echec(ResultatAnnuaire& o, const DirectoryError& e) {
     dit(TexteErreurOperation(e));
-    o.resultat.issue = IssueDeLErreur(e);
+    o.issue = IssueDeLErreur(e);
 }
 
-bool OperationsAnnuaire::nomRefuse(EnCours& o, const QString& nom) {
+bool OperationsAnnuaire::nomRefuse(ResultatAnnuaire& o, const QString& nom) {
     const std::optional<QString> refus = RefusNomGroupe(nom);
     if (refus)
         refuse(o, Traduction(*refus));
@@ -122,15 +118,15 @@ bool OperationsAnnuaire::creeCycle(const QString& dnAjoute, const QString& dnCib
 
 ResultatAnnuaire OperationsAnnuaire::CreeGroupe(const QString& dnParent, bool dansGroupe,
                                                 const ChoixCreationGroupe& choix) {
-    EnCours o;
+    ResultatAnnuaire o;
     const QString nom = NomGroupeNettoye(choix.nom);
     if (nomRefuse(o, nom))
-        return o.resultat;
+        return o;
     const qint32 groupType = ValeurGroupType(choix.type == 0 ? 0 : 1, std::clamp(choix.etendue, 0, 2));
     try {
         if (groupeExiste(nom)) {
             refuse(o, Traduction(u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA"));
-            return o.resultat;
+            return o;
         }
         DirectoryConnection& connexion = m_session.ConnexionAD();
         const std::unique_ptr<DirectoryObject> selection = connexion.Bind(m_session.CheminObjet(dnParent));
@@ -149,7 +145,7 @@ ResultatAnnuaire OperationsAnnuaire::CreeGroupe(const QString& dnParent, bool da
             } catch (const DirectoryError& e) {
                 refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),
                                          {nom, DnValeurRdn(selection->dn()), TexteErreurOperation(e)}));
-                return o.resultat;
+                return o;
             }
             note(o, {Changement::Nature::Ajout, dnNouveau, selection->dn(), GroupeChoisi{nom, dnNouveau},
                      groupType, nom});
@@ -157,17 +153,17 @@ ResultatAnnuaire OperationsAnnuaire::CreeGroupe(const QString& dnParent, bool da
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
-    return o.resultat;
+    return o;
 }
 
 ResultatAnnuaire OperationsAnnuaire::RenommeGroupe(const QString& ancienDn, const QString& nouveauNom) {
-    EnCours o;
+    ResultatAnnuaire o;
     const QString nom = NomGroupeNettoye(nouveauNom);
     // A name made elsewhere may hold characters refused here: left as it is, it is no change.
     if (nom == DnValeurRdn(ancienDn))
-        return o.resultat;
+        return o;
     if (nomRefuse(o, nom))
-        return o.resultat;
+        return o;
     try {
         DirectoryConnection& connexion = m_session.ConnexionAD();
         const std::unique_ptr<DirectoryObject> groupe = connexion.Bind(m_session.CheminObjet(ancienDn));
@@ -184,8 +180,8 @@ ResultatAnnuaire OperationsAnnuaire::RenommeGroupe(const QString& ancienDn, cons
                 note(o, {Changement::Nature::Renommage, ancienDn, renomme->dn(), {}, 0, nom});
                 dit(FormateMessage(Traduction(cleMessage), {nom, groupe->Get(u"sAMAccountName").toString(),
                                                             TexteErreurOperation(e)}));
-                o.resultat.issue = IssueOperation::Echouee;
-                return o.resultat;
+                o.issue = IssueOperation::Echouee;
+                return o;
             };
             // Not known to have failed: putting the name back would meet the same silent server.
             if (answerLost(e.ldapCode()))
@@ -196,7 +192,7 @@ ResultatAnnuaire OperationsAnnuaire::RenommeGroupe(const QString& ancienDn, cons
                 return resteRenomme(u"MSG_ERREUR_GROUPE_RENOMME_SANS_COMPTE");
             }
             echec(o, e);
-            return o.resultat;
+            return o;
         }
         note(o, {Changement::Nature::Renommage,
                  ancienDn,
@@ -207,11 +203,11 @@ ResultatAnnuaire OperationsAnnuaire::RenommeGroupe(const QString& ancienDn, cons
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
-    return o.resultat;
+    return o;
 }
 
 ResultatAnnuaire OperationsAnnuaire::SupprimeGroupe(const QString& dn) {
-    EnCours o;
+    ResultatAnnuaire o;
     try {
         DirectoryConnection& connexion = m_session.ConnexionAD();
         const std::unique_ptr<DirectoryObject> groupe = connexion.Bind(m_session.CheminObjet(dn));
@@ -221,11 +217,11 @@ ResultatAnnuaire OperationsAnnuaire::SupprimeGroupe(const QString& dn) {
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
-    return o.resultat;
+    return o;
 }
 
 ResultatAnnuaire OperationsAnnuaire::RetireMembre(const QString& dnGroupe, const QString& dnMembre) {
-    EnCours o;
+    ResultatAnnuaire o;
     try {
         m_session.ConnexionAD()
             .Bind(m_session.CheminObjet(dnGroupe))
@@ -234,12 +230,12 @@ ResultatAnnuaire OperationsAnnuaire::RetireMembre(const QString& dnGroupe, const
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
-    return o.resultat;
+    return o;
 }
 
 ResultatAnnuaire OperationsAnnuaire::AjouteComptes(const QString& dnGroupe,
                                                    const QList<CompteChoisi>& comptes) {
-    EnCours o;
+    ResultatAnnuaire o;
     try {
         const std::unique_ptr<DirectoryObject> g =
             m_session.ConnexionAD().Bind(m_session.CheminObjet(dnGroupe));
@@ -255,10 +251,10 @@ ResultatAnnuaire OperationsAnnuaire::AjouteComptes(const QString& dnGroupe,
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
-    return o.resultat;
+    return o;
 }
 
-bool OperationsAnnuaire::ajouteGroupe(EnCours& o, DirectoryObject& cible, const GroupeChoisi& g) {
+bool OperationsAnnuaire::ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cible, const GroupeChoisi& g) {
     if (DnEgaux(g.DistinguishedName, cible.dn())) {
         refuse(o, Traduction(u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"));
         return false;
@@ -288,7 +284,7 @@ bool OperationsAnnuaire::ajouteGroupe(EnCours& o, DirectoryObject& cible, const 
 
 ResultatAnnuaire OperationsAnnuaire::AjouteGroupes(const QString& dnGroupe,
                                                    const QList<GroupeChoisi>& groupes) {
-    EnCours o;
+    ResultatAnnuaire o;
     try {
         const std::unique_ptr<DirectoryObject> cible =
             m_session.ConnexionAD().Bind(m_session.CheminObjet(dnGroupe));
@@ -297,14 +293,14 @@ ResultatAnnuaire OperationsAnnuaire::AjouteGroupes(const QString& dnGroupe,
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
-    return o.resultat;
+    return o;
 }
 
 ResultatAnnuaire OperationsAnnuaire::DeplaceMembre(const Deplacement& d) {
-    EnCours o;
+    ResultatAnnuaire o;
     if (d.groupe && !d.dnSource.isEmpty() && !DnEgaux(DnParent(d.dnMembre), DnParent(d.dnCible))) {
         refuse(o, Traduction(u"MSG_ERREUR_DEPLACEMENT_GROUPE_HORS_OU"));
-        return o.resultat;
+        return o;
     }
     try {
         DirectoryConnection& connexion = m_session.ConnexionAD();
@@ -317,7 +313,7 @@ ResultatAnnuaire OperationsAnnuaire::DeplaceMembre(const Deplacement& d) {
             refus = QStringLiteral("MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE");
         if (!refus.isEmpty()) {
             refuse(o, Traduction(refus));
-            return o.resultat;
+            return o;
         }
         g->Add(objet->ADsPath());
         if (d.groupe)
@@ -327,20 +323,20 @@ ResultatAnnuaire OperationsAnnuaire::DeplaceMembre(const Deplacement& d) {
         else
             note(o, {Changement::Nature::Ajout, objet->dn(), g->dn(), CompteDepuisObjet(*objet)});
         if (d.dnSource.isEmpty())
-            return o.resultat;
+            return o;
         try {
             connexion.Bind(m_session.CheminObjet(d.dnSource))->Remove(m_session.CheminObjet(d.dnMembre));
         } catch (const DirectoryError& e) {
             refuse(o, FormateMessage(
                           Traduction(u"MSG_ERREUR_DEPLACEMENT_RETRAIT_ECHOUE"),
                           {d.nomMembre, d.nomCible, DnValeurRdn(d.dnSource), TexteErreurOperation(e)}));
-            return o.resultat;
+            return o;
         }
         note(o, {Changement::Nature::Retrait, d.dnMembre, d.dnSource});
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
-    return o.resultat;
+    return o;
 }
 
 } // namespace arbrix

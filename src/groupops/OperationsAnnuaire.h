@@ -85,16 +85,15 @@ public:
     ResultatAnnuaire DeplaceMembre(const Deplacement& d);
 
 private:
-    struct EnCours; // the operation being run: its changes and its outcome
-    void note(EnCours& o, Changement changement);
+    void note(ResultatAnnuaire& o, Changement changement);
     // A message shown with the hourglass off: the caller set it before the operation.
     void dit(const QString& texte);
-    void refuse(EnCours& o, const QString& texte);
-    void echec(EnCours& o, const DirectoryError& e);
-    bool nomRefuse(EnCours& o, const QString& nom);
+    void refuse(ResultatAnnuaire& o, const QString& texte);
+    void echec(ResultatAnnuaire& o, const DirectoryError& e);
+    bool nomRefuse(ResultatAnnuaire& o, const QString& nom);
     bool groupeExiste(const QString& nom);
     bool creeCycle(const QString& dnAjoute, const QString& dnCible);
-    bool ajouteGroupe(EnCours& o, DirectoryObject& cible, const GroupeChoisi& g);
+    bool ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cible, const GroupeChoisi& g);
 
     SessionAD& m_session;
     Interaction& m_interaction;

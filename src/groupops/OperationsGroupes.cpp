@@ -52,7 +52,7 @@ void OperationsGroupes::selectionneApresRetrait(Noeud* noeud) {
 
 void OperationsGroupes::retireInstances(const QString& tag, const QString& tagParent, bool compte) {
     QStringList cles;
-    for (const Noeud* n : Instances(m_arbre, tag)) {
+    for (const Noeud* n : m_arbre.Instances(tag)) {
         if (tagParent.isEmpty() || (n->Parent() && n->Parent()->Tag() == tagParent))
             cles.append(n->Key());
     }
@@ -80,7 +80,7 @@ bool OperationsGroupes::reapparaitAuNiveauOU(const QString& dn, QStringList memb
 
 void OperationsGroupes::retablitAuNiveauOU(const QString& nom, const QString& tag, const QString& image,
                                            bool nouveau) {
-    for (Noeud* ou : Instances(m_arbre, TagConteneur(tag))) {
+    for (Noeud* ou : m_arbre.Instances(TagConteneur(tag))) {
         if (EnfantDeTag(ou, tag))
             continue;
         Noeud* n = m_arbre.Ajoute(ou, m_arbre.CleLibre(ou, nom),
@@ -96,7 +96,7 @@ void OperationsGroupes::retablitAuNiveauOU(const QString& nom, const QString& ta
 
 void OperationsGroupes::ajouteSousInstances(const QString& tagParent, const QString& cleSelection,
                                             const QString& nom, const QString& tag, const QString& image) {
-    for (Noeud* parent : Instances(m_arbre, tagParent)) {
+    for (Noeud* parent : m_arbre.Instances(tagParent)) {
         if (EnfantDeTag(parent, tag))
             continue;
         Noeud* n = m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, nom), m_arbre.FormateLibelle(nom, 0), tag,
@@ -108,7 +108,7 @@ void OperationsGroupes::ajouteSousInstances(const QString& tagParent, const QStr
 
 void OperationsGroupes::renommeInstances(const QString& ancienTag, const QString& nouveauTag,
                                          const QString& nom) {
-    for (Noeud* n : Instances(m_arbre, ancienTag)) {
+    for (Noeud* n : m_arbre.Instances(ancienTag)) {
         m_arbre.ChangeTag(n, nouveauTag);
         m_arbre.ChangeTexte(n, m_arbre.FormateLibelle(nom, NombreDuLibelle(n->Text())));
         m_arbre.ChangeCle(n, m_arbre.CleLibre(n->Parent(), nom));

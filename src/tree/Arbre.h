@@ -225,9 +225,6 @@ private:
     bool m_suspendues = false;
 };
 
-inline QList<Noeud*> Instances(const Arbre& arbre, const QString& tag) {
-    return arbre.Instances(tag);
-}
 // The child of parent whose Tag is tag, or nullptr.
 Noeud* EnfantDeTag(const Noeud* parent, const QString& tag);
 

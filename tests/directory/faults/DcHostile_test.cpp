@@ -107,7 +107,7 @@ TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedAndAddedTheOthersStay) {
     m_dc->Lance(m_utilisateur, u"Grand groupe"_s);
     ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
     EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 5000);
-    const QList<Noeud*> instances = Instances(m_dc->arbre, u'U' + dnRetire);
+    const QList<Noeud*> instances = m_dc->arbre.Instances(u'U' + dnRetire);
     ASSERT_EQ(instances.size(), 1);
     ASSERT_EQ(operations().RetireCompte(instances.first()), IssueOperation::Faite);
     bool remis = false;
@@ -119,7 +119,7 @@ TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedAndAddedTheOthersStay) {
     EXPECT_EQ(restants.size(), 4999);
     EXPECT_FALSE(restants.contains(dnRetire.toLower()));
     EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 4999);
-    EXPECT_TRUE(Instances(m_dc->arbre, u'U' + dnRetire).isEmpty());
+    EXPECT_TRUE(m_dc->arbre.Instances(u'U' + dnRetire).isEmpty());
 
     // Back through the add operation: one value added, the 4,999 others untouched.
     const MembreTrouve trouve = TrouveMembre(*m_dc->session, dnRetire, GenreMembre::Compte);

@@ -94,7 +94,7 @@ protected:
 
     // The member group's node under the parent group; nullptr when the tree has none.
     Noeud* membreSousParent(Arbre& arbre) const {
-        for (Noeud* n : Instances(arbre, u'G' + m_membre))
+        for (Noeud* n : arbre.Instances(u'G' + m_membre))
             if (n->Parent() && n->Parent()->Tag() == u'G' + m_parent)
                 return n;
         return nullptr;
@@ -126,7 +126,7 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
         ASSERT_TRUE(membre);
         issue = operations.RenommeGroupe(membre, nouveau);
     } else {
-        const QList<Noeud*> parents = Instances(arbre, u'G' + m_parent);
+        const QList<Noeud*> parents = arbre.Instances(u'G' + m_parent);
         ASSERT_FALSE(parents.isEmpty());
         issue = operations.CreeGroupe(parents.first(), ChoixCreationGroupe{nouveau, 1, 1});
     }
@@ -146,7 +146,7 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
                                 : FormateMessage(Traduction(u"MSG_ERREUR_GROUPE_CREE_NON_MEMBRE"),
                                                  {nouveau, DnValeurRdn(m_parent), {}});
     EXPECT_TRUE(message.startsWith(attendu.section(u'\n', 0, 0))) << message.toStdString();
-    EXPECT_FALSE(Instances(arbre, u'G' + dnNouveau).isEmpty()) << "shown under its new name";
+    EXPECT_FALSE(arbre.Instances(u'G' + dnNouveau).isEmpty()) << "shown under its new name";
 
     // A silent controller carries out the abandoned requests once it answers again, so that only
     // a killed one leaves a known state to compare with the tree. Its prefork workers may still
@@ -160,7 +160,7 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
             QThread::msleep(100);
             cree = LitDc(dnNouveau);
         }
-        EXPECT_TRUE(Instances(arbre, u'G' + m_membre).isEmpty());
+        EXPECT_TRUE(arbre.Instances(u'G' + m_membre).isEmpty());
         EXPECT_NE(bool(cree), bool(LitDc(m_membre))) << "one group, under one of its names";
         if (etatConnu) {
             ASSERT_TRUE(cree) << "the relative name was changed before the fault";
@@ -170,7 +170,7 @@ TEST_P(DcOperationsEnPanne, TreeShowsWhatTheDirectoryDidAndTheMessageNamesTheSte
         ASSERT_TRUE(cree) << "the group was created before the fault";
         if (etatConnu) {
             EXPECT_FALSE(ValeursDc(LitDc(m_parent), u"member").contains(dnNouveau, Qt::CaseInsensitive));
-            for (Noeud* n : Instances(arbre, u'G' + dnNouveau))
+            for (Noeud* n : arbre.Instances(u'G' + dnNouveau))
                 EXPECT_NE(n->Parent()->Tag(), u'G' + m_parent);
         }
     }

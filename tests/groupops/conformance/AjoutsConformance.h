@@ -105,7 +105,7 @@ TEST_P(AjoutsConformance, ComptesSousChaqueInstance) {
     auto v = vue(*m_admin);
     Noeud* racine = v->racine();
     const qint32 avantRacine = NombreDuLibelle(racine->Text());
-    const QList<Noeud*> instances = Instances(v->arbre, u'G' + g);
+    const QList<Noeud*> instances = v->arbre.Instances(u'G' + g);
     ASSERT_EQ(instances.size(), 2);
     const qint32 avantA = NombreDuLibelle(v->sous(u'G' + a, racine->Tag())->Text());
 
@@ -116,7 +116,7 @@ TEST_P(AjoutsConformance, ComptesSousChaqueInstance) {
     EXPECT_EQ(membres(a), (QStringList{u"B-"_s + s, u"G-"_s + s})) << "other groups untouched";
     int noeuds = 0;
     for (const CompteChoisi& c : comptes)
-        noeuds += Instances(v->arbre, u'U' + c.DistinguishedName).size();
+        noeuds += v->arbre.Instances(u'U' + c.DistinguishedName).size();
     EXPECT_EQ(noeuds, 4);
     for (const Noeud* n : instances)
         EXPECT_EQ(NombreDuLibelle(n->Text()), 3);
@@ -149,7 +149,7 @@ TEST_P(AjoutsConformance, GroupesImbriquesEtCycles) {
     };
     for (const auto& c : cas) {
         v->interaction.messages.clear();
-        Noeud* cible = Instances(v->arbre, u'G' + c.dnCible).value(0);
+        Noeud* cible = v->arbre.Instances(u'G' + c.dnCible).value(0);
         ASSERT_TRUE(cible);
         const IssueOperation issue = v->operations->AjouteGroupes(cible, {choisi(c.dnAjoute)});
         EXPECT_EQ(issue, c.message ? IssueOperation::Refusee : IssueOperation::Faite);
@@ -180,8 +180,8 @@ TEST_P(AjoutsConformance, NiveauOUSelonLeReglage) {
         EXPECT_EQ(membres(autre), QStringList{u"Y-"_s + s}) << "other members untouched";
         EXPECT_EQ(bool(v->sous(u'G' + x, racine->Tag())), tousAuNiveauOU);
         // With the setting on, Y is shown under Autre and at the O.U. level: X goes under both.
-        ASSERT_EQ(Instances(v->arbre, u'G' + x).size(), tousAuNiveauOU ? 3 : 1);
-        for (Noeud* n : Instances(v->arbre, u'G' + x))
+        ASSERT_EQ(v->arbre.Instances(u'G' + x).size(), tousAuNiveauOU ? 3 : 1);
+        for (Noeud* n : v->arbre.Instances(u'G' + x))
             EXPECT_EQ(n->Text(), libelle(u"X-"_s + s, 1));
         const qint32 attendu = tousAuNiveauOU ? avant + 2 : avant; // +1 per Y instance, -1 at the O.U.
         EXPECT_EQ(NombreDuLibelle(racine->Text()), attendu);
@@ -197,7 +197,7 @@ TEST_P(AjoutsConformance, DepotCopieEtDeplacement) {
     const QString mobile = groupe(u"Mobile-"_s + s);
     const QString tient = groupe(u"Tient-"_s + s, {mobile});
     auto v = vue(*m_admin);
-    Noeud* vers = Instances(v->arbre, u'G' + cible).value(0);
+    Noeud* vers = v->arbre.Instances(u'G' + cible).value(0);
     ASSERT_TRUE(vers);
 
     // Copy: added, still in its group.
@@ -206,7 +206,7 @@ TEST_P(AjoutsConformance, DepotCopieEtDeplacement) {
     EXPECT_EQ(membres(source), QStringList{u"Zoé D'Arcy"_s});
     EXPECT_EQ(membres(cible), QStringList{u"Zoé D'Arcy"_s});
     // Move: added, taken out of the group it was dragged from; the tree follows.
-    Noeud* vers2 = Instances(v->arbre, u'G' + tient).value(0);
+    Noeud* vers2 = v->arbre.Instances(u'G' + tient).value(0);
     EXPECT_EQ(v->operations->DeposeMembre(v->sous(u'U' + zoe(), u'G' + source), vers2, false),
               IssueOperation::Faite);
     EXPECT_TRUE(membres(source).isEmpty());
@@ -229,7 +229,7 @@ TEST_P(AjoutsConformance, DeplacementDontLeRetraitEchoueGardeLAjout) {
     auto session = ouvre(m_target->restrictedBackend({source}, c), c);
     ASSERT_TRUE(session);
     auto v = vue(*session);
-    Noeud* vers = Instances(v->arbre, u'G' + cible).value(0);
+    Noeud* vers = v->arbre.Instances(u'G' + cible).value(0);
     EXPECT_EQ(v->operations->DeposeMembre(v->sous(u'U' + zoe(), u'G' + source), vers, false),
               IssueOperation::Refusee);
     EXPECT_EQ(membres(cible), QStringList{u"Zoé D'Arcy"_s});

@@ -47,7 +47,7 @@ struct Vue {
     Noeud* racine() const { return arbre.Racine(); }
     // The instance of tag shown under a node of tagParent.
     Noeud* sous(const QString& tag, const QString& tagParent) const {
-        for (Noeud* n : Instances(arbre, tag))
+        for (Noeud* n : arbre.Instances(tag))
             if (n->Parent() && n->Parent()->Tag() == tagParent)
                 return n;
         return nullptr;
@@ -187,7 +187,7 @@ TEST_P(OperationsConformance, CreationSousUnGroupeAfficheTroisFoisEtSousLOU) {
     const QString a = groupe(u"A-"_s + s, {parent, b});
     const QString c = groupe(u"C-"_s + s, {parent});
     auto v = vue(*m_admin);
-    ASSERT_EQ(Instances(v->arbre, u'G' + parent).size(), 3);
+    ASSERT_EQ(v->arbre.Instances(u'G' + parent).size(), 3);
     Noeud* sousC = v->sous(u'G' + parent, u'G' + c);
     ASSERT_TRUE(sousC);
     v->arbre.Selectionne(sousC);
@@ -204,7 +204,7 @@ TEST_P(OperationsConformance, CreationSousUnGroupeAfficheTroisFoisEtSousLOU) {
               QStringList({nom, nom, u"8"_s}));
     EXPECT_TRUE(membres(parent).contains(nom));
 
-    const QList<Noeud*> nouveaux = Instances(v->arbre, u'G' + lu->dn);
+    const QList<Noeud*> nouveaux = v->arbre.Instances(u'G' + lu->dn);
     ASSERT_EQ(nouveaux.size(), 3) << "one under each instance of the group";
     for (const Noeud* n : nouveaux) {
         EXPECT_EQ(n->Parent()->Tag(), u'G' + parent);
@@ -286,7 +286,7 @@ TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
     const QString englobant = groupe(u"Englobant-"_s + s, {supprime});
     groupe(u"Autre-"_s + s, {supprime});
     auto v = vue(*m_admin);
-    ASSERT_EQ(Instances(v->arbre, u'G' + supprime).size(), 2);
+    ASSERT_EQ(v->arbre.Instances(u'G' + supprime).size(), 2);
     Noeud* noeud = v->sous(u'G' + supprime, u'G' + englobant);
     v->interaction.reponse = ReponseMessage::Non;
     EXPECT_EQ(v->operations->SupprimeGroupe(noeud), IssueOperation::Annulee);
@@ -297,7 +297,7 @@ TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
     v->interaction.reponse = ReponseMessage::Oui;
     EXPECT_EQ(v->operations->SupprimeGroupe(noeud), IssueOperation::Faite);
     EXPECT_FALSE(lit(supprime));
-    EXPECT_TRUE(Instances(v->arbre, u'G' + supprime).isEmpty());
+    EXPECT_TRUE(v->arbre.Instances(u'G' + supprime).isEmpty());
     Noeud* racine = v->racine();
     EXPECT_EQ(v->sous(u'G' + englobant, racine->Tag())->Text(), libelle(u"Englobant-"_s + s, 0));
     Noeud* retabli = v->sous(u'G' + imbrique, racine->Tag());
@@ -313,7 +313,7 @@ TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
     ASSERT_TRUE(limitee);
     auto w = vue(*limitee);
     const qsizetype avant = w->arbre.Count();
-    EXPECT_EQ(w->operations->SupprimeGroupe(Instances(w->arbre, u'G' + protege).value(0)),
+    EXPECT_EQ(w->operations->SupprimeGroupe(w->arbre.Instances(u'G' + protege).value(0)),
               IssueOperation::Refusee);
     EXPECT_EQ(w->interaction.messages.last(), Traduction(u"MSG_ERREUR_DROITS_INSUFFISANTS"));
     EXPECT_EQ(w->arbre.Count(), avant);
@@ -328,7 +328,7 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
     const QString q1 = groupe(u"Q1-"_s + s, {r});
     groupe(u"Q2-"_s + s, {r});
     auto v = vue(*m_admin);
-    ASSERT_EQ(Instances(v->arbre, u'G' + r).size(), 2);
+    ASSERT_EQ(v->arbre.Instances(u'G' + r).size(), 2);
     const qint64 ecritures = annuaire().roundTrips().writes;
     EXPECT_EQ(v->operations->RenommeGroupe(v->sous(u'G' + r, u'G' + q1), u" R, ancien-"_s + s),
               IssueOperation::Faite);
@@ -342,7 +342,7 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
     EXPECT_EQ(inchange ? valeur(*inchange, u"sAMAccountName") : QString(), u"R_ ancien-"_s + s)
         << "the group keeps its name and place";
     EXPECT_EQ(groupesDuBac().size(), 3);
-    EXPECT_EQ(Instances(v->arbre, u'G' + r).size(), 2);
+    EXPECT_EQ(v->arbre.Instances(u'G' + r).size(), 2);
 
     const QString nom = u"R' (nouveau) #2 Ωμ-"_s + s;
     EXPECT_EQ(v->operations->RenommeGroupe(v->sous(u'G' + r, u'G' + q1), nom), IssueOperation::Faite);
@@ -352,7 +352,7 @@ TEST_P(OperationsConformance, RenommageDeToutesLesInstancesEtAnnulationSiConflit
     ASSERT_TRUE(lu);
     EXPECT_EQ(valeur(*lu, u"sAMAccountName"), nom);
     EXPECT_EQ(membres(lu->dn), QStringList{u"Zoé D'Arcy"_s}) << "members follow the rename";
-    const QList<Noeud*> instances = Instances(v->arbre, u'G' + lu->dn);
+    const QList<Noeud*> instances = v->arbre.Instances(u'G' + lu->dn);
     ASSERT_EQ(instances.size(), 2);
     for (const Noeud* n : instances) {
         EXPECT_EQ(n->Text(), libelle(nom, 1));

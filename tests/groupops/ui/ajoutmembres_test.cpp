@@ -102,7 +102,7 @@ private slots:
                        IdMenu::RenommerGroupe, IdMenu::SupprimerGroupe, IdMenu::RetirerGroupe})
             QVERIFY(menus.dernier.Element(id)->EstActif());
         const QString emea = banc.noeud(u"Ventes (EMEA)"_s)->Tag();
-        const qsizetype avant = Instances(banc.fenetre->arbre(), emea).size();
+        const qsizetype avant = banc.fenetre->arbre().Instances(emea).size();
         banc.automate.ajoute([](QWidget* w) {
             QCOMPARE(w->objectName(), u"frmAjoutGroupe"_s);
             w->findChild<QLineEdit*>(u"txtChercher"_s)->setText(u"Ventes (E"_s);
@@ -115,7 +115,7 @@ private slots:
         });
         banc.fenetre->ExecuteCommandeNoeud(accueil, IdMenu::AjouterGroupes);
         // Under both instances of the group.
-        QCOMPARE(Instances(banc.fenetre->arbre(), emea).size(), avant + 2);
+        QCOMPARE(banc.fenetre->arbre().Instances(emea).size(), avant + 2);
         QVERIFY(banc.automate.messages.isEmpty());
     }
 
@@ -123,7 +123,7 @@ private slots:
         Banc banc;
         QVERIFY(banc.demarre({dnVentes}));
         auto instanceSous = [&](const QString& nom, const QString& parent) -> Noeud* {
-            for (Noeud* n : Instances(banc.fenetre->arbre(), banc.noeud(nom)->Tag()))
+            for (Noeud* n : banc.fenetre->arbre().Instances(banc.noeud(nom)->Tag()))
                 if (NomDuLibelle(n->Parent()->Text()) == parent)
                     return n;
             return nullptr;
