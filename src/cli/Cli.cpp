@@ -167,7 +167,7 @@ private:
         arbre.setAfficherNombreMembres(m_parametres.AfficherNombreMembres);
         InteractionTerminal interaction(m_erreurs);
         Analyse analyse(arbre, *session, m_parametres, interaction);
-        LanceAnalyse(analyse, interaction);
+        LanceAnalyse(analyse);
 
         const ResultatAnalyse& resultat = analyse.Resultat();
         for (const clsOccurrence& candidat : resultat.candidats)
@@ -193,7 +193,7 @@ private:
         auto analyseDestinataires = [this](SessionAD& session, Arbre& arbre) -> Noeud* {
             InteractionTerminal interaction(m_erreurs);
             Analyse analyse(arbre, session, m_parametres, interaction);
-            LanceAnalyse(analyse, interaction);
+            LanceAnalyse(analyse);
             for (const clsOccurrence& candidat : analyse.Resultat().candidats)
                 m_erreurs << LigneCandidat(candidat) << u'\n';
             return analyse.Resultat().issue == IssueAnalyse::Arborescence ? arbre.Racine() : nullptr;
@@ -251,17 +251,14 @@ private:
 
     // The desktop program's command-line rule: "OU=" and "CN=" start DNs, anything else is a name
     // searched as the chosen type.
-    void LanceAnalyse(Analyse& analyse, InteractionTerminal& interaction) {
+    void LanceAnalyse(Analyse& analyse) {
         const ArgumentsCli& a = m_lecture.arguments;
         const PointDeDepart depart = InterpreteLigneCommande(a.nomOuDn);
         const qint16 mode = qint16(a.mode.value_or(m_parametres.AnalyseParDefaut));
-        if (depart.dn.isEmpty()) {
-            interaction.ChangeTypeRecherche(a.type.value_or(TypeRechercheGroupe));
-            interaction.ChangeTexteRecherche(depart.texteRecherche.trimmed());
-        } else {
-            interaction.ChangeTypeRecherche(depart.type);
-        }
-        analyse.LanceAnalyse(mode, depart.dn);
+        if (depart.dn.isEmpty())
+            analyse.AnalyseTexte(mode, depart.texteRecherche.trimmed(), a.type.value_or(TypeRechercheGroupe));
+        else
+            analyse.LanceAnalyse(mode, depart.dn);
     }
 
     AnalyseArgumentsCli m_lecture;

@@ -72,9 +72,7 @@ void OperationsAnnuaire::note(ResultatAnnuaire& o, Changement changement) {
 }
 
 void OperationsAnnuaire::dit(const QString& texte) {
-    m_interaction.Sablier(false);
     m_interaction.Message(texte, IconeMessage::Exclamation);
-    m_interaction.Sablier(true);
 }
 
 void OperationsAnnuaire::refuse(ResultatAnnuaire& o, const QString& texte) {

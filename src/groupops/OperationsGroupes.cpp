@@ -33,11 +33,9 @@ OperationsGroupes::OperationsGroupes(Arbre& arbre, SessionAD& session, Parametre
 
 IssueOperation OperationsGroupes::execute(const std::function<void(const Changement&)>& applique,
                                           const std::function<ResultatAnnuaire()>& operation) {
-    m_interaction.Sablier(true);
     m_applique = applique;
     const ResultatAnnuaire resultat = operation();
     m_applique = nullptr;
-    m_interaction.Sablier(false);
     return resultat.issue;
 }
 

@@ -97,7 +97,6 @@ IssueOperation OperationsGroupes::SupprimeGroupe(Noeud* noeud) {
             try {
                 aRetablir = groupesARetablir(noeud->DN());
             } catch (const DirectoryError& e) {
-                m_interaction.Sablier(false);
                 m_interaction.Message(TexteErreurOperation(e), IconeMessage::Exclamation);
                 return ResultatAnnuaire{IssueDeLErreur(e), {}};
             }

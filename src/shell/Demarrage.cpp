@@ -28,20 +28,13 @@ QString LangueDuDemarrage(const QString& cheminIni, const EnvironnementDemarrage
 }
 
 void LancePremiereAnalyse(const PointDeDepart& depart, const EtapesDemarrage& etapes,
-                          const EtatProgramme& etat, Interaction& interaction) {
-    if (!depart.analyser)
-        return;
-    interaction.Sablier(true);
-    interaction.ChangeTypeRecherche(depart.type);
-    if (depart.dn.isEmpty())
-        interaction.ChangeTexteRecherche(depart.texteRecherche);
-    if (etapes.lanceAnalyse)
-        etapes.lanceAnalyse(etat.Config.AnalyseParDefaut, depart.dn);
+                          const EtatProgramme& etat) {
+    if (depart.analyser && etapes.lanceAnalyse)
+        etapes.lanceAnalyse(etat.Config.AnalyseParDefaut, depart);
 }
 
 bool DemarreSansPiege(const QStringList& arguments, Interaction& interaction, const EtapesDemarrage& etapes,
                       const EnvironnementDemarrage& environnement, EtatProgramme& etat) {
-    interaction.Sablier(true);
     interaction.TraiteEvenements();
     etat.Emplacement = CalculeEmplacementParametres(
         environnement.dossierProgramme, environnement.dossierConfiguration, environnement.prefixesSysteme);
@@ -60,18 +53,13 @@ bool DemarreSansPiege(const QStringList& arguments, Interaction& interaction, co
     if (etapes.afficheFenetre)
         etapes.afficheFenetre();
     interaction.TraiteEvenements();
-    if (etapes.ouvreSession && !etapes.ouvreSession()) {
-        interaction.Sablier(false);
+    if (etapes.ouvreSession && !etapes.ouvreSession())
         return false;
-    }
-    LancePremiereAnalyse(InterpreteLigneCommande(LigneCommandeDesArguments(arguments)), etapes, etat,
-                         interaction);
-    interaction.Sablier(false);
+    LancePremiereAnalyse(InterpreteLigneCommande(LigneCommandeDesArguments(arguments)), etapes, etat);
     return true;
 }
 
 bool EchecInitialisation(Interaction& interaction, qint32 numero, const QString& texte) {
-    interaction.Sablier(false);
     interaction.Message(MessageErreurInitialisation(numero, texte), IconeMessage::Critique);
     return false;
 }

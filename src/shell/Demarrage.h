@@ -29,9 +29,9 @@ struct EtapesDemarrage {
     // Opens the directory session and resolves the root; false ends the program (the session
     // has told the user why).
     std::function<bool()> ouvreSession;
-    // Runs the first analysis in the default mode: on the DN, or on the search box text when
-    // the DN is empty.
-    std::function<void(qint16 mode, const QString& dn)> lanceAnalyse;
+    // Runs the first analysis in the default mode from what the command line names: its DN, or
+    // its text searched as a name of its kind.
+    std::function<void(qint16 mode, const PointDeDepart& depart)> lanceAnalyse;
 };
 
 // Where the start-up looks; by default the running program's folders and the user's locale.

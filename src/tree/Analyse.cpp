@@ -116,27 +116,24 @@ Analyse::~Analyse() = default;
 
 // ---------------------------------------------------------------- lookup and build
 
-void Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
+// The tree stays as it is until the root is found (remplaceArbre): a typo keeps the view.
+const ResultatAnalyse& Analyse::AnalyseTexte(qint16 mode, const QString& texte, int type) {
     m_resultat = {};
-    m_interaction.MasqueCompletion();
     ModeAnalyse = mode;
-    m_interaction.Sablier(true);
-
-    // The tree stays as it is until the root is found (remplaceArbre): a typo keeps the view.
-    m_interaction.ActiveSaisieArbre(false);
     m_interaction.TraiteEvenements();
-
-    const QString texte = m_interaction.TexteRecherche().trimmed();
-    if (!dn.isEmpty())
+    if (const QString dn = texte.trimmed(); EstDnTape(dn))
         demarreParDn(dn);
-    else if (EstDnTape(texte))
-        demarreParDn(texte);
     else
-        rechercheParNom();
+        rechercheParNom(texte, type == 0 ? 0 : 1);
+    return m_resultat;
+}
 
-    m_interaction.ActiveSaisieArbre(true);
-    m_interaction.DonneFocusArbre();
-    m_interaction.Sablier(false);
+const ResultatAnalyse& Analyse::LanceAnalyse(qint16 mode, const QString& dn) {
+    m_resultat = {};
+    ModeAnalyse = mode;
+    m_interaction.TraiteEvenements();
+    demarreParDn(dn);
+    return m_resultat;
 }
 
 ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& texte) {
@@ -165,17 +162,15 @@ ListeOccurrences ChercheParNom(SessionAD& session, int type, const QString& text
     return trouves;
 }
 
-std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte) {
+std::optional<ListeOccurrences> Analyse::chercheOccurrences(const QString& texte, int type) {
     const bool joker = texte.contains(u'*');
     const int passes = (joker || m_parametres.AnalyseAutreTypeSiAucuneReponse) ? 2 : 1;
-    int type = m_interaction.TypeRecherche() == 0 ? 0 : 1;
     ListeOccurrences trouves;
     m_noeudEnCours = texte;
     for (int passe = 0; passe < passes; ++passe) {
         try {
             trouves += ChercheParNom(m_session, type, texte);
         } catch (const DirectoryError& e) {
-            m_interaction.Sablier(false);
             signaleEchec(e.number(), e.number(), e.text(), e.ldapCode());
             return std::nullopt;
         }
@@ -191,15 +186,13 @@ bool EstDnTape(const QString& texte) {
     return (prefixe == u"OU=" || prefixe == u"CN=") && texte.size() > 3;
 }
 
-void Analyse::rechercheParNom() {
-    const QString texte = m_interaction.TexteRecherche();
-    const std::optional<ListeOccurrences> trouves = chercheOccurrences(texte);
+void Analyse::rechercheParNom(const QString& texte, int type) {
+    const std::optional<ListeOccurrences> trouves = chercheOccurrences(texte, type);
     if (!trouves)
         return;
     if (trouves->isEmpty()) {
-        m_interaction.Sablier(false);
         const char16_t* cle = m_parametres.AnalyseAutreTypeSiAucuneReponse ? u"MSG_ERREUR_OU_GROUPE_INCONNU"
-                              : m_interaction.TypeRecherche() == 0         ? u"MSG_ERREUR_OU_INCONNUE"
+                              : type == 0                                  ? u"MSG_ERREUR_OU_INCONNUE"
                                                                            : u"MSG_ERREUR_GROUPE_INCONNU";
         m_interaction.Message(FormateMessage(Traduction(cle), {texte}), IconeMessage::Exclamation);
         termine(IssueAnalyse::Introuvable);
@@ -210,9 +203,7 @@ void Analyse::rechercheParNom() {
         NomRacine.clear();
         TypeRacine = 0;
         DNRacine.clear();
-        m_interaction.Sablier(false);
         choix = m_interaction.ChoisitOccurrence(*trouves);
-        m_interaction.Sablier(true);
     }
     if (!choix || *choix < 0 || *choix >= trouves->size()) {
         m_resultat.candidats = *trouves;
@@ -223,7 +214,7 @@ void Analyse::rechercheParNom() {
     NomRacine = o.Nom;
     TypeRacine = o.TypeObjet;
     DNRacine = o.DistinguishedName;
-    ConstruitArborescence();
+    construit();
 }
 
 void Analyse::demarreParDn(const QString& dn) {
@@ -237,17 +228,25 @@ void Analyse::demarreParDn(const QString& dn) {
     NomRacine = DnValeurRdn(dn);
     DNRacine = dn;
     TypeRacine = prefixe == u"OU=" ? 0 : 1;
-    m_interaction.ChangeTexteRecherche(NomRacine);
-    m_interaction.ChangeTypeRecherche(TypeRacine);
-    ConstruitArborescence();
+    montreRacine();
+    construit();
 }
 
-void Analyse::ConstruitArborescence() {
+const ResultatAnalyse& Analyse::ConstruitArborescence() {
     m_resultat = {};
+    construit();
+    return m_resultat;
+}
+
+void Analyse::montreRacine() {
+    m_resultat.racine = NomRacine;
+    m_resultat.typeRacine = TypeRacine;
+}
+
+void Analyse::construit() {
     if (NomRacine.isEmpty())
         return;
     if (ModeAnalyse == Mode::Structure && TypeRacine != 0) {
-        m_interaction.Sablier(false);
         m_interaction.Message(Traduction(u"MSG_ERREUR_ANALYSE_STRUCTURE_OU"), IconeMessage::Exclamation);
         termine(IssueAnalyse::ModeInapplicable);
         return;
@@ -259,8 +258,7 @@ void Analyse::ConstruitArborescence() {
     m_noeudEnCours = NomRacine;
 
     m_interaction.AfficheTraitementEnCours();
-    m_interaction.ChangeTexteRecherche(NomRacine);
-    m_interaction.ChangeTypeRecherche(TypeRacine);
+    montreRacine();
 
     qCInfo(lcAnalyse).noquote() << "build of" << DNRacine << "mode" << ModeAnalyse;
     QElapsedTimer chrono;
@@ -283,7 +281,7 @@ void Analyse::rapporteResultat(qint32 resultat) {
     if (resultat >= 0) {
         termine(IssueAnalyse::Arborescence);
         m_arbre.Deplie(m_arbre.Racine());
-        m_interaction.MemoriseRecherche(m_interaction.TexteRecherche(), m_interaction.TypeRecherche());
+        m_resultat.memoriser = true;
         if (Noeud* n = aReselectionner.isEmpty() ? nullptr : m_arbre.Node(aReselectionner)) {
             m_arbre.Deplie(n);
             m_arbre.RendVisibleEtSelectionne(n);
@@ -296,7 +294,6 @@ void Analyse::rapporteResultat(qint32 resultat) {
         return;
     }
     m_interaction.MasqueTraitementEnCours();
-    m_interaction.Sablier(false);
     const qint64 numero = std::llabs(qint64(resultat));
     if (resultat == RacineIntrouvable) {
         m_interaction.Message(
@@ -348,7 +345,6 @@ void Analyse::rapporteFin() {
     m_interaction.TraiteEvenements();
     m_interaction.MasqueTraitementEnCours();
     if (m_interaction.ArretDemande()) {
-        m_interaction.Sablier(false);
         m_interaction.Message(Traduction(u"TXT_ENVOI_MESSAGE_OPERATION_ANNULEE"), IconeMessage::Exclamation);
         if (m_resultat.issue == IssueAnalyse::Arborescence)
             termine(IssueAnalyse::Arretee);
@@ -361,8 +357,7 @@ void Analyse::rapporteFin() {
         m_interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR_RECURSIVITE"), {valeur}),
                               IconeMessage::Critique);
     }
-    if (Noeud* racine = m_arbre.Racine())
-        m_interaction.CliqueNoeud(racine);
+    m_resultat.construite = true;
 }
 
 // A directory failure, or a Key met twice, becomes the negative result of the step.
@@ -634,15 +629,12 @@ Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& te
 
 void Analyse::afficheProgression(const Noeud* noeud) {
     m_noeudEnCours = noeud->Key();
-    const Interaction& i = m_interaction;
-    m_interaction.ChangeTraitementEnCours(AbregeChemin(
-        noeud->Key(), [&i](const QString& t) { return i.LargeurTexte(t); }, i.LargeurTraitementEnCours()));
+    m_interaction.ChangeTraitementEnCours(noeud->Key());
     m_interaction.TraiteEvenements();
 }
 
 void Analyse::remplaceArbre() {
     m_arbre.Vide();
-    m_interaction.EffaceDescription();
 }
 
 Recordset Analyse::litObjet(const QString& dn, const QStringList& attributs) {

@@ -8,7 +8,7 @@
 // accounts. The lookup finds the root, the build clears the tree and fills it through the O.U.
 // scan or the group expansion, and afterwards reports a stop, an error and any group met again
 // inside itself. Everything shown to or asked of the user goes through Interaction; how the run
-// ended is also kept as a RésultatAnalyse, for callers that act on it rather than show it.
+// ended, and what the window should show afterwards, is returned as a RésultatAnalyse.
 
 #include "tree/Occurrence.h"
 
@@ -79,6 +79,15 @@ struct ResultatAnalyse {
     // Erreur: the server went silent or away during the build; the tree holds what was read.
     bool incomplete = false;
     ListeOccurrences candidats; // Plusieurs: the objects offered
+
+    // What the window shows afterwards. The root once known: the search box shows its name and
+    // kind (0 O.U., 1 group) from then on; empty when no root was found.
+    QString racine;
+    qint16 typeRacine = 0;
+    // A tree was built from that name: it joins the memorised searches.
+    bool memoriser = false;
+    // A build ran: the tree's root, if any, is described as if clicked.
+    bool construite = false;
 };
 
 // Shortens a backslash path to fit a width: keeps its head up to the first "\", then drops
@@ -111,10 +120,13 @@ public:
     // The Key to expand and select after the next build (then emptied).
     QString CleAReselectionner;
 
-    // Looks the root up (by the search box text when dn is empty) and builds the tree.
-    void LanceAnalyse(qint16 mode, const QString& dn = {});
+    // Looks the root up by a typed text, a name of the given kind (0 O.U., 1 group) or a DN,
+    // and builds the tree.
+    const ResultatAnalyse& AnalyseTexte(qint16 mode, const QString& texte, int type);
+    // Builds the tree of the O.U. or group dn.
+    const ResultatAnalyse& LanceAnalyse(qint16 mode, const QString& dn);
     // Builds the tree of NomRacine / TypeRacine / DNRacine in ModeAnalyse and reports.
-    void ConstruitArborescence();
+    const ResultatAnalyse& ConstruitArborescence();
     // How the last LanceAnalyse or ConstruitArborescence ended.
     const ResultatAnalyse& Resultat() const { return m_resultat; }
 
@@ -146,8 +158,11 @@ private:
         Analyse& m_analyse;
     };
 
-    void rechercheParNom();
-    std::optional<ListeOccurrences> chercheOccurrences(const QString& texte);
+    void rechercheParNom(const QString& texte, int type);
+    std::optional<ListeOccurrences> chercheOccurrences(const QString& texte, int type);
+    void construit();
+    // The root is known: the result tells the window to show it in the search box.
+    void montreRacine();
     void demarreParDn(const QString& dn);
     void rapporteResultat(qint32 resultat);
     void rapporteFin();
@@ -158,7 +173,8 @@ private:
     void termine(IssueAnalyse issue, qint64 numeroErreur = 0);
     template <typename Etape> qint32 resultatDe(Etape&& etape);
     Recordset litObjet(const QString& dn, const QStringList& attributs);
-    // The root was read: the tree it replaces goes, with the labels that described it.
+    // The root was read: the tree it replaces goes (the window clears the labels that described
+    // it on Arbre::emptied).
     void remplaceArbre();
 
     Noeud* ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,

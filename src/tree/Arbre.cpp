@@ -313,18 +313,19 @@ void Arbre::ChangeCle(Noeud* noeud, const QString& cle) {
 }
 
 void Arbre::Vide() {
-    if (m_index.isEmpty() && !m_selection)
-        return;
-    if (notifie())
-        emit aboutToBeReset();
-    m_index.clear();
-    m_parTag.clear();
-    m_selection = nullptr;
-    detruitListe(m_racines);
-    if (notifie()) {
-        emit reset();
-        emit selectionChanged(nullptr);
+    if (!m_index.isEmpty() || m_selection) {
+        if (notifie())
+            emit aboutToBeReset();
+        m_index.clear();
+        m_parTag.clear();
+        m_selection = nullptr;
+        detruitListe(m_racines);
+        if (notifie()) {
+            emit reset();
+            emit selectionChanged(nullptr);
+        }
     }
+    emit emptied();
 }
 
 void Arbre::ChangeTexte(Noeud* noeud, const QString& texte) {

@@ -203,6 +203,9 @@ signals:
     // The view should scroll the node into sight (its ancestors are already expanded).
     void ensureVisibleRequested(arbrix::Noeud* noeud);
     void selectionChanged(arbrix::Noeud* noeud);
+    // Vide() ran, whether or not notifications are suspended: whatever described the old tree
+    // is stale.
+    void emptied();
 
 private:
     ListeEnfants& enfantsDe(Noeud* parent) { return parent ? parent->m_enfants : m_racines; }

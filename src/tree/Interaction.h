@@ -1,9 +1,10 @@
 #pragma once
 
-// What long operations need of the user and of the windows: messages, a choice among found
-// objects, the progress window with its Stop button, the search box, the mouse pointer and the
-// pump of pending window events. The main window implements it; tests script it. Every method
-// has a harmless default so that a script overrides only what it watches.
+// What long operations need of the user: messages, a choice among found objects, the group
+// creation dialog, the progress window with its Stop button and the pump of pending window
+// events. The window does its own pointer, focus and enabling around a call. The main window
+// implements it; tests script it. Every method has a harmless default so that a script
+// overrides only what it watches.
 
 #include "tree/Occurrence.h"
 
@@ -12,8 +13,6 @@
 #include <optional>
 
 namespace arbrix {
-
-class Noeud;
 
 enum class IconeMessage { Aucune, Information, Exclamation, Critique, Question };
 enum class BoutonsMessage { Ok, OuiNon };
@@ -56,19 +55,16 @@ public:
         return std::nullopt;
     }
 
-    // --- Progress window ("Traitement en cours")
+    // --- Progress window ("Traitement en cours") with its Stop button
     // Showing it clears the Stop flag.
     virtual void AfficheTraitementEnCours() {
         m_arretDemande = false;
         m_traitementAffiche = true;
     }
     virtual void MasqueTraitementEnCours() { m_traitementAffiche = false; }
-    virtual bool TraitementEnCoursAffiche() const { return m_traitementAffiche; }
-    // Sets and repaints the item being worked on (already shortened by the caller).
+    bool TraitementEnCoursAffiche() const { return m_traitementAffiche; }
+    // The item being worked on: a backslash path, which the window shortens to its width.
     virtual void ChangeTraitementEnCours(const QString& texte) { (void)texte; }
-    // Width available for the item text, and the width of a text in its font, in pixels.
-    virtual int LargeurTraitementEnCours() const { return 400; }
-    virtual int LargeurTexte(const QString& texte) const { return int(texte.size()) * 7; }
 
     // Lets pending window events run (a Stop button may be pressed meanwhile).
     virtual void TraiteEvenements() {}
@@ -77,31 +73,9 @@ public:
     bool ArretDemande() const { return m_arretDemande; }
     void DemandeArret() { m_arretDemande = true; }
 
-    // --- Main window
-    // Hourglass (true) or normal (false) mouse pointer.
-    virtual void Sablier(bool attente) { (void)attente; }
-    // The search box text and the O.U. (0) / group (1) choice.
-    virtual QString TexteRecherche() const { return m_texteRecherche; }
-    virtual void ChangeTexteRecherche(const QString& texte) { m_texteRecherche = texte; }
-    virtual int TypeRecherche() const { return m_typeRecherche; }
-    virtual void ChangeTypeRecherche(int type) { m_typeRecherche = type; }
-    // Records a name analysed from the search box among the memorised entries.
-    virtual void MemoriseRecherche(const QString& nom, int type) { (void)nom, (void)type; }
-    // Hides the search box's completion list.
-    virtual void MasqueCompletion() {}
-    // The tree takes no user input while it is rebuilt.
-    virtual void ActiveSaisieArbre(bool active) { (void)active; }
-    virtual void DonneFocusArbre() {}
-    // Clears the description and managed-by labels under the tree.
-    virtual void EffaceDescription() {}
-    // Handles a node as if the user had clicked it (description, manager).
-    virtual void CliqueNoeud(Noeud* noeud) { (void)noeud; }
-
 private:
     bool m_arretDemande = false;
     bool m_traitementAffiche = false;
-    QString m_texteRecherche;
-    int m_typeRecherche = 1;
 };
 
 } // namespace arbrix

@@ -13,15 +13,11 @@ class IssueAnalyseTest : public AnalyseDomaine {
 protected:
     const ResultatAnalyse& ParNom(const QString& nom, int type = 1) {
         m_utilisateur.messages.clear();
-        m_utilisateur.ChangeTexteRecherche(nom);
-        m_utilisateur.ChangeTypeRecherche(type);
-        m_analyse->LanceAnalyse(Mode::Standard);
-        return m_analyse->Resultat();
+        return m_analyse->AnalyseTexte(Mode::Standard, nom, type);
     }
     const ResultatAnalyse& ParDn(const QString& dn) {
         m_utilisateur.messages.clear();
-        m_analyse->LanceAnalyse(Mode::Standard, dn);
-        return m_analyse->Resultat();
+        return m_analyse->LanceAnalyse(Mode::Standard, dn);
     }
     void EchouentAvec(int code) {
         m_enveloppe->avantRecherche = [code](const SearchRequest&) {

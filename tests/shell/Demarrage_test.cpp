@@ -32,10 +32,11 @@ protected:
             ordre.append(u"session"_s);
             return sessionOuverte;
         };
-        etapes.lanceAnalyse = [this](qint16 mode, const QString& dn) {
+        etapes.lanceAnalyse = [this](qint16 mode, const PointDeDepart& depart) {
             ordre.append(u"analyse"_s);
             modeAnalyse = mode;
-            dnAnalyse = dn;
+            dnAnalyse = depart.dn;
+            typeAnalyse = depart.type;
         };
     }
     void TearDown() override { ChargeTraductions(QString()); }
@@ -54,6 +55,7 @@ protected:
     bool sessionOuverte = true;
     qint16 modeAnalyse = 0;
     QString dnAnalyse;
+    qint16 typeAnalyse = -1;
 };
 
 } // namespace
@@ -65,7 +67,6 @@ TEST_F(Demarrage, FrenchSystemFirstRunRunsEveryStepInOrderWithoutMessage) {
     EXPECT_EQ(ordre, (QStringList{u"options"_s, u"mémos"_s, u"fenêtre"_s, u"session"_s}));
     EXPECT_TRUE(interaction.messages.isEmpty());
     EXPECT_EQ(etat.CheminIni(), IniPortable());
-    EXPECT_FALSE(interaction.sablier);
     EXPECT_FALSE(QFile::exists(IniPortable())); // the choice is not written at start-up
 }
 
@@ -96,7 +97,6 @@ TEST_F(Demarrage, SettingTooLargeEndsTheStartUpWithTheInitialisationMessage) {
     EXPECT_TRUE(interaction.messages[0].contains(u"(6)"_s)) << interaction.messages[0].toStdString();
     EXPECT_TRUE(interaction.messages[0].contains(u"AnalyseParDéfaut"_s));
     EXPECT_TRUE(ordre.isEmpty());
-    EXPECT_FALSE(interaction.sablier);
 }
 
 TEST_F(Demarrage, FailedSessionEndsTheProgramBeforeAnyAnalysis) {
@@ -112,7 +112,7 @@ TEST_F(Demarrage, CommandLineStartsTheFirstAnalysisInTheDefaultMode) {
     EXPECT_EQ(ordre.last(), u"analyse"_s);
     EXPECT_EQ(modeAnalyse, 3);
     EXPECT_EQ(dnAnalyse, u"OU=Paie et Compta,DC=exemple,DC=test"_s);
-    EXPECT_EQ(interaction.TypeRecherche(), TypeRechercheOU);
+    EXPECT_EQ(typeAnalyse, TypeRechercheOU);
 }
 
 // The move itself is the settings location's test; the language read from the moved file

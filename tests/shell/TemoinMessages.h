@@ -19,13 +19,11 @@ public:
         return boutons == BoutonsMessage::Ok ? ReponseMessage::Ok : reponse;
     }
     std::optional<int> ChoisitOccurrence(const ListeOccurrences&) override { return choix; }
-    void Sablier(bool attente) override { sablier = attente; }
 
     QStringList messages;
     QList<IconeMessage> icones;
     ReponseMessage reponse = ReponseMessage::Oui;
     std::optional<int> choix;
-    bool sablier = false;
 };
 
 } // namespace arbrix::test

@@ -35,9 +35,6 @@ public:
     QStringList progression;
     int pompes = 0;
     int arretALaPompe = -1; // presses Stop when the events pump has run this many times
-    std::vector<std::pair<QString, int>> memorisees;
-    std::vector<Noeud*> cliques;
-    bool saisieArbre = true;
     int traitementsAffiches = 0;
 
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override {
@@ -49,15 +46,10 @@ public:
         ++traitementsAffiches;
     }
     void ChangeTraitementEnCours(const QString& texte) override { progression << texte; }
-    int LargeurTraitementEnCours() const override { return 1000; }
-    int LargeurTexte(const QString& texte) const override { return int(texte.size()); }
     void TraiteEvenements() override {
         if (++pompes == arretALaPompe)
             DemandeArret();
     }
-    void MemoriseRecherche(const QString& nom, int type) override { memorisees.push_back({nom, type}); }
-    void ActiveSaisieArbre(bool active) override { saisieArbre = active; }
-    void CliqueNoeud(Noeud* noeud) override { cliques.push_back(noeud); }
 };
 
 // Forwards to the embedded directory; can answer like a domain controller that leaves the

@@ -25,7 +25,8 @@ const QString nbsp{QChar(NBSP)};
 // ------------------------------------------------------------------ group roots
 
 TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
-    m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
+    const ResultatAnalyse& resultat =
+        m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
 
     EXPECT_EQ(dessin(), "Ventes - Tous·(7) [grp_sec_uni]\n"
                         "  Équipe d'accueil·(4) [grp_sec_glo]\n"
@@ -45,12 +46,12 @@ TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
     EXPECT_EQ(noeud("\\PC-ACCUEIL-01$")->Tag(),
               "CCN=PC-ACCUEIL-01," + dnVelmora("OU=Postes de travail,OU=Informatique"));
 
-    // The search box shows the root, the search is memorised, the root is "clicked".
-    EXPECT_EQ(m_utilisateur.TexteRecherche(), "Ventes - Tous");
-    EXPECT_EQ(m_utilisateur.memorisees, (std::vector<std::pair<QString, int>>{{"Ventes - Tous", 1}}));
-    EXPECT_EQ(m_utilisateur.cliques, std::vector<Noeud*>{racine});
-    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiche() || m_utilisateur.sablier);
-    EXPECT_TRUE(m_utilisateur.saisieArbre);
+    // The search box is to show the root, the search to be memorised, the root described.
+    EXPECT_EQ(resultat.racine, "Ventes - Tous");
+    EXPECT_EQ(resultat.typeRacine, 1);
+    EXPECT_TRUE(resultat.memoriser);
+    EXPECT_TRUE(resultat.construite);
+    EXPECT_FALSE(m_utilisateur.TraitementEnCoursAffiche());
     // Progress shows each group's Key before its content is read.
     QStringList progression = m_utilisateur.progression;
     progression.sort();
@@ -160,7 +161,7 @@ TEST_F(AnalyseDomaine, ouRootMixesAccountsGroupsAndSubOusInOrder) {
     Noeud* racine = m_arbre.Racine();
     ASSERT_NE(racine, nullptr);
     EXPECT_EQ(racine->Key(), "\\\\R&D, Paris");
-    EXPECT_EQ(m_utilisateur.TypeRecherche(), 0);
+    EXPECT_EQ(m_analyse->Resultat().typeRacine, 0);
     QStringList enfants;
     for (int i = 0; i < racine->ChildCount(); ++i)
         enfants << QString(racine->Child(i)->Text()).replace(QChar(NBSP), u'·');
@@ -225,17 +226,14 @@ TEST_F(AnalyseDomaine, siblingsSharingANameGetDistinctKeys) {
 // ------------------------------------------------------------------ lookup by name
 
 TEST_F(AnalyseDomaine, nameLookupEscapesTheNameAndFallsBackToTheOtherType) {
-    m_utilisateur.ChangeTypeRecherche(1);
-    m_utilisateur.ChangeTexteRecherche("Ventes (EMEA)");
-    m_analyse->LanceAnalyse(Mode::Standard);
+    m_analyse->AnalyseTexte(Mode::Standard, "Ventes (EMEA)", 1);
     EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes (EMEA)" + nbsp + "(3)");
     EXPECT_TRUE(m_utilisateur.messages.empty());
 
     // O.U. chosen, no O.U. of that name: the second pass finds the group.
-    m_utilisateur.ChangeTypeRecherche(0);
-    m_analyse->LanceAnalyse(Mode::Standard);
+    m_analyse->AnalyseTexte(Mode::Standard, "Ventes (EMEA)", 0);
     EXPECT_EQ(m_arbre.Racine()->Tag().left(1), "G");
-    EXPECT_EQ(m_utilisateur.TypeRecherche(), 1);
+    EXPECT_EQ(m_analyse->Resultat().typeRacine, 1);
     EXPECT_TRUE(m_utilisateur.listesOffertes.empty());
 }
 
@@ -252,16 +250,14 @@ TEST_F(AnalyseDomaine, unknownNamesGiveTheMessageOfTheSetting) {
         {1, "Nope", false, u"MSG_ERREUR_GROUPE_INCONNU"},
     };
     for (const auto& c : cas) {
-        m_utilisateur.ChangeTypeRecherche(c.type);
-        m_utilisateur.ChangeTexteRecherche(c.nom);
         m_parametres.AnalyseAutreTypeSiAucuneReponse = c.autreType;
-        m_analyse->LanceAnalyse(Mode::Standard);
+        const ResultatAnalyse& resultat = m_analyse->AnalyseTexte(Mode::Standard, c.nom, c.type);
         EXPECT_EQ(m_utilisateur.messages.back(), FormateMessage(Traduction(c.message), {c.nom}));
         EXPECT_EQ(m_utilisateur.icones.back(), IconeMessage::Exclamation);
+        EXPECT_FALSE(resultat.memoriser);
     }
     EXPECT_EQ(m_utilisateur.messages.size(), 4);
     EXPECT_TRUE(m_arbre.isEmpty());
-    EXPECT_TRUE(m_utilisateur.memorisees.empty());
 }
 
 // ------------------------------------------------------------------ errors and Stop
@@ -355,9 +351,7 @@ TEST_F(AnalyseDomaine, filterCharactersInNamesMatchNothingElse) {
     EXPECT_EQ(dessin(), "Étoile *·(1) [grp_sec_glo]\n  Karim Benali (kbenali) [user]\n");
 
     // Typed as a name, "*" is the wildcard; here it finds that group alone.
-    m_utilisateur.ChangeTypeRecherche(1);
-    m_utilisateur.ChangeTexteRecherche("Étoile *");
-    m_analyse->LanceAnalyse(Mode::Standard);
+    m_analyse->AnalyseTexte(Mode::Standard, "Étoile *", 1);
     EXPECT_TRUE(m_utilisateur.listesOffertes.empty());
     EXPECT_EQ(m_arbre.Racine()->Text(), "Étoile *" + nbsp + "(1)");
 }

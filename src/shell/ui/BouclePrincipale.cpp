@@ -15,7 +15,13 @@ EtapesDemarrage EtapesDeLaFenetre(frmPrincipal& fenetre) {
     etapes.chargeMemos = [&fenetre](const QString&) { fenetre.ChargeMemos(); };
     etapes.afficheFenetre = [&fenetre] { fenetre.show(); };
     etapes.ouvreSession = [&fenetre] { return fenetre.OuvreSession(); };
-    etapes.lanceAnalyse = [&fenetre](qint16 mode, const QString& dn) { fenetre.LanceAnalyse(mode, dn); };
+    etapes.lanceAnalyse = [&fenetre](qint16 mode, const PointDeDepart& depart) {
+        fenetre.ChangeTypeRecherche(depart.type);
+        if (!depart.dn.isEmpty())
+            return fenetre.LanceAnalyse(mode, depart.dn);
+        fenetre.ChangeTexteRecherche(depart.texteRecherche);
+        fenetre.AnalyseRecherche(mode);
+    };
     return etapes;
 }
 

@@ -6,6 +6,7 @@
 
 #include "search/Memos.h"
 #include "shell/Programme.h"
+#include "tree/Analyse.h"
 #include "tree/Arbre.h"
 #include "tree/Interaction.h"
 
@@ -14,6 +15,7 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -35,7 +37,6 @@ class QTreeView;
 
 namespace arbrix {
 
-class Analyse;
 class BoiteRecherche;
 class OperationsGroupes;
 class ModeleArbre;
@@ -80,7 +81,10 @@ public:
     bool EstFermee() const { return m_fermee; }
 
     // --- Handlers (public so that menus, operations and tests can run them)
-    void LanceAnalyse(qint16 mode, const QString& dn = {});
+    // Builds the tree of the O.U. or group dn.
+    void LanceAnalyse(qint16 mode, const QString& dn);
+    // Looks the search box's text up as a name of its kind (or a DN) and builds the tree.
+    void AnalyseRecherche(qint16 mode);
     void btnChercher_Click();
     void btnChercherPlus_MouseDown();
     void tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit = false);
@@ -94,7 +98,8 @@ public:
     void LanceOutilCompte(const QString& argument);
     void CopieNom(const QString& texte);
     void CopieTexte(const QString& texte);
-    void MemoriseRecherche(const QString& nom, int type) override;
+    // Records a name analysed from the search box among the memorised entries.
+    void MemoriseRecherche(const QString& nom, int type);
     void DisposeZoneDescription();
     void AfficheDescription(const QString& description, const QString& gestionnaire);
     void mnuEdition_Ouverture();
@@ -119,31 +124,26 @@ public:
     // configuration and returns false.
     bool OuvreSession();
 
-    // The translated texts of the menus, for the Interaction's and tests' use.
+    // The search box text and the O.U. (0) / group (1) choice.
+    QString TexteRecherche() const;
+    void ChangeTexteRecherche(const QString& texte);
+    int TypeRecherche() const;
+    void ChangeTypeRecherche(int type);
+    // Hourglass (true) or normal (false) mouse pointer; false ends every wait begun.
+    void Sablier(bool attente);
+    // The progress window is on screen (it is hidden with the main window in the tray).
+    bool FenetreTraitementVisible() const;
 
     // --- Interaction
     ReponseMessage Message(const QString& texte, IconeMessage icone,
                            BoutonsMessage boutons = BoutonsMessage::Ok,
                            ReponseMessage defaut = ReponseMessage::Ok, const QString& titre = {}) override;
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
+    std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue) override;
     void AfficheTraitementEnCours() override;
     void MasqueTraitementEnCours() override;
-    bool TraitementEnCoursAffiche() const override;
     void ChangeTraitementEnCours(const QString& texte) override;
-    int LargeurTraitementEnCours() const override;
-    int LargeurTexte(const QString& texte) const override;
     void TraiteEvenements() override;
-    void Sablier(bool attente) override;
-    QString TexteRecherche() const override;
-    void ChangeTexteRecherche(const QString& texte) override;
-    int TypeRecherche() const override;
-    void ChangeTypeRecherche(int type) override;
-    void MasqueCompletion() override;
-    void ActiveSaisieArbre(bool active) override;
-    void DonneFocusArbre() override;
-    void EffaceDescription() override;
-    void CliqueNoeud(Noeud* noeud) override;
-    std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue) override;
 
     // --- Group operations (context menu items and the rename in place)
     void ExecuteOperationGroupe(Noeud* noeud, int identifiant);
@@ -172,6 +172,20 @@ private:
     void Form_Resize();
     void appliquePremierPlan();
     bool echecSession(const QString& message);
+    // Runs a build with the pointer waiting and the tree locked, then shows what it asks: the
+    // root in the search box, the name memorised, the root described.
+    void analyse(const std::function<ResultatAnalyse()>& construction);
+    // The pointer normal while a modal box waits, then back to what it was.
+    template <typename Boite> auto pointeurNormalPendant(Boite&& boite);
+    // A directory operation with the pointer waiting.
+    template <typename Etape> void enAttente(Etape&& etape) {
+        Sablier(true);
+        etape();
+        Sablier(false);
+    }
+    void masqueCompletion();
+    void effaceDescription();
+    void cliqueNoeud(Noeud* noeud);
     // The progress text as last asked, shown at the next turn of the event loop.
     void afficheTexteTraitement();
     // The view follows the tree again, showing it whole (after a build).

@@ -107,9 +107,10 @@ void frmPrincipal::relieSignauxArbre() {
     // following tens of thousands of inserts one by one costs the view more than the build.
     // The view then shows the whole tree at once, expanded and selected as above.
     connect(&m_arbre, &Arbre::nodeInserted, this, [this] {
-        if (m_analyseEnCours && Interaction::TraitementEnCoursAffiche())
+        if (m_analyseEnCours && TraitementEnCoursAffiche())
             m_arbre.setNotificationsSuspended(true);
     });
+    connect(&m_arbre, &Arbre::emptied, this, &frmPrincipal::effaceDescription);
     connect(m_modele, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_noeudGlisse = nullptr; });
     connect(tmrExpand, &QTimer::timeout, this, &frmPrincipal::tmrExpand_Timer);
     connect(m_modele, &ModeleArbre::renommageDemande, this, &frmPrincipal::TermineRenommage);
@@ -297,7 +298,7 @@ void frmPrincipal::tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit) {
         AfficheMenuNoeud(noeud);
 }
 
-void frmPrincipal::CliqueNoeud(Noeud* noeud) {
+void frmPrincipal::cliqueNoeud(Noeud* noeud) {
     tvwGroupes_NodeClick(noeud, false);
 }
 
@@ -310,7 +311,7 @@ void frmPrincipal::AfficheDescription(const QString& description, const QString&
     DisposeZoneDescription();
 }
 
-void frmPrincipal::EffaceDescription() {
+void frmPrincipal::effaceDescription() {
     AfficheDescription(QString(), QString());
     m_cleDecrite.clear();
 }

@@ -48,7 +48,7 @@ void frmPrincipal::tvwGroupes_DragDrop(QDropEvent* event) {
         Noeud* m = m_arbre.Node(cleMembre);
         Noeud* c = m_arbre.Node(cleCible);
         if (m && c && m_operations)
-            m_operations->DeposeMembre(m, c, copie);
+            enAttente([&] { m_operations->DeposeMembre(m, c, copie); });
     });
 }
 

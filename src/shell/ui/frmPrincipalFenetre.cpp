@@ -92,7 +92,7 @@ void frmPrincipal::Exporte(Noeud* noeud) {
     frmExporter::Affiche(this, *noeud, m_etat.CheminIni());
     QApplication::processEvents();
     activateWindow();
-    DonneFocusArbre();
+    tvwGroupes->setFocus();
 }
 
 void frmPrincipal::mnuEditionRechercher_Click() {

@@ -3,7 +3,6 @@
 
 #include "groupops/OperationsGroupes.h"
 #include "groupops/ui/frmAjoutMembres.h"
-#include "groupops/ui/frmCreationGroupe.h"
 #include "menus/MenusNoeuds.h"
 #include "shell/ui/frmPrincipal.h"
 #include "tree/ui/ModeleArbre.h"
@@ -13,25 +12,21 @@
 
 namespace arbrix {
 
-std::optional<ChoixCreationGroupe> frmPrincipal::DemandeCreationGroupe(int type, int etendue) {
-    return AfficheCreationGroupe(this, *this, type, etendue);
-}
-
 void frmPrincipal::ExecuteOperationGroupe(Noeud* noeud, int identifiant) {
     if (!m_operations)
         return;
     switch (identifiant) {
     case IdMenu::CreerGroupe:
-        m_operations->CreeGroupe(noeud);
+        enAttente([&] { m_operations->CreeGroupe(noeud); });
         break;
     case IdMenu::RetirerGroupe:
-        m_operations->RetireMembre(noeud);
+        enAttente([&] { m_operations->RetireMembre(noeud); });
         break;
     case IdMenu::RetirerCompte:
-        m_operations->RetireCompte(noeud);
+        enAttente([&] { m_operations->RetireCompte(noeud); });
         break;
     case IdMenu::SupprimerGroupe:
-        m_operations->SupprimeGroupe(noeud);
+        enAttente([&] { m_operations->SupprimeGroupe(noeud); });
         break;
     case IdMenu::RenommerGroupe:
         PrepareRenommage(noeud);
@@ -62,10 +57,12 @@ void frmPrincipal::AjouteMembres(Noeud* noeud, bool groupes) {
         else
             comptes.append(std::get<CompteChoisi>(m));
     }
-    if (groupes)
-        m_operations->AjouteGroupes(noeud, groupesChoisis);
-    else
-        m_operations->AjouteComptes(noeud, comptes);
+    enAttente([&] {
+        if (groupes)
+            m_operations->AjouteGroupes(noeud, groupesChoisis);
+        else
+            m_operations->AjouteComptes(noeud, comptes);
+    });
 }
 
 // The label is edited as the name alone; Escape gives it back, Enter renames (TermineRenommage).
@@ -81,7 +78,7 @@ void frmPrincipal::TermineRenommage(const QString& cle, const QString& texte) {
     // After the editor has closed: the operation may show messages.
     QTimer::singleShot(0, this, [this, cle, texte] {
         if (Noeud* noeud = m_arbre.Node(cle); noeud && m_operations)
-            m_operations->RenommeGroupe(noeud, texte);
+            enAttente([&] { m_operations->RenommeGroupe(noeud, texte); });
     });
 }
 

@@ -1,6 +1,8 @@
 // What the analysis and the operations ask of the user, answered by the main window: message
-// boxes, the progress window with its Stop button, the pointer, the search box and the tree.
+// boxes, the choice of a found object, the group creation dialog, the progress window with its
+// Stop button; and the pointer the window shows meanwhile.
 
+#include "groupops/ui/frmCreationGroupe.h"
 #include "shell/ui/Dialogues.h"
 #include "shell/ui/frmPrincipal.h"
 #include "shell/ui/frmTraitementEnCours.h"
@@ -13,21 +15,29 @@
 
 namespace arbrix {
 
-ReponseMessage frmPrincipal::Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons,
-                                     ReponseMessage defaut, const QString& titre) {
-    // A message asked during a build must not hide behind the always-on-top progress window.
-    const bool auDessus = TraitementEnCoursAffiche() || windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    // The pointer is normal while the box waits, then back to what it was.
+template <typename Boite> auto frmPrincipal::pointeurNormalPendant(Boite&& boite) {
     const int attentes = m_attentes;
     Sablier(false);
-    const ReponseMessage reponse = AfficheMessage(this, texte, icone, boutons, defaut, titre, auDessus);
+    auto reponse = boite();
     for (int i = 0; i < attentes; ++i)
         Sablier(true);
     return reponse;
 }
 
+ReponseMessage frmPrincipal::Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons,
+                                     ReponseMessage defaut, const QString& titre) {
+    // A message asked during a build must not hide behind the always-on-top progress window.
+    const bool auDessus = FenetreTraitementVisible() || windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    return pointeurNormalPendant(
+        [&] { return AfficheMessage(this, texte, icone, boutons, defaut, titre, auDessus); });
+}
+
 std::optional<int> frmPrincipal::ChoisitOccurrence(const ListeOccurrences& occurrences) {
-    return ChoisitDansListeOccurrences(this, occurrences);
+    return pointeurNormalPendant([&] { return ChoisitDansListeOccurrences(this, occurrences); });
+}
+
+std::optional<ChoixCreationGroupe> frmPrincipal::DemandeCreationGroupe(int type, int etendue) {
+    return pointeurNormalPendant([&] { return AfficheCreationGroupe(this, *this, type, etendue); });
 }
 
 void frmPrincipal::AfficheTraitementEnCours() {
@@ -54,12 +64,16 @@ void frmPrincipal::MasqueTraitementEnCours() {
     m_traitement = nullptr;
 }
 
-bool frmPrincipal::TraitementEnCoursAffiche() const {
+bool frmPrincipal::FenetreTraitementVisible() const {
     return m_traitement && m_traitement->isVisible();
 }
 
 void frmPrincipal::ChangeTraitementEnCours(const QString& texte) {
-    m_texteTraitement = texte;
+    m_texteTraitement = m_traitement
+                            ? AbregeChemin(
+                                  texte, [this](const QString& t) { return m_traitement->LargeurTexte(t); },
+                                  m_traitement->LargeurDisponible())
+                            : texte;
     if (!m_dernierTour.isValid())
         afficheTexteTraitement();
 }
@@ -73,20 +87,11 @@ void frmPrincipal::rattacheVue() {
     m_arbre.setNotificationsSuspended(false);
 }
 
-int frmPrincipal::LargeurTraitementEnCours() const {
-    return m_traitement ? m_traitement->LargeurDisponible() : Interaction::LargeurTraitementEnCours();
-}
-
-int frmPrincipal::LargeurTexte(const QString& texte) const {
-    return m_traitement ? m_traitement->LargeurTexte(texte) : fontMetrics().horizontalAdvance(texte);
-}
-
 void frmPrincipal::TraiteEvenements() {
     // A build asks after every group; a turn of the event loop every few tens of milliseconds
     // keeps Stop and the window as responsive and the progress text as lively. (The base flag:
     // the progress window is hidden along with the main window in the tray.)
-    if (Interaction::TraitementEnCoursAffiche() && m_dernierTour.isValid() &&
-        m_dernierTour.elapsed() < IntervalleTours)
+    if (TraitementEnCoursAffiche() && m_dernierTour.isValid() && m_dernierTour.elapsed() < IntervalleTours)
         return;
     afficheTexteTraitement();
     QApplication::processEvents();
@@ -103,14 +108,6 @@ void frmPrincipal::Sablier(bool attente) {
             QApplication::restoreOverrideCursor();
         }
     }
-}
-
-void frmPrincipal::ActiveSaisieArbre(bool active) {
-    tvwGroupes->setEnabled(active);
-}
-
-void frmPrincipal::DonneFocusArbre() {
-    tvwGroupes->setFocus();
 }
 
 } // namespace arbrix

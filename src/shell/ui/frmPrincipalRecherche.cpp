@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeView>
 
 namespace arbrix {
 
@@ -233,14 +234,14 @@ void frmPrincipal::lstCompletion_Click() {
     lstCompletion->hide();
 }
 
-void frmPrincipal::MasqueCompletion() {
+void frmPrincipal::masqueCompletion() {
     lstCompletion->hide();
 }
 
 // --- Buttons
 
 void frmPrincipal::btnChercher_Click() {
-    LanceAnalyse(m_etat.Config.AnalyseParDefaut);
+    AnalyseRecherche(m_etat.Config.AnalyseParDefaut);
 }
 
 void frmPrincipal::btnChercherPlus_MouseDown() {
@@ -253,16 +254,39 @@ void frmPrincipal::btnChercherPlus_MouseDown() {
     const QPoint sous = btnChercherPlus->mapToGlobal(QPoint(0, btnChercherPlus->height()));
     const int choix = menu.TrackPopup(sous.x(), sous.y());
     if (choix >= Mode::Standard && choix <= Mode::StructureEtendue)
-        LanceAnalyse(qint16(choix));
+        AnalyseRecherche(qint16(choix));
 }
 
 void frmPrincipal::LanceAnalyse(qint16 mode, const QString& dn) {
+    analyse([&] { return m_analyse->LanceAnalyse(mode, dn); });
+}
+
+void frmPrincipal::AnalyseRecherche(qint16 mode) {
+    analyse([&] { return m_analyse->AnalyseTexte(mode, TexteRecherche(), TypeRecherche()); });
+}
+
+void frmPrincipal::analyse(const std::function<ResultatAnalyse()>& construction) {
     // The build lets window events run: a second search started meanwhile would empty the tree
     // under the running one. It is ignored until the first one ends.
     if (!m_analyse || m_analyseEnCours)
         return;
     m_analyseEnCours = true;
-    m_analyse->LanceAnalyse(mode, dn);
+    masqueCompletion();
+    Sablier(true);
+    // The tree takes no input while it is rebuilt.
+    tvwGroupes->setEnabled(false);
+    const ResultatAnalyse resultat = construction();
+    if (!resultat.racine.isEmpty()) {
+        ChangeTexteRecherche(resultat.racine);
+        ChangeTypeRecherche(resultat.typeRacine);
+    }
+    if (resultat.memoriser)
+        MemoriseRecherche(TexteRecherche(), TypeRecherche());
+    if (Noeud* racine = resultat.construite ? m_arbre.Racine() : nullptr)
+        cliqueNoeud(racine);
+    tvwGroupes->setEnabled(true);
+    tvwGroupes->setFocus();
+    Sablier(false);
     m_analyseEnCours = false;
     rattacheVue();
     MetAJourBarreEtat();

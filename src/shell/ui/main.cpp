@@ -28,7 +28,10 @@ int main(int argc, char* argv[]) {
 
     frmPrincipal fenetre;
     // A failed start-up ends the program at once, saving nothing.
-    if (!Demarre(ArgumentsDuProgramme(), fenetre, EtapesDeLaFenetre(fenetre)))
+    fenetre.Sablier(true);
+    const bool demarre = Demarre(ArgumentsDuProgramme(), fenetre, EtapesDeLaFenetre(fenetre));
+    fenetre.Sablier(false);
+    if (!demarre)
         return 1;
     // Qt's own texts (standard buttons, file dialogs) in the program's language, when installed.
     const QString langue = FichierLangue();

@@ -135,11 +135,7 @@ struct AnalyseDc {
     }
 
     // The group (type 1) or O.U. (type 0) of that name, as typed in the search box.
-    void Lance(Interaction& interaction, const QString& nom, int type = 1) {
-        interaction.ChangeTexteRecherche(nom);
-        interaction.ChangeTypeRecherche(type);
-        analyse->LanceAnalyse(Mode::Standard);
-    }
+    void Lance(const QString& nom, int type = 1) { analyse->AnalyseTexte(Mode::Standard, nom, type); }
 
     OperationsGroupes operations(Interaction& interaction) {
         return OperationsGroupes(arbre, *session, parametres, interaction, *analyse);

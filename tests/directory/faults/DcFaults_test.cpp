@@ -62,7 +62,7 @@ TEST_F(DcEnPanne, KilledDuringABigExpansion) {
     ASSERT_TRUE(dc.ouverte);
     QElapsedTimer chrono;
     chrono.start();
-    dc.Lance(utilisateur, u"Grand groupe"_s);
+    dc.Lance(u"Grand groupe"_s);
     EXPECT_LT(chrono.elapsed(), (DelaiReseau + 3) * 1000);
     EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Erreur);
     EXPECT_EQ(dc.analyse->Resultat().numeroErreur, std::llabs(qint64(ErrorNumber::ServerDown)));
@@ -74,7 +74,7 @@ TEST_F(DcEnPanne, KilledDuringABigExpansion) {
     ASSERT_TRUE(RelanceDc());
     utilisateur.messages.clear();
     utilisateur.icones.clear();
-    dc.Lance(utilisateur, u"Niveau 01"_s);
+    dc.Lance(u"Niveau 01"_s);
     EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Arborescence);
     EXPECT_EQ(dc.arbre.Count(), 50);
     for (const QString& m : utilisateur.messages)
@@ -90,7 +90,7 @@ TEST_F(DcEnPanne, SilentControllerGivesUpWithinTheTimeout) {
         const DcMuet muet;
         QElapsedTimer chrono;
         chrono.start();
-        dc.Lance(utilisateur, u"Niveau 01"_s);
+        dc.Lance(u"Niveau 01"_s);
         EXPECT_GE(chrono.elapsed(), (DelaiReponse - 1) * 1000);
         EXPECT_LT(chrono.elapsed(), (DelaiReponse + 3) * 1000);
         EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Erreur);
@@ -98,7 +98,7 @@ TEST_F(DcEnPanne, SilentControllerGivesUpWithinTheTimeout) {
     }
     utilisateur.messages.clear();
     utilisateur.icones.clear();
-    dc.Lance(utilisateur, u"Niveau 01"_s);
+    dc.Lance(u"Niveau 01"_s);
     EXPECT_EQ(dc.analyse->Resultat().issue, IssueAnalyse::Arborescence);
     EXPECT_EQ(dc.arbre.Count(), 50);
 }

@@ -24,10 +24,11 @@ namespace {
 // and the user picks the one of the type searched.
 class ChoisitLeType : public UtilisateurScripte {
 public:
+    int typeCherche = 1;
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override {
         UtilisateurScripte::ChoisitOccurrence(occurrences);
         for (int i = 0; i < occurrences.size(); ++i) {
-            if (occurrences[i].TypeObjet == TypeRecherche() && occurrences[i].Nom == NomHostile)
+            if (occurrences[i].TypeObjet == typeCherche && occurrences[i].Nom == NomHostile)
                 return i;
         }
         return std::nullopt;
@@ -72,7 +73,7 @@ protected:
 };
 
 TEST_F(DcDifficile, FiftyLevelsDeep) {
-    m_dc->Lance(m_utilisateur, u"Niveau 01"_s);
+    m_dc->Lance(u"Niveau 01"_s);
     ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
     int niveaux = 1;
     const Noeud* n = m_dc->arbre.Racine();
@@ -86,7 +87,8 @@ TEST_F(DcDifficile, FiftyLevelsDeep) {
 // Found by name, shown, and exported as they are, as a group and as an O.U.
 TEST_F(DcDifficile, NamesWithEveryReservedCharacter) {
     for (const int type : {1, 0}) {
-        m_dc->Lance(m_utilisateur, NomHostile, type);
+        m_utilisateur.typeCherche = type;
+        m_dc->Lance(NomHostile, type);
         ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence) << type;
         const Noeud* racine = m_dc->arbre.Racine();
         EXPECT_TRUE(racine->Text().startsWith(NomHostile)) << racine->Text().toStdString();
@@ -104,7 +106,7 @@ TEST_F(DcDifficile, NamesWithEveryReservedCharacter) {
 TEST_F(DcDifficile, OneOfFiveThousandMembersRemovedAndAddedTheOthersStay) {
     const QString grand = DnEpreuves(u"CN=Grand groupe"_s);
     const QString dnRetire = DnEpreuves(u"CN=Membre 02500,OU=Masse"_s);
-    m_dc->Lance(m_utilisateur, u"Grand groupe"_s);
+    m_dc->Lance(u"Grand groupe"_s);
     ASSERT_EQ(m_dc->analyse->Resultat().issue, IssueAnalyse::Arborescence);
     EXPECT_EQ(m_dc->arbre.Racine()->ChildCount(), 5000);
     const QList<Noeud*> instances = m_dc->arbre.Instances(u'U' + dnRetire);

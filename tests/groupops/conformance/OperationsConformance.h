@@ -379,8 +379,7 @@ TEST_P(OperationsConformance, BarreEtatEtArbreGardeSiRienNEstTrouve) {
 
     const QString racine = v->racine()->Key();
     for (const QString& saisie : {u"Aucun-"_s + s, u"CN=Aucun-"_s + s + u',' + m_bac, zoe()}) {
-        v->interaction.ChangeTexteRecherche(saisie);
-        v->analyse->LanceAnalyse(Mode::Standard);
+        v->analyse->AnalyseTexte(Mode::Standard, saisie, 1);
         EXPECT_EQ(v->arbre.Count(), noeuds) << saisie.toStdString();
         EXPECT_EQ(v->racine()->Key(), racine) << saisie.toStdString();
     }

@@ -135,8 +135,10 @@ private slots:
         QTest::mouseClick(banc.controle<QRadioButton>(u"optType_0"_s), Qt::LeftButton);
         QTest::keyClicks(boite->lineEdit(), u"Ventes*"_s);
         QStringList proposes;
-        banc.automate.ajoute([&proposes](QWidget* w) {
+        bool pointeurNormal = false;
+        banc.automate.ajoute([&proposes, &pointeurNormal](QWidget* w) {
             QCOMPARE(w->objectName(), u"frmListeOccurrences"_s);
+            pointeurNormal = QApplication::overrideCursor() == nullptr;
             auto* liste = w->findChild<QTreeWidget*>(u"lvwOccurrences"_s);
             for (int i = 0; i < liste->topLevelItemCount(); ++i) {
                 proposes << liste->topLevelItem(i)->text(0);
@@ -150,6 +152,15 @@ private slots:
         QVERIFY(proposes.contains(u"Ventes"_s) && proposes.contains(u"Ventes - Tous"_s));
         QVERIFY(banc.fenetre->arbre().Racine()->Text().startsWith(u"Ventes (EMEA)"_s));
         QVERIFY(banc.controle<QRadioButton>(u"optType_1"_s)->isChecked());
+        // The box shows the root chosen, which joins the memorised entries; the pointer is
+        // normal in the list and afterwards, and the tree takes the keys again.
+        QVERIFY(pointeurNormal);
+        QCOMPARE(boite->currentText(), u"Ventes (EMEA)"_s);
+        QVERIFY(banc.fenetre->memos().Nombre() >= 1);
+        QVERIFY(!QApplication::overrideCursor());
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        QVERIFY(vue->isEnabled());
+        QCOMPARE(banc.fenetre->focusWidget(), vue);
 
         // Cancelling the choice, searched with Enter, builds nothing and keeps the tree (a name found
         // nowhere is the conformance suite's, on both directories).
@@ -185,7 +196,7 @@ private slots:
         QCOMPARE(banc.automate.titres[0], banc.fenetre->windowTitle().section(u" - "_s, 0, 0));
         // The partial tree stays; the progress window is gone; the tree takes input again.
         QVERIFY(!banc.fenetre->arbre().isEmpty());
-        QVERIFY(!banc.fenetre->TraitementEnCoursAffiche());
+        QVERIFY(!banc.fenetre->FenetreTraitementVisible());
         QVERIFY(banc.controle<QTreeView>(u"tvwGroupes"_s)->isEnabled());
     }
 
@@ -197,7 +208,7 @@ private slots:
         int lignesPendant = -1;
         QTimer guet;
         connect(&guet, &QTimer::timeout, this, [&] {
-            if (lignesPendant < 0 && banc.fenetre->TraitementEnCoursAffiche())
+            if (lignesPendant < 0 && banc.fenetre->FenetreTraitementVisible())
                 lignesPendant = vue->model()->rowCount();
         });
         guet.start(0);
@@ -228,7 +239,7 @@ private slots:
         bool fait = false;
         QTimer guet;
         connect(&guet, &QTimer::timeout, this, [&] {
-            if (!fait && banc.fenetre->TraitementEnCoursAffiche()) {
+            if (!fait && banc.fenetre->FenetreTraitementVisible()) {
                 fait = true;
                 banc.fenetre->LanceAnalyse(1, u"OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s);
                 banc.fenetre->close();
