@@ -174,7 +174,7 @@ private:
     bool echecSession(const QString& message);
     // Runs a build with the pointer waiting and the tree locked, then shows what it asks: the
     // root in the search box, the name memorised, the root described.
-    void analyse(const std::function<ResultatAnalyse()>& construction);
+    void construitArbre(const std::function<ResultatAnalyse()>& construction);
     // The pointer normal while a modal box waits, then back to what it was.
     template <typename Boite> auto pointeurNormalPendant(Boite&& boite);
     // A directory operation with the pointer waiting.

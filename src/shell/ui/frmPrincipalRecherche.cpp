@@ -258,14 +258,14 @@ void frmPrincipal::btnChercherPlus_MouseDown() {
 }
 
 void frmPrincipal::LanceAnalyse(qint16 mode, const QString& dn) {
-    analyse([&] { return m_analyse->LanceAnalyse(mode, dn); });
+    construitArbre([&] { return m_analyse->LanceAnalyse(mode, dn); });
 }
 
 void frmPrincipal::AnalyseRecherche(qint16 mode) {
-    analyse([&] { return m_analyse->AnalyseTexte(mode, TexteRecherche(), TypeRecherche()); });
+    construitArbre([&] { return m_analyse->AnalyseTexte(mode, TexteRecherche(), TypeRecherche()); });
 }
 
-void frmPrincipal::analyse(const std::function<ResultatAnalyse()>& construction) {
+void frmPrincipal::construitArbre(const std::function<ResultatAnalyse()>& construction) {
     // The build lets window events run: a second search started meanwhile would empty the tree
     // under the running one. It is ignored until the first one ends.
     if (!m_analyse || m_analyseEnCours)
