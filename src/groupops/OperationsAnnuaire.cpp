@@ -218,38 +218,38 @@ ResultatAnnuaire OperationsAnnuaire::SupprimeGroupe(const QString& dn) {
     return o;
 }
 
-ResultatAnnuaire OperationsAnnuaire::RetireMembre(const QString& dnGroupe, const QString& dnMembre) {
+ResultatAnnuaire
+OperationsAnnuaire::surGroupe(const QString& dnGroupe,
+                              const std::function<void(ResultatAnnuaire&, DirectoryObject&)>& etape) {
     ResultatAnnuaire o;
     try {
-        m_session.ConnexionAD()
-            .Bind(m_session.CheminObjet(dnGroupe))
-            ->Remove(m_session.CheminObjet(dnMembre));
-        note(o, {Changement::Nature::Retrait, dnMembre, dnGroupe});
+        etape(o, *m_session.ConnexionAD().Bind(m_session.CheminObjet(dnGroupe)));
     } catch (const DirectoryError& e) {
         echec(o, e);
     }
     return o;
 }
 
+ResultatAnnuaire OperationsAnnuaire::RetireMembre(const QString& dnGroupe, const QString& dnMembre) {
+    return surGroupe(dnGroupe, [&](ResultatAnnuaire& o, DirectoryObject& g) {
+        g.Remove(m_session.CheminObjet(dnMembre));
+        note(o, {Changement::Nature::Retrait, dnMembre, dnGroupe});
+    });
+}
+
 ResultatAnnuaire OperationsAnnuaire::AjouteComptes(const QString& dnGroupe,
                                                    const QList<CompteChoisi>& comptes) {
-    ResultatAnnuaire o;
-    try {
-        const std::unique_ptr<DirectoryObject> g =
-            m_session.ConnexionAD().Bind(m_session.CheminObjet(dnGroupe));
+    return surGroupe(dnGroupe, [&](ResultatAnnuaire& o, DirectoryObject& g) {
         for (const CompteChoisi& c : comptes) {
             const QString chemin = m_session.CheminObjet(c.DistinguishedName);
-            if (g->IsMember(chemin)) {
+            if (g.IsMember(chemin)) {
                 refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE"), {c.Nom}));
                 continue;
             }
-            g->Add(chemin);
-            note(o, {Changement::Nature::Ajout, c.DistinguishedName, g->dn(), c});
+            g.Add(chemin);
+            note(o, {Changement::Nature::Ajout, c.DistinguishedName, g.dn(), c});
         }
-    } catch (const DirectoryError& e) {
-        echec(o, e);
-    }
-    return o;
+    });
 }
 
 bool OperationsAnnuaire::ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cible, const GroupeChoisi& g) {
@@ -282,16 +282,10 @@ bool OperationsAnnuaire::ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cibl
 
 ResultatAnnuaire OperationsAnnuaire::AjouteGroupes(const QString& dnGroupe,
                                                    const QList<GroupeChoisi>& groupes) {
-    ResultatAnnuaire o;
-    try {
-        const std::unique_ptr<DirectoryObject> cible =
-            m_session.ConnexionAD().Bind(m_session.CheminObjet(dnGroupe));
+    return surGroupe(dnGroupe, [&](ResultatAnnuaire& o, DirectoryObject& cible) {
         for (const GroupeChoisi& g : groupes)
-            ajouteGroupe(o, *cible, g);
-    } catch (const DirectoryError& e) {
-        echec(o, e);
-    }
-    return o;
+            ajouteGroupe(o, cible, g);
+    });
 }
 
 ResultatAnnuaire OperationsAnnuaire::DeplaceMembre(const Deplacement& d) {

@@ -94,6 +94,9 @@ private:
     bool groupeExiste(const QString& nom);
     bool creeCycle(const QString& dnAjoute, const QString& dnCible);
     bool ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cible, const GroupeChoisi& g);
+    // Binds the group and runs the step on it; a directory failure ends the operation there.
+    ResultatAnnuaire surGroupe(const QString& dnGroupe,
+                               const std::function<void(ResultatAnnuaire&, DirectoryObject&)>& etape);
 
     SessionAD& m_session;
     Interaction& m_interaction;
