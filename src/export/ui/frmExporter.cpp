@@ -4,6 +4,7 @@
 #include "i18n/Traductions.h"
 #include "search/ui/Fenetres.h"
 #include "tree/ui/BoiteMessage.h"
+#include "tree/ui/PointeurAttente.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -63,14 +64,6 @@ void Ecrit(QLineEdit* boite, const QString& texte) {
 int HauteurLigne(const QWidget* texte) {
     return QFontMetrics(texte->font()).lineSpacing();
 }
-
-class Sablier {
-public:
-    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sablier() { QApplication::restoreOverrideCursor(); }
-    Sablier(const Sablier&) = delete;
-    Sablier& operator=(const Sablier&) = delete;
-};
 
 } // namespace
 
@@ -271,8 +264,8 @@ void frmExporter::btnOK_Click() {
 bool frmExporter::exporte() {
     const OptionsExport& o = m_regles.Options();
     if (o.Destination == DestinationExport::PressePapiers) {
-        const Sablier sablier;
-        QApplication::clipboard()->setText(GenerateurExport(o).GenereExport(m_noeud, false));
+        PointeurAttente().Pendant(
+            [&] { QApplication::clipboard()->setText(GenerateurExport(o).GenereExport(m_noeud, false)); });
         return true;
     }
     // A cancelled save dialog writes nothing but keeps the options, the last file included.
@@ -280,10 +273,7 @@ bool frmExporter::exporte() {
     if (!chemin)
         return true;
     std::optional<ErreurExport> erreur;
-    {
-        const Sablier sablier;
-        erreur = ExporteVersFichier(m_noeud, o, *chemin);
-    }
+    PointeurAttente().Pendant([&] { erreur = ExporteVersFichier(m_noeud, o, *chemin); });
     if (erreur) {
         AfficheMessage(this, MessageErreurExport(*erreur), IconeMessage::Critique, BoutonsMessage::Ok,
                        ReponseMessage::Ok, {}, windowFlags().testFlag(Qt::WindowStaysOnTopHint));

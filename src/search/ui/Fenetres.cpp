@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -60,18 +61,19 @@ DescriptionControle Decrit(const QString& objectName, GenreControle genre) {
 
 } // namespace
 
-void TraduitFenetre(QWidget* fenetre) {
-    DescriptionFeuille feuille{fenetre->objectName(), fenetre->windowTitle(), {}};
+namespace {
+
+// The controls' texts, then the menus' titles and items, translated and put back.
+void Traduit(const QString& nomFeuille, QString& titre, const QList<QWidget*>& controles,
+             const QList<QMenu*>& menus) {
+    DescriptionFeuille feuille{nomFeuille, titre, {}};
     QList<QWidget*> widgets;
     QList<Acces> acces;
-    for (QWidget* w : fenetre->findChildren<QWidget*>()) {
-        const QString nom = w->objectName();
-        if (nom.isEmpty() || nom.startsWith(QStringLiteral("qt_")))
-            continue;
+    for (QWidget* w : controles) {
         Acces a = AccesDe(w);
         if (a.genre == GenreControle::Autre)
             continue;
-        DescriptionControle d = Decrit(nom, a.genre);
+        DescriptionControle d = Decrit(w->objectName(), a.genre);
         if (auto* onglets = qobject_cast<QTabWidget*>(w)) {
             for (int i = 0; i < onglets->count(); ++i)
                 d.onglets.append(onglets->tabText(i));
@@ -82,8 +84,17 @@ void TraduitFenetre(QWidget* fenetre) {
         widgets.append(w);
         acces.append(a);
     }
+    QList<QAction*> actions;
+    for (QMenu* menu : menus) {
+        actions.append(menu->menuAction());
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator())
+                actions.append(action);
+    }
+    for (QAction* action : actions)
+        feuille.controles.append({action->objectName(), -1, GenreControle::Menu, action->text(), {}});
     TraduitFeuille(feuille);
-    fenetre->setWindowTitle(feuille.titre);
+    titre = feuille.titre;
     for (qsizetype i = 0; i < widgets.size(); ++i) {
         const DescriptionControle& d = feuille.controles[i];
         if (auto* onglets = qobject_cast<QTabWidget*>(widgets[i])) {
@@ -93,6 +104,27 @@ void TraduitFenetre(QWidget* fenetre) {
             acces[i].ecrit(d.texte);
         }
     }
+    for (qsizetype i = 0; i < actions.size(); ++i)
+        actions[i]->setText(feuille.controles[widgets.size() + i].texte);
+}
+
+} // namespace
+
+void TraduitFenetre(QWidget* fenetre) {
+    QList<QWidget*> nommes;
+    for (QWidget* w : fenetre->findChildren<QWidget*>()) {
+        const QString nom = w->objectName();
+        if (!nom.isEmpty() && !nom.startsWith(QStringLiteral("qt_")))
+            nommes.append(w);
+    }
+    QString titre = fenetre->windowTitle();
+    Traduit(fenetre->objectName(), titre, nommes, {});
+    fenetre->setWindowTitle(titre);
+}
+
+void TraduitControles(const QWidget* fenetre, const QList<QWidget*>& controles, const QList<QMenu*>& menus) {
+    QString titre = fenetre->windowTitle();
+    Traduit(fenetre->objectName(), titre, controles, menus);
 }
 
 void AppliquePremierPlan(QWidget* fenetre, bool auDessus) {

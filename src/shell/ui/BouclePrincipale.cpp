@@ -16,10 +16,10 @@ EtapesDemarrage EtapesDeLaFenetre(frmPrincipal& fenetre) {
     etapes.afficheFenetre = [&fenetre] { fenetre.show(); };
     etapes.ouvreSession = [&fenetre] { return fenetre.OuvreSession(); };
     etapes.lanceAnalyse = [&fenetre](qint16 mode, const PointDeDepart& depart) {
-        fenetre.ChangeTypeRecherche(depart.type);
+        fenetre.zoneRecherche().ChangeType(depart.type);
         if (!depart.dn.isEmpty())
             return fenetre.LanceAnalyse(mode, depart.dn);
-        fenetre.ChangeTexteRecherche(depart.texteRecherche);
+        fenetre.zoneRecherche().ChangeTexte(depart.texteRecherche);
         fenetre.AnalyseRecherche(mode);
     };
     return etapes;

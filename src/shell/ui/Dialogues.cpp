@@ -33,7 +33,7 @@ void AfficheAppartenances(frmPrincipal* principal, Noeud* noeud) {
         return;
     // A chosen group opens in the tree, as a choice among found objects does.
     const clsOccurrence& groupe = liste->groupes.at(*choix);
-    principal->ChangeTypeRecherche(groupe.TypeObjet);
+    principal->zoneRecherche().ChangeType(groupe.TypeObjet);
     principal->LanceAnalyse(principal->parametres().AnalyseParDefaut, groupe.DistinguishedName);
 }
 

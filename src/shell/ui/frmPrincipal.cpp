@@ -1,30 +1,21 @@
 #include "shell/ui/frmPrincipal.h"
 
 #include "groupops/OperationsGroupes.h"
-#include "i18n/TraductionFeuille.h"
 #include "i18n/Traductions.h"
 #include "menus/MenusNoeuds.h"
 #include "menus/ui/MenuQt.h"
-#include "shell/ui/BoiteRecherche.h"
+#include "search/ui/Fenetres.h"
+#include "shell/ui/BarreEtatFenetre.h"
+#include "shell/ui/Dialogues.h"
 #include "shell/ui/Geometrie.h"
-#include "shell/ui/frmTraitementEnCours.h"
+#include "shell/ui/IconeSystray.h"
+#include "shell/ui/ZoneDescription.h"
 #include "text/Version.h"
-#include "tree/Analyse.h"
 #include "tree/ui/Icones.h"
-#include "tree/ui/ModeleArbre.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
+#include <QStatusBar>
 #include <QTreeView>
 
 namespace arbrix {
@@ -33,11 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Designed geometry of the search area, in pixels.
-constexpr int marge = 8; // 120 twips
-constexpr int hauteurCadreType = 56;
-constexpr int hauteurBoite = 24;
-constexpr int largeurChercherPlus = 24;
+constexpr int marge = 8; // 120 twips, around the areas of the window
 
 QAction* ajouteAction(QMenu* menu, const QString& nom, const QString& texte) {
     QAction* action = menu->addAction(texte);
@@ -61,11 +48,24 @@ frmPrincipal::frmPrincipal(EtatProgramme& etat, QWidget* parent)
     setWindowTitle(TitreApplication());
     setWindowIcon(IconeApplication());
     setFont(PoliceInterface());
-    creeControles();
+    auto* centre = new QWidget(this);
+    centre->setObjectName(u"centre"_s);
+    setCentralWidget(centre);
+    m_zone = new ZoneRecherche(centre, m_etat, this);
+    m_description = new ZoneDescription(centre, m_etat, this);
+    m_controleur = new ControleurArbre(centre, {this, m_arbre, m_etat, *this, m_pointeur, *m_description,
+                                                [this] { return m_analyseEnCours; }});
+    m_barreEtat = new BarreEtatFenetre(
+        statusBar(), m_arbre,
+        [this] {
+            return CalculeTextesBarreEtat(
+                m_session.get(), m_analyse ? m_analyse->ModeAnalyse : Mode::Standard, m_arbre.Count());
+        },
+        [this] { return m_analyseEnCours; });
+    m_systray = new IconeSystray(this);
     creeMenus();
-    creeSystray();
-    creeBarreEtat();
-    relieSignaux();
+    relieMenus();
+    relieParties();
     InstalleAfficheurMenusQt(this);
     Operations().netSend = true;
     Operations().exporter = true;
@@ -79,107 +79,6 @@ frmPrincipal::frmPrincipal(EtatProgramme& etat, QWidget* parent)
 frmPrincipal::~frmPrincipal() {
     // The tree must not notify a model that is being destroyed.
     m_arbre.disconnect();
-}
-
-void frmPrincipal::creeControles() {
-    auto* centre = new QWidget(this);
-    centre->setObjectName(u"centre"_s);
-    setCentralWidget(centre);
-
-    fraType = new QGroupBox(u"Recherche"_s, centre);
-    fraType->setObjectName(u"fraType"_s);
-    optType[0] = new QRadioButton(u"&O.U."_s, fraType);
-    optType[0]->setObjectName(u"optType_0"_s);
-    optType[1] = new QRadioButton(u"G&roupe"_s, fraType);
-    optType[1]->setObjectName(u"optType_1"_s);
-    optType[1]->setChecked(true);
-
-    lblChercher = new QLabel(u"Occurrence à rechercher"_s, centre);
-    lblChercher->setObjectName(u"lblChercher"_s);
-
-    cboRecherche = new BoiteRecherche(centre);
-    cboRecherche->setObjectName(u"cboRecherche"_s);
-    cboRecherche->setEditable(true);
-    cboRecherche->setInsertPolicy(QComboBox::NoInsert);
-    cboRecherche->setMaxVisibleItems(20);
-    // The box completes from the memorised entries itself, through lstComplétion.
-    cboRecherche->setCompleter(nullptr);
-    cboRecherche->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cboRecherche->setMinimumContentsLength(8);
-
-    btnChercher = new QPushButton(u"&Go !"_s, centre);
-    btnChercher->setObjectName(u"btnChercher"_s);
-    btnChercher->setDefault(true);
-    btnChercherPlus = new QPushButton(QString(QChar(0x25BE)), centre);
-    btnChercherPlus->setObjectName(u"btnChercherPlus"_s);
-    btnChercherPlus->setToolTip(QString());
-
-    tvwGroupes = new QTreeView(centre);
-    tvwGroupes->setObjectName(u"tvwGroupes"_s);
-    m_modele = new ModeleArbre(m_arbre, this);
-    tvwGroupes->setModel(m_modele);
-    tvwGroupes->setHeaderHidden(true);
-    // Every row has the height of one line: the view then lays out 200,000 rows without
-    // asking each of them for its size.
-    tvwGroupes->setUniformRowHeights(true);
-    tvwGroupes->setIconSize(QSize(16, 16));
-    tvwGroupes->setSelectionMode(QAbstractItemView::SingleSelection);
-    tvwGroupes->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tvwGroupes->setExpandsOnDoubleClick(true);
-    tvwGroupes->setAnimated(false);
-    tvwGroupes->setDragEnabled(false); // drags start from our own mouse handling
-    tvwGroupes->setAcceptDrops(true);
-    tvwGroupes->setDropIndicatorShown(true);
-    tvwGroupes->setTextElideMode(Qt::ElideNone);
-    tvwGroupes->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tvwGroupes->header()->setStretchLastSection(false);
-    tvwGroupes->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-
-    lblDescriptionLabel = new QLabel(u"Description :"_s, centre);
-    lblDescriptionLabel->setObjectName(u"lblDescriptionLabel"_s);
-    lblDescription = new QLabel(centre);
-    lblDescription->setObjectName(u"lblDescription"_s);
-    lblDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblGereParLabel = new QLabel(u"Géré par :"_s, centre);
-    lblGereParLabel->setObjectName(u"lblGéréParLabel"_s);
-    lblGerePar = new QLabel(centre);
-    lblGerePar->setObjectName(u"lblGéréPar"_s);
-    lblGerePar->setContextMenuPolicy(Qt::PreventContextMenu);
-    for (QLabel* etiquette : {lblDescriptionLabel, lblGereParLabel}) {
-        QFont police = etiquette->font();
-        police.setBold(true);
-        etiquette->setFont(police);
-    }
-    for (QLabel* etiquette : {lblDescriptionLabel, lblDescription, lblGereParLabel, lblGerePar})
-        etiquette->hide();
-
-    // Floats above the other controls, under the search box; it never takes the focus, so a
-    // click on it reaches it while the search box keeps the caret.
-    lstCompletion = new QListWidget(centre);
-    lstCompletion->setObjectName(u"lstComplétion"_s);
-    lstCompletion->setFocusPolicy(Qt::NoFocus);
-    lstCompletion->setMouseTracking(true);
-    lstCompletion->setUniformItemSizes(true);
-    lstCompletion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lstCompletion->hide();
-
-    tmrExpand = new QTimer(this);
-    tmrDescription = new QTimer(this);
-    tmrExpand->setObjectName(u"tmrExpand"_s);
-    tmrExpand->setInterval(1000);
-    tmrExpand->setSingleShot(false);
-    tmrRenommage = new QTimer(this);
-    tmrRenommage->setObjectName(u"tmrRenommage"_s);
-
-    cboRecherche->installEventFilter(this);
-    cboRecherche->lineEdit()->installEventFilter(this);
-    cboRecherche->view()->installEventFilter(this);
-    lstCompletion->viewport()->installEventFilter(this);
-    tvwGroupes->installEventFilter(this);
-    tvwGroupes->viewport()->installEventFilter(this);
-    btnChercherPlus->installEventFilter(this);
-    lblGerePar->installEventFilter(this);
-    cboRecherche_Change();
 }
 
 void frmPrincipal::creeMenus() {
@@ -227,153 +126,94 @@ void frmPrincipal::creeMenus() {
     m_mnuAide = ajouteMenu(barre, u"mnuAide"_s, u"&?"_s);
     mnuAideLegende = ajouteAction(m_mnuAide, u"mnuAideLégende"_s, u"&Légende des icônes..."_s);
     mnuAideAPropos = ajouteAction(m_mnuAide, u"mnuAideAPropos"_s, u"&A propos d'Arbrix..."_s);
+}
 
-    // The tray's popup: a menu of its own, never in the menu bar.
-    m_mnuSystray = new QMenu(u"Systray"_s, this);
-    m_mnuSystray->setObjectName(u"mnuSystray"_s);
-    mnuSystrayRestaurer = ajouteAction(m_mnuSystray, u"mnuSystrayRestaurer"_s, u"&Restaurer"_s);
-    m_mnuSystray->addSeparator()->setObjectName(u"mnuSystraySep1"_s);
-    mnuSystrayAnnuler = ajouteAction(m_mnuSystray, u"mnuSystrayAnnuler"_s, u"&Annuler"_s);
-    m_mnuSystray->addSeparator()->setObjectName(u"mnuSystraySep2"_s);
-    mnuSystrayQuitter = ajouteAction(m_mnuSystray, u"mnuSystrayQuitter"_s, u"&Quitter"_s);
-    QFont gras = mnuSystrayRestaurer->font();
-    gras.setBold(true);
-    mnuSystrayRestaurer->setFont(gras);
-    m_mnuSystray->setDefaultAction(mnuSystrayRestaurer);
+// What the parts ask of the window, and what the window asks of them.
+void frmPrincipal::relieParties() {
+    connect(m_zone, &ZoneRecherche::analyseDemandee, this, &frmPrincipal::AnalyseRecherche);
+    connect(m_controleur, &ControleurArbre::ouvertureDemandee, this, [this](int type, const QString& dn) {
+        m_zone->ChangeType(type);
+        LanceAnalyse(m_etat.Config.AnalyseParDefaut, dn);
+    });
+    connect(m_controleur, &ControleurArbre::exportDemande, this, &frmPrincipal::Exporte);
+    connect(m_controleur, &ControleurArbre::appartenancesDemandees, this,
+            [this](Noeud* noeud) { AfficheAppartenances(this, noeud); });
+    connect(m_description, &ZoneDescription::contenuChange, this, &frmPrincipal::disposeZones);
+    connect(m_systray, &IconeSystray::restaurationDemandee, this, &frmPrincipal::mnuSystrayRestaurer_Click);
+    connect(m_systray, &IconeSystray::fermetureDemandee, this, &QWidget::close);
 }
 
 void frmPrincipal::TraduitEtDispose() {
-    DescriptionFeuille feuille{objectName(), windowTitle(), {}};
-    auto decrit = [&feuille](QObject* objet, GenreControle genre, const QString& texte, int index = -1) {
-        QString nom = objet->objectName();
-        if (index >= 0)
-            nom = nom.left(nom.lastIndexOf(u'_'));
-        feuille.controles.append({nom, index, genre, texte, {}});
-    };
-    decrit(lblChercher, GenreControle::Etiquette, lblChercher->text());
-    decrit(btnChercher, GenreControle::Bouton, btnChercher->text());
-    decrit(fraType, GenreControle::Cadre, fraType->title());
-    decrit(optType[0], GenreControle::BoutonOption, optType[0]->text(), 0);
-    decrit(optType[1], GenreControle::BoutonOption, optType[1]->text(), 1);
-    decrit(lblDescriptionLabel, GenreControle::Etiquette, lblDescriptionLabel->text());
-    decrit(lblGereParLabel, GenreControle::Etiquette, lblGereParLabel->text());
-    QList<QAction*> actions;
-    for (QMenu* menu : {m_mnuFichier, m_mnuEdition, m_mnuOptions, m_mnuAide, m_mnuSystray}) {
-        feuille.controles.append({menu->objectName(), -1, GenreControle::Menu, menu->title(), {}});
-        for (QAction* action : menu->actions())
-            if (!action->isSeparator()) {
-                actions << action;
-                decrit(action, GenreControle::Menu, action->text());
-            }
-    }
-    TraduitFeuille(feuille);
-
-    // The window's caption is the program's title, never a translated text.
-    qsizetype i = 0;
-    lblChercher->setText(feuille.controles[i++].texte);
-    btnChercher->setText(feuille.controles[i++].texte);
-    fraType->setTitle(feuille.controles[i++].texte);
-    optType[0]->setText(feuille.controles[i++].texte);
-    optType[1]->setText(feuille.controles[i++].texte);
-    lblDescriptionLabel->setText(feuille.controles[i++].texte);
-    lblGereParLabel->setText(feuille.controles[i++].texte);
-    qsizetype a = 0;
-    for (QMenu* menu : {m_mnuFichier, m_mnuEdition, m_mnuOptions, m_mnuAide, m_mnuSystray}) {
-        menu->setTitle(feuille.controles[i++].texte);
-        for (qsizetype n = 0; n < menu->actions().size(); ++n)
-            if (!menu->actions()[n]->isSeparator())
-                actions[a++]->setText(feuille.controles[i++].texte);
-    }
-    nommeControlesSansTitre();
-    disposeZoneRecherche();
-}
-
-// What a screen reader says of the controls whose caption says nothing or that have none; the
-// others are read by their caption.
-void frmPrincipal::nommeControlesSansTitre() {
-    const QString recherche = QString(lblChercher->text()).remove(u'&');
-    cboRecherche->setAccessibleName(recherche);
-    cboRecherche->lineEdit()->setAccessibleName(recherche);
-    btnChercher->setAccessibleDescription(Traduction(u"ACC_CHERCHER"));
-    btnChercherPlus->setAccessibleName(Traduction(u"ACC_CHERCHER_PLUS"));
-    btnChercherPlus->setAccessibleDescription(Traduction(u"ACC_CHERCHER_PLUS_DESCRIPTION"));
-    tvwGroupes->setAccessibleName(Traduction(u"ACC_ARBRE"));
-    tvwGroupes->setAccessibleDescription(Traduction(u"ACC_ARBRE_DESCRIPTION"));
-    lstCompletion->setAccessibleName(Traduction(u"ACC_COMPLETION"));
-}
-
-// Widths follow the translated captions, measured in the window's font.
-void frmPrincipal::disposeZoneRecherche() {
-    const QFontMetrics mesure(lblChercher->font());
-    auto largeur = [&mesure](const QString& texte) {
-        return mesure.horizontalAdvance(QString(texte).remove(u'&'));
-    };
-    const int w =
-        std::max({largeur(fraType->title()), largeur(optType[0]->text()), largeur(optType[1]->text())}) +
-        EnPixels(220) + optType[0]->iconSize().width();
-    // The frame's title takes the top of the frame: the buttons go below it, one under the other.
-    fraType->setGeometry(marge, 2, marge + w + EnPixels(60), hauteurCadreType);
-    const int hautOptions = std::max(fraType->contentsRect().top(), 14);
-    const int hauteurOption = optType[0]->sizeHint().height();
-    optType[0]->setGeometry(marge, hautOptions, w, hauteurOption);
-    optType[1]->setGeometry(marge, hautOptions + hauteurOption, w, hauteurOption);
-    fraType->resize(fraType->width(), std::max(hauteurCadreType, hautOptions + 2 * hauteurOption + 4));
-    const int gaucheBoite = fraType->geometry().right() + 1 + marge;
-    lblChercher->setGeometry(gaucheBoite, 6, largeur(lblChercher->text()) + 8, 18);
-    btnChercher->resize(largeur(btnChercher->text()) + EnPixels(180) + 8, hauteurBoite + 2);
-    btnChercherPlus->resize(largeurChercherPlus, hauteurBoite + 2);
-    cboRecherche->move(gaucheBoite, 26);
-    // These two captions are bold: measured in their own font.
-    for (QLabel* etiquette : {lblDescriptionLabel, lblGereParLabel})
-        etiquette->resize(etiquette->fontMetrics().horizontalAdvance(etiquette->text()) + 6,
-                          etiquette->sizeHint().height());
-    m_hauteurLigneCompletion = std::max(QFontMetrics(lstCompletion->font()).height() + 2, 14);
-    Form_Resize();
+    TraduitControles(this, m_zone->ControlesTitres() + m_description->ControlesTitres(),
+                     {m_mnuFichier, m_mnuEdition, m_mnuOptions, m_mnuAide, m_systray->menu()});
+    m_zone->NommeControlesSansTitre();
+    m_controleur->NommeControlesSansTitre();
+    m_zone->Dispose();
+    m_description->Dispose();
+    disposeZones();
 }
 
 void frmPrincipal::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    disposeZones();
 }
 
-void frmPrincipal::Form_Resize() {
+// The search area on top, the description labels at the bottom when they have something to
+// show, the tree between them.
+void frmPrincipal::disposeZones() {
     if (isMinimized())
         return;
     if (windowState() == Qt::WindowNoState) {
         m_largeurFenetre = width();
         m_hauteurFenetre = height();
     }
-    QWidget* centre = centralWidget();
-    const int largeur = centre->width();
-    btnChercherPlus->move(largeur - marge - btnChercherPlus->width(), cboRecherche->y() - 1);
-    btnChercher->move(btnChercherPlus->x() - btnChercher->width(), cboRecherche->y() - 1);
-    cboRecherche->resize(std::max(btnChercher->x() - cboRecherche->x() - marge, 40), hauteurBoite);
-    if (lstCompletion->isVisible())
-        placeCompletion();
-    tvwGroupes->move(marge, fraType->geometry().bottom() + 1 + marge);
-    DisposeZoneDescription();
+    const QWidget* centre = centralWidget();
+    const int largeur = centre->width() - 2 * marge;
+    m_zone->Place();
+    QTreeView* vue = m_controleur->vue();
+    vue->move(marge, m_zone->Bas() + marge);
+    const int basArbre = m_description->Place(marge, largeur, centre->height() - marge, marge);
+    vue->resize(largeur, std::max(basArbre - vue->y(), 20));
 }
 
-// The labels under the tree take room only when they have something to show.
-void frmPrincipal::DisposeZoneDescription() {
-    QWidget* centre = centralWidget();
-    const int largeur = centre->width() - 2 * marge;
-    const bool visibles = !lblDescription->text().isEmpty() || !lblGerePar->text().isEmpty();
-    int basArbre = centre->height() - marge;
-    if (visibles) {
-        const int hauteurLigne = lblDescriptionLabel->sizeHint().height();
-        const int yGerePar = basArbre - hauteurLigne;
-        const int yDescription = yGerePar - hauteurLigne - 2;
-        const int gaucheTextes = marge + std::max(lblDescriptionLabel->width(), lblGereParLabel->width()) + 4;
-        lblDescriptionLabel->move(marge, yDescription);
-        lblGereParLabel->move(marge, yGerePar);
-        lblDescription->setGeometry(gaucheTextes, yDescription, marge + largeur - gaucheTextes, hauteurLigne);
-        lblGerePar->setGeometry(gaucheTextes, yGerePar, marge + largeur - gaucheTextes, hauteurLigne);
-        basArbre = yDescription - marge;
+// --- The analysis
+
+void frmPrincipal::LanceAnalyse(qint16 mode, const QString& dn) {
+    construitArbre([&] { return m_analyse->LanceAnalyse(mode, dn); });
+}
+
+void frmPrincipal::AnalyseRecherche(qint16 mode) {
+    construitArbre([&] { return m_analyse->AnalyseTexte(mode, m_zone->Texte(), m_zone->Type()); });
+}
+
+void frmPrincipal::construitArbre(const std::function<ResultatAnalyse()>& construction) {
+    // The build lets window events run: a second search started meanwhile would empty the tree
+    // under the running one. It is ignored until the first one ends.
+    if (!m_analyse || m_analyseEnCours)
+        return;
+    m_analyseEnCours = true;
+    m_zone->MasqueCompletion();
+    m_pointeur.Attend();
+    // The tree takes no input while it is rebuilt.
+    QTreeView* vue = m_controleur->vue();
+    vue->setEnabled(false);
+    const ResultatAnalyse resultat = construction();
+    if (!resultat.racine.isEmpty()) {
+        m_zone->ChangeTexte(resultat.racine);
+        m_zone->ChangeType(resultat.typeRacine);
     }
-    for (QLabel* etiquette : {lblDescriptionLabel, lblDescription, lblGereParLabel, lblGerePar})
-        etiquette->setVisible(visibles);
-    tvwGroupes->resize(largeur, std::max(basArbre - tvwGroupes->y(), 20));
+    if (resultat.memoriser)
+        m_zone->Memorise(m_zone->Texte(), m_zone->Type());
+    if (Noeud* racine = resultat.construite ? m_arbre.Racine() : nullptr)
+        m_controleur->tvwGroupes_NodeClick(racine);
+    vue->setEnabled(true);
+    vue->setFocus();
+    m_pointeur.Retablit();
+    m_analyseEnCours = false;
+    rattacheVue();
+    m_barreEtat->MetAJour();
+    if (m_fermetureDemandee)
+        close();
 }
 
 } // namespace arbrix

@@ -1,5 +1,5 @@
-// The main window's life: window options and placement, tray icon, Edition and Options menus,
-// start-up steps that belong to the window, and the writes made when it closes.
+// The main window's life: the Edition, Options and help menus, window options and placement,
+// the tray, start-up steps that belong to the window, and the writes made when it closes.
 
 #include "directory/EchecConnexion.h"
 #include "directory/OuvertureAnnuaire.h"
@@ -11,26 +11,19 @@
 #include "search/RechercheArbre.h"
 #include "search/ui/Fenetres.h"
 #include "shell/Sortie.h"
-#include "shell/ui/BoiteRecherche.h"
+#include "shell/ui/BarreEtatFenetre.h"
 #include "shell/ui/Dialogues.h"
 #include "shell/ui/Geometrie.h"
+#include "shell/ui/IconeSystray.h"
 #include "shell/ui/frmPrincipal.h"
-#include "text/Systeme.h"
 #include "text/Version.h"
-#include "tree/Analyse.h"
-#include "tree/ui/Icones.h"
+#include "tree/ui/frmLegende.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QTreeView>
 
@@ -38,10 +31,8 @@ namespace arbrix {
 
 using namespace Qt::StringLiterals;
 
-void frmPrincipal::relieSignaux() {
+void frmPrincipal::relieMenus() {
     connect(mnuFichierQuitter, &QAction::triggered, this, &QWidget::close);
-    connect(mnuSystrayQuitter, &QAction::triggered, this, &QWidget::close);
-    connect(mnuSystrayRestaurer, &QAction::triggered, this, &frmPrincipal::mnuSystrayRestaurer_Click);
     connect(m_mnuEdition, &QMenu::aboutToShow, this, &frmPrincipal::mnuEdition_Ouverture);
     // A disabled action ignores its shortcut: once the menu is closed, Ctrl+F, F3 and Shift+F3
     // reach their handlers, which check the tree themselves.
@@ -53,9 +44,9 @@ void frmPrincipal::relieSignaux() {
     });
     connect(mnuEditionRechercher, &QAction::triggered, this, &frmPrincipal::mnuEditionRechercher_Click);
     connect(mnuEditionRechercherSuivant, &QAction::triggered, this,
-            &frmPrincipal::mnuEditionRechercherSuivant_Click);
+            [this] { rechercheDansArbre(RechercheSuivante); });
     connect(mnuEditionRechercherPrecedent, &QAction::triggered, this,
-            &frmPrincipal::mnuEditionRechercherPrecedent_Click);
+            [this] { rechercheDansArbre(RecherchePrecedente); });
     connect(mnuEditionExporter, &QAction::triggered, this, &frmPrincipal::mnuEditionExporter_Click);
     // Ctrl+E works without opening the menu: the item follows the selection.
     connect(&m_arbre, &Arbre::selectionChanged, this,
@@ -65,12 +56,10 @@ void frmPrincipal::relieSignaux() {
         connect(option, &QAction::triggered, this, [this, option] { basculeOption(option); });
     connect(mnuOptionsConfiguration, &QAction::triggered, this, &frmPrincipal::mnuOptionsConfiguration_Click);
     connect(mnuAideAPropos, &QAction::triggered, this, [this] { AfficheAPropos(this); });
-    connect(mnuAideLegende, &QAction::triggered, this, &frmPrincipal::mnuAideLegende_Click);
-    connect(mnuEditionCopierNomCompte, &QAction::triggered, this, [this] { CopieSelection(false); });
-    connect(mnuEditionCopierNom, &QAction::triggered, this, [this] { CopieSelection(true); });
-    connect(btnChercher, &QPushButton::clicked, this, &frmPrincipal::btnChercher_Click);
-    relieSignauxRecherche();
-    relieSignauxArbre();
+    connect(mnuAideLegende, &QAction::triggered, this, [this] { frmLegende::Affiche(this); });
+    connect(mnuEditionCopierNomCompte, &QAction::triggered, this,
+            [this] { m_controleur->CopieSelection(false); });
+    connect(mnuEditionCopierNom, &QAction::triggered, this, [this] { m_controleur->CopieSelection(true); });
 }
 
 // The Edition items are enabled as the menu opens, so shortcuts follow the same rule.
@@ -92,7 +81,7 @@ void frmPrincipal::Exporte(Noeud* noeud) {
     frmExporter::Affiche(this, *noeud, m_etat.CheminIni());
     QApplication::processEvents();
     activateWindow();
-    tvwGroupes->setFocus();
+    m_controleur->vue()->setFocus();
 }
 
 void frmPrincipal::mnuEditionRechercher_Click() {
@@ -101,19 +90,11 @@ void frmPrincipal::mnuEditionRechercher_Click() {
     AfficheRechercher(this);
 }
 
-void frmPrincipal::mnuEditionRechercherSuivant_Click() {
-    if (RechercheRepetable(m_arbre))
-        RechercheDansArbre(m_arbre.SelectedItem(), RechercheSuivante);
-}
-
-void frmPrincipal::mnuEditionRechercherPrecedent_Click() {
-    if (RechercheRepetable(m_arbre))
-        RechercheDansArbre(m_arbre.SelectedItem(), RecherchePrecedente);
-}
-
-void frmPrincipal::RechercheDansArbre(Noeud* depart, int direction) {
-    Noeud* trouve = Rechercher(m_arbre, depart, direction, TexteRecherche());
-    if (trouve) {
+// F3 and Shift+F3 search for the search box's text from the selected node.
+void frmPrincipal::rechercheDansArbre(int direction) {
+    if (!RechercheRepetable(m_arbre))
+        return;
+    if (Noeud* trouve = Rechercher(m_arbre, m_arbre.SelectedItem(), direction, m_zone->Texte())) {
         m_arbre.RendVisibleEtSelectionne(trouve);
         return;
     }
@@ -131,12 +112,9 @@ void frmPrincipal::appliquePremierPlan() {
 }
 
 void frmPrincipal::mnuOptionsConfiguration_Click() {
-    const QString texte = cboRecherche->currentText();
     if (!AfficheConfiguration(this))
         return;
-    ReconstruitListeRecherche();
-    cboRecherche->setEditText(texte);
-    cboRecherche_Change();
+    m_zone->ReconstruitListe();
     m_etat.ConfigurationModifiee = true;
     m_arbre.setAfficherNombreMembres(m_etat.Config.AfficherNombreMembres);
     if (m_etat.RedemarrageDemande)
@@ -180,8 +158,9 @@ void frmPrincipal::DefinitSession(std::shared_ptr<SessionAD> session) {
     OperationsDisponibles& operations = Operations();
     operations.creerGroupe = operations.retirerMembre = operations.supprimerGroupe =
         operations.renommerGroupe = operations.ajouterComptes = operations.ajouterGroupes = true;
+    m_controleur->DefinitSession(*m_session, *m_operations);
     setWindowTitle(windowTitle() + u" - "_s + m_session->UtilisateurAffiche());
-    MetAJourBarreEtat();
+    m_barreEtat->MetAJour();
 }
 
 bool frmPrincipal::OuvreSession() {
@@ -200,7 +179,7 @@ bool frmPrincipal::OuvreSession() {
 // The directory cannot be used: say why, offer the configuration, and end the program. An
 // accepted configuration is saved (it is what the next start needs), with a restart when asked.
 bool frmPrincipal::echecSession(const QString& message) {
-    Sablier(false);
+    m_pointeur.Retablit();
     const QString texte = message + u"\r\n\r\n"_s + Traduction(u"MSG_CONFIGURER_ACCES_AD");
     const ReponseMessage reponse =
         Message(texte, IconeMessage::Critique, BoutonsMessage::OuiNon, ReponseMessage::Non);
@@ -211,48 +190,37 @@ bool frmPrincipal::echecSession(const QString& message) {
     return false;
 }
 
+void frmPrincipal::ChargeMemos() {
+    m_zone->ChargeMemos();
+}
+
 void frmPrincipal::FinDemarrage() {
-    m_hauteurLigneCompletion = std::max(QFontMetrics(lstCompletion->font()).height() + 2, 14);
-    cboRecherche->setFocus();
+    m_zone->PrendLaSaisie();
 }
 
 // --- Tray
 
-void frmPrincipal::creeSystray() {
-    m_systray = new QSystemTrayIcon(IconeApplication(), this);
-    m_systray->setObjectName(u"systray"_s);
-    m_systray->setContextMenu(m_mnuSystray);
-    connect(m_systray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason raison) {
-        if (!m_iconeSystrayAffichee || m_traitementSystray)
-            return;
-        m_traitementSystray = true;
-        if (raison == QSystemTrayIcon::DoubleClick || raison == QSystemTrayIcon::Trigger)
-            mnuSystrayRestaurer_Click();
-        m_traitementSystray = false;
-    });
+bool frmPrincipal::IconeSystrayAffichee() const {
+    return m_systray->Affichee();
 }
 
 void frmPrincipal::AfficheIconeSystray() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return; // without a tray the window just stays minimised
+    if (!IconeSystray::Disponible())
+        return;
     hide();
-    // The tip holds at most 63 characters of the caption.
-    m_systray->setToolTip(windowTitle().left(63));
-    m_systray->show();
-    m_iconeSystrayAffichee = true;
+    m_systray->Affiche(windowTitle());
 }
 
 void frmPrincipal::RetireIconeSystray() {
     show();
-    m_systray->hide();
-    m_iconeSystrayAffichee = false;
+    m_systray->Retire();
 }
 
 void frmPrincipal::mnuSystrayRestaurer_Click() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     activateWindow();
-    if (m_iconeSystrayAffichee)
+    if (m_systray->Affichee())
         RetireIconeSystray();
 }
 
@@ -266,7 +234,7 @@ void frmPrincipal::changeEvent(QEvent* event) {
                     if (isMinimized())
                         AfficheIconeSystray();
                 });
-        } else if (m_iconeSystrayAffichee) {
+        } else if (m_systray->Affichee()) {
             RetireIconeSystray();
         }
     } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_betaAnnoncee &&
@@ -301,11 +269,11 @@ void frmPrincipal::EnregistreALaFermeture() {
     m_etat.Config.FenetreMemoriserPosition = mnuOptionsMemoriserPosition->isChecked();
     m_etat.Config.MinimiserSystray = mnuOptionsMinimiserSystray->isChecked();
     m_etat.Config.ToujoursAuDessus = mnuOptionsToujoursAuDessus->isChecked();
-    m_etat.Config.NbElementsMemorisesMax = m_memos.MaximumRecents();
+    m_etat.Config.NbElementsMemorisesMax = memos().MaximumRecents();
 
     FenetreALaFermeture fenetre;
     // A window hidden in the tray is a minimised one.
-    if (isMinimized() || m_iconeSystrayAffichee)
+    if (isMinimized() || m_systray->Affichee())
         fenetre.etat = EtatFenetre::Minimisee;
     else if (isMaximized())
         fenetre.etat = EtatFenetre::Maximisee;
@@ -316,12 +284,8 @@ void frmPrincipal::EnregistreALaFermeture() {
 
     EtapesSortie etapes;
     etapes.fermeFenetres = [] { FermeRechercher(); };
-    etapes.sauveMemos = [this](LotIni& lot) { m_memos.Ecrit(lot); };
-    etapes.retireIconeTray = [this] {
-        if (m_iconeSystrayAffichee)
-            m_systray->hide();
-        m_iconeSystrayAffichee = false;
-    };
+    etapes.sauveMemos = [this](LotIni& lot) { memos().Ecrit(lot); };
+    etapes.retireIconeTray = [this] { m_systray->Retire(); };
     Termine(fenetre, etapes, *this, m_etat);
 }
 

@@ -1,6 +1,6 @@
 // What the analysis and the operations ask of the user, answered by the main window: message
 // boxes, the choice of a found object, the group creation dialog, the progress window with its
-// Stop button; and the pointer the window shows meanwhile.
+// Stop button.
 
 #include "groupops/ui/frmCreationGroupe.h"
 #include "shell/ui/Dialogues.h"
@@ -10,34 +10,23 @@
 #include "tree/ui/BoiteMessage.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QTreeView>
 
 namespace arbrix {
-
-template <typename Boite> auto frmPrincipal::pointeurNormalPendant(Boite&& boite) {
-    const int attentes = m_attentes;
-    Sablier(false);
-    auto reponse = boite();
-    for (int i = 0; i < attentes; ++i)
-        Sablier(true);
-    return reponse;
-}
 
 ReponseMessage frmPrincipal::Message(const QString& texte, IconeMessage icone, BoutonsMessage boutons,
                                      ReponseMessage defaut, const QString& titre) {
     // A message asked during a build must not hide behind the always-on-top progress window.
     const bool auDessus = FenetreTraitementVisible() || windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    return pointeurNormalPendant(
+    return m_pointeur.NormalPendant(
         [&] { return AfficheMessage(this, texte, icone, boutons, defaut, titre, auDessus); });
 }
 
 std::optional<int> frmPrincipal::ChoisitOccurrence(const ListeOccurrences& occurrences) {
-    return pointeurNormalPendant([&] { return ChoisitDansListeOccurrences(this, occurrences); });
+    return m_pointeur.NormalPendant([&] { return ChoisitDansListeOccurrences(this, occurrences); });
 }
 
 std::optional<ChoixCreationGroupe> frmPrincipal::DemandeCreationGroupe(int type, int etendue) {
-    return pointeurNormalPendant([&] { return AfficheCreationGroupe(this, *this, type, etendue); });
+    return m_pointeur.NormalPendant([&] { return AfficheCreationGroupe(this, *this, type, etendue); });
 }
 
 void frmPrincipal::AfficheTraitementEnCours() {
@@ -96,18 +85,6 @@ void frmPrincipal::TraiteEvenements() {
     afficheTexteTraitement();
     QApplication::processEvents();
     m_dernierTour.start();
-}
-
-void frmPrincipal::Sablier(bool attente) {
-    if (attente) {
-        ++m_attentes;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        while (m_attentes > 0) {
-            --m_attentes;
-            QApplication::restoreOverrideCursor();
-        }
-    }
 }
 
 } // namespace arbrix

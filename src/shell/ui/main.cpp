@@ -28,9 +28,9 @@ int main(int argc, char* argv[]) {
 
     frmPrincipal fenetre;
     // A failed start-up ends the program at once, saving nothing.
-    fenetre.Sablier(true);
+    fenetre.pointeur().Attend();
     const bool demarre = Demarre(ArgumentsDuProgramme(), fenetre, EtapesDeLaFenetre(fenetre));
-    fenetre.Sablier(false);
+    fenetre.pointeur().Retablit();
     if (!demarre)
         return 1;
     // Qt's own texts (standard buttons, file dialogs) in the program's language, when installed.

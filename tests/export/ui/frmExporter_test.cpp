@@ -203,7 +203,7 @@ private slots:
         QVERIFY(groupe);
         arbre.Selectionne(groupe);
         banc.automate.ajoute(noteEtFerme);
-        banc.fenetre->AfficheMenuNoeud(groupe);
+        banc.fenetre->controleurArbre().AfficheMenuNoeud(groupe);
         auto* exporter = banc.fenetre->findChild<QAction*>(u"mnuEditionExporter"_s);
         banc.automate.ajoute(noteEtFerme);
         exporter->trigger();

@@ -96,7 +96,7 @@ private slots:
         Noeud* accueil = banc.noeud(u"Équipe d'accueil"_s);
         banc.fenetre->arbre().Selectionne(accueil);
         MenusScriptes menus;
-        banc.fenetre->AfficheMenuNoeud(accueil);
+        banc.fenetre->controleurArbre().AfficheMenuNoeud(accueil);
         // The window offers every group operation.
         for (int id : {IdMenu::AjouterComptes, IdMenu::AjouterGroupes, IdMenu::CreerGroupe,
                        IdMenu::RenommerGroupe, IdMenu::SupprimerGroupe, IdMenu::RetirerGroupe})
@@ -113,7 +113,7 @@ private slots:
             w->findChild<QPushButton*>(u"btnAjouter"_s)->click();
             w->findChild<QPushButton*>(u"btnOK"_s)->click();
         });
-        banc.fenetre->ExecuteCommandeNoeud(accueil, IdMenu::AjouterGroupes);
+        banc.fenetre->controleurArbre().ExecuteCommandeNoeud(accueil, IdMenu::AjouterGroupes);
         // Under both instances of the group.
         QCOMPARE(banc.fenetre->arbre().Instances(emea).size(), avant + 2);
         QVERIFY(banc.automate.messages.isEmpty());

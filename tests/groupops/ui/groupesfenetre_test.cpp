@@ -67,7 +67,7 @@ private slots:
         Noeud* tous = banc.noeud(u"Ventes - Tous"_s);
         arbre.Selectionne(tous);
         remplitCreation(banc, u" Nouveau groupe "_s, u"optTypeGroupe_1"_s, u"optEtendueGroupe_0"_s);
-        banc.fenetre->ExecuteCommandeNoeud(tous, IdMenu::CreerGroupe);
+        banc.fenetre->controleurArbre().ExecuteCommandeNoeud(tous, IdMenu::CreerGroupe);
         Noeud* cree = arbre.SelectedItem();
         QVERIFY(cree);
         QCOMPARE(cree->Parent(), tous);
@@ -83,7 +83,7 @@ private slots:
             w->findChild<QPushButton*>(u"btnAnnuler"_s)->click();
         });
         const qsizetype noeuds = arbre.Count();
-        banc.fenetre->ExecuteCommandeNoeud(arbre.Racine(), IdMenu::CreerGroupe);
+        banc.fenetre->controleurArbre().ExecuteCommandeNoeud(arbre.Racine(), IdMenu::CreerGroupe);
         QVERIFY(distributionLocale);
         QCOMPARE(arbre.Count(), noeuds);
         QVERIFY(banc.automate.messages.isEmpty());
@@ -119,7 +119,7 @@ private slots:
         QVERIFY(renomme);
         arbre.RendVisibleEtSelectionne(renomme);
         banc.automate.accepteMessage();
-        banc.fenetre->ExecuteCommandeNoeud(renomme, IdMenu::RenommerGroupe);
+        banc.fenetre->controleurArbre().ExecuteCommandeNoeud(renomme, IdMenu::RenommerGroupe);
         editeur = this->editeur(banc);
         QVERIFY(editeur);
         editeur->clear();

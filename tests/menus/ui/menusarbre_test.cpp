@@ -130,7 +130,7 @@ private slots:
         QMouseEvent deplacement(QEvent::MouseMove, racine + QPoint(20, 20),
                                 vue->viewport()->mapToGlobal(racine), Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(vue->viewport(), &deplacement);
-        QVERIFY(!banc.fenetre->GlisserEnCours());
+        QVERIFY(!banc.fenetre->controleurArbre().GlisserEnCours());
         QTest::mouseRelease(vue->viewport(), Qt::LeftButton, {}, racine);
     }
 };

@@ -292,7 +292,7 @@ private slots:
         // The analysis-mode menu leaves out the default mode.
         MenusScriptes menus;
         banc.fenetre->showNormal();
-        banc.fenetre->btnChercherPlus_MouseDown();
+        banc.fenetre->zoneRecherche().btnChercherPlus_MouseDown();
         QCOMPARE(menus.affiches, 1);
         QVERIFY(!menus.dernier.Element(1));
         QVERIFY(menus.dernier.Element(6));

@@ -1,10 +1,6 @@
-// The main window's status bar and the legend of the icons: what the window shows, from where,
-// as whom, and what its icons mean.
+#include "shell/ui/BarreEtatFenetre.h"
 
-#include "shell/BarreEtat.h"
-#include "shell/ui/frmPrincipal.h"
-#include "tree/Analyse.h"
-#include "tree/ui/frmLegende.h"
+#include "tree/Arbre.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -50,8 +46,10 @@ void montre(QLabel* etiquette, const QString& texte) {
 
 } // namespace
 
-void frmPrincipal::creeBarreEtat() {
-    QStatusBar* barre = statusBar();
+BarreEtatFenetre::BarreEtatFenetre(QStatusBar* barre, Arbre& arbre, std::function<TextesBarreEtat()> calcule,
+                                   std::function<bool()> pendantConstruction)
+    : QObject(barre)
+    , m_calcule(std::move(calcule)) {
     barre->setObjectName(u"barreEtat"_s);
     lblBarreAnnuaire = ajouteSection(barre, u"lblBarreAnnuaire"_s, 2);
     lblBarreIdentite = ajouteSection(barre, u"lblBarreIdentite"_s, 0);
@@ -62,27 +60,22 @@ void frmPrincipal::creeBarreEtat() {
     tmrBarreEtat->setObjectName(u"tmrBarreEtat"_s);
     tmrBarreEtat->setSingleShot(true);
     tmrBarreEtat->setInterval(0);
-    connect(tmrBarreEtat, &QTimer::timeout, this, &frmPrincipal::MetAJourBarreEtat);
+    connect(tmrBarreEtat, &QTimer::timeout, this, &BarreEtatFenetre::MetAJour);
     for (auto signal : {&Arbre::nodeInserted, &Arbre::nodeRemoved})
-        connect(&m_arbre, signal, tmrBarreEtat, [this] {
-            if (!m_analyseEnCours)
+        connect(&arbre, signal, tmrBarreEtat, [this, pendantConstruction] {
+            if (!pendantConstruction())
                 tmrBarreEtat->start();
         });
-    connect(&m_arbre, &Arbre::reset, tmrBarreEtat, qOverload<>(&QTimer::start));
-    MetAJourBarreEtat();
+    connect(&arbre, &Arbre::reset, tmrBarreEtat, qOverload<>(&QTimer::start));
+    MetAJour();
 }
 
-void frmPrincipal::MetAJourBarreEtat() {
-    const TextesBarreEtat textes = CalculeTextesBarreEtat(
-        m_session.get(), m_analyse ? m_analyse->ModeAnalyse : Mode::Standard, m_arbre.Count());
+void BarreEtatFenetre::MetAJour() {
+    const TextesBarreEtat textes = m_calcule();
     montre(lblBarreAnnuaire, textes.annuaire);
     montre(lblBarreIdentite, textes.identite);
     montre(lblBarreMode, textes.mode);
     montre(lblBarreNoeuds, textes.noeuds);
-}
-
-void frmPrincipal::mnuAideLegende_Click() {
-    frmLegende::Affiche(this);
 }
 
 } // namespace arbrix
