@@ -49,7 +49,7 @@ MembreChoisi DepuisLigne(const Recordset& rs) {
     CompteChoisi c;
     c.Categorie = CleCategorieCompte(classes);
     c.Compte = champ(rs, u"sAMAccountName");
-    c.Nom = NomCompte(champ(rs, u"objectCategory"), champ(rs, u"DisplayName"), champ(rs, u"CN"));
+    c.Nom = NomCompte(champ(rs, u"objectCategory"), champ(rs, u"DisplayName"), champ(rs, u"CN"), c.Compte);
     c.DistinguishedName = champ(rs, u"DistinguishedName");
     c.UserAccountControl = rs.Fields(u"userAccountControl").toInt();
     return c;
@@ -190,7 +190,7 @@ QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
         const QString affiche = champ(rs, u"DisplayName");
         if (affiche.trimmed().isEmpty() && !sam.endsWith(u'$'))
             continue;
-        lignes.append({NomCompte(champ(rs, u"objectCategory"), affiche, champ(rs, u"CN")),
+        lignes.append({NomCompte(champ(rs, u"objectCategory"), affiche, champ(rs, u"CN"), sam),
                        champ(rs, u"Description"), champ(rs, u"TelephoneNumber"), sam.toLower(),
                        champ(rs, u"DistinguishedName")});
     }

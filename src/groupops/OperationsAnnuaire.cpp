@@ -25,7 +25,7 @@ CompteChoisi CompteDepuisObjet(const DirectoryObject& o) {
     c.Categorie = CleCategorieCompte(o.GetEx(u"objectClass"));
     c.Compte = o.Get(u"sAMAccountName").toString();
     c.Nom = NomCompte(o.Get(u"objectCategory").toString(), o.Get(u"displayName").toString(),
-                      o.Get(u"cn").toString());
+                      o.Get(u"cn").toString(), c.Compte);
     c.DistinguishedName = o.dn();
     c.UserAccountControl = o.Get(u"userAccountControl").toInt();
     return c;

@@ -15,8 +15,9 @@ QString TexteSansCompteur(const QString& texte) {
 }
 
 QString NomSansCompte(const QString& libelle) {
-    const qsizetype position = libelle.indexOf(u" (");
-    return TexteSansCompteur(position < 0 ? libelle : libelle.left(position));
+    const QString nom = TexteSansCompteur(libelle);
+    const qsizetype position = nom.lastIndexOf(u" (");
+    return position < 0 ? nom : nom.left(position);
 }
 
 QString CompteDeLaCle(const QString& cle) {
@@ -42,14 +43,6 @@ std::optional<QString> TexteCopieDuNoeud(int identifiant, const NoeudCopie& noeu
     default:
         return std::nullopt;
     }
-}
-
-QString TexteCtrlC(const QString& libelle) {
-    return TexteSansCompteur(libelle);
-}
-
-QString TexteCtrlMajC(const QString& libelle) {
-    return NomSansCompte(libelle);
 }
 
 } // namespace arbrix

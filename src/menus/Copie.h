@@ -13,8 +13,8 @@ namespace arbrix {
 // or expiry note).
 QString TexteSansCompteur(const QString& texte);
 
-// The part of a label before its first " (" (an account's name without its account name),
-// then cut as TexteSansCompteur.
+// An account's name without its account name: the label cut as TexteSansCompteur, then at its
+// last " (", so that a name holding " (" stays whole.
 QString NomSansCompte(const QString& libelle);
 
 // The account name of an account node: its key after the last "\".
@@ -29,11 +29,8 @@ struct NoeudCopie {
     QString tag;
 };
 
-// The text that a copy item of a node's menu puts on the clipboard; none for other items.
+// The text that a copy item of a node's menu puts on the clipboard; none for other items. The
+// tree's Ctrl+C and Ctrl+Shift+C copy as "copy name with account" and "copy name".
 std::optional<QString> TexteCopieDuNoeud(int identifiant, const NoeudCopie& noeud);
-
-// Tree shortcuts: Ctrl+C copies the label without its count; Ctrl+Shift+C the name alone.
-QString TexteCtrlC(const QString& libelle);
-QString TexteCtrlMajC(const QString& libelle);
 
 } // namespace arbrix

@@ -514,10 +514,11 @@ void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
         if (!etat.verrouille)
             etat.expiration = ExpirationCompte(rs.Fields(u"accountExpires"));
     }
-    const AspectCompte aspect = AspectDuCompte(
-        categorie,
-        NomCompte(texteChamp(rs, u"objectCategory"), texteChamp(rs, u"DisplayName"), texteChamp(rs, u"CN")),
-        sam, etat, m_parametres.ControlerVerrouilleExpire, maintenant());
+    const AspectCompte aspect =
+        AspectDuCompte(categorie,
+                       NomCompte(texteChamp(rs, u"objectCategory"), texteChamp(rs, u"DisplayName"),
+                                 texteChamp(rs, u"CN"), sam),
+                       sam, etat, m_parametres.ControlerVerrouilleExpire, maintenant());
     const bool probleme = aspect.image != categorie;
 
     const QString lettre = categorie.left(1).toUpper();

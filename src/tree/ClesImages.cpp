@@ -49,9 +49,13 @@ QString CleImageCompte(const QString& categorie, const EtatCompte& etat, bool co
     return cle;
 }
 
-QString NomCompte(const QString& objectCategory, const QString& displayName, const QString& cn) {
+QString NomCompte(const QString& objectCategory, const QString& displayName, const QString& cn,
+                  const QString& sam) {
     const bool personne = objectCategory.size() >= 4 && objectCategory.at(3).toUpper() == u'P';
-    return personne ? displayName : cn;
+    for (const QString* nom : {personne ? &displayName : &cn, &cn})
+        if (!nom->trimmed().isEmpty())
+            return *nom;
+    return sam;
 }
 
 AspectCompte AspectDuCompte(const QString& categorie, const QString& nom, const QString& sam,

@@ -42,8 +42,10 @@ struct AspectCompte {
 };
 
 // The name an account is shown by: the display name of a person (an "objectCategory" of
-// "CN=Person,..."), the common name of another account.
-QString NomCompte(const QString& objectCategory, const QString& displayName, const QString& cn);
+// "CN=Person,..."), the common name of another account; when that is empty, the common name,
+// then the account name.
+QString NomCompte(const QString& objectCategory, const QString& displayName, const QString& cn,
+                  const QString& sam);
 
 // The name, then the account name in lower case in brackets; with the locked/expired check on,
 // the expiry note of an account that is not locked and expires.

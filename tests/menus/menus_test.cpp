@@ -98,7 +98,11 @@ TEST(MenusNoeuds, MenuChoiceByTypeLetterAndForeignIdentifiersDropped) {
 TEST(Copie, NodeCopyTexts) {
     const NoeudCopie groupe{u"Sales"_s + nbsp + u"(12)"_s, u"\\\\Root\\Sales"_s, u"GCN=Sales,OU=X"_s};
     EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierNom, groupe), u"Sales"_s);
-    EXPECT_EQ(TexteCtrlMajC(groupe.libelle), u"Sales"_s);
+    // A group's name is never cut at a parenthesis, nor an account's display name.
+    const NoeudCopie ventes{u"Ventes (EMEA)"_s + nbsp + u"(3)"_s, u"\\\\Root\\Ventes"_s,
+                            u"GCN=Ventes,OU=X"_s};
+    EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierNom, ventes), u"Ventes (EMEA)"_s);
+    EXPECT_EQ(NomSansCompte(u"Jean-Luc Mercier (Intérim) (jlmercier)"_s), u"Jean-Luc Mercier (Intérim)"_s);
 
     const QString libelle = u"Dupont, Jean (jdupont)"_s + nbsp + u"-> expiré depuis le 01/01/2020"_s;
     const NoeudCopie compte{libelle, u"\\\\Root\\G1\\JDupont"_s, u"UCN=Dupont\\, Jean,OU=X"_s};
@@ -106,7 +110,6 @@ TEST(Copie, NodeCopyTexts) {
     EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierNom, compte), u"Dupont, Jean"_s);
     EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierCompte, compte), u"JDupont"_s);
     EXPECT_EQ(TexteCopieDuNoeud(IdMenu::CopierDistinguishedName, compte), u"CN=Dupont\\, Jean,OU=X"_s);
-    EXPECT_EQ(TexteCtrlC(libelle), u"Dupont, Jean (jdupont)"_s);
     EXPECT_FALSE(TexteCopieDuNoeud(IdMenu::Exporter, compte).has_value());
     // A computer without display name: the label starts with " (".
     EXPECT_EQ(NomSansCompte(u" (pc01$)"_s), QString());

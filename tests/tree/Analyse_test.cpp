@@ -30,10 +30,10 @@ TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
 
     EXPECT_EQ(dessin(), "Ventes - Tous·(7) [grp_sec_uni]\n"
                         "  Équipe d'accueil·(4) [grp_sec_glo]\n"
-                        "     (tmoreau) [user]\n"
                         "    Paul Girard (pgirard) [user_ina]\n"
                         "    PC-ACCUEIL-01 (pc-accueil-01$) [comp]\n"
                         "    Sophie Laurent (slaurent) [user]\n"
+                        "    tmoreau (tmoreau) [user]\n"
                         "  Ventes (EMEA)·(3) [grp_sec_glo]\n"
                         "    Julie Bernard (jbernard) [user]\n"
                         "    Marc Petit (mpetit) [user]\n"

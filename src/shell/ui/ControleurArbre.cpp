@@ -3,6 +3,7 @@
 #include "groupops/Appartenances.h"
 #include "i18n/Traductions.h"
 #include "menus/Copie.h"
+#include "menus/MenusNoeuds.h"
 #include "menus/ui/PressePapiers.h"
 #include "shell/ui/ZoneDescription.h"
 #include "tree/Arbre.h"
@@ -224,8 +225,13 @@ void ControleurArbre::tvwGroupes_KeyUp(QKeyEvent* event) {
 }
 
 void ControleurArbre::CopieSelection(bool nomSeul) {
-    if (Noeud* noeud = noeudSelectionne())
-        CopieNom(nomSeul ? TexteCtrlMajC(noeud->Text()) : noeud->Text());
+    Noeud* noeud = noeudSelectionne();
+    if (!noeud)
+        return;
+    const int identifiant = nomSeul ? IdMenu::CopierNom : IdMenu::CopierNomCompte;
+    if (const std::optional<QString> texte =
+            TexteCopieDuNoeud(identifiant, {noeud->Text(), noeud->Key(), noeud->Tag()}))
+        CopieTexte(*texte);
 }
 
 void ControleurArbre::tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit) {

@@ -90,11 +90,11 @@ void frmPrincipal::mnuEditionRechercher_Click() {
     AfficheRechercher(this);
 }
 
-// F3 and Shift+F3 search for the search box's text from the selected node.
+// F3 and Shift+F3 search again for the find window's text, from the selected node.
 void frmPrincipal::rechercheDansArbre(int direction) {
     if (!RechercheRepetable(m_arbre))
         return;
-    if (Noeud* trouve = Rechercher(m_arbre, m_arbre.SelectedItem(), direction, m_zone->Texte())) {
+    if (Noeud* trouve = Rechercher(m_arbre, m_arbre.SelectedItem(), direction, TexteRecherche())) {
         m_arbre.RendVisibleEtSelectionne(trouve);
         return;
     }
