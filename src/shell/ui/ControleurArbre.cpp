@@ -63,7 +63,8 @@ ControleurArbre::ControleurArbre(QWidget* centre, const Liens& liens)
     tmrDescription->setInterval(150);
 
     tvwGroupes->installEventFilter(this);
-    tvwGroupes->viewport()->installEventFilter(this);
+    m_zoneVue = tvwGroupes->viewport();
+    m_zoneVue->installEventFilter(this);
     relieVue();
 }
 
@@ -142,7 +143,7 @@ void ControleurArbre::relieVue() {
 }
 
 bool ControleurArbre::eventFilter(QObject* objet, QEvent* event) {
-    if (objet == tvwGroupes->viewport())
+    if (objet == m_zoneVue)
         return zoneVue_Evenement(event);
     if (objet == tvwGroupes)
         return vue_Evenement(event);

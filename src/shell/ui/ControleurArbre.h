@@ -112,6 +112,7 @@ private:
 
     ModeleArbre* m_modele = nullptr;
     QTreeView* tvwGroupes = nullptr;
+    QObject* m_zoneVue = nullptr; // the view's viewport, kept for the filter while the view dies
     QTimer* tmrExpand = nullptr;
     QTimer* tmrDescription = nullptr;
 };

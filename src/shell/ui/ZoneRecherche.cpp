@@ -72,9 +72,12 @@ ZoneRecherche::ZoneRecherche(QWidget* centre, const EtatProgramme& etat, QObject
     lstCompletion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstCompletion->hide();
 
+    m_ligneRecherche = cboRecherche->lineEdit();
+    m_listeRecherche = cboRecherche->view();
+    m_zoneCompletion = lstCompletion->viewport();
     for (QObject* controle :
-         std::initializer_list<QObject*>{cboRecherche, cboRecherche->lineEdit(), cboRecherche->view(),
-                                         lstCompletion->viewport(), btnChercherPlus})
+         std::initializer_list<QObject*>{cboRecherche, m_ligneRecherche, m_listeRecherche, m_zoneCompletion,
+                                         btnChercherPlus})
         controle->installEventFilter(this);
     connect(cboRecherche, &QComboBox::editTextChanged, this, [this] { cboRecherche_Change(); });
     connect(cboRecherche, &QComboBox::activated, this, &ZoneRecherche::cboRecherche_Click);
@@ -85,16 +88,16 @@ ZoneRecherche::ZoneRecherche(QWidget* centre, const EtatProgramme& etat, QObject
 
 bool ZoneRecherche::eventFilter(QObject* objet, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (objet == cboRecherche->lineEdit() || objet == cboRecherche) {
+    if (objet == m_ligneRecherche || objet == cboRecherche) {
         if (type == QEvent::KeyPress)
             return cboRecherche_KeyDown(static_cast<QKeyEvent*>(event));
         if (type == QEvent::KeyRelease)
             return cboRecherche_KeyUp(static_cast<QKeyEvent*>(event));
         if (type == QEvent::FocusOut)
             lstCompletion->hide();
-    } else if (objet == cboRecherche->view() && type == QEvent::KeyPress) {
+    } else if (objet == m_listeRecherche && type == QEvent::KeyPress) {
         return cboRechercheListe_KeyDown(static_cast<QKeyEvent*>(event));
-    } else if (objet == lstCompletion->viewport()) {
+    } else if (objet == m_zoneCompletion) {
         if (type == QEvent::MouseMove)
             lstCompletion_MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
         else if (type == QEvent::MouseButtonRelease)

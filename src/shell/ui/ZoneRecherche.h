@@ -89,6 +89,11 @@ private:
     QLabel* lblChercher = nullptr;
     BoiteRecherche* cboRecherche = nullptr;
     QListWidget* lstCompletion = nullptr;
+    // The filtered children, kept from the start: while the window is destroyed, asking the
+    // half-destroyed combo box or list for them is undefined.
+    QObject* m_ligneRecherche = nullptr;
+    QObject* m_listeRecherche = nullptr;
+    QObject* m_zoneCompletion = nullptr;
     QPushButton* btnChercher = nullptr;
     QPushButton* btnChercherPlus = nullptr;
     QGroupBox* fraType = nullptr;
