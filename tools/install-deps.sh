@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins
+  # Qt's own texts (Yes/No, file dialogs, a line edit's menu) in the program's language
+  qt6-translations-l10n
   libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit
   libkrb5-dev
   libgtest-dev libgmock-dev

@@ -33,7 +33,7 @@ QString CommandeDeLOption(const QString& nom) {
         return QStringLiteral("create-group");
     if (nom == u"--yes")
         return QStringLiteral("delete-group");
-    if (nom == u"--message-file")
+    if (nom == u"--message-file" || nom == u"--subject")
         return QStringLiteral("send-message");
     if (nom == u"--output")
         return CommandeArbre;
@@ -59,11 +59,11 @@ Option DecoupeOption(const QString& argument) {
 }
 
 bool EstOptionAvecValeur(const QString& nom) {
-    static const QStringList noms = {QStringLiteral("--directory"),     QStringLiteral("--type"),
-                                     QStringLiteral("--mode"),          QStringLiteral("--settings"),
-                                     QStringLiteral("--set"),           QStringLiteral("--user"),
-                                     QStringLiteral("--password-file"), QStringLiteral("--scope"),
-                                     QStringLiteral("--message-file"),  QStringLiteral("--output")};
+    static const QStringList noms = {
+        QStringLiteral("--directory"),     QStringLiteral("--type"),   QStringLiteral("--mode"),
+        QStringLiteral("--settings"),      QStringLiteral("--set"),    QStringLiteral("--user"),
+        QStringLiteral("--password-file"), QStringLiteral("--scope"),  QStringLiteral("--message-file"),
+        QStringLiteral("--output"),        QStringLiteral("--subject")};
     return noms.contains(nom);
 }
 
@@ -150,6 +150,9 @@ private:
         else if (o.nom == u"--message-file") {
             m_optionsDeCommande << o.nom;
             a.fichierMessage = o.valeur;
+        } else if (o.nom == u"--subject") {
+            m_optionsDeCommande << o.nom;
+            a.sujet = o.valeur;
         } else if (o.nom == u"--output") {
             m_optionsDeCommande << o.nom;
             a.fichierSortie = o.valeur;

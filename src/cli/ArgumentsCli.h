@@ -50,6 +50,7 @@ struct ArgumentsCli {
     std::optional<QString> utilisateur;       // --user
     std::optional<QString> fichierMotDePasse; // --password-file
     std::optional<QString> fichierMessage;    // --message-file
+    QString sujet;                            // --subject
     std::optional<QString> fichierSortie;     // --output: the export goes to this file
     QString nomOuDn;
 };

@@ -198,8 +198,8 @@ private:
                 m_erreurs << LigneCandidat(candidat) << u'\n';
             return analyse.Resultat().issue == IssueAnalyse::Arborescence ? arbre.Racine() : nullptr;
         };
-        return EnvoieMessageCli({m_parametres, a.nomOuDn, a.fichierMessage, [this] { return OuvreSession(); },
-                                 analyseDestinataires},
+        return EnvoieMessageCli({m_parametres, a.nomOuDn, a.fichierMessage, a.sujet,
+                                 [this] { return OuvreSession(); }, analyseDestinataires},
                                 m_sortie, m_erreurs);
     }
 

@@ -7,6 +7,7 @@
 #include "directory/Query.h"
 #include "directory/Session.h"
 #include "i18n/Traductions.h"
+#include "netsend/Courriel.h"
 #include "netsend/EnvoiMessage.h"
 #include "settings/Parametres.h"
 #include "tree/Arbre.h"
@@ -79,20 +80,30 @@ int EnvoieMessageCli(const ContexteMessageCli& c, QTextStream& sortie, QTextStre
         erreurs << TexteTerminal(TexteCli(CleTexteCli::MessageVide));
         return SortieEchec;
     }
+    if (!TexteSurPourEnTete(c.sujet)) {
+        erreurs << TexteTerminal(TexteCli(CleTexteCli::SujetInvalide));
+        return SortieEchec;
+    }
     const std::shared_ptr<SessionAD> session = c.ouvreSession();
     if (!session)
         return SortieEchec;
 
-    QList<Destinataire> destinataires;
+    DestinatairesMembres membres;
     Arbre arbre;
     if (const std::optional<Destinataire> compte = CompteNomme(*session, c.nomOuDn)) {
-        destinataires << *compte;
+        if (compte->type == u'C')
+            ++membres.ordinateursLaisses;
+        else
+            membres.comptes << *compte;
     } else {
         const Noeud* racine = c.analyse(*session, arbre);
         if (!racine)
             return SortieEchec;
-        destinataires = DestinatairesSous(*racine);
+        membres = DestinatairesSous(*racine);
     }
+    if (membres.ordinateursLaisses > 0)
+        erreurs << TexteTerminal(TexteOrdinateursLaisses(membres.ordinateursLaisses));
+    const QList<Destinataire>& destinataires = membres.comptes;
     if (destinataires.isEmpty()) {
         erreurs << TexteTerminal(Traduction(u"MSG_ERREUR_AUCUN_MEMBRE"));
         return SortieEchec;
@@ -102,8 +113,8 @@ int EnvoieMessageCli(const ContexteMessageCli& c, QTextStream& sortie, QTextStre
     const std::unique_ptr<Transport> transport = TransportConfigure(c.parametres);
     SuiviEnvoi suivi; // nothing to show before the end, and nothing to cancel
     const BilanEnvoi bilan = EnvoieMessage(
-        destinataires, {*message, c.parametres.MessagerieExpediteur, session->UtilisateurAffiche()}, annuaire,
-        *transport, suivi);
+        destinataires, {*message, c.parametres.MessagerieExpediteur, session->UtilisateurAffiche(), c.sujet},
+        annuaire, *transport, suivi);
     for (const QString& ligne : bilan.lignes)
         sortie << ligne << u'\n';
     return bilan.ToutEnvoye() ? 0 : SortieEchec;

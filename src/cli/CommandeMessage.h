@@ -22,6 +22,7 @@ struct ContexteMessageCli {
     const Parametres& parametres;
     QString nomOuDn;
     std::optional<QString> fichierMessage;
+    QString sujet; // empty: the default subject
     // Opens the directory session, having explained a failure; nullptr then.
     std::function<std::shared_ptr<SessionAD>()> ouvreSession;
     // Analyses nomOuDn into the tree as the tree command does; its root, or nullptr when no

@@ -45,6 +45,9 @@ const QHash<QString, QString>& TextesFrancais() {
          QStringLiteral("Impossible de préparer la copie de travail de la configuration (%v).")},
         {MessageIllisible, QStringLiteral("Impossible de lire le message à envoyer ('%v').")},
         {MessageVide, QStringLiteral("Le message à envoyer est vide.")},
+        {SujetInvalide,
+         QStringLiteral("L'objet du message (--subject) tient sur une ligne, sans caractère de "
+                        "contrôle.")},
         {Aide,
          QStringLiteral(
              "Utilisation : arbrix-cli [tree] [OPTIONS] NOM-OU-DN\n"
@@ -55,7 +58,8 @@ const QHash<QString, QString>& TextesFrancais() {
              "              arbrix-cli add-member [OPTIONS] GROUPE MEMBRE...\n"
              "              arbrix-cli move-member [OPTIONS] DE-GROUPE VERS-GROUPE MEMBRE...\n"
              "              arbrix-cli delete-group [--yes] [OPTIONS] GROUPE\n"
-             "              arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"
+             "              arbrix-cli send-message [--message-file FICHIER] [--subject OBJET]\n"
+             "                         [OPTIONS] NOM-OU-DN\n"
              "\n"
              "tree (la commande par défaut) analyse une O.U. ou un groupe de l'annuaire et écrit sur la\n"
              "sortie standard, en UTF-8 et suivi d'un saut de ligne, l'export texte de toute\n"
@@ -109,12 +113,14 @@ const QHash<QString, QString>& TextesFrancais() {
              "  --version                affiche la version\n"
              "  --help                   affiche cette aide\n"
              "\n"
-             "arbrix-cli send-message [--message-file FICHIER] [OPTIONS] NOM-OU-DN\n"
+             "arbrix-cli send-message [--message-file FICHIER] [--subject OBJET] [OPTIONS] NOM-OU-DN\n"
              "           envoie par courrier électronique le message du fichier (sinon de l'entrée\n"
-             "           standard) au compte nommé, ou à chaque compte trouvé sous l'O.U. ou le groupe,\n"
-             "           à son adresse \"mail\", par la commande MessagerieCommande (défaut :\n"
-             "           sendmail -i) ; écrit une ligne par destinataire puis le bilan. Code de sortie\n"
-             "           0 quand chaque message a été remis au système de messagerie, 1 sinon.\n"
+             "           standard) au compte nommé, ou à chaque compte utilisateur trouvé sous l'O.U.\n"
+             "           ou le groupe, à son adresse \"mail\", par la commande MessagerieCommande\n"
+             "           (défaut : sendmail -i) ; les ordinateurs, sans boîte aux lettres, sont comptés\n"
+             "           et laissés de côté. L'objet par défaut nomme l'expéditeur. Écrit une ligne par\n"
+             "           destinataire puis le bilan. Code de sortie 0 quand chaque message a été remis\n"
+             "           au système de messagerie, 1 sinon.\n"
              "\n"
              "Export : toute l'arborescence quelle que soit ExportEtendue ; les autres clés Export*\n"
              "s'appliquent (ExportFormat 0-3, ExportStructure, ExportModeColonné, ExportComptes*,\n"

@@ -25,6 +25,7 @@ inline const QString MotDePasseManquant = QStringLiteral("MSG_CLI_MOT_DE_PASSE_M
 inline const QString CopieReglagesImpossible = QStringLiteral("MSG_CLI_COPIE_REGLAGES_IMPOSSIBLE");
 inline const QString MessageIllisible = QStringLiteral("MSG_CLI_MESSAGE_ILLISIBLE");
 inline const QString MessageVide = QStringLiteral("MSG_CLI_MESSAGE_VIDE");
+inline const QString SujetInvalide = QStringLiteral("MSG_CLI_SUJET_INVALIDE");
 inline const QString EtendueInvalide = QStringLiteral("MSG_CLI_ETENDUE_INVALIDE");
 inline const QString OptionHorsCommande = QStringLiteral("MSG_CLI_OPTION_HORS_COMMANDE");
 inline const QString UsageCommande = QStringLiteral("MSG_CLI_USAGE_COMMANDE");

@@ -106,9 +106,9 @@ clsPopupMenu MenuCompte(const ContexteNoeud& noeud) {
     menu.AddItem(IdMenu::CopierCompte, Traduction(u"TXT_POPUP_COPIER_COMPTE"));
     menu.AddItem(IdMenu::CopierDistinguishedName, Traduction(u"TXT_POPUP_COPIER_DISTINGUISHEDNAME"));
     separateur(menu);
-    // Managed service accounts have no messenger session to receive a message.
+    // Messages go by mail: computers and managed service accounts have no mailbox.
     menu.AddItem(IdMenu::MessageNetSend, Traduction(u"TXT_POPUP_MESSAGE_NETSEND"),
-                 grise(!op.netSend || noeud.tag.startsWith(u'S')));
+                 grise(!op.netSend || !noeud.tag.startsWith(u'U')));
     ajouteFin(menu);
     return menu;
 }

@@ -1,6 +1,8 @@
 #include "netsend/Destinataires.h"
 
+#include "i18n/Traductions.h"
 #include "menus/Copie.h"
+#include "text/Texte.h"
 #include "tree/Arbre.h"
 
 #include <QSet>
@@ -30,8 +32,8 @@ Destinataire DestinataireDuNoeud(const Noeud& noeud) {
     return {CompteDeLaCle(noeud.Key()), noeud.DN(), noeud.LettreType()};
 }
 
-QList<Destinataire> DestinatairesSous(const Noeud& noeud) {
-    QList<Destinataire> destinataires;
+DestinatairesMembres DestinatairesSous(const Noeud& noeud) {
+    DestinatairesMembres destinataires;
     QSet<QString> vus;
     // An explicit stack: nested groups can make the tree deep.
     QList<const Noeud*> aVisiter;
@@ -43,12 +45,19 @@ QList<Destinataire> DestinatairesSous(const Noeud& noeud) {
             Destinataire d = DestinataireDuNoeud(*n);
             if (!vus.contains(d.compte.toCaseFolded())) {
                 vus.insert(d.compte.toCaseFolded());
-                destinataires << std::move(d);
+                if (type == u'C')
+                    ++destinataires.ordinateursLaisses;
+                else
+                    destinataires.comptes << std::move(d);
             }
         }
         EmpileEnfants(*n, aVisiter);
     }
     return destinataires;
+}
+
+QString TexteOrdinateursLaisses(int nombre) {
+    return nombre > 0 ? FormateMessage(Traduction(u"TXT_ORDINATEURS_LAISSES"), {nombre}) : QString();
 }
 
 } // namespace arbrix

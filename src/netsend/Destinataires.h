@@ -1,7 +1,7 @@
 #pragma once
 
-// Who receives a message sent from the tree: the user and computer accounts found under a node,
-// each once, or the one account of an account node.
+// Who receives a message sent from the tree: the user accounts found under a node, each once, or
+// the one account of an account node. A computer has no mailbox: it is counted, not written to.
 
 #include <QList>
 #include <QString>
@@ -19,10 +19,18 @@ struct Destinataire {
     QString Nom() const;
 };
 
-// Every "U" and "C" node below noeud, at any depth and expanded or not, in display order; an
-// account met again (account names compared without regard to case) is left out. Service
-// accounts and groups receive nothing.
-QList<Destinataire> DestinatairesSous(const Noeud& noeud);
+struct DestinatairesMembres {
+    QList<Destinataire> comptes;
+    int ordinateursLaisses = 0; // computers met under the node, each once
+};
+
+// Every "U" node below noeud, at any depth and expanded or not, in display order; an account met
+// again (account names compared without regard to case) is left out. Computers are counted;
+// service accounts and groups receive nothing.
+DestinatairesMembres DestinatairesSous(const Noeud& noeud);
+
+// "n computers left out: ..." for a count above zero, else empty.
+QString TexteOrdinateursLaisses(int nombre);
 
 // The account of an account node.
 Destinataire DestinataireDuNoeud(const Noeud& noeud);

@@ -65,7 +65,7 @@ public:
         , m_annuaire(annuaire)
         , m_transport(transport)
         , m_suivi(suivi)
-        , m_sujet(SujetMessage(p.nomExpediteur)) {}
+        , m_sujet(p.sujet.trimmed().isEmpty() ? SujetMessage(p.nomExpediteur) : p.sujet.trimmed()) {}
 
     // The outcome, and the address the message went to.
     std::pair<IssueEnvoi, QString> EnvoieA(const Destinataire& d) {

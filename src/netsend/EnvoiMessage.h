@@ -45,7 +45,8 @@ private:
 struct ParametresEnvoi {
     QString message;
     QString expediteur;    // From address ("MessagerieExpéditeur"); empty: the mail system chooses
-    QString nomExpediteur; // named in the subject
+    QString nomExpediteur; // named in the default subject
+    QString sujet;         // empty: the default subject (SujetMessage)
 };
 
 // How the loop is shown and stopped. Every method has a harmless default.

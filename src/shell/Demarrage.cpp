@@ -42,6 +42,8 @@ bool DemarreSansPiege(const QStringList& arguments, Interaction& interaction, co
     const QString langue = LangueDuDemarrage(etat.CheminIni(), environnement, interaction);
     etat.FichierLangue = CheminFichierLangue(langue, environnement.dossierLangues);
     ChargeTraductions(etat.FichierLangue);
+    if (etapes.langueChoisie)
+        etapes.langueChoisie(etat.FichierLangue);
     PrepareDossierParametres(etat.Emplacement);
     etat.Config = LitParametres(etat.CheminIni());
     etat.Config.Langue = langue;

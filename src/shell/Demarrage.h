@@ -20,6 +20,9 @@ class Interaction;
 
 // The program's own steps; an empty one is skipped.
 struct EtapesDemarrage {
+    // The program's language is chosen (its file, empty for French): the toolkit's own texts
+    // follow before any question is asked.
+    std::function<void(const QString& fichierLangue)> langueChoisie;
     // Window placement, check marks and always-on-top from the settings just read.
     std::function<void(const EtatProgramme&)> appliqueParametres;
     // Fills the search box with the memorised entries of the settings file.

@@ -296,13 +296,27 @@ void Analyse::rapporteResultat(qint32 resultat) {
     m_interaction.MasqueTraitementEnCours();
     const qint64 numero = std::llabs(qint64(resultat));
     if (resultat == RacineIntrouvable) {
-        m_interaction.Message(
-            FormateMessage(Traduction(u"MSG_ERREUR"), {numero, Traduction(u"MSG_ERREUR_ELEMENT_NON_TROUVE")}),
-            IconeMessage::Exclamation);
+        // Nothing of the program failed: what was typed names no O.U. or group. The search box
+        // keeps it to be corrected.
+        const QString cle =
+            estUnCompte(DNRacine) ? u"MSG_ERREUR_DN_COMPTE"_s : u"MSG_ERREUR_OU_GROUPE_INCONNU"_s;
+        m_interaction.Message(FormateMessage(Traduction(cle), {DNRacine}), IconeMessage::Exclamation);
+        m_resultat.racine.clear();
         termine(IssueAnalyse::Introuvable);
         return;
     }
     signaleEchec(resultat, numero, m_textesErreurs.value(resultat), m_codesErreurs.value(resultat));
+}
+
+bool Analyse::estUnCompte(const QString& dn) {
+    try {
+        const Recordset rs = m_session.ConnexionAD().Execute(
+            searchRequest(baseRecherche(), SearchScope::Subtree, FiltreEgalite(u"distinguishedName", dn),
+                          {u"objectClass"_s}));
+        return !rs.Eof() && CleCategorieCompte(rs.Fields(u"objectClass")) != u"?";
+    } catch (const DirectoryError&) {
+        return false; // the plain "not found" is then told
+    }
 }
 
 // A server that went silent or away is no fault of the program: it is told as such, with the

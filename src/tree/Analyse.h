@@ -163,6 +163,8 @@ private:
     void construit();
     // The root is known: the result tells the window to show it in the search box.
     void montreRacine();
+    // The DN names a user, a computer or a service account.
+    bool estUnCompte(const QString& dn);
     void demarreParDn(const QString& dn);
     void rapporteResultat(qint32 resultat);
     void rapporteFin();

@@ -431,4 +431,26 @@ void Arbre::setNotificationsSuspended(bool suspendues) {
         emit selectionChanged(m_selection);
 }
 
+VueArbre CaptureVue(const Arbre& arbre) {
+    VueArbre vue;
+    if (arbre.isEmpty())
+        return vue;
+    arbre.ParcoursPrefixe(nullptr, [&](const Noeud* n) {
+        if (n->Expanded())
+            vue.deplies.append(n->Key());
+        return true;
+    });
+    if (const Noeud* selection = arbre.SelectedItem())
+        vue.selection = selection->Key();
+    return vue;
+}
+
+void RestaureVue(Arbre& arbre, const VueArbre& vue) {
+    for (const QString& cle : vue.deplies)
+        if (Noeud* n = arbre.Node(cle))
+            arbre.Deplie(n);
+    if (Noeud* selection = arbre.Node(vue.selection))
+        arbre.RendVisibleEtSelectionne(selection);
+}
+
 } // namespace arbrix

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <memory>
@@ -240,5 +241,14 @@ template <class F> void Arbre::ParcoursPrefixe(const Noeud* depuis, F&& visite) 
         n = SuivantPrefixe(n, borne);
     }
 }
+
+// The branches the user opened and the selected node, by Key: what a refresh finds again in the
+// tree rebuilt from the directory (a node gone since is left out).
+struct VueArbre {
+    QStringList deplies;
+    QString selection;
+};
+VueArbre CaptureVue(const Arbre& arbre);
+void RestaureVue(Arbre& arbre, const VueArbre& vue);
 
 } // namespace arbrix

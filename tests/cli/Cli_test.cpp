@@ -253,6 +253,30 @@ TEST_F(CliTest, ChildrenGetTheEnvironmentTheUserGaveWithoutThePassword) {
         EXPECT_EQ(enfant.contains(QByteArray("GLIBC_TUNABLES=") + tunables), tunables != nullptr);
     }
 }
+
+// Mail goes to the users under the O.U., with the subject given; its computer is counted and left
+// out; a subject that would break the header sends nothing.
+TEST_F(CliTest, MessagesGoToUsersWithTheSubjectGivenComputersLeftOut) {
+    const QString courriels = dossier.filePath(QStringLiteral("courriels"));
+    const QString message = dossier.filePath(QStringLiteral("message"));
+    EcritFichier(message, "Bonjour");
+    EcritFichier(reglages, "[Config]\r\nLangue=Français\r\nMessagerieCommande=sh -c 'cat >>\"$0\"' " +
+                               courriels.toUtf8() + "\r\n");
+    const Resultat refuse =
+        Lance({"send-message", "--message-file", message, "--subject", "a\nBcc: x@y", "Ventes"});
+    EXPECT_EQ(refuse.code, 1);
+    EXPECT_EQ(refuse.erreurs.trimmed(), TexteCli(CleTexteCli::SujetInvalide));
+    EXPECT_FALSE(QFile::exists(courriels));
+
+    const Resultat r = Lance({"send-message", "--message-file", message, "--subject", "Coupure ce soir",
+                              "--type", "ou", "Ventes"});
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("1 ordinateur(s) laissé(s) de côté")))
+        << r.erreurs.toStdString();
+    EXPECT_FALSE(r.sortie.contains(QStringLiteral("PC-ACCUEIL-01")));
+    const QByteArray envoyes = test::LitFichier(courriels);
+    EXPECT_EQ(envoyes.count("\nSubject: Coupure ce soir\n"), r.sortie.count(QStringLiteral(" : OK")));
+    EXPECT_GE(envoyes.count("\nSubject: "), 1);
+}
 #endif
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "i18n/Traductions.h"
 #include "menus/Copie.h"
 #include "menus/MenusNoeuds.h"
 
@@ -60,7 +61,9 @@ TEST(MenusNoeuds, AccountToolNetSendAndMissingOperationsAreGreyed) {
     utilisateur.outilCompteDisponible = true;
     EXPECT_TRUE(actif(MenuCompte(utilisateur), IdMenu::InfosCompte));
     EXPECT_TRUE(actif(MenuCompte(utilisateur), IdMenu::MessageNetSend));
-    EXPECT_FALSE(actif(MenuCompte(noeud(u"SCN=svc$"_s, u"GCN=B"_s)), IdMenu::MessageNetSend));
+    for (const QString& sansBoite : {u"SCN=svc$"_s, u"CCN=PC01$"_s})
+        EXPECT_FALSE(actif(MenuCompte(noeud(sansBoite, u"GCN=B"_s)), IdMenu::MessageNetSend))
+            << qPrintable(sansBoite);
     EXPECT_FALSE(actif(MenuGerePar(false), IdMenu::InfosCompte));
     EXPECT_TRUE(actif(MenuGerePar(true), IdMenu::InfosCompte));
 
@@ -76,6 +79,30 @@ TEST(MenusNoeuds, AccountToolNetSendAndMissingOperationsAreGreyed) {
 
 // The shortcuts after a tab are the tree's (read in the window test): the managed-by label's
 // menu shows none.
+// Alt+letter picks one item: no two items of a menu share their letter, in either language.
+TEST(MenusNoeuds, EachMenuHasDistinctAcceleratorsInBothLanguages) {
+    for (const QString& langue : {QString(), QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng")}) {
+        ChargeTraductions(langue);
+        for (const bool racine : {true, false}) {
+            const QString parent = racine ? QString() : u"OOU=Top,DC=x"_s;
+            for (const clsPopupMenu& menu : {MenuOU(noeud(u"OOU=Sales,DC=x"_s, parent, racine)),
+                                             MenuGroupe(noeud(u"GCN=G,DC=x"_s, parent, racine)),
+                                             MenuCompte(noeud(u"UCN=U,DC=x"_s, u"GCN=G,DC=x"_s))}) {
+                QString lettres;
+                for (const ElementMenu& e : menu.Elements()) {
+                    const qsizetype i = QString(e.libelle).replace(u"&&"_s, u"__"_s).indexOf(u'&');
+                    if (i < 0 || i + 1 >= e.libelle.size())
+                        continue;
+                    const QChar lettre = e.libelle.at(i + 1).toLower();
+                    EXPECT_FALSE(lettres.contains(lettre)) << qPrintable(langue + u' ' + e.libelle);
+                    lettres += lettre;
+                }
+            }
+        }
+    }
+    ChargeTraductions(QString());
+}
+
 TEST(MenusNoeuds, ManagedByMenuHasNoShortcutTexts) {
     const clsPopupMenu gerePar = MenuGerePar(true);
     for (const ElementMenu& e : gerePar.Elements())

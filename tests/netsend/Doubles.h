@@ -33,15 +33,17 @@ public:
 // message is on its way.
 class TransportScripte : public Transport {
 public:
-    IssueEnvoi Envoie(const QString& adresse, const QByteArray&,
+    IssueEnvoi Envoie(const QString& adresse, const QByteArray& octets,
                       const std::function<void()>& patiente) override {
         adresses << adresse;
+        messages << octets;
         patiente();
         if (pendant)
             pendant(int(adresses.size()));
         return reponses.value(adresses.size() - 1, {true, {}});
     }
     QStringList adresses;
+    QList<QByteArray> messages;
     QList<IssueEnvoi> reponses;
     std::function<void(int)> pendant;
 };

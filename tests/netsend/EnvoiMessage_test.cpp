@@ -1,4 +1,6 @@
+#include "i18n/Traductions.h"
 #include "netsend/Doubles.h"
+#include "text/Texte.h"
 #include "tree/Arbre.h"
 
 #include <gtest/gtest.h>
@@ -18,22 +20,26 @@ QStringList Noms(const QList<Destinataire>& destinataires) {
     return noms;
 }
 
-TEST(Destinataires, AccountsUnderTheNodeEachOnceWithoutServiceAccountsOrGroups) {
+TEST(Destinataires, UsersUnderTheNodeEachOnceComputersCountedNoServiceAccountsOrGroups) {
     Arbre arbre;
     Noeud* racine = arbre.Ajoute(nullptr, u"\\Tous"_s, u"Tous"_s, u"GCN=Tous,DC=x"_s);
     Noeud* a = arbre.Ajoute(racine, u"\\Tous\\A"_s, u"A"_s, u"GCN=A,DC=x"_s);
     arbre.Ajoute(a, u"\\Tous\\A\\jdupont"_s, u"Jean"_s, u"UCN=Jean,DC=x"_s);
     arbre.Ajoute(a, u"\\Tous\\A\\PC01$"_s, u"PC01"_s, u"CCN=PC01,DC=x"_s);
+    arbre.Ajoute(racine, u"\\Tous\\pc01$"_s, u"PC01"_s, u"CCN=PC01,DC=x"_s);
     Noeud* b = arbre.Ajoute(racine, u"\\Tous\\B"_s, u"B"_s, u"GCN=B,DC=x"_s);
     arbre.Ajoute(b, u"\\Tous\\B\\JDUPONT"_s, u"Jean"_s, u"UCN=Jean,DC=x"_s);
     arbre.Ajoute(b, u"\\Tous\\B\\svc$"_s, u"svc"_s, u"SCN=svc,DC=x"_s);
     arbre.Ajoute(racine, u"\\Tous\\mpetit"_s, u"Marc"_s, u"UCN=Marc,DC=x"_s);
 
-    const QList<Destinataire> tous = DestinatairesSous(*racine);
-    EXPECT_EQ(Noms(tous), (QStringList{u"jdupont"_s, u"PC01"_s, u"mpetit"_s}));
+    const DestinatairesMembres tous = DestinatairesSous(*racine);
+    EXPECT_EQ(Noms(tous.comptes), (QStringList{u"jdupont"_s, u"mpetit"_s}));
+    EXPECT_EQ(tous.ordinateursLaisses, 1); // met twice, counted once
+    EXPECT_EQ(TexteOrdinateursLaisses(1), FormateMessage(Traduction(u"TXT_ORDINATEURS_LAISSES"), {1}));
+    EXPECT_TRUE(TexteOrdinateursLaisses(0).isEmpty());
     // Only groups and a service account below: nobody to send to.
     arbre.Supprime(arbre.Node(u"\\Tous\\B\\JDUPONT"_s));
-    EXPECT_TRUE(DestinatairesSous(*b).isEmpty());
+    EXPECT_TRUE(DestinatairesSous(*b).comptes.isEmpty());
     EXPECT_EQ(Noms({DestinataireDuNoeud(*arbre.Node(u"\\Tous\\mpetit"_s))}), QStringList{u"mpetit"_s});
 }
 
@@ -67,6 +73,13 @@ TEST(EnvoiMessage, OneFailureInThreeIsReportedAndCounted) {
     EXPECT_TRUE(suivi.affiche[1].endsWith(u" : échec (msmtp: recipient address u2@x.test not accepted)"_s));
     EXPECT_EQ(suivi.progression, (QStringList{u"1/3"_s, u"2/3"_s, u"3/3"_s}));
     EXPECT_GE(suivi.evenements, 6); // before each recipient and while each command ran
+    EXPECT_TRUE(transport.messages[0].contains("\nSubject: Message de alice (Arbrix)\n"));
+
+    // A subject typed replaces the default one, its blanks around trimmed.
+    TransportScripte autre;
+    EnvoieMessage(Comptes(1), {u"Bonjour"_s, {}, u"alice"_s, u"  Coupure ce soir "_s}, annuaire, autre,
+                  suivi);
+    EXPECT_TRUE(autre.messages[0].contains("\nSubject: Coupure ce soir\n"));
 }
 
 TEST(EnvoiMessage, RecipientsThatCannotBeReachedFailWithTheirReason) {

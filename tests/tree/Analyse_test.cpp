@@ -8,6 +8,7 @@
 
 using namespace arbrix;
 using namespace arbrix::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -258,6 +259,21 @@ TEST_F(AnalyseDomaine, unknownNamesGiveTheMessageOfTheSetting) {
     }
     EXPECT_EQ(m_utilisateur.messages.size(), 4);
     EXPECT_TRUE(m_arbre.isEmpty());
+
+    // A typed DN of an account, or of nothing: said as such, the tree and the typed text kept.
+    m_analyse->AnalyseTexte(Mode::Standard, "Ventes (EMEA)", 1);
+    const QString racine = m_arbre.Racine()->Key();
+    for (const auto& [dn, message] : {
+             std::pair{u"CN=tmoreau,OU=Ventes France,OU=Ventes,OU=Velmora,DC=velmora,DC=test"_s,
+                       u"MSG_ERREUR_DN_COMPTE"},
+             std::pair{u"CN=Personne,OU=Velmora,DC=velmora,DC=test"_s, u"MSG_ERREUR_OU_GROUPE_INCONNU"},
+         }) {
+        const ResultatAnalyse& resultat = m_analyse->AnalyseTexte(Mode::Standard, dn, 1);
+        EXPECT_EQ(m_utilisateur.messages.back(), FormateMessage(Traduction(message), {dn}));
+        EXPECT_EQ(resultat.issue, IssueAnalyse::Introuvable);
+        EXPECT_TRUE(resultat.racine.isEmpty());
+        EXPECT_EQ(m_arbre.Racine()->Key(), racine);
+    }
 }
 
 // ------------------------------------------------------------------ errors and Stop

@@ -13,35 +13,43 @@ namespace arbrix {
 
 namespace {
 
-void Envoie(const ContexteEnvoi& contexte, const QList<Destinataire>& destinataires) {
+using namespace Qt::StringLiterals;
+
+void Envoie(const ContexteEnvoi& contexte, const QList<Destinataire>& destinataires,
+            const QString& note = {}) {
     SessionAD* session = contexte.session;
     if (!session)
         return;
-    const QString message = frmNetsendSaisie::Saisit(contexte.fenetre);
-    if (message.isEmpty())
+    const QString expediteur = session->UtilisateurAffiche();
+    const frmNetsendSaisie::Saisie saisie =
+        frmNetsendSaisie::Saisit(contexte.fenetre, SujetMessage(expediteur), note);
+    if (saisie.message.isEmpty())
         return;
     AdressesSession annuaire(*session);
     const std::unique_ptr<Transport> transport = TransportConfigure(contexte.parametres);
     frmNetsendEnvoi::Envoie(
         contexte.fenetre, destinataires,
-        {message, contexte.parametres.MessagerieExpediteur, session->UtilisateurAffiche()}, annuaire,
+        {saisie.message, contexte.parametres.MessagerieExpediteur, expediteur, saisie.sujet}, annuaire,
         *transport);
 }
 
 } // namespace
 
 void EnvoieMessageMembres(const ContexteEnvoi& contexte, const Noeud* noeud) {
-    const QList<Destinataire> destinataires = DestinatairesSous(*noeud);
-    if (destinataires.isEmpty()) {
-        contexte.interaction.Message(Traduction(u"MSG_ERREUR_AUCUN_MEMBRE"), IconeMessage::Exclamation);
+    const DestinatairesMembres destinataires = DestinatairesSous(*noeud);
+    const QString note = TexteOrdinateursLaisses(destinataires.ordinateursLaisses);
+    if (destinataires.comptes.isEmpty()) {
+        const QString texte = Traduction(u"MSG_ERREUR_AUCUN_MEMBRE");
+        contexte.interaction.Message(note.isEmpty() ? texte : texte + u"\n\n"_s + note,
+                                     IconeMessage::Exclamation);
         return;
     }
-    Envoie(contexte, destinataires);
+    Envoie(contexte, destinataires.comptes, note);
 }
 
 void EnvoieMessageCompte(const ContexteEnvoi& contexte, const Noeud* noeud) {
-    // A managed service account has no mailbox: its item is greyed.
-    if (noeud->LettreType() != u'U' && noeud->LettreType() != u'C')
+    // Computers and managed service accounts have no mailbox: their item is greyed.
+    if (noeud->LettreType() != u'U')
         return;
     Envoie(contexte, {DestinataireDuNoeud(*noeud)});
 }

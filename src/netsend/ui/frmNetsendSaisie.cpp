@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,10 +13,16 @@ namespace arbrix {
 
 using namespace Qt::StringLiterals;
 
-frmNetsendSaisie::frmNetsendSaisie(QWidget* parent)
+frmNetsendSaisie::frmNetsendSaisie(QWidget* parent, const QString& sujet, const QString& note)
     : QDialog(parent) {
     setObjectName(u"frmNetsendSaisie"_s);
     setWindowTitle(u"Envoi de message"_s);
+
+    lblSujet = new QLabel(u"&Objet :"_s, this);
+    lblSujet->setObjectName(u"lblSujet"_s);
+    txtSujet = new QLineEdit(sujet, this);
+    txtSujet->setObjectName(u"txtSujet"_s);
+    lblSujet->setBuddy(txtSujet);
 
     lblSaisissezVotreMessage =
         new QLabel(u"Veuillez saisir le message à envoyer au(x) destinataire(s)..."_s, this);
@@ -25,6 +32,10 @@ frmNetsendSaisie::frmNetsendSaisie(QWidget* parent)
     txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtMessage->setTabChangesFocus(true);
     lblSaisissezVotreMessage->setBuddy(txtMessage);
+    lblNote = new QLabel(note, this);
+    lblNote->setObjectName(u"lblNote"_s);
+    lblNote->setWordWrap(true);
+    lblNote->setVisible(!note.isEmpty());
     btnOK = new QPushButton(u"&OK"_s, this);
     btnOK->setObjectName(u"btnOK"_s);
     btnOK->setDefault(false); // Enter is a line break in the message
@@ -37,9 +48,14 @@ frmNetsendSaisie::frmNetsendSaisie(QWidget* parent)
     boutons->addStretch();
     boutons->addWidget(btnOK);
     boutons->addWidget(btnAnnuler);
+    auto* sujetLigne = new QHBoxLayout;
+    sujetLigne->addWidget(lblSujet);
+    sujetLigne->addWidget(txtSujet, 1);
     auto* disposition = new QVBoxLayout(this);
+    disposition->addLayout(sujetLigne);
     disposition->addWidget(lblSaisissezVotreMessage);
     disposition->addWidget(txtMessage, 1);
+    disposition->addWidget(lblNote);
     disposition->addLayout(boutons);
     resize(460, 260);
 
@@ -73,10 +89,15 @@ void frmNetsendSaisie::btnOK_Click() {
         accept();
 }
 
-QString frmNetsendSaisie::Saisit(QWidget* parent) {
-    frmNetsendSaisie fenetre(parent);
+QString frmNetsendSaisie::Sujet() const {
+    return txtSujet->text();
+}
+
+frmNetsendSaisie::Saisie frmNetsendSaisie::Saisit(QWidget* parent, const QString& sujet,
+                                                  const QString& note) {
+    frmNetsendSaisie fenetre(parent, sujet, note);
     fenetre.exec();
-    return fenetre.MessageNetSend();
+    return {fenetre.MessageNetSend(), fenetre.Sujet()};
 }
 
 } // namespace arbrix

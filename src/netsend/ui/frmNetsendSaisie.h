@@ -1,10 +1,12 @@
 #pragma once
 
-// The message to send to the members: typed here, at most 500 characters; OK waits for a text.
+// The mail to send to the members: its subject and its text, typed here, at most 500 characters;
+// OK waits for a text.
 
 #include <QDialog>
 
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -15,13 +17,19 @@ class frmNetsendSaisie : public QDialog {
 public:
     static constexpr int LongueurMaximum = 500;
 
-    explicit frmNetsendSaisie(QWidget* parent = nullptr);
+    // The subject starts as sujet; a note (computers left out, say) shows above the buttons.
+    explicit frmNetsendSaisie(QWidget* parent = nullptr, const QString& sujet = {}, const QString& note = {});
 
-    // Shows the window modally; the message typed, empty when cancelled.
-    static QString Saisit(QWidget* parent);
+    struct Saisie {
+        QString message; // empty when cancelled
+        QString sujet;
+    };
+    // Shows the window modally.
+    static Saisie Saisit(QWidget* parent, const QString& sujet, const QString& note);
 
     // MessageNetSend: empty until OK is pressed.
     const QString& MessageNetSend() const { return m_message; }
+    QString Sujet() const;
 
     void btnOK_Click();
 
@@ -32,7 +40,10 @@ private:
     void txtMessage_Change();
 
     QString m_message;
+    QLabel* lblSujet = nullptr;
+    QLineEdit* txtSujet = nullptr;
     QLabel* lblSaisissezVotreMessage = nullptr;
+    QLabel* lblNote = nullptr;
     QPlainTextEdit* txtMessage = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnAnnuler = nullptr;

@@ -1,13 +1,28 @@
 #include "shell/ui/BouclePrincipale.h"
 
+#include "i18n/Langue.h"
 #include "shell/ui/frmPrincipal.h"
+#include "text/Systeme.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace arbrix {
 
+void InstalleTraductionQt(const QString& fichierLangue) {
+    static QTranslator traduction;
+    QCoreApplication::removeTranslator(&traduction);
+    const QString iso = fichierLangue.isEmpty() ? QStringLiteral("fr")
+                                                : CodeIsoDeLangue(int(CodeLangueFichier(fichierLangue)));
+    // Missing (qt6-translations-l10n not installed), Qt's texts stay in English.
+    if (traduction.load(QStringLiteral("qtbase_") + iso, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traduction);
+}
+
 EtapesDemarrage EtapesDeLaFenetre(frmPrincipal& fenetre) {
     EtapesDemarrage etapes;
+    etapes.langueChoisie = &InstalleTraductionQt;
     etapes.appliqueParametres = [&fenetre](const EtatProgramme&) {
         fenetre.TraduitEtDispose();
         fenetre.AppliqueOptionsFenetre();

@@ -9,6 +9,10 @@ namespace arbrix {
 
 class frmPrincipal;
 
+// Qt's own texts (standard buttons, file dialogs, a line edit's menu) in the language of that
+// file (empty: French), from the toolkit's installed translations.
+void InstalleTraductionQt(const QString& fichierLangue);
+
 // The window's part in each start-up step, in the order Demarre runs them.
 EtapesDemarrage EtapesDeLaFenetre(frmPrincipal& fenetre);
 

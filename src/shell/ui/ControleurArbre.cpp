@@ -94,6 +94,9 @@ void ControleurArbre::relieVue() {
         else
             tvwGroupes->clearSelection();
         m_synchroVue = false;
+        // A removal, a creation, a find or a drop selects for the user: the labels follow.
+        if (!m_liens.enConstruction())
+            tmrDescription->start();
     });
     connect(tvwGroupes, &QTreeView::expanded, this, [this](const QModelIndex& index) {
         if (!m_synchroVue)
@@ -112,13 +115,14 @@ void ControleurArbre::relieVue() {
                 }
             });
     connect(tmrDescription, &QTimer::timeout, this, [this] {
-        Noeud* noeud = noeudSelectionne();
-        if (noeud && noeud->Key() != m_liens.description.CleDecrite())
-            tvwGroupes_NodeClick(noeud, false);
+        // A build describes its selection once it ends.
+        if (!m_liens.enConstruction())
+            DecritSelection();
     });
     // After a bulk build the view starts collapsed: show the expansions the build made.
     connect(m_modele, &QAbstractItemModel::modelReset, this, [this] {
         m_noeudGlisse = nullptr;
+        m_noeudSurvole = nullptr;
         m_synchroVue = true;
         m_arbre.ParcoursPrefixe(nullptr, [this](Noeud* n) {
             if (n->Expanded())
@@ -137,7 +141,10 @@ void ControleurArbre::relieVue() {
             m_arbre.setNotificationsSuspended(true);
     });
     connect(&m_arbre, &Arbre::emptied, &m_liens.description, &ZoneDescription::Efface);
-    connect(m_modele, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_noeudGlisse = nullptr; });
+    connect(m_modele, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] {
+        m_noeudGlisse = nullptr;
+        m_noeudSurvole = nullptr;
+    });
     connect(tmrExpand, &QTimer::timeout, this, &ControleurArbre::tmrExpand_Timer);
     connect(m_modele, &ModeleArbre::renommageDemande, this, &ControleurArbre::termineRenommage);
 }
@@ -159,6 +166,10 @@ bool ControleurArbre::vue_Evenement(QEvent* event) {
         // so that letting go of Ctrl first still copies (the view would copy its raw label).
         if (estCopie(touche)) {
             CopieSelection(touche->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+        if (touche->key() == Qt::Key_Delete && touche->modifiers() == Qt::NoModifier) {
+            SupprimeSelection();
             return true;
         }
         return touche->key() == Qt::Key_F2;
@@ -191,24 +202,25 @@ bool ControleurArbre::zoneVue_Evenement(QEvent* event) {
         return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
     }
     if (type == QEvent::MouseMove) {
+        // The drag took the button's release: the view, which still sees it held, would select
+        // whatever the pointer crosses.
+        if (m_apresGlisser && static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton)
+            return true;
+        m_apresGlisser = false;
         tvwGroupes_MouseMove(static_cast<QMouseEvent*>(event));
+    } else if (type == QEvent::MouseButtonRelease) {
+        m_apresGlisser = false;
     } else if (type == QEvent::DragEnter || type == QEvent::DragMove) {
-        auto* survol = static_cast<QDragMoveEvent*>(event);
-        if (type == QEvent::DragMove)
-            tvwGroupes_DragOver(survol);
-        // Entering, any node of ours is welcome; over a node, only a drop on a group.
-        const auto [membre, cible] = depotPossible(survol);
-        if (membre && (cible || type == QEvent::DragEnter))
-            survol->acceptProposedAction();
-        else
-            survol->ignore();
+        tvwGroupes_DragOver(static_cast<QDragMoveEvent*>(event));
         return true;
     } else if (type == QEvent::Drop) {
         tmrExpand->stop();
+        m_modele->MarqueCibleDepot(nullptr);
         tvwGroupes_DragDrop(static_cast<QDropEvent*>(event));
         return true;
     } else if (type == QEvent::DragLeave) {
         tmrExpand->stop();
+        m_modele->MarqueCibleDepot(nullptr);
     }
     return false;
 }
@@ -233,6 +245,15 @@ void ControleurArbre::CopieSelection(bool nomSeul) {
     if (const std::optional<QString> texte =
             TexteCopieDuNoeud(identifiant, {noeud->Text(), noeud->Key(), noeud->Tag()}))
         CopieTexte(*texte);
+}
+
+void ControleurArbre::DecritSelection() {
+    tmrDescription->stop();
+    Noeud* noeud = noeudSelectionne();
+    if (!noeud)
+        m_liens.description.Efface();
+    else if (noeud->Key() != m_liens.description.CleDecrite())
+        tvwGroupes_NodeClick(noeud, false);
 }
 
 void ControleurArbre::tvwGroupes_NodeClick(Noeud* noeud, bool boutonDroit) {

@@ -28,6 +28,7 @@ class OperationsGroupes;
 class PointeurAttente;
 class SessionAD;
 class ZoneDescription;
+class clsPopupMenu;
 struct EtatProgramme;
 
 // What a drag from a window's tree carries so that only that window takes the drop.
@@ -62,6 +63,10 @@ public:
     void ExecuteCommandeNoeud(Noeud* noeud, int identifiant);
     // Ctrl+C: the selected node's label without its count; Ctrl+Shift+C: its name alone.
     void CopieSelection(bool nomSeul);
+    // The labels describe the selected node, whatever selected it; none selected, they are empty.
+    void DecritSelection();
+    // Delete: the selected member out of its group, or the selected group deleted.
+    void SupprimeSelection();
 
 signals:
     // The tree of the O.U. (type 0) or group (1) dn, in place of this one.
@@ -81,12 +86,16 @@ private:
     void tvwGroupes_KeyUp(QKeyEvent* event);
     void tvwGroupes_DragOver(QDragMoveEvent* event);
     void tvwGroupes_DragDrop(QDropEvent* event);
-    // The dragged node and the group under the pointer, when a drop there would be taken: a
-    // node of this window's tree, on a group other than itself.
-    std::pair<Noeud*, Noeud*> depotPossible(const QDropEvent* event) const;
+    struct Depot {
+        Noeud* membre = nullptr; // the dragged node, when it is of this window's tree
+        Noeud* sous = nullptr;   // the node under the pointer
+        Noeud* cible = nullptr;  // sous, when it is a group other than the dragged node
+    };
+    Depot depotPossible(const QDropEvent* event) const;
     void commenceGlisser();
     void tmrExpand_Timer();
     Noeud* noeudSelectionne() const;
+    std::optional<clsPopupMenu> menuDe(const Noeud* noeud) const;
 
     void ouvreAPartirDuNoeud(bool nouvelleInstance);
     void ouvreOUParente(bool nouvelleInstance);
@@ -108,6 +117,7 @@ private:
     Noeud* m_noeudGlisse = nullptr;
     Noeud* m_noeudSurvole = nullptr; // under the pointer during a drag
     bool m_glisserEnCours = false;
+    bool m_apresGlisser = false; // a drag ended; the view has not seen the button go up
     qint64 m_instantAppui = 0;
 
     ModeleArbre* m_modele = nullptr;

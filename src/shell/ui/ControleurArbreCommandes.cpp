@@ -32,14 +32,33 @@ bool estCompte(QChar lettre) {
 
 } // namespace
 
-void ControleurArbre::AfficheMenuNoeud(Noeud* noeud, std::optional<QPoint> position) {
+std::optional<clsPopupMenu> ControleurArbre::menuDe(const Noeud* noeud) const {
     ContexteNoeud contexte;
     contexte.tag = noeud->Tag();
     contexte.tagParent = noeud->Parent() ? noeud->Parent()->Tag() : QString();
     contexte.estRacine = noeud->Parent() == nullptr;
     contexte.outilCompteDisponible = !m_liens.etat.CheminOutilCompte.isEmpty();
     contexte.operations = Operations();
-    const std::optional<clsPopupMenu> menu = MenuDuNoeud(contexte);
+    return MenuDuNoeud(contexte);
+}
+
+// The Delete key does what the menu offers first: take the member out of its group, else delete
+// the group; each with its own confirmation.
+void ControleurArbre::SupprimeSelection() {
+    Noeud* noeud = noeudSelectionne();
+    const std::optional<clsPopupMenu> menu = noeud ? menuDe(noeud) : std::nullopt;
+    if (!menu)
+        return;
+    for (const int identifiant : {IdMenu::RetirerCompte, IdMenu::RetirerGroupe, IdMenu::SupprimerGroupe}) {
+        if (const ElementMenu* element = menu->Element(identifiant); element && element->EstActif()) {
+            ExecuteCommandeNoeud(noeud, identifiant);
+            return;
+        }
+    }
+}
+
+void ControleurArbre::AfficheMenuNoeud(Noeud* noeud, std::optional<QPoint> position) {
+    const std::optional<clsPopupMenu> menu = menuDe(noeud);
     if (!menu)
         return;
     const QString cle = noeud->Key();

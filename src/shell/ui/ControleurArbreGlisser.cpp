@@ -2,8 +2,10 @@
 // its member, moved (taken out of the group it was dragged from) or, with Ctrl, copied.
 
 #include "groupops/OperationsGroupes.h"
+#include "i18n/Traductions.h"
 #include "shell/ui/ControleurArbre.h"
 #include "tree/Arbre.h"
+#include "tree/Interaction.h"
 #include "tree/ui/Icones.h"
 #include "tree/ui/ModeleArbre.h"
 #include "tree/ui/PointeurAttente.h"
@@ -66,20 +68,38 @@ void ControleurArbre::commenceGlisser() {
     const QString base = image.section(u'_', 0, image.startsWith(u"grp_") ? 1 : 0);
     drag->setPixmap(IconeArbre(image).pixmap(16, 16));
     drag->setDragCursor(IconeArbre(base + u"_cop"_s).pixmap(16, 16), Qt::CopyAction);
-    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    const QString selection = m_noeudGlisse->Key();
+    const Qt::DropAction fait = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
     m_glisserEnCours = false;
+    m_apresGlisser = true;
     tmrExpand->stop();
+    m_modele->MarqueCibleDepot(nullptr);
+    // Refused or cancelled, the drag leaves the selection where it was.
+    if (fait == Qt::IgnoreAction)
+        if (Noeud* noeud = m_arbre.Node(selection))
+            m_arbre.Selectionne(noeud);
 }
 
 void ControleurArbre::tvwGroupes_DragOver(QDragMoveEvent* event) {
+    const Depot depot = depotPossible(event);
     // Hovering over a collapsed group arms the expand timer; the drop itself comes later.
-    Noeud* cible = m_modele->noeud(tvwGroupes->indexAt(event->position().toPoint()));
-    if (cible != m_noeudSurvole) {
-        m_noeudSurvole = cible;
+    if (event->type() == QEvent::DragMove && depot.sous != m_noeudSurvole) {
+        m_noeudSurvole = depot.sous;
         tmrExpand->stop();
-        if (cible && cible->LettreType() == u'G' && !cible->Expanded() && cible->ChildCount() > 0)
+        if (depot.cible && !depot.cible->Expanded() && depot.cible->ChildCount() > 0)
             tmrExpand->start();
     }
+    m_modele->MarqueCibleDepot(depot.cible);
+    // Any other node of ours takes the drop, so that one on an O.U. or an account is told why it
+    // is refused; only a group is highlighted. Ctrl copies, and the cursor shows it.
+    const bool accepte =
+        depot.membre && (depot.sous ? depot.sous != depot.membre : event->type() == QEvent::DragEnter);
+    if (!accepte) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(event->modifiers().testFlag(Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
 }
 
 void ControleurArbre::tmrExpand_Timer() {
@@ -88,23 +108,31 @@ void ControleurArbre::tmrExpand_Timer() {
         m_arbre.Deplie(m_noeudSurvole, true);
 }
 
-std::pair<Noeud*, Noeud*> ControleurArbre::depotPossible(const QDropEvent* event) const {
+ControleurArbre::Depot ControleurArbre::depotPossible(const QDropEvent* event) const {
     const QMimeData* donnees = event->mimeData();
     if (!donnees || donnees->data(u"application/x-arbrix-fenetre"_s) != IdentiteFenetre(m_liens.fenetre))
         return {};
-    Noeud* membre = m_arbre.Node(QString::fromUtf8(donnees->data(u"application/x-arbrix-noeud"_s)));
-    if (!membre)
+    Depot depot;
+    depot.membre = m_arbre.Node(QString::fromUtf8(donnees->data(u"application/x-arbrix-noeud"_s)));
+    if (!depot.membre)
         return {};
-    Noeud* cible = m_modele->noeud(tvwGroupes->indexAt(event->position().toPoint()));
-    if (!cible || cible->LettreType() != u'G' || cible == membre)
-        return {membre, nullptr};
-    return {membre, cible};
+    depot.sous = m_modele->noeud(tvwGroupes->indexAt(event->position().toPoint()));
+    if (depot.sous && depot.sous->LettreType() == u'G' && depot.sous != depot.membre)
+        depot.cible = depot.sous;
+    return depot;
 }
 
 void ControleurArbre::tvwGroupes_DragDrop(QDropEvent* event) {
-    const auto [membre, cible] = depotPossible(event);
+    const Depot depot = depotPossible(event);
+    Noeud* membre = depot.membre;
+    Noeud* cible = depot.cible;
     if (!cible || !m_operations) {
         event->ignore();
+        if (depot.sous && depot.sous != membre)
+            QTimer::singleShot(0, this, [this] {
+                m_liens.interaction.Message(Traduction(u"MSG_ERREUR_DEPOT_HORS_GROUPE"),
+                                            IconeMessage::Exclamation);
+            });
         return;
     }
     // Ctrl copies, as the drag cursor shows; the action a platform proposes may differ.

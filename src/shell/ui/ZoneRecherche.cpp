@@ -8,6 +8,7 @@
 #include "tree/Analyse.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace arbrix {
 
@@ -36,7 +39,7 @@ ZoneRecherche::ZoneRecherche(QWidget* centre, const EtatProgramme& etat, QObject
     , m_centre(centre) {
     fraType = new QGroupBox(u"Recherche"_s, centre);
     fraType->setObjectName(u"fraType"_s);
-    optType[0] = new QRadioButton(u"&O.U."_s, fraType);
+    optType[0] = new QRadioButton(u"O.&U."_s, fraType);
     optType[0]->setObjectName(u"optType_0"_s);
     optType[1] = new QRadioButton(u"G&roupe"_s, fraType);
     optType[1]->setObjectName(u"optType_1"_s);
@@ -75,9 +78,8 @@ ZoneRecherche::ZoneRecherche(QWidget* centre, const EtatProgramme& etat, QObject
     m_ligneRecherche = cboRecherche->lineEdit();
     m_listeRecherche = cboRecherche->view();
     m_zoneCompletion = lstCompletion->viewport();
-    for (QObject* controle :
-         std::initializer_list<QObject*>{cboRecherche, m_ligneRecherche, m_listeRecherche, m_zoneCompletion,
-                                         btnChercherPlus})
+    for (QObject* controle : std::initializer_list<QObject*>{cboRecherche, m_ligneRecherche, m_listeRecherche,
+                                                             m_zoneCompletion, btnChercherPlus})
         controle->installEventFilter(this);
     connect(cboRecherche, &QComboBox::editTextChanged, this, [this] { cboRecherche_Change(); });
     connect(cboRecherche, &QComboBox::activated, this, &ZoneRecherche::cboRecherche_Click);
@@ -89,6 +91,10 @@ ZoneRecherche::ZoneRecherche(QWidget* centre, const EtatProgramme& etat, QObject
 bool ZoneRecherche::eventFilter(QObject* objet, QEvent* event) {
     const QEvent::Type type = event->type();
     if (objet == m_ligneRecherche || objet == cboRecherche) {
+        if (type == QEvent::ShortcutOverride && estRaccourciDeLaFenetre(static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
         if (type == QEvent::KeyPress)
             return cboRecherche_KeyDown(static_cast<QKeyEvent*>(event));
         if (type == QEvent::KeyRelease)
@@ -114,6 +120,13 @@ bool ZoneRecherche::eventFilter(QObject* objet, QEvent* event) {
         }
     }
     return false;
+}
+
+bool ZoneRecherche::estRaccourciDeLaFenetre(const QKeyEvent* event) const {
+    const QKeySequence tape(event->keyCombination());
+    return std::any_of(m_actionsFenetre.begin(), m_actionsFenetre.end(), [&](const QAction* action) {
+        return action->isEnabled() && action->shortcut().matches(tape) == QKeySequence::ExactMatch;
+    });
 }
 
 // --- Text, kind and memorised entries

@@ -8,6 +8,7 @@
 
 #include <QObject>
 
+class QAction;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -54,6 +55,10 @@ public:
     // Where the area ends, in the central widget.
     int Bas() const;
 
+    // The window's shortcuts that the search box must not take for itself (a line edit takes
+    // Ctrl+E, the end of the line, on X11): they reach the menu even while the caret is there.
+    void LaisseALaFenetre(const QList<QAction*>& actions) { m_actionsFenetre = actions; }
+
     void btnChercher_Click();
     void btnChercherPlus_MouseDown();
 
@@ -64,6 +69,7 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
+    bool estRaccourciDeLaFenetre(const QKeyEvent* event) const;
     bool cboRecherche_KeyDown(QKeyEvent* event);
     bool cboRecherche_KeyUp(QKeyEvent* event);
     bool cboRechercheListe_KeyDown(QKeyEvent* event);
@@ -94,6 +100,7 @@ private:
     QObject* m_ligneRecherche = nullptr;
     QObject* m_listeRecherche = nullptr;
     QObject* m_zoneCompletion = nullptr;
+    QList<QAction*> m_actionsFenetre;
     QPushButton* btnChercher = nullptr;
     QPushButton* btnChercherPlus = nullptr;
     QGroupBox* fraType = nullptr;

@@ -98,6 +98,8 @@ void frmPrincipal::creeMenus() {
     mnuEditionExporter = ajouteAction(m_mnuEdition, u"mnuEditionExporter"_s, u"&Exporter..."_s);
     mnuEditionExporter->setShortcut(Qt::CTRL | Qt::Key_E);
     mnuEditionExporter->setEnabled(false);
+    mnuEditionActualiser = ajouteAction(m_mnuEdition, u"mnuEditionActualiser"_s, u"&Actualiser"_s);
+    mnuEditionActualiser->setShortcut(QKeySequence::Refresh);
     m_mnuEdition->addSeparator()->setObjectName(u"mnuEditionSep2"_s);
     // Shortcuts act on the key press: letting go of Ctrl before C still copies.
     mnuEditionCopierNomCompte =
@@ -131,6 +133,8 @@ void frmPrincipal::creeMenus() {
 // What the parts ask of the window, and what the window asks of them.
 void frmPrincipal::relieParties() {
     connect(m_zone, &ZoneRecherche::analyseDemandee, this, &frmPrincipal::AnalyseRecherche);
+    m_zone->LaisseALaFenetre({mnuEditionRechercher, mnuEditionRechercherSuivant,
+                              mnuEditionRechercherPrecedent, mnuEditionExporter, mnuEditionActualiser});
     connect(m_controleur, &ControleurArbre::ouvertureDemandee, this, [this](int type, const QString& dn) {
         m_zone->ChangeType(type);
         LanceAnalyse(m_etat.Config.AnalyseParDefaut, dn);
@@ -186,6 +190,15 @@ void frmPrincipal::AnalyseRecherche(qint16 mode) {
     construitArbre([&] { return m_analyse->AnalyseTexte(mode, m_zone->Texte(), m_zone->Type()); });
 }
 
+void frmPrincipal::Actualise() {
+    if (!m_analyse || m_arbre.isEmpty() || m_analyse->DNRacine.isEmpty())
+        return;
+    const VueArbre vue = CaptureVue(m_arbre);
+    construitArbre([&] { return m_analyse->LanceAnalyse(m_analyse->ModeAnalyse, m_analyse->DNRacine); });
+    if (m_analyse->Resultat().construite)
+        RestaureVue(m_arbre, vue);
+}
+
 void frmPrincipal::construitArbre(const std::function<ResultatAnalyse()>& construction) {
     // The build lets window events run: a second search started meanwhile would empty the tree
     // under the running one. It is ignored until the first one ends.
@@ -204,8 +217,13 @@ void frmPrincipal::construitArbre(const std::function<ResultatAnalyse()>& constr
     }
     if (resultat.memoriser)
         m_zone->Memorise(m_zone->Texte(), m_zone->Type());
-    if (Noeud* racine = resultat.construite ? m_arbre.Racine() : nullptr)
-        m_controleur->tvwGroupes_NodeClick(racine);
+    // The node the build selected, else its root: the keys and Edition's items have a node to
+    // act on at once, and the labels describe it.
+    if (resultat.construite) {
+        if (!m_arbre.SelectedItem())
+            m_arbre.Selectionne(m_arbre.Racine());
+        m_controleur->tvwGroupes_NodeClick(m_arbre.SelectedItem());
+    }
     vue->setEnabled(true);
     vue->setFocus();
     m_pointeur.Retablit();

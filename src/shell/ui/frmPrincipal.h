@@ -77,6 +77,8 @@ public:
     void LanceAnalyse(qint16 mode, const QString& dn);
     // Looks the search box's text up as a name of its kind (or a DN) and builds the tree.
     void AnalyseRecherche(qint16 mode);
+    // The same tree read again from the directory, its open branches and selection kept.
+    void Actualise();
     // The export dialog for the node's branch; the focus comes back to the tree.
     void Exporte(Noeud* noeud);
     void mnuOptionsConfiguration_Click();
@@ -162,6 +164,7 @@ private:
     QAction* mnuEditionRechercherSuivant = nullptr;
     QAction* mnuEditionRechercherPrecedent = nullptr;
     QAction* mnuEditionExporter = nullptr;
+    QAction* mnuEditionActualiser = nullptr;
     QAction* mnuEditionCopierNomCompte = nullptr;
     QAction* mnuEditionCopierNom = nullptr;
     QAction* mnuOptionsMemoriserPosition = nullptr;

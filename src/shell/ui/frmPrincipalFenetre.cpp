@@ -39,7 +39,7 @@ void frmPrincipal::relieMenus() {
     connect(m_mnuEdition, &QMenu::aboutToHide, this, [this] {
         for (QAction* action :
              {mnuEditionRechercher, mnuEditionRechercherSuivant, mnuEditionRechercherPrecedent,
-              mnuEditionCopierNomCompte, mnuEditionCopierNom})
+              mnuEditionActualiser, mnuEditionCopierNomCompte, mnuEditionCopierNom})
             action->setEnabled(true);
     });
     connect(mnuEditionRechercher, &QAction::triggered, this, &frmPrincipal::mnuEditionRechercher_Click);
@@ -48,6 +48,7 @@ void frmPrincipal::relieMenus() {
     connect(mnuEditionRechercherPrecedent, &QAction::triggered, this,
             [this] { rechercheDansArbre(RecherchePrecedente); });
     connect(mnuEditionExporter, &QAction::triggered, this, &frmPrincipal::mnuEditionExporter_Click);
+    connect(mnuEditionActualiser, &QAction::triggered, this, &frmPrincipal::Actualise);
     // Ctrl+E works without opening the menu: the item follows the selection.
     connect(&m_arbre, &Arbre::selectionChanged, this,
             [this](Noeud* noeud) { mnuEditionExporter->setEnabled(noeud != nullptr); });
@@ -68,6 +69,7 @@ void frmPrincipal::mnuEdition_Ouverture() {
     mnuEditionRechercherSuivant->setEnabled(RechercheRepetable(m_arbre));
     mnuEditionRechercherPrecedent->setEnabled(RechercheRepetable(m_arbre));
     mnuEditionExporter->setEnabled(m_arbre.SelectedItem() != nullptr);
+    mnuEditionActualiser->setEnabled(!m_arbre.isEmpty());
     mnuEditionCopierNomCompte->setEnabled(m_arbre.SelectedItem() != nullptr);
     mnuEditionCopierNom->setEnabled(m_arbre.SelectedItem() != nullptr);
 }

@@ -1,7 +1,5 @@
 // The desktop program: the main window started up in the documented order, then the event loop.
 
-#include "i18n/Langue.h"
-#include "i18n/Traductions.h"
 #include "settings/secretservice/TrousseauSecretService.h"
 #include "shell/Demarrage.h"
 #include "shell/PagesLarges.h"
@@ -13,8 +11,6 @@
 #include "tree/ui/Icones.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     using namespace arbrix;
@@ -33,14 +29,6 @@ int main(int argc, char* argv[]) {
     fenetre.pointeur().Retablit();
     if (!demarre)
         return 1;
-    // Qt's own texts (standard buttons, file dialogs) in the program's language, when installed.
-    const QString langue = FichierLangue();
-    const QString iso =
-        langue.isEmpty() ? QStringLiteral("fr") : CodeIsoDeLangue(int(CodeLangueFichier(langue)));
-    QTranslator traductionQt;
-    if (traductionQt.load(QStringLiteral("qtbase_") + iso,
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traductionQt);
     fenetre.FinDemarrage();
     return BouclePrincipale(fenetre);
 }

@@ -6,6 +6,11 @@
 #include "tree/Legende.h"
 #include "tree/ui/Icones.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <utility>
+
 namespace arbrix {
 
 ModeleArbre::ModeleArbre(Arbre& arbre, QObject* parent)
@@ -76,6 +81,16 @@ bool ModeleArbre::hasChildren(const QModelIndex& parent) const {
     return rowCount(parent) > 0;
 }
 
+void ModeleArbre::MarqueCibleDepot(const Noeud* cible) {
+    const QString cle = cible ? cible->Key() : QString();
+    if (cle == m_cleCible)
+        return;
+    const QString ancienne = std::exchange(m_cleCible, cle);
+    for (const QString& c : {ancienne, cle})
+        if (const Noeud* n = c.isEmpty() ? nullptr : m_arbre.Node(c))
+            emit dataChanged(indexDe(n), indexDe(n), {Qt::BackgroundRole});
+}
+
 QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
     const Noeud* n = noeud(index);
     if (!n)
@@ -87,6 +102,10 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const {
         return NomDuLibelle(n->Text());
     case Qt::DecorationRole:
         return IconeArbre(n->Image());
+    case Qt::BackgroundRole:
+        if (!m_cleCible.isEmpty() && n->Key() == m_cleCible)
+            return QGuiApplication::palette().color(QPalette::Highlight).lighter(160);
+        return {};
     case RoleCle:
         return n->Key();
     case RoleTag:

@@ -36,6 +36,9 @@ public:
     // (renommageDemande), the tree changes only when the rename is done.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // The group a drag would drop on, drawn highlighted apart from the selection; nullptr: none.
+    void MarqueCibleDepot(const Noeud* cible);
+
 signals:
     // The core tree asked for a node to be expanded or collapsed, shown, or selected.
     void expansionDemandee(const QModelIndex& index, bool deplie);
@@ -47,6 +50,7 @@ signals:
 private:
     void relieSignaux();
     Arbre& m_arbre;
+    QString m_cleCible; // by Key: the node may go while the drag runs
 };
 
 } // namespace arbrix

@@ -5,6 +5,7 @@
 #include "../../shell/ui/Banc.h"
 
 #include "groupops/ui/frmAjoutMembres.h"
+#include "i18n/Traductions.h"
 #include "menus/MenusNoeuds.h"
 #include "shell/TemoinMessages.h"
 #include "shell/ui/frmPrincipal.h"
@@ -140,15 +141,52 @@ private slots:
         QVERIFY(banc.automate.messages.isEmpty());
 
         const qsizetype noeuds = banc.fenetre->arbre().Count();
-        // A refusal is told (the refusals themselves are the core's); a foreign drop and a drop on an
-        // O.U. do nothing.
+        // A refusal is told (the refusals themselves are the core's), and so is a drop on an O.U.;
+        // a foreign drop does nothing.
         depose(banc, instanceSous(u"Marc Petit"_s, u"Sales (EMEA)"_s), banc.noeud(u"Ventes (EMEA)"_s), false);
         depose(banc, banc.noeud(u"Paul Girard"_s), banc.noeud(u"Ventes (EMEA)"_s), true, true);
         depose(banc, banc.noeud(u"Paul Girard"_s), banc.noeud(u"Sales (EMEA)"_s), true);
         QTRY_COMPARE(
             banc.automate.messages,
-            QStringList{u"L'élément que vous souhaitez déplacer appartient déjà au groupe cible..."_s});
+            (QStringList{u"L'élément que vous souhaitez déplacer appartient déjà au groupe cible..."_s,
+                         Traduction(u"MSG_ERREUR_DEPOT_HORS_GROUPE")}));
         QCOMPARE(banc.fenetre->arbre().Count(), noeuds);
+    }
+
+    // Over a group the row is highlighted and Ctrl asks for a copy; over an O.U. nothing is
+    // highlighted; leaving the tree clears it. The selection is not touched.
+    void dragHighlightsTheTargetGroupOnly() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+        auto* modele = static_cast<ModeleArbre*>(vue->model());
+        Noeud* membre = banc.noeud(u"Paul Girard"_s);
+        banc.fenetre->arbre().Selectionne(membre);
+        QMimeData donnees;
+        donnees.setData(u"application/x-arbrix-noeud"_s, membre->Key().toUtf8());
+        donnees.setData(u"application/x-arbrix-fenetre"_s, IdentiteFenetre(banc.fenetre.get()));
+        QDragEnterEvent entree(QPoint(1, 1), Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton, {});
+        QApplication::sendEvent(vue->viewport(), &entree);
+        auto survole = [&](Noeud* n, Qt::KeyboardModifiers touches) {
+            banc.fenetre->arbre().RendVisible(n);
+            QCoreApplication::processEvents();
+            const QPoint point = vue->visualRect(modele->indexDe(n)).center();
+            QDragMoveEvent survol(point, Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton, touches);
+            QApplication::sendEvent(vue->viewport(), &survol);
+            return std::pair{survol.isAccepted(), survol.dropAction()};
+        };
+        Noeud* groupe = banc.noeud(u"Ventes (EMEA)"_s);
+        QCOMPARE(survole(groupe, Qt::ControlModifier), std::pair(true, Qt::CopyAction));
+        QVERIFY(modele->data(modele->indexDe(groupe), Qt::BackgroundRole).isValid());
+        QCOMPARE(survole(groupe, Qt::NoModifier), std::pair(true, Qt::MoveAction));
+        Noeud* ou = banc.noeud(u"Sales (EMEA)"_s);
+        QVERIFY(survole(ou, Qt::NoModifier).first); // taken, to tell why it is refused
+        QVERIFY(!modele->data(modele->indexDe(groupe), Qt::BackgroundRole).isValid());
+        QVERIFY(!modele->data(modele->indexDe(ou), Qt::BackgroundRole).isValid());
+        QVERIFY(!survole(membre, Qt::NoModifier).first); // onto itself: nothing to do
+        QDragLeaveEvent sortie;
+        QApplication::sendEvent(vue->viewport(), &sortie);
+        QCOMPARE(banc.fenetre->arbre().SelectedItem(), membre);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "i18n/Traductions.h"
+#include "netsend/Destinataires.h"
 #include "netsend/Doubles.h"
 #include "netsend/ui/frmNetsendEnvoi.h"
 #include "netsend/ui/frmNetsendSaisie.h"
@@ -23,6 +24,21 @@ private slots:
         f.findChild<QPlainTextEdit*>(u"txtMessage"_s)->setPlainText(QString(600, u'é'));
         QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(f.MessageNetSend(), QString(500, u'é'));
+
+        // The subject starts as given and is taken as typed; the note says who is left out, in
+        // the window's language.
+        ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
+        frmNetsendSaisie s(nullptr, u"Message de alice (Arbrix)"_s, TexteOrdinateursLaisses(2));
+        s.show();
+        auto* sujet = s.findChild<QLineEdit*>(u"txtSujet"_s);
+        QCOMPARE(sujet->text(), u"Message de alice (Arbrix)"_s);
+        QCOMPARE(s.findChild<QLabel*>(u"lblSujet"_s)->text(), u"&Subject:"_s);
+        QCOMPARE(s.findChild<QLabel*>(u"lblNote"_s)->text(),
+                 u"2 computer(s) left out: a computer account has no mailbox."_s);
+        sujet->setText(u"Coupure ce soir"_s);
+        QCOMPARE(s.Sujet(), u"Coupure ce soir"_s);
+        QVERIFY(f.findChild<QLabel*>(u"lblNote"_s)->isHidden());
+        ChargeTraductions(QString());
 
         frmNetsendSaisie g; // Escape leaves no message
         g.show();

@@ -1,6 +1,7 @@
 #include "Banc.h"
 
 #include "groupops/Appartenances.h"
+#include "groupops/OperationsAnnuaire.h"
 #include "menus/MenusNoeuds.h"
 #include "shell/FichiersTest.h"
 #include "shell/ui/frmTraitementEnCours.h"
@@ -22,8 +23,15 @@ private slots:
         Banc banc;
         qputenv("ARBRIX_DIRECTORY", "/nowhere/missing.ldif");
         const QByteArray avant = test::LitFichier(banc.cheminIni());
-        banc.automate.accepteMessage(QMessageBox::No);
+        // The question comes before the window is up: Qt's own buttons already speak French.
+        QString boutonNon;
+        banc.automate.ajoute([&boutonNon](QWidget* w) {
+            auto* non = qobject_cast<QMessageBox*>(w)->button(QMessageBox::No);
+            boutonNon = non->text();
+            non->click();
+        });
         QVERIFY(!banc.demarre({dnVentes}));
+        QCOMPARE(boutonNon, u"&Non"_s);
         QCOMPARE(banc.automate.messages.size(), 1);
         QVERIFY(banc.automate.messages[0].contains(u"/nowhere/missing.ldif"_s));
         QVERIFY(banc.automate.messages[0].endsWith(u"l'ActiveDirectory ?"_s)); // offers the configuration
@@ -68,8 +76,7 @@ private slots:
         QCOMPARE(description->text(), u"Direction commerciale"_s);
 
         vue->setFocus();
-        QTest::keyClick(vue, Qt::Key_Down); // onto the root
-        QTest::keyClick(vue, Qt::Key_Down); // onto its first child
+        QTest::keyClick(vue, Qt::Key_Down); // from the root the build selected onto its first child
         Noeud* courant = banc.fenetre->arbre().SelectedItem();
         QVERIFY(courant && courant != banc.fenetre->arbre().Racine());
         const QString attendue =
@@ -296,6 +303,91 @@ private slots:
         QCOMPARE(menus.affiches, 1);
         QVERIFY(!menus.dernier.Element(1));
         QVERIFY(menus.dernier.Element(6));
+    }
+
+    // The window's keys wherever the focus is, in both languages: distinct Alt letters on the menu
+    // bar and the search area, Ctrl+E from the search box (Ctrl+C there still copies its text),
+    // F3 with the find window's text, labels that follow a selection the program makes, F5 that
+    // reads the directory again keeping what was open and selected, Delete that takes out a member.
+    void windowKeysWorkWhereverTheFocusIs() {
+        for (const QString& langue : {u"Français"_s, u"English"_s}) {
+            Banc banc(langue);
+            QVERIFY(banc.demarre({dnVentes}));
+            frmPrincipal& f = *banc.fenetre;
+            Arbre& arbre = f.arbre();
+            QStringList legendes;
+            for (QAction* menu : f.menuBar()->actions())
+                legendes << menu->text();
+            for (QAbstractButton* bouton : f.centralWidget()->findChildren<QAbstractButton*>())
+                legendes << bouton->text();
+            QString lettres;
+            for (const QString& legende : legendes) {
+                const qsizetype i = QString(legende).replace(u"&&"_s, u"__"_s).indexOf(u'&');
+                if (i < 0)
+                    continue;
+                QVERIFY2(!lettres.contains(legende.at(i + 1).toLower()), qPrintable(langue + u' ' + legende));
+                lettres += legende.at(i + 1).toLower();
+            }
+
+            f.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f));
+            auto* boite = banc.controle<QComboBox>(u"cboRecherche"_s);
+            boite->setFocus();
+            QString ouverte;
+            banc.automate.ajoute([&ouverte](QWidget* w) {
+                ouverte = w->objectName();
+                QTest::keyClick(w, Qt::Key_Escape);
+            });
+            QTest::keyClick(boite->lineEdit(), Qt::Key_E, Qt::ControlModifier);
+            QTRY_COMPARE(ouverte, u"frmExporter"_s);
+            boite->lineEdit()->setText(u"Siège"_s);
+            boite->lineEdit()->selectAll();
+            QTest::keyClick(boite->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QApplication::clipboard()->text(), u"Siège"_s);
+
+            auto* vue = banc.controle<QTreeView>(u"tvwGroupes"_s);
+            f.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f));
+            vue->setFocus();
+            QTest::keyClick(vue, Qt::Key_F, Qt::ControlModifier);
+            QDialog* recherche = nullptr;
+            QTRY_VERIFY((recherche = f.findChild<QDialog*>(u"frmRechercher"_s)) && recherche->isVisible());
+            recherche->findChild<QLineEdit*>(u"txtOccurrence"_s)->setText(u"Équipe"_s);
+            recherche->findChild<QPushButton*>(u"btnChercherSuivant"_s)->click();
+            Noeud* premiere = arbre.SelectedItem();
+            QVERIFY(premiere && premiere->Text().startsWith(u"Équipe"_s));
+            auto* description = banc.controle<QLabel>(u"lblDescription"_s);
+            const QString attendue = LitDescriptionEtGestionnaire(*f.session(), premiere->Tag()).description;
+            QVERIFY(!attendue.isEmpty() && attendue != u"Direction commerciale"_s);
+            QTRY_COMPARE(description->text(), attendue);
+            recherche->findChild<QPushButton*>(u"btnFermer"_s)->click();
+            f.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f));
+            boite->setFocus();
+            QTest::keyClick(boite->lineEdit(), Qt::Key_F3);
+            QVERIFY(arbre.SelectedItem() != premiere);
+            QVERIFY(arbre.SelectedItem()->Text().startsWith(u"Équipe"_s));
+
+            // F5: what is open and selected stays; what changed in the directory shows.
+            Noeud* equipe = arbre.SelectedItem();
+            arbre.Deplie(equipe);
+            const QString cleEquipe = equipe->Key();
+            const QString cleSophie = cleEquipe + u"\\slaurent"_s;
+            arbre.Selectionne(arbre.Node(cleSophie));
+            OperationsAnnuaire(*f.session(), f)
+                .RetireMembre(equipe->DN(), arbre.Node(cleEquipe + u"\\tmoreau"_s)->DN());
+            QTest::keyClick(boite->lineEdit(), Qt::Key_F5);
+            QVERIFY(arbre.Node(cleEquipe) && arbre.Node(cleEquipe)->Expanded());
+            QCOMPARE(arbre.SelectedItem(), arbre.Node(cleSophie));
+            QVERIFY(!arbre.Node(cleEquipe + u"\\tmoreau"_s));
+            QVERIFY(vue->isExpanded(static_cast<ModeleArbre*>(vue->model())->indexDe(arbre.Node(cleEquipe))));
+
+            // Delete takes the selected member out of its group, as the menu's item does.
+            vue->setFocus();
+            QTest::keyClick(vue, Qt::Key_Delete);
+            QVERIFY(!arbre.Node(cleSophie));
+            QVERIFY(banc.automate.messages.isEmpty());
+        }
     }
 
     void englishTranslatesEveryWindow() {
