@@ -34,6 +34,7 @@ QByteArray IdentiteFenetre(const QWidget* fenetre) {
 }
 
 void ControleurArbre::tvwGroupes_MouseDown(QMouseEvent* event) {
+    m_apresGlisser = false;
     Noeud* noeud = m_modele->noeud(tvwGroupes->indexAt(event->position().toPoint()));
     if (!noeud || noeud->LettreType() == u'O')
         m_noeudGlisse = nullptr; // O.U.s are never dragged
@@ -92,8 +93,9 @@ void ControleurArbre::tvwGroupes_DragOver(QDragMoveEvent* event) {
     m_modele->MarqueCibleDepot(depot.cible);
     // Any other node of ours takes the drop, so that one on an O.U. or an account is told why it
     // is refused; only a group is highlighted. Ctrl copies, and the cursor shows it.
+    // Entering, any node of ours is welcome: a refused entry would stop the moves that follow.
     const bool accepte =
-        depot.membre && (depot.sous ? depot.sous != depot.membre : event->type() == QEvent::DragEnter);
+        depot.membre && (event->type() == QEvent::DragEnter || (depot.sous && depot.sous != depot.membre));
     if (!accepte) {
         event->ignore();
         return;

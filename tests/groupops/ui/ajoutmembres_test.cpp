@@ -165,8 +165,13 @@ private slots:
         QMimeData donnees;
         donnees.setData(u"application/x-arbrix-noeud"_s, membre->Key().toUtf8());
         donnees.setData(u"application/x-arbrix-fenetre"_s, IdentiteFenetre(banc.fenetre.get()));
-        QDragEnterEvent entree(QPoint(1, 1), Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton, {});
+        // The drag enters over the dragged node itself: taken all the same, or no move would follow.
+        banc.fenetre->arbre().RendVisible(membre);
+        QCoreApplication::processEvents();
+        QDragEnterEvent entree(vue->visualRect(modele->indexDe(membre)).center(),
+                               Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton, {});
         QApplication::sendEvent(vue->viewport(), &entree);
+        QVERIFY(entree.isAccepted());
         auto survole = [&](Noeud* n, Qt::KeyboardModifiers touches) {
             banc.fenetre->arbre().RendVisible(n);
             QCoreApplication::processEvents();
