@@ -149,8 +149,8 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"COL_NOM_RDN", "Nom RDN"},
         {"COL_ATTENTION", "Nom antérieur Win2000 (si différent de nom RDN)"},
         // Type names of groups with no scope bit, so that their type column is never blank.
-        {"TXT_GRP_SEC", "Groupe de sécurité"},
-        {"TXT_GRP_DIS", "Liste de distribution"},
+        {"TXT_GRP_SEC", "Groupe de sécurité - Sans étendue"},
+        {"TXT_GRP_DIS", "Liste de distribution - Sans étendue"},
         // Choice of the directory (address or embedded directory file).
         {"MSG_ERREUR_ADRESSE_ANNUAIRE",
          "L'adresse d'annuaire '%v' n'est pas prise en charge : utilisez ldap://, ldaps:// ou ldapi://..."},
