@@ -46,6 +46,7 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"TXT_EXPIRERA_LE", "expirera le"},
         {"TXT_EXPIRE_DEPUIS_LE", "expiré depuis le"},
         {"TXT_GROUPE_MEMBRE_DE", "Liste des groupes dont est membre le groupe '%v'"},
+        {"TXT_GROUPE_MEMBRE_D_AUCUN", "Ce groupe n'est membre d'aucun groupe."},
         {"MSG_ERREUR_RECHERCHE_ROOT_AD", "Impossible de déterminer le domaine root de l'Active Directory..."},
         {"MSG_CONFIGURER_ACCES_AD",
          "Souhaitez-vous modifier la configuration de l'outil relative à l'accès à l'ActiveDirectory ?"},
