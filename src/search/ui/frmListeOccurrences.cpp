@@ -108,12 +108,16 @@ frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Us
     colonne->addWidget(lvwOccurrences);
     colonne->addWidget(lblAucunGroupe);
     colonne->addLayout(boutons);
-    resize(aucunGroupe ? sizeHint().width() : LargeurPourLesColonnes(lvwOccurrences),
-           aucunGroupe ? sizeHint().height() : 320);
 
     TraduitFenetre(this);
     if (!titre.isEmpty())
         setWindowTitle(titre);
+    // The sentence alone needs little room, but the caption that names the group must show whole.
+    if (aucunGroupe)
+        resize(std::max(sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 120),
+               sizeHint().height());
+    else
+        resize(LargeurPourLesColonnes(lvwOccurrences), 320);
     AppliquePremierPlanDuParent(this);
     metAJourBoutons();
 
