@@ -5,6 +5,7 @@
 #include "directory/DirectoryError.h"
 #include "directory/Filter.h"
 #include "directory/Gateway.h"
+#include "directory/Query.h"
 #include "directory/Session.h"
 #include "directory/Values.h"
 #include "groupops/Appartenances.h"
@@ -28,11 +29,6 @@ QString Valeur(const DirectoryObject& objet, QStringView attribut) {
         return valeurs.isEmpty() ? QString() : valeurs.first();
     }
     return valeur.toString();
-}
-
-QStringList Valeurs(const DirectoryObject& objet, QStringView attribut) {
-    const QVariant valeur = objet.GetEx(attribut);
-    return valeur.isNull() ? QStringList() : valeur.toStringList();
 }
 
 // A date attribute held as a FILETIME count; nullopt when absent. 0 and the largest value
@@ -96,29 +92,28 @@ QByteArray SidGroupePrincipal(const QByteArray& sidCompte, quint32 rid) {
     return SidAvecRid(domaine, rid);
 }
 
-// The primary group is never listed in "memberOf": it is found by its SID.
-std::optional<clsOccurrence> GroupePrincipal(SessionAD& session, const DirectoryObject& compte) {
+// The SID of the account's primary group; empty when the account names none.
+QByteArray SidDuGroupePrincipal(const DirectoryObject& compte) {
     const QVariant rid = compte.Get(u"primaryGroupID");
     const QVariant sid = compte.Get(u"objectSid");
     if (rid.isNull() || sid.typeId() != QMetaType::QByteArray)
-        return std::nullopt;
-    const QByteArray sidGroupe = SidGroupePrincipal(sid.toByteArray(), quint32(rid.toLongLong()));
-    if (sidGroupe.isEmpty())
-        return std::nullopt;
-    Recordset rs = session.ConnexionAD().Execute(
-        searchRequest(session.ContexteNommage(), SearchScope::Subtree,
-                      u"(objectSid="_s + EscapeFilterBytes(sidGroupe) + u')', {u"distinguishedName"_s}));
-    if (rs.Eof())
-        return std::nullopt;
-    return OccurrenceDuGroupe(*session.ConnexionAD().Bind(session.CheminObjet(rs.current().dn)));
+        return {};
+    return SidGroupePrincipal(sid.toByteArray(), quint32(rid.toLongLong()));
 }
 
+// One search for every group of the account: those that name it in "member", and the primary
+// group, which never does and is found by its SID. A group of another domain, or one the
+// account may not read, is left out rather than failing the whole list.
 ListeOccurrences GroupesDuCompte(SessionAD& session, const DirectoryObject& compte) {
+    QString membre = FiltreEgalite(u"member", compte.dn());
+    if (const QByteArray principal = SidDuGroupePrincipal(compte); !principal.isEmpty())
+        membre = u"(|"_s + membre + u"(objectSid="_s + EscapeFilterBytes(principal) + u"))"_s;
+    const SearchRequest requete = searchRequest(
+        session.ContexteNommage(), SearchScope::Subtree, u"(&(objectClass=group)"_s + membre + u')',
+        {u"name"_s, u"description"_s, u"groupType"_s, u"distinguishedName"_s});
     ListeOccurrences groupes;
-    for (const QString& dn : Valeurs(compte, u"memberOf"))
-        groupes.append(OccurrenceDuGroupe(*session.ConnexionAD().Bind(session.CheminObjet(dn))));
-    if (std::optional<clsOccurrence> principal = GroupePrincipal(session, compte))
-        groupes.append(*principal);
+    for (Recordset rs = session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext())
+        groupes.append(OccurrenceDuGroupe(DirectoryObject(session.ConnexionAD(), {}, rs.current())));
     std::sort(groupes.begin(), groupes.end(), [](const clsOccurrence& a, const clsOccurrence& b) {
         return a.Nom.localeAwareCompare(b.Nom) < 0;
     });

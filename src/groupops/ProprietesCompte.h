@@ -27,7 +27,7 @@ struct ProprietesCompte {
     QString compte;   // sAMAccountName: what the account tool is given
     QString cleImage; // the image key of its kind and state, as in the tree
     QList<LigneProprietes> lignes;
-    // The groups named by "memberOf" and the primary group, sorted by name.
+    // The groups of which it is a direct member, its primary group with them, sorted by name.
     ListeOccurrences groupes;
 };
 
