@@ -14,6 +14,7 @@ const QList<CommandeCli>& CommandesCli() {
         {QStringLiteral("move-member"), 3, -1, QStringLiteral("move-member FROM-GROUP TO-GROUP MEMBER...")},
         {QStringLiteral("delete-group"), 1, 1, QStringLiteral("delete-group GROUP")},
         {QStringLiteral("send-message"), 1, -1, QStringLiteral("send-message NAME-OR-DN")},
+        {QStringLiteral("properties"), 1, 1, QStringLiteral("properties DN")},
     };
     return commandes;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/ArgumentsCli.h"
 #include "cli/CommandeMessage.h"
+#include "cli/CommandeProprietes.h"
 #include "cli/CommandesGroupes.h"
 #include "cli/InteractionTerminal.h"
 #include "cli/ReglagesCli.h"
@@ -212,6 +213,7 @@ private:
             {QStringLiteral("delete-group"), &CommandeSupprimeGroupe},
             {QStringLiteral("add-member"), &CommandeAjouteMembres},
             {QStringLiteral("move-member"), &CommandeDeplaceMembres},
+            {QStringLiteral("properties"), &CommandeProprietes},
         };
         const auto commande = commandes.constFind(a.commande);
         if (commande == commandes.cend())

@@ -49,6 +49,13 @@ QString LitGestionnaire(SessionAD& session, const QString& dnGestionnaire) {
     return g.Texte();
 }
 
+void SignaleErreur(Interaction& interaction, qint32 numero, const QString& texte) {
+    interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numero, texte}),
+                        IconeMessage::Exclamation);
+}
+
+} // namespace
+
 clsOccurrence OccurrenceDuGroupe(const DirectoryObject& groupe) {
     clsOccurrence o;
     o.Nom = Texte(groupe.Get(u"name"));
@@ -61,13 +68,6 @@ clsOccurrence OccurrenceDuGroupe(const DirectoryObject& groupe) {
         o.DistinguishedName = groupe.dn();
     return o;
 }
-
-void SignaleErreur(Interaction& interaction, qint32 numero, const QString& texte) {
-    interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numero, texte}),
-                        IconeMessage::Exclamation);
-}
-
-} // namespace
 
 QString Gestionnaire::Texte() const {
     QString texte = nom;

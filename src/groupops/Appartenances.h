@@ -11,6 +11,7 @@
 
 namespace arbrix {
 
+class DirectoryObject;
 class Interaction;
 class SessionAD;
 
@@ -43,6 +44,9 @@ struct Appartenances {
     QString titre;            // "Liste des groupes dont est membre le groupe '<name>'" translated
     ListeOccurrences groupes; // in the order of the group's "memberOf"
 };
+
+// A group as the lists of groups show it: name, description, translated type and DN.
+clsOccurrence OccurrenceDuGroupe(const DirectoryObject& groupe);
 
 // The groups of which the group dn is a member, with their name, description, translated type
 // and DN. A directory error is reported through interaction ("MSG_ERREUR", exclamation) and

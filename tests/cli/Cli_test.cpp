@@ -7,6 +7,7 @@
 #include <QProcess>
 
 using namespace arbrix;
+using namespace Qt::StringLiterals;
 using test::Resultat;
 
 namespace {
@@ -120,6 +121,24 @@ TEST_F(CliTest, OtherFailuresGiveOneWithAMessage) {
     const Resultat sansFichier = Lance({"--settings", absent, "x"}, false);
     EXPECT_EQ(sansFichier.code, 1);
     EXPECT_TRUE(sansFichier.erreurs.contains(absent));
+}
+
+// The rows of the properties window, one a line; 2 for a DN that is no account.
+TEST_F(CliTest, PropertiesPrintTheAccountsRowsInTheUsersLanguage) {
+    const QString marc =
+        QStringLiteral("CN=Marc Petit,OU=Sales (EMEA),OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const Resultat r = Lance({"properties", marc});
+    EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_TRUE(r.sortie.contains(u"\nÉtat\tverrouillé\n"_s)) << r.sortie.toStdString();
+    EXPECT_TRUE(r.sortie.contains(u"\nMembre de\tVentes (EMEA)\tCN=Ventes (EMEA),OU=Sales (EMEA),"_s));
+    EXPECT_EQ(Lance({"properties", DnBoucleB}).code, 2);
+
+    EcritFichier(reglages, "[Config]\r\nLangue=English\r\n");
+    EXPECT_TRUE(Lance({"properties", marc}).sortie.contains(u"\nState\tlocked\n"_s));
+    const Resultat groupe = Lance({"properties", DnBoucleB});
+    EXPECT_EQ(groupe.code, 2);
+    EXPECT_EQ(groupe.erreurs, u"No account has the DN '"_s + DnBoucleB + u"'.\n"_s);
+    EXPECT_EQ(Lance({"properties"}).code, 1);
 }
 
 // The password from the environment is the controller tests' way.

@@ -1,5 +1,6 @@
 #include "i18n/Traductions.h"
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 #include "tree/EtatCompte.h"
 #include "tree/Legende.h"
 
@@ -27,7 +28,7 @@ TEST_F(LegendeTest, TooltipsSayKindScopeStateAndDn) {
     } cas[] = {
         {u"Ventes (12)"_s, u"grp_sec_glo"_s, u"Groupe de sécurité - Global"_s},
         {u"Boucle A"_s, u"grp_dis_rec"_s, Traduction(u"TXT_GRP_DIS_REC")},
-        {u"Ancien"_s, u"grp_sec"_s, u"Groupe de sécurité"_s},
+        {u"Ancien"_s, u"grp_sec"_s, u"Groupe de sécurité - Sans étendue"_s},
         {u"PC-VENTES-07 (pc-ventes-07$)"_s, u"comp_ina"_s, u"Compte ordinateur, désactivé"_s},
         {u"Julie Bernard (jbernard)"_s + expire, u"user_exp"_s,
          u"Compte utilisateur, expiré depuis le "_s + TexteDateCourte(date)},
@@ -52,6 +53,30 @@ TEST_F(LegendeTest, EveryLegendIconHasATextAndDragVariantsNone) {
         EXPECT_FALSE(TexteImage(cle).isEmpty()) << cle.toStdString();
     EXPECT_TRUE(TexteImage(u"user_cop"_s).isEmpty());
     EXPECT_TRUE(TexteImage(u"?"_s).isEmpty());
+}
+
+// Every group image the tree can show is in the legend, and each language names the kinds the
+// same way throughout: the type column's words, a scope after a dash.
+TEST_F(LegendeTest, EveryGroupKeyIsListedInOneWording) {
+    for (const qint32 type : {qint32(0x80000000u), 0})
+        for (const qint32 etendue : {0, 2, 4, 8})
+            for (const bool recursif : {false, true})
+                EXPECT_TRUE(ClesLegende().contains(CleTypeGroupe(type | etendue, recursif)))
+                    << CleTypeGroupe(type | etendue, recursif).toStdString();
+    for (const QString& langue : {QString(), QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng")}) {
+        ChargeTraductions(langue);
+        const QString securite = Traduction(u"TXT_GRP_SEC_GLO").section(u" - "_s, 0, 0);
+        const QString distribution = Traduction(u"TXT_GRP_DIS_GLO").section(u" - "_s, 0, 0);
+        for (const QString& cle : ClesLegende()) {
+            if (!cle.startsWith(u"grp_"))
+                continue;
+            const QString texte = TexteImage(cle);
+            EXPECT_TRUE(texte.startsWith(cle.startsWith(u"grp_sec") ? securite : distribution))
+                << texte.toStdString();
+            if (!cle.endsWith(u"_rec"))
+                EXPECT_TRUE(texte.contains(u" - "_s)) << texte.toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -21,7 +21,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace arbrix {
 
@@ -63,6 +66,13 @@ void Ecrit(QLineEdit* boite, const QString& texte) {
 
 int HauteurLigne(const QWidget* texte) {
     return QFontMetrics(texte->font()).lineSpacing();
+}
+
+// The height a window may take on its screen, leaving room for the window manager's title bar.
+int HauteurDisponible(const QWidget* fenetre) {
+    constexpr int barreDeTitre = 40;
+    const QScreen* ecran = fenetre->screen();
+    return ecran ? ecran->availableGeometry().height() - barreDeTitre : QWIDGETSIZE_MAX;
 }
 
 } // namespace
@@ -111,7 +121,10 @@ frmExporter::frmExporter(const Noeud& noeud, const QString& fichierIni, QWidget*
     afficheOptions();
     relieSignaux();
     AppliquePremierPlanDuParent(this);
-    resize(sizeHint().width(), sizeHint().height() + HauteurLigne(txtApercu) * (LignesApercuMax / 2 + 1));
+    // The whole preview when the screen has room for it, title bar included; else what it allows.
+    const int voulue = sizeHint().height() + HauteurLigne(txtApercu) * (LignesApercuMax / 2 + 1);
+    resize(sizeHint().width(),
+           std::max(minimumSizeHint().height(), std::min(voulue, HauteurDisponible(this))));
 }
 
 QGroupBox* frmExporter::creeEtendue() {

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -125,6 +127,28 @@ void TraduitFenetre(QWidget* fenetre) {
 void TraduitControles(const QWidget* fenetre, const QList<QWidget*>& controles, const QList<QMenu*>& menus) {
     QString titre = fenetre->windowTitle();
     Traduit(fenetre->objectName(), titre, controles, menus);
+}
+
+bool LigneTriable::operator<(const QTreeWidgetItem& autre) const {
+    const int colonne = treeWidget() ? treeWidget()->sortColumn() : 0;
+    return text(colonne).localeAwareCompare(autre.text(colonne)) < 0;
+}
+
+void TriParEnTete(QTreeWidget* liste) {
+    QHeaderView* entete = liste->header();
+    entete->setStretchLastSection(false);
+    entete->setSectionsClickable(true);
+    for (int c = 0; c < liste->columnCount(); ++c)
+        liste->resizeColumnToContents(c);
+    liste->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Once its indicator shows, the header turns it over at each click on the same column.
+    QObject::connect(entete, &QHeaderView::sectionClicked, liste, [liste, entete](int colonne) {
+        if (!entete->isSortIndicatorShown()) {
+            entete->setSortIndicatorShown(true);
+            entete->setSortIndicator(colonne, Qt::AscendingOrder);
+        }
+        liste->sortItems(colonne, entete->sortIndicatorOrder());
+    });
 }
 
 void AppliquePremierPlan(QWidget* fenetre, bool auDessus) {

@@ -5,8 +5,10 @@
 
 #include <QList>
 #include <QString>
+#include <QTreeWidgetItem>
 
 class QMenu;
+class QTreeWidget;
 class QWidget;
 
 namespace arbrix {
@@ -18,6 +20,18 @@ void TraduitFenetre(QWidget* fenetre);
 // Translates the given controls, the menus' titles and their items, in the same way; the window's
 // caption stays as it is.
 void TraduitControles(const QWidget* fenetre, const QList<QWidget*>& controles, const QList<QMenu*>& menus);
+
+// A row of a list whose columns sort in the order of the user's language ("Équipe" before "Ventes").
+class LigneTriable : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& autre) const override;
+};
+
+// A click on a column's header sorts the list by that column, a second click the other way; the
+// rows keep the order they were given until then. Each column is as wide as its longest text,
+// the last one too, and the list scrolls sideways: nothing is cut short.
+void TriParEnTete(QTreeWidget* liste);
 
 // Puts the window in the always-on-top layer or takes it out, keeping it shown.
 void AppliquePremierPlan(QWidget* fenetre, bool auDessus);

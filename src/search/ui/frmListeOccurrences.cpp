@@ -8,10 +8,14 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace arbrix {
 
@@ -27,6 +31,16 @@ QList<DescriptionColonne> Colonnes() {
         colonnes.append({cle, Traduction(cle)});
     TraduitColonnes(colonnes);
     return colonnes;
+}
+
+// Room for every column whole, within the screen.
+int LargeurPourLesColonnes(const QTreeWidget* liste) {
+    int largeur = 2 * liste->frameWidth() + 40;
+    for (int c = 0; c < liste->columnCount(); ++c)
+        largeur += liste->columnWidth(c);
+    const QScreen* ecran = liste->screen();
+    const int maximum = ecran ? ecran->availableGeometry().width() * 9 / 10 : 1200;
+    return std::clamp(largeur, 720, std::max(720, maximum));
 }
 
 QPushButton* Bouton(QWidget* parent, const QString& nom, const QString& texte) {
@@ -60,15 +74,23 @@ frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Us
     lignes.reserve(occurrences.size());
     for (int i = 0; i < occurrences.size(); ++i) {
         const clsOccurrence& o = occurrences[i];
-        auto* ligne = new QTreeWidgetItem({o.Nom, o.Description, o.TypeObjetEnTexte, o.DistinguishedName});
+        auto* ligne =
+            new LigneTriable(QStringList{o.Nom, o.Description, o.TypeObjetEnTexte, o.DistinguishedName});
         ligne->setData(0, RoleIndex, i);
+        for (int c = 1; c < 4; ++c)
+            ligne->setToolTip(c, ligne->text(c));
         lignes.append(ligne);
     }
     lvwOccurrences->addTopLevelItems(lignes);
-    for (int c = 0; c < lvwOccurrences->columnCount(); ++c)
-        lvwOccurrences->resizeColumnToContents(c);
+    TriParEnTete(lvwOccurrences);
     if (!lignes.isEmpty())
         lvwOccurrences->setCurrentItem(lignes.first());
+    // A group that belongs to no group: said in words, not by an empty list.
+    lblAucunGroupe = new QLabel(Traduction(u"TXT_GROUPE_MEMBRE_D_AUCUN"), this);
+    lblAucunGroupe->setObjectName(u"lblAucunGroupe"_s);
+    const bool aucunGroupe = usage == Usage::Appartenances && occurrences.isEmpty();
+    lblAucunGroupe->setVisible(aucunGroupe);
+    lvwOccurrences->setVisible(!aucunGroupe);
 
     btnOK = Bouton(this, u"btnOK"_s, u"&OK"_s);
     btnOK->setDefault(true);
@@ -84,12 +106,18 @@ frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Us
     boutons->addWidget(btnFermer);
     auto* colonne = new QVBoxLayout(this);
     colonne->addWidget(lvwOccurrences);
+    colonne->addWidget(lblAucunGroupe);
     colonne->addLayout(boutons);
-    resize(720, 320);
 
     TraduitFenetre(this);
     if (!titre.isEmpty())
         setWindowTitle(titre);
+    // The sentence alone needs little room, but the caption that names the group must show whole.
+    if (aucunGroupe)
+        resize(std::max(sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 120),
+               sizeHint().height());
+    else
+        resize(LargeurPourLesColonnes(lvwOccurrences), 320);
     AppliquePremierPlanDuParent(this);
     metAJourBoutons();
 

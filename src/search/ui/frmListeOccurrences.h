@@ -1,7 +1,8 @@
 #pragma once
 
 // The list of found objects (name, description, type text, DN): the choice among the objects a
-// lookup found, and the list of the groups a group is member of. The popup menu of the list
+// lookup found, and the list of the groups a group is member of (or, when there is none, a
+// sentence that says so). A click on a column's header sorts by it. The popup menu of the list
 // copies the selected name or the whole list.
 
 #include "tree/Occurrence.h"
@@ -10,6 +11,7 @@
 
 #include <optional>
 
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 
@@ -50,6 +52,7 @@ private:
 
     std::optional<int> m_choisi;
     QTreeWidget* lvwOccurrences = nullptr;
+    QLabel* lblAucunGroupe = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnAnnuler = nullptr;
     QPushButton* btnFermer = nullptr;

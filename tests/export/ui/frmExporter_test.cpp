@@ -87,6 +87,18 @@ private slots:
         QDir(m_maison.path()).mkpath(u"Documents"_s);
     }
 
+    // At the default font the dialog fits a 768-pixel-high screen under its title bar, and it
+    // opens no taller than the screen it is on leaves room for.
+    void fitsALowScreen() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVelmora}));
+        Dialogue d(banc);
+        constexpr int barreDeTitre = 40;
+        QVERIFY(d.fenetre.minimumSizeHint().height() <= 768 - barreDeTitre);
+        QVERIFY(d.fenetre.sizeHint().height() <= 768 - barreDeTitre);
+        QVERIFY(d.fenetre.height() + barreDeTitre <= d.fenetre.screen()->availableGeometry().height());
+    }
+
     // The rules are the core's; the controls and the preview follow them.
     void optionRulesKeepTheControlsAndThePreviewInStep() {
         Banc banc(u"Français"_s, u"ExportFichier=/ailleurs/garde.txt\n"_s);

@@ -52,12 +52,47 @@ private slots:
         QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouves), std::nullopt);
     }
 
-    // A list of memberships offers nothing to choose: Close, no OK.
+    // A list of memberships offers nothing to choose: Close, no OK; no group is said in words.
     void listeDesAppartenances() {
         frmListeOccurrences f({}, frmListeOccurrences::Usage::Appartenances, u"titre"_s);
         QVERIFY(!Bouton(&f, u"btnOK"_s)->isEnabled());
         QVERIFY(Bouton(&f, u"btnFermer"_s)->isVisibleTo(&f));
         QVERIFY(!Bouton(&f, u"btnAnnuler"_s)->isVisibleTo(&f));
+        QVERIFY(!Liste(&f)->isVisibleTo(&f));
+        auto* aucun = f.findChild<QLabel*>(u"lblAucunGroupe"_s);
+        QVERIFY(aucun->isVisibleTo(&f));
+        QCOMPARE(aucun->text(), u"Ce groupe n'est membre d'aucun groupe."_s);
+        ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
+        frmListeOccurrences anglais({}, frmListeOccurrences::Usage::Appartenances, u"titre"_s);
+        QCOMPARE(anglais.findChild<QLabel*>(u"lblAucunGroupe"_s)->text(),
+                 u"This group is not a member of any group."_s);
+        // A search that found nothing to choose from is no membership.
+        frmListeOccurrences choix({});
+        QVERIFY(!choix.findChild<QLabel*>(u"lblAucunGroupe"_s)->isVisibleTo(&choix));
+    }
+
+    // A header click sorts by its column, a second the other way; the choice is still the row's
+    // object. DNs are never cut: the column fits the longest and its tooltip holds it.
+    void triParColonneEtDnEntiers() {
+        banc::Automate automate;
+        automate.ajoute([](QWidget* fenetre) {
+            QTreeWidget* l = Liste(fenetre);
+            QHeaderView* entete = l->header();
+            const QPoint dn(entete->sectionViewportPosition(3) + 5, 5);
+            QTest::mouseClick(entete->viewport(), Qt::LeftButton, {}, dn);
+            QCOMPARE(l->topLevelItem(0)->text(3), kTrouves[1].DistinguishedName);
+            QTest::mouseClick(entete->viewport(), Qt::LeftButton, {}, dn);
+            QCOMPARE(l->topLevelItem(0)->text(3), kTrouves[0].DistinguishedName);
+            for (int i = 0; i < l->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* ligne = l->topLevelItem(i);
+                QCOMPARE(ligne->toolTip(3), ligne->text(3));
+                QVERIFY(l->columnWidth(3) >= QFontMetrics(l->font()).horizontalAdvance(ligne->text(3)));
+            }
+            l->setCurrentItem(l->topLevelItem(1));
+            QTest::mouseClick(Bouton(fenetre, u"btnOK"_s), Qt::LeftButton);
+        });
+        // Descending by DN: OU=Compta, CN=Compta\, Paie, CN=Compta,OU=Ventes.
+        QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouves), std::optional<int>(2));
     }
 
     void copies() {

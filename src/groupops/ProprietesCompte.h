@@ -1,0 +1,45 @@
+#pragma once
+
+// What the properties of an account show: its names, its state with its dates, its mail,
+// description and manager, and the groups it belongs to directly. Read-only; the properties
+// window and "arbrix-cli properties" print the same rows.
+
+#include "tree/Occurrence.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace arbrix {
+
+class SessionAD;
+
+struct LigneProprietes {
+    QString libelle; // translated
+    QString valeur;
+};
+
+struct ProprietesCompte {
+    QString dn;
+    QString nom;      // the name the tree shows the account by
+    QString compte;   // sAMAccountName: what the account tool is given
+    QString cleImage; // the image key of its kind and state, as in the tree
+    QList<LigneProprietes> lignes;
+    // The groups of which it is a direct member, its primary group with them, sorted by name.
+    ListeOccurrences groupes;
+};
+
+// The account at dn (a user, a computer or a managed service account), its state judged at
+// maintenant; nullopt when there is no object at dn or it is no account. Other directory
+// failures raise DirectoryError.
+std::optional<ProprietesCompte> LitProprietesCompte(SessionAD& session, const QString& dn,
+                                                    const QDateTime& maintenant);
+
+// "Propriétés de <name>" translated.
+QString TitreProprietes(const ProprietesCompte& proprietes);
+// "<name> n'est membre d'aucun groupe." translated.
+QString TexteAucunGroupe(const QString& nom);
+
+} // namespace arbrix
