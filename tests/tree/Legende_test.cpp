@@ -73,8 +73,9 @@ TEST_F(LegendeTest, EveryGroupKeyIsListedInOneWording) {
             const QString texte = TexteImage(cle);
             EXPECT_TRUE(texte.startsWith(cle.startsWith(u"grp_sec") ? securite : distribution))
                 << texte.toStdString();
-            if (!cle.endsWith(u"_rec"))
+            if (!cle.endsWith(u"_rec")) {
                 EXPECT_TRUE(texte.contains(u" - "_s)) << texte.toStdString();
+            }
         }
     }
 }

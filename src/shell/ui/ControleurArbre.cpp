@@ -172,6 +172,9 @@ bool ControleurArbre::vue_Evenement(QEvent* event) {
             SupprimeSelection();
             return true;
         }
+        if ((touche->key() == Qt::Key_Return || touche->key() == Qt::Key_Enter) &&
+            touche->modifiers() == Qt::NoModifier)
+            return AfficheProprietes(noeudSelectionne());
         return touche->key() == Qt::Key_F2;
     }
     if (type == QEvent::ShortcutOverride && estCopie(static_cast<QKeyEvent*>(event))) {
@@ -200,6 +203,11 @@ bool ControleurArbre::zoneVue_Evenement(QEvent* event) {
         tvwGroupes_MouseDown(static_cast<QMouseEvent*>(event));
         // A right click has been fully handled (selection and menu).
         return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+    }
+    if (type == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // On an account; a group's double click opens or closes it, as the view does.
+        const QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();
+        return AfficheProprietes(m_modele->noeud(tvwGroupes->indexAt(position)));
     }
     if (type == QEvent::MouseMove) {
         // The drag took the button's release: the view, which still sees it held, would select

@@ -67,6 +67,8 @@ public:
     void DecritSelection();
     // Delete: the selected member out of its group, or the selected group deleted.
     void SupprimeSelection();
+    // Enter or a double click on an account: its properties. False for any other node.
+    bool AfficheProprietes(const Noeud* noeud);
 
 signals:
     // The tree of the O.U. (type 0) or group (1) dn, in place of this one.

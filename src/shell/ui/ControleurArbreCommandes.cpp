@@ -4,6 +4,7 @@
 #include "directory/Dn.h"
 #include "groupops/OperationsGroupes.h"
 #include "groupops/ui/frmAjoutMembres.h"
+#include "groupops/ui/frmProprietesCompte.h"
 #include "i18n/Traductions.h"
 #include "menus/Copie.h"
 #include "menus/MenusNoeuds.h"
@@ -31,6 +32,13 @@ bool estCompte(QChar lettre) {
 }
 
 } // namespace
+
+bool ControleurArbre::AfficheProprietes(const Noeud* noeud) {
+    if (!noeud || !estCompte(noeud->LettreType()) || !m_session)
+        return false;
+    frmProprietesCompte::Affiche(m_liens.fenetre, *m_session, noeud->DN(), m_liens.etat.CheminOutilCompte);
+    return true;
+}
 
 std::optional<clsPopupMenu> ControleurArbre::menuDe(const Noeud* noeud) const {
     ContexteNoeud contexte;

@@ -387,6 +387,22 @@ private slots:
             QTest::keyClick(vue, Qt::Key_Delete);
             QVERIFY(!arbre.Node(cleSophie));
             QVERIFY(banc.automate.messages.isEmpty());
+
+            // Enter and a double click on an account show its properties.
+            Noeud* compte = arbre.Node(cleEquipe + u"\\pgirard"_s);
+            QVERIFY(compte);
+            arbre.Selectionne(compte);
+            QStringList vues;
+            for (int i = 0; i < 2; ++i)
+                banc.automate.ajoute([&vues](QWidget* w) {
+                    vues << w->objectName();
+                    QTest::keyClick(w, Qt::Key_Escape);
+                });
+            QTest::keyClick(vue, Qt::Key_Return);
+            const QPoint ligne =
+                vue->visualRect(static_cast<ModeleArbre*>(vue->model())->indexDe(compte)).center();
+            QTest::mouseDClick(vue->viewport(), Qt::LeftButton, {}, ligne);
+            QTRY_COMPARE(vues, (QStringList{u"frmProprietesCompte"_s, u"frmProprietesCompte"_s}));
         }
     }
 
