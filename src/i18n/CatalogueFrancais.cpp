@@ -136,11 +136,11 @@ const QList<TexteParDefaut>& TextesParDefaut() {
                                  "§§Peut-être la quantité d'informations est-elle trop importante ?"},
         {"MSG_ERREUR_EXPORT", "Une erreur (%v) est survenue lors de l'export :§§%v"},
         {"TXT_TOOLTIP_AJOUT_GROUPES",
-         "Vous pouvez coller ou saisir directement des groupes ici, un par ligne ou séparés par un \";\"."},
+         "Noms de groupe ou noms distinctifs,§séparés par \";\" ou un par ligne ; une liste copiée se colle "
+         "ici."},
         {"TXT_TOOLTIP_AJOUT_COMPTES",
-         "Vous pouvez coller ou saisir directement des comptes ici, un par ligne ou séparés par un \";\". Il "
-         "est possible de coller une liste de comptes ordinateurs sans leur \"$\" : en faisant un "
-         "CTRL+SHIFT+V le \"$\" sera automatiquement ajouté à chaque valeur."},
+         "Noms de compte, adresses e-mail ou noms distinctifs,§séparés par \";\" ou un par ligne ; une liste "
+         "copiée se colle ici.§CTRL+MAJ+V ajoute le \"$\" des noms d'ordinateurs collés."},
         // Texts of the dialogs and list views.
         {"TXT_ANNULER", "A&nnuler"},
         {"TXT_FERMER", "&Fermer"},

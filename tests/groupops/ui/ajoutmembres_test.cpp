@@ -48,6 +48,19 @@ class AjoutMembresTest : public QObject {
         QTest::qWait(50);
     }
 
+    // The selection box's tooltip says what it takes in a few lines that need no wrapping.
+    static void verifieBulle(Banc& banc) {
+        for (GenreMembre genre : {GenreMembre::Compte, GenreMembre::Groupe}) {
+            test::Temoin temoin;
+            frmAjoutMembres dialogue(*banc.fenetre->session(), temoin, genre);
+            const QString bulle = dialogue.findChild<QLineEdit*>(u"txtSélection"_s)->toolTip();
+            QVERIFY2(bulle.contains(u'\n') && bulle.contains(u"\";\""_s) && !Qt::mightBeRichText(bulle),
+                     qPrintable(bulle));
+            for (const QString& ligne : bulle.split(u'\n'))
+                QVERIFY2(ligne.size() <= 70, qPrintable(ligne));
+        }
+    }
+
 private slots:
     void accountDialogPastesSearchesAndResolves() {
         Banc banc;
@@ -101,6 +114,13 @@ private slots:
         QCOMPARE(dialogue.result(), int(QDialog::Accepted));
         QCOMPARE(dialogue.Choix().size(), 3);
         QCOMPARE(std::get<CompteChoisi>(dialogue.Choix()[1]).Categorie, u"comp"_s);
+        verifieBulle(banc);
+    }
+
+    void tooltipsInEnglish() {
+        Banc banc(u"English"_s);
+        QVERIFY(banc.demarre({dnVentes}));
+        verifieBulle(banc);
     }
 
     void groupDialogAddsFromTheMenu() {
