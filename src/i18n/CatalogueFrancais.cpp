@@ -95,6 +95,13 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_NOM_GROUPE_VIDE_INTERDIT", "Le nom d'un groupe ne peut être vide..."},
         {"MSG_ERREUR_CARACTERES_INTERDITS_NOM_GROUPE",
          "L'utilisation des caractères '/', '\\', '[', ']', ':', ';', '|', '=', ',', '+', '*', '?', '<', '>' "
+        {"MSG_ERREUR_CREATION_GROUPE_NOM_GROUPE", "Un groupe portant le nom '%v' existe déjà :§%v"},
+        {"MSG_ERREUR_CREATION_GROUPE_NOM_UTILISATEUR",
+         "'%v' est déjà le nom de compte d'un utilisateur :§%v§§Un groupe ne peut pas porter le nom de "
+         "compte d'un autre objet."},
+        {"MSG_ERREUR_CREATION_GROUPE_NOM_ORDINATEUR",
+         "'%v' est déjà le nom de compte d'un ordinateur :§%v§§Un groupe ne peut pas porter le nom de "
+         "compte d'un autre objet."},
          "et '\"' n'est pas autorisée dans le nom des groupes..."},
         {"MSG_ERREUR_SUPPRESSION_GROUPE_PREMIER_ELEMENT",
          "La suppression d'un groupe n'est pas permise lorsqu'il est le premier élément de l'arborescence... "
