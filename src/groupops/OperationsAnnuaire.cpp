@@ -59,6 +59,10 @@ QString TexteErreurOperation(const DirectoryError& e) {
     }
 }
 
+QString QuestionSuppressionGroupe(const QString& dnGroupe) {
+    return FormateMessage(Traduction(u"TXT_CONFIRMATION_SUPPRESSION_GROUPE"), {DnValeurRdn(dnGroupe)});
+}
+
 OperationsAnnuaire::OperationsAnnuaire(SessionAD& session, Interaction& interaction)
     : m_session(session)
     , m_interaction(interaction) {}
@@ -261,7 +265,8 @@ ResultatAnnuaire OperationsAnnuaire::AjouteComptes(const QString& dnGroupe,
         for (const CompteChoisi& c : comptes) {
             const QString chemin = m_session.CheminObjet(c.DistinguishedName);
             if (g.IsMember(chemin)) {
-                refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE"), {c.Nom}));
+                refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE"),
+                                         {c.Nom, DnValeurRdn(g.dn())}));
                 continue;
             }
             g.Add(chemin);
@@ -271,8 +276,10 @@ ResultatAnnuaire OperationsAnnuaire::AjouteComptes(const QString& dnGroupe,
 }
 
 bool OperationsAnnuaire::ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cible, const GroupeChoisi& g) {
+    // Several groups may be added at once: each refusal names the two groups.
+    const QString nomCible = DnValeurRdn(cible.dn());
     if (DnEgaux(g.DistinguishedName, cible.dn())) {
-        refuse(o, Traduction(u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"));
+        refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"), {g.Nom}));
         return false;
     }
     bool cycle = false;
@@ -284,12 +291,12 @@ bool OperationsAnnuaire::ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cibl
         return false;
     }
     if (cycle) {
-        refuse(o, Traduction(u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"));
+        refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"), {g.Nom, nomCible}));
         return false;
     }
     const QString chemin = m_session.CheminObjet(g.DistinguishedName);
     if (cible.IsMember(chemin)) {
-        refuse(o, Traduction(u"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE"));
+        refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE"), {g.Nom, nomCible}));
         return false;
     }
     cible.Add(chemin);

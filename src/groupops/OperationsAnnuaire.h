@@ -54,6 +54,8 @@ struct ResultatAnnuaire {
 QString TexteErreurOperation(const DirectoryError& e);
 // Refusee for a refusal, missing rights or an existing name; Echouee for any other error.
 IssueOperation IssueDeLErreur(const DirectoryError& e);
+// The confirmation asked before the group of that DN is deleted, naming it.
+QString QuestionSuppressionGroupe(const QString& dnGroupe);
 
 class OperationsAnnuaire {
 public:

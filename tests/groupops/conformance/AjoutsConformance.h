@@ -171,16 +171,17 @@ TEST_P(AjoutsConformance, GroupesImbriquesEtCycles) {
     auto v = vue(*m_admin);
     Noeud* noeudW = v->sous(u'G' + w, v->racine()->Tag());
     ASSERT_TRUE(noeudW);
+    // Several groups may be added at once: each refusal names the group added and the target.
     const struct {
         QString dnCible, dnAjoute;
         const char16_t* message; // nullptr: added
     } cas[] = {
         {w, w, u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"},
-        {x, y, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"},
-        {x, z, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"}, // a member already, but on the cycle
-        {w, x, nullptr},                                     // a group on a cycle, into a group outside it
+        {x, y, u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"},
+        {x, z, u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"}, // a member already, but on the cycle
+        {w, x, nullptr},                               // a group on a cycle, into a group outside it
         {w, x, u"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE"},
-        {x, w, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"},
+        {x, w, u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"},
     };
     for (const auto& c : cas) {
         v->interaction.messages.clear();
@@ -188,9 +189,17 @@ TEST_P(AjoutsConformance, GroupesImbriquesEtCycles) {
         ASSERT_TRUE(cible);
         const IssueOperation issue = v->operations->AjouteGroupes(cible, {choisi(c.dnAjoute)});
         EXPECT_EQ(issue, c.message ? IssueOperation::Refusee : IssueOperation::Faite);
-        EXPECT_EQ(v->interaction.messages, c.message ? QStringList{Traduction(c.message)} : QStringList{})
-            << DnValeurRdn(c.dnAjoute).toStdString();
+        const QStringList attendus =
+            c.message ? QStringList{FormateMessage(Traduction(c.message),
+                                                   {DnValeurRdn(c.dnAjoute), DnValeurRdn(c.dnCible)})}
+                      : QStringList{};
+        EXPECT_EQ(v->interaction.messages, attendus) << DnValeurRdn(c.dnAjoute).toStdString();
     }
+    // An account already there is named with the group.
+    v->interaction.messages.clear();
+    EXPECT_EQ(v->operations->AjouteComptes(noeudW, {compte(u"zdarcy"_s)}), IssueOperation::Refusee);
+    EXPECT_EQ(v->interaction.messages,
+              QStringList{u"Le compte 'Zoé D'Arcy' appartient déjà au groupe 'W-"_s + s + u"'..."_s});
     EXPECT_EQ(membres(w), (QStringList{u"X-"_s + s, u"Zoé D'Arcy"_s}));
     EXPECT_EQ(membres(x), QStringList{u"Z-"_s + s});
     EXPECT_TRUE(v->sous(u'G' + x, u'G' + w)) << "shown under W, expanded";

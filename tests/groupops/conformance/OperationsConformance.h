@@ -307,6 +307,10 @@ TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
     Noeud* noeud = v->sous(u'G' + supprime, u'G' + englobant);
     v->interaction.reponse = ReponseMessage::Non;
     EXPECT_EQ(v->operations->SupprimeGroupe(noeud), IssueOperation::Annulee);
+    ASSERT_EQ(v->interaction.messages.size(), 1);
+    EXPECT_TRUE(v->interaction.messages[0].startsWith(
+        u"Attention, vous êtes sur le point de supprimer le groupe 'Supprimé-"_s + s + u"'.\r\n"_s))
+        << v->interaction.messages[0].toStdString();
     EXPECT_EQ(v->operations->SupprimeGroupe(v->racine()), IssueOperation::Refusee);
     EXPECT_EQ(v->interaction.messages.last(), Traduction(u"MSG_ERREUR_SUPPRESSION_GROUPE_PREMIER_ELEMENT"));
     EXPECT_TRUE(lit(supprime));

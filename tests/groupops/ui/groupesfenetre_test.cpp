@@ -1,6 +1,6 @@
 // The group operations from the main window on the sample domain: the creation dialog with its
-// checks and remembered choices, and a name already taken,
-// and the rename in place.
+// checks and remembered choices, a name already taken, the deletion's question, and the rename
+// in place.
 
 #include "../../shell/ui/Banc.h"
 
@@ -137,6 +137,20 @@ private slots:
                      u"'PC-VENTES-07$' est déjà le nom de compte d'un ordinateur :\nCN=PC-VENTES-07,"_s),
                  qPrintable(m[2]));
         QCOMPARE(arbre.Count(), noeuds);
+    }
+
+    void deletionNamesTheGroupInEnglish() {
+        Banc banc(u"English"_s);
+        QVERIFY(banc.demarre({dnVentes}));
+        Noeud* tous = banc.noeud(u"Ventes - Tous"_s);
+        banc.fenetre->arbre().Selectionne(tous);
+        banc.automate.accepteMessage(QMessageBox::No);
+        banc.fenetre->controleurArbre().ExecuteCommandeNoeud(tous, IdMenu::SupprimerGroupe);
+        QCOMPARE(banc.automate.messages.size(), 1);
+        QVERIFY2(banc.automate.messages[0].startsWith(
+                     u"Warning: you are about to delete the group 'Ventes - Tous'.\n"_s),
+                 qPrintable(banc.automate.messages[0]));
+        QVERIFY(banc.noeud(u"Ventes - Tous"_s));
     }
 
     void renameInPlaceEscapeCancelsEnterCommits() {
