@@ -254,7 +254,7 @@ int CommandeSupprimeGroupe(ContexteCommande& c) {
         c.erreurs << TexteTerminal(TexteCli(CleTexteCli::ConfirmationImpossible));
         return Echec;
     }
-    c.erreurs << TexteTerminal(Traduction(u"TXT_CONFIRMATION_SUPPRESSION_GROUPE"));
+    c.erreurs << TexteTerminal(QuestionSuppressionGroupe(std::get<Designation>(groupe).tag.mid(1)));
     c.erreurs.flush();
     if (!c.arguments.confirme && !LitOuiSurLeTerminal(c.erreurs))
         return Echec;

@@ -169,15 +169,26 @@ QString TexteColle(const QString& pressePapiers, bool dollar) {
     return pieces.join(u';');
 }
 
+namespace {
+
+// The text typed in a dialog's search field: a prefix in which a "*" stands for any characters.
+QString ValeurRecherche(const QString& texte) {
+    return EchappeValeurFiltreGenerique(QString(texte + u'*'));
+}
+
+} // namespace
+
 QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
-    const QString v = EchappeValeurFiltre(texte);
+    const QString v = ValeurRecherche(texte);
+    QString criteres;
+    for (const char16_t* attribut : {u"sAMAccountName", u"displayName", u"cn", u"userPrincipalName"})
+        criteres += u'(' + QString::fromUtf16(attribut) + u'=' + v + u')';
     const QString filtre =
         QStringLiteral(
             "(&(|(&(objectCategory=person)(objectClass=user))(objectCategory=computer)"
             "(objectCategory=msDS-GroupManagedServiceAccount)(objectCategory=msDS-ManagedServiceAccount))"
-            "(|(sAMAccountName=") +
-        v + QStringLiteral("*)(displayName=") + v + QStringLiteral("*)(userPrincipalName=") + v +
-        QStringLiteral("*)))");
+            "(|") +
+        criteres + QStringLiteral("))");
     QList<LigneCompte> lignes;
     // Description and telephone come with the rows: no account is bound one by one.
     for (Recordset rs = session.ConnexionAD().Execute(searchRequest(
@@ -187,12 +198,10 @@ QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
               QStringLiteral("description"), QStringLiteral("telephoneNumber")}));
          !rs.Eof(); rs.MoveNext()) {
         const QString sam = champ(rs, u"sAMAccountName");
-        const QString affiche = champ(rs, u"DisplayName");
-        if (affiche.trimmed().isEmpty() && !sam.endsWith(u'$'))
-            continue;
-        lignes.append({NomCompte(champ(rs, u"objectCategory"), affiche, champ(rs, u"CN"), sam),
-                       champ(rs, u"Description"), champ(rs, u"TelephoneNumber"), sam.toLower(),
-                       champ(rs, u"DistinguishedName")});
+        lignes.append(
+            {NomCompte(champ(rs, u"objectCategory"), champ(rs, u"DisplayName"), champ(rs, u"CN"), sam),
+             champ(rs, u"Description"), champ(rs, u"TelephoneNumber"), sam.toLower(),
+             champ(rs, u"DistinguishedName")});
     }
     return lignes;
 }
@@ -201,7 +210,7 @@ QList<LigneGroupe> ChercheGroupes(SessionAD& session, const QString& texte) {
     QList<LigneGroupe> lignes;
     for (Recordset rs = session.ConnexionAD().Execute(searchRequest(
              session.ContexteNommage(), SearchScope::Subtree,
-             QStringLiteral("(&(objectClass=group)(cn=") + EchappeValeurFiltre(texte) + QStringLiteral("*))"),
+             QStringLiteral("(&(objectClass=group)(cn=") + ValeurRecherche(texte) + QStringLiteral("))"),
              {QStringLiteral("name"), QStringLiteral("distinguishedName"), QStringLiteral("groupType"),
               QStringLiteral("sAMAccountName"), QStringLiteral("description")}));
          !rs.Eof(); rs.MoveNext()) {

@@ -2,7 +2,8 @@
 
 // Finding the accounts and groups to make members of a group: the searches of the two choice
 // dialogs, and the exact lookup of each entry typed, pasted, picked or named on a command line.
-// Every text typed goes into filters escaped: "*" is a star, not a wildcard.
+// Every text goes into filters escaped; only in a search field does "*" stand for any characters:
+// an entry is always looked up as it is written.
 
 #include "directory/Gateway.h"
 
@@ -73,10 +74,11 @@ struct LigneGroupe {
     QString nom, description, type, nomAncien, dn; // nomAncien: sAMAccountName when it differs
 };
 
-// The accounts whose account, display or principal name starts with texte; users without a
-// display name are left out, computers are not. Raises DirectoryError.
+// The accounts whose account, display, common or principal name starts with texte, where a "*"
+// stands for any characters. Raises DirectoryError.
 QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte);
-// The groups whose common name starts with texte. Raises DirectoryError.
+// The groups whose common name starts with texte, "*" standing for any characters. Raises
+// DirectoryError.
 QList<LigneGroupe> ChercheGroupes(SessionAD& session, const QString& texte);
 
 } // namespace arbrix

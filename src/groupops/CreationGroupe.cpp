@@ -1,5 +1,7 @@
 // Creating a group under an O.U. node, or beside a group node and as its member.
 
+#include "directory/DirectoryError.h"
+#include "groupops/NomGroupe.h"
 #include "groupops/OperationsGroupes.h"
 #include "settings/Parametres.h"
 #include "tree/Arbre.h"
@@ -11,8 +13,16 @@
 namespace arbrix {
 
 IssueOperation OperationsGroupes::CreeGroupe(Noeud* noeud) {
+    // A name taken is told while the dialog is still open, so that nothing is typed again.
+    const auto controle = [this](const QString& nom) -> std::optional<QString> {
+        try {
+            return m_annuaire.RefusNouveauGroupe(NomGroupeNettoye(nom));
+        } catch (const DirectoryError& e) {
+            return TexteErreurOperation(e);
+        }
+    };
     const std::optional<ChoixCreationGroupe> choix =
-        m_interaction.DemandeCreationGroupe(m_parametres.TypeGroupe, m_parametres.EtendueGroupe);
+        m_interaction.DemandeCreationGroupe(m_parametres.TypeGroupe, m_parametres.EtendueGroupe, controle);
     if (!choix)
         return IssueOperation::Annulee;
     return CreeGroupe(noeud, *choix);

@@ -59,6 +59,10 @@ QString TexteErreurOperation(const DirectoryError& e) {
     }
 }
 
+QString QuestionSuppressionGroupe(const QString& dnGroupe) {
+    return FormateMessage(Traduction(u"TXT_CONFIRMATION_SUPPRESSION_GROUPE"), {DnValeurRdn(dnGroupe)});
+}
+
 OperationsAnnuaire::OperationsAnnuaire(SessionAD& session, Interaction& interaction)
     : m_session(session)
     , m_interaction(interaction) {}
@@ -92,14 +96,34 @@ bool OperationsAnnuaire::nomRefuse(ResultatAnnuaire& o, const QString& nom) {
     return refus.has_value();
 }
 
-bool OperationsAnnuaire::groupeExiste(const QString& nom) {
-    // Any group of that common name in the domain, whatever its container.
-    // An exact match: a "*" in the new name is a character, not a wildcard.
-    const Recordset rs = m_session.ConnexionAD().Execute(
-        searchRequest(m_session.ContexteNommage(), SearchScope::Subtree,
-                      QStringLiteral("(&(objectCategory=group)") + FiltreEgalite(u"cn", nom) + u')',
-                      {QStringLiteral("distinguishedName")}));
-    return !rs.Eof();
+std::optional<QString> OperationsAnnuaire::RefusNouveauGroupe(const QString& nom) {
+    if (const std::optional<QString> refus = RefusNomGroupe(nom))
+        return Traduction(*refus);
+    // A group's common name is checked in the whole domain, whatever its container; its account
+    // name is shared with users and computers. Exact matches: a "*" is a character.
+    const QString filtre = QStringLiteral("(|(&(objectCategory=group)") + FiltreEgalite(u"cn", nom) + u')' +
+                           FiltreEgalite(u"sAMAccountName", nom) + u')';
+    QString cle, dn;
+    for (Recordset rs = m_session.ConnexionAD().Execute(
+             searchRequest(m_session.ContexteNommage(), SearchScope::Subtree, filtre,
+                           {QStringLiteral("distinguishedName"), QStringLiteral("objectClass")}));
+         !rs.Eof(); rs.MoveNext()) {
+        const QVariant classes = rs.Fields(u"objectClass");
+        const bool groupe = TableauContient(classes, QStringLiteral("group"));
+        // A group said first: it is what the user was told to look for.
+        if (!cle.isEmpty() && !groupe)
+            continue;
+        dn = rs.Fields(u"DistinguishedName").toString();
+        cle = groupe ? QStringLiteral("MSG_ERREUR_CREATION_GROUPE_NOM_GROUPE")
+              : TableauContient(classes, QStringLiteral("computer"))
+                  ? QStringLiteral("MSG_ERREUR_CREATION_GROUPE_NOM_ORDINATEUR")
+                  : QStringLiteral("MSG_ERREUR_CREATION_GROUPE_NOM_UTILISATEUR");
+        if (groupe)
+            break;
+    }
+    if (cle.isEmpty())
+        return std::nullopt;
+    return FormateMessage(Traduction(cle), {nom, dn});
 }
 
 bool OperationsAnnuaire::creeCycle(const QString& dnAjoute, const QString& dnCible) {
@@ -118,12 +142,10 @@ ResultatAnnuaire OperationsAnnuaire::CreeGroupe(const QString& dnParent, bool da
                                                 const ChoixCreationGroupe& choix) {
     ResultatAnnuaire o;
     const QString nom = NomGroupeNettoye(choix.nom);
-    if (nomRefuse(o, nom))
-        return o;
     const qint32 groupType = ValeurGroupType(choix.type == 0 ? 0 : 1, std::clamp(choix.etendue, 0, 2));
     try {
-        if (groupeExiste(nom)) {
-            refuse(o, Traduction(u"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA"));
+        if (const std::optional<QString> refus = RefusNouveauGroupe(nom)) {
+            refuse(o, *refus);
             return o;
         }
         DirectoryConnection& connexion = m_session.ConnexionAD();
@@ -243,7 +265,8 @@ ResultatAnnuaire OperationsAnnuaire::AjouteComptes(const QString& dnGroupe,
         for (const CompteChoisi& c : comptes) {
             const QString chemin = m_session.CheminObjet(c.DistinguishedName);
             if (g.IsMember(chemin)) {
-                refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE"), {c.Nom}));
+                refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE"),
+                                         {c.Nom, DnValeurRdn(g.dn())}));
                 continue;
             }
             g.Add(chemin);
@@ -253,8 +276,10 @@ ResultatAnnuaire OperationsAnnuaire::AjouteComptes(const QString& dnGroupe,
 }
 
 bool OperationsAnnuaire::ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cible, const GroupeChoisi& g) {
+    // Several groups may be added at once: each refusal names the two groups.
+    const QString nomCible = DnValeurRdn(cible.dn());
     if (DnEgaux(g.DistinguishedName, cible.dn())) {
-        refuse(o, Traduction(u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"));
+        refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"), {g.Nom}));
         return false;
     }
     bool cycle = false;
@@ -266,12 +291,12 @@ bool OperationsAnnuaire::ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cibl
         return false;
     }
     if (cycle) {
-        refuse(o, Traduction(u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"));
+        refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"), {g.Nom, nomCible}));
         return false;
     }
     const QString chemin = m_session.CheminObjet(g.DistinguishedName);
     if (cible.IsMember(chemin)) {
-        refuse(o, Traduction(u"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE"));
+        refuse(o, FormateMessage(Traduction(u"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE"), {g.Nom, nomCible}));
         return false;
     }
     cible.Add(chemin);

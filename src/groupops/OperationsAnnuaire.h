@@ -54,6 +54,8 @@ struct ResultatAnnuaire {
 QString TexteErreurOperation(const DirectoryError& e);
 // Refusee for a refusal, missing rights or an existing name; Echouee for any other error.
 IssueOperation IssueDeLErreur(const DirectoryError& e);
+// The confirmation asked before the group of that DN is deleted, naming it.
+QString QuestionSuppressionGroupe(const QString& dnGroupe);
 
 class OperationsAnnuaire {
 public:
@@ -65,6 +67,10 @@ public:
 
     void setJournal(Journal journal) { m_journal = std::move(journal); }
 
+    // Why no group can be created under that name (trimmed), in the user's words: a character
+    // it may not hold, a group of that name, or a user or computer holding it as account name,
+    // each named by its DN; nullopt when the name is free. Raises DirectoryError.
+    std::optional<QString> RefusNouveauGroupe(const QString& nom);
     // Creates the group in the O.U. dnParent, or beside the group dnParent and as its member.
     ResultatAnnuaire CreeGroupe(const QString& dnParent, bool dansGroupe, const ChoixCreationGroupe& choix);
     // Renames the group to the (trimmed) name: its relative name, then its account name.
@@ -91,7 +97,6 @@ private:
     void refuse(ResultatAnnuaire& o, const QString& texte);
     void echec(ResultatAnnuaire& o, const DirectoryError& e);
     bool nomRefuse(ResultatAnnuaire& o, const QString& nom);
-    bool groupeExiste(const QString& nom);
     bool creeCycle(const QString& dnAjoute, const QString& dnCible);
     bool ajouteGroupe(ResultatAnnuaire& o, DirectoryObject& cible, const GroupeChoisi& g);
     // Binds the group and runs the step on it; a directory failure ends the operation there.

@@ -80,7 +80,7 @@ IssueOperation OperationsGroupes::SupprimeGroupe(Noeud* noeud) {
                               IconeMessage::Exclamation);
         return IssueOperation::Refusee;
     }
-    if (m_interaction.Message(Traduction(u"TXT_CONFIRMATION_SUPPRESSION_GROUPE"), IconeMessage::Question,
+    if (m_interaction.Message(QuestionSuppressionGroupe(noeud->DN()), IconeMessage::Question,
                               BoutonsMessage::OuiNon, ReponseMessage::Non) != ReponseMessage::Oui)
         return IssueOperation::Annulee;
     const QString tag = noeud->Tag();

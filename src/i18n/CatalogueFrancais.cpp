@@ -6,7 +6,8 @@ const QList<TexteParDefaut>& TextesParDefaut() {
     static const QList<TexteParDefaut> textes = {
         {"TXT_NOM_GROUPE_A_CREER", "Veuillez saisir le nom du groupe à créer"},
         {"TXT_CONFIRMATION_SUPPRESSION_GROUPE",
-         "Attention, vous êtes sur le point de supprimer un groupe.§§Chaque groupe est représenté par un "
+         "Attention, vous êtes sur le point de supprimer le groupe '%v'.§§Chaque groupe est représenté par "
+         "un "
          "identificateur unique qui est indépendant du nom du groupe. Une fois ce groupe supprimé, même la "
          "création d'une groupe possédant un nom identique ne rétablira pas l'accès aux ressources qui "
          "possèdent ce nom dans leur liste de contrôle d'accès.§§Confirmez-vous cette opération ?"},
@@ -102,11 +103,14 @@ const QList<TexteParDefaut>& TextesParDefaut() {
          "générer des problèmes avec certains outils."},
         {"MSG_ERREUR_PREMIER_ELEMENT", "Impossible de remonter plus haut dans l'arborescence des OU..."},
         {"MSG_ERREUR_AUCUN_MEMBRE", "Cet élément ne contient aucun membre à qui envoyer un message"},
-        {"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE", "Le compte '%v' appartient déjà à ce groupe..."},
+        {"MSG_ERREUR_AJOUT_COMPTE_DEJA_MEMBRE", "Le compte '%v' appartient déjà au groupe '%v'..."},
         {"MSG_ERREUR_AJOUT_COMPTE_NON_TROUVE", "Le compte '%v' n'a pas été trouvé : opération abandonnée..."},
         {"MSG_ERREUR_AJOUT_GROUPE_NON_TROUVE", "Le groupe '%v' n'a pas été trouvé : opération abandonnée..."},
         {"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE",
-         "Impossible de placer un groupe à l'intérieur de lui-même..."},
+         "Impossible de placer le groupe '%v' à l'intérieur de lui-même..."},
+        {"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE",
+         "Impossible de placer le groupe '%v' dans le groupe '%v', qui en est déjà membre, directement ou "
+         "non (référence circulaire)..."},
         {"MSG_ERREUR_AJOUT_PLUSIEURS_OBJETS",
          "'%v' désigne plusieurs objets : %v§§Saisissez le nom distinctif de celui qu'il faut ajouter ou "
          "choisissez-le dans la liste : opération abandonnée..."},
@@ -116,9 +120,15 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_CONTROLE_RECURSIVITE",
          "Impossible de vérifier que l'ajout du groupe '%v' ne crée pas de référence circulaire : il n'a "
          "pas été ajouté.§§%v"},
-        {"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE",
-         "Le groupe que vous souhaitez ajouter appartient déjà au groupe..."},
+        {"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE", "Le groupe '%v' appartient déjà au groupe '%v'..."},
         {"MSG_ERREUR_CREATION_GROUPE_EXISTE_DEJA", "Un groupe portant ce nom existe déjà..."},
+        {"MSG_ERREUR_CREATION_GROUPE_NOM_GROUPE", "Un groupe portant le nom '%v' existe déjà :§%v"},
+        {"MSG_ERREUR_CREATION_GROUPE_NOM_UTILISATEUR",
+         "'%v' est déjà le nom de compte d'un utilisateur :§%v§§Un groupe ne peut pas porter le nom de "
+         "compte d'un autre objet."},
+        {"MSG_ERREUR_CREATION_GROUPE_NOM_ORDINATEUR",
+         "'%v' est déjà le nom de compte d'un ordinateur :§%v§§Un groupe ne peut pas porter le nom de "
+         "compte d'un autre objet."},
         {"MSG_ERREUR_NOM_GROUPE_VIDE_INTERDIT", "Le nom d'un groupe ne peut être vide..."},
         {"MSG_ERREUR_CARACTERES_INTERDITS_NOM_GROUPE",
          "L'utilisation des caractères '/', '\\', '[', ']', ':', ';', '|', '=', ',', '+', '*', '?', '<', '>' "
@@ -163,11 +173,11 @@ const QList<TexteParDefaut>& TextesParDefaut() {
                                  "§§Peut-être la quantité d'informations est-elle trop importante ?"},
         {"MSG_ERREUR_EXPORT", "Une erreur (%v) est survenue lors de l'export :§§%v"},
         {"TXT_TOOLTIP_AJOUT_GROUPES",
-         "Vous pouvez coller ou saisir directement des groupes ici, un par ligne ou séparés par un \";\"."},
+         "Noms de groupe ou noms distinctifs,§séparés par \";\" ou un par ligne ; une liste copiée se colle "
+         "ici."},
         {"TXT_TOOLTIP_AJOUT_COMPTES",
-         "Vous pouvez coller ou saisir directement des comptes ici, un par ligne ou séparés par un \";\". Il "
-         "est possible de coller une liste de comptes ordinateurs sans leur \"$\" : en faisant un "
-         "CTRL+SHIFT+V le \"$\" sera automatiquement ajouté à chaque valeur."},
+         "Noms de compte, adresses e-mail ou noms distinctifs,§séparés par \";\" ou un par ligne ; une liste "
+         "copiée se colle ici.§CTRL+MAJ+V ajoute le \"$\" des noms d'ordinateurs collés."},
         // Texts of the dialogs and list views.
         {"TXT_ANNULER", "A&nnuler"},
         {"TXT_FERMER", "&Fermer"},

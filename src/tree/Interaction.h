@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace arbrix {
@@ -25,6 +26,9 @@ struct ChoixCreationGroupe {
     int type = 0;
     int etendue = 1;
 };
+
+// Why a group cannot be created under a name, in the user's words; nullopt when it can.
+using ControleNomGroupe = std::function<std::optional<QString>(const QString& nom)>;
 
 class Interaction {
 public:
@@ -48,10 +52,11 @@ public:
         return std::nullopt;
     }
 
-    // Shows the group creation dialog modally, starting on the given type and scope; nullopt
-    // when it is cancelled.
-    virtual std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue) {
-        (void)type, (void)etendue;
+    // Shows the group creation dialog modally, starting on the given type and scope; a name
+    // the check refuses keeps it open on its message. nullopt when it is cancelled.
+    virtual std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue,
+                                                                     const ControleNomGroupe& controle) {
+        (void)type, (void)etendue, (void)controle;
         return std::nullopt;
     }
 

@@ -141,6 +141,33 @@ TEST_F(CliTest, PropertiesPrintTheAccountsRowsInTheUsersLanguage) {
     EXPECT_EQ(Lance({"properties"}).code, 1);
 }
 
+// The group commands say what they concern as the window does: what holds a name already
+// taken, the group a deletion asks about. The embedded directory keeps no change.
+TEST_F(CliTest, GroupCommandsNameWhatTheyConcern) {
+    const auto commande = [&](const QString& nom, const QStringList& mots) {
+        return Lance(QStringList{nom, "--settings", reglages, "--directory", Echantillon} + mots, false);
+    };
+    const QString ventes = QStringLiteral("OU=Ventes,OU=Velmora,DC=velmora,DC=test");
+    const Resultat groupe = commande("create-group", {ventes, "Ventes - Tous"});
+    EXPECT_EQ(groupe.code, 1);
+    EXPECT_TRUE(groupe.sortie.isEmpty());
+    EXPECT_TRUE(groupe.erreurs.startsWith(
+        QStringLiteral("Un groupe portant le nom 'Ventes - Tous' existe déjà :\nCN=Ventes - Tous,")))
+        << groupe.erreurs.toStdString();
+
+    EcritFichier(reglages, "[Config]\r\nLangue=English\r\n");
+    const Resultat compte = commande("create-group", {ventes, "amartin"});
+    EXPECT_EQ(compte.code, 1);
+    EXPECT_TRUE(compte.erreurs.startsWith(
+        QStringLiteral("'amartin' is already the account name of a user:\nCN=Alice Martin,")))
+        << compte.erreurs.toStdString();
+    const Resultat suppression = commande("delete-group", {"--yes", "Groupe vide"});
+    EXPECT_EQ(suppression.code, 0) << suppression.erreurs.toStdString();
+    EXPECT_TRUE(suppression.erreurs.startsWith(
+        QStringLiteral("Warning: you are about to delete the group 'Groupe vide'.\n")))
+        << suppression.erreurs.toStdString();
+}
+
 // The password from the environment is the controller tests' way.
 TEST_F(CliTest, UserAndPasswordFromAFile) {
     const QString fichier = dossier.filePath(QStringLiteral("mdp"));

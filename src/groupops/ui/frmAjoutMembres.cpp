@@ -79,6 +79,7 @@ void frmAjoutMembres::construit() {
     lblChercher->setObjectName(groupes ? u"lblNomGroupe"_s : u"lblCompteOuNom"_s);
     txtChercher = new QLineEdit(this);
     txtChercher->setObjectName(u"txtChercher"_s);
+    txtChercher->installEventFilter(this);
     lblChercher->setBuddy(txtChercher);
     btnChercher = Bouton(this, groupes ? u"btnChercherGroupe"_s : u"btnChercherCompte"_s, u"&Chercher"_s);
     lvw = new QTreeWidget(this);
@@ -126,10 +127,6 @@ void frmAjoutMembres::construit() {
     resize(groupes ? 820 : 560, 420);
 
     connect(txtChercher, &QLineEdit::textChanged, this, &frmAjoutMembres::actualiseBoutons);
-    connect(txtChercher, &QLineEdit::returnPressed, this, [this] {
-        if (btnChercher->isEnabled())
-            btnChercher_Click();
-    });
     connect(btnChercher, &QPushButton::clicked, this, &frmAjoutMembres::btnChercher_Click);
     connect(lvw, &QTreeWidget::itemSelectionChanged, this, &frmAjoutMembres::actualiseBoutons);
     connect(lvw, &QTreeWidget::itemDoubleClicked, this, [this] { btnAjouter_Click(); });
@@ -209,9 +206,18 @@ void frmAjoutMembres::btnAjouter_Click() {
 }
 
 bool frmAjoutMembres::eventFilter(QObject* objet, QEvent* event) {
-    if (objet == txtSelection && event->type() == QEvent::KeyPress) {
+    if ((objet == txtChercher || objet == txtSelection) && event->type() == QEvent::KeyPress) {
         const auto* touche = static_cast<QKeyEvent*>(event);
-        if (touche->key() == Qt::Key_V && touche->modifiers().testFlag(Qt::ControlModifier)) {
+        // Enter acts on its own field, and only there: left to the dialog, it would also press
+        // whichever button is the default at that moment.
+        if (touche->key() == Qt::Key_Return || touche->key() == Qt::Key_Enter) {
+            QPushButton* bouton = objet == txtChercher ? btnChercher : btnOK;
+            if (bouton->isEnabled())
+                bouton->click();
+            return true;
+        }
+        if (objet == txtSelection && touche->key() == Qt::Key_V &&
+            touche->modifiers().testFlag(Qt::ControlModifier)) {
             colle(touche->modifiers().testFlag(Qt::ShiftModifier) && m_genre != GenreMembre::Groupe);
             return true;
         }

@@ -1,9 +1,10 @@
 #pragma once
 
 // The two choice dialogs of the group menu: accounts (frmAjoutCompte) and groups (frmAjoutGroupe).
-// A search by prefix fills a sortable list; rows (button or double click), typed or pasted
-// entries go into the selection box; OK looks every entry up exactly and keeps the dialog open
-// on the first one that names nothing or several objects.
+// A search by prefix ("*" for any characters) fills a sortable list; rows (button or double
+// click), typed or pasted entries go into the selection box; OK, or Enter in that box, looks
+// every entry up exactly and keeps the dialog open on the first one that names nothing or
+// several objects.
 
 #include "groupops/ChoixMembres.h"
 

@@ -4,6 +4,7 @@
 #include "i18n/Traductions.h"
 #include "search/ui/Fenetres.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -46,9 +47,11 @@ QLabel* Etiquette(QWidget* parent, const QString& nom, const QString& texte) {
 
 } // namespace
 
-frmCreationGroupe::frmCreationGroupe(int type, int etendue, Interaction& interaction, QWidget* parent)
+frmCreationGroupe::frmCreationGroupe(int type, int etendue, Interaction& interaction,
+                                     ControleNomGroupe controle, QWidget* parent)
     : QDialog(parent)
-    , m_interaction(interaction) {
+    , m_interaction(interaction)
+    , m_controle(std::move(controle)) {
     setObjectName(u"frmCréationGroupe"_s);
     setWindowTitle(u"Création d'un groupe"_s);
 
@@ -100,8 +103,16 @@ void frmCreationGroupe::txtNom_Change() {
 }
 
 void frmCreationGroupe::btnOK_Click() {
-    if (const std::optional<QString> refus = RefusNomGroupe(NomGroupeNettoye(txtNom->text()))) {
-        m_interaction.Message(Traduction(*refus), IconeMessage::Exclamation);
+    std::optional<QString> refus;
+    if (const std::optional<QString> cle = RefusNomGroupe(NomGroupeNettoye(txtNom->text()))) {
+        refus = Traduction(*cle);
+    } else if (m_controle) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        refus = m_controle(txtNom->text());
+        QApplication::restoreOverrideCursor();
+    }
+    if (refus) {
+        m_interaction.Message(*refus, IconeMessage::Exclamation);
         txtNom->setFocus();
         return;
     }
@@ -113,8 +124,8 @@ ChoixCreationGroupe frmCreationGroupe::Choix() const {
 }
 
 std::optional<ChoixCreationGroupe> AfficheCreationGroupe(QWidget* parent, Interaction& interaction, int type,
-                                                         int etendue) {
-    frmCreationGroupe dialogue(type, etendue, interaction, parent);
+                                                         int etendue, const ControleNomGroupe& controle) {
+    frmCreationGroupe dialogue(type, etendue, interaction, controle, parent);
     if (dialogue.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialogue.Choix();

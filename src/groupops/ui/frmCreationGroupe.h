@@ -1,7 +1,8 @@
 #pragma once
 
 // The group creation dialog: a name, a type and a scope. OK waits for a name and refuses the
-// characters a group name may not hold, keeping the dialog open.
+// characters a group name may not hold, then a name the check refuses (one already taken),
+// keeping the dialog open with what was typed.
 
 #include "tree/Interaction.h"
 
@@ -19,7 +20,8 @@ class frmCreationGroupe : public QDialog {
 public:
     // Starts on the given type (0 security, 1 distribution) and scope (0 local, 1 global,
     // 2 universal); messages go through interaction.
-    frmCreationGroupe(int type, int etendue, Interaction& interaction, QWidget* parent = nullptr);
+    frmCreationGroupe(int type, int etendue, Interaction& interaction, ControleNomGroupe controle = {},
+                      QWidget* parent = nullptr);
 
     ChoixCreationGroupe Choix() const;
 
@@ -29,6 +31,7 @@ private:
     void txtNom_Change();
 
     Interaction& m_interaction;
+    ControleNomGroupe m_controle;
     QLabel* lblNomGroupe = nullptr;
     QLineEdit* txtNom = nullptr;
     QButtonGroup* m_types = nullptr;
@@ -39,6 +42,6 @@ private:
 
 // Shows the dialog modally; nullopt when it is cancelled.
 std::optional<ChoixCreationGroupe> AfficheCreationGroupe(QWidget* parent, Interaction& interaction, int type,
-                                                         int etendue);
+                                                         int etendue, const ControleNomGroupe& controle);
 
 } // namespace arbrix

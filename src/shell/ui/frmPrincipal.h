@@ -91,7 +91,8 @@ public:
                            BoutonsMessage boutons = BoutonsMessage::Ok,
                            ReponseMessage defaut = ReponseMessage::Ok, const QString& titre = {}) override;
     std::optional<int> ChoisitOccurrence(const ListeOccurrences& occurrences) override;
-    std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue) override;
+    std::optional<ChoixCreationGroupe> DemandeCreationGroupe(int type, int etendue,
+                                                             const ControleNomGroupe& controle) override;
     void AfficheTraitementEnCours() override;
     void MasqueTraitementEnCours() override;
     void ChangeTraitementEnCours(const QString& texte) override;

@@ -25,8 +25,10 @@ std::optional<int> frmPrincipal::ChoisitOccurrence(const ListeOccurrences& occur
     return m_pointeur.NormalPendant([&] { return ChoisitDansListeOccurrences(this, occurrences); });
 }
 
-std::optional<ChoixCreationGroupe> frmPrincipal::DemandeCreationGroupe(int type, int etendue) {
-    return m_pointeur.NormalPendant([&] { return AfficheCreationGroupe(this, *this, type, etendue); });
+std::optional<ChoixCreationGroupe> frmPrincipal::DemandeCreationGroupe(int type, int etendue,
+                                                                       const ControleNomGroupe& controle) {
+    return m_pointeur.NormalPendant(
+        [&] { return AfficheCreationGroupe(this, *this, type, etendue, controle); });
 }
 
 void frmPrincipal::AfficheTraitementEnCours() {

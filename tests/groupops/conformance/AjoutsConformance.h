@@ -30,22 +30,57 @@ protected:
     }
 };
 
-// The dialogs' searches take the typed text as it is: brackets, quotes and a star are text.
-TEST_P(AjoutsConformance, RecherchesEchappees) {
+// The dialogs' searches: a "*" typed stands for any characters; brackets, quotes, a backslash
+// and NUL are text. An account without display name is found by its common name.
+TEST_P(AjoutsConformance, RecherchesAvecJokers) {
     const QString s = suffixe();
-    groupe(u"Ωμέγα (x) O'Neil-"_s + s);
-    groupe(u"Ωμέγα (y)-"_s + s);
-    QStringList comptes;
-    for (const QString& texte : {u"Zoé D'"_s, u"Jean-Luc Mercier ("_s, u"("_s, u"*"_s}) {
+    const QString x = u"Ωμέγα (x) O'Neil-"_s + s;
+    const QString y = u"Ωμέγα (y)-"_s + s;
+    const QString z = u"Ωμέγα \\ z-"_s + s;
+    for (const QString& nom : {x, y, z})
+        groupe(nom);
+    const auto comptes = [&](const QString& texte) {
         QStringList trouves;
         for (const LigneCompte& l : ChercheComptes(*m_admin, texte))
             trouves.append(l.compte);
-        comptes.append(trouves.join(u','));
-    }
-    EXPECT_EQ(comptes, QStringList({u"zdarcy"_s, u"jlmercier"_s, {}, {}}));
-    EXPECT_EQ(ChercheGroupes(*m_admin, u"Ωμέγα (x) O'"_s).value(0).nom, u"Ωμέγα (x) O'Neil-"_s + s);
-    EXPECT_EQ(ChercheGroupes(*m_admin, u"Ωμέγα ("_s).size(), 2);
-    EXPECT_TRUE(ChercheGroupes(*m_admin, u"Ωμέγα (*"_s).isEmpty());
+        trouves.sort();
+        return trouves.join(u',');
+    };
+    const auto groupes = [&](const QString& texte) {
+        QStringList trouves;
+        for (const LigneGroupe& l : ChercheGroupes(*m_admin, texte))
+            trouves.append(l.nom);
+        trouves.sort();
+        return trouves;
+    };
+    const struct {
+        QString texte, trouves;
+    } casComptes[] = {
+        {u"al*"_s, u"amartin"_s},
+        {u"*martin"_s, u"amartin"_s},
+        {u"Zo*Arc"_s, u"zdarcy"_s},
+        {u"Zoé D'"_s, u"zdarcy"_s},
+        {u"Jean-Luc Mercier ("_s, u"jlmercier"_s},
+        {u"Jean-Luc*(Int"_s, u"jlmercier"_s},
+        {u"*(Int*)"_s, u"jlmercier"_s},
+        {u"tmor"_s, u"tmoreau"_s},
+        {u"("_s, {}},
+        {u"amartin\\*"_s, {}},
+        {u"am"_s + QChar(0) + u"*"_s, {}},
+    };
+    for (const auto& c : casComptes)
+        EXPECT_EQ(comptes(c.texte), c.trouves) << c.texte.toStdString();
+    const QList<LigneCompte> sansNomAffiche = ChercheComptes(*m_admin, u"tmoreau"_s);
+    ASSERT_EQ(sansNomAffiche.size(), 1);
+    EXPECT_EQ(sansNomAffiche[0].nom, u"tmoreau"_s);
+
+    EXPECT_EQ(groupes(u"Ven*s"_s), (QStringList{u"Ventes (EMEA)"_s, u"Ventes - Tous"_s}));
+    EXPECT_EQ(groupes(u"Ωμέγα (x) O'"_s), QStringList{x});
+    EXPECT_EQ(groupes(u"Ωμέγα (*"_s), (QStringList{x, y}));
+    EXPECT_EQ(groupes(u"Ωμέγα*)-"_s), QStringList{y});
+    EXPECT_EQ(groupes(u"Ωμέγα \\"_s), QStringList{z});
+    EXPECT_EQ(groupes(u"*\\ z-"_s + s), QStringList{z});
+    EXPECT_TRUE(groupes(u"Ωμέγα ( "_s).isEmpty());
 }
 
 TEST_P(AjoutsConformance, ResolutionExacte) {
@@ -136,16 +171,17 @@ TEST_P(AjoutsConformance, GroupesImbriquesEtCycles) {
     auto v = vue(*m_admin);
     Noeud* noeudW = v->sous(u'G' + w, v->racine()->Tag());
     ASSERT_TRUE(noeudW);
+    // Several groups may be added at once: each refusal names the group added and the target.
     const struct {
         QString dnCible, dnAjoute;
         const char16_t* message; // nullptr: added
     } cas[] = {
         {w, w, u"MSG_ERREUR_AJOUT_GROUPE_RECURSIVITE"},
-        {x, y, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"},
-        {x, z, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"}, // a member already, but on the cycle
-        {w, x, nullptr},                                     // a group on a cycle, into a group outside it
+        {x, y, u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"},
+        {x, z, u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"}, // a member already, but on the cycle
+        {w, x, nullptr},                               // a group on a cycle, into a group outside it
         {w, x, u"MSG_ERREUR_AJOUT_GROUPE_DEJA_MEMBRE"},
-        {x, w, u"MSG_ERREUR_DEPLACEMENT_AJOUT_RECURSIVITE"},
+        {x, w, u"MSG_ERREUR_AJOUT_GROUPE_CIRCULAIRE"},
     };
     for (const auto& c : cas) {
         v->interaction.messages.clear();
@@ -153,9 +189,17 @@ TEST_P(AjoutsConformance, GroupesImbriquesEtCycles) {
         ASSERT_TRUE(cible);
         const IssueOperation issue = v->operations->AjouteGroupes(cible, {choisi(c.dnAjoute)});
         EXPECT_EQ(issue, c.message ? IssueOperation::Refusee : IssueOperation::Faite);
-        EXPECT_EQ(v->interaction.messages, c.message ? QStringList{Traduction(c.message)} : QStringList{})
-            << DnValeurRdn(c.dnAjoute).toStdString();
+        const QStringList attendus =
+            c.message ? QStringList{FormateMessage(Traduction(c.message),
+                                                   {DnValeurRdn(c.dnAjoute), DnValeurRdn(c.dnCible)})}
+                      : QStringList{};
+        EXPECT_EQ(v->interaction.messages, attendus) << DnValeurRdn(c.dnAjoute).toStdString();
     }
+    // An account already there is named with the group.
+    v->interaction.messages.clear();
+    EXPECT_EQ(v->operations->AjouteComptes(noeudW, {compte(u"zdarcy"_s)}), IssueOperation::Refusee);
+    EXPECT_EQ(v->interaction.messages,
+              QStringList{u"Le compte 'Zoé D'Arcy' appartient déjà au groupe 'W-"_s + s + u"'..."_s});
     EXPECT_EQ(membres(w), (QStringList{u"X-"_s + s, u"Zoé D'Arcy"_s}));
     EXPECT_EQ(membres(x), QStringList{u"Z-"_s + s});
     EXPECT_TRUE(v->sous(u'G' + x, u'G' + w)) << "shown under W, expanded";

@@ -1,6 +1,6 @@
-// Adding members from the main window: the two choice dialogs (search, sort, double click, both
-// pastes, the exact lookup on OK), the group items of the node menu, and the drop of a tree node
-// on a group.
+// Adding members from the main window: the two choice dialogs (search with wildcards, Enter in
+// each field, both pastes, the exact lookup on OK, the selection box's tooltip), the group items
+// of the node menu, and the drop of a tree node on a group.
 
 #include "../../shell/ui/Banc.h"
 
@@ -49,12 +49,26 @@ class AjoutMembresTest : public QObject {
         QTest::qWait(50);
     }
 
+    // The selection box's tooltip says what it takes in a few lines that need no wrapping.
+    static void verifieBulle(Banc& banc) {
+        for (GenreMembre genre : {GenreMembre::Compte, GenreMembre::Groupe}) {
+            test::Temoin temoin;
+            frmAjoutMembres dialogue(*banc.fenetre->session(), temoin, genre);
+            const QString bulle = dialogue.findChild<QLineEdit*>(u"txtSélection"_s)->toolTip();
+            QVERIFY2(bulle.contains(u'\n') && bulle.contains(u"\";\""_s) && !Qt::mightBeRichText(bulle),
+                     qPrintable(bulle));
+            for (const QString& ligne : bulle.split(u'\n'))
+                QVERIFY2(ligne.size() <= 70, qPrintable(ligne));
+        }
+    }
+
 private slots:
     void accountDialogPastesSearchesAndResolves() {
         Banc banc;
         QVERIFY(banc.demarre({dnVentes}));
         test::Temoin temoin;
         frmAjoutMembres dialogue(*banc.fenetre->session(), temoin, GenreMembre::Compte);
+        dialogue.show(); // shown, the dialog has a default button that Enter could press as well
         auto* selection = dialogue.findChild<QLineEdit*>(u"txtSélection"_s);
         auto* ok = dialogue.findChild<QPushButton*>(u"btnOK"_s);
         QVERIFY(selection && ok && !ok->isEnabled());
@@ -69,26 +83,45 @@ private slots:
         QCOMPARE(selection->cursorPosition(), 7);
         QVERIFY(ok->isEnabled());
 
-        // A search with a quote; a double click adds the row's account name.
-        dialogue.findChild<QLineEdit*>(u"txtChercher"_s)->setText(u"Zoé D'"_s);
-        dialogue.findChild<QPushButton*>(u"btnChercherCompte"_s)->click();
+        // Enter in the search field searches once, a "*" standing for any characters; a double
+        // click adds the row's account name.
+        auto* chercher = dialogue.findChild<QLineEdit*>(u"txtChercher"_s);
         auto* liste = dialogue.findChild<QTreeWidget*>(u"lvwUsers"_s);
+        chercher->setText(u"Personne*"_s);
+        QTest::keyClick(chercher, Qt::Key_Return);
+        QCOMPARE(temoin.messages,
+                 QStringList{u"Aucun élément correspondant à ce critère n'a été trouvé..."_s});
+        temoin.messages.clear();
+        chercher->setText(u"Zo*D'"_s);
+        QTest::keyClick(chercher, Qt::Key_Return);
         QCOMPARE(liste->topLevelItemCount(), 1);
         QCOMPARE(liste->topLevelItem(0)->text(3), u"zdarcy"_s);
         liste->setCurrentItem(liste->topLevelItem(0));
         emit liste->itemDoubleClicked(liste->topLevelItem(0), 0);
         QCOMPARE(selection->text(), u"amartin;PC-VENTES-07$;zdarcy"_s);
 
-        // A wildcard names nothing: the dialog stays open; corrected, OK resolves every entry.
+        // In the box a "*" is a star and names nothing: Enter there is OK, which keeps the dialog
+        // open on the refusal, the list and the box as they were; corrected, Enter resolves every
+        // entry.
         selection->setText(selection->text() + u";adm*"_s);
-        ok->click();
-        QCOMPARE(temoin.messages.size(), 1);
+        QTest::keyClick(selection, Qt::Key_Return);
+        QCOMPARE(temoin.messages,
+                 QStringList{u"Le compte 'adm*' n'a pas été trouvé : opération abandonnée..."_s});
         QCOMPARE(dialogue.result(), int(QDialog::Rejected));
+        QCOMPARE(selection->text(), u"amartin;PC-VENTES-07$;zdarcy;adm*"_s);
+        QCOMPARE(liste->topLevelItemCount(), 1);
         selection->setText(u"amartin;PC-VENTES-07$;zdarcy;"_s);
-        ok->click();
+        QTest::keyClick(selection, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(dialogue.result(), int(QDialog::Accepted));
         QCOMPARE(dialogue.Choix().size(), 3);
         QCOMPARE(std::get<CompteChoisi>(dialogue.Choix()[1]).Categorie, u"comp"_s);
+        verifieBulle(banc);
+    }
+
+    void tooltipsInEnglish() {
+        Banc banc(u"English"_s);
+        QVERIFY(banc.demarre({dnVentes}));
+        verifieBulle(banc);
     }
 
     void groupDialogAddsFromTheMenu() {
@@ -106,7 +139,7 @@ private slots:
         const qsizetype avant = banc.fenetre->arbre().Instances(emea).size();
         banc.automate.ajoute([](QWidget* w) {
             QCOMPARE(w->objectName(), u"frmAjoutGroupe"_s);
-            w->findChild<QLineEdit*>(u"txtChercher"_s)->setText(u"Ventes (E"_s);
+            w->findChild<QLineEdit*>(u"txtChercher"_s)->setText(u"Ven*(E"_s);
             w->findChild<QPushButton*>(u"btnChercherGroupe"_s)->click();
             auto* liste = w->findChild<QTreeWidget*>(u"lvwGroupes"_s);
             QCOMPARE(liste->topLevelItemCount(), 1);

@@ -1,5 +1,6 @@
 // The group operations from the main window on the sample domain: the creation dialog with its
-// checks and remembered choices, and the rename in place.
+// checks and remembered choices, a name already taken, the deletion's question, and the rename
+// in place.
 
 #include "../../shell/ui/Banc.h"
 
@@ -9,6 +10,8 @@
 #include "tree/ui/ModeleArbre.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
@@ -87,6 +90,66 @@ private slots:
         QVERIFY(distributionLocale);
         QCOMPARE(arbre.Count(), noeuds);
         QVERIFY(banc.automate.messages.isEmpty());
+    }
+
+    void aTakenNameKeepsTheDialogOpenOnWhatHoldsIt() {
+        Banc banc;
+        QVERIFY(banc.demarre({dnVentes}));
+        Arbre& arbre = banc.fenetre->arbre();
+        const qsizetype noeuds = arbre.Count();
+        const QStringList pris = {u"Ventes - Tous"_s, u"ZDarcy"_s, u"PC-VENTES-07$"_s};
+        QPointer<QWidget> dialogue;
+        QStringList gardes;
+        // The automaton answers one window at a time: each step runs once the previous answer
+        // has returned. After each refusal the dialog must still be open with the name typed.
+        std::function<void(int)> essaie = [&](int i) {
+            if (i > 0 && dialogue && dialogue->isVisible())
+                gardes << dialogue->findChild<QLineEdit*>(u"txtNom"_s)->text();
+            if (!dialogue)
+                return;
+            if (i == pris.size()) {
+                dialogue->findChild<QPushButton*>(u"btnAnnuler"_s)->click();
+                return;
+            }
+            dialogue->findChild<QLineEdit*>(u"txtNom"_s)->setText(pris[i]);
+            banc.automate.ajoute([&, i](QWidget* boite) {
+                QVERIFY(qobject_cast<QMessageBox*>(boite));
+                QTest::keyClick(boite, Qt::Key_Escape);
+                QTimer::singleShot(50, [&, i] { essaie(i + 1); });
+            });
+            QTimer::singleShot(0, dialogue->findChild<QPushButton*>(u"btnOK"_s), &QPushButton::click);
+        };
+        banc.automate.ajoute([&](QWidget* w) {
+            dialogue = w;
+            essaie(0);
+        });
+        banc.fenetre->controleurArbre().ExecuteCommandeNoeud(arbre.Racine(), IdMenu::CreerGroupe);
+        QCOMPARE(gardes, pris);
+        const QStringList& m = banc.automate.messages;
+        QCOMPARE(m.size(), 3);
+        QVERIFY2(
+            m[0].startsWith(u"Un groupe portant le nom 'Ventes - Tous' existe déjà :\nCN=Ventes - Tous,"_s),
+            qPrintable(m[0]));
+        QVERIFY2(m[1].startsWith(u"'ZDarcy' est déjà le nom de compte d'un utilisateur :\nCN=Zoé D'Arcy,"_s),
+                 qPrintable(m[1]));
+        QVERIFY2(m[2].startsWith(
+                     u"'PC-VENTES-07$' est déjà le nom de compte d'un ordinateur :\nCN=PC-VENTES-07,"_s),
+                 qPrintable(m[2]));
+        QCOMPARE(arbre.Count(), noeuds);
+    }
+
+    void deletionNamesTheGroupInEnglish() {
+        Banc banc(u"English"_s);
+        QVERIFY(banc.demarre({dnVentes}));
+        Noeud* tous = banc.noeud(u"Ventes - Tous"_s);
+        banc.fenetre->arbre().Selectionne(tous);
+        banc.automate.accepteMessage(QMessageBox::No);
+        banc.fenetre->controleurArbre().ExecuteCommandeNoeud(tous, IdMenu::SupprimerGroupe);
+        QCOMPARE(banc.automate.messages.size(), 1);
+        QVERIFY2(banc.automate.messages[0].startsWith(
+                     u"Warning: you are about to delete the group 'Ventes - Tous'.\n"_s),
+                 qPrintable(banc.automate.messages[0]));
+        QVERIFY(banc.noeud(u"Ventes - Tous"_s));
     }
 
     void renameInPlaceEscapeCancelsEnterCommits() {
