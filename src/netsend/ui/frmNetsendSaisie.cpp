@@ -18,7 +18,7 @@ frmNetsendSaisie::frmNetsendSaisie(QWidget* parent, const QString& sujet, const 
     setObjectName(u"frmNetsendSaisie"_s);
     setWindowTitle(u"Envoi de message"_s);
 
-    lblSujet = new QLabel(u"&Objet :"_s, this);
+    lblSujet = new QLabel(u"O&bjet :"_s, this);
     lblSujet->setObjectName(u"lblSujet"_s);
     txtSujet = new QLineEdit(sujet, this);
     txtSujet->setObjectName(u"txtSujet"_s);
