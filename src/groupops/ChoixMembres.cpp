@@ -10,6 +10,8 @@
 #include "tree/ClesImages.h"
 #include "tree/LigneCommande.h"
 
+#include <algorithm>
+
 namespace arbrix {
 
 std::optional<Recordset> LitObjetParDn(SessionAD& session, const QString& dn, const QStringList& attributs) {
@@ -176,9 +178,17 @@ QString ValeurRecherche(const QString& texte) {
     return EchappeValeurFiltreGenerique(QString(texte + u'*'));
 }
 
+// No name holds a control character; a server may even cut the value at a NUL and find more.
+bool NommeRien(const QString& texte) {
+    return std::any_of(texte.begin(), texte.end(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
 } // namespace
 
 QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
+    if (NommeRien(texte))
+        return {};
     const QString v = ValeurRecherche(texte);
     QString criteres;
     for (const char16_t* attribut : {u"sAMAccountName", u"displayName", u"cn", u"userPrincipalName"})
@@ -207,6 +217,8 @@ QList<LigneCompte> ChercheComptes(SessionAD& session, const QString& texte) {
 }
 
 QList<LigneGroupe> ChercheGroupes(SessionAD& session, const QString& texte) {
+    if (NommeRien(texte))
+        return {};
     QList<LigneGroupe> lignes;
     for (Recordset rs = session.ConnexionAD().Execute(searchRequest(
              session.ContexteNommage(), SearchScope::Subtree,

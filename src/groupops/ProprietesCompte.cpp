@@ -14,6 +14,8 @@
 #include "tree/ClesImages.h"
 #include "tree/EtatCompte.h"
 
+#include <QCollator>
+
 #include <algorithm>
 
 namespace arbrix {
@@ -114,8 +116,11 @@ ListeOccurrences GroupesDuCompte(SessionAD& session, const DirectoryObject& comp
     ListeOccurrences groupes;
     for (Recordset rs = session.ConnexionAD().Execute(requete); !rs.Eof(); rs.MoveNext())
         groupes.append(OccurrenceDuGroupe(DirectoryObject(session.ConnexionAD(), {}, rs.current())));
-    std::sort(groupes.begin(), groupes.end(), [](const clsOccurrence& a, const clsOccurrence& b) {
-        return a.Nom.localeAwareCompare(b.Nom) < 0;
+    // The user's collation, as the tree sorts (QString's locale-aware compare keeps a collator of
+    // its own that is never freed).
+    const QCollator tri;
+    std::sort(groupes.begin(), groupes.end(), [&tri](const clsOccurrence& a, const clsOccurrence& b) {
+        return tri.compare(a.Nom, b.Nom) < 0;
     });
     return groupes;
 }

@@ -3,6 +3,7 @@
 #include "i18n/TraductionFeuille.h"
 
 #include <QCheckBox>
+#include <QCollator>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -131,7 +132,8 @@ void TraduitControles(const QWidget* fenetre, const QList<QWidget*>& controles, 
 
 bool LigneTriable::operator<(const QTreeWidgetItem& autre) const {
     const int colonne = treeWidget() ? treeWidget()->sortColumn() : 0;
-    return text(colonne).localeAwareCompare(autre.text(colonne)) < 0;
+    static const QCollator tri; // the user's collation, made once
+    return tri.compare(text(colonne), autre.text(colonne)) < 0;
 }
 
 void TriParEnTete(QTreeWidget* liste) {

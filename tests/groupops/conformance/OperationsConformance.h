@@ -97,7 +97,8 @@ protected:
     QString groupe(const QString& nom, const QStringList& membres = {}) {
         const QString dnGroupe = u"CN="_s + EchappeValeurDn(nom) + u',' + m_bac;
         QString compte = nom;
-        compte.replace(u',', u'_'); // refused in account names
+        for (const QChar refuse : u"\"/\\[]:;|=,+*?<>"_s) // refused in account names
+            compte.replace(refuse, u'_');
         QList<LdapAttribute> attributs = {{u"objectClass"_s, {"group"}},
                                           {u"sAMAccountName"_s, {compte.toUtf8()}},
                                           {u"groupType"_s, {"-2147483646"}}};
