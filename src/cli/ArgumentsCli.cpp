@@ -15,6 +15,7 @@ const QList<CommandeCli>& CommandesCli() {
         {QStringLiteral("delete-group"), 1, 1, QStringLiteral("delete-group GROUP")},
         {QStringLiteral("send-message"), 1, -1, QStringLiteral("send-message NAME-OR-DN")},
         {QStringLiteral("properties"), 1, 1, QStringLiteral("properties DN")},
+        {QStringLiteral("member-of"), 1, -1, QStringLiteral("member-of [--effective] NAME-OR-DN")},
     };
     return commandes;
 }
@@ -34,6 +35,8 @@ QString CommandeDeLOption(const QString& nom) {
         return QStringLiteral("create-group");
     if (nom == u"--yes")
         return QStringLiteral("delete-group");
+    if (nom == u"--effective")
+        return QStringLiteral("member-of");
     if (nom == u"--message-file" || nom == u"--subject")
         return QStringLiteral("send-message");
     if (nom == u"--output")
@@ -42,7 +45,7 @@ QString CommandeDeLOption(const QString& nom) {
 }
 
 bool EstDrapeau(const QString& nom) {
-    return nom == u"--security" || nom == u"--distribution" || nom == u"--yes";
+    return nom == u"--security" || nom == u"--distribution" || nom == u"--yes" || nom == u"--effective";
 }
 
 struct Option {
@@ -165,6 +168,8 @@ private:
         m_optionsDeCommande << nom;
         if (nom == u"--yes")
             a.confirme = true;
+        else if (nom == u"--effective")
+            a.effectives = true;
         else
             a.typeGroupe = nom == u"--security" ? 0 : 1;
     }

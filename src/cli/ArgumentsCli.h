@@ -42,6 +42,7 @@ struct ArgumentsCli {
     std::optional<int> typeGroupe;            // --security (0), --distribution (1)
     std::optional<int> etendueGroupe;         // --scope local|global|universal: 0, 1, 2
     bool confirme = false;                    // --yes
+    bool effectives = false;                  // --effective
     std::optional<QString> source;            // --directory: a server URI or an .ldif path
     std::optional<int> type;                  // --type: 0 O.U., 1 group
     std::optional<int> mode;                  // --mode: analysis mode 1 to 6

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/ArgumentsCli.h"
+#include "cli/CommandeAppartenances.h"
 #include "cli/CommandeMessage.h"
 #include "cli/CommandeProprietes.h"
 #include "cli/CommandesGroupes.h"
@@ -214,6 +215,7 @@ private:
             {QStringLiteral("add-member"), &CommandeAjouteMembres},
             {QStringLiteral("move-member"), &CommandeDeplaceMembres},
             {QStringLiteral("properties"), &CommandeProprietes},
+            {QStringLiteral("member-of"), &CommandeAppartenances},
         };
         const auto commande = commandes.constFind(a.commande);
         if (commande == commandes.cend())

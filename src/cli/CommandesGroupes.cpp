@@ -49,6 +49,34 @@ int CodeDe(const ResultatAnnuaire& resultat) {
     return resultat.issue == IssueOperation::Faite ? Fait : Echec;
 }
 
+} // namespace
+
+std::variant<Designation, int> TrouveObjet(ContexteCommande& c, const QString& texte,
+                                           GenreDesignation genre) {
+    RechercheDesignation r;
+    try {
+        r = TrouveDesignation(c.session, texte, genre);
+    } catch (const DirectoryError& e) {
+        c.erreurs << TexteTerminal(TexteErreurOperation(e));
+        return Echec;
+    }
+    if (r.trouve)
+        return *r.trouve;
+    if (r.candidats.isEmpty()) {
+        const QString cle = genre == GenreDesignation::Groupe   ? CleTexteCli::GroupeIntrouvable
+                            : genre == GenreDesignation::Parent ? CleTexteCli::ParentIntrouvable
+                                                                : CleTexteCli::MembreIntrouvable;
+        c.erreurs << TexteTerminal(TexteCli(cle, {texte}));
+    } else {
+        c.erreurs << TexteTerminal(TexteCli(CleTexteCli::Plusieurs, {texte}));
+        for (const clsOccurrence& o : std::as_const(r.candidats))
+            c.erreurs << LigneCandidat(o) << u'\n';
+    }
+    return Introuvable;
+}
+
+namespace {
+
 // The operations on the directory, each change on the output as soon as it is made.
 class Execution {
 public:
@@ -62,28 +90,8 @@ public:
         });
     }
 
-    // The object a word names, or the exit status of a failed lookup (candidates listed).
     std::variant<Designation, int> Trouve(const QString& texte, GenreDesignation genre) {
-        RechercheDesignation r;
-        try {
-            r = TrouveDesignation(m_c.session, texte, genre);
-        } catch (const DirectoryError& e) {
-            m_c.erreurs << TexteTerminal(TexteErreurOperation(e));
-            return Echec;
-        }
-        if (r.trouve)
-            return *r.trouve;
-        if (r.candidats.isEmpty()) {
-            const QString cle = genre == GenreDesignation::Groupe   ? CleTexteCli::GroupeIntrouvable
-                                : genre == GenreDesignation::Parent ? CleTexteCli::ParentIntrouvable
-                                                                    : CleTexteCli::MembreIntrouvable;
-            m_c.erreurs << TexteTerminal(TexteCli(cle, {texte}));
-        } else {
-            m_c.erreurs << TexteTerminal(TexteCli(CleTexteCli::Plusieurs, {texte}));
-            for (const clsOccurrence& o : std::as_const(r.candidats))
-                m_c.erreurs << LigneCandidat(o) << u'\n';
-        }
-        return Introuvable;
+        return TrouveObjet(m_c, texte, genre);
     }
 
     // A member named by its DN, account name, address or group name, or the exit status of a

@@ -4,7 +4,11 @@
 // objects named on the command line and runs the operation on it, as the window does on its own.
 // Changes go to the output stream one per line, messages to the error stream.
 
+#include "cli/DesignationCli.h"
+
 #include <QTextStream>
+
+#include <variant>
 
 namespace arbrix {
 
@@ -19,6 +23,10 @@ struct ContexteCommande {
     QTextStream& sortie;
     QTextStream& erreurs;
 };
+
+// The object a word names, or the exit status of a failed lookup (2; candidates listed on the
+// error stream) or of a failure of the directory (1).
+std::variant<Designation, int> TrouveObjet(ContexteCommande& c, const QString& texte, GenreDesignation genre);
 
 // Each returns the exit status: 0 all done, 1 refused or failed, 2 an object named was not found
 // or several were.

@@ -94,7 +94,8 @@ QByteArray SidGroupePrincipal(const QByteArray& sidCompte, quint32 rid) {
     return SidAvecRid(domaine, rid);
 }
 
-// The SID of the account's primary group; empty when the account names none.
+} // namespace
+
 QByteArray SidDuGroupePrincipal(const DirectoryObject& compte) {
     const QVariant rid = compte.Get(u"primaryGroupID");
     const QVariant sid = compte.Get(u"objectSid");
@@ -103,12 +104,11 @@ QByteArray SidDuGroupePrincipal(const DirectoryObject& compte) {
     return SidGroupePrincipal(sid.toByteArray(), quint32(rid.toLongLong()));
 }
 
-// One search for every group of the account: those that name it in "member", and the primary
-// group, which never does and is found by its SID. A group of another domain, or one the
-// account may not read, is left out rather than failing the whole list.
-ListeOccurrences GroupesDuCompte(SessionAD& session, const DirectoryObject& compte) {
-    QString membre = FiltreEgalite(u"member", compte.dn());
-    if (const QByteArray principal = SidDuGroupePrincipal(compte); !principal.isEmpty())
+// One search for every group of the object: those that name it in "member", and the primary
+// group, which never does and is found by its SID.
+ListeOccurrences GroupesDirects(SessionAD& session, const QString& dn, const QByteArray& principal) {
+    QString membre = FiltreEgalite(u"member", dn);
+    if (!principal.isEmpty())
         membre = u"(|"_s + membre + u"(objectSid="_s + EscapeFilterBytes(principal) + u"))"_s;
     const SearchRequest requete = searchRequest(
         session.ContexteNommage(), SearchScope::Subtree, u"(&(objectClass=group)"_s + membre + u')',
@@ -124,6 +124,8 @@ ListeOccurrences GroupesDuCompte(SessionAD& session, const DirectoryObject& comp
     });
     return groupes;
 }
+
+namespace {
 
 class Lignes {
 public:
@@ -189,7 +191,7 @@ std::optional<ProprietesCompte> LitProprietesCompte(SessionAD& session, const QS
     if (const QString gestionnaire = Valeur(*compte, u"manager"); !gestionnaire.isEmpty())
         l.ajoute(u"TXT_PROP_GESTIONNAIRE", TexteGestionnaire(session, gestionnaire));
     p.lignes = l.m_lignes;
-    p.groupes = GroupesDuCompte(session, *compte);
+    p.groupes = GroupesDirects(session, compte->dn(), SidDuGroupePrincipal(*compte));
     return p;
 }
 

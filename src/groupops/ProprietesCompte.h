@@ -14,6 +14,7 @@
 
 namespace arbrix {
 
+class DirectoryObject;
 class SessionAD;
 
 struct LigneProprietes {
@@ -36,6 +37,15 @@ struct ProprietesCompte {
 // failures raise DirectoryError.
 std::optional<ProprietesCompte> LitProprietesCompte(SessionAD& session, const QString& dn,
                                                     const QDateTime& maintenant);
+
+// The groups of which the object dn is a direct member: those naming it in "member", and the
+// primary group of that SID when one is given (it never names its members), sorted by name. A
+// group of another domain, or one that may not be read, is left out. Raises DirectoryError.
+ListeOccurrences GroupesDirects(SessionAD& session, const QString& dn,
+                                const QByteArray& sidGroupePrincipal = {});
+// The SID of an account's primary group, from its "objectSid" and "primaryGroupID"; empty for an
+// object without one (a group).
+QByteArray SidDuGroupePrincipal(const DirectoryObject& compte);
 
 // "Propriétés de <name>" translated.
 QString TitreProprietes(const ProprietesCompte& proprietes);

@@ -81,6 +81,10 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"MSG_ERREUR_DEPOT_HORS_GROUPE",
          "Seul un groupe reçoit des membres : déposez le compte ou le groupe sur "
          "un groupe, pas sur une O.U. ni sur un compte."},
+        {"MSG_APPARTENANCE_CIRCULAIRE", "Appartenance circulaire, coupée là : %v"},
+        {"MSG_APPARTENANCES_TRONQUEES",
+         "Les chaînes d'appartenance se comptent par dizaines de milliers : la liste "
+         "s'arrête là."},
         {"MSG_ERREUR_DN_COMPTE",
          "'%v' est un compte, pas un groupe ni une O.U.§§Tapez le nom ou le DN d'un groupe "
          "ou d'une O.U."},

@@ -141,6 +141,26 @@ TEST_F(CliTest, PropertiesPrintTheAccountsRowsInTheUsersLanguage) {
     EXPECT_EQ(Lance({"properties"}).code, 1);
 }
 
+// member-of: the direct groups, or with --effective every chain; a loop is told on the error
+// stream; an unknown name is 2.
+TEST_F(CliTest, MemberOfWritesEachGroupWithItsChain) {
+    const Resultat directes = Lance({"member-of", "nroux"});
+    EXPECT_EQ(directes.code, 0) << directes.erreurs.toStdString();
+    EXPECT_EQ(directes.sortie.count(u'\n'), 4);
+    EXPECT_TRUE(directes.sortie.contains(QStringLiteral(
+        "CN=Boucle C,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test\tNathalie Roux > Boucle C\n")));
+    EXPECT_TRUE(directes.erreurs.isEmpty());
+    const Resultat effectives = Lance({"member-of", "--effective", "nroux"});
+    EXPECT_EQ(effectives.sortie.count(u'\n'), 7);
+    EXPECT_TRUE(
+        effectives.sortie.contains(QStringLiteral("\tNathalie Roux > Boucle C > Boucle B > Boucle A\n")));
+    EXPECT_EQ(effectives.erreurs,
+              QStringLiteral(
+                  "Appartenance circulaire, coupée là : Nathalie Roux > Boucle C > Boucle B > Boucle A > "
+                  "Boucle C\n"));
+    EXPECT_EQ(Lance({"member-of", "Personne"}).code, 2);
+}
+
 // The group commands say what they concern as the window does: what holds a name already
 // taken, the group a deletion asks about. The embedded directory keeps no change.
 TEST_F(CliTest, GroupCommandsNameWhatTheyConcern) {

@@ -1,5 +1,7 @@
 #include "groupops/ProprietesCompte.h"
 
+#include "groupops/AppartenancesEffectives.h"
+
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
 #include "i18n/Traductions.h"
@@ -114,6 +116,35 @@ TEST_F(ProprietesCompteTest, MemberOfListsTheDirectGroupsAndThePrimaryGroupByNam
     EXPECT_EQ(noms, (QStringList{u"Domain Users"_s, u"LD Annonces"_s, u"Niveau 2 - Direction"_s}));
     EXPECT_EQ(alice.groupes.last().DistinguishedName, Dn(u"CN=Niveau 2 - Direction,OU=Siège"_s));
     EXPECT_EQ(alice.groupes.last().TypeObjetEnTexte, Traduction(u"TXT_GRP_SEC_UNI"));
+}
+
+// Every chain, depth first, the primary group among them; the loop of three groups is cut once,
+// where it comes back; the direct memberships are the chains of one step.
+TEST_F(ProprietesCompteTest, EffectiveMembershipsFollowEveryChainAndCutLoops) {
+    const QString nathalie = Dn(u"CN=Nathalie Roux,OU=Labo A/B,OU=R&D\\, Paris"_s);
+    const std::optional<AppartenancesEffectives> effectives = LitAppartenancesEffectives(*session, nathalie);
+    ASSERT_TRUE(effectives);
+    QStringList chemins;
+    for (const CheminAppartenance& c : effectives->chemins)
+        chemins << TexteChemin(c.noms);
+    EXPECT_EQ(chemins, (QStringList{u"Nathalie Roux > Achats/Logistique"_s, u"Nathalie Roux > Boucle C"_s,
+                                    u"Nathalie Roux > Boucle C > Boucle B"_s,
+                                    u"Nathalie Roux > Boucle C > Boucle B > Boucle A"_s,
+                                    u"Nathalie Roux > Chercheurs R&D, Paris"_s,
+                                    u"Nathalie Roux > Chercheurs R&D, Paris > GS Tout le personnel"_s,
+                                    u"Nathalie Roux > Domain Users"_s}));
+    EXPECT_EQ(effectives->chemins[3].dnGroupe, Dn(u"CN=Boucle A,OU=R&D\\, Paris"_s));
+    ASSERT_EQ(effectives->cycles.size(), 1);
+    EXPECT_EQ(TexteChemin(effectives->cycles[0]),
+              u"Nathalie Roux > Boucle C > Boucle B > Boucle A > Boucle C"_s);
+    EXPECT_FALSE(effectives->tronque);
+
+    const std::optional<AppartenancesEffectives> directes =
+        LitAppartenancesEffectives(*session, nathalie, false);
+    ASSERT_TRUE(directes);
+    EXPECT_EQ(directes->chemins.size(), 4);
+    EXPECT_TRUE(directes->cycles.isEmpty());
+    EXPECT_FALSE(LitAppartenancesEffectives(*session, Dn(u"CN=Personne,OU=Siège"_s)));
 }
 
 TEST_F(ProprietesCompteTest, AnythingButAnAccountGivesNothing) {

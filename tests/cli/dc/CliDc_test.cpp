@@ -155,6 +155,56 @@ TEST_F(CliDcCommandes, CreerRenommerRetirerAjouterDeplacerSupprimer) {
     EXPECT_TRUE(Cherche(u"(|(cn="_s + p + u")(cn="_s + q + u"))"_s).isEmpty());
 }
 
+// The effective memberships against the controller's own in-chain rule: the same groups, an
+// account's primary group and the groups of that group with them; and each chain printed is one
+// of "member" values, step by step.
+TEST_F(CliDcCommandes, AppartenancesEffectivesSelonLaRegleEnChaine) {
+    const auto dns = [&](const QString& filtre) {
+        QSet<QString> trouves;
+        for (const LdapEntry& e :
+             searchAll(*annuaire, {Dc().base(), SearchScope::Subtree, filtre, {u"cn"_s}}))
+            trouves.insert(DnNormalise(e.dn));
+        return trouves;
+    };
+    const auto enChaine = [&](const QString& dn) {
+        return dns(u"(member:1.2.840.113556.1.4.1941:="_s + EchappeValeurFiltre(dn) + u')');
+    };
+    const QString utilisateurs = DnNormalise(Dn(u"CN=Domain Users,CN=Users"_s));
+    for (const QString& objet : {u"amartin"_s, u"nroux"_s, u"Boucle A"_s, u"Niveau 2 - Direction"_s}) {
+        const QSet<QString> trouve = dns(u"(|(sAMAccountName="_s + objet + u")(&(objectClass=group)(cn="_s +
+                                         EchappeValeurFiltre(objet) + u")))"_s);
+        ASSERT_EQ(trouve.size(), 1) << objet.toStdString();
+        const QString dnObjet = *trouve.begin();
+        const bool compte = !objet.contains(u' ');
+        QSet<QString> attendus = enChaine(dnObjet);
+        if (compte)
+            attendus += enChaine(utilisateurs) + QSet<QString>{utilisateurs};
+
+        const Resultat r = Commande({u"member-of"_s, u"--effective"_s, objet});
+        ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+        QHash<QString, QString> dnDuChemin; // chain text -> DN of its last group
+        QSet<QString> obtenus;
+        for (const QString& ligne : r.sortie.split(u'\n', Qt::SkipEmptyParts)) {
+            const QString dn = DnNormalise(ligne.section(u'\t', 0, 0));
+            const QString chemin = ligne.section(u'\t', 1);
+            dnDuChemin.insert(chemin, dn);
+            obtenus.insert(dn);
+            const QString precedent = dnDuChemin.value(chemin.left(chemin.lastIndexOf(u" > "_s)), dnObjet);
+            if (precedent == dnObjet && dn == utilisateurs && compte)
+                continue; // the primary group names none of its members
+            EXPECT_EQ(dns(u"(&(distinguishedName="_s + EchappeValeurFiltre(dn) + u")(member="_s +
+                          EchappeValeurFiltre(precedent) + u"))"_s)
+                          .size(),
+                      1)
+                << ligne.toStdString();
+        }
+        EXPECT_EQ(obtenus, attendus) << objet.toStdString();
+        EXPECT_EQ(r.erreurs.contains(u"Appartenance circulaire"_s),
+                  objet == u"nroux" || objet.startsWith(u"Boucle"_s))
+            << r.erreurs.toStdString();
+    }
+}
+
 TEST_F(CliDcCommandes, IntrouvablesEtPlusieurs) {
     Resultat r = Commande({"rename-group", "Nulle part", "x"});
     EXPECT_EQ(r.code, 2);
