@@ -6,7 +6,6 @@
 #include "i18n/Traductions.h"
 #include "text/Texte.h"
 #include "tree/ClesImages.h"
-#include "tree/Interaction.h"
 
 namespace arbrix {
 
@@ -19,15 +18,6 @@ QString Texte(const QVariant& valeur) {
         return valeurs.isEmpty() ? QString() : valeurs.first();
     }
     return valeur.toString();
-}
-
-QStringList Liste(const QVariant& valeur) {
-    if (valeur.isNull())
-        return {};
-    if (valeur.typeId() == QMetaType::QStringList)
-        return valeur.toStringList();
-    const QString seul = valeur.toString();
-    return seul.isEmpty() ? QStringList() : QStringList{seul};
 }
 
 std::unique_ptr<DirectoryObject> Lie(SessionAD& session, const QString& dn) {
@@ -47,11 +37,6 @@ QString LitGestionnaire(SessionAD& session, const QString& dnGestionnaire) {
     if (g.nom.isEmpty())
         g.nom = g.compte;
     return g.Texte();
-}
-
-void SignaleErreur(Interaction& interaction, qint32 numero, const QString& texte) {
-    interaction.Message(FormateMessage(Traduction(u"MSG_ERREUR"), {numero, texte}),
-                        IconeMessage::Exclamation);
 }
 
 } // namespace
@@ -122,22 +107,6 @@ DescriptionEtGestionnaire LitDescriptionEtGestionnaire(SessionAD& session, const
     if (!dnGestionnaire.isEmpty())
         resultat.gestionnaire = LitGestionnaire(session, dnGestionnaire);
     return resultat;
-}
-
-std::optional<Appartenances> ListeAppartenances(SessionAD& session, const QString& dn,
-                                                Interaction& interaction) {
-    try {
-        const auto groupe = Lie(session, dn);
-        Appartenances resultat;
-        resultat.titre = FormateMessage(Traduction(u"TXT_GROUPE_MEMBRE_DE"), {Texte(groupe->Get(u"name"))});
-        // A single value given as a text still gives its row.
-        for (const QString& dnParent : Liste(groupe->Get(u"memberOf")))
-            resultat.groupes.append(OccurrenceDuGroupe(*Lie(session, dnParent)));
-        return resultat;
-    } catch (const DirectoryError& e) {
-        SignaleErreur(interaction, e.number(), e.text());
-    }
-    return std::nullopt;
 }
 
 } // namespace arbrix

@@ -1,7 +1,7 @@
 #pragma once
 
-// Two read-only views of the directory around the selected node: its description and manager
-// (shown under the tree at each click), and the groups of which a group is itself a member.
+// A read-only view of the directory around the selected node: its description and manager
+// (shown under the tree at each click); and a group as the lists of groups show it.
 
 #include "tree/Occurrence.h"
 
@@ -12,7 +12,6 @@
 namespace arbrix {
 
 class DirectoryObject;
-class Interaction;
 class SessionAD;
 
 // The manager of an O.U. or a group.
@@ -40,18 +39,7 @@ struct DescriptionEtGestionnaire {
 // Other type letters read nothing.
 DescriptionEtGestionnaire LitDescriptionEtGestionnaire(SessionAD& session, const QString& tag);
 
-struct Appartenances {
-    QString titre;            // "Liste des groupes dont est membre le groupe '<name>'" translated
-    ListeOccurrences groupes; // in the order of the group's "memberOf"
-};
-
 // A group as the lists of groups show it: name, description, translated type and DN.
 clsOccurrence OccurrenceDuGroupe(const DirectoryObject& groupe);
-
-// The groups of which the group dn is a member, with their name, description, translated type
-// and DN. A directory error is reported through interaction ("MSG_ERREUR", exclamation) and
-// gives nullopt: no list is shown then.
-std::optional<Appartenances> ListeAppartenances(SessionAD& session, const QString& dn,
-                                                Interaction& interaction);
 
 } // namespace arbrix

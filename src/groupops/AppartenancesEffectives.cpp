@@ -57,7 +57,8 @@ private:
             }
             noms.append(groupe.Nom);
             dns.append(cle);
-            m_resultat.chemins.append({groupe.DistinguishedName, noms});
+            m_resultat.chemins.append(
+                {groupe.DistinguishedName, groupe.TypeObjetEnTexte, groupe.Description, noms});
             if (m_effectives)
                 descend(groupesDe(groupe.DistinguishedName), noms, dns);
             noms.removeLast();

@@ -16,6 +16,8 @@ class SessionAD;
 
 struct CheminAppartenance {
     QString dnGroupe; // the group reached
+    QString type;     // its kind and scope, translated
+    QString description;
     QStringList noms; // the object's name, then each group's along the chain, the group reached last
 };
 

@@ -99,6 +99,7 @@ clsPopupMenu MenuCompte(const ContexteNoeud& noeud) {
                  grise(!op.retirerMembre || !parentEstUnGroupe(noeud)));
     menu.AddItem(IdMenu::InfosCompte, Traduction(u"TXT_POPUP_INFOS_COMPTE"),
                  grise(!noeud.outilCompteDisponible));
+    menu.AddItem(IdMenu::CompteMembreDe, Traduction(u"TXT_POPUP_COMPTE_MEMBRE_DE"));
     separateur(menu);
     menu.AddItem(IdMenu::CopierNomCompte,
                  avecRaccourci(u"TXT_POPUP_COPIER_NOM_COMPTE", QStringLiteral("Ctrl+C")));

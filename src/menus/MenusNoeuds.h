@@ -23,6 +23,7 @@ constexpr int GroupeMembreDe = 6;
 constexpr int AjouterComptes = 10;
 constexpr int RetirerCompte = 11;
 constexpr int InfosCompte = 12;
+constexpr int CompteMembreDe = 13;
 constexpr int CopierNomCompte = 20;
 constexpr int CopierNom = 21;
 constexpr int CopierCompte = 22;

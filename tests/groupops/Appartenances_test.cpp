@@ -1,4 +1,5 @@
 #include "groupops/Appartenances.h"
+#include "groupops/AppartenancesEffectives.h"
 
 #include "directory/Session.h"
 #include "directory/memory/MemoryBackend.h"
@@ -105,30 +106,24 @@ TEST_F(VuesAnnuaire, DescriptionEtGestionnaireSelonLeType) {
 }
 
 TEST_F(VuesAnnuaire, GroupesDontEstMembreUnGroupe) {
-    const auto liste = ListeAppartenances(*session, u"CN=Compta,OU=Ventes,DC=example,DC=test"_s, interaction);
-    ASSERT_TRUE(liste);
-    EXPECT_EQ(liste->titre, u"Liste des groupes dont est membre le groupe 'Compta'"_s);
+    const auto directes =
+        LitAppartenancesEffectives(*session, u"CN=Compta,OU=Ventes,DC=example,DC=test"_s, false);
+    ASSERT_TRUE(directes);
     QStringList lignes;
-    for (const clsOccurrence& o : liste->groupes)
-        lignes << o.Nom + u'|' + o.Description + u'|' + o.TypeObjetEnTexte + u'|' + o.DistinguishedName;
-    // A slash in a DN is escaped in its path, and read back as it is.
+    for (const CheminAppartenance& c : directes->chemins)
+        lignes << TexteChemin(c.noms) + u'|' + c.description + u'|' + c.type + u'|' + c.dnGroupe;
+    // By name; a slash in a DN is escaped in its path, and read back as it is.
     EXPECT_EQ(
         lignes,
         QStringList(
-            {u"Tous|Tout le monde|Groupe de sécurité - Local|CN=Tous,OU=Ventes,DC=example,DC=test"_s,
-             u"Liste/Ouest||Liste de distribution - Universel|CN=Liste/Ouest,OU=Ventes,DC=example,DC=test"_s}));
+            {u"Compta > Liste/Ouest||Liste de distribution - Universel|CN=Liste/Ouest,OU=Ventes,DC=example,"
+             u"DC=test"_s,
+             u"Compta > Tous|Tout le monde|Groupe de sécurité - Local|CN=Tous,OU=Ventes,DC=example,DC=test"_s}));
 
-    const auto isole = ListeAppartenances(*session, u"CN=Isolé,OU=Ventes,DC=example,DC=test"_s, interaction);
+    const auto isole = LitAppartenancesEffectives(*session, u"CN=Isolé,OU=Ventes,DC=example,DC=test"_s);
     ASSERT_TRUE(isole);
-    EXPECT_TRUE(isole->groupes.isEmpty());
-    EXPECT_TRUE(interaction.messages.isEmpty());
-}
-
-TEST_F(VuesAnnuaire, ErreurSignaleeSansListe) {
-    EXPECT_FALSE(ListeAppartenances(*session, u"CN=Disparu,OU=Ventes,DC=example,DC=test"_s, interaction));
-    ASSERT_EQ(interaction.messages.size(), 1);
-    EXPECT_TRUE(interaction.messages[0].startsWith(u"Une erreur ("_s));
-    EXPECT_EQ(interaction.icones[0], IconeMessage::Exclamation);
+    EXPECT_TRUE(isole->chemins.isEmpty());
+    EXPECT_FALSE(LitAppartenancesEffectives(*session, u"CN=Disparu,OU=Ventes,DC=example,DC=test"_s));
 }
 
 TEST(TexteGestionnaire, AllerRetour) {

@@ -43,7 +43,7 @@ TEST(MenusNoeuds, OrderOfEachMenuWithOpeningItemsDependingOnTheTopNode) {
     EXPECT_EQ(identifiants(MenuGroupe(noeud(u"GCN=G1,OU=Sales"_s, u"OOU=Sales"_s))),
               (QList<int>{10, -1, 4, 5, -1, 1, 3, 2, -1, 40, 41, 6, -1, 21, 23, 26, -1, 30, -1, 0}));
     EXPECT_EQ(identifiants(MenuCompte(noeud(u"UCN=Jean"_s, u"GCN=G1"_s))),
-              (QList<int>{11, 12, -1, 20, 21, 22, 23, -1, 30, -1, 0}));
+              (QList<int>{11, 12, 13, -1, 20, 21, 22, 23, -1, 30, -1, 0}));
     EXPECT_EQ(identifiants(MenuGerePar(true)), (QList<int>{12, -1, 20, 21, 22, 23, -1, 0}));
 }
 

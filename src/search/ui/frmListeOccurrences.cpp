@@ -8,7 +8,6 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -51,8 +50,7 @@ QPushButton* Bouton(QWidget* parent, const QString& nom, const QString& texte) {
 
 } // namespace
 
-frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Usage usage,
-                                         const QString& titre, QWidget* parent)
+frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, QWidget* parent)
     : QDialog(parent) {
     setObjectName(u"frmListeOccurrences"_s);
     setWindowTitle(u"Liste des occurrences trouvées"_s);
@@ -85,53 +83,33 @@ frmListeOccurrences::frmListeOccurrences(const ListeOccurrences& occurrences, Us
     TriParEnTete(lvwOccurrences);
     if (!lignes.isEmpty())
         lvwOccurrences->setCurrentItem(lignes.first());
-    // A group that belongs to no group: said in words, not by an empty list.
-    lblAucunGroupe = new QLabel(Traduction(u"TXT_GROUPE_MEMBRE_D_AUCUN"), this);
-    lblAucunGroupe->setObjectName(u"lblAucunGroupe"_s);
-    const bool aucunGroupe = usage == Usage::Appartenances && occurrences.isEmpty();
-    lblAucunGroupe->setVisible(aucunGroupe);
-    lvwOccurrences->setVisible(!aucunGroupe);
 
     btnOK = Bouton(this, u"btnOK"_s, u"&OK"_s);
     btnOK->setDefault(true);
     btnAnnuler = Bouton(this, u"btnAnnuler"_s, u"A&nnuler"_s);
-    btnFermer = Bouton(this, u"btnFermer"_s, u"&Fermer"_s);
-    btnAnnuler->setVisible(usage == Usage::Choix);
-    btnFermer->setVisible(usage == Usage::Appartenances);
 
     auto* boutons = new QHBoxLayout;
     boutons->addStretch();
     boutons->addWidget(btnOK);
     boutons->addWidget(btnAnnuler);
-    boutons->addWidget(btnFermer);
     auto* colonne = new QVBoxLayout(this);
     colonne->addWidget(lvwOccurrences);
-    colonne->addWidget(lblAucunGroupe);
     colonne->addLayout(boutons);
 
     TraduitFenetre(this);
-    if (!titre.isEmpty())
-        setWindowTitle(titre);
-    // The sentence alone needs little room, but the caption that names the group must show whole.
-    if (aucunGroupe)
-        resize(std::max(sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 120),
-               sizeHint().height());
-    else
-        resize(LargeurPourLesColonnes(lvwOccurrences), 320);
+    resize(LargeurPourLesColonnes(lvwOccurrences), 320);
     AppliquePremierPlanDuParent(this);
     metAJourBoutons();
 
     connect(btnOK, &QPushButton::clicked, this, &frmListeOccurrences::btnOK_Click);
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
     connect(lvwOccurrences, &QTreeWidget::itemDoubleClicked, this, &frmListeOccurrences::btnOK_Click);
     connect(lvwOccurrences, &QTreeWidget::currentItemChanged, this, &frmListeOccurrences::metAJourBoutons);
     connect(lvwOccurrences, &QWidget::customContextMenuRequested, this, &frmListeOccurrences::afficheMenu);
 }
 
-std::optional<int> frmListeOccurrences::Choisit(QWidget* parent, const ListeOccurrences& occurrences,
-                                                Usage usage, const QString& titre) {
-    frmListeOccurrences fenetre(occurrences, usage, titre, parent);
+std::optional<int> frmListeOccurrences::Choisit(QWidget* parent, const ListeOccurrences& occurrences) {
+    frmListeOccurrences fenetre(occurrences, parent);
     fenetre.exec();
     return fenetre.Choisi();
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 // The list of found objects (name, description, type text, DN): the choice among the objects a
-// lookup found, and the list of the groups a group is member of (or, when there is none, a
-// sentence that says so). A click on a column's header sorts by it. The popup menu of the list
-// copies the selected name or the whole list.
+// lookup found. A click on a column's header sorts by it. The popup menu of the list copies the
+// selected name or the whole list.
 
 #include "tree/Occurrence.h"
 
@@ -11,7 +10,6 @@
 
 #include <optional>
 
-class QLabel;
 class QPushButton;
 class QTreeWidget;
 
@@ -20,19 +18,11 @@ namespace arbrix {
 class frmListeOccurrences : public QDialog {
     Q_OBJECT
 public:
-    enum class Usage {
-        Choix,        // "&OK" and "A&nnuler"
-        Appartenances // "&OK" (open the group) and "&Fermer"
-    };
-
-    // An empty title keeps the window's translated caption.
-    frmListeOccurrences(const ListeOccurrences& occurrences, Usage usage = Usage::Choix,
-                        const QString& titre = {}, QWidget* parent = nullptr);
+    explicit frmListeOccurrences(const ListeOccurrences& occurrences, QWidget* parent = nullptr);
 
     // Shows the list modally; the index (in occurrences) of the chosen row, nullopt when closed
     // without a choice.
-    static std::optional<int> Choisit(QWidget* parent, const ListeOccurrences& occurrences,
-                                      Usage usage = Usage::Choix, const QString& titre = {});
+    static std::optional<int> Choisit(QWidget* parent, const ListeOccurrences& occurrences);
 
     std::optional<int> Choisi() const { return m_choisi; }
 
@@ -52,10 +42,8 @@ private:
 
     std::optional<int> m_choisi;
     QTreeWidget* lvwOccurrences = nullptr;
-    QLabel* lblAucunGroupe = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnAnnuler = nullptr;
-    QPushButton* btnFermer = nullptr;
 };
 
 } // namespace arbrix

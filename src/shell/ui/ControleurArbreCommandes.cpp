@@ -103,6 +103,7 @@ void ControleurArbre::ExecuteCommandeNoeud(Noeud* noeud, int identifiant) {
         ouvreOUParente(true);
         break;
     case IdMenu::GroupeMembreDe:
+    case IdMenu::CompteMembreDe:
         emit appartenancesDemandees(noeud);
         break;
     case IdMenu::Exporter:

@@ -4,17 +4,21 @@
 
 #include "about/ui/frmAPropos.h"
 #include "config/ui/frmConfiguration.h"
-#include "groupops/Appartenances.h"
+#include "groupops/ui/frmAppartenances.h"
 #include "i18n/Traductions.h"
+#include "menus/Copie.h"
 #include "search/ui/frmListeOccurrences.h"
 #include "search/ui/frmRechercher.h"
 #include "shell/ui/frmPrincipal.h"
+#include "text/Texte.h"
 #include "text/Version.h"
 #include "tree/Arbre.h"
 
 #include <QPointer>
 
 namespace arbrix {
+
+using namespace Qt::StringLiterals;
 
 std::optional<int> ChoisitDansListeOccurrences(frmPrincipal* principal, const ListeOccurrences& occurrences) {
     return frmListeOccurrences::Choisit(principal, occurrences);
@@ -23,18 +27,17 @@ std::optional<int> ChoisitDansListeOccurrences(frmPrincipal* principal, const Li
 void AfficheAppartenances(frmPrincipal* principal, Noeud* noeud) {
     if (!noeud || !principal->session())
         return;
-    const std::optional<Appartenances> liste =
-        ListeAppartenances(*principal->session(), noeud->DN(), *principal);
-    if (!liste)
-        return;
-    const std::optional<int> choix = frmListeOccurrences::Choisit(
-        principal, liste->groupes, frmListeOccurrences::Usage::Appartenances, liste->titre);
-    if (!choix)
+    const bool groupe = noeud->LettreType() == u'G';
+    const QString titre =
+        FormateMessage(Traduction(groupe ? u"TXT_GROUPE_MEMBRE_DE" : u"TXT_COMPTE_MEMBRE_DE"),
+                       {groupe ? NomDuLibelle(noeud->Text()) : NomSansCompte(noeud->Text())});
+    const std::optional<QString> choisi =
+        frmAppartenances::Choisit(principal, *principal->session(), noeud->DN(), titre, *principal);
+    if (!choisi)
         return;
     // A chosen group opens in the tree, as a choice among found objects does.
-    const clsOccurrence& groupe = liste->groupes.at(*choix);
-    principal->zoneRecherche().ChangeType(groupe.TypeObjet);
-    principal->LanceAnalyse(principal->parametres().AnalyseParDefaut, groupe.DistinguishedName);
+    principal->zoneRecherche().ChangeType(1);
+    principal->LanceAnalyse(principal->parametres().AnalyseParDefaut, *choisi);
 }
 
 bool AfficheConfiguration(frmPrincipal* principal) {

@@ -70,6 +70,8 @@ Automate::Reponse Enregistre(const QString& chemin, ReponseEnregistrement& vu) {
             return;
         }
         dialogue->selectFile(chemin);
+        // The dialog reads folders in a thread of its own: under load the selection settles later.
+        QTRY_VERIFY(dialogue->selectedFiles().value(0).startsWith(chemin));
         static_cast<QDialog*>(dialogue)->accept(); // QFileDialog hides it
     };
 }

@@ -31,12 +31,11 @@ class TestFrmListeOccurrences : public QObject {
 private slots:
     void init() { ChargeTraductions(QString()); }
 
-    // A row chosen with OK or a double click; Cancel (shown for a choice, not Close) chooses none.
+    // A row chosen with OK or a double click; Cancel chooses none.
     void choixOkDoubleClicEtAnnulation() {
         banc::Automate automate;
         automate.ajoute([](QWidget* fenetre) {
-            QVERIFY(Bouton(fenetre, u"btnAnnuler"_s)->isVisible() &&
-                    !Bouton(fenetre, u"btnFermer"_s)->isVisible());
+            QVERIFY(Bouton(fenetre, u"btnAnnuler"_s)->isVisible());
             Liste(fenetre)->setCurrentItem(Liste(fenetre)->topLevelItem(1));
             QTest::mouseClick(Bouton(fenetre, u"btnOK"_s), Qt::LeftButton);
         });
@@ -50,25 +49,6 @@ private slots:
         automate.ajoute(
             [](QWidget* fenetre) { QTest::mouseClick(Bouton(fenetre, u"btnAnnuler"_s), Qt::LeftButton); });
         QCOMPARE(frmListeOccurrences::Choisit(nullptr, kTrouves), std::nullopt);
-    }
-
-    // A list of memberships offers nothing to choose: Close, no OK; no group is said in words.
-    void listeDesAppartenances() {
-        frmListeOccurrences f({}, frmListeOccurrences::Usage::Appartenances, u"titre"_s);
-        QVERIFY(!Bouton(&f, u"btnOK"_s)->isEnabled());
-        QVERIFY(Bouton(&f, u"btnFermer"_s)->isVisibleTo(&f));
-        QVERIFY(!Bouton(&f, u"btnAnnuler"_s)->isVisibleTo(&f));
-        QVERIFY(!Liste(&f)->isVisibleTo(&f));
-        auto* aucun = f.findChild<QLabel*>(u"lblAucunGroupe"_s);
-        QVERIFY(aucun->isVisibleTo(&f));
-        QCOMPARE(aucun->text(), u"Ce groupe n'est membre d'aucun groupe."_s);
-        ChargeTraductions(QStringLiteral(ARBRIX_SOURCE_DATA_DIR "/English.lng"));
-        frmListeOccurrences anglais({}, frmListeOccurrences::Usage::Appartenances, u"titre"_s);
-        QCOMPARE(anglais.findChild<QLabel*>(u"lblAucunGroupe"_s)->text(),
-                 u"This group is not a member of any group."_s);
-        // A search that found nothing to choose from is no membership.
-        frmListeOccurrences choix({});
-        QVERIFY(!choix.findChild<QLabel*>(u"lblAucunGroupe"_s)->isVisibleTo(&choix));
     }
 
     // A header click sorts by its column, a second the other way; the choice is still the row's
