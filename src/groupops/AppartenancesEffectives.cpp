@@ -1,6 +1,5 @@
 #include "groupops/AppartenancesEffectives.h"
 
-#include "directory/DirectoryError.h"
 #include "directory/Dn.h"
 #include "directory/Gateway.h"
 #include "directory/Session.h"
@@ -76,14 +75,9 @@ private:
 
 std::optional<AppartenancesEffectives> LitAppartenancesEffectives(SessionAD& session, const QString& dn,
                                                                   bool effectives) {
-    std::unique_ptr<DirectoryObject> objet;
-    try {
-        objet = session.ConnexionAD().Bind(session.CheminObjet(dn));
-    } catch (const DirectoryError& e) {
-        if (e.number() == ErrorNumber::NoSuchObject)
-            return std::nullopt;
-        throw;
-    }
+    const std::unique_ptr<DirectoryObject> objet = LieSiPresent(session, dn);
+    if (!objet)
+        return std::nullopt;
     AppartenancesEffectives resultat;
     resultat.nom = objet->Get(u"name").toString();
     if (resultat.nom.isEmpty())

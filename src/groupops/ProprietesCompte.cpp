@@ -96,6 +96,16 @@ QByteArray SidGroupePrincipal(const QByteArray& sidCompte, quint32 rid) {
 
 } // namespace
 
+std::unique_ptr<DirectoryObject> LieSiPresent(SessionAD& session, const QString& dn) {
+    try {
+        return session.ConnexionAD().Bind(session.CheminObjet(dn));
+    } catch (const DirectoryError& e) {
+        if (e.number() == ErrorNumber::NoSuchObject)
+            return nullptr;
+        throw;
+    }
+}
+
 QByteArray SidDuGroupePrincipal(const DirectoryObject& compte) {
     const QVariant rid = compte.Get(u"primaryGroupID");
     const QVariant sid = compte.Get(u"objectSid");
@@ -142,14 +152,9 @@ public:
 
 std::optional<ProprietesCompte> LitProprietesCompte(SessionAD& session, const QString& dn,
                                                     const QDateTime& maintenant) {
-    std::unique_ptr<DirectoryObject> compte;
-    try {
-        compte = session.ConnexionAD().Bind(session.CheminObjet(dn));
-    } catch (const DirectoryError& e) {
-        if (e.number() == ErrorNumber::NoSuchObject)
-            return std::nullopt;
-        throw;
-    }
+    const std::unique_ptr<DirectoryObject> compte = LieSiPresent(session, dn);
+    if (!compte)
+        return std::nullopt;
     const QString categorie = CleCategorieCompte(compte->GetEx(u"objectClass"));
     if (categorie == u"?")
         return std::nullopt;

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace arbrix {
@@ -43,6 +44,8 @@ std::optional<ProprietesCompte> LitProprietesCompte(SessionAD& session, const QS
 // group of another domain, or one that may not be read, is left out. Raises DirectoryError.
 ListeOccurrences GroupesDirects(SessionAD& session, const QString& dn,
                                 const QByteArray& sidGroupePrincipal = {});
+// The object at dn, bound; nullptr when there is none. Other failures raise DirectoryError.
+std::unique_ptr<DirectoryObject> LieSiPresent(SessionAD& session, const QString& dn);
 // The SID of an account's primary group, from its "objectSid" and "primaryGroupID"; empty for an
 // object without one (a group).
 QByteArray SidDuGroupePrincipal(const DirectoryObject& compte);
