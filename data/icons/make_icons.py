@@ -2,7 +2,7 @@
 """Writes the tree icons (one SVG per image key) and the application icon into this folder.
 
 Every icon is drawn on a 16 x 16 grid so that it stays sharp at its usual size. A glyph tells the
-kind of object (person, computer, gear, two people, folder); a colour tells a security group
+kind of object (person, computer, gear, two people, folder, address card, question mark); a colour tells a security group
 (amber) from a distribution list (teal, with an envelope); a badge in the lower right corner tells
 the scope (L, G, U), the recursion (red loop), the account state (no-entry sign, padlock, clock)
 or the copy while dragging (green plus). Dark outlines and white rings around badges keep the
@@ -25,6 +25,8 @@ SECURITY = "#f0a524"
 DISTRIBUTION = "#20a39e"
 FOLDER = "#e9c46a"
 FOLDER_FRONT = "#f4d88c"
+CONTACT = "#e8eef4"
+FOREIGN = "#8e99a6"
 
 
 def svg(body, size=16):
@@ -189,6 +191,37 @@ def group_icon(kind, suffix):
     return base + (badge() if badge else "")
 
 
+def contact():
+    # An address card: a directory entry that is no account.
+    return (
+        f'<rect x="0.5" y="2.5" width="15" height="11" rx="1.2" fill="{CONTACT}" stroke="{INK}"/>\n'
+        f'<circle cx="4.6" cy="6.3" r="1.8" fill="{USER}" stroke="{INK}" stroke-width="0.8"/>\n'
+        f'<path d="M1.9,11.5 Q1.9,8.8 4.6,8.8 Q7.3,8.8 7.3,11.5 Z" fill="{USER}" stroke="{INK}" stroke-width="0.8"/>\n'
+        f'<path d="M9,5.5 L13.5,5.5 M9,8 L13.5,8 M9,10.5 L12,10.5" stroke="{INK}" stroke-width="1"/>\n'
+    )
+
+
+def badge_globe():
+    disc = '<circle cx="12" cy="12" r="3.7" fill="#2b7bb9"/>'
+    return ring(disc) + (
+        '<ellipse cx="12" cy="12" rx="1.5" ry="3.3" fill="none" stroke="#ffffff" stroke-width="0.8"/>\n'
+        '<path d="M8.6,12 L15.4,12 M9.3,10.3 L14.7,10.3 M9.3,13.7 L14.7,13.7" stroke="#ffffff" stroke-width="0.7"/>\n'
+    )
+
+
+def foreign():
+    # A principal of another domain or a well-known identity: a grey person under a globe.
+    return user(FOREIGN) + badge_globe()
+
+
+def other():
+    return (
+        f'<rect x="1.5" y="1.5" width="13" height="13" rx="2" fill="{DISABLED}" stroke="{INK}"/>\n'
+        '<text x="8" y="12.6" font-family="DejaVu Sans, Verdana, sans-serif" font-weight="bold" '
+        'font-size="11" text-anchor="middle" fill="#ffffff">?</text>\n'
+    )
+
+
 def app_icon():
     # A root folder and its branches to a group and an account.
     return (
@@ -209,6 +242,9 @@ def main():
         for suffix in GROUP_SUFFIXES:
             icons[f"grp_{kind}{suffix}"] = group_icon(kind, suffix)
     icons["ou"] = folder()
+    icons["contact"] = contact()
+    icons["fsp"] = foreign()
+    icons["autre"] = other()
     for key, body in icons.items():
         with open(os.path.join(OUT, key + ".svg"), "w", encoding="utf-8") as f:
             f.write(svg(body))

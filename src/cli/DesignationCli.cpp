@@ -25,7 +25,7 @@ QChar LettreObjet(const QVariant& objectClass) {
         return u'G';
     if (TableauContient(objectClass, QStringLiteral("organizationalUnit")))
         return u'O';
-    return LettreTypeCompte(CleCategorieCompte(objectClass));
+    return LettreTypeCompte(CleCategorieMembre(objectClass));
 }
 
 bool Convient(QChar lettre, GenreDesignation genre) {
@@ -35,7 +35,8 @@ bool Convient(QChar lettre, GenreDesignation genre) {
     case GenreDesignation::Parent:
         return lettre == u'G' || lettre == u'O';
     case GenreDesignation::Membre:
-        return lettre != u'O' && lettre != u'?';
+        // A group may hold an object of any class: a contact, a foreign principal or another.
+        return lettre != u'O';
     }
     return false;
 }

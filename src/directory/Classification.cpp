@@ -12,9 +12,23 @@ QString CleCategorieCompte(const QStringList& objectClass) {
         return QStringLiteral("svce");
     if (TableauContient(objectClass, QStringLiteral("computer")))
         return QStringLiteral("comp");
+    // A contact is a "person" too, but no account: it has neither logon nor state.
+    if (TableauContient(objectClass, QStringLiteral("contact")))
+        return QStringLiteral("?");
     if (TableauContient(objectClass, QStringLiteral("person")))
         return QStringLiteral("user");
     return QStringLiteral("?");
+}
+
+QString CleCategorieMembre(const QStringList& objectClass) {
+    const QString compte = CleCategorieCompte(objectClass);
+    if (compte != u"?")
+        return compte;
+    if (TableauContient(objectClass, QStringLiteral("contact")))
+        return QStringLiteral("contact");
+    if (TableauContient(objectClass, QStringLiteral("foreignSecurityPrincipal")))
+        return QStringLiteral("fsp");
+    return QStringLiteral("autre");
 }
 
 static QStringList valeursTexte(const QVariant& valeurs) {
@@ -33,6 +47,10 @@ static QStringList valeursTexte(const QVariant& valeurs) {
 
 QString CleCategorieCompte(const QVariant& objectClass) {
     return CleCategorieCompte(valeursTexte(objectClass));
+}
+
+QString CleCategorieMembre(const QVariant& objectClass) {
+    return CleCategorieMembre(valeursTexte(objectClass));
 }
 
 bool TableauContient(const QStringList& valeurs, const QString& texte, int mode) {

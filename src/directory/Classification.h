@@ -11,10 +11,15 @@
 namespace arbrix {
 
 // "svce" (managed service accounts, standalone or group), "comp", "user" (anything that is a
-// "person") or "?", tested in that order on the objectClass values, without regard to case.
+// "person" but not a contact) or "?", tested in that order on the objectClass values, without
+// regard to case.
 QString CleCategorieCompte(const QStringList& objectClass);
 // The same for a field or attribute value: a QStringList, a single text, or null ("?").
 QString CleCategorieCompte(const QVariant& objectClass);
+// The category of a group's member that is no group: an account's category, else "contact",
+// "fsp" (a foreign security principal) or "autre".
+QString CleCategorieMembre(const QStringList& objectClass);
+QString CleCategorieMembre(const QVariant& objectClass);
 
 // True when one element compares equal to texte; mode 1 ignores case, mode 0 is exact.
 bool TableauContient(const QStringList& valeurs, const QString& texte, int mode = 1);

@@ -34,17 +34,9 @@ Noeud* OperationsGroupes::montreCompte(const QString& tagGroupe, const QString& 
     const AspectCompte aspect =
         AspectDuCompte(c.Categorie, c.Nom, c.Compte, etat, m_parametres.ControlerVerrouilleExpire,
                        QDateTime::currentDateTime());
-    const QString& texte = aspect.texte;
-    const QString& image = aspect.image;
-    const QString tag = c.Categorie.left(1).toUpper() + c.DistinguishedName;
-    Noeud* choisi = nullptr;
-    for (Noeud* parent : m_arbre.Instances(tagGroupe)) {
-        Noeud* n = m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, c.Compte), texte, tag, image);
-        m_arbre.AjusteNombreMembres(parent, 1);
-        if (parent->Key() == cleSelection)
-            choisi = n;
-    }
-    return choisi;
+    return montreFeuille(
+        tagGroupe, cleSelection,
+        {c.Compte, aspect.texte, LettreTypeCompte(c.Categorie) + c.DistinguishedName, aspect.image});
 }
 
 Noeud* OperationsGroupes::montreGroupe(const QString& tagGroupe, const QString& cleSelection,
@@ -104,6 +96,18 @@ IssueOperation OperationsGroupes::AjouteGroupes(Noeud* groupe, const QList<Group
         [&] { return m_annuaire.AjouteGroupes(groupe->DN(), groupes); });
 }
 
+Noeud* OperationsGroupes::montreFeuille(const QString& tagGroupe, const QString& cleSelection,
+                                        const AspectNoeud& a) {
+    Noeud* choisi = nullptr;
+    for (Noeud* parent : m_arbre.Instances(tagGroupe)) {
+        Noeud* n = m_arbre.Ajoute(parent, m_arbre.CleLibre(parent, a.nom), a.texte, a.tag, a.image);
+        m_arbre.AjusteNombreMembres(parent, 1);
+        if (parent->Key() == cleSelection)
+            choisi = n;
+    }
+    return choisi;
+}
+
 IssueOperation OperationsGroupes::DeposeMembre(Noeud* membre, Noeud* cible, bool copie) {
     if (!cible || cible->LettreType() != u'G' || membre->LettreType() == u'O' || membre == cible)
         return IssueOperation::Refusee;
@@ -116,6 +120,11 @@ IssueOperation OperationsGroupes::DeposeMembre(Noeud* membre, Noeud* cible, bool
         return IssueOperation::Refusee;
     }
     const Retrait retrait = retirer ? retraitDe(membre) : Retrait{};
+    const std::optional<AspectNoeud> autre =
+        EstAutreMembre(membre->LettreType())
+            ? std::optional(
+                  AspectNoeud{NomDeLaCle(membre->Key()), membre->Text(), membre->Tag(), membre->Image()})
+            : std::nullopt;
     const QString tagCible = cible->Tag();
     const QString cleCible = cible->Key();
     const OperationsAnnuaire::Deplacement deplacement{
@@ -128,9 +137,10 @@ IssueOperation OperationsGroupes::DeposeMembre(Noeud* membre, Noeud* cible, bool
                 montreRetrait(retrait);
                 return;
             }
-            Noeud* nouveau = groupe ? montreGroupe(tagCible, cleCible, std::get<GroupeChoisi>(*c.membre),
-                                                   CleTypeGroupe(c.groupType, false))
-                                    : montreCompte(tagCible, cleCible, std::get<CompteChoisi>(*c.membre));
+            Noeud* nouveau = groupe  ? montreGroupe(tagCible, cleCible, std::get<GroupeChoisi>(*c.membre),
+                                                    CleTypeGroupe(c.groupType, false))
+                             : autre ? montreFeuille(tagCible, cleCible, *autre)
+                                     : montreCompte(tagCible, cleCible, std::get<CompteChoisi>(*c.membre));
             if (nouveau)
                 m_arbre.RendVisibleEtSelectionne(nouveau);
         },

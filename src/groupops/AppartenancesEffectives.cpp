@@ -1,7 +1,9 @@
 #include "groupops/AppartenancesEffectives.h"
 
+#include "directory/Classification.h"
 #include "directory/Dn.h"
 #include "directory/Gateway.h"
+#include "directory/PrincipauxEtrangers.h"
 #include "directory/Session.h"
 #include "groupops/ProprietesCompte.h"
 
@@ -82,6 +84,9 @@ std::optional<AppartenancesEffectives> LitAppartenancesEffectives(SessionAD& ses
     resultat.nom = objet->Get(u"name").toString();
     if (resultat.nom.isEmpty())
         resultat.nom = DnValeurRdn(objet->dn());
+    // A foreign principal is named by its SID: the chains start from the name it stands for.
+    if (CleCategorieMembre(objet->GetEx(u"objectClass")) == u"fsp")
+        resultat.nom = NomsPrincipauxEtrangers(session).Libelle(resultat.nom);
     Parcours(session, resultat, effectives).Depuis(objet->dn(), resultat.nom, SidDuGroupePrincipal(*objet));
     return resultat;
 }

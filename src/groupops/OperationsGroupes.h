@@ -77,6 +77,13 @@ private:
     void ajouteSousInstances(const QString& tagParent, const QString& cleSelection, const QString& nom,
                              const QString& tag, const QString& image);
     Noeud* montreCompte(const QString& tagGroupe, const QString& cleSelection, const CompteChoisi& c);
+    // What a new leaf shows: its Key's last part, label, Tag and image. A contact or a foreign
+    // principal dropped on a group shows there as it did where it came from.
+    struct AspectNoeud {
+        QString nom, texte, tag, image;
+    };
+    // The leaf under every instance of the group, counted; the instance under cleSélection.
+    Noeud* montreFeuille(const QString& tagGroupe, const QString& cleSelection, const AspectNoeud& a);
     Noeud* montreGroupe(const QString& tagGroupe, const QString& cleSelection, const GroupeChoisi& g,
                         const QString& image);
     void retireDuNiveauOU(const QString& tag);

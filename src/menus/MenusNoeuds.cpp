@@ -1,6 +1,7 @@
 #include "menus/MenusNoeuds.h"
 
 #include "i18n/Traductions.h"
+#include "tree/ClesImages.h"
 
 namespace arbrix {
 
@@ -114,6 +115,19 @@ clsPopupMenu MenuCompte(const ContexteNoeud& noeud) {
     return menu;
 }
 
+clsPopupMenu MenuAutreMembre(const ContexteNoeud& noeud) {
+    const OperationsDisponibles& op = noeud.operations;
+    clsPopupMenu menu;
+    menu.AddItem(IdMenu::RetirerCompte, Traduction(u"TXT_POPUP_RETIRER_MEMBRE"),
+                 grise(!op.retirerMembre || !parentEstUnGroupe(noeud)));
+    menu.AddItem(IdMenu::CompteMembreDe, Traduction(u"TXT_POPUP_MEMBRE_MEMBRE_DE"));
+    separateur(menu);
+    menu.AddItem(IdMenu::CopierNom, avecRaccourci(u"TXT_POPUP_COPIER_NOM", QStringLiteral("Ctrl+C")));
+    menu.AddItem(IdMenu::CopierDistinguishedName, Traduction(u"TXT_POPUP_COPIER_DISTINGUISHEDNAME"));
+    ajouteFin(menu);
+    return menu;
+}
+
 clsPopupMenu MenuGerePar(bool outilCompteDisponible) {
     clsPopupMenu menu;
     menu.AddItem(IdMenu::InfosCompte, Traduction(u"TXT_POPUP_INFOS_COMPTE"), grise(!outilCompteDisponible));
@@ -134,11 +148,14 @@ std::optional<clsPopupMenu> MenuDuNoeud(const ContexteNoeud& noeud) {
         return MenuGroupe(noeud);
     if (lettre == u'U' || lettre == u'C' || lettre == u'S')
         return MenuCompte(noeud);
+    if (!lettre.isNull() && EstAutreMembre(lettre))
+        return MenuAutreMembre(noeud);
     return std::nullopt;
 }
 
 int IdentifiantRetenu(QChar lettreType, int identifiant) {
-    const bool compte = lettreType == u'U' || lettreType == u'C' || lettreType == u'S';
+    const bool compte =
+        lettreType == u'U' || lettreType == u'C' || lettreType == u'S' || EstAutreMembre(lettreType);
     const int premier = compte ? 11 : 1;
     const int dernier = compte ? 30 : 43;
     return identifiant >= premier && identifiant <= dernier ? identifiant : 0;

@@ -63,13 +63,16 @@ struct ContexteNoeud {
 clsPopupMenu MenuOU(const ContexteNoeud& noeud);
 clsPopupMenu MenuGroupe(const ContexteNoeud& noeud);
 clsPopupMenu MenuCompte(const ContexteNoeud& noeud);
+// A contact, a foreign security principal or another member that is no account.
+clsPopupMenu MenuAutreMembre(const ContexteNoeud& noeud);
 clsPopupMenu MenuGerePar(bool outilCompteDisponible);
 
-// The menu of the node's type letter: "O", "G", or "U", "C", "S"; none for any other letter.
+// The menu of the node's type letter: "O", "G", "U", "C", "S", or the other members' "K", "F",
+// "?"; none for any other letter.
 std::optional<clsPopupMenu> MenuDuNoeud(const ContexteNoeud& noeud);
 
 // The identifier chosen in a node's menu, or 0 when it lies outside that menu's range
-// (1-43 for O.U.s and groups, 11-30 for accounts, 12-23 for the managed-by label).
+// (1-43 for O.U.s and groups, 11-30 for accounts and other members, 12-23 for the managed-by label).
 int IdentifiantRetenu(QChar lettreType, int identifiant);
 int IdentifiantRetenuGerePar(int identifiant);
 

@@ -32,6 +32,7 @@ std::vector<DescriptionCle> ConstruitTable() {
         Cle(DeplierGroupesEtOU, G::Booleen, M::Configuration, &P::DeplierGroupesEtOU),
         Cle(RepresenterGroupesRacineOU, G::Booleen, M::Configuration, &P::RepresenterGroupesRacineOU),
         Cle(AfficherNombreMembres, G::Booleen, M::Configuration, &P::AfficherNombreMembres),
+        Cle(AfficherAutresMembres, G::Booleen, M::Configuration, &P::AfficherAutresMembres),
         Cle(AccesAD, G::Entier, M::Configuration, &P::AccesAD),
         Cle(AccesADDomaine, G::Texte, M::Configuration, &P::AccesADDomaine),
         Cle(AccesADLogin, G::Texte, M::Configuration, &P::AccesADLogin),

@@ -39,6 +39,7 @@ inline const QString DeplierGroupesContenantGroupesRecursifs =
 inline const QString DeplierGroupesEtOU = QStringLiteral("DéplierGroupesEtOU");
 inline const QString RepresenterGroupesRacineOU = QStringLiteral("ReprésenterGroupesRacineOU");
 inline const QString AfficherNombreMembres = QStringLiteral("AfficherNombreMembres");
+inline const QString AfficherAutresMembres = QStringLiteral("AfficherAutresMembres");
 inline const QString RequetesSimultanees = QStringLiteral("RequêtesSimultanées");
 inline const QString DelaiAnnuaire = QStringLiteral("DélaiAnnuaire");
 

@@ -32,6 +32,8 @@ struct Parametres {
     bool DeplierGroupesEtOU = false;
     bool RepresenterGroupesRacineOU = false;
     bool AfficherNombreMembres = true;
+    // Contacts, foreign security principals and other members that are no accounts, in groups.
+    bool AfficherAutresMembres = true;
     // Searches sent to the directory before the first answer is read (1 to 64).
     qint16 RequetesSimultanees = 8;
     // Seconds a directory server may stay silent (2 to 600): a bind or a read answers within it,

@@ -491,6 +491,12 @@ QString Analyse::filtreComptes() const {
     return FiltreComptes(ModeAnalyse);
 }
 
+QString Analyse::filtreMembres() const {
+    if (ModeAnalyse == Mode::Standard && m_parametres.AfficherAutresMembres)
+        return QStringLiteral("(!(objectCategory=group))");
+    return filtreComptes();
+}
+
 QStringList Analyse::attributsComptes() const {
     QStringList attributs{u"sAMAccountName"_s,    u"displayName"_s,        u"cn"_s,
                           u"distinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
@@ -518,7 +524,12 @@ qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
 }
 
 void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
-    const QString categorie = CleCategorieCompte(rs.Fields(u"objectClass"));
+    const QString categorie = CleCategorieMembre(rs.Fields(u"objectClass"));
+    if (EstAutreMembre(LettreTypeCompte(categorie))) {
+        ajouteAutreMembre(parent, rs, categorie);
+        ++nombre;
+        return;
+    }
     const QString sam = texteChamp(rs, u"sAMAccountName");
     const QString dn = texteChamp(rs, u"DistinguishedName");
     EtatCompte etat;
@@ -541,6 +552,29 @@ void Analyse::ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre) {
     if (m_parametres.DeplierGroupesEtOU ||
         (m_parametres.DeplierGroupesContenantComptesDesactivesVerrouillesExpires && probleme))
         m_arbre.RendVisibleEtSelectionne(noeud);
+}
+
+void Analyse::ajouteAutreMembre(Noeud* parent, const Recordset& rs, const QString& categorie) {
+    const QString cn = texteChamp(rs, u"CN");
+    QString nom;
+    if (categorie == u"fsp")
+        nom = nomsPrincipaux().Libelle(cn);
+    else
+        nom = NomCompte(texteChamp(rs, u"objectCategory"), texteChamp(rs, u"DisplayName"), cn, {});
+    if (nom.trimmed().isEmpty())
+        nom = DnValeurRdn(texteChamp(rs, u"DistinguishedName"));
+    // No account name: the Key takes the common name, unique within the container.
+    Noeud* noeud =
+        ajouteNoeud(parent, cn.isEmpty() ? nom : cn, nom,
+                    LettreTypeCompte(categorie) + texteChamp(rs, u"DistinguishedName"), categorie, false);
+    if (m_parametres.DeplierGroupesEtOU)
+        m_arbre.RendVisibleEtSelectionne(noeud);
+}
+
+NomsPrincipauxEtrangers& Analyse::nomsPrincipaux() {
+    if (!m_nomsPrincipaux)
+        m_nomsPrincipaux.emplace(m_session);
+    return *m_nomsPrincipaux;
 }
 
 bool Analyse::estVerrouille(const Recordset& rs) {
@@ -625,7 +659,7 @@ CollecteContenus& Analyse::collecte() {
         ReglesCollecte regles;
         regles.base = baseRecherche();
         if (ModeAnalyse < Mode::Structure)
-            regles.filtreComptes = filtreComptes();
+            regles.filtreComptes = filtreMembres();
         regles.attributsComptes = attributsComptes();
         regles.attributsGroupes = AttributsGroupes;
         regles.porteeAttribut = m_session.RequetePorteeAttribut();

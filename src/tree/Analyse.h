@@ -10,6 +10,7 @@
 // inside itself. Everything shown to or asked of the user goes through Interaction; how the run
 // ended, and what the window should show afterwards, is returned as a RésultatAnalyse.
 
+#include "directory/PrincipauxEtrangers.h"
 #include "tree/Occurrence.h"
 
 #include <QDateTime>
@@ -186,6 +187,9 @@ private:
     qint32 ajouteComptes(Noeud* parent, std::optional<quint32> rid);
     qint32 ajouteGroupes(Noeud* parent, qint32 profondeur);
     void ajouteCompte(Noeud* parent, const Recordset& rs, qint32& nombre);
+    // A contact, a foreign security principal or another member that is no account.
+    void ajouteAutreMembre(Noeud* parent, const Recordset& rs, const QString& categorie);
+    NomsPrincipauxEtrangers& nomsPrincipaux();
     bool estVerrouille(const Recordset& rs);
     bool estGroupePrincipalPossible(quint32 rid);
     bool montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf);
@@ -196,6 +200,9 @@ private:
     qint32 erreur(qint32 numero, const QString& texte, int codeLdap = 0);
 
     QString filtreComptes() const;
+    // The members a group shows besides its groups: the mode's accounts, and in the standard mode
+    // every other member unless the settings hide them.
+    QString filtreMembres() const;
     QStringList attributsComptes() const;
     QString baseRecherche() const;
     CollecteContenus& collecte();
@@ -218,6 +225,8 @@ private:
     int m_appels = 0;
     // Per analysis: the RIDs of 1000 and above that accounts have as primary group.
     std::optional<QSet<quint32>> m_ridsPrincipaux;
+    // Per analysis: the trusted domains, read when a foreign principal needs its domain's name.
+    std::optional<NomsPrincipauxEtrangers> m_nomsPrincipaux;
     // Per analysis: the groups' contents, asked for ahead of the tree.
     std::unique_ptr<CollecteContenus> m_collecte;
     // The text and LDAP code of the last error behind each negative result, for the report.

@@ -130,6 +130,7 @@ Analyse::Appel::Appel(Analyse& analyse)
     if (m_analyse.m_appels++ == 0) {
         m_analyse.m_memberOf.clear();
         m_analyse.m_ridsPrincipaux.reset();
+        m_analyse.m_nomsPrincipaux.reset();
         m_analyse.m_collecte.reset();
         m_analyse.m_instant.reset();
     }

@@ -23,7 +23,17 @@ QString CleTypeGroupe(qint32 groupType, bool recursif) {
 }
 
 QChar LettreTypeCompte(const QString& categorie) {
-    return categorie.isEmpty() ? QChar(u'?') : categorie.at(0).toUpper();
+    if (categorie == u"contact")
+        return u'K';
+    if (categorie == u"fsp")
+        return u'F';
+    if (categorie == u"user" || categorie == u"comp" || categorie == u"svce")
+        return categorie.at(0).toUpper();
+    return u'?';
+}
+
+bool EstAutreMembre(QChar lettre) {
+    return lettre == u'K' || lettre == u'F' || lettre == u'?';
 }
 
 bool ExpirationJamais(const QDateTime& expiration) {

@@ -14,8 +14,11 @@ namespace arbrix {
 // "_uni" (8), tested in that order; no scope bit gives the base alone.
 QString CleTypeGroupe(qint32 groupType, bool recursif);
 
-// The type letter of an account category key: "U", "C", "S" or "?".
+// The type letter of a member category key: "U", "C", "S" for accounts, "K" for a contact, "F"
+// for a foreign security principal, "?" for anything else.
 QChar LettreTypeCompte(const QString& categorie);
+// True for the letters of members that are neither accounts nor groups ("K", "F", "?").
+bool EstAutreMembre(QChar lettre);
 
 // The state of an account, as its image key and expiry note need it.
 struct EtatCompte {

@@ -35,7 +35,8 @@ const QStringList& ClesLegende() {
         u"grp_dis_loc"_s, u"grp_dis_glo"_s, u"grp_dis_uni"_s, u"grp_dis"_s,     u"grp_sec_rec"_s,
         u"grp_dis_rec"_s, u"user"_s,        u"user_ina"_s,    u"user_ver"_s,    u"user_exp"_s,
         u"comp"_s,        u"comp_ina"_s,    u"comp_ver"_s,    u"comp_exp"_s,    u"svce"_s,
-        u"svce_ina"_s,    u"svce_ver"_s,    u"svce_exp"_s,
+        u"svce_ina"_s,    u"svce_ver"_s,    u"svce_exp"_s,    u"contact"_s,     u"fsp"_s,
+        u"autre"_s,
     };
     return cles;
 }

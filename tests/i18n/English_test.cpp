@@ -14,8 +14,10 @@ const QString Fichier = Dossier + "English.lng";
 const QString Absent = QStringLiteral("\x01absent");
 
 // Texts that read the same in both languages.
-const QStringList Identiques = {"TXT_SUCCES", "TXT_RESULTAT_DETAIL",   "TXT_OU",          "COL_DESCRIPTION",
-                                "COL_TYPE",   "COL_DISTINGUISHEDNAME", "TXT_LEGENDE_ETAT"};
+const QStringList Identiques = {
+    "TXT_SUCCES",      "TXT_RESULTAT_DETAIL",   "TXT_OU",           "COL_DESCRIPTION",
+    "COL_TYPE",        "COL_DISTINGUISHEDNAME", "TXT_LEGENDE_ETAT", "TXT_CONTACT",
+    "TXT_SID_S_1_5_6", "TXT_SID_S_1_5_8"};
 
 // The accelerator letters of a caption ("&&" is a plain ampersand).
 qsizetype NombreAccelerateurs(const QString& texte) {

@@ -112,7 +112,14 @@ TEST(MenusNoeuds, ManagedByMenuHasNoShortcutTexts) {
 TEST(MenusNoeuds, MenuChoiceByTypeLetterAndForeignIdentifiersDropped) {
     EXPECT_TRUE(MenuDuNoeud(noeud(u"OOU=A"_s, {})).has_value());
     EXPECT_TRUE(MenuDuNoeud(noeud(u"SCN=A"_s, {})).has_value());
-    EXPECT_FALSE(MenuDuNoeud(noeud(u"?CN=contact"_s, {})).has_value());
+    // Members that are no accounts: taken out of their group, never given account items.
+    const std::optional<clsPopupMenu> contact = MenuDuNoeud(noeud(u"KCN=contact"_s, u"GCN=G"_s));
+    ASSERT_TRUE(contact.has_value());
+    EXPECT_TRUE(contact->Element(IdMenu::RetirerCompte)->EstActif());
+    EXPECT_EQ(contact->Element(IdMenu::InfosCompte), nullptr);
+    EXPECT_FALSE(MenuDuNoeud(noeud(u"?CN=x"_s, u"OOU=A"_s))->Element(IdMenu::RetirerCompte)->EstActif());
+    EXPECT_EQ(IdentifiantRetenu(u'F', 11), 11);
+    EXPECT_FALSE(MenuDuNoeud(noeud(u"XCN=A"_s, {})).has_value());
     EXPECT_FALSE(MenuDuNoeud(noeud({}, {})).has_value());
     EXPECT_EQ(IdentifiantRetenu(u'G', 43), 43);
     EXPECT_EQ(IdentifiantRetenu(u'G', 44), 0);

@@ -29,13 +29,14 @@ TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
     const ResultatAnalyse& resultat =
         m_analyse->LanceAnalyse(Mode::Standard, "CN=Ventes - Tous," + dnVelmora("OU=Ventes"));
 
-    EXPECT_EQ(dessin(), "Ventes - Tous·(7) [grp_sec_uni]\n"
+    EXPECT_EQ(dessin(), "Ventes - Tous·(8) [grp_sec_uni]\n"
                         "  Équipe d'accueil·(4) [grp_sec_glo]\n"
                         "    Paul Girard (pgirard) [user_ina]\n"
                         "    PC-ACCUEIL-01 (pc-accueil-01$) [comp]\n"
                         "    Sophie Laurent (slaurent) [user]\n"
                         "    tmoreau (tmoreau) [user]\n"
-                        "  Ventes (EMEA)·(3) [grp_sec_glo]\n"
+                        "  Ventes (EMEA)·(4) [grp_sec_glo]\n"
+                        "    Dupont & Fils [contact]\n"
                         "    Julie Bernard (jbernard) [user]\n"
                         "    Marc Petit (mpetit) [user]\n"
                         "    Zoé D'Arcy (zdarcy) [user]\n");
@@ -58,6 +59,32 @@ TEST_F(AnalyseDomaine, groupRootListsNestedGroupsAndAccountsWithCounts) {
     progression.sort();
     EXPECT_EQ(progression, QStringList({"\\\\Ventes - Tous", "\\\\Ventes - Tous\\Ventes (EMEA)",
                                         "\\\\Ventes - Tous\\Équipe d'accueil"}));
+}
+
+// Contacts and foreign principals are members like accounts: shown, counted, named; the setting
+// and the modes that list one kind of account leave them out.
+TEST_F(AnalyseDomaine, membersThatAreNoAccountsAreShownAndCounted) {
+    const QString imprimantes = "CN=GS Imprimantes," + dnVelmora("OU=Groupes,OU=Informatique");
+    m_analyse->LanceAnalyse(Mode::Standard, imprimantes);
+    EXPECT_EQ(m_arbre.Racine()->Text(), "GS Imprimantes" + nbsp + "(12)");
+    const Noeud* connu = noeud("\\S-1-5-11");
+    ASSERT_NE(connu, nullptr);
+    EXPECT_EQ(connu->Text(), "Utilisateurs authentifiés");
+    EXPECT_EQ(connu->Tag(), "FCN=S-1-5-11,CN=ForeignSecurityPrincipals,DC=velmora,DC=test");
+    EXPECT_EQ(connu->Image(), "fsp");
+    // A trusted domain's principal: its SID and the domain's NetBIOS name, from the trust.
+    const QString sid = "S-1-5-21-1111111111-2222222222-3333333333-1105";
+    ASSERT_NE(noeud("\\" + sid), nullptr);
+    EXPECT_EQ(noeud("\\" + sid)->Text(), sid + " (PARTENAIRE)");
+    EXPECT_EQ(noeud("\\Dupont & Fils (fournisseur)")->Tag().at(0), u'K');
+
+    m_parametres.AfficherAutresMembres = false;
+    m_analyse->LanceAnalyse(Mode::Standard, imprimantes);
+    EXPECT_EQ(m_arbre.Racine()->Text(), "GS Imprimantes" + nbsp + "(9)");
+    EXPECT_EQ(noeud("\\S-1-5-11"), nullptr);
+    m_parametres.AfficherAutresMembres = true;
+    m_analyse->LanceAnalyse(Mode::Utilisateurs, imprimantes);
+    EXPECT_EQ(noeud("\\S-1-5-11"), nullptr);
 }
 
 TEST_F(AnalyseDomaine, accountStatesNeedTheCheckSetting) {
@@ -228,7 +255,7 @@ TEST_F(AnalyseDomaine, siblingsSharingANameGetDistinctKeys) {
 
 TEST_F(AnalyseDomaine, nameLookupEscapesTheNameAndFallsBackToTheOtherType) {
     m_analyse->AnalyseTexte(Mode::Standard, "Ventes (EMEA)", 1);
-    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes (EMEA)" + nbsp + "(3)");
+    EXPECT_EQ(m_arbre.Racine()->Text(), "Ventes (EMEA)" + nbsp + "(4)");
     EXPECT_TRUE(m_utilisateur.messages.empty());
 
     // O.U. chosen, no O.U. of that name: the second pass finds the group.

@@ -32,6 +32,8 @@ const QList<ClassInfo>& classes() {
         {u"domainDNS"_s, u"domain"_s, u"Domain-DNS"_s},
         {u"builtinDomain"_s, u"top"_s, u"Builtin-Domain"_s},
         {u"foreignSecurityPrincipal"_s, u"top"_s, u"Foreign-Security-Principal"_s},
+        {u"leaf"_s, u"top"_s, u"Leaf"_s},
+        {u"trustedDomain"_s, u"leaf"_s, u"Trusted-Domain"_s},
         {u"printQueue"_s, u"top"_s, u"Print-Queue"_s},
         {u"volume"_s, u"top"_s, u"Volume"_s},
         {u"groupPolicyContainer"_s, u"container"_s, u"Group-Policy-Container"_s},

@@ -28,7 +28,8 @@ const QStringList& ClesIcones() {
         u"user"_s,        u"user_ina"_s,    u"user_ver"_s,    u"user_exp"_s,    u"user_cop"_s,
         u"grp_dis_loc"_s, u"grp_dis_glo"_s, u"grp_dis_uni"_s, u"grp_dis"_s,     u"grp_dis_rec"_s,
         u"grp_dis_cop"_s, u"grp_sec"_s,     u"grp_sec_cop"_s, u"grp_sec_rec"_s, u"grp_sec_loc"_s,
-        u"grp_sec_glo"_s, u"grp_sec_uni"_s, u"ou"_s,
+        u"grp_sec_glo"_s, u"grp_sec_uni"_s, u"ou"_s,          u"contact"_s,     u"fsp"_s,
+        u"autre"_s,
     };
     return cles;
 }

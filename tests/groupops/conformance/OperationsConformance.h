@@ -295,6 +295,45 @@ TEST_P(OperationsConformance, RetraitDUnGroupeQuiReapparaitSousSonOU) {
     EXPECT_EQ(racine->Text(), libelle(NomDuLibelle(racine->Text()), 0));
 }
 
+// A contact and a foreign principal (a well-known one, which every controller holds) are members
+// like accounts: shown with their names, counted, and taken out of the group.
+TEST_P(OperationsConformance, ContactEtPrincipalEtrangerMontresComptesEtRetires) {
+    const QString contact = dn(u"CN=Dupont & Fils (fournisseur),OU=Partenaires,OU=Velmora"_s);
+    const QString authentifies = dn(u"CN=S-1-5-11,CN=ForeignSecurityPrincipals"_s);
+    const QString g = groupe(u"Externes-"_s + suffixe(), {zoe(), contact, authentifies});
+    const QString autre = groupe(u"Copie-"_s + suffixe());
+    auto v = vue(*m_admin);
+    Noeud* noeudGroupe = v->sous(u'G' + g, v->racine()->Tag());
+    ASSERT_TRUE(noeudGroupe);
+    EXPECT_EQ(noeudGroupe->Text(), libelle(DnValeurRdn(g), 3));
+    Noeud* nContact = v->sous(u'K' + contact, noeudGroupe->Tag());
+    Noeud* nPrincipal = v->sous(u'F' + authentifies, noeudGroupe->Tag());
+    ASSERT_TRUE(nContact && nPrincipal);
+    EXPECT_EQ(nContact->Text(), u"Dupont & Fils"_s);
+    EXPECT_EQ(nPrincipal->Text(), u"Utilisateurs authentifiés"_s);
+
+    // Dropped on another group, the contact shows there as it does here.
+    EXPECT_EQ(v->operations->DeposeMembre(nContact, v->sous(u'G' + autre, v->racine()->Tag()), true),
+              IssueOperation::Faite);
+    const Noeud* copie = v->sous(u'K' + contact, u'G' + autre);
+    ASSERT_TRUE(copie);
+    EXPECT_EQ(copie->Text(), u"Dupont & Fils"_s);
+    EXPECT_EQ(copie->Image(), u"contact"_s);
+    nContact = v->sous(u'K' + contact, noeudGroupe->Tag());
+
+    EXPECT_EQ(v->operations->RetireCompte(nContact), IssueOperation::Faite);
+    EXPECT_EQ(v->operations->RetireCompte(v->sous(u'F' + authentifies, noeudGroupe->Tag())),
+              IssueOperation::Faite);
+    const std::optional<LdapEntry> lu = lit(g);
+    ASSERT_TRUE(lu);
+    const LdapAttribute* restants = lu->find(u"member");
+    ASSERT_TRUE(restants);
+    ASSERT_EQ(restants->values.size(), 1);
+    EXPECT_TRUE(DnEgaux(QString::fromUtf8(restants->values.first()), zoe()));
+    EXPECT_EQ(noeudGroupe->Text(), libelle(DnValeurRdn(g), 1));
+    EXPECT_TRUE(lit(authentifies)) << "the principal itself stays";
+}
+
 // ---- Delete
 
 TEST_P(OperationsConformance, SuppressionAccepteePuisRefusee) {
