@@ -4,29 +4,13 @@
 #include "directory/Gateway.h"
 #include "directory/Query.h"
 #include "directory/Session.h"
+#include "directory/Sid.h"
 #include "i18n/Traductions.h"
 #include "text/Journal.h"
-
-#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
 namespace arbrix {
-
-QString TexteSid(const QByteArray& sid) {
-    if (sid.size() < 8 || sid.at(0) != 1)
-        return {};
-    const int nombre = quint8(sid.at(1));
-    if (sid.size() != 8 + 4 * nombre)
-        return {};
-    quint64 autorite = 0;
-    for (int i = 2; i < 8; ++i)
-        autorite = (autorite << 8) | quint8(sid.at(i));
-    QString texte = u"S-1-"_s + QString::number(autorite);
-    for (int i = 0; i < nombre; ++i)
-        texte += u'-' + QString::number(qFromLittleEndian<quint32>(sid.constData() + 8 + 4 * i));
-    return texte;
-}
 
 QString NomSidBienConnu(const QString& sid) {
     // The identities a domain controller keeps under CN=ForeignSecurityPrincipals, and those an

@@ -4,7 +4,6 @@
 // stand, as members of the domain's groups, for the well-known identities ("Authenticated Users")
 // and for the accounts and groups of trusted domains. Such an object is named by its SID alone.
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -13,9 +12,6 @@
 namespace arbrix {
 
 class SessionAD;
-
-// The text form "S-1-5-21-a-b-c-rid" of a binary SID; empty when the bytes are not one.
-QString TexteSid(const QByteArray& sid);
 
 // The translated name of a well-known SID ("S-1-5-11": "Utilisateurs authentifiés"); empty for
 // any other SID.

@@ -1,6 +1,7 @@
 #include "directory/Sid.h"
 
 #include <QList>
+#include <QString>
 #include <QtEndian>
 
 namespace arbrix {
@@ -42,6 +43,21 @@ QByteArray SidAvecRid(const QByteArray& sidDomaine, quint32 rid) {
     qToLittleEndian(rid, le);
     sid.append(le, 4);
     return sid;
+}
+
+QString TexteSid(const QByteArray& sid) {
+    if (sid.size() < 8 || sid.at(0) != 1)
+        return {};
+    const int nombre = quint8(sid.at(1));
+    if (sid.size() != 8 + 4 * nombre)
+        return {};
+    quint64 autorite = 0;
+    for (int i = 2; i < 8; ++i)
+        autorite = (autorite << 8) | quint8(sid.at(i));
+    QString texte = QStringLiteral("S-1-") + QString::number(autorite);
+    for (int i = 0; i < nombre; ++i)
+        texte += u'-' + QString::number(qFromLittleEndian<quint32>(sid.constData() + 8 + 4 * i));
+    return texte;
 }
 
 } // namespace arbrix

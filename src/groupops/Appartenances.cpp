@@ -93,7 +93,7 @@ DescriptionEtGestionnaire LitDescriptionEtGestionnaire(SessionAD& session, const
         return resultat;
     const QChar lettre = tag.front();
     const bool avecGestionnaire = lettre == u'O' || lettre == u'G';
-    if (!avecGestionnaire && lettre != u'U' && lettre != u'C' && lettre != u'S')
+    if (!avecGestionnaire && lettre != u'U' && lettre != u'C' && lettre != u'S' && !EstAutreMembre(lettre))
         return resultat;
     QString dnGestionnaire;
     try {

@@ -20,4 +20,7 @@ TEST(Sid, TextAndBinaryFormsAndTheRidAppendedToTheDomain) {
     // A count of sub-authorities that the length belies is no SID.
     EXPECT_EQ(RidDepuisSid(groupe.left(groupe.size() - 1)), std::nullopt);
     EXPECT_TRUE(SidDepuisTexte("513").isEmpty());
+    EXPECT_EQ(TexteSid(groupe), QStringLiteral("S-1-5-21-3569595041-3569595041-3569595041-513"));
+    EXPECT_EQ(TexteSid(SidDepuisTexte("S-1-1-0")), QStringLiteral("S-1-1-0"));
+    EXPECT_TRUE(TexteSid(groupe.left(groupe.size() - 1)).isEmpty());
 }
