@@ -76,7 +76,10 @@ public:
         // The RootDSE is not ranged: it answers its own attributes only.
         const bool ranged = m_rangeSize > 0 && !m_request.base.isEmpty();
         m_attributes = ranged ? AttributsAvecPlage(m_request.attributes, m_rangeSize) : m_request.attributes;
-        m_paged = m_request.scope != SearchScope::Base || !m_request.scopedAttribute.isEmpty();
+        // A scoped query goes unpaged: paging doubles what the server spends on each (Samba's
+        // paging module), and few groups hold more members than a page. A server that caps an
+        // unpaged answer says so, and that group is asked again page by page.
+        m_paged = m_request.scope != SearchScope::Base;
         if (m_request.pageSize <= 0)
             m_request.pageSize = 1000;
     }
@@ -134,7 +137,10 @@ public:
         } catch (const LdapError& e) {
             qCDebug(lcAnnuaire).noquote()
                 << describe() << "-> error" << e.code() << e.message() << "," << m_sent.elapsed() << "ms";
-            throw;
+            if (!pageAfterCap(e))
+                throw;
+            out.resize(before);
+            return true;
         }
     }
 
@@ -163,6 +169,19 @@ public:
     }
 
 private:
+    // An unpaged scoped query that the server refused as too large (sizeLimitExceeded, or Active
+    // Directory's adminLimitExceeded past MaxPageSize) becomes a paged one, from the start.
+    bool pageAfterCap(const LdapError& e) {
+        if (m_paged || m_request.scopedAttribute.isEmpty() ||
+            (e.code() != LDAP_SIZELIMIT_EXCEEDED && e.code() != LDAP_ADMINLIMIT_EXCEEDED))
+            return false;
+        m_paged = true;
+        m_done = false;
+        m_cookie.clear();
+        qCInfo(lcAnnuaire).noquote() << describe() << "-> too large unpaged, asked again page by page";
+        return true;
+    }
+
     // The request as the log shows it: base, scope, filter, controls, attributes asked for.
     QString describe() const {
         static const char* const scopes[] = {"base", "one", "sub"};
