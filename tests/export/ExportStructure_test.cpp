@@ -1,5 +1,6 @@
 #include "export/Export.h"
 #include "export/ExportStructure.h"
+#include "export/LecteurCsv.h"
 #include "tree/Arbre.h"
 
 #include <gtest/gtest.h>
@@ -7,36 +8,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 using namespace arbrix;
 
 namespace {
 
 const QString NB = QString(QChar(0xA0));
-
-// What Python's csv module reads of the bytes, as a JSON array of rows; strict, so that a badly
-// quoted field fails rather than being guessed at.
-const char* const LecteurCsv = R"(
-import csv, io, json, sys
-octets = sys.stdin.buffer.read()
-assert not octets.startswith(b'\xef\xbb\xbf'), 'byte order mark'
-lignes = csv.reader(io.StringIO(octets.decode('utf-8'), newline=''), strict=True)
-json.dump(list(lignes), sys.stdout)
-)";
-
-QList<QStringList> LitCsv(const QString& texte) {
-    QProcess python;
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(LecteurCsv)});
-    python.write(texte.toUtf8());
-    python.closeWriteChannel();
-    EXPECT_TRUE(python.waitForFinished(30000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().constData();
-    QList<QStringList> lignes;
-    for (const QJsonValue& ligne : QJsonDocument::fromJson(python.readAllStandardOutput()).array())
-        lignes << ligne.toVariant().toStringList();
-    return lignes;
-}
 
 // An O.U. whose name holds a comma, a group with quotes and "(3)" in its name, a disabled user
 // whose name holds a line break and who is in two groups, a Greek name with its expiry note, a
@@ -98,7 +75,7 @@ TEST_F(ExportStructureTest, CsvReadsBackAsOneRowPerMemberAndPlace) {
         SCOPED_TRACE(fin);
         options.FinLigne = fin;
         const QString csv = GenereCsv(*racine, options);
-        EXPECT_EQ(LitCsv(csv), attendu);
+        EXPECT_EQ(test::LitCsv(csv), attendu);
         // Records end as chosen, the last one too; the line break inside a name is the name's.
         EXPECT_EQ(csv.count(QStringLiteral("\r\n")), fin == FinLigneExport::CrLf ? attendu.size() : 0);
         EXPECT_EQ(csv.count(u'\n'), attendu.size() + 2);
@@ -110,7 +87,7 @@ TEST_F(ExportStructureTest, CsvReadsBackAsOneRowPerMemberAndPlace) {
 TEST_F(ExportStructureTest, CsvFollowsTheExportOptions) {
     const auto membres = [&](int lignesMax = 0) {
         QStringList noms;
-        for (const QStringList& ligne : LitCsv(GenereCsv(*racine, options, lignesMax)).mid(1))
+        for (const QStringList& ligne : test::LitCsv(GenereCsv(*racine, options, lignesMax)).mid(1))
             noms << ligne.value(0);
         return noms;
     };
