@@ -1,6 +1,7 @@
 #include "export/ParcoursExport.h"
 
 #include "tree/Arbre.h"
+#include "tree/ClesImages.h"
 
 namespace arbrix {
 
@@ -27,12 +28,8 @@ bool MembreSelectionne(QChar lettreType, const OptionsExport& options) {
         return options.ComptesOrdinateurs;
     case u'S':
         return options.ComptesDeService;
-    case u'K': // contact
-    case u'F': // foreign security principal
-    case u'?':
-        return options.AutresMembres;
     default:
-        return false;
+        return EstAutreMembre(lettreType) && options.AutresMembres;
     }
 }
 

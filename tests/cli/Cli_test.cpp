@@ -70,7 +70,8 @@ TEST_F(CliTest, SettingsAndOptionsShapeTheExport) {
                  "\tlfontaine"})},
         {"ExportEtendue=2\r\nExportFormat=2\r\n",
          {"--set", "ExportStructure=0", "--set", "ExportSéparateur=\\n", "--type", "ou", "Ventes"},
-         "jbernard\nmpetit\nzdarcy\npgirard\nPC-ACCUEIL-01$\nslaurent\ntmoreau\n"},
+         "jbernard\nmpetit\nDupont & Fils "
+         "(fournisseur)\nzdarcy\npgirard\nPC-ACCUEIL-01$\nslaurent\ntmoreau\n"},
         {{},
          {"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"},
          Lignes({"Ventes", "\tSales (EMEA)", "\t\tVentes (EMEA)", "\tVentes - Tous", "\t\tÉquipe d'accueil",
