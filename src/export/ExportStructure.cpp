@@ -3,9 +3,7 @@
 #include "export/ParcoursExport.h"
 #include "tree/Arbre.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QStringList>
+#include <initializer_list>
 
 namespace arbrix {
 
@@ -73,7 +71,7 @@ private:
 };
 
 // Written line by line rather than through QJsonObject, which orders keys alphabetically and
-// would put every node's children before its name. Strings are escaped by QJsonDocument itself.
+// would put every node's children before its name; the tests read it back with QJsonDocument.
 class EcritureJson {
 public:
     EcritureJson(const OptionsExport& options, int lignesMax)
@@ -82,25 +80,65 @@ public:
 
     QString Ecrit(const Noeud& racine) {
         Objet(racine, 0, true);
-        if (m_lignesMax > 0 && m_lignes.size() > m_lignesMax)
-            m_lignes.resize(m_lignesMax);
-        return m_lignes.join(u'\n') + u'\n';
+        if (m_lignesMax > 0 && m_lignes > m_lignesMax) {
+            qsizetype fin = -1;
+            for (int i = 0; i < m_lignesMax; ++i)
+                fin = m_texte.indexOf(u'\n', fin + 1);
+            m_texte.truncate(fin + 1);
+        }
+        return m_texte;
     }
 
 private:
     // The preview stops the walk once it has its lines, and one more: a line is final only when
     // the next one is written, which may add the comma of a following sibling.
-    bool Plein() const { return m_lignesMax > 0 && m_lignes.size() > m_lignesMax; }
+    bool Plein() const { return m_lignesMax > 0 && m_lignes > m_lignesMax; }
 
-    void Ligne(int niveau, const QString& texte) { m_lignes << QString(niveau * 4, u' ') + texte; }
-
-    void Membre(int niveau, const char* cle, const QString& valeur, bool dernier = false) {
-        Ligne(niveau, u'"' + QLatin1String(cle) + QStringLiteral("\": ") + valeur + (dernier ? "" : ","));
+    void Ligne(int niveau, QStringView texte) {
+        m_texte.append(QString(niveau * 4, u' ')).append(texte).append(u'\n');
+        ++m_lignes;
     }
 
+    // The comma that separates a sibling from the one before it, at the end of that one's last line.
+    void VirguleDerniereLigne() { m_texte.insert(m_texte.size() - 1, u','); }
+
+    void Membre(int niveau, const char* cle, const QString& valeur, bool dernier = false) {
+        m_texte.append(QString(niveau * 4, u' ')).append(u'"').append(QLatin1String(cle)).append(u"\": ");
+        m_texte.append(valeur).append(dernier ? u"\n" : u",\n");
+        ++m_lignes;
+    }
+
+    // A JSON string: quotes, backslashes and control characters escaped, the rest as it is.
     static QString Chaine(const QString& texte) {
-        const QByteArray json = QJsonDocument(QJsonArray{texte}).toJson(QJsonDocument::Compact);
-        return QString::fromUtf8(json.mid(1, json.size() - 2)); // without the array's brackets
+        QString chaine;
+        chaine.reserve(texte.size() + 2);
+        chaine += u'"';
+        for (const QChar c : texte) {
+            switch (c.unicode()) {
+            case u'"':
+                chaine += QStringLiteral("\\\"");
+                break;
+            case u'\\':
+                chaine += QStringLiteral("\\\\");
+                break;
+            case u'\n':
+                chaine += QStringLiteral("\\n");
+                break;
+            case u'\r':
+                chaine += QStringLiteral("\\r");
+                break;
+            case u'\t':
+                chaine += QStringLiteral("\\t");
+                break;
+            default:
+                if (c.unicode() < 0x20)
+                    chaine += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+                else
+                    chaine += c;
+            }
+        }
+        chaine += u'"';
+        return chaine;
     }
 
     void Objet(const Noeud& noeud, int niveau, bool descend) {
@@ -130,7 +168,7 @@ private:
                 if (vide)
                     Ligne(niveau, QStringLiteral("\"children\": ["));
                 else
-                    m_lignes.last() += u',';
+                    VirguleDerniereLigne();
                 vide = false;
                 Objet(*enfant, niveau + 1, DescendDans(*enfant, m_options));
             }
@@ -143,7 +181,8 @@ private:
 
     const OptionsExport& m_options;
     const int m_lignesMax;
-    QStringList m_lignes;
+    QString m_texte;
+    int m_lignes = 0;
 };
 
 } // namespace
