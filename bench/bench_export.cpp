@@ -1,4 +1,5 @@
-// Exports a tree of 200,000 nodes as the export dialog does, and reports the time of each step.
+// Exports a tree of 200,000 nodes as the export dialog does, in the text layouts and as CSV and
+// JSON, and reports the time of each step.
 //
 //   bench-export [NODES]     (default 200000)
 //
@@ -74,9 +75,15 @@ QList<Cas> LesCas() {
     OptionsExport plat;
     plat.Structure = false;
     plat.Format = FormatExport::Noms;
+    OptionsExport csv;
+    csv.Type = TypeExport::Csv;
+    OptionsExport json;
+    json.Type = TypeExport::Json;
     return {{"indented structure, as shown", OptionsExport{}},
             {"column mode", colonnes},
-            {"flat account list, names", plat}};
+            {"flat account list, names", plat},
+            {"CSV", csv},
+            {"JSON", json}};
 }
 
 } // namespace
@@ -98,7 +105,7 @@ int main(int argc, char* argv[]) {
     for (const Cas& cas : LesCas()) {
         // The dialog's OK: the whole text, then the file.
         chrono.restart();
-        const QString texte = GenerateurExport(cas.options).GenereExport(*arbre.SelectedItem(), false);
+        const QString texte = GenereExportSelonType(*arbre.SelectedItem(), cas.options, false);
         const qint64 msTexte = chrono.elapsed();
         const std::optional<ErreurExport> erreur = EcritFichierExport(chemin, texte);
         const qint64 ms = chrono.elapsed();
@@ -110,11 +117,10 @@ int main(int argc, char* argv[]) {
         out() << cas.nom << ": written in " << ms << " ms (text " << msTexte << " ms), "
               << QFileInfo(chemin).size() / 1024 << " KiB\n";
 
-        GenerateurExport apercu(cas.options);
         chrono.restart();
-        const QString premieresLignes = apercu.GenereExport(*arbre.SelectedItem(), true);
-        out() << "  preview: " << apercu.LignesApercu() << " lines, " << premieresLignes.size()
-              << " characters in " << chrono.nsecsElapsed() / 1000 << " us\n";
+        const QString premieresLignes = GenereExportSelonType(*arbre.SelectedItem(), cas.options, true);
+        out() << "  preview: " << premieresLignes.size() << " characters in " << chrono.nsecsElapsed() / 1000
+              << " us\n";
     }
     out() << (dansLeTemps ? "every export under 1 s\n" : "SLOWER THAN 1 s\n");
     out().flush();

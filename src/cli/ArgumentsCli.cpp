@@ -1,6 +1,7 @@
 #include "cli/ArgumentsCli.h"
 
 #include "cli/TextesCli.h"
+#include "settings/OptionsExport.h"
 
 namespace arbrix {
 
@@ -39,7 +40,7 @@ QString CommandeDeLOption(const QString& nom) {
         return QStringLiteral("member-of");
     if (nom == u"--message-file" || nom == u"--subject")
         return QStringLiteral("send-message");
-    if (nom == u"--output")
+    if (nom == u"--output" || nom == u"--format" || nom == u"--line-ending")
         return CommandeArbre;
     return {};
 }
@@ -64,10 +65,11 @@ Option DecoupeOption(const QString& argument) {
 
 bool EstOptionAvecValeur(const QString& nom) {
     static const QStringList noms = {
-        QStringLiteral("--directory"),     QStringLiteral("--type"),   QStringLiteral("--mode"),
-        QStringLiteral("--settings"),      QStringLiteral("--set"),    QStringLiteral("--user"),
-        QStringLiteral("--password-file"), QStringLiteral("--scope"),  QStringLiteral("--message-file"),
-        QStringLiteral("--output"),        QStringLiteral("--subject")};
+        QStringLiteral("--directory"),     QStringLiteral("--type"),    QStringLiteral("--mode"),
+        QStringLiteral("--settings"),      QStringLiteral("--set"),     QStringLiteral("--user"),
+        QStringLiteral("--password-file"), QStringLiteral("--scope"),   QStringLiteral("--message-file"),
+        QStringLiteral("--output"),        QStringLiteral("--subject"), QStringLiteral("--format"),
+        QStringLiteral("--line-ending")};
     return noms.contains(nom);
 }
 
@@ -160,7 +162,28 @@ private:
         } else if (o.nom == u"--output") {
             m_optionsDeCommande << o.nom;
             a.fichierSortie = o.valeur;
+        } else if (o.nom == u"--format") {
+            m_optionsDeCommande << o.nom;
+            LitChoix(o.valeur, {QStringLiteral("text"), QStringLiteral("csv"), QStringLiteral("json")},
+                     CleTexteCli::FormatInvalide, a.typeExport);
+        } else if (o.nom == u"--line-ending") {
+            m_optionsDeCommande << o.nom;
+            qint16 fin = FinLigneExport::CrLf;
+            if (LitChoix(o.valeur, {QStringLiteral("crlf"), QStringLiteral("lf")},
+                         CleTexteCli::FinLigneInvalide, fin))
+                a.finLigne = fin;
         }
+    }
+
+    // The value's index among the words, without regard to case; false after a fault.
+    bool LitChoix(const QString& valeur, const QStringList& mots, const QString& cleErreur, qint16& choix) {
+        const qsizetype i = mots.indexOf(valeur.trimmed().toLower());
+        if (i < 0) {
+            Erreur(cleErreur, valeur);
+            return false;
+        }
+        choix = qint16(i);
+        return true;
     }
 
     void AppliqueDrapeau(const QString& nom) {
@@ -196,7 +219,10 @@ private:
         }
         const CommandeCli* commande = TrouveCommande(a.commande);
         if (a.commande == CommandeArbre) {
-            if (a.nomOuDn.isEmpty())
+            // Text and JSON end their lines as they always do: only CSV has a choice.
+            if (a.finLigne && a.typeExport != TypeExport::Csv)
+                Erreur(CleTexteCli::FinLigneHorsCsv, {});
+            else if (a.nomOuDn.isEmpty())
                 Erreur(CleTexteCli::NomManquant, {});
             return;
         }

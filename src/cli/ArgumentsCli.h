@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <optional>
 
@@ -53,6 +54,8 @@ struct ArgumentsCli {
     std::optional<QString> fichierMessage;    // --message-file
     QString sujet;                            // --subject
     std::optional<QString> fichierSortie;     // --output: the export goes to this file
+    qint16 typeExport = 0;                    // --format text|csv|json: TypeExport
+    std::optional<qint16> finLigne;           // --line-ending crlf|lf: FinLigneExport (csv only)
     QString nomOuDn;
 };
 

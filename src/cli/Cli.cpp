@@ -176,11 +176,19 @@ private:
             m_erreurs << LigneCandidat(candidat) << u'\n';
         // A server that failed half-way: what was read is printed all the same, the status says 1.
         if (resultat.issue == IssueAnalyse::Arborescence || resultat.incomplete) {
-            // The whole tree from the root, whatever extent the dialog last used.
+            // The whole tree from the root, whatever extent the dialog last used; the type and
+            // line ending the command line says, never the dialog's, so that a script's output
+            // does not change with what the user last exported.
+            const ArgumentsCli& a = m_lecture.arguments;
             options.Etendue = EtendueExport::Complete;
-            const std::optional<QString>& fichier = m_lecture.arguments.fichierSortie;
+            options.Type = a.typeExport;
+            options.FinLigne = a.finLigne.value_or(FinLigneExport::CrLf);
+            const std::optional<QString>& fichier = a.fichierSortie;
             if (!fichier) {
-                m_sortie << GenerateurExport(options).GenereExport(*arbre.Racine(), false) << u'\n';
+                // The documents end with their own line break.
+                m_sortie << GenereExportSelonType(*arbre.Racine(), options, false);
+                if (options.Type == TypeExport::Texte)
+                    m_sortie << u'\n';
             } else if (const std::optional<ErreurExport> erreur =
                            ExporteVersFichier(*arbre.Racine(), options, *fichier)) {
                 Echec(MessageErreurExport(*erreur));

@@ -30,6 +30,10 @@ const QHash<QString, QString>& TextesFrancais() {
                         "la variable d'environnement ARBRIX_PASSWORD.")},
         {EtendueInvalide,
          QStringLiteral("Étendue inconnue : '%v' (valeurs possibles : local, global, universal).")},
+        {FormatInvalide, QStringLiteral("Format inconnu : '%v' (valeurs possibles : text, csv, json).")},
+        {FinLigneInvalide, QStringLiteral("Fin de ligne inconnue : '%v' (valeurs possibles : crlf, lf).")},
+        {FinLigneHorsCsv,
+         QStringLiteral("L'option --line-ending ne s'applique qu'au format csv (--format csv).")},
         {OptionHorsCommande, QStringLiteral("Option sans objet pour cette commande : %v")},
         {UsageCommande, QStringLiteral("Utilisation : %v")},
         {GroupeIntrouvable, QStringLiteral("Aucun groupe ne correspond à '%v'.")},
@@ -65,7 +69,7 @@ const QHash<QString, QString>& TextesFrancais() {
              "\n"
              "tree (la commande par défaut) analyse une O.U. ou un groupe de l'annuaire et écrit sur la\n"
              "sortie standard, en UTF-8 et suivi d'un saut de ligne, l'export texte de toute\n"
-             "l'arborescence depuis sa racine.\n"
+             "l'arborescence depuis sa racine, ou avec --format csv|json un document pour les scripts.\n"
              "\n"
              "NOM-OU-DN  un DN commençant par \"OU=\" (une O.U.) ou \"CN=\" (un groupe) ; sinon un nom\n"
              "           cherché comme --type l'indique (\"*\" en joker). Plusieurs mots sont joints\n"
@@ -110,6 +114,12 @@ const QHash<QString, QString>& TextesFrancais() {
              "  --yes                    confirme la suppression (delete-group)\n"
              "  --output FICHIER         écrit l'export dans ce fichier (UTF-8, fin de ligne CR LF)\n"
              "                           comme la fenêtre d'export, au lieu de la sortie standard\n"
+             "  --format text|csv|json   text (défaut) : l'export texte ; csv : une ligne par membre\n"
+             "                           et par groupe ou O.U. qui le contient, en-tête\n"
+             "                           member,member_dn,kind,state,group,group_dn,path ; json :\n"
+             "                           l'arborescence en un document (name, dn, kind, state, count,\n"
+             "                           children)\n"
+             "  --line-ending crlf|lf    fin des lignes du CSV (défaut : crlf)\n"
              "  --verbose                journal de chaque requête à l'annuaire sur la sortie d'erreur\n"
              "                           (jamais un mot de passe)\n"
              "  --version                affiche la version\n"
@@ -139,10 +149,14 @@ const QHash<QString, QString>& TextesFrancais() {
              "           coupée et dite sur la sortie d'erreur. Le groupe principal d'un compte en\n"
              "           fait partie.\n"
              "\n"
-             "Export : toute l'arborescence quelle que soit ExportEtendue ; les autres clés Export*\n"
-             "s'appliquent (ExportFormat 0-3, ExportStructure, ExportModeColonné, ExportComptes*,\n"
-             "ExportIndentation et ExportSéparateur, où \\t, \\r et \\n sont décodés ; le séparateur\n"
-             "par défaut \\r\\n donne des fins de ligne CR LF).\n"
+             "Export : toute l'arborescence quelle que soit ExportEtendue, au format de --format et\n"
+             "--line-ending quels que soient ExportType et ExportFinDeLigne. Pour le texte seul :\n"
+             "ExportFormat 0-3, ExportStructure, ExportModeColonné, ExportIndentation et\n"
+             "ExportSéparateur, où \\t, \\r et \\n sont décodés (le séparateur par défaut \\r\\n donne\n"
+             "des fins de ligne CR LF) ; pour les trois formats : ExportComptes* et\n"
+             "ExportAutresMembres. En CSV et JSON, kind vaut ou, group, user, computer, service,\n"
+             "contact, foreign ou other, et state disabled, locked, expired, loop (groupe\n"
+             "circulaire) ou rien.\n"
              "\n"
              "Environnement : ARBRIX_PASSWORD (mot de passe de --user), ARBRIX_DIRECTORY (annuaire par\n"
              "défaut, comme pour le programme de bureau).\n"

@@ -13,6 +13,14 @@ namespace arbrix {
 
 namespace {
 
+// By export type.
+const QStringList SuffixesExport = {QStringLiteral("txt"), QStringLiteral("csv"), QStringLiteral("json")};
+constexpr QStringView FiltresExport[] = {u"TXT_FICHIERS_TXT", u"TXT_FICHIERS_CSV", u"TXT_FICHIERS_JSON"};
+
+qint16 IndexType(qint16 type) {
+    return type == TypeExport::Csv || type == TypeExport::Json ? type : TypeExport::Texte;
+}
+
 ErreurExport Erreur(qint32 numero, const QString& chemin, const QString& raison) {
     return {numero, QDir::toNativeSeparators(chemin) + QStringLiteral(" : ") + raison};
 }
@@ -28,12 +36,13 @@ qint32 NumeroEchecOuverture(const QString& chemin) {
 
 } // namespace
 
-std::optional<ErreurExport> EcritFichierExport(const QString& chemin, const QString& texte) {
+std::optional<ErreurExport> EcritFichierExport(const QString& chemin, const QString& texte, QStringView fin) {
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly))
         return Erreur(NumeroEchecOuverture(chemin), chemin, fichier.errorString());
     const QByteArray octets = texte.toUtf8();
-    if (fichier.write(octets) != octets.size() || fichier.write("\r\n", 2) != 2) {
+    const QByteArray octetsFin = fin.toUtf8();
+    if (fichier.write(octets) != octets.size() || fichier.write(octetsFin) != octetsFin.size()) {
         const QString raison = fichier.errorString();
         fichier.cancelWriting();
         return Erreur(NumeroErreurExport::EcritureImpossible, chemin, raison);
@@ -45,7 +54,8 @@ std::optional<ErreurExport> EcritFichierExport(const QString& chemin, const QStr
 
 std::optional<ErreurExport> ExporteVersFichier(const Noeud& noeud, const OptionsExport& options,
                                                const QString& chemin) {
-    return EcritFichierExport(chemin, GenerateurExport(options).GenereExport(noeud, false));
+    const QString texte = GenereExportSelonType(noeud, options, false);
+    return EcritFichierExport(chemin, texte, options.Type == TypeExport::Texte ? u"\r\n" : u"");
 }
 
 QString MessageErreurExport(const ErreurExport& erreur) {
@@ -53,21 +63,36 @@ QString MessageErreurExport(const ErreurExport& erreur) {
            QStringLiteral("\r\n\r\n") + Traduction(u"TXT_EXPORT_CONSEIL_FICHIER");
 }
 
-DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier,
-                                                const QString& dossierDocuments) {
-    if (dernierFichier.isEmpty())
-        return {dossierDocuments, {}};
-    const QFileInfo dernier(dernierFichier);
-    const QString nom = dernier.fileName().section(u'\\', -1);
-    const bool dossierPresent = dernierFichier.contains(u'/') && QFileInfo(dernier.absolutePath()).isDir();
-    return {dossierPresent ? dernier.absolutePath() : dossierDocuments, nom};
+QString SuffixeExport(qint16 type) {
+    return SuffixesExport[IndexType(type)];
 }
 
-DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier) {
+DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier, qint16 type,
+                                                const QString& dossierDocuments) {
+    const QString suffixe = SuffixeExport(type);
+    DepartEnregistrement depart{dossierDocuments,
+                                {},
+                                suffixe,
+                                Traduction(FiltresExport[IndexType(type)]) + QStringLiteral(" (*.") +
+                                    suffixe + u')'};
+    if (dernierFichier.isEmpty())
+        return depart;
+    const QFileInfo dernier(dernierFichier);
+    depart.nom = dernier.fileName().section(u'\\', -1);
+    // An export of another type keeps the name, not a suffix that would tell the wrong content.
+    const qsizetype point = depart.nom.lastIndexOf(u'.');
+    if (point > 0 && SuffixesExport.contains(depart.nom.mid(point + 1).toLower()))
+        depart.nom = depart.nom.left(point + 1) + suffixe;
+    if (dernierFichier.contains(u'/') && QFileInfo(dernier.absolutePath()).isDir())
+        depart.dossier = dernier.absolutePath();
+    return depart;
+}
+
+DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier, qint16 type) {
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documents.isEmpty() || !QFileInfo(documents).isDir())
         documents = QDir::homePath();
-    return DepartEnregistrementExport(dernierFichier, documents);
+    return DepartEnregistrementExport(dernierFichier, type, documents);
 }
 
 } // namespace arbrix

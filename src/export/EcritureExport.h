@@ -25,11 +25,13 @@ struct ErreurExport {
     QString description; // the file and the system's reason
 };
 
-// Writes the text followed by CR LF, in UTF-8, and replaces the file only once everything is
-// written: after a failure the file is as it was before, or still absent.
-std::optional<ErreurExport> EcritFichierExport(const QString& chemin, const QString& texte);
+// Writes the text followed by fin, in UTF-8 without byte order mark, and replaces the file only
+// once everything is written: after a failure the file is as it was before, or still absent.
+std::optional<ErreurExport> EcritFichierExport(const QString& chemin, const QString& texte,
+                                               QStringView fin = u"\r\n");
 
-// The whole export of the node's branch (never the preview) written to the file.
+// The whole export of the node's branch (never the preview) written to the file: the text export
+// followed by CR LF, a CSV or JSON document as it ends.
 std::optional<ErreurExport> ExporteVersFichier(const Noeud& noeud, const OptionsExport& options,
                                                const QString& chemin);
 
@@ -37,17 +39,23 @@ std::optional<ErreurExport> ExporteVersFichier(const Noeud& noeud, const Options
 // the user can do about it.
 QString MessageErreurExport(const ErreurExport& erreur);
 
-// Where the save dialog opens and the name it proposes.
+// Where the save dialog opens, the name it proposes and the files it offers.
 struct DepartEnregistrement {
     QString dossier;
-    QString nom; // empty when nothing was exported before
+    QString nom;     // empty when nothing was exported before
+    QString suffixe; // of the export type: "txt", "csv" or "json"
+    QString filtre;  // "Text files (*.txt)", translated
 };
 
+// The suffix a file of that export type takes.
+QString SuffixeExport(qint16 type);
+
 // The folder of the last file written while that folder exists, else the documents folder; the
-// last file's name is proposed either way. A path written on Windows gives its name only.
-DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier,
+// last file's name is proposed either way, its suffix that of the type when it had the suffix of
+// another type. A path written on Windows gives its name only.
+DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier, qint16 type,
                                                 const QString& dossierDocuments);
 // The same with the user's documents folder (the home folder when there is none).
-DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier);
+DepartEnregistrement DepartEnregistrementExport(const QString& dernierFichier, qint16 type);
 
 } // namespace arbrix

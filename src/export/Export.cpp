@@ -1,5 +1,7 @@
 #include "export/Export.h"
 
+#include "export/ExportStructure.h"
+#include "export/ParcoursExport.h"
 #include "i18n/Traductions.h"
 #include "tree/Arbre.h"
 
@@ -8,20 +10,6 @@ namespace arbrix {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// An account label is "display name (account)": the display name is what comes before the
-// account part, found from the end so that a display name holding " (" stays whole.
-QString NomAfficheDeCompte(const QString& nom, const QString& compte) {
-    const QString suffixe = QStringLiteral(" (") + compte.toLower() + u')';
-    if (nom.endsWith(suffixe))
-        return nom.left(nom.size() - suffixe.size()).trimmed();
-    const qsizetype parenthese = nom.lastIndexOf(u" (");
-    return parenthese < 0 ? nom : nom.left(parenthese).trimmed();
-}
-
-bool EstConteneur(QChar lettreType) {
-    return lettreType == u'O' || lettreType == u'G';
-}
 
 } // namespace
 
@@ -87,7 +75,7 @@ void GenerateurExport::ExporteEnfant(const Noeud& enfant, bool apercu, int nivea
             AjouteLigne(item(), niveau + 1);
             ecrite = true;
         }
-    } else if (CompteSelectionne(lettre)) {
+    } else if (MembreSelectionne(lettre, m_options)) {
         const QString texte = item();
         bool dejaExporte = false;
         if (!m_options.Structure) {
@@ -103,29 +91,8 @@ void GenerateurExport::ExporteEnfant(const Noeud& enfant, bool apercu, int nivea
     }
     if (ecrite && apercu && m_lignesApercu < LignesApercuMax)
         ++m_lignesApercu;
-    if (enfant.ChildCount() > 0 && DoitDescendre(enfant))
+    if (enfant.ChildCount() > 0 && DescendDans(enfant, m_options))
         ExporteNoeud(enfant, apercu, niveau + 1);
-}
-
-bool GenerateurExport::DoitDescendre(const Noeud& enfant) const {
-    switch (m_options.Etendue) {
-    case EtendueExport::Complete:
-        return true;
-    case EtendueExport::NoeudsOuverts:
-        return enfant.Expanded();
-    default:
-        return false;
-    }
-}
-
-bool GenerateurExport::CompteSelectionne(QChar lettreType) const {
-    if (lettreType == u'U')
-        return m_options.ComptesUtilisateurs;
-    if (lettreType == u'C')
-        return m_options.ComptesOrdinateurs;
-    if (lettreType == u'S')
-        return m_options.ComptesDeService;
-    return false;
 }
 
 QString GenerateurExport::TexteItem(const Noeud& noeud) const {
@@ -134,12 +101,8 @@ QString GenerateurExport::TexteItem(const Noeud& noeud) const {
         return NomDuLibelle(noeud.Text());
     case FormatExport::Comptes:
         return NomDeLaCle(noeud.Key());
-    case FormatExport::Noms: {
-        // Group and O.U. names are taken whole: "Sales (EMEA)" is a name, not a name and a note.
-        const QString nom = NomDuLibelle(noeud.Text());
-        return EstConteneur(noeud.LettreType()) ? nom.trimmed()
-                                                : NomAfficheDeCompte(nom, NomDeLaCle(noeud.Key()));
-    }
+    case FormatExport::Noms:
+        return NomDuNoeud(noeud);
     default: {
         QString texte = noeud.Text();
         if (noeud.Image().endsWith(u"_ina"))
@@ -175,6 +138,18 @@ void GenerateurExport::AjouteLigne(const QString& item, int indentations) {
 
 QString GenereExport(const Arbre& arbre, const OptionsExport& options, bool apercu) {
     return GenerateurExport(options).GenereExport(arbre, apercu);
+}
+
+QString GenereExportSelonType(const Noeud& noeud, const OptionsExport& options, bool apercu) {
+    const int lignesMax = apercu ? LignesApercuMax : 0;
+    switch (options.Type) {
+    case TypeExport::Csv:
+        return GenereCsv(noeud, options, lignesMax);
+    case TypeExport::Json:
+        return GenereJson(noeud, options, lignesMax);
+    default:
+        return GenerateurExport(options).GenereExport(noeud, apercu);
+    }
 }
 
 } // namespace arbrix

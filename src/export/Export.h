@@ -1,8 +1,9 @@
 #pragma once
 
-// The text export of a branch of the tree: the export dialog's preview and final text, and the
+// The export of a branch of the tree: the export dialog's preview and final text, and the
 // command-line program's output. The generator reads the tree as it stands (never the directory):
-// each node's Key, Text, Tag, Image and expanded state.
+// each node's Key, Text, Tag, Image and expanded state. This is the text export; the CSV and JSON
+// documents are in export/ExportStructure.h, and GenereExportSelonType chooses among them.
 
 #include "settings/OptionsExport.h"
 
@@ -37,8 +38,6 @@ public:
 private:
     void ExporteNoeud(const Noeud& noeud, bool apercu, int niveau);
     void ExporteEnfant(const Noeud& enfant, bool apercu, int niveau);
-    bool DoitDescendre(const Noeud& enfant) const;
-    bool CompteSelectionne(QChar lettreType) const;
     QString TexteItem(const Noeud& noeud) const;
     QString TexteColonne(const Noeud& noeud, const QString& item) const;
     void AjouteLigne(const QString& item, int indentations);
@@ -55,5 +54,10 @@ private:
 
 // One-call form: GénérateurExport(options).GénèreExport(arbre, aperçu).
 QString GenereExport(const Arbre& arbre, const OptionsExport& options, bool apercu);
+
+// The export of the node's branch in the type the options choose: the text above, which has no
+// line break after its last line, or the CSV or JSON document, which has one. A preview stops
+// after LignesApercuMax lines.
+QString GenereExportSelonType(const Noeud& noeud, const OptionsExport& options, bool apercu);
 
 } // namespace arbrix

@@ -176,6 +176,8 @@ const QList<TexteParDefaut>& TextesParDefaut() {
         {"COL_DISTINGUISHEDNAME", "DistinguishedName"},
         {"TXT_EXPORTER_VERS", "Exporter vers"},
         {"TXT_FICHIERS_TXT", "Fichiers texte"},
+        {"TXT_FICHIERS_CSV", "Fichiers CSV"},
+        {"TXT_FICHIERS_JSON", "Fichiers JSON"},
         {"TXT_TOUS_FICHIERS", "Tous les fichiers"},
         {"MSG_ERREUR_CLIPBOARD", "Une erreur est survenue lors de la copie vers le presse-papiers : §§%v "
                                  "§§Peut-être la quantité d'informations est-elle trop importante ?"},

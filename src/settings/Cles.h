@@ -66,12 +66,15 @@ inline const QString PrefixeMemo = QStringLiteral("Mémo");
 // Export options.
 inline const QString ExportEtendue = QStringLiteral("ExportEtendue");
 inline const QString ExportFormat = QStringLiteral("ExportFormat");
+inline const QString ExportType = QStringLiteral("ExportType");
+inline const QString ExportFinDeLigne = QStringLiteral("ExportFinDeLigne");
 inline const QString ExportDestination = QStringLiteral("ExportDestination");
 inline const QString ExportStructure = QStringLiteral("ExportStructure");
 inline const QString ExportModeColonne = QStringLiteral("ExportModeColonné");
 inline const QString ExportComptesUtilisateurs = QStringLiteral("ExportComptesUtilisateurs");
 inline const QString ExportComptesOrdinateur = QStringLiteral("ExportComptesOrdinateur");
 inline const QString ExportComptesDeService = QStringLiteral("ExportComptesDeService");
+inline const QString ExportAutresMembres = QStringLiteral("ExportAutresMembres");
 inline const QString ExportIndentation = QStringLiteral("ExportIndentation");
 inline const QString ExportSeparateur = QStringLiteral("ExportSéparateur");
 inline const QString ExportFichier = QStringLiteral("ExportFichier");

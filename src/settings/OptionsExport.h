@@ -1,6 +1,6 @@
 #pragma once
 
-// The options of the text export, as the export dialog and the command-line program share them.
+// The options of the export, as the export dialog and the command-line program share them.
 // Stored in section "Config" of the settings file under the "Export*" keys.
 
 #include "settings/Ini.h"
@@ -25,6 +25,20 @@ inline constexpr qint16 Comptes = 2;       // the last part of the node key (acc
 inline constexpr qint16 Noms = 3;          // names only (an account's display name)
 } // namespace FormatExport
 
+// What kind of text is written: the text of the formats above, or a document for scripts and
+// spreadsheets, whose layout is fixed and ignores the format, structure and separator options.
+namespace TypeExport {
+inline constexpr qint16 Texte = 0;
+inline constexpr qint16 Csv = 1;  // one row per member and place it holds
+inline constexpr qint16 Json = 2; // the branch as one document
+} // namespace TypeExport
+
+// How CSV records end.
+namespace FinLigneExport {
+inline constexpr qint16 CrLf = 0;
+inline constexpr qint16 Lf = 1;
+} // namespace FinLigneExport
+
 namespace DestinationExport {
 inline constexpr qint16 PressePapiers = 0;
 inline constexpr qint16 Fichier = 1;
@@ -33,12 +47,15 @@ inline constexpr qint16 Fichier = 1;
 struct OptionsExport {
     qint16 Etendue = EtendueExport::Complete;
     qint16 Format = FormatExport::CommeAffiche;
+    qint16 Type = TypeExport::Texte;
+    qint16 FinLigne = FinLigneExport::CrLf;
     qint16 Destination = DestinationExport::PressePapiers;
     bool Structure = true;
     bool ModeColonne = false;
     bool ComptesUtilisateurs = true;
     bool ComptesOrdinateurs = true;
     bool ComptesDeService = true;
+    bool AutresMembres = true; // contacts, foreign principals and objects of other classes
     // As typed: the escapes \t, \r and \n are decoded only when the text is generated.
     QString Indentation = QStringLiteral("\\t");
     QString Separateur = QStringLiteral("\\r\\n");

@@ -72,6 +72,10 @@ TEST(ArgumentsCli, FaultsNameTheirKeyAndArgument) {
         {{"create-group", "OU=a"}, CleTexteCli::UsageCommande, "arbrix-cli create-group PARENT NAME"},
         {{"remove-member", "g"}, CleTexteCli::UsageCommande, "arbrix-cli remove-member GROUP MEMBER..."},
         {{"delete-group", "--security", "g"}, CleTexteCli::OptionHorsCommande, "--security delete-group"},
+        {{"--format", "XML", "x"}, CleTexteCli::FormatInvalide, "XML"},
+        {{"--format", "csv", "--line-ending", "cr", "x"}, CleTexteCli::FinLigneInvalide, "cr"},
+        {{"--line-ending", "lf", "--format", "json", "x"}, CleTexteCli::FinLigneHorsCsv, ""},
+        {{"member-of", "--format", "csv", "x"}, CleTexteCli::OptionHorsCommande, "--format member-of"},
     };
     for (const Cas& c : cas) {
         const AnalyseArgumentsCli r = Lit(c.arguments);

@@ -1,9 +1,13 @@
 #include "cli/LanceCli.h"
 #include "cli/TextesCli.h"
+#include "export/LecteurCsv.h"
 #include "shell/FichiersTest.h"
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 using namespace arbrix;
@@ -66,7 +70,8 @@ TEST_F(CliTest, SettingsAndOptionsShapeTheExport) {
                  "\tlfontaine"})},
         {"ExportEtendue=2\r\nExportFormat=2\r\n",
          {"--set", "ExportStructure=0", "--set", "ExportSéparateur=\\n", "--type", "ou", "Ventes"},
-         "jbernard\nmpetit\nzdarcy\npgirard\nPC-ACCUEIL-01$\nslaurent\ntmoreau\n"},
+         "jbernard\nmpetit\nDupont & Fils "
+         "(fournisseur)\nzdarcy\npgirard\nPC-ACCUEIL-01$\nslaurent\ntmoreau\n"},
         {{},
          {"--mode", "6", "--set", "AfficherNombreMembres=0", "--type", "ou", "Ventes"},
          Lignes({"Ventes", "\tSales (EMEA)", "\t\tVentes (EMEA)", "\tVentes - Tous", "\t\tÉquipe d'accueil",
@@ -110,6 +115,7 @@ TEST_F(CliTest, OtherFailuresGiveOneWithAMessage) {
         {{"--directory", absent + ".ldif", "x"}, "Impossible d'accéder à l'ActiveDirectory"},
         {{"--mode", "5", "Boucle A"}, "requiert que l'élément racine soit une O.U."},
         {{"--set", "AnalyseParDéfaut=99999999", "x"}, "99999999"},
+        {{"--format", "xml", "Boucle A"}, TexteCli(CleTexteCli::FormatInvalide, {"xml"})},
     };
     for (const Cas& c : cas) {
         const Resultat r = Lance(c.arguments);
@@ -219,6 +225,38 @@ TEST_F(CliTest, OutputWritesTheFileAsTheExportWindowDoes) {
               Lance({"Boucle A"}).sortie.chopped(1) + QStringLiteral("\r\n"));
 
     EXPECT_EQ(Lance({"--output", dossier.filePath(QStringLiteral("absent/export.txt")), "Boucle A"}).code, 1);
+}
+
+// The documents for scripts, read back by readers of their own; the text stays the default.
+TEST_F(CliTest, FormatCsvAndJsonWriteTheTreeForScripts) {
+    const QString dnBoucleA = QStringLiteral("CN=Boucle A,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test");
+    const Resultat csv = Lance({"--format", "csv", "Boucle A"});
+    EXPECT_EQ(csv.code, 0) << csv.erreurs.toStdString();
+    const QList<QStringList> lignes = test::LitCsv(csv.sortie);
+    ASSERT_EQ(lignes.size(), 7);
+    EXPECT_EQ(lignes[0].join(u','), QStringLiteral("member,member_dn,kind,state,group,group_dn,path"));
+    EXPECT_TRUE(lignes.contains(QStringList{"Boucle A", dnBoucleA, "group", "loop", "Boucle C",
+                                            "CN=Boucle C,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test",
+                                            "Boucle A > Boucle B > Boucle C"}));
+    EXPECT_EQ(csv.sortie.count(QStringLiteral("\r\n")), 7);
+    const Resultat lf = Lance({"--format=csv", "--line-ending", "lf", "Boucle A"});
+    EXPECT_EQ(lf.sortie, QString(csv.sortie).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The file holds what standard output shows, with no line break added.
+    const QString fichier = dossier.filePath(QStringLiteral("export.csv"));
+    EXPECT_EQ(Lance({"--format", "csv", "--output", fichier, "Boucle A"}).code, 0);
+    EXPECT_EQ(QString::fromUtf8(test::LitFichier(fichier)), csv.sortie);
+
+    const Resultat json = Lance({"--format", "json", "Boucle A"});
+    EXPECT_EQ(json.code, 0) << json.erreurs.toStdString();
+    const QJsonObject racine = QJsonDocument::fromJson(json.sortie.toUtf8()).object();
+    EXPECT_EQ(racine["name"].toString(), "Boucle A");
+    EXPECT_EQ(racine["dn"].toString(), dnBoucleA);
+    EXPECT_EQ(racine["count"].toInt(), 3);
+    const QJsonArray enfants = racine["children"].toArray();
+    ASSERT_EQ(enfants.size(), 2);
+    EXPECT_EQ(enfants[0].toObject()["name"].toString(), "Boucle B");
+    EXPECT_EQ(enfants[1].toObject()["kind"].toString(), "user");
+    EXPECT_EQ(Lance({"--format", "text", "Boucle A"}).sortie, Lance({"Boucle A"}).sortie);
 }
 
 TEST_F(CliTest, TheDirectoryOptionOutranksTheEnvironmentAndLeavesItAsItWas) {

@@ -138,8 +138,12 @@ TEST_F(ExportTest, AccountKindsAreFilteredByTheirCheckBoxes) {
     options.ComptesUtilisateurs = true;
     options.ComptesOrdinateurs = false;
     EXPECT_EQ(Exporte(), Lignes({"jdupont", "mcurie"}));
-    Ajoute(racine, "\\\\Sales\\contact", "Contact (contact)", "?CN=contact", "");
+    // Contacts, foreign principals and objects of other classes go by one box together.
+    Ajoute(racine, "\\\\Sales\\contact", "Contact (contact)", "KCN=contact", "contact");
+    Ajoute(racine, "\\\\Sales\\autre", "Autre", "?CN=autre", "autre");
     options.ComptesOrdinateurs = options.ComptesDeService = true;
+    EXPECT_EQ(Exporte(), Lignes({"autre", "contact", "jdupont", "mcurie", "PC01$", "svc$"}));
+    options.AutresMembres = false;
     EXPECT_EQ(Exporte(), Lignes({"jdupont", "mcurie", "PC01$", "svc$"}));
 }
 

@@ -31,7 +31,8 @@ frmAPropos::frmAPropos(QWidget* parent)
         "ordinateurs, comptes de service), avec leur état : désactivé, verrouillé ou expiré.\n\n"
         "Depuis l'arbre, vous créez, renommez, déplacez et supprimez des groupes, ajoutez ou retirez "
         "des membres, listez les groupes dont un groupe est membre, copiez des noms et exportez une "
-        "branche en texte. Chaque modification est faite avec les droits du compte configuré."_s,
+        "branche en texte, en CSV ou en JSON. Chaque modification est faite avec les droits du compte "
+        "configuré."_s,
         this);
     lblDescriptionOutil->setObjectName(u"lblDescriptionOutil"_s);
     lblDescriptionOutil->setWordWrap(true);

@@ -108,8 +108,9 @@ frmExporter::frmExporter(const Noeud& noeud, const QString& fichierIni, QWidget*
     auto* grille = new QGridLayout(this);
     grille->addWidget(creeEtendue(), 0, 0, 1, 2);
     grille->addWidget(creeContenu(), 1, 0);
-    grille->addWidget(creeFormat(), 1, 1, 2, 1);
-    grille->addWidget(creeDestination(), 2, 0);
+    grille->addWidget(creeFormat(), 1, 1);
+    grille->addWidget(creeType(), 2, 0);
+    grille->addWidget(creeDestination(), 2, 1);
     grille->addWidget(lblApercu, 3, 0, 1, 2);
     grille->addWidget(txtApercu, 4, 0, 1, 2);
     grille->addLayout(boutons, 5, 0, 1, 2);
@@ -150,17 +151,20 @@ QGroupBox* frmExporter::creeContenu() {
     chkComptesOrdinateurs = Controle<QCheckBox>(cadre, u"chkComptesOrdinateurs"_s, u"Comptes ordinateurs"_s);
     chkComptesDeService =
         Controle<QCheckBox>(cadre, u"chkComptesDeService"_s, u"Comptes de service (MSA et gMSA)"_s);
+    chkAutresMembres = Controle<QCheckBox>(
+        cadre, u"chkAutresMembres"_s, u"Autres membres (contacts, principaux de sécurité externes...)"_s);
     auto* disposition = new QVBoxLayout(cadre);
     disposition->addWidget(chkStructure);
     disposition->addWidget(chkModeColonne);
     disposition->addWidget(chkComptesUtilisateurs);
     disposition->addWidget(chkComptesOrdinateurs);
     disposition->addWidget(chkComptesDeService);
+    disposition->addWidget(chkAutresMembres);
     return cadre;
 }
 
 QGroupBox* frmExporter::creeFormat() {
-    auto* cadre = Controle<QGroupBox>(this, u"fraFormat"_s, u"Format"_s);
+    auto* cadre = fraFormat = Controle<QGroupBox>(this, u"fraFormat"_s, u"Format"_s);
     const QString textes[4] = {u"Items identiques à l'affichage"_s,
                                u"Noms et comptes uniquement (sans info complémentaire)"_s,
                                u"Comptes uniquement"_s, u"Noms uniquement"_s};
@@ -183,6 +187,20 @@ QGroupBox* frmExporter::creeFormat() {
     disposition->addWidget(txtSeparateur, 5, 1);
     disposition->addWidget(lblCaracteresInfo, 6, 0, 1, 2);
     disposition->setRowStretch(7, 1);
+    return cadre;
+}
+
+QGroupBox* frmExporter::creeType() {
+    auto* cadre = Controle<QGroupBox>(this, u"fraType"_s, u"Type"_s);
+    const QString textes[3] = {u"Texte"_s, u"CSV"_s, u"JSON"_s};
+    auto* disposition = new QGridLayout(cadre);
+    for (int i = 0; i < 3; ++i) {
+        optType[i] = Controle<QRadioButton>(cadre, u"optType_"_s + QString::number(i), textes[i]);
+        disposition->addWidget(optType[i], 0, i);
+    }
+    chkFinLigneLF = Controle<QCheckBox>(cadre, u"chkFinLigneLF"_s, u"Fins de ligne LF (sans CR)"_s);
+    disposition->addWidget(chkFinLigneLF, 1, 0, 1, 3);
+    disposition->setColumnStretch(3, 1);
     return cadre;
 }
 
@@ -219,6 +237,16 @@ void frmExporter::relieSignaux() {
                 afficheOptions();
             }
         });
+    for (qint16 i = 0; i < 3; ++i)
+        connect(optType[i], &QRadioButton::toggled, this, [this, i](bool choisi) {
+            if (choisi) {
+                m_regles.ChoisitType(i);
+                afficheOptions();
+            }
+        });
+    connect(chkFinLigneLF, &QCheckBox::toggled, this, apres([this](bool c) {
+                m_regles.ChoisitFinLigne(c ? FinLigneExport::Lf : FinLigneExport::CrLf);
+            }));
     // The destination does not change the text: no preview.
     for (qint16 i = 0; i < 2; ++i)
         connect(optDestination[i], &QRadioButton::toggled, this, [this, i](bool choisi) {
@@ -234,6 +262,8 @@ void frmExporter::relieSignaux() {
             apres([this](bool c) { m_regles.CocheComptesOrdinateurs(c); }));
     connect(chkComptesDeService, &QCheckBox::toggled, this,
             apres([this](bool c) { m_regles.CocheComptesDeService(c); }));
+    connect(chkAutresMembres, &QCheckBox::toggled, this,
+            apres([this](bool c) { m_regles.CocheAutresMembres(c); }));
     connect(txtIndentation, &QLineEdit::textChanged, this,
             apres([this](const QString& t) { m_regles.ChangeIndentation(t); }));
     connect(txtSeparateur, &QLineEdit::textChanged, this,
@@ -246,21 +276,29 @@ void frmExporter::afficheOptions() {
     const OptionsExport& o = m_regles.Options();
     Choisit(optEtendue[o.Etendue]);
     Choisit(optFormat[o.Format]);
+    Choisit(optType[o.Type]);
     Choisit(optDestination[o.Destination]);
     Coche(chkStructure, o.Structure);
     Coche(chkModeColonne, o.ModeColonne);
+    chkStructure->setEnabled(m_regles.OptionsTexteActives());
     chkModeColonne->setEnabled(m_regles.ModeColonneActif());
     Coche(chkComptesUtilisateurs, o.ComptesUtilisateurs);
     Coche(chkComptesOrdinateurs, o.ComptesOrdinateurs);
     Coche(chkComptesDeService, o.ComptesDeService);
+    Coche(chkAutresMembres, o.AutresMembres);
+    Coche(chkFinLigneLF, o.FinLigne == FinLigneExport::Lf);
+    chkFinLigneLF->setEnabled(m_regles.FinLigneActive());
     Ecrit(txtIndentation, o.Indentation);
     Ecrit(txtSeparateur, o.Separateur);
+    // The documents have a layout of their own: the text's options are greyed, kept as they are.
+    fraFormat->setEnabled(m_regles.OptionsTexteActives());
     ActiveControle(txtIndentation, m_regles.IndentationActive());
+    ActiveControle(txtSeparateur, m_regles.OptionsTexteActives());
     rafraichitApercu();
 }
 
 void frmExporter::rafraichitApercu() {
-    txtApercu->setPlainText(GenerateurExport(m_regles.Options()).GenereExport(m_noeud, true));
+    txtApercu->setPlainText(GenereExportSelonType(m_noeud, m_regles.Options(), true));
 }
 
 void frmExporter::btnOK_Click() {
@@ -278,11 +316,11 @@ bool frmExporter::exporte() {
     const OptionsExport& o = m_regles.Options();
     if (o.Destination == DestinationExport::PressePapiers) {
         PointeurAttente().Pendant(
-            [&] { QApplication::clipboard()->setText(GenerateurExport(o).GenereExport(m_noeud, false)); });
+            [&] { QApplication::clipboard()->setText(GenereExportSelonType(m_noeud, o, false)); });
         return true;
     }
     // A cancelled save dialog writes nothing but keeps the options, the last file included.
-    const std::optional<QString> chemin = choisitFichier(DepartEnregistrementExport(o.Fichier));
+    const std::optional<QString> chemin = choisitFichier(DepartEnregistrementExport(o.Fichier, o.Type));
     if (!chemin)
         return true;
     std::optional<ErreurExport> erreur;
@@ -301,9 +339,8 @@ std::optional<QString> frmExporter::choisitFichier(const DepartEnregistrement& d
     dialogue.setObjectName(u"dlgExporterVers"_s);
     dialogue.setAcceptMode(QFileDialog::AcceptSave);
     dialogue.setFileMode(QFileDialog::AnyFile);
-    dialogue.setDefaultSuffix(u"txt"_s);
-    dialogue.setNameFilters(
-        {Traduction(u"TXT_FICHIERS_TXT") + u" (*.txt)"_s, Traduction(u"TXT_TOUS_FICHIERS") + u" (*)"_s});
+    dialogue.setDefaultSuffix(depart.suffixe);
+    dialogue.setNameFilters({depart.filtre, Traduction(u"TXT_TOUS_FICHIERS") + u" (*)"_s});
     if (!depart.nom.isEmpty())
         dialogue.selectFile(depart.nom);
     if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
@@ -311,7 +348,7 @@ std::optional<QString> frmExporter::choisitFichier(const DepartEnregistrement& d
     // The dialog leaves the suffix out when the current folder holds a folder of the typed name.
     QString chemin = dialogue.selectedFiles().constFirst();
     if (!QFileInfo(chemin).fileName().contains(u'.'))
-        chemin += u".txt"_s;
+        chemin += u'.' + depart.suffixe;
     return chemin;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The export dialog: which part of the selected node's branch is written and how, with a live
-// preview of the first lines, to the clipboard or a text file. The options are read from the
+// The export dialog: which part of the selected node's branch is written and how (text, CSV or
+// JSON), with a live preview of the first lines, to the clipboard or a file. The options are read from the
 // settings file when the dialog opens and written back when OK succeeds.
 
 #include "export/EcritureExport.h"
@@ -39,6 +39,7 @@ private:
     QGroupBox* creeEtendue();
     QGroupBox* creeContenu();
     QGroupBox* creeFormat();
+    QGroupBox* creeType();
     QGroupBox* creeDestination();
     void relieSignaux();
     // Puts the options on the controls, signals blocked, then rebuilds the preview.
@@ -59,9 +60,13 @@ private:
     QCheckBox* chkComptesUtilisateurs = nullptr;
     QCheckBox* chkComptesOrdinateurs = nullptr;
     QCheckBox* chkComptesDeService = nullptr;
+    QCheckBox* chkAutresMembres = nullptr;
     QRadioButton* optFormat[4] = {};
     QLineEdit* txtIndentation = nullptr;
     QLineEdit* txtSeparateur = nullptr;
+    QGroupBox* fraFormat = nullptr;
+    QRadioButton* optType[3] = {};
+    QCheckBox* chkFinLigneLF = nullptr;
     QRadioButton* optDestination[2] = {};
     QPlainTextEdit* txtApercu = nullptr;
     QPushButton* btnOK = nullptr;

@@ -2,6 +2,7 @@
 #include "shell/FichiersTest.h"
 
 #include "export/Export.h"
+#include "export/ExportStructure.h"
 #include "export/ui/frmExporter.h"
 #include "menus/MenusNoeuds.h"
 #include "settings/Ini.h"
@@ -178,6 +179,31 @@ private slots:
         const QString chemin = profond + u"/export.txt"_s;
         QCOMPARE(test::LitFichier(chemin), (d.texteComplet() + u"\r\n"_s).toUtf8());
         QCOMPARE(Lit(banc, u"ExportFichier"_s), chemin);
+    }
+
+    // CSV greys the text's options; the save dialog offers the last name with the CSV suffix and
+    // adds it; the file is the document as it ends, with the line ending chosen.
+    void csvWritesACsvFile() {
+        QTemporaryDir dossier;
+        Banc banc(u"Français"_s,
+                  u"ExportDestination=1\nExportFichier="_s + dossier.filePath(u"revue.txt"_s) + u"\n"_s);
+        QVERIFY(banc.demarre({dnVelmora}));
+        Dialogue d(banc);
+        d.c<QRadioButton>(u"optType_1"_s)->click();
+        QVERIFY(!d.c<QCheckBox>(u"chkStructure"_s)->isEnabled());
+        QVERIFY(!d.c<QLineEdit>(u"txtSéparateur"_s)->isEnabled());
+        d.c<QCheckBox>(u"chkFinLigneLF"_s)->click();
+        QVERIFY(d.c<QPlainTextEdit>(u"txtAperçu"_s)->toPlainText().startsWith(u"member,member_dn,kind,"_s));
+        ReponseEnregistrement vu;
+        banc.automate.ajoute(Enregistre(dossier.filePath(u"acces"_s), vu));
+        d.fenetre.btnOK_Click();
+        QCOMPARE(vu.nomPropose, u"revue.csv"_s);
+
+        const QByteArray ecrit = test::LitFichier(dossier.filePath(u"acces.csv"_s));
+        QCOMPARE(ecrit, GenereCsv(d.noeud, d.fenetre.Regles().Options()).toUtf8());
+        QVERIFY(ecrit.count('\n') > 2 && !ecrit.contains('\r'));
+        QCOMPARE(Lit(banc, u"ExportType"_s), u"1"_s);
+        QCOMPARE(Lit(banc, u"ExportFinDeLigne"_s), u"1"_s);
     }
 
     void aFolderThatCannotBeWrittenKeepsTheDialogOpenAndWritesNoSetting() {
