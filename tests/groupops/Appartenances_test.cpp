@@ -95,7 +95,8 @@ TEST_F(VuesAnnuaire, DescriptionEtGestionnaireSelonLeType) {
         {u"UCN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s, u"Directeur"_s},
         {u"GCN=Compta,OU=Ventes,DC=example,DC=test"_s, u"Comptables"_s},
         {u"GCN=Absent,DC=example,DC=test"_s, {}},
-        {u"?CN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s, {}},
+        {u"XCN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s, {}},
+        {u"KCN=Jean Dupont,OU=Ventes,DC=example,DC=test"_s, u"Directeur"_s},
     };
     for (const auto& c : cas) {
         const auto lu = LitDescriptionEtGestionnaire(*session, c.tag);
