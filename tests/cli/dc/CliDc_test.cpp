@@ -1,6 +1,7 @@
 #include "TestDc.h"
 
 #include "cli/LanceCli.h"
+#include "export/LecteurCsv.h"
 #include "directory/Dn.h"
 #include "directory/Query.h"
 #include "shell/FichiersTest.h"
@@ -204,6 +205,19 @@ TEST_F(CliDcCommandes, AppartenancesEffectivesSelonLaRegleEnChaine) {
                   objet == u"nroux" || objet.startsWith(u"Boucle"_s))
             << r.erreurs.toStdString();
     }
+}
+
+// The controller's own foreign principal of Authenticated Users and the sample's contact, in the
+// access review's rows, with the kinds a script reads.
+TEST_F(CliDcCommandes, PrincipalEtrangerEtContactDansLExportCsv) {
+    const Resultat r = Commande({"tree", "--format", "csv", "GS Imprimantes"});
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    QStringList trouves;
+    for (const QStringList& ligne : test::LitCsv(r.sortie))
+        if (ligne.value(2) == u"foreign" || ligne.value(2) == u"contact")
+            trouves << ligne.value(0) + u'|' + ligne.value(2) + u'|' + ligne.value(6);
+    EXPECT_EQ(trouves, QStringList({u"Utilisateurs authentifiés|foreign|GS Imprimantes"_s,
+                                    u"Dupont & Fils|contact|GS Imprimantes > Ventes - Tous > Ventes (EMEA)"_s}));
 }
 
 TEST_F(CliDcCommandes, IntrouvablesEtPlusieurs) {

@@ -70,9 +70,17 @@ Automate::Reponse Enregistre(const QString& chemin, ReponseEnregistrement& vu) {
             dialogue->reject();
             return;
         }
-        dialogue->selectFile(chemin);
-        // The dialog reads folders in a thread of its own: under load the selection settles later.
-        QTRY_VERIFY(dialogue->selectedFiles().value(0).startsWith(chemin));
+        // The dialog reads its first folder in a thread of its own and, once read, selects the
+        // name it proposed again: under load that comes after this selection, which is then made
+        // again.
+        const auto choisi = [&] { return dialogue->selectedFiles().value(0).startsWith(chemin); };
+        for (int essai = 0, tenu = 0; essai < 30 && tenu < 2; ++essai) {
+            if (!choisi())
+                dialogue->selectFile(chemin);
+            QTest::qWait(100);
+            tenu = choisi() ? tenu + 1 : 0;
+        }
+        QVERIFY(choisi());
         static_cast<QDialog*>(dialogue)->accept(); // QFileDialog hides it
     };
 }
