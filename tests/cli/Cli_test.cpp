@@ -115,7 +115,6 @@ TEST_F(CliTest, OtherFailuresGiveOneWithAMessage) {
         {{"--directory", absent + ".ldif", "x"}, "Impossible d'accéder à l'ActiveDirectory"},
         {{"--mode", "5", "Boucle A"}, "requiert que l'élément racine soit une O.U."},
         {{"--set", "AnalyseParDéfaut=99999999", "x"}, "99999999"},
-        {{"--format", "xml", "Boucle A"}, TexteCli(CleTexteCli::FormatInvalide, {"xml"})},
     };
     for (const Cas& c : cas) {
         const Resultat r = Lance(c.arguments);
@@ -140,15 +139,14 @@ TEST_F(CliTest, PropertiesPrintTheAccountsRowsInTheUsersLanguage) {
     EXPECT_EQ(Lance({"properties", DnBoucleB}).code, 2);
 
     EcritFichier(reglages, "[Config]\r\nLangue=English\r\n");
-    EXPECT_TRUE(Lance({"properties", marc}).sortie.contains(u"\nState\tlocked\n"_s));
     const Resultat groupe = Lance({"properties", DnBoucleB});
     EXPECT_EQ(groupe.code, 2);
     EXPECT_EQ(groupe.erreurs, u"No account has the DN '"_s + DnBoucleB + u"'.\n"_s);
     EXPECT_EQ(Lance({"properties"}).code, 1);
 }
 
-// member-of: the direct groups, or with --effective every chain; a loop is told on the error
-// stream; an unknown name is 2.
+// member-of: the direct groups, each with its chain of one step; an unknown name is 2. With
+// --effective, every chain and the loop are checked against the controller's in-chain rule.
 TEST_F(CliTest, MemberOfWritesEachGroupWithItsChain) {
     const Resultat directes = Lance({"member-of", "nroux"});
     EXPECT_EQ(directes.code, 0) << directes.erreurs.toStdString();
@@ -156,42 +154,7 @@ TEST_F(CliTest, MemberOfWritesEachGroupWithItsChain) {
     EXPECT_TRUE(directes.sortie.contains(QStringLiteral(
         "CN=Boucle C,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test\tNathalie Roux > Boucle C\n")));
     EXPECT_TRUE(directes.erreurs.isEmpty());
-    const Resultat effectives = Lance({"member-of", "--effective", "nroux"});
-    EXPECT_EQ(effectives.sortie.count(u'\n'), 7);
-    EXPECT_TRUE(
-        effectives.sortie.contains(QStringLiteral("\tNathalie Roux > Boucle C > Boucle B > Boucle A\n")));
-    EXPECT_EQ(effectives.erreurs,
-              QStringLiteral(
-                  "Appartenance circulaire, coupée là : Nathalie Roux > Boucle C > Boucle B > Boucle A > "
-                  "Boucle C\n"));
     EXPECT_EQ(Lance({"member-of", "Personne"}).code, 2);
-}
-
-// The group commands say what they concern as the window does: what holds a name already
-// taken, the group a deletion asks about. The embedded directory keeps no change.
-TEST_F(CliTest, GroupCommandsNameWhatTheyConcern) {
-    const auto commande = [&](const QString& nom, const QStringList& mots) {
-        return Lance(QStringList{nom, "--settings", reglages, "--directory", Echantillon} + mots, false);
-    };
-    const QString ventes = QStringLiteral("OU=Ventes,OU=Velmora,DC=velmora,DC=test");
-    const Resultat groupe = commande("create-group", {ventes, "Ventes - Tous"});
-    EXPECT_EQ(groupe.code, 1);
-    EXPECT_TRUE(groupe.sortie.isEmpty());
-    EXPECT_TRUE(groupe.erreurs.startsWith(
-        QStringLiteral("Un groupe portant le nom 'Ventes - Tous' existe déjà :\nCN=Ventes - Tous,")))
-        << groupe.erreurs.toStdString();
-
-    EcritFichier(reglages, "[Config]\r\nLangue=English\r\n");
-    const Resultat compte = commande("create-group", {ventes, "amartin"});
-    EXPECT_EQ(compte.code, 1);
-    EXPECT_TRUE(compte.erreurs.startsWith(
-        QStringLiteral("'amartin' is already the account name of a user:\nCN=Alice Martin,")))
-        << compte.erreurs.toStdString();
-    const Resultat suppression = commande("delete-group", {"--yes", "Groupe vide"});
-    EXPECT_EQ(suppression.code, 0) << suppression.erreurs.toStdString();
-    EXPECT_TRUE(suppression.erreurs.startsWith(
-        QStringLiteral("Warning: you are about to delete the group 'Groupe vide'.\n")))
-        << suppression.erreurs.toStdString();
 }
 
 // The password from the environment is the controller tests' way.
@@ -227,21 +190,17 @@ TEST_F(CliTest, OutputWritesTheFileAsTheExportWindowDoes) {
     EXPECT_EQ(Lance({"--output", dossier.filePath(QStringLiteral("absent/export.txt")), "Boucle A"}).code, 1);
 }
 
-// The documents for scripts, read back by readers of their own; the text stays the default.
+// The format and line ending chosen reach the documents for scripts, whose content is the
+// export's test; the file holds what standard output shows, with no line break added.
 TEST_F(CliTest, FormatCsvAndJsonWriteTheTreeForScripts) {
-    const QString dnBoucleA = QStringLiteral("CN=Boucle A,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test");
     const Resultat csv = Lance({"--format", "csv", "Boucle A"});
     EXPECT_EQ(csv.code, 0) << csv.erreurs.toStdString();
     const QList<QStringList> lignes = test::LitCsv(csv.sortie);
     ASSERT_EQ(lignes.size(), 7);
     EXPECT_EQ(lignes[0].join(u','), QStringLiteral("member,member_dn,kind,state,group,group_dn,path"));
-    EXPECT_TRUE(lignes.contains(QStringList{"Boucle A", dnBoucleA, "group", "loop", "Boucle C",
-                                            "CN=Boucle C,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test",
-                                            "Boucle A > Boucle B > Boucle C"}));
     EXPECT_EQ(csv.sortie.count(QStringLiteral("\r\n")), 7);
     const Resultat lf = Lance({"--format=csv", "--line-ending", "lf", "Boucle A"});
     EXPECT_EQ(lf.sortie, QString(csv.sortie).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    // The file holds what standard output shows, with no line break added.
     const QString fichier = dossier.filePath(QStringLiteral("export.csv"));
     EXPECT_EQ(Lance({"--format", "csv", "--output", fichier, "Boucle A"}).code, 0);
     EXPECT_EQ(QString::fromUtf8(test::LitFichier(fichier)), csv.sortie);
@@ -249,13 +208,9 @@ TEST_F(CliTest, FormatCsvAndJsonWriteTheTreeForScripts) {
     const Resultat json = Lance({"--format", "json", "Boucle A"});
     EXPECT_EQ(json.code, 0) << json.erreurs.toStdString();
     const QJsonObject racine = QJsonDocument::fromJson(json.sortie.toUtf8()).object();
-    EXPECT_EQ(racine["name"].toString(), "Boucle A");
-    EXPECT_EQ(racine["dn"].toString(), dnBoucleA);
-    EXPECT_EQ(racine["count"].toInt(), 3);
-    const QJsonArray enfants = racine["children"].toArray();
-    ASSERT_EQ(enfants.size(), 2);
-    EXPECT_EQ(enfants[0].toObject()["name"].toString(), "Boucle B");
-    EXPECT_EQ(enfants[1].toObject()["kind"].toString(), "user");
+    EXPECT_EQ(racine["dn"].toString(),
+              QStringLiteral("CN=Boucle A,OU=R&D\\, Paris,OU=Velmora,DC=velmora,DC=test"));
+    EXPECT_EQ(racine["children"].toArray().size(), 2);
     EXPECT_EQ(Lance({"--format", "text", "Boucle A"}).sortie, Lance({"Boucle A"}).sortie);
 }
 
@@ -358,9 +313,9 @@ TEST_F(CliTest, ChildrenGetTheEnvironmentTheUserGaveWithoutThePassword) {
     }
 }
 
-// Mail goes to the users under the O.U., with the subject given; its computer is counted and left
-// out; a subject that would break the header sends nothing.
-TEST_F(CliTest, MessagesGoToUsersWithTheSubjectGivenComputersLeftOut) {
+// The subject given reaches the header; one that would break it sends nothing. Who gets the
+// message, and the computers left out, are read against the controller.
+TEST_F(CliTest, MessagesTakeTheSubjectGivenUnlessItWouldAddAHeader) {
     const QString courriels = dossier.filePath(QStringLiteral("courriels"));
     const QString message = dossier.filePath(QStringLiteral("message"));
     EcritFichier(message, "Bonjour");
@@ -372,14 +327,10 @@ TEST_F(CliTest, MessagesGoToUsersWithTheSubjectGivenComputersLeftOut) {
     EXPECT_EQ(refuse.erreurs.trimmed(), TexteCli(CleTexteCli::SujetInvalide));
     EXPECT_FALSE(QFile::exists(courriels));
 
-    const Resultat r = Lance({"send-message", "--message-file", message, "--subject", "Coupure ce soir",
-                              "--type", "ou", "Ventes"});
-    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("1 ordinateur(s) laissé(s) de côté")))
-        << r.erreurs.toStdString();
-    EXPECT_FALSE(r.sortie.contains(QStringLiteral("PC-ACCUEIL-01")));
-    const QByteArray envoyes = test::LitFichier(courriels);
-    EXPECT_EQ(envoyes.count("\nSubject: Coupure ce soir\n"), r.sortie.count(QStringLiteral(" : OK")));
-    EXPECT_GE(envoyes.count("\nSubject: "), 1);
+    EXPECT_EQ(
+        Lance({"send-message", "--message-file", message, "--subject", "Coupure ce soir", "amartin"}).code,
+        0);
+    EXPECT_TRUE(test::LitFichier(courriels).contains("\nSubject: Coupure ce soir\n"));
 }
 #endif
 

@@ -116,10 +116,6 @@ TEST(Session, FailuresAreResultsNeverExceptions) {
     EXPECT_EQ(r.numero, ErrorNumber::NoSuchObject);
 }
 
-TEST(Session, DnsNameOfADomainDn) {
-    EXPECT_EQ(NomDnsDepuisDn(u"DC=a,DC=b,DC=c"_s), u"a.b.c"_s);
-}
-
 namespace {
 
 // A credentials cache in the file format kinit writes (version 4), naming its principal and

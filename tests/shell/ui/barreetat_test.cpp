@@ -69,15 +69,7 @@ private slots:
         QTest::keyPress(vue, Qt::Key_C, Qt::ControlModifier);
         QTest::keyRelease(vue, Qt::Key_Control, Qt::NoModifier);
         QTest::keyRelease(vue, Qt::Key_C, Qt::NoModifier);
-        QCOMPARE(pressePapiers->text(), u"Sales (EMEA)"_s);
-
-        // In the search box Ctrl+C copies the box's own selection.
-        auto* saisie = banc.controle<QComboBox>(u"cboRecherche"_s)->lineEdit();
-        saisie->setFocus();
-        saisie->setText(u"Texte tapé"_s);
-        saisie->selectAll();
-        QTest::keyClick(saisie, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(pressePapiers->text(), u"Texte tapé"_s);
+        QCOMPARE(pressePapiers->text(), u"Sales (EMEA)"_s); // Ctrl+C in the search box: the window test's
     }
 };
 
