@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QSet>
+
 using namespace arbrix;
 using namespace Qt::StringLiterals;
 namespace {
@@ -52,3 +55,21 @@ TEST(EnglishTest, TranslatesEveryTextOfTheCatalogueAndOfTheCommandLine) {
 }
 
 } // namespace
+
+// The window texts share one name space: a name used by two windows gives the second the first
+// one's text (the export's type once read "Search", "O.U.", "Group").
+TEST(EnglishTest, EveryKeyIsGivenOnce) {
+    QFile f(Fichier);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QSet<QString> vues;
+    for (const QString& ligne : QString::fromUtf8(f.readAll()).split(u'\n')) {
+        if (ligne.startsWith(u"<TXT_CLI_AIDE>"))
+            break;
+        const qsizetype egal = ligne.indexOf(u'=');
+        if (ligne.startsWith(u';') || egal <= 0)
+            continue;
+        const QString cle = ligne.left(egal);
+        EXPECT_FALSE(vues.contains(cle)) << qPrintable(cle) << " is given twice";
+        vues.insert(cle);
+    }
+}

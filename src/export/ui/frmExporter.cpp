@@ -191,11 +191,11 @@ QGroupBox* frmExporter::creeFormat() {
 }
 
 QGroupBox* frmExporter::creeType() {
-    auto* cadre = Controle<QGroupBox>(this, u"fraType"_s, u"Type"_s);
+    auto* cadre = Controle<QGroupBox>(this, u"fraTypeExport"_s, u"Type"_s);
     const QString textes[3] = {u"Texte"_s, u"CSV"_s, u"JSON"_s};
     auto* disposition = new QGridLayout(cadre);
     for (int i = 0; i < 3; ++i) {
-        optType[i] = Controle<QRadioButton>(cadre, u"optType_"_s + QString::number(i), textes[i]);
+        optType[i] = Controle<QRadioButton>(cadre, u"optTypeExport_"_s + QString::number(i), textes[i]);
         disposition->addWidget(optType[i], 0, i);
     }
     chkFinLigneLF = Controle<QCheckBox>(cadre, u"chkFinLigneLF"_s, u"Fins de ligne LF (sans CR)"_s);

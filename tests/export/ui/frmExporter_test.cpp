@@ -197,7 +197,7 @@ private slots:
                   u"ExportDestination=1\nExportFichier="_s + dossier.filePath(u"revue.txt"_s) + u"\n"_s);
         QVERIFY(banc.demarre({dnVelmora}));
         Dialogue d(banc);
-        d.c<QRadioButton>(u"optType_1"_s)->click();
+        d.c<QRadioButton>(u"optTypeExport_1"_s)->click();
         QVERIFY(!d.c<QCheckBox>(u"chkStructure"_s)->isEnabled());
         QVERIFY(!d.c<QLineEdit>(u"txtSéparateur"_s)->isEnabled());
         d.c<QCheckBox>(u"chkFinLigneLF"_s)->click();
