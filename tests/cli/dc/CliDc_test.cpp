@@ -1,9 +1,9 @@
 #include "TestDc.h"
 
 #include "cli/LanceCli.h"
-#include "export/LecteurCsv.h"
 #include "directory/Dn.h"
 #include "directory/Query.h"
+#include "export/LecteurCsv.h"
 #include "shell/FichiersTest.h"
 
 #include <QDateTime>
@@ -216,8 +216,9 @@ TEST_F(CliDcCommandes, PrincipalEtrangerEtContactDansLExportCsv) {
     for (const QStringList& ligne : test::LitCsv(r.sortie))
         if (ligne.value(2) == u"foreign" || ligne.value(2) == u"contact")
             trouves << ligne.value(0) + u'|' + ligne.value(2) + u'|' + ligne.value(6);
-    EXPECT_EQ(trouves, QStringList({u"Utilisateurs authentifiés|foreign|GS Imprimantes"_s,
-                                    u"Dupont & Fils|contact|GS Imprimantes > Ventes - Tous > Ventes (EMEA)"_s}));
+    EXPECT_EQ(trouves,
+              QStringList({u"Utilisateurs authentifiés|foreign|GS Imprimantes"_s,
+                           u"Dupont & Fils|contact|GS Imprimantes > Ventes - Tous > Ventes (EMEA)"_s}));
 }
 
 TEST_F(CliDcCommandes, IntrouvablesEtPlusieurs) {
