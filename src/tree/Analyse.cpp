@@ -471,41 +471,6 @@ qint32 Analyse::developpeContenu(Noeud* noeud, qint32 profondeur, std::optional<
     });
 }
 
-QString FiltreComptes(qint16 mode) {
-    switch (mode) {
-    case Mode::Utilisateurs:
-        return QStringLiteral("(&(objectCategory=person)(objectClass=user))");
-    case Mode::Ordinateurs:
-        return QStringLiteral("(objectCategory=computer)");
-    case Mode::ComptesDeService:
-        return QStringLiteral("(|(objectCategory=msDS-GroupManagedServiceAccount)"
-                              "(objectCategory=msDS-ManagedServiceAccount))");
-    default:
-        return QStringLiteral("(|(&(objectCategory=person)(objectClass=user))(objectCategory=computer)"
-                              "(objectCategory=msDS-GroupManagedServiceAccount)"
-                              "(objectCategory=msDS-ManagedServiceAccount))");
-    }
-}
-
-QString Analyse::filtreComptes() const {
-    return FiltreComptes(ModeAnalyse);
-}
-
-QString Analyse::filtreMembres() const {
-    if (ModeAnalyse == Mode::Standard && m_parametres.AfficherAutresMembres)
-        return QStringLiteral("(!(objectCategory=group))");
-    return filtreComptes();
-}
-
-QStringList Analyse::attributsComptes() const {
-    QStringList attributs{u"sAMAccountName"_s,    u"displayName"_s,        u"cn"_s,
-                          u"distinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
-                          u"objectCategory"_s};
-    if (m_parametres.ControlerVerrouilleExpire)
-        attributs += {u"accountExpires"_s, u"lockoutTime"_s, u"msDS-User-Account-Control-Computed"_s};
-    return attributs;
-}
-
 qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     const QString dn = parent->DN();
     Recordset rs;
@@ -569,12 +534,6 @@ void Analyse::ajouteAutreMembre(Noeud* parent, const Recordset& rs, const QStrin
                     LettreTypeCompte(categorie) + texteChamp(rs, u"DistinguishedName"), categorie, false);
     if (m_parametres.DeplierGroupesEtOU)
         m_arbre.RendVisibleEtSelectionne(noeud);
-}
-
-NomsPrincipauxEtrangers& Analyse::nomsPrincipaux() {
-    if (!m_nomsPrincipaux)
-        m_nomsPrincipaux.emplace(m_session);
-    return *m_nomsPrincipaux;
 }
 
 bool Analyse::estVerrouille(const Recordset& rs) {

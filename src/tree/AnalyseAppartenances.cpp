@@ -1,5 +1,6 @@
 // The analysis's walks of memberships: where a group is shown, groups met again inside
-// themselves, and the primary-group RIDs whose members are to be searched for.
+// themselves, the primary-group RIDs whose members are to be searched for, and which members a
+// group's content holds (the filters and attributes of its rows, the names of foreign principals).
 
 #include "tree/Analyse.h"
 
@@ -120,6 +121,47 @@ std::optional<quint32> Analyse::ridDe(const QString& dnGroupe) {
         // Without its SID the group lists its "member" accounts only.
     }
     return std::nullopt;
+}
+
+QString FiltreComptes(qint16 mode) {
+    switch (mode) {
+    case Mode::Utilisateurs:
+        return QStringLiteral("(&(objectCategory=person)(objectClass=user))");
+    case Mode::Ordinateurs:
+        return QStringLiteral("(objectCategory=computer)");
+    case Mode::ComptesDeService:
+        return QStringLiteral("(|(objectCategory=msDS-GroupManagedServiceAccount)"
+                              "(objectCategory=msDS-ManagedServiceAccount))");
+    default:
+        return QStringLiteral("(|(&(objectCategory=person)(objectClass=user))(objectCategory=computer)"
+                              "(objectCategory=msDS-GroupManagedServiceAccount)"
+                              "(objectCategory=msDS-ManagedServiceAccount))");
+    }
+}
+
+QString Analyse::filtreComptes() const {
+    return FiltreComptes(ModeAnalyse);
+}
+
+QString Analyse::filtreMembres() const {
+    if (ModeAnalyse == Mode::Standard && m_parametres.AfficherAutresMembres)
+        return QStringLiteral("(!(objectCategory=group))");
+    return filtreComptes();
+}
+
+QStringList Analyse::attributsComptes() const {
+    QStringList attributs{u"sAMAccountName"_s,    u"displayName"_s,        u"cn"_s,
+                          u"distinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
+                          u"objectCategory"_s};
+    if (m_parametres.ControlerVerrouilleExpire)
+        attributs += {u"accountExpires"_s, u"lockoutTime"_s, u"msDS-User-Account-Control-Computed"_s};
+    return attributs;
+}
+
+NomsPrincipauxEtrangers& Analyse::nomsPrincipaux() {
+    if (!m_nomsPrincipaux)
+        m_nomsPrincipaux.emplace(m_session);
+    return *m_nomsPrincipaux;
 }
 
 // ---------------------------------------------------------------- helpers
