@@ -36,6 +36,10 @@ struct SearchRequest {
     QString filter;         // RFC 4515 text, values already escaped
     QStringList attributes; // empty: all user attributes
     int pageSize = 1000;
+    // Asked for without the paged-results control (which doubles what a Samba controller spends
+    // on a search); a server that caps the unpaged answer is asked again page by page. Base-scope
+    // searches always go so.
+    bool unpagedFirst = false;
     // Attribute scoped query: with scope Base, the search runs over the objects that this
     // DN-valued attribute of the base entry names ("member": a group's members, one round trip).
     QString scopedAttribute;

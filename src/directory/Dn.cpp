@@ -479,6 +479,13 @@ bool DnEgaux(QStringView a, QStringView b) {
     return DnNormalise(a) == DnNormalise(b);
 }
 
+bool DnNormaliseSousBase(QStringView dnNormalise, QStringView baseNormalisee) {
+    if (dnNormalise.size() == baseNormalisee.size())
+        return dnNormalise == baseNormalisee;
+    return dnNormalise.size() > baseNormalisee.size() && dnNormalise.endsWith(baseNormalisee) &&
+           dnNormalise[dnNormalise.size() - baseNormalisee.size() - 1] == u',';
+}
+
 QString DnParent(QStringView dn) {
     if (const std::optional<Dn> parsed = Dn::parse(dn))
         return parsed->parent().toString();

@@ -70,6 +70,8 @@ std::optional<Rdn> AnalyseRdn(QStringView text);
 // (normalisation: trimmed and lower-cased).
 QString DnNormalise(QStringView dn);
 bool DnEgaux(QStringView a, QStringView b);
+// Whether the normalised DN is the normalised base or lies below it.
+bool DnNormaliseSousBase(QStringView dnNormalise, QStringView baseNormalisee);
 // The container's DN as spelt ("OU=Sales,DC=x" for "CN=a\,b,OU=Sales,DC=x"); empty when none.
 QString DnParent(QStringView dn);
 // The first RDN as spelt ("CN=a\,b").

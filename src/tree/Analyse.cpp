@@ -16,6 +16,7 @@
 #include "tree/CollecteContenus.h"
 #include "tree/EtatCompte.h"
 #include "tree/Interaction.h"
+#include "tree/LectureEnBloc.h"
 
 #include <QElapsedTimer>
 
@@ -401,6 +402,7 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
             remplaceArbre();
             noeud = ajouteNoeud(nullptr, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
                                 QStringLiteral("ou"), true);
+            litEnBloc(noeud->DN());
         }
         afficheProgression(noeud);
 
@@ -411,11 +413,7 @@ qint32 Analyse::AnalyseStructureOU(const QString& dn, Noeud* parent, qint32 prof
                 nombre = n;
         }
 
-        Recordset rs = m_session.ConnexionAD().Execute(
-            searchRequest(noeud->DN(), SearchScope::OneLevel,
-                          u"(&(objectCategory=OrganizationalUnit)(!"_s +
-                              FiltreEgalite(u"distinguishedName", noeud->DN()) + u"))"_s,
-                          {u"name"_s, u"distinguishedName"_s}));
+        Recordset rs = sousOU(noeud->DN());
         for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
             const QString nom = texteChamp(rs, u"Name");
             Noeud* sousOU = ajouteNoeud(noeud, nom, nom, u'O' + texteChamp(rs, u"DistinguishedName"),
@@ -476,6 +474,8 @@ qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     Recordset rs;
     if (parent->LettreType() != u'O') {
         rs = Recordset(collecte().Comptes(dn, ridUtile(rid)));
+    } else if (m_bloc) {
+        rs = Recordset(m_bloc->Comptes(dn));
     } else {
         rs = m_session.ConnexionAD().Execute(
             searchRequest(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
@@ -560,11 +560,15 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     const bool sousOU = parent->LettreType() == u'O';
     const QString dn = parent->DN();
     QList<LdapEntry> lignes;
-    if (sousOU) {
+    if (sousOU && m_bloc) {
+        lignes = m_bloc->Groupes(dn);
+    } else if (sousOU) {
         for (Recordset ou = m_session.ConnexionAD().Execute(
                  searchRequest(dn, SearchScope::OneLevel, u"(objectCategory=group)"_s, AttributsGroupes));
              !ou.Eof(); ou.MoveNext())
             lignes.append(ou.current());
+    }
+    if (sousOU) {
         // Every group of the O.U. is asked for at once.
         for (const LdapEntry& g : std::as_const(lignes))
             collecte().Annonce(g.dn, ridAChercher(g));
@@ -609,8 +613,45 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
 
 Analyse::Appel::~Appel() {
     // The searches still under way when the analysis ends (a Stop) are given up.
-    if (--m_analyse.m_appels == 0)
+    if (--m_analyse.m_appels == 0) {
         m_analyse.m_collecte.reset();
+        m_analyse.m_bloc.reset();
+    }
+}
+
+void Analyse::litEnBloc(const QString& dnOu) {
+    ReglesLectureEnBloc regles;
+    regles.base = baseRecherche();
+    regles.ou = dnOu;
+    regles.groupes = ModeAnalyse != Mode::Structure;
+    if (ModeAnalyse < Mode::Structure) {
+        regles.filtreMembres = filtreMembres();
+        regles.filtreComptes = filtreComptes();
+    }
+    regles.attributsComptes = attributsComptes();
+    regles.attributsGroupes = AttributsGroupes;
+    regles.requetesSimultanees = m_parametres.RequetesSimultanees;
+    try {
+        m_bloc = std::make_unique<LectureEnBloc>(m_session.ConnexionAD().backend(), std::move(regles));
+        qCInfo(lcAnalyse).noquote() << "O.U." << dnOu << "read in bulk:" << m_bloc->recherches()
+                                    << "searches," << m_bloc->membresExterieurs() << "members from outside";
+    } catch (const DirectoryError& e) {
+        // A stop, or a server gone, ends the build; a refusal leaves the O.U. to be read level by level.
+        const int code = e.ldapCode();
+        if (code == LdapCode::UserCancelled || code == LdapCode::Timeout || code == LdapCode::ServerDown)
+            throw;
+        qCWarning(lcAnalyse).noquote() << "O.U." << dnOu << "not read in bulk:" << e.text();
+    }
+    m_collecte.reset();
+}
+
+Recordset Analyse::sousOU(const QString& dnOu) {
+    if (m_bloc)
+        return Recordset(m_bloc->SousOU(dnOu));
+    return m_session.ConnexionAD().Execute(searchRequest(dnOu, SearchScope::OneLevel,
+                                                         u"(&(objectCategory=OrganizationalUnit)(!"_s +
+                                                             FiltreEgalite(u"distinguishedName", dnOu) + u"))"_s,
+                                                         {u"name"_s, u"distinguishedName"_s}));
 }
 
 CollecteContenus& Analyse::collecte() {
@@ -623,6 +664,7 @@ CollecteContenus& Analyse::collecte() {
         regles.attributsGroupes = AttributsGroupes;
         regles.porteeAttribut = m_session.RequetePorteeAttribut();
         regles.requetesSimultanees = m_parametres.RequetesSimultanees;
+        regles.bloc = m_bloc.get();
         regles.ridPrincipal = [this](const LdapEntry& groupe) { return ridAChercher(groupe); };
         m_collecte = std::make_unique<CollecteContenus>(m_session.ConnexionAD().backend(), std::move(regles));
     }

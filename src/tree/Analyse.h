@@ -32,6 +32,7 @@ class Interaction;
 class SessionAD;
 class Recordset;
 class CollecteContenus;
+class LectureEnBloc;
 struct LdapEntry;
 struct Parametres;
 
@@ -206,6 +207,10 @@ private:
     QStringList attributsComptes() const;
     QString baseRecherche() const;
     CollecteContenus& collecte();
+    // The whole O.U. read at once for the build of its tree; without it (a refusal, or the
+    // expansion of one node), the O.U. levels are searched one by one.
+    void litEnBloc(const QString& dnOu);
+    Recordset sousOU(const QString& dnOu);
     // The RID of a member group whose primary-group members are to be searched for.
     std::optional<quint32> ridAChercher(const LdapEntry& groupe);
     // The RID when its primary-group members are worth a search, else nullopt.
@@ -227,7 +232,8 @@ private:
     std::optional<QSet<quint32>> m_ridsPrincipaux;
     // Per analysis: the trusted domains, read when a foreign principal needs its domain's name.
     std::optional<NomsPrincipauxEtrangers> m_nomsPrincipaux;
-    // Per analysis: the groups' contents, asked for ahead of the tree.
+    // Per analysis: the O.U. root's objects, and the groups' contents asked for ahead of the tree.
+    std::unique_ptr<LectureEnBloc> m_bloc;
     std::unique_ptr<CollecteContenus> m_collecte;
     // The text and LDAP code of the last error behind each negative result, for the report.
     QHash<qint32, QString> m_textesErreurs;

@@ -2,6 +2,7 @@
 
 #include "directory/Dn.h"
 #include "directory/Query.h"
+#include "tree/LectureEnBloc.h"
 
 #include <QSet>
 
@@ -12,24 +13,20 @@ using namespace Qt::StringLiterals;
 
 namespace arbrix {
 
-namespace {
-
-bool estGroupe(const LdapEntry& ligne) {
+bool EstGroupe(const LdapEntry& ligne) {
     const LdapAttribute* classes = ligne.find(u"objectClass");
     return classes && std::any_of(classes->values.cbegin(), classes->values.cend(), [](const QByteArray& c) {
                return c.compare("group", Qt::CaseInsensitive) == 0;
            });
 }
 
-QStringList reunion(QStringList a, const QStringList& b) {
+QStringList ReunionAttributs(QStringList a, const QStringList& b) {
     for (const QString& x : b) {
         if (!a.contains(x, Qt::CaseInsensitive))
             a += x;
     }
     return a;
 }
-
-} // namespace
 
 CollecteContenus::CollecteContenus(Backend& backend, ReglesCollecte regles)
     : m_backend(backend)
@@ -69,7 +66,9 @@ void CollecteContenus::demande(const QString& cle, const QString& dn, std::optio
     Attente& attente = m_attentes[cle];
     attente.dn = dn;
     attente.rid = ridPrincipal;
-    if (m_regles.porteeAttribut)
+    if (m_regles.bloc && m_regles.bloc->ConnaitGroupe(cle))
+        demandeAuBloc(attente, cle);
+    else if (m_regles.porteeAttribut)
         demandeParPorteeAttribut(attente, cle);
     else
         demandeParMemberOf(attente, cle);
@@ -120,18 +119,35 @@ void CollecteContenus::demandeParPorteeAttribut(Attente& attente, const QString&
     requete.filter = m_regles.filtreComptes.isEmpty()
                          ? u"(objectCategory=group)"_s
                          : u"(|"_s + m_regles.filtreComptes + u"(objectCategory=group))"_s;
-    requete.attributes = reunion(m_regles.attributsComptes, m_regles.attributsGroupes);
-    if (!requete.attributes.contains(u"objectClass"_s, Qt::CaseInsensitive))
-        requete.attributes += u"objectClass"_s;
+    requete.attributes =
+        ReunionAttributs(m_regles.attributsComptes, m_regles.attributsGroupes + QStringList{u"objectClass"_s});
     ajoute(cle, Sorte::PorteeAttribut, requete);
+    if (attente.rid && !m_regles.filtreComptes.isEmpty())
+        demandePrincipaux(cle, *attente.rid);
+}
+
+void CollecteContenus::demandeAuBloc(Attente& attente, const QString& cle) {
+    attente.contenu = m_regles.bloc->Contenu(cle);
     if (attente.rid && !m_regles.filtreComptes.isEmpty()) {
-        SearchRequest principaux;
-        principaux.base = m_regles.base;
-        principaux.filter = u"(&"_s + m_regles.filtreComptes + u"(primaryGroupID="_s +
-                            QString::number(*attente.rid) + u"))"_s;
-        principaux.attributes = m_regles.attributsComptes;
-        ajoute(cle, Sorte::Principaux, principaux);
+        demandePrincipaux(cle, *attente.rid);
+        return;
     }
+    attente.termine = true;
+    // Member groups from outside the O.U. are asked for ahead; the O.U.'s own are at hand, and
+    // asked for as the tree reaches them, so that no chain of nested groups is walked at once.
+    for (const LdapEntry& groupe : std::as_const(attente.contenu.groupes)) {
+        if (!m_regles.bloc->ConnaitGroupe(DnNormalise(groupe.dn)))
+            Annonce(groupe.dn, m_regles.ridPrincipal ? m_regles.ridPrincipal(groupe) : std::nullopt);
+    }
+}
+
+void CollecteContenus::demandePrincipaux(const QString& cle, quint32 rid) {
+    SearchRequest principaux;
+    principaux.base = m_regles.base;
+    principaux.filter =
+        u"(&"_s + m_regles.filtreComptes + u"(primaryGroupID="_s + QString::number(rid) + u"))"_s;
+    principaux.attributes = m_regles.attributsComptes;
+    ajoute(cle, Sorte::Principaux, principaux);
 }
 
 void CollecteContenus::demandeParMemberOf(Attente& attente, const QString& cle) {
@@ -211,7 +227,7 @@ void CollecteContenus::range(Attente& attente, Sorte sorte, QList<LdapEntry> lig
         for (LdapEntry& ligne : lignes) {
             if (!dansLaBase(ligne.dn))
                 continue;
-            (estGroupe(ligne) ? attente.contenu.groupes : attente.contenu.comptes).append(std::move(ligne));
+            (EstGroupe(ligne) ? attente.contenu.groupes : attente.contenu.comptes).append(std::move(ligne));
         }
         break;
     case Sorte::Principaux:
@@ -247,11 +263,7 @@ void CollecteContenus::acheve(Attente& attente) {
 }
 
 bool CollecteContenus::dansLaBase(const QString& dn) const {
-    const QString n = DnNormalise(dn);
-    if (n.size() == m_baseNormalisee.size())
-        return n == m_baseNormalisee;
-    return n.size() > m_baseNormalisee.size() && n.endsWith(m_baseNormalisee) &&
-           n.at(n.size() - m_baseNormalisee.size() - 1) == u',';
+    return DnNormaliseSousBase(DnNormalise(dn), m_baseNormalisee);
 }
 
 } // namespace arbrix

@@ -35,6 +35,13 @@ struct ContenuGroupe {
     QList<LdapEntry> groupes; // the member groups
 };
 
+// Whether the row is a group's (its objectClass holds "group").
+bool EstGroupe(const LdapEntry& ligne);
+// The attributes of a, then those of b that a lacks (names compared without regard to case).
+QStringList ReunionAttributs(QStringList a, const QStringList& b);
+
+class LectureEnBloc;
+
 struct ReglesCollecte {
     QString base;          // the naming context: members outside it are not shown
     QString filtreComptes; // the mode's account filter; empty: no accounts (groups only)
@@ -42,6 +49,8 @@ struct ReglesCollecte {
     QStringList attributsGroupes;
     bool porteeAttribut = false; // the server answers the attribute scoped query
     int requetesSimultanees = 8;
+    // The O.U. read in bulk, if any: the contents of its groups come from there.
+    const LectureEnBloc* bloc = nullptr;
     // The RID whose primary-group members a member group needs searched for; nullopt: none.
     std::function<std::optional<quint32>(const LdapEntry& groupe)> ridPrincipal;
 };
@@ -81,7 +90,9 @@ private:
     bool gardeLesReponses();
     void demande(const QString& cle, const QString& dn, std::optional<quint32> ridPrincipal);
     Attente& attend(const QString& dn, std::optional<quint32> ridPrincipal);
+    void demandeAuBloc(Attente& attente, const QString& cle);
     void demandeParPorteeAttribut(Attente& attente, const QString& cle);
+    void demandePrincipaux(const QString& cle, quint32 rid);
     void demandeParMemberOf(Attente& attente, const QString& cle);
     void ajoute(const QString& cle, Sorte sorte, SearchRequest requete);
     void envoie();

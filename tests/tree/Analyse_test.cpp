@@ -220,8 +220,8 @@ TEST_F(AnalyseDomaine, structureModeShowsOusOnlyWithZeroCounts) {
     EXPECT_EQ(dessin(), "Ventes·(0) [ou]\n"
                         "  Sales (EMEA)·(0) [ou]\n"
                         "  Ventes France·(0) [ou]\n");
-    // The root lookup, then one sub-O.U. query per O.U.
-    EXPECT_EQ(allers().searches, 1 + 3);
+    // The root lookup, then every O.U. below it at once.
+    EXPECT_EQ(allers().searches, 1 + 1);
 }
 
 TEST_F(AnalyseDomaine, quotesAndSlashesInOuNames) {
@@ -461,6 +461,38 @@ TEST_F(AnalyseDomaine, bothWaysOfAskingBuildTheSameTrees) {
     for (qint16 mode = Mode::Standard; mode <= Mode::StructureEtendue; ++mode)
         for (const QString& dn : racines)
             EXPECT_EQ(construit(mode, dn), parPortee.at(i++)) << "mode " << mode << ", " << dn.toStdString();
+}
+
+// An O.U. read in bulk (its O.U.s, groups and accounts in a few subtree searches, members from
+// elsewhere by DN) builds the trees that searching it level by level builds; a server refusing
+// the bulk searches gets the level-by-level reading.
+TEST_F(AnalyseDomaine, ouReadInBulkBuildsTheTreesOfTheLevelByLevelReading) {
+    m_parametres.ControlerVerrouilleExpire = true;
+    m_parametres.DeplierGroupesContenantComptesDesactivesVerrouillesExpires = true;
+    const QStringList racines{"OU=Velmora,DC=velmora,DC=test", dnVelmora("OU=R&D\\, Paris"),
+                              dnVelmora("OU=Informatique"), dnVelmora("OU=Siège")};
+    const auto construit = [this](qint16 mode, const QString& dn) {
+        m_analyse->LanceAnalyse(mode, dn);
+        const Noeud* choisi = m_arbre.SelectedItem();
+        return dessin() + m_analyse->GroupesRecursifs.join(u'|') + u'|' + (choisi ? choisi->Key() : QString());
+    };
+    QStringList enBloc;
+    m_annuaire->resetRoundTrips();
+    for (qint16 mode = Mode::Standard; mode <= Mode::StructureEtendue; ++mode)
+        for (const QString& dn : racines)
+            enBloc << construit(mode, dn);
+    const qint64 recherchesEnBloc = allers().searches;
+
+    m_enveloppe->avantRecherche = [&racines](const SearchRequest& r) {
+        if (r.scope == SearchScope::Subtree && racines.contains(r.base))
+            throw LdapError(LdapCode::UnwillingToPerform, QStringLiteral("no subtree searches here"));
+    };
+    m_annuaire->resetRoundTrips();
+    qsizetype i = 0;
+    for (qint16 mode = Mode::Standard; mode <= Mode::StructureEtendue; ++mode)
+        for (const QString& dn : racines)
+            EXPECT_EQ(construit(mode, dn), enBloc.at(i++)) << "mode " << mode << ", " << dn.toStdString();
+    EXPECT_LT(2 * recherchesEnBloc, allers().searches);
 }
 
 TEST_F(AnalyseDomaine, lockOutIsReadOnlyForAccountsWithALockOutTime) {

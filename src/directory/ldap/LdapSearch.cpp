@@ -79,7 +79,7 @@ public:
         // A scoped query goes unpaged: paging doubles what the server spends on each (Samba's
         // paging module), and few groups hold more members than a page. A server that caps an
         // unpaged answer says so, and that group is asked again page by page.
-        m_paged = m_request.scope != SearchScope::Base;
+        m_paged = m_request.scope != SearchScope::Base && !m_request.unpagedFirst;
         if (m_request.pageSize <= 0)
             m_request.pageSize = 1000;
     }
@@ -172,7 +172,7 @@ private:
     // An unpaged scoped query that the server refused as too large (sizeLimitExceeded, or Active
     // Directory's adminLimitExceeded past MaxPageSize) becomes a paged one, from the start.
     bool pageAfterCap(const LdapError& e) {
-        if (m_paged || m_request.scopedAttribute.isEmpty() ||
+        if (m_paged || (m_request.scopedAttribute.isEmpty() && !m_request.unpagedFirst) ||
             (e.code() != LDAP_SIZELIMIT_EXCEEDED && e.code() != LDAP_ADMINLIMIT_EXCEEDED))
             return false;
         m_paged = true;

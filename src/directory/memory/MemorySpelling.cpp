@@ -184,9 +184,7 @@ bool isSpelling(const QByteArray& utf8, QStringView value) {
 }
 
 bool isAtOrBelow(const QString& ndn, const QString& base) {
-    if (ndn.size() == base.size())
-        return ndn == base;
-    return ndn.size() > base.size() && ndn.endsWith(base) && ndn[ndn.size() - base.size() - 1] == u',';
+    return DnNormaliseSousBase(ndn, base);
 }
 
 QString namingContextOf(const Dn& dn) {

@@ -67,6 +67,18 @@ TEST_P(ServeurPlafonne, UnAppelRefuseTropGrandEstRedemandeParPages) {
     EXPECT_EQ(requetes(), QStringList({u"unpaged"_s, u"paged"_s, u"paged"_s, u"paged"_s}));
 }
 
+// A subtree search asked for unpaged first, as the bulk reading of an O.U. is; another is paged
+// from its first page.
+TEST_P(ServeurPlafonne, UneRechercheDeSousArbreSansPagesDAbord) {
+    SearchRequest ou = searchRequest(u"OU=Essai,DC=plafond,DC=test"_s, SearchScope::Subtree,
+                                     u"(objectClass=*)"_s, {u"cn"_s});
+    EXPECT_EQ(dns(searchAll(*m_annuaire, ou)), Attendus);
+    ou.unpagedFirst = true;
+    EXPECT_EQ(dns(searchAll(*m_annuaire, ou)), Attendus);
+    EXPECT_EQ(requetes(), QStringList({u"paged"_s, u"paged"_s, u"paged"_s, u"unpaged"_s, u"paged"_s,
+                                       u"paged"_s, u"paged"_s}));
+}
+
 TEST_P(ServeurPlafonne, UnLotAussi) {
     const std::unique_ptr<SearchBatch> lot = m_annuaire->searchBatch(8);
     const int premier = lot->start(membres());

@@ -2,8 +2,8 @@
 """A directory server on loopback that caps unpaged answers, as Active Directory does past its
 MaxPageSize: an attribute scoped query without the paged-results control gets one entry and the
 result code given (4 sizeLimitExceeded, or 11 adminLimitExceeded); with the control, the group's
-members come in pages of two. Any other search finds nothing. Each scoped query it receives is
-appended to RECORD as "paged" or "unpaged".
+members come in pages of two. A subtree search of their O.U. is answered the same way; any other
+search finds nothing. Each of those searches is appended to RECORD as "paged" or "unpaged".
 
     serveur-plafonne.py RECORD [CODE]     prints the port it listens on, then serves
 """
@@ -13,6 +13,7 @@ import threading
 
 SCOPED = b"1.2.840.113556.1.4.1504"
 PAGED = b"1.2.840.113556.1.4.319"
+OU = b"OU=Essai,DC=plafond,DC=test"
 MEMBERS = [f"CN=Membre {i},OU=Essai,DC=plafond,DC=test".encode() for i in range(5)]
 
 
@@ -81,8 +82,8 @@ def controls_of(parts):
     return found
 
 
-def answer_search(msgid, controls, record, code):
-    if SCOPED not in controls:
+def answer_search(msgid, base, controls, record, code):
+    if SCOPED not in controls and base != OU:
         return message(msgid, done(0))
     if PAGED not in controls:
         with open(record, "a") as f:
@@ -121,7 +122,8 @@ def serve(connection, record, code):
                 if operation == 0x60:  # bind: anonymous binds are welcome
                     connection.sendall(message(msgid, tlv(0x61, integer(0x0A, 0) + tlv(0x04, b"") + tlv(0x04, b""))))
                 elif operation == 0x63:
-                    connection.sendall(answer_search(msgid, controls_of(parts), record, code))
+                    base = elements(parts[1][1])[0][1]
+                    connection.sendall(answer_search(msgid, base, controls_of(parts), record, code))
                 elif operation == 0x42:  # unbind
                     return
 
