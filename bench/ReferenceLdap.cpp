@@ -95,6 +95,7 @@ bool LitEntree(LDAP* ld, LDAPMessage* message, Entree& entree) {
     int rc = LDAP_SUCCESS;
     ldap_set_option(ld, LDAP_OPT_RESULT_CODE, &rc);
     char* dn = ldap_get_dn(ld, message);
+    const bool sansDn = !dn;
     entree.dn = dn;
     ldap_memfree(dn);
     BerElement* ber = nullptr;
@@ -112,7 +113,7 @@ bool LitEntree(LDAP* ld, LDAPMessage* message, Entree& entree) {
     if (ber)
         ber_free(ber, 0);
     ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &rc);
-    return Ok(rc == LDAP_SUCCESS && !dn ? LDAP_DECODING_ERROR : rc, entree.dn, "reading the entry");
+    return Ok(rc == LDAP_SUCCESS && sansDn ? LDAP_DECODING_ERROR : rc, entree.dn, "reading the entry");
 }
 
 // The searches of one root on one connection: a queue, at most enVol of them sent and not yet

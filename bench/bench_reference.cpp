@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
                      qPrintable(fichier.errorString()));
         return 1;
     }
-    // The file's final line break is not part of the password.
+    // The file's final line break does not belong to the password.
     QByteArray motDePasse = fichier.readAll();
     while (motDePasse.endsWith('\n') || motDePasse.endsWith('\r'))
         motDePasse.chop(1);
