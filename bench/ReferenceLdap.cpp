@@ -337,7 +337,7 @@ MesureReference LitRacineGroupe(const ConnexionReference& connexion, const QStri
 
 MesureReference LitRacineOU(const ConnexionReference& connexion, const QString& dnOu,
                             const QString& filtreComptes, const QStringList& attributs,
-                            const QStringList& attributsGroupes, int enVol) {
+                            const QStringList& attributsGroupes, bool pagine, int enVol) {
     const Connexion ld = Ouvre(connexion);
     if (!ld)
         return kEchec;
@@ -348,7 +348,7 @@ MesureReference LitRacineOU(const ConnexionReference& connexion, const QString& 
     groupes.portee = LDAP_SCOPE_SUBTREE;
     groupes.filtre = "(objectCategory=group)";
     groupes.attributs = Utf8(attributsGroupes) << "member";
-    groupes.paginee = true;
+    groupes.paginee = pagine;
     groupes.groupes = true;
     Recherche comptes = groupes;
     comptes.filtre = filtreComptes.toUtf8();

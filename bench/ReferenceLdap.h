@@ -29,10 +29,11 @@ struct MesureReference {
 MesureReference LitRacineGroupe(const ConnexionReference& connexion, const QString& dnRacine,
                                 const QString& filtreComptes, const QStringList& attributs, int enVol);
 
-// O.U. root: its groups (attributsGroupes and member) and its accounts (attributs) by two paged
-// subtree searches sent together, then each member outside the O.U. read once, enVol at a time.
+// O.U. root: its groups (attributsGroupes and member) and its accounts (attributs) by two subtree
+// searches sent together, paged or not, then each member outside the O.U. read once, enVol at a
+// time.
 MesureReference LitRacineOU(const ConnexionReference& connexion, const QString& dnOu,
                             const QString& filtreComptes, const QStringList& attributs,
-                            const QStringList& attributsGroupes, int enVol);
+                            const QStringList& attributsGroupes, bool pagine, int enVol);
 
 } // namespace arbrix::bench

@@ -2,8 +2,11 @@
 //
 //   bench-analyse [options] FILE.ldif     the embedded directory loaded from the file
 //   bench-analyse [options] --dc ENV      the test domain controller of tools/test-dc.sh (its env
-//                                         file): the analysis as it runs (attribute scoped query,
-//                                         searches in flight together), then the same tree asked
+//                                         file): the analysis as it runs, beside the reference (the
+//                                         same rows read the least way, straight on libldap: a
+//                                         scoped query per group for a group root, two subtree
+//                                         searches for an O.U. root, paged and not), with their
+//                                         ratio and the load average; then the same tree asked
 //                                         for one group at a time by memberOf, and that pattern
 //                                         run by ldapsearch
 // Options:
@@ -19,6 +22,7 @@
 // The domains come from tools/gen-domain.py (target bench-data for the 50,000-account one).
 
 #include "RecordingBackend.h"
+#include "ReferenceLdap.h"
 
 #include "directory/Session.h"
 #include "directory/ldap/LdapBackend.h"
@@ -44,6 +48,7 @@
 #include <optional>
 
 using namespace arbrix;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -275,6 +280,46 @@ qint64 CoutProcessusLdapsearch(const QHash<QString, QString>& env) {
     return total / 5;
 }
 
+QString ChargeMoyenne() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).section(u' ', 0, 2) : QString();
+}
+
+// The reference reads of the rows of one root, with the analysis's filter and attributes.
+void AfficheReference(const QHash<QString, QString>& env, const Options& options, const QString& dn,
+                      const Mesure& arbrix) {
+    const bench::ConnexionReference connexion{env.value(QStringLiteral("ARBRIX_TEST_DC_URI")),
+                                              env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_LOGIN")),
+                                              env.value(QStringLiteral("ARBRIX_TEST_DC_ADMIN_PASSWORD"))};
+    // As the analysis asks with the default settings: every member that is no group in mode 1.
+    const QString filtre = options.mode == Mode::Standard ? QStringLiteral("(!(objectCategory=group))")
+                                                          : FiltreComptes(options.mode);
+    QStringList attributs{u"sAMAccountName"_s,    u"displayName"_s,        u"cn"_s,
+                          u"distinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
+                          u"objectCategory"_s};
+    if (options.controleEtat)
+        attributs += {u"accountExpires"_s, u"lockoutTime"_s, u"msDS-User-Account-Control-Computed"_s};
+    const QStringList attributsGroupes{u"name"_s, u"distinguishedName"_s, u"memberOf"_s, u"groupType"_s,
+                                       u"objectSid"_s};
+    const auto affiche = [&](const QString& nom, const bench::MesureReference& r) {
+        out() << "  reference, " << nom << ": " << r.ms << " ms, " << r.lignes << " rows, " << r.recherches
+              << " searches, " << r.pages << " answers; analysis / reference "
+              << QString::number(double(arbrix.ms) / double(std::max<qint64>(1, r.ms)), 'f', 2) << "\n";
+    };
+    if (dn.startsWith(u"CN=", Qt::CaseInsensitive)) {
+        affiche(QStringLiteral("scoped query per group"),
+                bench::LitRacineGroupe(connexion, dn, filtre, attributs, options.enVol));
+    } else {
+        for (const bool pagine : {false, true})
+            affiche(pagine ? QStringLiteral("two paged subtree searches")
+                           : QStringLiteral("two subtree searches"),
+                    bench::LitRacineOU(connexion, dn, filtre, attributs, attributsGroupes, pagine,
+                                       options.enVol));
+    }
+    out() << "  load average " << ChargeMoyenne() << "\n";
+    out().flush();
+}
+
 int BenchEmbarque(const Options& options) {
     QElapsedTimer chrono;
     chrono.start();
@@ -373,14 +418,18 @@ int BenchControleur(const Options& options) {
         out() << "ldapsearch: " << cout << " ms per process (start, StartTLS, bind, one read)\n";
     for (const QString& dn : Racines(options, direct->session->ContexteNommage())) {
         const QString enVol = QStringLiteral(", %1 in flight").arg(options.enVol);
-        AfficheMesure(
-            QStringLiteral("ldap") + enVol,
-            AnalyseUneRacine(*direct->session, direct->enregistreur->inner(), options, dn, options.enVol));
-        if (retarde)
-            AfficheMesure(QStringLiteral("ldap through the proxy (%1 ms each way)").arg(options.delaiMs) +
-                              enVol,
-                          AnalyseUneRacine(*retarde->session, retarde->enregistreur->inner(), options, dn,
-                                           options.enVol));
+        const Mesure directe =
+            AnalyseUneRacine(*direct->session, direct->enregistreur->inner(), options, dn, options.enVol);
+        AfficheMesure(QStringLiteral("ldap") + enVol, directe);
+        AfficheReference(env, options, dn, directe);
+        if (retarde) {
+            const Mesure m = AnalyseUneRacine(*retarde->session, retarde->enregistreur->inner(), options, dn,
+                                              options.enVol);
+            AfficheMesure(
+                QStringLiteral("ldap through the proxy (%1 ms each way)").arg(options.delaiMs) + enVol, m);
+            out() << "  through the proxy / direct "
+                  << QString::number(double(m.ms) / double(std::max<qint64>(1, directe.ms)), 'f', 2) << "\n";
+        }
         if (!options.motif)
             continue;
         // The same tree asked for group by group, two memberOf searches each, one at a time.

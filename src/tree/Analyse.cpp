@@ -648,10 +648,10 @@ void Analyse::litEnBloc(const QString& dnOu) {
 Recordset Analyse::sousOU(const QString& dnOu) {
     if (m_bloc)
         return Recordset(m_bloc->SousOU(dnOu));
-    return m_session.ConnexionAD().Execute(searchRequest(dnOu, SearchScope::OneLevel,
-                                                         u"(&(objectCategory=OrganizationalUnit)(!"_s +
-                                                             FiltreEgalite(u"distinguishedName", dnOu) + u"))"_s,
-                                                         {u"name"_s, u"distinguishedName"_s}));
+    return m_session.ConnexionAD().Execute(searchRequest(
+        dnOu, SearchScope::OneLevel,
+        u"(&(objectCategory=OrganizationalUnit)(!"_s + FiltreEgalite(u"distinguishedName", dnOu) + u"))"_s,
+        {u"name"_s, u"distinguishedName"_s}));
 }
 
 CollecteContenus& Analyse::collecte() {

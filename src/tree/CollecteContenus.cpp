@@ -119,8 +119,8 @@ void CollecteContenus::demandeParPorteeAttribut(Attente& attente, const QString&
     requete.filter = m_regles.filtreComptes.isEmpty()
                          ? u"(objectCategory=group)"_s
                          : u"(|"_s + m_regles.filtreComptes + u"(objectCategory=group))"_s;
-    requete.attributes =
-        ReunionAttributs(m_regles.attributsComptes, m_regles.attributsGroupes + QStringList{u"objectClass"_s});
+    requete.attributes = ReunionAttributs(m_regles.attributsComptes,
+                                          m_regles.attributsGroupes + QStringList{u"objectClass"_s});
     ajoute(cle, Sorte::PorteeAttribut, requete);
     if (attente.rid && !m_regles.filtreComptes.isEmpty())
         demandePrincipaux(cle, *attente.rid);

@@ -20,7 +20,6 @@ namespace {
 // takes, for a hundredth of the round trips.
 constexpr qsizetype DnsParRecherche = 100;
 
-
 // The searches of one step, sent together; each one's rows go to its own list.
 void LitEnsemble(Backend& backend, int enVol, const QList<SearchRequest>& requetes,
                  QList<QList<LdapEntry>*> resultats) {
@@ -131,7 +130,8 @@ void LectureEnBloc::litLesMembresExterieurs() {
     const QString filtre = m_regles.filtreMembres.isEmpty()
                                ? u"(objectCategory=group)"_s
                                : u"(|"_s + m_regles.filtreMembres + u"(objectCategory=group))"_s;
-    const QStringList attributs = ReunionAttributs(m_regles.attributsComptes, m_regles.attributsGroupes + QStringList{u"objectClass"_s});
+    const QStringList attributs = ReunionAttributs(m_regles.attributsComptes,
+                                                   m_regles.attributsGroupes + QStringList{u"objectClass"_s});
     QList<SearchRequest> requetes;
     for (qsizetype i = 0; i < dns.size(); i += DnsParRecherche)
         requetes << searchRequest(m_regles.base, SearchScope::Subtree,
@@ -166,7 +166,8 @@ QList<LdapEntry> LectureEnBloc::Comptes(const QString& dnOu) const {
         // Members that are no accounts (contacts, say) show in groups only.
         lignes.removeIf([](const LdapEntry& ligne) {
             const LdapAttribute* classes = ligne.find(u"objectClass");
-            return EstAutreMembre(LettreTypeCompte(CleCategorieMembre(classes ? valeurAttribut(*classes) : QVariant())));
+            return EstAutreMembre(
+                LettreTypeCompte(CleCategorieMembre(classes ? valeurAttribut(*classes) : QVariant())));
         });
     }
     return lignes;

@@ -52,7 +52,7 @@ public:
 
 private:
     struct Index {
-        QHash<QString, LdapEntry> parDn;           // normalised DN -> row
+        QHash<QString, LdapEntry> parDn;          // normalised DN -> row
         QHash<QString, QList<QString>> parParent; // normalised parent DN -> normalised DNs
         void ajoute(LdapEntry ligne);
         QList<LdapEntry> enfants(const QString& dnOu) const;

@@ -474,7 +474,8 @@ TEST_F(AnalyseDomaine, ouReadInBulkBuildsTheTreesOfTheLevelByLevelReading) {
     const auto construit = [this](qint16 mode, const QString& dn) {
         m_analyse->LanceAnalyse(mode, dn);
         const Noeud* choisi = m_arbre.SelectedItem();
-        return dessin() + m_analyse->GroupesRecursifs.join(u'|') + u'|' + (choisi ? choisi->Key() : QString());
+        return dessin() + m_analyse->GroupesRecursifs.join(u'|') + u'|' +
+               (choisi ? choisi->Key() : QString());
     };
     QStringList enBloc;
     m_annuaire->resetRoundTrips();
