@@ -309,6 +309,11 @@ void AfficheReference(const QHash<QString, QString>& env, const Options& options
     if (dn.startsWith(u"CN=", Qt::CaseInsensitive)) {
         affiche(QStringLiteral("scoped query per group"),
                 bench::LitRacineGroupe(connexion, dn, filtre, attributs, options.enVol));
+        // What the computed lock-out bit costs the server, against lockoutTime alone.
+        if (options.controleEtat)
+            affiche(QStringLiteral("the same without the computed bit"),
+                    bench::LitRacineGroupe(connexion, dn, filtre, attributs.mid(0, attributs.size() - 1),
+                                           options.enVol));
     } else {
         for (const bool pagine : {false, true})
             affiche(pagine ? QStringLiteral("two paged subtree searches")

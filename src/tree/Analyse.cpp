@@ -538,13 +538,20 @@ void Analyse::ajouteAutreMembre(Noeud* parent, const Recordset& rs, const QStrin
 
 bool Analyse::estVerrouille(const Recordset& rs) {
     // The directory sets the lock-out bit only while "lockoutTime" is non-zero, so most accounts
-    // are settled by the row itself; the computed bit, which weighs the lock-out duration of the
-    // domain or of the account's password policy, is read when the search did not return it.
+    // are settled by the row itself. The others are weighed against the domain's lock-out
+    // duration, as the directory does; where password policies of their own may set another
+    // duration, the account's computed bit is read. Asking every row for that bit would double
+    // what the searches cost the server.
     const QVariant calcule = rs.Fields(u"msDS-User-Account-Control-Computed");
     if (!calcule.isNull())
         return calcule.toLongLong() & 0x10;
-    if (rs.Fields(u"lockoutTime").toLongLong() == 0)
+    const qint64 depuis = rs.Fields(u"lockoutTime").toLongLong();
+    if (depuis == 0)
         return false;
+    if (const std::optional<qint64> duree = dureeVerrouillage()) {
+        if (const std::optional<bool> verrouille = VerrouilleSelonDuree(depuis, *duree, maintenant()))
+            return *verrouille;
+    }
     const QString dn = texteChamp(rs, u"DistinguishedName");
     try {
         const Recordset lu = litObjet(dn, {u"msDS-User-Account-Control-Computed"_s});
@@ -554,6 +561,33 @@ bool Analyse::estVerrouille(const Recordset& rs) {
         // Unreadable state: fall back on the lock-out time alone.
     }
     return true;
+}
+
+std::optional<qint64> Analyse::dureeVerrouillage() {
+    if (m_dureeVerrouillage)
+        return *m_dureeVerrouillage;
+    m_dureeVerrouillage.emplace();
+    try {
+        // Fine-grained password policies live in one container of the domain; a domain without
+        // one has none.
+        const QString conteneur = u"CN=Password Settings Container,CN=System,"_s + baseRecherche();
+        try {
+            if (!m_session.ConnexionAD()
+                     .Execute(searchRequest(conteneur, SearchScope::OneLevel,
+                                            u"(objectClass=msDS-PasswordSettings)"_s, {u"cn"_s}))
+                     .Eof())
+                return std::nullopt;
+        } catch (const DirectoryError& e) {
+            if (e.ldapCode() != LdapCode::NoSuchObject)
+                throw;
+        }
+        const Recordset domaine = litObjet(baseRecherche(), {u"lockoutDuration"_s});
+        if (!domaine.Eof() && !domaine.Fields(u"lockoutDuration").isNull())
+            m_dureeVerrouillage->emplace(domaine.Fields(u"lockoutDuration").toLongLong());
+    } catch (const DirectoryError&) {
+        // Unreadable: each account's computed bit is read.
+    }
+    return *m_dureeVerrouillage;
 }
 
 qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {

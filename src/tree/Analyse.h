@@ -192,6 +192,9 @@ private:
     void ajouteAutreMembre(Noeud* parent, const Recordset& rs, const QString& categorie);
     NomsPrincipauxEtrangers& nomsPrincipaux();
     bool estVerrouille(const Recordset& rs);
+    // The domain's lock-out duration, read once per analysis; nullopt where it does not settle
+    // every account (password policies of their own) or could not be read.
+    std::optional<qint64> dureeVerrouillage();
     bool estGroupePrincipalPossible(quint32 rid);
     bool montreAuNiveauOU(const QString& dnGroupe, const QVariant& memberOf);
     bool estRecursif(const Noeud* noeud) const;
@@ -230,6 +233,8 @@ private:
     int m_appels = 0;
     // Per analysis: the RIDs of 1000 and above that accounts have as primary group.
     std::optional<QSet<quint32>> m_ridsPrincipaux;
+    // Per analysis: the domain's lock-out duration, once read.
+    std::optional<std::optional<qint64>> m_dureeVerrouillage;
     // Per analysis: the trusted domains, read when a foreign principal needs its domain's name.
     std::optional<NomsPrincipauxEtrangers> m_nomsPrincipaux;
     // Per analysis: the O.U. root's objects, and the groups' contents asked for ahead of the tree.

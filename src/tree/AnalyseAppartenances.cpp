@@ -154,7 +154,7 @@ QStringList Analyse::attributsComptes() const {
                           u"distinguishedName"_s, u"userAccountControl"_s, u"objectClass"_s,
                           u"objectCategory"_s};
     if (m_parametres.ControlerVerrouilleExpire)
-        attributs += {u"accountExpires"_s, u"lockoutTime"_s, u"msDS-User-Account-Control-Computed"_s};
+        attributs += {u"accountExpires"_s, u"lockoutTime"_s};
     return attributs;
 }
 
@@ -173,6 +173,7 @@ Analyse::Appel::Appel(Analyse& analyse)
         m_analyse.m_memberOf.clear();
         m_analyse.m_ridsPrincipaux.reset();
         m_analyse.m_nomsPrincipaux.reset();
+        m_analyse.m_dureeVerrouillage.reset();
         m_analyse.m_collecte.reset();
         m_analyse.m_instant.reset();
     }

@@ -1,5 +1,6 @@
 #include "tree/EtatCompte.h"
 
+#include "directory/Values.h"
 #include "i18n/Traductions.h"
 #include "tree/Arbre.h"
 
@@ -20,6 +21,17 @@ QDateTime ExpirationCompte(const QVariant& accountExpires) {
         return jamais;
     const QDateTime origine(QDate(1601, 1, 1), QTime(0, 0), QTimeZone::utc());
     return origine.addMSecs(filetime / 10000).toLocalTime();
+}
+
+std::optional<bool> VerrouilleSelonDuree(qint64 lockoutTime, qint64 lockoutDuration,
+                                         const QDateTime& maintenant) {
+    if (lockoutTime <= 0)
+        return false;
+    if (lockoutDuration == std::numeric_limits<qint64>::min())
+        return true;
+    if (lockoutDuration >= 0 || lockoutTime > FiletimeJamais + lockoutDuration)
+        return std::nullopt;
+    return DateDepuisFiletime(lockoutTime - lockoutDuration) > maintenant;
 }
 
 QString TexteDateCourte(const QDateTime& moment) {
