@@ -15,7 +15,7 @@
 //   --check-state check locked and expired accounts (ContrôlerVerrouilléExpiré)
 //   --mode N      analysis mode (default 1)
 //   --only group|ou  analyse only that root
-//   --in-flight N searches sent together (default 8)
+//   --in-flight N searches sent together (default 16, as the settings)
 //   --delay-ms N  (--dc) also through bench/delay-proxy.py, N ms each way
 //   --no-pattern  (--dc) skip the one-at-a-time pattern and its ldapsearch run
 //
@@ -82,7 +82,7 @@ struct Options {
     bool controleEtat = false;
     qint16 mode = Mode::Standard;
     QString seulement; // "group", "ou" or empty for both
-    int enVol = 8;
+    int enVol = 16;
     int delaiMs = 0;
     bool motif = true;
 };

@@ -35,7 +35,7 @@ struct Parametres {
     // Contacts, foreign security principals and other members that are no accounts, in groups.
     bool AfficherAutresMembres = true;
     // Searches sent to the directory before the first answer is read (1 to 64).
-    qint16 RequetesSimultanees = 8;
+    qint16 RequetesSimultanees = 16;
     // Seconds a directory server may stay silent (2 to 600): a bind or a read answers within it,
     // a search is given up when nothing has arrived for that long.
     qint16 DelaiAnnuaire = 15;
