@@ -59,9 +59,6 @@ private:
     Backend& m_backend;
 };
 
-const QStringList AttributsGroupes{u"name"_s, u"distinguishedName"_s, u"memberOf"_s, u"groupType"_s,
-                                   u"objectSid"_s};
-
 QString texteChamp(const Recordset& rs, QStringView champ) {
     const QVariant v = rs.Fields(champ);
     if (v.typeId() == QMetaType::QStringList) {
@@ -106,6 +103,9 @@ QString AbregeChemin(const QString& chemin, const std::function<int(const QStrin
     }
     return tete + milieu + reste;
 }
+
+const QStringList Analyse::AttributsGroupes{u"name"_s, u"distinguishedName"_s, u"memberOf"_s, u"groupType"_s,
+                                            u"objectSid"_s};
 
 Analyse::Analyse(Arbre& arbre, SessionAD& session, const Parametres& parametres, Interaction& interaction)
     : m_arbre(arbre)
@@ -536,60 +536,6 @@ void Analyse::ajouteAutreMembre(Noeud* parent, const Recordset& rs, const QStrin
         m_arbre.RendVisibleEtSelectionne(noeud);
 }
 
-bool Analyse::estVerrouille(const Recordset& rs) {
-    // The directory sets the lock-out bit only while "lockoutTime" is non-zero, so most accounts
-    // are settled by the row itself. The others are weighed against the domain's lock-out
-    // duration, as the directory does; where password policies of their own may set another
-    // duration, the account's computed bit is read. Asking every row for that bit would double
-    // what the searches cost the server.
-    const QVariant calcule = rs.Fields(u"msDS-User-Account-Control-Computed");
-    if (!calcule.isNull())
-        return calcule.toLongLong() & 0x10;
-    const qint64 depuis = rs.Fields(u"lockoutTime").toLongLong();
-    if (depuis == 0)
-        return false;
-    if (const std::optional<qint64> duree = dureeVerrouillage()) {
-        if (const std::optional<bool> verrouille = VerrouilleSelonDuree(depuis, *duree, maintenant()))
-            return *verrouille;
-    }
-    const QString dn = texteChamp(rs, u"DistinguishedName");
-    try {
-        const Recordset lu = litObjet(dn, {u"msDS-User-Account-Control-Computed"_s});
-        if (!lu.Eof() && !lu.Fields(u"msDS-User-Account-Control-Computed").isNull())
-            return lu.Fields(u"msDS-User-Account-Control-Computed").toLongLong() & 0x10;
-    } catch (const DirectoryError&) {
-        // Unreadable state: fall back on the lock-out time alone.
-    }
-    return true;
-}
-
-std::optional<qint64> Analyse::dureeVerrouillage() {
-    if (m_dureeVerrouillage)
-        return *m_dureeVerrouillage;
-    m_dureeVerrouillage.emplace();
-    try {
-        // Fine-grained password policies live in one container of the domain; a domain without
-        // one has none.
-        const QString conteneur = u"CN=Password Settings Container,CN=System,"_s + baseRecherche();
-        try {
-            if (!m_session.ConnexionAD()
-                     .Execute(searchRequest(conteneur, SearchScope::OneLevel,
-                                            u"(objectClass=msDS-PasswordSettings)"_s, {u"cn"_s}))
-                     .Eof())
-                return std::nullopt;
-        } catch (const DirectoryError& e) {
-            if (e.ldapCode() != LdapCode::NoSuchObject)
-                throw;
-        }
-        const Recordset domaine = litObjet(baseRecherche(), {u"lockoutDuration"_s});
-        if (!domaine.Eof() && !domaine.Fields(u"lockoutDuration").isNull())
-            m_dureeVerrouillage->emplace(domaine.Fields(u"lockoutDuration").toLongLong());
-    } catch (const DirectoryError&) {
-        // Unreadable: each account's computed bit is read.
-    }
-    return *m_dureeVerrouillage;
-}
-
 qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     const bool sousOU = parent->LettreType() == u'O';
     const QString dn = parent->DN();
@@ -651,58 +597,6 @@ Analyse::Appel::~Appel() {
         m_analyse.m_collecte.reset();
         m_analyse.m_bloc.reset();
     }
-}
-
-void Analyse::litEnBloc(const QString& dnOu) {
-    ReglesLectureEnBloc regles;
-    regles.base = baseRecherche();
-    regles.ou = dnOu;
-    regles.groupes = ModeAnalyse != Mode::Structure;
-    if (ModeAnalyse < Mode::Structure) {
-        regles.filtreMembres = filtreMembres();
-        regles.filtreComptes = filtreComptes();
-    }
-    regles.attributsComptes = attributsComptes();
-    regles.attributsGroupes = AttributsGroupes;
-    regles.requetesSimultanees = m_parametres.RequetesSimultanees;
-    try {
-        m_bloc = std::make_unique<LectureEnBloc>(m_session.ConnexionAD().backend(), std::move(regles));
-        qCInfo(lcAnalyse).noquote() << "O.U." << dnOu << "read in bulk:" << m_bloc->recherches()
-                                    << "searches," << m_bloc->membresExterieurs() << "members from outside";
-    } catch (const DirectoryError& e) {
-        // A stop, or a server gone, ends the build; a refusal leaves the O.U. to be read level by level.
-        const int code = e.ldapCode();
-        if (code == LdapCode::UserCancelled || code == LdapCode::Timeout || code == LdapCode::ServerDown)
-            throw;
-        qCWarning(lcAnalyse).noquote() << "O.U." << dnOu << "not read in bulk:" << e.text();
-    }
-    m_collecte.reset();
-}
-
-Recordset Analyse::sousOU(const QString& dnOu) {
-    if (m_bloc)
-        return Recordset(m_bloc->SousOU(dnOu));
-    return m_session.ConnexionAD().Execute(searchRequest(
-        dnOu, SearchScope::OneLevel,
-        u"(&(objectCategory=OrganizationalUnit)(!"_s + FiltreEgalite(u"distinguishedName", dnOu) + u"))"_s,
-        {u"name"_s, u"distinguishedName"_s}));
-}
-
-CollecteContenus& Analyse::collecte() {
-    if (!m_collecte) {
-        ReglesCollecte regles;
-        regles.base = baseRecherche();
-        if (ModeAnalyse < Mode::Structure)
-            regles.filtreComptes = filtreMembres();
-        regles.attributsComptes = attributsComptes();
-        regles.attributsGroupes = AttributsGroupes;
-        regles.porteeAttribut = m_session.RequetePorteeAttribut();
-        regles.requetesSimultanees = m_parametres.RequetesSimultanees;
-        regles.bloc = m_bloc.get();
-        regles.ridPrincipal = [this](const LdapEntry& groupe) { return ridAChercher(groupe); };
-        m_collecte = std::make_unique<CollecteContenus>(m_session.ConnexionAD().backend(), std::move(regles));
-    }
-    return *m_collecte;
 }
 
 Noeud* Analyse::ajouteNoeud(Noeud* parent, const QString& nom, const QString& texte, const QString& tag,

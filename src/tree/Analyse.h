@@ -160,6 +160,9 @@ private:
         Analyse& m_analyse;
     };
 
+    // What every search of groups asks for.
+    static const QStringList AttributsGroupes;
+
     void rechercheParNom(const QString& texte, int type);
     std::optional<ListeOccurrences> chercheOccurrences(const QString& texte, int type);
     void construit();

@@ -20,7 +20,8 @@ QDateTime ExpirationCompte(const QVariant& accountExpires);
 // negative count of 100 ns; the smallest value keeps an account locked until an administrator
 // unlocks it), as the directory computes its lock-out bit; nullopt for a duration it weighs
 // otherwise.
-std::optional<bool> VerrouilleSelonDuree(qint64 lockoutTime, qint64 lockoutDuration, const QDateTime& maintenant);
+std::optional<bool> VerrouilleSelonDuree(qint64 lockoutTime, qint64 lockoutDuration,
+                                         const QDateTime& maintenant);
 
 // A date-time in the user's short date form, followed by the time when it is not midnight.
 QString TexteDateCourte(const QDateTime& moment);
