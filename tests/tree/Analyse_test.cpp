@@ -498,6 +498,20 @@ TEST_F(AnalyseDomaine, ouReadInBulkBuildsTheTreesOfTheLevelByLevelReading) {
     EXPECT_LT(2 * recherchesEnBloc, allers().searches);
 }
 
+// A server lost during the bulk read is no refusal: the build ends and says so, it does not go on
+// level by level against a server that is gone.
+TEST_F(AnalyseDomaine, aServerLostDuringTheBulkReadEndsTheBuild) {
+    const QString ou = dnVelmora("OU=Informatique");
+    m_enveloppe->avantRecherche = [&ou](const SearchRequest& r) {
+        if (r.scope == SearchScope::Subtree && r.base == ou)
+            throw LdapError(LdapCode::ServerDown, QStringLiteral("Can't contact LDAP server"));
+    };
+    const ResultatAnalyse& r = m_analyse->LanceAnalyse(Mode::Standard, ou);
+    EXPECT_EQ(r.issue, IssueAnalyse::Erreur);
+    EXPECT_TRUE(r.incomplete);
+    EXPECT_EQ(m_arbre.Count(), 1);
+}
+
 // Searches never ask for the computed lock-out bit, which doubles their cost at a Samba controller:
 // an account with a lock-out time is weighed against the domain's lock-out duration, and its bit
 // is read only where password policies of their own may set another.
