@@ -471,15 +471,8 @@ qint32 Analyse::developpeContenu(Noeud* noeud, qint32 profondeur, std::optional<
 
 qint32 Analyse::ajouteComptes(Noeud* parent, std::optional<quint32> rid) {
     const QString dn = parent->DN();
-    Recordset rs;
-    if (parent->LettreType() != u'O') {
-        rs = Recordset(collecte().Comptes(dn, ridUtile(rid)));
-    } else if (m_bloc) {
-        rs = Recordset(m_bloc->Comptes(dn));
-    } else {
-        rs = m_session.ConnexionAD().Execute(
-            searchRequest(dn, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
-    }
+    Recordset rs =
+        parent->LettreType() == u'O' ? comptesDeLOU(dn) : Recordset(collecte().Comptes(dn, ridUtile(rid)));
     qint32 nombre = 0;
     for (; !rs.Eof() && !m_interaction.ArretDemande(); rs.MoveNext()) {
         ajouteCompte(parent, rs, nombre);
@@ -540,15 +533,8 @@ qint32 Analyse::ajouteGroupes(Noeud* parent, qint32 profondeur) {
     const bool sousOU = parent->LettreType() == u'O';
     const QString dn = parent->DN();
     QList<LdapEntry> lignes;
-    if (sousOU && m_bloc) {
-        lignes = m_bloc->Groupes(dn);
-    } else if (sousOU) {
-        for (Recordset ou = m_session.ConnexionAD().Execute(
-                 searchRequest(dn, SearchScope::OneLevel, u"(objectCategory=group)"_s, AttributsGroupes));
-             !ou.Eof(); ou.MoveNext())
-            lignes.append(ou.current());
-    }
     if (sousOU) {
+        lignes = groupesDeLOU(dn);
         // Every group of the O.U. is asked for at once.
         for (const LdapEntry& g : std::as_const(lignes))
             collecte().Annonce(g.dn, ridAChercher(g));

@@ -216,7 +216,10 @@ private:
     // The whole O.U. read at once for the build of its tree; without it (a refusal, or the
     // expansion of one node), the O.U. levels are searched one by one.
     void litEnBloc(const QString& dnOu);
+    // What lies right under an O.U. node: from the bulk read, or searched for level by level.
     Recordset sousOU(const QString& dnOu);
+    QList<LdapEntry> groupesDeLOU(const QString& dnOu);
+    Recordset comptesDeLOU(const QString& dnOu);
     // The RID of a member group whose primary-group members are to be searched for.
     std::optional<quint32> ridAChercher(const LdapEntry& groupe);
     // The RID when its primary-group members are worth a search, else nullopt.

@@ -98,6 +98,24 @@ void Analyse::litEnBloc(const QString& dnOu) {
     m_collecte.reset();
 }
 
+QList<LdapEntry> Analyse::groupesDeLOU(const QString& dnOu) {
+    if (m_bloc)
+        return m_bloc->Groupes(dnOu);
+    QList<LdapEntry> lignes;
+    for (Recordset rs = m_session.ConnexionAD().Execute(
+             searchRequest(dnOu, SearchScope::OneLevel, u"(objectCategory=group)"_s, AttributsGroupes));
+         !rs.Eof(); rs.MoveNext())
+        lignes.append(rs.current());
+    return lignes;
+}
+
+Recordset Analyse::comptesDeLOU(const QString& dnOu) {
+    if (m_bloc)
+        return Recordset(m_bloc->Comptes(dnOu));
+    return m_session.ConnexionAD().Execute(
+        searchRequest(dnOu, SearchScope::OneLevel, filtreComptes(), attributsComptes()));
+}
+
 Recordset Analyse::sousOU(const QString& dnOu) {
     if (m_bloc)
         return Recordset(m_bloc->SousOU(dnOu));

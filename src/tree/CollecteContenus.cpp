@@ -28,6 +28,15 @@ QStringList ReunionAttributs(QStringList a, const QStringList& b) {
     return a;
 }
 
+QString FiltreContenu(const QString& filtreComptes) {
+    return filtreComptes.isEmpty() ? u"(objectCategory=group)"_s
+                                   : u"(|"_s + filtreComptes + u"(objectCategory=group))"_s;
+}
+
+QStringList AttributsContenu(const QStringList& attributsComptes, const QStringList& attributsGroupes) {
+    return ReunionAttributs(attributsComptes, attributsGroupes + QStringList{u"objectClass"_s});
+}
+
 CollecteContenus::CollecteContenus(Backend& backend, ReglesCollecte regles)
     : m_backend(backend)
     , m_regles(std::move(regles))
@@ -116,11 +125,8 @@ void CollecteContenus::demandeParPorteeAttribut(Attente& attente, const QString&
     requete.base = attente.dn;
     requete.scope = SearchScope::Base;
     requete.scopedAttribute = u"member"_s;
-    requete.filter = m_regles.filtreComptes.isEmpty()
-                         ? u"(objectCategory=group)"_s
-                         : u"(|"_s + m_regles.filtreComptes + u"(objectCategory=group))"_s;
-    requete.attributes = ReunionAttributs(m_regles.attributsComptes,
-                                          m_regles.attributsGroupes + QStringList{u"objectClass"_s});
+    requete.filter = FiltreContenu(m_regles.filtreComptes);
+    requete.attributes = AttributsContenu(m_regles.attributsComptes, m_regles.attributsGroupes);
     ajoute(cle, Sorte::PorteeAttribut, requete);
     if (attente.rid && !m_regles.filtreComptes.isEmpty())
         demandePrincipaux(cle, *attente.rid);

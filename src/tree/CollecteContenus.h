@@ -39,6 +39,10 @@ struct ContenuGroupe {
 bool EstGroupe(const LdapEntry& ligne);
 // The attributes of a, then those of b that a lacks (names compared without regard to case).
 QStringList ReunionAttributs(QStringList a, const QStringList& b);
+// What a group's members are read with: the filter of the accounts shown (empty: none) or of a
+// group, and the attributes of both with objectClass, which tells them apart.
+QString FiltreContenu(const QString& filtreComptes);
+QStringList AttributsContenu(const QStringList& attributsComptes, const QStringList& attributsGroupes);
 
 class LectureEnBloc;
 

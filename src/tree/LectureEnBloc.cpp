@@ -45,15 +45,16 @@ void LitEnsemble(Backend& backend, int enVol, const QList<SearchRequest>& requet
     }
 }
 
-} // namespace
-
+// The objects named in dns that also match filtre, for one search over the base.
 QString FiltreParDn(const QString& filtre, const QStringList& dns) {
     QString ou = u"(|"_s;
     for (const QString& dn : dns)
         ou += FiltreEgalite(u"distinguishedName", dn);
     ou += u')';
-    return filtre.isEmpty() ? ou : u"(&"_s + filtre + ou + u')';
+    return u"(&"_s + filtre + ou + u')';
 }
+
+} // namespace
 
 void LectureEnBloc::Index::ajoute(LdapEntry ligne) {
     const QString cle = DnNormalise(ligne.dn);
@@ -127,11 +128,9 @@ void LectureEnBloc::litLesMembresExterieurs() {
     const QStringList dns = membresAChercher();
     if (dns.isEmpty())
         return;
-    const QString filtre = m_regles.filtreMembres.isEmpty()
-                               ? u"(objectCategory=group)"_s
-                               : u"(|"_s + m_regles.filtreMembres + u"(objectCategory=group))"_s;
-    const QStringList attributs = ReunionAttributs(m_regles.attributsComptes,
-                                                   m_regles.attributsGroupes + QStringList{u"objectClass"_s});
+    // Read as a group's scoped query reads its members.
+    const QString filtre = FiltreContenu(m_regles.filtreMembres);
+    const QStringList attributs = AttributsContenu(m_regles.attributsComptes, m_regles.attributsGroupes);
     QList<SearchRequest> requetes;
     for (qsizetype i = 0; i < dns.size(); i += DnsParRecherche)
         requetes << searchRequest(m_regles.base, SearchScope::Subtree,

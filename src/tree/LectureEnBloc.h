@@ -73,7 +73,4 @@ private:
     int m_recherches = 0;
 };
 
-// The filter of the objects named in dns that also match filtre, for one search over the base.
-QString FiltreParDn(const QString& filtre, const QStringList& dns);
-
 } // namespace arbrix
